@@ -1,0 +1,171 @@
+#include "featurestore/KORContainer.h"
+
+#include "featurestore/KORDocument.h"
+#include "system/KORTrace.h"
+
+#include <algorithm>
+
+namespace {
+// A new list of the objects among iObjects that answer iIID.
+template <class Range>
+KORListValKORBaseUnknown_var* ListAnswering(const Range& iObjects, const KORIID& iIID) {
+  auto* list = new KORListValKORBaseUnknown_var();
+  for (const auto& object : iObjects) {
+    if (object->IsDead())
+      continue;
+    void* answered = nullptr;
+    if (SUCCEEDED(object->QueryInterface(iIID, &answered)) && answered)
+      list->Append(KORBaseUnknown_var::Adopt(static_cast<KORBaseUnknown*>(answered)));
+  }
+  return list;
+}
+} // namespace
+
+KORFeatureContainer::KORFeatureContainer(KORDocument& iDocument, const std::string& iType,
+                                         const std::string& iSuperType)
+    : KORImplementationOf(iType), _document(&iDocument), _superType(iSuperType) {}
+
+KORFeatureContainer::~KORFeatureContainer() = default;
+
+HRESULT KORFeatureContainer::ListMembers(const KORIID& iIID, KORListValKORBaseUnknown_var** oList) {
+  if (!oList)
+    return E_FAIL;
+  *oList = ListAnswering(_features, iIID);
+  return S_OK;
+}
+
+HRESULT KORFeatureContainer::SpecBindNativeFormat(const char* iFormat) {
+  if (!iFormat)
+    return E_FAIL;
+  _nativeFormat = iFormat;
+  return S_OK;
+}
+
+HRESULT KORFeatureContainer::SetUserId(const KORString& iId) {
+  _userId = iId;
+  return S_OK;
+}
+
+HRESULT KORFeatureContainer::GetUserId(KORString& oId) {
+  oId = _userId;
+  return S_OK;
+}
+
+HRESULT KORFeatureContainer::OpenCatalog(const char* iCatalogName) {
+  if (!iCatalogName)
+    return E_FAIL;
+  std::string error;
+  if (FAILED(KORFeatureCatalog::Load(iCatalogName, error))) {
+    KORTrace("KORFeatureStore").Write(error);
+    return E_FAIL;
+  }
+  if (!_catalogs.Locate(iCatalogName))
+    _catalogs.Append(iCatalogName);
+  return S_OK;
+}
+
+HRESULT KORFeatureContainer::ListCatalogs(KORListValKORUnicodeString& oNames) {
+  oNames = _catalogs;
+  return S_OK;
+}
+
+HRESULT KORFeatureContainer::GetStoredFlags(KORListValKORUnicodeString& oFlags) {
+  oFlags = _storedFlags;
+  return S_OK;
+}
+
+HRESULT KORFeatureContainer::Redraw() {
+  _document->NotifyRedraw(Identity());
+  return S_OK;
+}
+
+KORFeature* KORFeatureContainer::NewFeature(const KORFeatureType& iType,
+                                            const KORUnicodeString& iName, const KORUuid* iUuid) {
+  if (IsDead() || !_catalogs.Locate(iType.catalog))
+    return nullptr;
+  auto* feature = new KORFeature(*this, iType, iName, iUuid ? *iUuid : KORUuid::Generate());
+  _features.emplace_back(feature);
+  return feature;
+}
+
+KORFeature* KORFeatureContainer::FindFeature(const KORUuid& iUuid) const {
+  for (const auto& feature : _features)
+    if (feature->Uuid() == iUuid)
+      return feature.get();
+  return nullptr;
+}
+
+void KORFeatureContainer::RemoveFeature(KORFeature& iFeature) {
+  if (iFeature.IsDead() || iFeature.Container() != this)
+    return;
+  KORSmartPtr<KORFeature> keep(&iFeature);
+  for (KORFeature* child : iFeature.Children())
+    RemoveFeature(*child);
+  if (KORFeature* father = iFeature.Father())
+    for (std::size_t i = 0; i < father->Type().attributes.size(); ++i)
+      if (father->Type().attributes[i].aggregating)
+        (void)father->RemoveLink(father->Type().attributes[i].key.c_str(), &iFeature);
+  // Announced while still connected, so that the announcement can travel.
+  iFeature.AnnounceDeath();
+  iFeature.Dispose();
+  std::erase_if(_features, [&](const KORSmartPtr<KORFeature>& f) { return f.get() == &iFeature; });
+}
+
+void KORFeatureContainer::Dispose() {
+  if (IsDead())
+    return;
+  MarkDead();
+  for (const auto& feature : _features)
+    feature->Dispose();
+  auto features = std::move(_features);
+  _features.clear();
+  Dispatcher().Clear();
+  DisposeExtensions();
+}
+
+KORRootContainer::KORRootContainer(KORDocument& iDocument)
+    : KORImplementationOf(LateTypeName), _document(&iDocument) {}
+
+HRESULT KORRootContainer::ListContainers(const KORIID& iIID, KORListValKORBaseUnknown_var** oList) {
+  if (!oList)
+    return E_FAIL;
+  *oList = ListAnswering(_containers, iIID);
+  return S_OK;
+}
+
+KORFeatureContainer* KORRootContainer::AddContainer(const std::string& iType,
+                                                    const std::string& iSuperType) {
+  if (IsDead() || iType.empty() || !KORLateType::Declare(iType, iSuperType))
+    return nullptr;
+  auto* container = new KORFeatureContainer(*_document, iType, iSuperType);
+  _containers.emplace_back(container);
+  return container;
+}
+
+HRESULT KORRootContainer::CreateContainer(const char* iType, const char* iSuperType,
+                                          KORIContainer** oContainer) {
+  if (!oContainer || !iType || !iSuperType)
+    return E_FAIL;
+  *oContainer = AddContainer(iType, iSuperType);
+  if (!*oContainer)
+    return E_FAIL;
+  (*oContainer)->AddRef();
+  return S_OK;
+}
+
+HRESULT KORRootContainer::Redraw() {
+  _document->NotifyRedraw(Identity());
+  return S_OK;
+}
+
+void KORRootContainer::Dispose() {
+  if (IsDead())
+    return;
+  MarkDead();
+  for (const auto& container : _containers)
+    container->Dispose();
+  auto containers = std::move(_containers);
+  _containers.clear();
+  Dispatcher().Clear();
+  DisposeExtensions();
+}

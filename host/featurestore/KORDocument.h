@@ -1,0 +1,50 @@
+#pragma once
+// A design document (late type "KORProduct"): it owns a root container that
+// holds the feature containers. Releasing the last reference to a document
+// closes it: every object in it leaves it, links and listeners are dropped,
+// so that no reference cycle between features outlives the document.
+#include "featurestore/KORContainer.h"
+
+#include <functional>
+
+class KORIDocument : public KORBaseUnknown {
+  KOR_INTERFACE(KORIDocument, KORBaseUnknown)
+public:
+  virtual HRESULT GetRootContainer(KORBaseUnknown** oRoot) = 0;
+};
+
+class KORDocument final : public KORImplementationOf<KORDocument, KORIDocument>,
+                          public KORModelObject {
+public:
+  static constexpr const char* LateTypeName = "KORProduct";
+  static KORSmartPtr<KORDocument> Create();
+
+  // The root container, as KORIContainer is not one of its interfaces: ask it
+  // for KORICompoundContainer.
+  HRESULT GetRootContainer(KORBaseUnknown** oRoot) override;
+  KORRootContainer* GetCompoundContainer() { return _root.get(); }
+
+  // Registers a new container for undo (recorded; undo itself comes later).
+  void AddTransactionsOnNewContainers(KORBaseUnknown* iContainer);
+  std::size_t UndoRegisteredContainerCount() const { return _undoContainers; }
+
+  // Redraw requests of the document's objects, for the views that show them.
+  using RedrawListener = std::function<void(KORBaseUnknown* iObject)>;
+  int AddRedrawListener(RedrawListener iListener);
+  void RemoveRedrawListener(int iListenerId);
+  void NotifyRedraw(KORBaseUnknown* iObject);
+  std::size_t RedrawCount() const { return _redrawCount; }
+
+private:
+  KORDocument();
+  ~KORDocument() override;
+  KORSmartPtr<KORRootContainer> _root;
+  std::size_t _undoContainers = 0;
+  std::size_t _redrawCount = 0;
+  std::vector<std::pair<int, RedrawListener>> _redrawListeners;
+  int _nextListenerId = 1;
+};
+
+// Registers the host's own behaviours (standard model events and removal on
+// features and containers) in the extension dictionary; done once.
+void KORRegisterHostComponents();

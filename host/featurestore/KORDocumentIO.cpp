@@ -1,0 +1,665 @@
+#include "featurestore/KORDocumentIO.h"
+
+#include "system/KORAtomicFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <fcntl.h>
+#include <map>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <system_error>
+#include <type_traits>
+#include <unistd.h>
+
+namespace {
+// Insertion-ordered, so that members come out in the order they are written.
+using Json = nlohmann::ordered_json;
+
+std::string ErrorText(int iError) {
+  return iError ? std::error_code(iError, std::generic_category()).message() : "unknown failure";
+}
+
+std::string Member(const std::string& iWhere, const std::string& iName) {
+  return iWhere.empty() ? iName : iWhere + "." + iName;
+}
+
+std::string Entry(const std::string& iWhere, std::size_t iIndex) {
+  return iWhere + "[" + std::to_string(iIndex) + "]";
+}
+
+// ---------------------------------------------------------------- saving
+
+class DocumentWriter {
+public:
+  bool Write(KORDocument& iDocument, Json& oDocument) {
+    oDocument = Json::object();
+    oDocument["format"] = KORDocumentFormat;
+    Json containers = Json::array();
+    const auto& all = iDocument.GetCompoundContainer()->Containers();
+    for (std::size_t c = 0; c < all.size(); ++c) {
+      Json container;
+      if (!WriteContainer(*all[c], Entry("containers", c), container))
+        return false;
+      containers.push_back(std::move(container));
+    }
+    oDocument["containers"] = std::move(containers);
+    return true;
+  }
+  const std::string& Error() const { return _error; }
+
+private:
+  bool Fail(const std::string& iWhere, const std::string& iWhat) {
+    _error = iWhere + ": " + iWhat;
+    return false;
+  }
+
+  bool WriteContainer(KORFeatureContainer& iContainer, const std::string& iWhere, Json& oJson) {
+    KORString userId;
+    iContainer.GetUserId(userId);
+    oJson["type"] = iContainer.GetLateType()->Name();
+    oJson["superType"] = iContainer.SuperType();
+    oJson["userId"] = userId;
+    oJson["nativeFormat"] = iContainer.GetNativeFormat();
+    oJson["catalogs"] = iContainer.Catalogs().Values();
+    oJson["flags"] = ProjectFlags(iContainer).Values();
+    Json features = Json::array();
+    std::size_t index = 0;
+    for (const auto& feature : iContainer.Features()) {
+      if (feature->IsDead())
+        continue;
+      Json json;
+      if (!WriteFeature(*feature, Entry(Member(iWhere, "features"), index++), json))
+        return false;
+      features.push_back(std::move(json));
+    }
+    oJson["features"] = std::move(features);
+    return true;
+  }
+
+  // The module owning the container type decides what is stored; without it
+  // the flags read with the document are kept.
+  static KORListValKORUnicodeString ProjectFlags(KORFeatureContainer& iContainer) {
+    KORListValKORUnicodeString flags;
+    if (auto projectFlag = KORQuery<KORIProjectFlag>(iContainer.Identity())) {
+      std::unique_ptr<KORListValKORUnicodeString> written(projectFlag->GetFlagOnWriteEvent());
+      if (written)
+        flags = *written;
+    } else {
+      iContainer.GetStoredFlags(flags);
+    }
+    return flags;
+  }
+
+  bool WriteFeature(const KORFeature& iFeature, const std::string& iWhere, Json& oJson) {
+    oJson["uuid"] = iFeature.Uuid().ToText();
+    oJson["type"] = iFeature.Type().name;
+    oJson["name"] = iFeature.Name();
+    Json attributes = Json::object();
+    const auto& defs = iFeature.Type().attributes;
+    for (std::size_t i = 0; i < defs.size(); ++i) {
+      std::optional<Json> value;
+      if (!WriteValue(iFeature, i, Member(Member(iWhere, "attributes"), defs[i].key), value))
+        return false;
+      if (value)
+        attributes[defs[i].key] = std::move(*value);
+    }
+    oJson["attributes"] = std::move(attributes);
+    return true;
+  }
+
+  // oValue stays empty for an attribute without value.
+  bool WriteValue(const KORFeature& iFeature, std::size_t iIndex, const std::string& iWhere,
+                  std::optional<Json>& oValue) {
+    const KORFeature::Value& value = iFeature.Values()[iIndex];
+    if (const auto* links = std::get_if<KORFeature::Links>(&value))
+      return WriteLinks(iFeature, *links, iFeature.Type().attributes[iIndex].type, iWhere, oValue);
+    // JSON has no infinity nor NaN: refuse rather than write a file that
+    // does not load back.
+    if (!AllFinite(value))
+      return Fail(iWhere, "holds a number that is not finite, which a document cannot store");
+    std::visit(
+        [&](const auto& plain) {
+          using Plain = std::decay_t<decltype(plain)>;
+          if constexpr (!std::is_same_v<Plain, std::monostate> &&
+                        !std::is_same_v<Plain, KORFeature::Links>)
+            oValue = plain;
+        },
+        value);
+    return true;
+  }
+
+  static bool AllFinite(const KORFeature::Value& iValue) {
+    if (const auto* number = std::get_if<double>(&iValue))
+      return std::isfinite(*number);
+    if (const auto* numbers = std::get_if<std::vector<double>>(&iValue))
+      return std::all_of(numbers->begin(), numbers->end(),
+                         [](double iNumber) { return std::isfinite(iNumber); });
+    return true;
+  }
+
+  bool WriteLinks(const KORFeature& iFeature, const KORFeature::Links& iLinks,
+                  KORAttributeType iType, const std::string& iWhere, std::optional<Json>& oValue) {
+    Json entries = Json::array();
+    for (std::size_t i = 0; i < iLinks.size(); ++i) {
+      const KORFeature* target = iLinks[i].get();
+      if (!target || target->IsDead()) {
+        entries.push_back(nullptr);
+        continue;
+      }
+      // Links are restored within one container: a link elsewhere cannot be.
+      if (target->Container() != iFeature.Container())
+        return Fail(iType == KORAttributeType::Links ? Entry(iWhere, i) : iWhere,
+                    "links to feature " + target->Uuid().ToText() +
+                        " of another container, which a document cannot store");
+      entries.push_back(target->Uuid().ToText());
+    }
+    if (iType == KORAttributeType::Links)
+      oValue = std::move(entries);
+    else if (!entries.empty() && !entries.front().is_null())
+      oValue = std::move(entries.front());
+    return true;
+  }
+
+  std::string _error;
+};
+
+// ---------------------------------------------------------------- loading
+
+constexpr std::size_t kNoFeature = SIZE_MAX;
+
+// What a file asks to build, checked completely before anything is built.
+struct PlannedValue {
+  std::size_t attribute = 0;
+  KORFeature::Value plain;        // plain attributes
+  std::vector<std::size_t> links; // link attributes: feature positions or kNoFeature
+};
+
+struct PlannedFeature {
+  KORUuid uuid;
+  const KORFeatureType* type = nullptr;
+  std::string name;
+  const Json* attributes = nullptr;
+  std::vector<PlannedValue> values;
+};
+
+struct PlannedContainer {
+  std::string type;
+  std::string superType;
+  std::string userId;
+  std::string nativeFormat;
+  std::vector<std::string> catalogs;
+  std::vector<std::string> flags;
+  std::vector<PlannedFeature> features;
+};
+
+// Feature positions in their container by UUID.
+using Positions = std::map<std::array<std::uint32_t, 4>, std::size_t>;
+
+const char* Expected(Json::value_t iType) {
+  switch (iType) {
+  case Json::value_t::object:
+    return "an object";
+  case Json::value_t::array:
+    return "an array";
+  default:
+    return "a string";
+  }
+}
+
+bool IsInteger(const Json& iValue) {
+  if (iValue.is_number_unsigned())
+    return iValue.get<std::uint64_t>() <= static_cast<std::uint64_t>(INT_MAX);
+  if (!iValue.is_number_integer())
+    return false;
+  auto number = iValue.get<std::int64_t>();
+  return number >= INT_MIN && number <= INT_MAX;
+}
+
+bool IsFiniteNumber(const Json& iValue) {
+  return iValue.is_number() && std::isfinite(iValue.get<double>());
+}
+
+// Whether AddContainer will accept this pair of late types, without declaring
+// anything yet (a refused file must leave the late types as they were).
+bool CanDeriveContainer(const std::string& iType, const std::string& iSuperType) {
+  if (iType.empty() || iType == iSuperType)
+    return false;
+  const KORLateType* type = KORLateType::Find(iType);
+  if (!type)
+    return true;
+  if (type->Parent())
+    return type->Parent()->Name() == iSuperType;
+  const KORLateType* super = iSuperType.empty() ? nullptr : KORLateType::Find(iSuperType);
+  return !super || !super->IsAKindOf(iType);
+}
+
+class DocumentReader {
+public:
+  bool Read(const Json& iDocument, std::vector<PlannedContainer>& oPlan) {
+    if (!iDocument.is_object())
+      return Fail("(document)", std::string("expected an object, found ") + iDocument.type_name());
+    const Json* format = Find(iDocument, "format", Json::value_t::string, "");
+    if (!format)
+      return false;
+    if (format->get<std::string>() != KORDocumentFormat)
+      return Fail("format", "expected \"" + std::string(KORDocumentFormat) + "\", found \"" +
+                                format->get<std::string>() + "\"");
+    const Json* containers = Find(iDocument, "containers", Json::value_t::array, "");
+    if (!containers)
+      return false;
+    oPlan.resize(containers->size());
+    for (std::size_t c = 0; c < containers->size(); ++c)
+      if (!ReadContainer((*containers)[c], Entry("containers", c), oPlan[c]))
+        return false;
+    return true;
+  }
+  const std::string& Error() const { return _error; }
+
+private:
+  bool Fail(const std::string& iWhere, const std::string& iWhat) {
+    _error = iWhere + ": " + iWhat;
+    return false;
+  }
+
+  // Member iName of iObject if it is there with type iType (null, and the
+  // error set, otherwise).
+  const Json* Find(const Json& iObject, const char* iName, Json::value_t iType,
+                   const std::string& iWhere) {
+    const std::string where = Member(iWhere, iName);
+    auto found = iObject.find(iName);
+    if (found == iObject.end()) {
+      Fail(where, "missing");
+      return nullptr;
+    }
+    if (found->type() != iType) {
+      Fail(where, std::string("expected ") + Expected(iType) + ", found " + found->type_name());
+      return nullptr;
+    }
+    return &*found;
+  }
+
+  bool FindString(const Json& iObject, const char* iName, const std::string& iWhere,
+                  std::string& oValue) {
+    const Json* value = Find(iObject, iName, Json::value_t::string, iWhere);
+    if (value)
+      oValue = value->get<std::string>();
+    return value != nullptr;
+  }
+
+  bool FindStrings(const Json& iObject, const char* iName, const std::string& iWhere,
+                   std::vector<std::string>& oValues) {
+    const Json* array = Find(iObject, iName, Json::value_t::array, iWhere);
+    if (!array)
+      return false;
+    for (std::size_t i = 0; i < array->size(); ++i) {
+      if (!(*array)[i].is_string())
+        return Fail(Entry(Member(iWhere, iName), i),
+                    std::string("expected a string, found ") + (*array)[i].type_name());
+      oValues.push_back((*array)[i].get<std::string>());
+    }
+    return true;
+  }
+
+  bool ReadContainer(const Json& iJson, const std::string& iWhere, PlannedContainer& oContainer) {
+    if (!iJson.is_object())
+      return Fail(iWhere, std::string("expected an object, found ") + iJson.type_name());
+    if (!FindString(iJson, "type", iWhere, oContainer.type) ||
+        !FindString(iJson, "superType", iWhere, oContainer.superType) ||
+        !FindString(iJson, "userId", iWhere, oContainer.userId) ||
+        !FindString(iJson, "nativeFormat", iWhere, oContainer.nativeFormat) ||
+        !FindStrings(iJson, "catalogs", iWhere, oContainer.catalogs) ||
+        !FindStrings(iJson, "flags", iWhere, oContainer.flags))
+      return false;
+    if (!CanDeriveContainer(oContainer.type, oContainer.superType))
+      return Fail(Member(iWhere, "superType"), "container type \"" + oContainer.type +
+                                                   "\" cannot derive from \"" +
+                                                   oContainer.superType + "\"");
+    for (std::size_t i = 0; i < oContainer.catalogs.size(); ++i) {
+      std::string error;
+      if (FAILED(KORFeatureCatalog::Load(oContainer.catalogs[i], error)))
+        return Fail(Entry(Member(iWhere, "catalogs"), i),
+                    "cannot open catalog \"" + oContainer.catalogs[i] + "\": " + error);
+    }
+    const Json* features = Find(iJson, "features", Json::value_t::array, iWhere);
+    if (!features)
+      return false;
+    // Heads first: links may point to features further down.
+    const std::string featuresWhere = Member(iWhere, "features");
+    oContainer.features.resize(features->size());
+    Positions positions;
+    for (std::size_t f = 0; f < features->size(); ++f)
+      if (!ReadFeatureHead((*features)[f], Entry(featuresWhere, f), f, oContainer, positions))
+        return false;
+    _fathers.assign(features->size(), {});
+    for (std::size_t f = 0; f < features->size(); ++f)
+      if (!ReadAttributes(Entry(featuresWhere, f), f, oContainer, positions))
+        return false;
+    return CheckNoAggregationCycle(oContainer);
+  }
+
+  bool ReadFeatureHead(const Json& iJson, const std::string& iWhere, std::size_t iPosition,
+                       PlannedContainer& ioContainer, Positions& ioPositions) {
+    PlannedFeature& feature = ioContainer.features[iPosition];
+    if (!iJson.is_object())
+      return Fail(iWhere, std::string("expected an object, found ") + iJson.type_name());
+    std::string uuid;
+    std::string type;
+    if (!FindString(iJson, "uuid", iWhere, uuid) || !FindString(iJson, "type", iWhere, type) ||
+        !FindString(iJson, "name", iWhere, feature.name))
+      return false;
+    feature.attributes = Find(iJson, "attributes", Json::value_t::object, iWhere);
+    if (!feature.attributes)
+      return false;
+    if (!KORUuid::FromText(uuid, feature.uuid))
+      return Fail(Member(iWhere, "uuid"), "malformed UUID \"" + uuid + "\"");
+    if (!ioPositions.emplace(feature.uuid.words, iPosition).second)
+      return Fail(Member(iWhere, "uuid"), "UUID " + uuid + " is used twice in this container");
+    feature.type = KORFeatureCatalog::FindType(type);
+    if (!feature.type)
+      return Fail(Member(iWhere, "type"),
+                  "unknown feature type \"" + type + "\" (not in the container's catalogs)");
+    const auto& catalogs = ioContainer.catalogs;
+    if (std::find(catalogs.begin(), catalogs.end(), feature.type->catalog) == catalogs.end())
+      return Fail(Member(iWhere, "type"), "feature type \"" + type + "\" belongs to catalog \"" +
+                                              feature.type->catalog +
+                                              "\", which the container does not open");
+    return true;
+  }
+
+  bool ReadAttributes(const std::string& iFeatureWhere, std::size_t iFeature,
+                      PlannedContainer& ioContainer, const Positions& iPositions) {
+    PlannedFeature& feature = ioContainer.features[iFeature];
+    const std::string where = Member(iFeatureWhere, "attributes");
+    for (const auto& [key, json] : feature.attributes->items()) {
+      const std::string at = Member(where, key);
+      int index = feature.type->Find(key);
+      if (index < 0)
+        return Fail(at,
+                    "feature type \"" + feature.type->name + "\" has no attribute \"" + key + "\"");
+      PlannedValue value;
+      value.attribute = static_cast<std::size_t>(index);
+      const KORAttributeDef& def = feature.type->attributes[value.attribute];
+      if (!ReadValue(json, def, at, iPositions, value))
+        return false;
+      if (def.aggregating && !RecordAggregation(ioContainer, iFeature, value, at))
+        return false;
+      feature.values.push_back(std::move(value));
+    }
+    return true;
+  }
+
+  bool ReadValue(const Json& iJson, const KORAttributeDef& iDef, const std::string& iWhere,
+                 const Positions& iPositions, PlannedValue& oValue) {
+    auto wrongType = [&](const std::string& iWhereExactly, const Json& iFound,
+                         const char* iExpected) {
+      return Fail(iWhereExactly, std::string("expected ") + iExpected + " (attribute type \"" +
+                                     KORAttributeTypeName(iDef.type) + "\"), found " +
+                                     iFound.type_name());
+    };
+    // Entry i of an array must pass iCheck.
+    auto checkEntries = [&](auto iCheck, const char* iExpected) {
+      if (!iJson.is_array())
+        return wrongType(iWhere, iJson, "an array");
+      for (std::size_t i = 0; i < iJson.size(); ++i)
+        if (!iCheck(iJson[i]))
+          return wrongType(Entry(iWhere, i), iJson[i], iExpected);
+      return true;
+    };
+    switch (iDef.type) {
+    case KORAttributeType::Integer:
+      if (!IsInteger(iJson))
+        return wrongType(iWhere, iJson, "a 32-bit integer");
+      oValue.plain = iJson.get<int>();
+      return true;
+    case KORAttributeType::Double:
+      if (!IsFiniteNumber(iJson))
+        return wrongType(iWhere, iJson, "a finite number");
+      oValue.plain = iJson.get<double>();
+      return true;
+    case KORAttributeType::String:
+      if (!iJson.is_string())
+        return wrongType(iWhere, iJson, "a string");
+      oValue.plain = iJson.get<std::string>();
+      return true;
+    case KORAttributeType::Integers:
+      if (!checkEntries(IsInteger, "a 32-bit integer"))
+        return false;
+      oValue.plain = iJson.get<std::vector<int>>();
+      return true;
+    case KORAttributeType::Doubles:
+      if (!checkEntries(IsFiniteNumber, "a finite number"))
+        return false;
+      oValue.plain = iJson.get<std::vector<double>>();
+      return true;
+    case KORAttributeType::Link:
+      if (!iJson.is_string())
+        return wrongType(iWhere, iJson, "a UUID string");
+      oValue.links.push_back(kNoFeature);
+      return ReadLink(iJson, iWhere, iPositions, oValue.links.back());
+    case KORAttributeType::Links:
+      if (!checkEntries([](const Json& iEntry) { return iEntry.is_string() || iEntry.is_null(); },
+                        "a UUID string or null"))
+        return false;
+      oValue.links.assign(iJson.size(), kNoFeature);
+      for (std::size_t i = 0; i < iJson.size(); ++i)
+        if (iJson[i].is_string() &&
+            !ReadLink(iJson[i], Entry(iWhere, i), iPositions, oValue.links[i]))
+          return false;
+      return true;
+    }
+    return Fail(iWhere, "unknown attribute type");
+  }
+
+  bool ReadLink(const Json& iJson, const std::string& iWhere, const Positions& iPositions,
+                std::size_t& oFeature) {
+    const std::string text = iJson.get<std::string>();
+    KORUuid uuid;
+    if (!KORUuid::FromText(text, uuid))
+      return Fail(iWhere, "malformed UUID \"" + text + "\"");
+    auto found = iPositions.find(uuid.words);
+    if (found == iPositions.end())
+      return Fail(iWhere, "links to feature " + text + ", which is not in this container");
+    oFeature = found->second;
+    return true;
+  }
+
+  // A feature has at most one father, and aggregates at most once.
+  bool RecordAggregation(const PlannedContainer& iContainer, std::size_t iFather,
+                         const PlannedValue& iValue, const std::string& iWhere) {
+    const bool list = iContainer.features[iFather].type->attributes[iValue.attribute].type ==
+                      KORAttributeType::Links;
+    for (std::size_t i = 0; i < iValue.links.size(); ++i) {
+      std::size_t child = iValue.links[i];
+      if (child == kNoFeature)
+        continue;
+      const std::string at = list ? Entry(iWhere, i) : iWhere;
+      Aggregation& aggregation = _fathers[child];
+      if (aggregation.father != kNoFeature)
+        return Fail(at, "feature " + iContainer.features[child].uuid.ToText() +
+                            " is aggregated twice (already at " + aggregation.where + ")");
+      aggregation = {iFather, at};
+    }
+    return true;
+  }
+
+  // Each feature has one father at most, so walking up from every feature
+  // once, remembering where each walk started, finds any loop in linear time.
+  bool CheckNoAggregationCycle(const PlannedContainer& iContainer) {
+    std::vector<std::size_t> walkOf(_fathers.size(), kNoFeature);
+    for (std::size_t start = 0; start < _fathers.size(); ++start) {
+      std::size_t feature = start;
+      while (feature != kNoFeature && walkOf[feature] == kNoFeature) {
+        walkOf[feature] = start;
+        feature = _fathers[feature].father;
+      }
+      if (feature != kNoFeature && walkOf[feature] == start)
+        return Fail(_fathers[feature].where, "aggregation cycle: feature " +
+                                                 iContainer.features[feature].uuid.ToText() +
+                                                 " would be its own ancestor");
+    }
+    return true;
+  }
+
+  struct Aggregation {
+    std::size_t father = kNoFeature;
+    std::string where;
+  };
+  std::vector<Aggregation> _fathers; // of the container being read
+  std::string _error;
+};
+
+bool ReadWholeFile(const std::string& iPath, std::string& oText, std::string& oReason) {
+  int descriptor = ::open(iPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) {
+    oReason = ErrorText(errno);
+    return false;
+  }
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t count = ::read(descriptor, buffer, sizeof buffer);
+    if (count == 0)
+      break;
+    if (count < 0) {
+      if (errno == EINTR)
+        continue;
+      oReason = ErrorText(errno);
+      ::close(descriptor);
+      return false;
+    }
+    oText.append(buffer, static_cast<std::size_t>(count));
+  }
+  ::close(descriptor);
+  return true;
+}
+
+// nlohmann's message without its "[json.exception...] " tag.
+std::string JsonErrorText(const nlohmann::json::exception& iError) {
+  std::string text = iError.what();
+  auto tagEnd = text.find("] ");
+  return tagEnd == std::string::npos ? text : text.substr(tagEnd + 2);
+}
+
+bool Build(const std::vector<PlannedContainer>& iPlan, KORDocument& ioDocument,
+           std::string& oError) {
+  KORRootContainer* root = ioDocument.GetCompoundContainer();
+  for (std::size_t c = 0; c < iPlan.size(); ++c) {
+    const PlannedContainer& planned = iPlan[c];
+    const std::string where = Entry("containers", c);
+    KORFeatureContainer* container = root->AddContainer(planned.type, planned.superType);
+    if (!container) {
+      oError = where + ": cannot create a container of type \"" + planned.type + "\"";
+      return false;
+    }
+    container->SetUserId(planned.userId);
+    container->SpecBindNativeFormat(planned.nativeFormat.c_str());
+    for (const std::string& catalog : planned.catalogs)
+      if (FAILED(container->OpenCatalog(catalog.c_str()))) {
+        oError = where + ": cannot open catalog \"" + catalog + "\"";
+        return false;
+      }
+    KORListValKORUnicodeString flags;
+    flags.Values() = planned.flags;
+    container->SetStoredFlags(std::move(flags));
+
+    std::vector<KORFeature*> features;
+    for (const PlannedFeature& feature : planned.features) {
+      features.push_back(container->NewFeature(*feature.type, feature.name, &feature.uuid));
+      if (!features.back()) {
+        oError = where + ": cannot create feature " + feature.uuid.ToText();
+        return false;
+      }
+    }
+    for (std::size_t f = 0; f < features.size(); ++f)
+      for (const PlannedValue& value : planned.features[f].values) {
+        if (!KORIsLinkType(features[f]->Type().attributes[value.attribute].type)) {
+          features[f]->StoreValue(value.attribute, value.plain);
+          continue;
+        }
+        KORFeature::Links links;
+        for (std::size_t target : value.links)
+          links.emplace_back(target == kNoFeature ? nullptr : features[target]);
+        features[f]->StoreValue(value.attribute, std::move(links));
+      }
+  }
+  return true;
+}
+} // namespace
+
+HRESULT KORSaveDocument(KORDocument& iDocument, const std::string& iPath, std::string& oError) {
+  if (iPath.empty()) {
+    oError = "cannot save a document: no file path given";
+    return E_INVALIDARG;
+  }
+  Json document;
+  DocumentWriter writer;
+  if (!writer.Write(iDocument, document)) {
+    oError = "cannot save " + iPath + ": " + writer.Error();
+    return E_FAIL;
+  }
+  std::string text;
+  try {
+    text = document.dump(2) + "\n";
+  } catch (const nlohmann::json::exception& error) {
+    oError = "cannot save " + iPath + ": " + JsonErrorText(error);
+    return E_FAIL;
+  }
+  int writeError = 0;
+  HRESULT result = KORWriteFileAtomically(iPath, 0644, [&](int iDescriptor) {
+    if (KORWriteAll(iDescriptor, text))
+      return true;
+    writeError = errno;
+    return false;
+  });
+  // Anything else failed in the system call just before: errno says which.
+  int error = writeError ? writeError : errno;
+  if (FAILED(result))
+    oError = "cannot save " + iPath + ": " + ErrorText(error);
+  return result;
+}
+
+HRESULT KORLoadDocument(const std::string& iPath, KORSmartPtr<KORDocument>& oDocument,
+                        std::string& oError) {
+  oDocument = nullptr;
+  std::string text;
+  std::string reason;
+  if (!ReadWholeFile(iPath, text, reason)) {
+    oError = "cannot read " + iPath + ": " + reason;
+    return E_FAIL;
+  }
+  Json json;
+  try {
+    json = Json::parse(text);
+  } catch (const nlohmann::json::parse_error& error) {
+    oError = iPath + ": invalid JSON at byte " + std::to_string(error.byte) + ": " +
+             JsonErrorText(error);
+    return E_FAIL;
+  } catch (const nlohmann::json::exception& error) {
+    // A number too large for any C++ type, for instance.
+    oError = iPath + ": invalid JSON: " + JsonErrorText(error);
+    return E_FAIL;
+  }
+  std::vector<PlannedContainer> plan;
+  DocumentReader reader;
+  if (!reader.Read(json, plan)) {
+    oError = iPath + ": " + reader.Error();
+    return E_FAIL;
+  }
+  KORSmartPtr<KORDocument> document = KORDocument::Create();
+  std::string error;
+  if (!Build(plan, *document, error)) {
+    oError = iPath + ": " + error;
+    return E_FAIL;
+  }
+  // Containers initialise once all of them hold their features.
+  for (const auto& container : document->GetCompoundContainer()->Containers())
+    if (auto init = KORQuery<KORInit>(container->Identity()))
+      init->Init(false);
+  oDocument = std::move(document);
+  return S_OK;
+}

@@ -1,0 +1,371 @@
+#include "featurestore/KORFeature.h"
+
+#include "featurestore/KORContainer.h"
+#include "featurestore/KORDocument.h"
+
+#include <algorithm>
+
+KORFeature::KORFeature(KORFeatureContainer& iContainer, const KORFeatureType& iType,
+                       KORUnicodeString iName, const KORUuid& iUuid)
+    : KORImplementationOf(iType.name), _container(&iContainer), _type(&iType),
+      _name(std::move(iName)), _uuid(iUuid) {
+  _values.resize(_type->attributes.size());
+  for (std::size_t i = 0; i < _values.size(); ++i)
+    if (const auto& value = _type->attributes[i].defaultValue)
+      std::visit([&](const auto& v) { _values[i] = v; }, *value);
+}
+
+KORFeature* KORFeature::From(KORBaseUnknown* iObject) {
+  auto* feature = KORGetImplementationAs<KORFeature>(iObject);
+  return feature && !feature->IsDead() ? feature : nullptr;
+}
+
+HRESULT KORFeature::GetFeatureName(KORUnicodeString& oName) {
+  oName = _name;
+  return S_OK;
+}
+
+HRESULT KORFeature::GetFather(KORISpecObject** oFather) {
+  if (!oFather)
+    return E_FAIL;
+  *oFather = _father;
+  if (!_father)
+    return E_FAIL;
+  _father->AddRef();
+  return S_OK;
+}
+
+HRESULT KORFeature::GetRootFather(KORISpecObject** oRoot) {
+  if (!oRoot)
+    return E_FAIL;
+  *oRoot = nullptr;
+  if (!_father)
+    return E_FAIL;
+  KORFeature* root = _father;
+  while (root->_father)
+    root = root->_father;
+  *oRoot = root;
+  root->AddRef();
+  return S_OK;
+}
+
+std::vector<KORFeature*> KORFeature::Children() const {
+  std::vector<KORFeature*> children;
+  for (std::size_t i = 0; i < _values.size(); ++i) {
+    if (!_type->attributes[i].aggregating)
+      continue;
+    if (const Links* links = std::get_if<Links>(&_values[i]))
+      for (const auto& child : *links)
+        if (child && !child->IsDead())
+          children.push_back(child.get());
+  }
+  return children;
+}
+
+HRESULT KORFeature::ListChildren(KORListValKORBaseUnknown_var** oChildren) {
+  if (!oChildren)
+    return E_FAIL;
+  auto* list = new KORListValKORBaseUnknown_var();
+  for (KORFeature* child : Children())
+    list->Append(KORBaseUnknown_var(static_cast<KORISpecObject*>(child)));
+  *oChildren = list;
+  return S_OK;
+}
+
+HRESULT KORFeature::GetContainer(KORIContainer** oContainer) {
+  if (!oContainer)
+    return E_FAIL;
+  *oContainer = IsDead() ? nullptr : _container;
+  if (!*oContainer)
+    return E_FAIL;
+  (*oContainer)->AddRef();
+  return S_OK;
+}
+
+bool KORFeature::IsValued(const char* iKey) {
+  int index = _type->Find(iKey);
+  return index >= 0 && !std::holds_alternative<std::monostate>(_values[index]);
+}
+
+template <class T> HRESULT KORFeature::GetPlain(const char* iKey, KORAttributeType iType, T& oValue) {
+  int index = _type->Find(iKey);
+  if (index < 0 || _type->attributes[index].type != iType)
+    return E_FAIL;
+  const T* value = std::get_if<T>(&_values[index]);
+  if (!value)
+    return E_FAIL;
+  oValue = *value;
+  return S_OK;
+}
+
+template <class T> HRESULT KORFeature::SetPlain(const char* iKey, KORAttributeType iType, T iValue) {
+  int index = _type->Find(iKey);
+  if (IsDead() || index < 0 || _type->attributes[index].type != iType)
+    return E_FAIL;
+  _values[index] = std::move(iValue);
+  return S_OK;
+}
+
+HRESULT KORFeature::GetInteger(const char* iKey, int& oValue) {
+  return GetPlain(iKey, KORAttributeType::Integer, oValue);
+}
+HRESULT KORFeature::SetInteger(const char* iKey, int iValue) {
+  return SetPlain(iKey, KORAttributeType::Integer, iValue);
+}
+HRESULT KORFeature::GetDouble(const char* iKey, double& oValue) {
+  return GetPlain(iKey, KORAttributeType::Double, oValue);
+}
+HRESULT KORFeature::SetDouble(const char* iKey, double iValue) {
+  return SetPlain(iKey, KORAttributeType::Double, iValue);
+}
+HRESULT KORFeature::GetString(const char* iKey, KORUnicodeString& oValue) {
+  return GetPlain(iKey, KORAttributeType::String, oValue);
+}
+HRESULT KORFeature::SetString(const char* iKey, const KORUnicodeString& iValue) {
+  return SetPlain(iKey, KORAttributeType::String, iValue);
+}
+HRESULT KORFeature::GetIntegers(const char* iKey, KORRawCollint& oValues) {
+  std::vector<int> values;
+  HRESULT result = GetPlain(iKey, KORAttributeType::Integers, values);
+  if (SUCCEEDED(result))
+    oValues.Values() = std::move(values);
+  return result;
+}
+HRESULT KORFeature::SetIntegers(const char* iKey, const KORRawCollint& iValues) {
+  return SetPlain(iKey, KORAttributeType::Integers, iValues.Values());
+}
+HRESULT KORFeature::GetDoubles(const char* iKey, std::vector<double>& oValues) {
+  return GetPlain(iKey, KORAttributeType::Doubles, oValues);
+}
+HRESULT KORFeature::SetDoubles(const char* iKey, const std::vector<double>& iValues) {
+  return SetPlain(iKey, KORAttributeType::Doubles, iValues);
+}
+
+KORFeature::Links* KORFeature::LinksOf(const char* iKey, const KORAttributeDef** oDef) {
+  int index = _type->Find(iKey);
+  if (IsDead() || index < 0 || !KORIsLinkType(_type->attributes[index].type))
+    return nullptr;
+  if (std::holds_alternative<std::monostate>(_values[index]))
+    _values[index] = Links();
+  if (oDef)
+    *oDef = &_type->attributes[index];
+  return &std::get<Links>(_values[index]);
+}
+
+bool KORFeature::CanAggregate(KORFeature& iChild) const {
+  if (iChild._father && iChild._father != this)
+    return false;
+  for (const KORFeature* ancestor = this; ancestor; ancestor = ancestor->_father)
+    if (ancestor == &iChild)
+      return false;
+  return true;
+}
+
+void KORFeature::ReleaseChild(KORFeature* iChild) {
+  // Still aggregated through another entry of this feature: keep the father.
+  if (!iChild || iChild->_father != this)
+    return;
+  for (KORFeature* child : Children())
+    if (child == iChild)
+      return;
+  iChild->_father = nullptr;
+}
+
+void KORFeature::StoreValue(std::size_t iIndex, Value iValue) {
+  _values[iIndex] = std::move(iValue);
+  if (_type->attributes[iIndex].aggregating)
+    if (const Links* links = std::get_if<Links>(&_values[iIndex]))
+      for (const auto& child : *links)
+        if (child)
+          child->_father = this;
+}
+
+HRESULT KORFeature::GetLink(const char* iKey, KORISpecObject** oFeature) {
+  if (!oFeature)
+    return E_FAIL;
+  *oFeature = nullptr;
+  const KORAttributeDef* def = nullptr;
+  Links* links = LinksOf(iKey, &def);
+  if (!links || def->type != KORAttributeType::Link || links->empty() || !links->front() ||
+      links->front()->IsDead())
+    return E_FAIL;
+  *oFeature = links->front().get();
+  (*oFeature)->AddRef();
+  return S_OK;
+}
+
+HRESULT KORFeature::SetLink(const char* iKey, KORISpecObject* iFeature) {
+  const KORAttributeDef* def = nullptr;
+  Links* links = LinksOf(iKey, &def);
+  if (!links || def->type != KORAttributeType::Link)
+    return E_FAIL;
+  KORFeature* feature = From(iFeature);
+  if (iFeature && !feature)
+    return E_FAIL;
+  if (feature && def->aggregating && !CanAggregate(*feature))
+    return E_FAIL;
+  KORSmartPtr<KORFeature> previous = links->empty() ? nullptr : links->front();
+  links->clear();
+  if (feature) {
+    links->emplace_back(feature);
+    if (def->aggregating)
+      feature->_father = this;
+  }
+  if (def->aggregating && previous != feature)
+    ReleaseChild(previous.get());
+  return S_OK;
+}
+
+HRESULT KORFeature::AppendLink(const char* iKey, KORISpecObject* iFeature) {
+  const KORAttributeDef* def = nullptr;
+  Links* links = LinksOf(iKey, &def);
+  KORFeature* feature = From(iFeature);
+  if (!links || def->type != KORAttributeType::Links || !feature)
+    return E_FAIL;
+  if (def->aggregating && !CanAggregate(*feature))
+    return E_FAIL;
+  links->emplace_back(feature);
+  if (def->aggregating)
+    feature->_father = this;
+  return S_OK;
+}
+
+HRESULT KORFeature::GetLinkCount(const char* iKey, int& oCount) {
+  Links* links = LinksOf(iKey);
+  if (!links)
+    return E_FAIL;
+  oCount = static_cast<int>(links->size());
+  return S_OK;
+}
+
+HRESULT KORFeature::GetLinkAt(const char* iKey, int iPosition, KORISpecObject** oFeature) {
+  if (!oFeature)
+    return E_FAIL;
+  *oFeature = nullptr;
+  Links* links = LinksOf(iKey);
+  if (!links || iPosition < 1 || iPosition > static_cast<int>(links->size()))
+    return E_FAIL;
+  const auto& entry = (*links)[static_cast<std::size_t>(iPosition - 1)];
+  if (!entry || entry->IsDead())
+    return E_FAIL;
+  *oFeature = entry.get();
+  (*oFeature)->AddRef();
+  return S_OK;
+}
+
+HRESULT KORFeature::LocateLink(const char* iKey, KORISpecObject* iFeature, int& oPosition) {
+  oPosition = 0;
+  Links* links = LinksOf(iKey);
+  if (!links)
+    return E_FAIL;
+  KORFeature* feature = From(iFeature);
+  for (std::size_t i = 0; feature && i < links->size(); ++i)
+    if ((*links)[i].get() == feature) {
+      oPosition = static_cast<int>(i) + 1;
+      break;
+    }
+  return S_OK;
+}
+
+HRESULT KORFeature::EmptyPosition(const char* iKey, int iPosition) {
+  const KORAttributeDef* def = nullptr;
+  Links* links = LinksOf(iKey, &def);
+  if (!links || iPosition < 1 || iPosition > static_cast<int>(links->size()))
+    return E_FAIL;
+  KORSmartPtr<KORFeature> previous = std::move((*links)[static_cast<std::size_t>(iPosition - 1)]);
+  if (def->aggregating)
+    ReleaseChild(previous.get());
+  return S_OK;
+}
+
+HRESULT KORFeature::RemoveLink(const char* iKey, KORISpecObject* iFeature) {
+  const KORAttributeDef* def = nullptr;
+  Links* links = LinksOf(iKey, &def);
+  KORImplementation* target = KORGetImplementation(iFeature);
+  if (!links || !target)
+    return E_FAIL;
+  KORSmartPtr<KORFeature> removed;
+  std::erase_if(*links, [&](const KORSmartPtr<KORFeature>& entry) {
+    if (entry.get() != target)
+      return false;
+    removed = entry;
+    return true;
+  });
+  if (def->aggregating)
+    ReleaseChild(removed.get());
+  return S_OK;
+}
+
+HRESULT KORFeature::ListLinks(const char* iKey, const KORIID& iIID,
+                              KORListValKORBaseUnknown_var** oList) {
+  if (!oList)
+    return E_FAIL;
+  *oList = nullptr;
+  Links* links = LinksOf(iKey);
+  if (!links)
+    return E_FAIL;
+  auto* list = new KORListValKORBaseUnknown_var();
+  for (const auto& entry : *links) {
+    if (!entry || entry->IsDead())
+      continue;
+    void* answered = nullptr;
+    if (SUCCEEDED(entry->QueryInterface(iIID, &answered)) && answered)
+      list->Append(KORBaseUnknown_var::Adopt(static_cast<KORBaseUnknown*>(answered)));
+  }
+  *oList = list;
+  return S_OK;
+}
+
+int KORFeature::AddDeathCallback(DeathCallback iCallback) {
+  _deathCallbacks.push_back({_nextCallbackId, std::move(iCallback)});
+  return _nextCallbackId++;
+}
+
+HRESULT KORFeature::RemoveDeathCallback(int iCallbackId) {
+  auto count = std::erase_if(_deathCallbacks, [&](const Death& d) { return d.id == iCallbackId; });
+  return count ? S_OK : E_FAIL;
+}
+
+void KORFeature::AnnounceDeath() {
+  std::vector<int> ids;
+  for (const Death& death : _deathCallbacks)
+    ids.push_back(death.id);
+  for (int id : ids) {
+    auto found = std::find_if(_deathCallbacks.begin(), _deathCallbacks.end(),
+                              [&](const Death& d) { return d.id == id; });
+    if (found == _deathCallbacks.end())
+      continue;
+    DeathCallback callback = found->callback; // the callback may remove its entry
+    callback(Identity());
+  }
+  _deathCallbacks.clear();
+}
+
+HRESULT KORFeature::Redraw() {
+  if (KORDocument* document = GetDocument()) {
+    document->NotifyRedraw(Identity());
+    return S_OK;
+  }
+  return E_FAIL;
+}
+
+HRESULT KORFeature::GetUuid(KORUuid& oUuid) {
+  oUuid = _uuid;
+  return S_OK;
+}
+
+KORDocument* KORFeature::GetDocument() {
+  return IsDead() ? nullptr : _container->GetDocument();
+}
+
+void KORFeature::Dispose() {
+  MarkDead();
+  _father = nullptr;
+  // Move the values out before they die: releasing a linked feature may run
+  // code that reads this one.
+  std::vector<Value> values = std::move(_values);
+  _values.assign(_type->attributes.size(), std::monostate());
+  Dispatcher().Clear();
+  _deathCallbacks.clear();
+  DisposeExtensions();
+}

@@ -1,0 +1,113 @@
+#pragma once
+// A feature: a typed record of attributes living in a feature container.
+#include "featurestore/KORFeatureCatalog.h"
+#include "featurestore/KORILinkableObject.h"
+#include "featurestore/KORIRedrawEvent.h"
+#include "featurestore/KORISpecAttrAccess.h"
+#include "featurestore/KORISpecEvents.h"
+#include "featurestore/KORISpecObject.h"
+#include "featurestore/KORIUuid.h"
+#include "featurestore/KORModelObject.h"
+#include "objectmodel/KORImplementation.h"
+
+#include <variant>
+#include <vector>
+
+class KORFeatureContainer;
+
+class KORFeature final
+    : public KORImplementationOf<KORFeature, KORISpecObject, KORISpecAttrAccess, KORISpecEvents,
+                                 KORIRedrawEvent, KORIUuid, KORILinkableObject>,
+      public KORModelObject {
+public:
+  using Links = std::vector<KORSmartPtr<KORFeature>>; // a null entry is an empty position
+  // std::monostate: the attribute has no value.
+  using Value = std::variant<std::monostate, int, double, std::string, std::vector<int>,
+                             std::vector<double>, Links>;
+
+  // KORISpecObject
+  const char* GetTypeName() override { return _type->name.c_str(); }
+  HRESULT GetFeatureName(KORUnicodeString& oName) override;
+  HRESULT GetFather(KORISpecObject** oFather) override;
+  HRESULT GetRootFather(KORISpecObject** oRoot) override;
+  HRESULT ListChildren(KORListValKORBaseUnknown_var** oChildren) override;
+  HRESULT GetContainer(KORIContainer** oContainer) override;
+  bool IsDeleted() override { return IsDead(); }
+
+  // KORISpecAttrAccess
+  bool HasAttribute(const char* iKey) override { return _type->Find(iKey) >= 0; }
+  bool IsValued(const char* iKey) override;
+  HRESULT GetInteger(const char* iKey, int& oValue) override;
+  HRESULT SetInteger(const char* iKey, int iValue) override;
+  HRESULT GetDouble(const char* iKey, double& oValue) override;
+  HRESULT SetDouble(const char* iKey, double iValue) override;
+  HRESULT GetString(const char* iKey, KORUnicodeString& oValue) override;
+  HRESULT SetString(const char* iKey, const KORUnicodeString& iValue) override;
+  HRESULT GetIntegers(const char* iKey, KORRawCollint& oValues) override;
+  HRESULT SetIntegers(const char* iKey, const KORRawCollint& iValues) override;
+  HRESULT GetDoubles(const char* iKey, std::vector<double>& oValues) override;
+  HRESULT SetDoubles(const char* iKey, const std::vector<double>& iValues) override;
+  HRESULT GetLink(const char* iKey, KORISpecObject** oFeature) override;
+  HRESULT SetLink(const char* iKey, KORISpecObject* iFeature) override;
+  HRESULT AppendLink(const char* iKey, KORISpecObject* iFeature) override;
+  HRESULT GetLinkCount(const char* iKey, int& oCount) override;
+  HRESULT GetLinkAt(const char* iKey, int iPosition, KORISpecObject** oFeature) override;
+  HRESULT LocateLink(const char* iKey, KORISpecObject* iFeature, int& oPosition) override;
+  HRESULT EmptyPosition(const char* iKey, int iPosition) override;
+  HRESULT RemoveLink(const char* iKey, KORISpecObject* iFeature) override;
+  HRESULT ListLinks(const char* iKey, const KORIID& iIID,
+                    KORListValKORBaseUnknown_var** oList) override;
+
+  // KORISpecEvents
+  int AddDeathCallback(DeathCallback iCallback) override;
+  HRESULT RemoveDeathCallback(int iCallbackId) override;
+  // KORIRedrawEvent
+  HRESULT Redraw() override;
+  // KORIUuid
+  HRESULT GetUuid(KORUuid& oUuid) override;
+  // KORILinkableObject
+  KORDocument* GetDocument() override;
+
+  // Store internals (the container, persistence).
+  const KORFeatureType& Type() const { return *_type; }
+  const KORUuid& Uuid() const { return _uuid; }
+  const KORUnicodeString& Name() const { return _name; }
+  KORFeature* Father() const { return _father; }
+  KORFeatureContainer* Container() const { return _container; }
+  const std::vector<Value>& Values() const { return _values; }
+  // Stores iValue at attribute iIndex, taking aggregated features as children;
+  // iValue must fit the attribute (the caller checked it).
+  void StoreValue(std::size_t iIndex, Value iValue);
+  std::vector<KORFeature*> Children() const;
+  // Leaves the document: runs nothing, forgets links, listeners, extensions' references.
+  void Dispose();
+  // Runs and forgets the death callbacks.
+  void AnnounceDeath();
+  // The live feature behind an interface pointer, or null.
+  static KORFeature* From(KORBaseUnknown* iObject);
+
+private:
+  friend class KORFeatureContainer;
+  KORFeature(KORFeatureContainer& iContainer, const KORFeatureType& iType, KORUnicodeString iName,
+             const KORUuid& iUuid);
+
+  template <class T> HRESULT GetPlain(const char* iKey, KORAttributeType iType, T& oValue);
+  template <class T> HRESULT SetPlain(const char* iKey, KORAttributeType iType, T iValue);
+  // The links of attribute iKey if it is a link attribute (of either kind).
+  Links* LinksOf(const char* iKey, const KORAttributeDef** oDef = nullptr);
+  bool CanAggregate(KORFeature& iChild) const;
+  void ReleaseChild(KORFeature* iChild);
+
+  KORFeatureContainer* _container;
+  const KORFeatureType* _type;
+  KORUnicodeString _name;
+  KORUuid _uuid;
+  KORFeature* _father = nullptr;
+  std::vector<Value> _values;
+  struct Death {
+    int id;
+    DeathCallback callback;
+  };
+  std::vector<Death> _deathCallbacks;
+  int _nextCallbackId = 1;
+};

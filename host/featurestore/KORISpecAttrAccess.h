@@ -1,0 +1,57 @@
+#pragma once
+// Attributes of a feature by key, as the feature's type declares them.
+//
+// Every operation fails (E_FAIL) when the type has no attribute of that key or
+// of that value type. A getter also fails while the attribute has no value (it
+// was declared without default and never set) and leaves its output as it
+// was. Links are references by identity: a link to a removed feature no longer
+// resolves. Positions in link lists are 1-based. Setting a link or appending
+// to an aggregating attribute makes this feature the father of the linked one;
+// a feature already aggregated by another father, or one that would become its
+// own ancestor, is refused.
+#include "objectmodel/KORSmartPtr.h"
+#include "system/KORList.h"
+
+#include <vector>
+
+class KORISpecObject;
+
+class KORISpecAttrAccess : public KORBaseUnknown {
+  KOR_INTERFACE(KORISpecAttrAccess, KORBaseUnknown)
+public:
+  virtual bool HasAttribute(const char* iKey) = 0;
+  virtual bool IsValued(const char* iKey) = 0;
+
+  virtual HRESULT GetInteger(const char* iKey, int& oValue) = 0;
+  virtual HRESULT SetInteger(const char* iKey, int iValue) = 0;
+  virtual HRESULT GetDouble(const char* iKey, double& oValue) = 0;
+  virtual HRESULT SetDouble(const char* iKey, double iValue) = 0;
+  virtual HRESULT GetString(const char* iKey, KORUnicodeString& oValue) = 0;
+  virtual HRESULT SetString(const char* iKey, const KORUnicodeString& iValue) = 0;
+  virtual HRESULT GetIntegers(const char* iKey, KORRawCollint& oValues) = 0;
+  virtual HRESULT SetIntegers(const char* iKey, const KORRawCollint& iValues) = 0;
+  virtual HRESULT GetDoubles(const char* iKey, std::vector<double>& oValues) = 0;
+  virtual HRESULT SetDoubles(const char* iKey, const std::vector<double>& iValues) = 0;
+
+  // Single link: fails when there is none or it does not resolve.
+  virtual HRESULT GetLink(const char* iKey, KORISpecObject** oFeature) = 0;
+  // A null feature removes the link.
+  virtual HRESULT SetLink(const char* iKey, KORISpecObject* iFeature) = 0;
+
+  // Link lists.
+  virtual HRESULT AppendLink(const char* iKey, KORISpecObject* iFeature) = 0;
+  virtual HRESULT GetLinkCount(const char* iKey, int& oCount) = 0;
+  // Fails for an empty position or an entry that no longer resolves.
+  virtual HRESULT GetLinkAt(const char* iKey, int iPosition, KORISpecObject** oFeature) = 0;
+  // oPosition is the 1-based position of iFeature, 0 when it is not listed.
+  virtual HRESULT LocateLink(const char* iKey, KORISpecObject* iFeature, int& oPosition) = 0;
+  // Leaves an empty entry at iPosition.
+  virtual HRESULT EmptyPosition(const char* iKey, int iPosition) = 0;
+  // Removes every entry of iFeature from a list, or clears a single link to it.
+  virtual HRESULT RemoveLink(const char* iKey, KORISpecObject* iFeature) = 0;
+  // A new list of the resolving entries that answer iIID, in list order; each
+  // entry holds that interface (ask it with KORQuery to use it).
+  virtual HRESULT ListLinks(const char* iKey, const KORIID& iIID,
+                            KORListValKORBaseUnknown_var** oList) = 0;
+};
+KOR_DECLARE_VAR(KORISpecAttrAccess)

@@ -1,0 +1,16 @@
+#pragma once
+// The platform's model-event behaviour, as an extension over the object's
+// own dispatcher. A module that reacts to events derives from it and
+// overrides Receive, calling KORStandardModelEvents::Receive to pass the
+// event on.
+#include "featurestore/KORIModelEvents.h"
+#include "objectmodel/KORExtension.h"
+
+class KORStandardModelEvents : public KORExtensionOf<KORIModelEvents> {
+public:
+  HRESULT Dispatch(KORNotification& ioNotification) override;
+  KORNotificationDispatcher* GetDispatcher() override;
+  HRESULT ConnectTo(KORBaseUnknown* iChild) override;
+  HRESULT DeconnectFrom(KORBaseUnknown* iChild) override;
+  HRESULT Receive(KORNotification& ioNotification) override;
+};

@@ -1,0 +1,80 @@
+#pragma once
+// Extensions: the behaviours attached to a late type.
+//
+// A data extension is made once per object, on the first query that needs it,
+// and lives as long as the object: it may keep state. Its reference counting is
+// the object's. A code extension keeps no state: each query makes a light
+// binding to the object that holds one reference on it and dies with its last
+// release, so nothing is stored per object.
+//
+// An extension class derives from KORExtensionOf<Interfaces...>, which answers
+// QueryInterface for its interfaces and their base interfaces and forwards
+// every other query to the object.
+#include "objectmodel/KORSmartPtr.h"
+
+#include <type_traits>
+
+class KORImplementation;
+enum class KORExtensionKind { Data, Code };
+
+class KORExtension {
+public:
+  KORExtension() = default;
+  KORExtension(const KORExtension&) = delete;
+  KORExtension& operator=(const KORExtension&) = delete;
+  virtual ~KORExtension() = default;
+
+  // The identity of the object this extension is attached to.
+  KORBaseUnknown* GetImpl() const;
+  KORImplementation* GetImplementation() const { return _object; }
+  // The object's interface I (null when it does not answer it).
+  template <class I> KORSmartPtr<I> QueryImpl() const { return KORQuery<I>(GetImpl()); }
+
+  // Called when the object leaves its document: drop references to other
+  // objects so that no reference cycle outlives the document.
+  virtual void OnDispose() {}
+  // The pointer to interface iIID if this extension implements it.
+  virtual void* CastTo(const KORIID& iIID) = 0;
+
+protected:
+  HRESULT ExtensionQueryInterface(const KORIID& iIID, void** oObject);
+  unsigned long ExtensionAddRef();
+  unsigned long ExtensionRelease();
+
+private:
+  friend class KORImplementation;
+  void Bind(KORImplementation* iObject, KORExtensionKind iKind);
+  KORImplementation* _object = nullptr;
+  KORExtensionKind _kind = KORExtensionKind::Data;
+  unsigned long _count = 0; // code extensions only
+};
+
+namespace kor_detail {
+template <class Self, class I> void* CastChain(Self* iSelf, const KORIID& iIID) {
+  if constexpr (std::is_void_v<I> || std::is_same_v<I, KORBaseUnknown>) {
+    return nullptr;
+  } else {
+    if (iIID == I::IID)
+      return static_cast<I*>(iSelf);
+    return CastChain<Self, typename I::KORBaseInterface>(iSelf, iIID);
+  }
+}
+} // namespace kor_detail
+
+template <class... Interfaces> class KORExtensionOf : public KORExtension, public Interfaces... {
+public:
+  HRESULT QueryInterface(const KORIID& iIID, void** oObject) final {
+    return ExtensionQueryInterface(iIID, oObject);
+  }
+  unsigned long AddRef() final { return ExtensionAddRef(); }
+  unsigned long Release() final { return ExtensionRelease(); }
+  void* CastTo(const KORIID& iIID) override {
+    void* result = nullptr;
+    ((result = result ? result : kor_detail::CastChain<KORExtensionOf, Interfaces>(this, iIID)),
+     ...);
+    return result;
+  }
+};
+
+// Creates an extension of class E (for the tables of the extension dictionary).
+template <class E> KORExtension* KORMakeExtension() { return new E(); }

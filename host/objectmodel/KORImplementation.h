@@ -1,0 +1,87 @@
+#pragma once
+// The implementation object of a component (a feature, a container, a
+// document). It carries the late type, the reference count and the data
+// extensions made for it; QueryInterface answers first the interfaces the
+// class implements itself, then the extensions that the extension dictionary
+// attaches to its late type and to the types that type derives from.
+//
+// A concrete class derives from KORImplementationOf<Its, Interfaces...>.
+#include "objectmodel/KORExtension.h"
+#include "objectmodel/KORLateType.h"
+
+#include <string_view>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+struct KORExtensionRow;
+
+class KORImplementation {
+public:
+  // The id under which QueryInterface hands out the implementation object
+  // itself (host internals only; see KORGetImplementation).
+  static constexpr KORIID ImplementationIID{"KORImplementation"};
+
+  KORImplementation(const KORImplementation&) = delete;
+  KORImplementation& operator=(const KORImplementation&) = delete;
+
+  const KORLateType* GetLateType() const { return _lateType; }
+  bool IsAKindOf(std::string_view iKind) const { return _lateType->IsAKindOf(iKind); }
+  // The identity interface: the same pointer for every interface asked.
+  virtual KORBaseUnknown* Identity() = 0;
+
+  HRESULT ImplementationQueryInterface(const KORIID& iIID, void** oObject);
+  unsigned long ImplementationAddRef() { return ++_count; }
+  unsigned long ImplementationRelease();
+  unsigned long ReferenceCount() const { return _count; }
+
+  // Lets the data extensions drop their references to other objects (the
+  // object leaves its document); idempotent.
+  void DisposeExtensions();
+  // Number of data extensions made so far (for tests of the object model).
+  std::size_t DataExtensionCount() const { return _dataExtensions.size(); }
+
+protected:
+  explicit KORImplementation(std::string_view iLateType);
+  virtual ~KORImplementation();
+  // The interfaces implemented by the class itself.
+  virtual void* CastToOwnInterface(const KORIID& iIID) = 0;
+  void ChangeLateType(std::string_view iLateType);
+
+private:
+  KORExtension* DataExtension(const KORExtensionRow& iRow);
+  const KORLateType* _lateType;
+  unsigned long _count = 0;
+  std::vector<std::pair<const KORExtensionRow*, KORExtension*>> _dataExtensions;
+};
+
+template <class Self, class... Interfaces>
+class KORImplementationOf : public KORImplementation, public Interfaces... {
+public:
+  HRESULT QueryInterface(const KORIID& iIID, void** oObject) final {
+    return ImplementationQueryInterface(iIID, oObject);
+  }
+  unsigned long AddRef() final { return ImplementationAddRef(); }
+  unsigned long Release() final { return ImplementationRelease(); }
+
+  KORBaseUnknown* Identity() final {
+    using First = std::tuple_element_t<0, std::tuple<Interfaces...>>;
+    return static_cast<First*>(this);
+  }
+
+protected:
+  using KORImplementation::KORImplementation;
+  void* CastToOwnInterface(const KORIID& iIID) override {
+    void* result = nullptr;
+    ((result = result ? result : kor_detail::CastChain<KORImplementationOf, Interfaces>(this, iIID)),
+     ...);
+    return result;
+  }
+};
+
+// The implementation object behind any interface pointer of a host component,
+// or null (an extension-only or foreign object). No reference is added.
+KORImplementation* KORGetImplementation(KORBaseUnknown* iObject);
+template <class T> T* KORGetImplementationAs(KORBaseUnknown* iObject) {
+  return dynamic_cast<T*>(KORGetImplementation(iObject));
+}

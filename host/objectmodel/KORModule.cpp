@@ -1,0 +1,76 @@
+#include "objectmodel/KORModule.h"
+
+#include <dlfcn.h>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <vector>
+
+namespace {
+std::map<std::string, void*>& LoadedModules() {
+  static std::map<std::string, void*> modules;
+  return modules;
+}
+
+std::vector<std::string> ModuleFolders() {
+  std::vector<std::string> folders;
+  if (const char* path = std::getenv("KOR_MODULE_PATH")) {
+    std::stringstream list(path);
+    for (std::string folder; std::getline(list, folder, ':');)
+      if (!folder.empty())
+        folders.push_back(folder);
+  }
+  folders.emplace_back(KOR_DEFAULT_MODULE_PATH);
+  return folders;
+}
+} // namespace
+
+HRESULT KORLoadModule(const std::string& iName, std::string& oError) {
+  if (LoadedModules().count(iName))
+    return S_OK;
+  const std::string fileName = "lib" + iName + ".so";
+  std::string looked;
+  for (const std::string& folder : ModuleFolders()) {
+    const std::string path = (std::filesystem::path(folder) / fileName).string();
+    looked += "\n  " + path;
+    if (!std::filesystem::exists(path))
+      continue;
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+      oError = "cannot load module " + iName + " from " + path + ": " + dlerror();
+      return E_FAIL;
+    }
+    auto entry = reinterpret_cast<KORModuleEntryFunction>(dlsym(handle, KOR_MODULE_ENTRY_SYMBOL));
+    const KORModuleTable* table = entry ? entry() : nullptr;
+    if (!table) {
+      oError = "module " + iName + " (" + path + ") exports no " KOR_MODULE_ENTRY_SYMBOL;
+      dlclose(handle);
+      return E_FAIL;
+    }
+    std::string registrationError;
+    if (!KORExtensionDictionary::Get().Register(*table, registrationError)) {
+      oError = "module " + iName + " cannot be registered: " + registrationError;
+      dlclose(handle);
+      return E_FAIL;
+    }
+    // Modules stay loaded until the process ends: their tables are in use.
+    LoadedModules()[iName] = handle;
+    return S_OK;
+  }
+  oError = "module " + iName + " not found; looked for:" + looked;
+  return E_FAIL;
+}
+
+void* KORFindModuleFunction(const std::string& iModule, const std::string& iSymbol,
+                            std::string& oError) {
+  auto found = LoadedModules().find(iModule);
+  if (found == LoadedModules().end()) {
+    oError = "module " + iModule + " is not loaded";
+    return nullptr;
+  }
+  dlerror();
+  void* function = dlsym(found->second, iSymbol.c_str());
+  if (!function)
+    oError = "module " + iModule + " exports no function " + iSymbol;
+  return function;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Result codes of every interface operation. No exception crosses an interface:
+// operations return one of these 32-bit statuses.
+#include <cstdint>
+
+using HRESULT = std::int32_t;
+
+inline constexpr HRESULT S_OK = 0;
+inline constexpr HRESULT S_FALSE = 1;
+inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
+inline constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
+
+inline constexpr bool SUCCEEDED(HRESULT iResult) { return iResult >= 0; }
+inline constexpr bool FAILED(HRESULT iResult) { return iResult < 0; }

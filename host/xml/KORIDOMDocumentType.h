@@ -1,0 +1,16 @@
+#pragma once
+// KORIDOMDocumentType: the <!DOCTYPE> of a document, made by
+// KORIDOMImplementation::CreateDocumentType and given to one document by
+// KORIDOMImplementation::CreateDocument. Its node name is its qualified name.
+#include "xml/KORIDOMNode.h"
+
+class KORIDOMDocumentType : public KORIDOMNode {
+  KOR_INTERFACE(KORIDOMDocumentType, KORIDOMNode)
+
+  virtual HRESULT GetPublicId(KORUnicodeString& oPublicId) = 0;
+  virtual HRESULT GetSystemId(KORUnicodeString& oSystemId) = 0;
+
+protected:
+  ~KORIDOMDocumentType() = default;
+};
+KOR_DECLARE_VAR(KORIDOMDocumentType)

@@ -1,0 +1,96 @@
+#include "StoreFixture.h"
+
+#include "featurestore/KORNotificationDispatcher.h"
+
+namespace {
+class EventsTest : public StoreTest {
+protected:
+  void SetUp() override {
+    StoreTest::SetUp();
+    KORBaseUnknown_var root;
+    ASSERT_EQ(document->GetRootContainer(root.Out()), S_OK);
+    rootEvents = KORQuery<KORIModelEvents>(root);
+    ASSERT_TRUE(rootEvents);
+    ASSERT_EQ(rootEvents->ConnectTo(container->Identity()), S_OK);
+    listener = rootEvents->GetDispatcher()->AddListener(
+        [this](const KORNotification& n) { heard.push_back(n.Object()); });
+  }
+  static void Connect(KORISpecObject* iChild, KORISpecObject* iFather) {
+    ASSERT_EQ(KORQuery<KORIModelEvents>(iFather)->ConnectTo(iChild), S_OK);
+  }
+
+  KORIModelEvents_var rootEvents;
+  int listener = 0;
+  std::vector<KORBaseUnknown*> heard;
+};
+
+TEST_F(EventsTest, AnEventFromDeepDownReachesTheRootListenerOnce) {
+  std::vector<KORISpecObject_var> chain{Node()};
+  for (int depth = 1; depth < 12; ++depth) {
+    chain.push_back(Node());
+    Connect(chain.back(), chain[chain.size() - 2]);
+  }
+  ASSERT_EQ(KORQuery<KORIModelEvents>(container->Identity())->ConnectTo(chain.front()), S_OK);
+
+  KORModify change(KORQuery<KORBaseUnknown>(chain.back()).get());
+  ASSERT_EQ(KORQuery<KORIModelEvents>(chain.back())->Dispatch(change), S_OK);
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_EQ(heard[0], KORQuery<KORBaseUnknown>(chain.back()).get());
+}
+
+TEST_F(EventsTest, ACycleOrADiamondDeliversOncePerObject) {
+  auto a = Node(), b = Node(), c = Node();
+  Connect(a, b);
+  Connect(b, c);
+  Connect(c, a); // a cycle a -> b -> c -> a
+  Connect(a, c); // and a second way from a to c
+  ASSERT_EQ(KORQuery<KORIModelEvents>(container->Identity())->ConnectTo(c), S_OK);
+  int receivedByC = 0;
+  KORQuery<KORIModelEvents>(c)->GetDispatcher()->AddListener(
+      [&](const KORNotification&) { ++receivedByC; });
+
+  KORModify change(KORQuery<KORBaseUnknown>(a).get());
+  ASSERT_EQ(KORQuery<KORIModelEvents>(a)->Dispatch(change), S_OK);
+  EXPECT_EQ(receivedByC, 1);
+  EXPECT_EQ(heard.size(), 1u);
+}
+
+TEST_F(EventsTest, DisconnectingAndRemovingStopEvents) {
+  auto child = Node(), father = Node();
+  Connect(child, father);
+  ASSERT_EQ(KORQuery<KORIModelEvents>(container->Identity())->ConnectTo(father), S_OK);
+  KORModify first(child);
+  KORQuery<KORIModelEvents>(child)->Dispatch(first);
+  EXPECT_EQ(heard.size(), 1u);
+
+  ASSERT_EQ(KORQuery<KORIModelEvents>(father)->DeconnectFrom(child), S_OK);
+  KORModify second(child);
+  KORQuery<KORIModelEvents>(child)->Dispatch(second);
+  EXPECT_EQ(heard.size(), 1u) << "a disconnected child still reached its father";
+
+  Connect(child, father);
+  KORQuery<LifeCycleObject>(father)->remove();
+  KORModify third(child);
+  KORQuery<KORIModelEvents>(child)->Dispatch(third);
+  EXPECT_EQ(heard.size(), 1u) << "an event reached through a removed father";
+}
+
+TEST_F(EventsTest, ListenersMayUnsubscribeWhileAnEventIsDelivered) {
+  KORNotificationDispatcher* dispatcher = rootEvents->GetDispatcher();
+  int calls = 0;
+  int self = 0;
+  self = dispatcher->AddListener([&](const KORNotification&) {
+    ++calls;
+    dispatcher->RemoveListener(self);
+    dispatcher->RemoveListener(listener);
+  });
+  auto node = Node();
+  ASSERT_EQ(KORQuery<KORIModelEvents>(container->Identity())->ConnectTo(node), S_OK);
+  KORCreate created(node, container->Identity());
+  KORQuery<KORIModelEvents>(node)->Dispatch(created);
+  KORModify changed(node);
+  KORQuery<KORIModelEvents>(node)->Dispatch(changed);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(heard.size(), 1u) << "the earlier listener ran once, before it was removed";
+}
+} // namespace

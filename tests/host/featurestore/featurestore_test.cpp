@@ -1,0 +1,195 @@
+#include "StoreFixture.h"
+
+#include "featurestore/KORLifeCycleObject.h"
+
+#include <gmock/gmock.h>
+
+namespace {
+using testing::ElementsAre;
+
+TEST_F(StoreTest, CatalogTypesFormAHierarchyAndInheritAttributes) {
+  const KORFeatureType* branch = KORFeatureCatalog::FindType("STBranch");
+  ASSERT_NE(branch, nullptr);
+  EXPECT_EQ(branch->parent, "STNode");
+  EXPECT_EQ(branch->Find("Children"), 1) << "inherited attributes come first";
+  EXPECT_EQ(branch->Find("Main"), 8);
+  EXPECT_TRUE(KORLateType::Find("STBranch")->IsAKindOf("STNode"));
+  EXPECT_TRUE(KORLateType::Find("STBranch")->IsAKindOf("KORFeature"));
+
+  auto feature = Make("Branch", "STBranch");
+  ASSERT_TRUE(feature);
+  EXPECT_STREQ(feature->GetTypeName(), "STBranch");
+  KORISpecObject_var none;
+  EXPECT_EQ(KORFindStartUp(container, "KORISpecObject", "Branch", "STLeaf", nullptr), E_FAIL);
+  KORIStartUp_var missing;
+  EXPECT_EQ(KORFindStartUp(container, "KORISpecObject", "Nothing", nullptr, missing.Out()), E_FAIL);
+}
+
+TEST_F(StoreTest, ABadCatalogIsRefusedWithItsPlace) {
+  std::string error;
+  EXPECT_EQ(KORFeatureCatalog::LoadText("Bad1", R"({"types":[{"type":"B1","parent":"Nope"}]})", error),
+            E_FAIL);
+  EXPECT_NE(error.find("types[0]"), std::string::npos) << error;
+  EXPECT_EQ(KORFeatureCatalog::LoadText(
+                "Bad2", R"({"types":[{"type":"B2","attributes":[{"key":"k","value":"real"}]}]})",
+                error),
+            E_FAIL);
+  EXPECT_NE(error.find("types[0].attributes[0]"), std::string::npos) << error;
+  EXPECT_EQ(KORFeatureCatalog::LoadText("Bad3", R"({"types":[{"type":"B3","attributes":[)"
+                                                 R"({"key":"k","value":"integer","aggregating":true}]}]})",
+                                        error),
+            E_FAIL);
+  EXPECT_EQ(KORFeatureCatalog::FindType("B1"), nullptr) << "a refused catalog declared a type";
+  EXPECT_EQ(container->OpenCatalog("NoSuchCatalog.KORfct"), E_FAIL);
+}
+
+TEST_F(StoreTest, AttributesHoldTheirDeclaredTypeAndDefaults) {
+  auto attr = Attr(Node());
+  int count = -1;
+  EXPECT_EQ(attr->GetInteger("Count", count), S_OK);
+  EXPECT_EQ(count, 0) << "declared default";
+  double size = 7.5;
+  EXPECT_EQ(attr->GetDouble("Size", size), E_FAIL) << "no default, never set";
+  EXPECT_EQ(size, 7.5) << "a failing getter changed its output";
+  EXPECT_EQ(attr->SetDouble("Size", 2.25), S_OK);
+  EXPECT_EQ(attr->GetDouble("Size", size), S_OK);
+  EXPECT_EQ(size, 2.25);
+
+  EXPECT_EQ(attr->SetInteger("Size", 3), E_FAIL) << "wrong value type";
+  EXPECT_EQ(attr->SetInteger("Unknown", 3), E_FAIL);
+  EXPECT_FALSE(attr->HasAttribute("Unknown"));
+
+  KORRawCollint options;
+  options.Append(4);
+  options.Append(5);
+  EXPECT_EQ(attr->SetIntegers("Options", options), S_OK);
+  KORRawCollint read;
+  EXPECT_EQ(attr->GetIntegers("Options", read), S_OK);
+  EXPECT_THAT(read.Values(), ElementsAre(4, 5));
+  std::vector<double> placement;
+  EXPECT_EQ(attr->GetDoubles("Placement", placement), S_OK);
+  EXPECT_EQ(placement.size(), 12u);
+}
+
+TEST_F(StoreTest, AggregationMakesFathersAndOrderedChildren) {
+  auto branch = Make("Branch", "STBranch");
+  auto a = Node(), b = Node(), main = Make("Leaf", "STLeaf");
+  auto attr = Attr(branch);
+  ASSERT_EQ(attr->AppendLink("Children", a), S_OK);
+  ASSERT_EQ(attr->SetLink("Main", main), S_OK);
+  ASSERT_EQ(attr->AppendLink("Children", b), S_OK);
+
+  KORListValKORBaseUnknown_var* children = nullptr;
+  ASSERT_EQ(branch->ListChildren(&children), S_OK);
+  // Declared order of aggregating attributes: Children (a, b), then Main.
+  ASSERT_EQ(children->Size(), 3);
+  EXPECT_EQ(KORQuery<KORBaseUnknown>((*children)[1]).get(), KORQuery<KORBaseUnknown>(a).get());
+  EXPECT_EQ(KORQuery<KORBaseUnknown>((*children)[2]).get(), KORQuery<KORBaseUnknown>(b).get());
+  EXPECT_EQ(KORQuery<KORBaseUnknown>((*children)[3]).get(), KORQuery<KORBaseUnknown>(main).get());
+  delete children;
+
+  KORISpecObject_var father, root;
+  EXPECT_EQ(a->GetFather(father.Out()), S_OK);
+  EXPECT_EQ(father.get(), branch.get());
+  auto leaf = Make("Leaf", "STLeaf");
+  ASSERT_EQ(Attr(a)->AppendLink("Children", leaf), S_OK);
+  EXPECT_EQ(leaf->GetRootFather(root.Out()), S_OK);
+  EXPECT_EQ(root.get(), branch.get());
+  EXPECT_EQ(branch->GetRootFather(root.Out()), E_FAIL) << "the top has no root father";
+
+  EXPECT_EQ(Attr(b)->AppendLink("Children", a), E_FAIL) << "a feature was aggregated twice";
+  EXPECT_EQ(Attr(leaf)->AppendLink("Children", branch), E_FAIL) << "an aggregation cycle";
+  EXPECT_EQ(Attr(leaf)->AppendLink("Friends", branch), S_OK) << "plain links may point anywhere";
+}
+
+TEST_F(StoreTest, ListPositionsAreOneBasedAndCanBeEmptied) {
+  auto holder = Node(), a = Node(), b = Node(), c = Node();
+  auto attr = Attr(holder);
+  for (auto* f : {a.get(), b.get(), c.get()})
+    ASSERT_EQ(attr->AppendLink("Friends", f), S_OK);
+  int position = -1;
+  EXPECT_EQ(attr->LocateLink("Friends", b, position), S_OK);
+  EXPECT_EQ(position, 2);
+  EXPECT_EQ(attr->EmptyPosition("Friends", 2), S_OK);
+  int count = 0;
+  EXPECT_EQ(attr->GetLinkCount("Friends", count), S_OK);
+  EXPECT_EQ(count, 3) << "an emptied position stays";
+  KORISpecObject_var at;
+  EXPECT_EQ(attr->GetLinkAt("Friends", 2, at.Out()), E_FAIL);
+  EXPECT_EQ(attr->GetLinkAt("Friends", 3, at.Out()), S_OK);
+  EXPECT_EQ(at.get(), c.get());
+
+  KORListValKORBaseUnknown_var* list = nullptr;
+  ASSERT_EQ(attr->ListLinks("Friends", KORISpecObject::IID, &list), S_OK);
+  EXPECT_EQ(list->Size(), 2);
+  delete list;
+
+  EXPECT_EQ(attr->RemoveLink("Friends", a), S_OK);
+  EXPECT_EQ(attr->LocateLink("Friends", a, position), S_OK);
+  EXPECT_EQ(position, 0);
+  EXPECT_EQ(attr->SetLink("Partner", c), S_OK);
+  EXPECT_EQ(attr->RemoveLink("Partner", c), S_OK);
+  EXPECT_EQ(attr->GetLink("Partner", at.Out()), E_FAIL);
+}
+
+TEST_F(StoreTest, RemovalTakesChildrenAndAnnouncesDeathsChildrenFirst) {
+  auto top = Node(), middle = Node(), bottom = Node(), other = Node();
+  ASSERT_EQ(Attr(top)->AppendLink("Children", middle), S_OK);
+  ASSERT_EQ(Attr(middle)->AppendLink("Children", bottom), S_OK);
+  ASSERT_EQ(Attr(other)->SetLink("Partner", bottom), S_OK);
+  ASSERT_EQ(Attr(other)->AppendLink("Friends", middle), S_OK);
+
+  std::vector<std::string> deaths;
+  for (auto [feature, name] : {std::pair{middle.get(), "middle"}, {bottom.get(), "bottom"}}) {
+    std::string label = name;
+    KORQuery<KORISpecEvents>(feature)->AddDeathCallback(
+        [&deaths, label](KORBaseUnknown*) { deaths.push_back(label); });
+  }
+  KORQuery<LifeCycleObject>(middle)->remove();
+
+  EXPECT_THAT(deaths, ElementsAre("bottom", "middle"));
+  EXPECT_TRUE(middle->IsDeleted());
+  EXPECT_TRUE(bottom->IsDeleted());
+  KORISpecObject_var link;
+  EXPECT_EQ(Attr(other)->GetLink("Partner", link.Out()), E_FAIL) << "a link to a removed feature";
+  EXPECT_EQ(Attr(other)->GetLinkAt("Friends", 1, link.Out()), E_FAIL);
+  KORListValKORBaseUnknown_var* children = nullptr;
+  ASSERT_EQ(top->ListChildren(&children), S_OK);
+  EXPECT_EQ(children->Size(), 0);
+  delete children;
+  KORListValKORBaseUnknown_var* members = nullptr;
+  ASSERT_EQ(container->ListMembers(KORISpecObject::IID, &members), S_OK);
+  EXPECT_EQ(members->Size(), 2) << "top and other remain";
+  delete members;
+}
+
+TEST_F(StoreTest, UuidsAreUniqueAndHaveTheHostTextForm) {
+  auto a = Node(), b = Node();
+  KORUuid ua, ub;
+  ASSERT_EQ(KORQuery<KORIUuid>(a)->GetUuid(ua), S_OK);
+  ASSERT_EQ(KORQuery<KORIUuid>(b)->GetUuid(ub), S_OK);
+  EXPECT_NE(ua, ub);
+
+  KORUuid fixed{{0x1a, 0, 0xffffffff, 0x00abcdef}};
+  EXPECT_EQ(fixed.ToText(), "1a_0_ffffffff_abcdef");
+  KORUuid back;
+  EXPECT_TRUE(KORUuid::FromText("1a_0_ffffffff_abcdef", back));
+  EXPECT_EQ(back, fixed);
+  EXPECT_TRUE(KORUuid::FromText(ua.ToText(), back));
+  EXPECT_EQ(back, ua);
+  for (const char* bad : {"", "1_2_3", "1_2_3_4_5", "1_2_3_G", "123456789_1_1_1", "1__2_3"})
+    EXPECT_FALSE(KORUuid::FromText(bad, back)) << bad;
+}
+
+TEST_F(StoreTest, RedrawsReachTheDocumentsListeners) {
+  auto node = Node();
+  std::vector<KORBaseUnknown*> redrawn;
+  int id = document->AddRedrawListener([&](KORBaseUnknown* o) { redrawn.push_back(o); });
+  ASSERT_EQ(KORQuery<KORIRedrawEvent>(node)->Redraw(), S_OK);
+  document->RemoveRedrawListener(id);
+  ASSERT_EQ(KORQuery<KORIRedrawEvent>(node)->Redraw(), S_OK);
+  ASSERT_EQ(redrawn.size(), 1u);
+  EXPECT_EQ(redrawn[0], KORQuery<KORBaseUnknown>(node).get());
+  EXPECT_EQ(document->RedrawCount(), 2u);
+}
+} // namespace

@@ -1,0 +1,662 @@
+// Saving documents to JSON files and loading them back.
+#include "featurestore/KORDocumentIO.h"
+#include "featurestore/KORISpecObject.h"
+#include "objectmodel/KORExtensionDictionary.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <limits>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+using testing::ElementsAre;
+using testing::HasSubstr;
+namespace fs = std::filesystem;
+
+const char* kCatalog = R"({
+  "catalog": "KORPersistenceTest",
+  "types": [
+    {"type": "PTScreen", "attributes": [
+      {"key": "PixelWidth", "value": "integer"},
+      {"key": "Gamma", "value": "double"},
+      {"key": "Label", "value": "string"},
+      {"key": "Corners", "value": "doubles"},
+      {"key": "Channels", "value": "integers"},
+      {"key": "Rank", "value": "integer", "default": 3}]},
+    {"type": "PTGroup", "attributes": [
+      {"key": "Members", "value": "links", "aggregating": true},
+      {"key": "Main", "value": "link", "aggregating": true},
+      {"key": "Reference", "value": "link"},
+      {"key": "Neighbours", "value": "links"}]}
+  ]})";
+// A second catalog, for a type whose catalog a container does not open.
+const char* kOtherCatalog = R"({"types": [{"type": "PTOther"}]})";
+
+// What the test module's containers saw when they were initialised:
+// "<user id>:<feature count>:<destroy flag>".
+std::vector<std::string>& InitCalls() {
+  static std::vector<std::string> calls;
+  return calls;
+}
+
+class PTContainerInit : public KORExtensionOf<KORInit> {
+public:
+  void Init(bool iDestroyExistingData) override {
+    KORString userId;
+    QueryImpl<KORIUserId>()->GetUserId(userId);
+    KORListValKORBaseUnknown_var* members = nullptr;
+    QueryImpl<KORIContainer>()->ListMembers(KORISpecObject::IID, &members);
+    std::unique_ptr<KORListValKORBaseUnknown_var> owned(members);
+    InitCalls().push_back(userId + ":" + std::to_string(owned ? owned->Size() : -1) + ":" +
+                          (iDestroyExistingData ? "true" : "false"));
+  }
+  KORBaseUnknown* GetRootContainer(const char*) override { return nullptr; }
+};
+
+class PTProjectFlag : public KORExtensionOf<KORIProjectFlag> {
+public:
+  KORListValKORUnicodeString* GetFlagOnWriteEvent() override {
+    return new KORListValKORUnicodeString{"written-by-module", "v2"};
+  }
+  KORListValKORUnicodeString* GetFlagOnReadEvent() override {
+    return new KORListValKORUnicodeString();
+  }
+};
+
+// "PTModuleCont" plays a module's container type: it initialises itself and
+// chooses its project flags. "PTCont" has no module behind it.
+void RegisterTestModule() {
+  static const KORLateTypeRow lateTypes[] = {{"PTModuleCont", "KORFeatCont"}};
+  static const KORExtensionRow extensions[] = {
+      {"PTModuleCont", "PTContainerInit", KORInit::IID, KORExtensionKind::Code,
+       &KORMakeExtension<PTContainerInit>},
+      {"PTModuleCont", "PTProjectFlag", KORIProjectFlag::IID, KORExtensionKind::Code,
+       &KORMakeExtension<PTProjectFlag>},
+  };
+  static const KORModuleTable table{"KORPersistenceTestModule", lateTypes, extensions, {}};
+  static const bool registered = [] {
+    std::string error;
+    bool done = KORExtensionDictionary::Get().Register(table, error);
+    EXPECT_TRUE(done) << error;
+    return done;
+  }();
+  ASSERT_TRUE(registered);
+}
+
+std::string ReadBytes(const std::string& iPath) {
+  std::ifstream file(iPath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& iPath, const std::string& iBytes) {
+  std::ofstream(iPath, std::ios::binary) << iBytes;
+}
+
+std::set<std::string> DirectoryEntries(const std::string& iPath) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(iPath))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+std::string DocumentsDataPath(const std::string& iName) {
+  const char* data = std::getenv("KOR_TEST_DATA");
+  fs::path root = data ? fs::path(data) : fs::path(__FILE__).parent_path() / "../../data";
+  return (root / "documents" / iName).string();
+}
+
+KORFeature* FeatureNamed(KORFeatureContainer& iContainer, const std::string& iName) {
+  for (const auto& feature : iContainer.Features())
+    if (feature->Name() == iName)
+      return feature.get();
+  return nullptr;
+}
+
+// The feature that position iPosition of link list iKey resolves to, or null.
+KORFeature* LinkAt(KORFeature& iFeature, const char* iKey, int iPosition) {
+  KORISpecObject_var target;
+  if (FAILED(iFeature.GetLinkAt(iKey, iPosition, target.Out())))
+    return nullptr;
+  return KORFeature::From(target);
+}
+
+KORFeature* LinkOf(KORFeature& iFeature, const char* iKey) {
+  KORISpecObject_var target;
+  if (FAILED(iFeature.GetLink(iKey, target.Out())))
+    return nullptr;
+  return KORFeature::From(target);
+}
+
+class PersistenceTest : public testing::Test {
+protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_EQ(KORFeatureCatalog::LoadText("KORPersistenceTest", kCatalog, error), S_OK) << error;
+    ASSERT_EQ(KORFeatureCatalog::LoadText("KORPersistenceTestOther", kOtherCatalog, error), S_OK)
+        << error;
+    RegisterTestModule();
+    InitCalls().clear();
+    char pattern[] = "/tmp/kor_persistence_test_XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    _directory = pattern;
+  }
+  void TearDown() override {
+    if (_directory.empty())
+      return;
+    ::chmod(_directory.c_str(), 0700);
+    std::error_code ignored;
+    fs::remove_all(_directory, ignored);
+  }
+
+  std::string PathOf(const std::string& iName) const { return _directory + "/" + iName; }
+
+  KORFeatureContainer* AddContainer(KORDocument& iDocument, const char* iType,
+                                    const char* iUserId) {
+    KORFeatureContainer* container =
+        iDocument.GetCompoundContainer()->AddContainer(iType, "KORFeatCont");
+    EXPECT_NE(container, nullptr);
+    if (!container)
+      return nullptr;
+    container->SetUserId(iUserId);
+    container->SpecBindNativeFormat("KORPt");
+    EXPECT_EQ(container->OpenCatalog("KORPersistenceTest"), S_OK);
+    return container;
+  }
+
+  static KORFeature* New(KORFeatureContainer& iContainer, const char* iType, const char* iName) {
+    KORFeature* feature = iContainer.NewFeature(*KORFeatureCatalog::FindType(iType), iName);
+    EXPECT_NE(feature, nullptr);
+    return feature;
+  }
+
+  // One container holding every kind of value. The group comes first so that
+  // its links point further down the file.
+  KORSmartPtr<KORDocument> SampleDocument() {
+    KORSmartPtr<KORDocument> document = KORDocument::Create();
+    KORFeatureContainer* container = AddContainer(*document, "PTCont", "Main");
+    container->SetStoredFlags({"calibrated", "reviewed"});
+    KORFeature* wall = New(*container, "PTGroup", "Wall");
+    KORFeature* left = New(*container, "PTScreen", "Left");
+    KORFeature* spare = New(*container, "PTScreen", "Spare");
+    KORFeature* right = New(*container, "PTScreen", "Right");
+    KORFeature* center = New(*container, "PTScreen", "Center");
+    EXPECT_EQ(left->SetInteger("PixelWidth", 1920), S_OK);
+    EXPECT_EQ(left->SetDouble("Gamma", 0.1 + 0.2), S_OK);
+    EXPECT_EQ(left->SetString("Label", "Écran \"gauche\"\n\ttab"), S_OK);
+    EXPECT_EQ(left->SetDoubles("Corners", {-1.5, 1e-300, 12345.678901234567, 5e20}), S_OK);
+    EXPECT_EQ(left->SetIntegers("Channels", KORRawCollint{1, -2, INT_MAX, INT_MIN}), S_OK);
+    EXPECT_EQ(left->SetInteger("Rank", 7), S_OK);
+    EXPECT_EQ(right->SetInteger("PixelWidth", INT_MIN), S_OK);
+    EXPECT_EQ(wall->AppendLink("Members", left), S_OK);
+    EXPECT_EQ(wall->AppendLink("Members", spare), S_OK);
+    EXPECT_EQ(wall->AppendLink("Members", right), S_OK);
+    EXPECT_EQ(wall->EmptyPosition("Members", 2), S_OK);
+    EXPECT_EQ(wall->SetLink("Main", center), S_OK);
+    EXPECT_EQ(wall->SetLink("Reference", right), S_OK);
+    EXPECT_EQ(wall->AppendLink("Neighbours", right), S_OK);
+    EXPECT_EQ(wall->AppendLink("Neighbours", wall), S_OK);
+    return document;
+  }
+
+  void Save(KORDocument& iDocument, const std::string& iPath) {
+    std::string error;
+    ASSERT_EQ(KORSaveDocument(iDocument, iPath, error), S_OK) << error;
+  }
+
+  KORSmartPtr<KORDocument> Load(const std::string& iPath) {
+    std::string error;
+    KORSmartPtr<KORDocument> document;
+    EXPECT_EQ(KORLoadDocument(iPath, document, error), S_OK) << error;
+    return document;
+  }
+
+  static KORFeatureContainer& OnlyContainer(KORDocument& iDocument) {
+    const auto& containers = iDocument.GetCompoundContainer()->Containers();
+    EXPECT_EQ(containers.size(), 1u);
+    return *containers.front();
+  }
+
+  std::string _directory;
+};
+
+// ------------------------------------------------------------------ round trip
+
+TEST_F(PersistenceTest, SavingALoadedDocumentGivesTheSameBytes) {
+  auto original = SampleDocument();
+  Save(*original, PathOf("first.json"));
+  auto loaded = Load(PathOf("first.json"));
+  ASSERT_TRUE(loaded);
+  Save(*loaded, PathOf("second.json"));
+  EXPECT_EQ(ReadBytes(PathOf("first.json")), ReadBytes(PathOf("second.json")));
+  Save(*original, PathOf("third.json"));
+  EXPECT_EQ(ReadBytes(PathOf("first.json")), ReadBytes(PathOf("third.json")))
+      << "saving the same document twice gave different bytes";
+  EXPECT_EQ(DirectoryEntries(_directory),
+            (std::set<std::string>{"first.json", "second.json", "third.json"}))
+      << "a temporary file was left behind";
+}
+
+TEST_F(PersistenceTest, ContainersAndFeaturesKeepTheirIdentityAndValues) {
+  auto original = SampleDocument();
+  Save(*original, PathOf("sample.json"));
+  auto loaded = Load(PathOf("sample.json"));
+  ASSERT_TRUE(loaded);
+
+  KORFeatureContainer& before = OnlyContainer(*original);
+  KORFeatureContainer& after = OnlyContainer(*loaded);
+  EXPECT_EQ(after.GetLateType()->Name(), "PTCont");
+  EXPECT_EQ(after.SuperType(), "KORFeatCont");
+  KORString userId;
+  after.GetUserId(userId);
+  EXPECT_EQ(userId, "Main");
+  EXPECT_EQ(after.GetNativeFormat(), "KORPt");
+  EXPECT_THAT(after.Catalogs().Values(), ElementsAre("KORPersistenceTest"));
+  KORListValKORUnicodeString flags;
+  after.GetStoredFlags(flags);
+  EXPECT_THAT(flags.Values(), ElementsAre("calibrated", "reviewed"));
+
+  ASSERT_EQ(after.Features().size(), before.Features().size());
+  for (std::size_t i = 0; i < before.Features().size(); ++i) {
+    EXPECT_EQ(after.Features()[i]->Uuid(), before.Features()[i]->Uuid()) << "feature " << i;
+    EXPECT_EQ(after.Features()[i]->Name(), before.Features()[i]->Name()) << "feature " << i;
+    EXPECT_EQ(&after.Features()[i]->Type(), &before.Features()[i]->Type()) << "feature " << i;
+  }
+
+  KORFeature* left = FeatureNamed(after, "Left");
+  ASSERT_NE(left, nullptr);
+  int pixelWidth = 0;
+  double gamma = 0;
+  KORUnicodeString label;
+  std::vector<double> corners;
+  KORRawCollint channels;
+  int rank = 0;
+  EXPECT_EQ(left->GetInteger("PixelWidth", pixelWidth), S_OK);
+  EXPECT_EQ(pixelWidth, 1920);
+  EXPECT_EQ(left->GetDouble("Gamma", gamma), S_OK);
+  EXPECT_EQ(gamma, 0.1 + 0.2) << "doubles must come back bit for bit";
+  EXPECT_EQ(left->GetString("Label", label), S_OK);
+  EXPECT_EQ(label, "Écran \"gauche\"\n\ttab");
+  EXPECT_EQ(left->GetDoubles("Corners", corners), S_OK);
+  EXPECT_THAT(corners, ElementsAre(-1.5, 1e-300, 12345.678901234567, 5e20));
+  EXPECT_EQ(left->GetIntegers("Channels", channels), S_OK);
+  EXPECT_THAT(channels.Values(), ElementsAre(1, -2, INT_MAX, INT_MIN));
+  EXPECT_EQ(left->GetInteger("Rank", rank), S_OK);
+  EXPECT_EQ(rank, 7) << "a saved value must win over the type's default";
+
+  KORFeature* spare = FeatureNamed(after, "Spare");
+  ASSERT_NE(spare, nullptr);
+  EXPECT_FALSE(spare->IsValued("PixelWidth")) << "an attribute without value gained one";
+  EXPECT_EQ(spare->GetInteger("Rank", rank), S_OK);
+  EXPECT_EQ(rank, 3);
+  int rightWidth = 0;
+  EXPECT_EQ(FeatureNamed(after, "Right")->GetInteger("PixelWidth", rightWidth), S_OK);
+  EXPECT_EQ(rightWidth, INT_MIN);
+}
+
+TEST_F(PersistenceTest, LinksListsAndAggregationSurvive) {
+  auto original = SampleDocument();
+  Save(*original, PathOf("sample.json"));
+  auto loaded = Load(PathOf("sample.json"));
+  ASSERT_TRUE(loaded);
+  KORFeatureContainer& container = OnlyContainer(*loaded);
+  KORFeature* wall = FeatureNamed(container, "Wall");
+  KORFeature* right = FeatureNamed(container, "Right");
+  ASSERT_NE(wall, nullptr);
+
+  int count = 0;
+  EXPECT_EQ(wall->GetLinkCount("Members", count), S_OK);
+  EXPECT_EQ(count, 3) << "the emptied position must keep its place";
+  EXPECT_EQ(LinkAt(*wall, "Members", 1), FeatureNamed(container, "Left"));
+  EXPECT_EQ(LinkAt(*wall, "Members", 2), nullptr);
+  EXPECT_EQ(LinkAt(*wall, "Members", 3), right);
+  EXPECT_EQ(LinkOf(*wall, "Main"), FeatureNamed(container, "Center"));
+  EXPECT_EQ(LinkOf(*wall, "Reference"), right);
+  EXPECT_EQ(LinkAt(*wall, "Neighbours", 1), right);
+  EXPECT_EQ(LinkAt(*wall, "Neighbours", 2), wall);
+
+  EXPECT_EQ(right->Father(), wall);
+  EXPECT_EQ(FeatureNamed(container, "Center")->Father(), wall);
+  EXPECT_EQ(FeatureNamed(container, "Spare")->Father(), nullptr)
+      << "a feature whose position was emptied is no longer a child";
+  EXPECT_EQ(wall->Father(), nullptr) << "a plain link must not aggregate";
+}
+
+TEST_F(PersistenceTest, AHandWrittenFileLoadsAndSavesBackUnchanged) {
+  const std::string golden = DocumentsDataPath("small-wall.json");
+  auto loaded = Load(golden);
+  ASSERT_TRUE(loaded);
+  KORFeatureContainer& container = OnlyContainer(*loaded);
+  KORUuid leftUuid;
+  ASSERT_TRUE(KORUuid::FromText("a_0_ffffffff_2", leftUuid));
+  KORFeature* left = container.FindFeature(leftUuid);
+  ASSERT_NE(left, nullptr);
+  EXPECT_EQ(left->Name(), "Left");
+  double gamma = 0;
+  EXPECT_EQ(left->GetDouble("Gamma", gamma), S_OK);
+  EXPECT_EQ(gamma, 2.2);
+  KORFeature* wall = FeatureNamed(container, "Wall");
+  ASSERT_NE(wall, nullptr);
+  EXPECT_EQ(LinkOf(*wall, "Reference"), left);
+  EXPECT_EQ(LinkAt(*wall, "Members", 2), nullptr);
+
+  Save(*loaded, PathOf("resaved.json"));
+  EXPECT_EQ(ReadBytes(PathOf("resaved.json")), ReadBytes(golden));
+}
+
+TEST_F(PersistenceTest, ProjectFlagsComeFromTheModuleWhenItGivesThem) {
+  auto document = KORDocument::Create();
+  AddContainer(*document, "PTModuleCont", "Module")->SetStoredFlags({"stale"});
+  AddContainer(*document, "PTCont", "Plain")->SetStoredFlags({"kept"});
+  Save(*document, PathOf("flags.json"));
+  auto loaded = Load(PathOf("flags.json"));
+  ASSERT_TRUE(loaded);
+  const auto& containers = loaded->GetCompoundContainer()->Containers();
+  ASSERT_EQ(containers.size(), 2u);
+  KORListValKORUnicodeString flags;
+  containers[0]->GetStoredFlags(flags);
+  EXPECT_THAT(flags.Values(), ElementsAre("written-by-module", "v2"));
+  containers[1]->GetStoredFlags(flags);
+  EXPECT_THAT(flags.Values(), ElementsAre("kept"));
+}
+
+TEST_F(PersistenceTest, LinksToARemovedFeatureStillDoNotResolveAfterLoad) {
+  auto document = KORDocument::Create();
+  KORFeatureContainer* container = AddContainer(*document, "PTCont", "Main");
+  KORFeature* wall = New(*container, "PTGroup", "Wall");
+  KORFeature* left = New(*container, "PTScreen", "Left");
+  KORFeature* gone = New(*container, "PTScreen", "Gone");
+  KORFeature* right = New(*container, "PTScreen", "Right");
+  ASSERT_EQ(wall->SetLink("Reference", gone), S_OK);
+  for (KORFeature* neighbour : {left, gone, right})
+    ASSERT_EQ(wall->AppendLink("Neighbours", neighbour), S_OK);
+  const KORString goneUuid = gone->Uuid().ToText();
+  container->RemoveFeature(*gone);
+  Save(*document, PathOf("removed.json"));
+  EXPECT_THAT(ReadBytes(PathOf("removed.json")), testing::Not(HasSubstr(goneUuid)));
+
+  auto loaded = Load(PathOf("removed.json"));
+  ASSERT_TRUE(loaded);
+  KORFeatureContainer& after = OnlyContainer(*loaded);
+  KORFeature* loadedWall = FeatureNamed(after, "Wall");
+  ASSERT_NE(loadedWall, nullptr);
+  EXPECT_EQ(LinkOf(*loadedWall, "Reference"), nullptr);
+  int count = 0;
+  EXPECT_EQ(loadedWall->GetLinkCount("Neighbours", count), S_OK);
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(LinkAt(*loadedWall, "Neighbours", 1), FeatureNamed(after, "Left"));
+  EXPECT_EQ(LinkAt(*loadedWall, "Neighbours", 2), nullptr);
+  EXPECT_EQ(LinkAt(*loadedWall, "Neighbours", 3), FeatureNamed(after, "Right"));
+}
+
+TEST_F(PersistenceTest, ModuleContainersInitialiseOnceTheirFeaturesExist) {
+  auto document = KORDocument::Create();
+  AddContainer(*document, "PTCont", "Plain");
+  KORFeatureContainer* module = AddContainer(*document, "PTModuleCont", "Module");
+  New(*module, "PTScreen", "A");
+  New(*module, "PTScreen", "B");
+  Save(*document, PathOf("init.json"));
+  EXPECT_TRUE(InitCalls().empty()) << "saving initialised a container";
+  auto loaded = Load(PathOf("init.json"));
+  ASSERT_TRUE(loaded);
+  EXPECT_THAT(InitCalls(), ElementsAre("Module:2:false"));
+}
+
+// ------------------------------------------------------------------ refused files
+
+// A valid file; each refused case below breaks one thing in it. Its container
+// type is used nowhere else, so that a file built by mistake would show.
+const char* kValidFile = R"({
+  "format": "kor-document/1",
+  "containers": [ {
+    "type": "PTRefusedCont", "superType": "KORFeatCont", "userId": "Base",
+    "nativeFormat": "KORPt", "catalogs": ["KORPersistenceTest"], "flags": [],
+    "features": [
+      {"uuid": "1_0_0_1", "type": "PTGroup", "name": "Wall",
+       "attributes": {"Members": ["1_0_0_2", null], "Reference": "1_0_0_3"}},
+      {"uuid": "1_0_0_2", "type": "PTScreen", "name": "Left",
+       "attributes": {"PixelWidth": 1920, "Gamma": 2.5, "Channels": [1, 2]}},
+      {"uuid": "1_0_0_3", "type": "PTScreen", "name": "Right", "attributes": {}},
+      {"uuid": "1_0_0_4", "type": "PTGroup", "name": "Rig", "attributes": {}}
+    ] } ] })";
+
+struct RefusedCase {
+  const char* what;
+  std::function<void(nlohmann::ordered_json&)> breakIt;
+  const char* expected; // the place and the reason in the message
+};
+
+TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
+  using Json = nlohmann::ordered_json;
+  const std::vector<RefusedCase> cases = {
+      {"format marker", [](Json& d) { d["format"] = "kor-document/2"; },
+       "format: expected \"kor-document/1\""},
+      {"no format", [](Json& d) { d.erase("format"); }, "format: missing"},
+      {"containers not a list", [](Json& d) { d["containers"] = Json::object(); },
+       "containers: expected an array, found object"},
+      {"container not an object", [](Json& d) { d["containers"][0] = 4; },
+       "containers[0]: expected an object"},
+      {"feature without name", [](Json& d) { d["containers"][0]["features"][1].erase("name"); },
+       "containers[0].features[1].name: missing"},
+      {"catalogs not a list",
+       [](Json& d) { d["containers"][0]["catalogs"] = "KORPersistenceTest"; },
+       "containers[0].catalogs: expected an array, found string"},
+      {"flag not a string",
+       [](Json& d) {
+         d["containers"][0]["flags"] = Json::array({"ok", 3});
+       },
+       "containers[0].flags[1]: expected a string"},
+      {"integer given text",
+       [](Json& d) { d["containers"][0]["features"][1]["attributes"]["PixelWidth"] = "wide"; },
+       "containers[0].features[1].attributes.PixelWidth: expected a 32-bit integer"},
+      {"integer too large",
+       [](Json& d) { d["containers"][0]["features"][1]["attributes"]["PixelWidth"] = 4294967296; },
+       "containers[0].features[1].attributes.PixelWidth: expected a 32-bit integer"},
+      {"integer given a fraction",
+       [](Json& d) { d["containers"][0]["features"][1]["attributes"]["PixelWidth"] = 19.5; },
+       "containers[0].features[1].attributes.PixelWidth: expected a 32-bit integer"},
+      {"double given text",
+       [](Json& d) { d["containers"][0]["features"][1]["attributes"]["Gamma"] = "2.5"; },
+       "containers[0].features[1].attributes.Gamma: expected a finite number"},
+      {"list entry of the wrong type",
+       [](Json& d) { d["containers"][0]["features"][1]["attributes"]["Channels"][1] = "2"; },
+       "containers[0].features[1].attributes.Channels[1]: expected a 32-bit integer"},
+      {"undeclared attribute",
+       [](Json& d) { d["containers"][0]["features"][1]["attributes"]["Bogus"] = 1; },
+       "containers[0].features[1].attributes.Bogus: feature type \"PTScreen\" has no attribute"},
+      {"unknown type", [](Json& d) { d["containers"][0]["features"][2]["type"] = "PTNoSuchType"; },
+       "containers[0].features[2].type: unknown feature type \"PTNoSuchType\""},
+      {"type of a catalog not opened",
+       [](Json& d) { d["containers"][0]["features"][2]["type"] = "PTOther"; },
+       "containers[0].features[2].type: feature type \"PTOther\" belongs to catalog"},
+      {"catalog that cannot load",
+       [](Json& d) { d["containers"][0]["catalogs"].push_back("KORNoSuchCatalog.json"); },
+       "containers[0].catalogs[1]: cannot open catalog \"KORNoSuchCatalog.json\""},
+      {"malformed UUID", [](Json& d) { d["containers"][0]["features"][1]["uuid"] = "1_0_0_G"; },
+       "containers[0].features[1].uuid: malformed UUID \"1_0_0_G\""},
+      {"duplicate UUID", [](Json& d) { d["containers"][0]["features"][2]["uuid"] = "1_0_0_2"; },
+       "containers[0].features[2].uuid: UUID 1_0_0_2 is used twice"},
+      {"link to a missing feature",
+       [](Json& d) { d["containers"][0]["features"][0]["attributes"]["Reference"] = "1_0_0_9"; },
+       "containers[0].features[0].attributes.Reference: links to feature 1_0_0_9, which is not"},
+      {"list entry to a missing feature",
+       [](Json& d) { d["containers"][0]["features"][0]["attributes"]["Members"][1] = "1_0_0_9"; },
+       "containers[0].features[0].attributes.Members[1]: links to feature 1_0_0_9"},
+      {"list entry neither UUID nor null",
+       [](Json& d) { d["containers"][0]["features"][0]["attributes"]["Members"][1] = 5; },
+       "containers[0].features[0].attributes.Members[1]: expected a UUID string or null"},
+      {"aggregated by two fathers",
+       [](Json& d) { d["containers"][0]["features"][3]["attributes"]["Main"] = "1_0_0_2"; },
+       "containers[0].features[3].attributes.Main: feature 1_0_0_2 is aggregated twice (already "
+       "at containers[0].features[0].attributes.Members[0])"},
+      {"aggregated twice by one father",
+       [](Json& d) { d["containers"][0]["features"][0]["attributes"]["Members"][1] = "1_0_0_2"; },
+       "containers[0].features[0].attributes.Members[1]: feature 1_0_0_2 is aggregated twice"},
+      {"aggregation cycle",
+       [](Json& d) {
+         d["containers"][0]["features"][0]["attributes"]["Main"] = "1_0_0_4";
+         d["containers"][0]["features"][3]["attributes"]["Main"] = "1_0_0_1";
+       },
+       "containers[0].features[3].attributes.Main: aggregation cycle"},
+      {"feature aggregating itself",
+       [](Json& d) { d["containers"][0]["features"][3]["attributes"]["Main"] = "1_0_0_4"; },
+       "containers[0].features[3].attributes.Main: aggregation cycle"},
+      {"container type with another parent",
+       [](Json& d) {
+         d["containers"][0]["type"] = "PTModuleCont";
+         d["containers"][0]["superType"] = "KORProduct";
+       },
+       "containers[0].superType: container type \"PTModuleCont\" cannot derive from"},
+  };
+  const std::string path = PathOf("refused.json");
+  for (const RefusedCase& refused : cases) {
+    SCOPED_TRACE(refused.what);
+    Json file = Json::parse(kValidFile);
+    refused.breakIt(file);
+    WriteBytes(path, file.dump(2));
+    KORSmartPtr<KORDocument> document;
+    std::string error;
+    EXPECT_EQ(KORLoadDocument(path, document, error), E_FAIL);
+    EXPECT_FALSE(document);
+    EXPECT_THAT(error, HasSubstr(path + ": " + refused.expected));
+  }
+  EXPECT_EQ(KORLateType::Find("PTRefusedCont"), nullptr) << "a refused file built a container";
+  EXPECT_TRUE(InitCalls().empty());
+
+  // The cases fail for what they break, not for the file they start from.
+  WriteBytes(path, kValidFile);
+  EXPECT_TRUE(Load(path));
+}
+
+TEST_F(PersistenceTest, FilesThatAreNotJsonOrNotThereAreRefused) {
+  auto refusal = [](const std::string& iPath) {
+    KORSmartPtr<KORDocument> document;
+    std::string error;
+    EXPECT_EQ(KORLoadDocument(iPath, document, error), E_FAIL);
+    EXPECT_FALSE(document);
+    return error;
+  };
+  EXPECT_THAT(refusal(PathOf("absent.json")),
+              HasSubstr("cannot read " + PathOf("absent.json") + ": No such file"));
+  EXPECT_THAT(refusal(_directory), HasSubstr("cannot read " + _directory + ": Is a directory"));
+
+  WriteBytes(PathOf("bad.json"), R"({"format": kor})");
+  // The twelfth byte, "k", is where the text stops being JSON.
+  EXPECT_THAT(refusal(PathOf("bad.json")),
+              HasSubstr(PathOf("bad.json") + ": invalid JSON at byte 12"));
+  WriteBytes(PathOf("truncated.json"), std::string(kValidFile).substr(0, 120));
+  EXPECT_THAT(refusal(PathOf("truncated.json")), HasSubstr("invalid JSON at byte 121"));
+  WriteBytes(PathOf("huge.json"), R"({"format": 1e999})");
+  EXPECT_THAT(refusal(PathOf("huge.json")), HasSubstr("invalid JSON: number overflow"));
+  WriteBytes(PathOf("list.json"), "[]");
+  EXPECT_THAT(refusal(PathOf("list.json")), HasSubstr("expected an object, found array"));
+}
+
+// ------------------------------------------------------------------ failed saves
+
+// Makes writes into a directory fail for the scope. Permissions do not stop
+// root, so as root the size of written files is capped instead: the temporary
+// file is then created but cannot be filled, the later failure.
+class WritesFailIn {
+public:
+  explicit WritesFailIn(const std::string& iDirectory) : _directory(iDirectory) {
+    if (::geteuid() != 0) {
+      ::chmod(_directory.c_str(), 0555);
+      return;
+    }
+    _previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &_previousLimit);
+    rlimit capped = _previousLimit;
+    capped.rlim_cur = 16;
+    ::setrlimit(RLIMIT_FSIZE, &capped);
+  }
+  ~WritesFailIn() {
+    if (::geteuid() != 0) {
+      ::chmod(_directory.c_str(), 0700);
+      return;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &_previousLimit);
+    std::signal(SIGXFSZ, _previousHandler);
+  }
+  WritesFailIn(const WritesFailIn&) = delete;
+  WritesFailIn& operator=(const WritesFailIn&) = delete;
+
+private:
+  std::string _directory;
+  rlimit _previousLimit{};
+  void (*_previousHandler)(int) = SIG_DFL;
+};
+
+TEST_F(PersistenceTest, AFailedSaveLeavesThePreviousFileByteForByte) {
+  const std::string path = PathOf("kept.json");
+  const std::string previous = "previous content, not even JSON\n";
+  WriteBytes(path, previous);
+  auto document = SampleDocument();
+  std::string error;
+  HRESULT result;
+  {
+    WritesFailIn blocked(_directory);
+    result = KORSaveDocument(*document, path, error);
+  }
+  EXPECT_EQ(result, E_FAIL);
+  EXPECT_THAT(error, HasSubstr("cannot save " + path + ": "));
+  EXPECT_EQ(ReadBytes(path), previous);
+  EXPECT_EQ(DirectoryEntries(_directory), std::set<std::string>{"kept.json"})
+      << "the temporary file was left behind";
+}
+
+TEST_F(PersistenceTest, ASaveUnderARegularFileFailsWithTheReason) {
+  WriteBytes(PathOf("plain"), "x");
+  const std::string path = PathOf("plain/document.json");
+  auto document = SampleDocument();
+  std::string error;
+  EXPECT_EQ(KORSaveDocument(*document, path, error), E_FAIL);
+  EXPECT_THAT(error, HasSubstr("cannot save " + path + ": Not a directory"));
+  EXPECT_EQ(ReadBytes(PathOf("plain")), "x");
+}
+
+TEST_F(PersistenceTest, SavingRefusesWhatCouldNotBeLoadedBack) {
+  const std::string path = PathOf("kept.json");
+  WriteBytes(path, "previous");
+  std::string error;
+
+  auto notFinite = KORDocument::Create();
+  KORFeatureContainer* container = AddContainer(*notFinite, "PTCont", "Main");
+  New(*container, "PTScreen", "Fine");
+  New(*container, "PTScreen", "Broken")
+      ->SetDoubles("Corners", {1.0, std::numeric_limits<double>::quiet_NaN()});
+  EXPECT_EQ(KORSaveDocument(*notFinite, path, error), E_FAIL);
+  EXPECT_THAT(error, HasSubstr("containers[0].features[1].attributes.Corners: holds a number that "
+                               "is not finite"));
+
+  auto badText = KORDocument::Create();
+  New(*AddContainer(*badText, "PTCont", "Main"), "PTScreen", "Bad")->SetString("Label", "\xff");
+  EXPECT_EQ(KORSaveDocument(*badText, path, error), E_FAIL);
+  EXPECT_THAT(error, HasSubstr("cannot save " + path + ": invalid UTF-8"));
+
+  auto crossing = KORDocument::Create();
+  KORFeature* target = New(*AddContainer(*crossing, "PTCont", "First"), "PTScreen", "Target");
+  KORFeatureContainer* second = AddContainer(*crossing, "PTCont", "Second");
+  New(*second, "PTScreen", "Filler");
+  ASSERT_EQ(New(*second, "PTGroup", "Group")->AppendLink("Neighbours", target), S_OK);
+  EXPECT_EQ(KORSaveDocument(*crossing, path, error), E_FAIL);
+  EXPECT_THAT(error, HasSubstr("containers[1].features[1].attributes.Neighbours[0]: links to "
+                               "feature " +
+                               target->Uuid().ToText() + " of another container"));
+  EXPECT_EQ(ReadBytes(path), "previous");
+}
+} // namespace

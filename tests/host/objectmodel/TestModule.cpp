@@ -1,0 +1,34 @@
+// A module library for the loading tests: one extension, one component and
+// one exported creation function.
+#include "TestInterfaces.h"
+#include "objectmodel/KORModule.h"
+
+namespace {
+class TestModuleService : public KORExtensionOf<ITestModuleService> {
+public:
+  int Answer() override { return 42; }
+};
+
+class TestModuleComponent final : public KORImplementationOf<TestModuleComponent, ITestModuleService> {
+public:
+  TestModuleComponent() : KORImplementationOf("TestModuleComponent") {}
+  int Answer() override { return 7; }
+};
+
+KORBaseUnknown* MakeComponent() {
+  auto* component = new TestModuleComponent();
+  component->AddRef();
+  return component->Identity();
+}
+
+const KORLateTypeRow kLateTypes[] = {{"TestModuleType", ""}};
+const KORExtensionRow kExtensions[] = {
+    {"TestModuleType", "TestModuleService", ITestModuleService::IID, KORExtensionKind::Code,
+     &KORMakeExtension<TestModuleService>},
+};
+const KORComponentRow kComponents[] = {{"TestModuleComponent", &MakeComponent}};
+const KORModuleTable kTable{"KORTestModule", kLateTypes, kExtensions, kComponents};
+} // namespace
+
+extern "C" const KORModuleTable* KORModuleEntry() { return &kTable; }
+extern "C" int fctCreateTestCommand() { return 1234; }

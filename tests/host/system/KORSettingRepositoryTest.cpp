@@ -1,0 +1,151 @@
+#include "system/KORSettingRepository.h"
+#include "KORSystemTestSupport.h"
+
+#include <limits>
+
+// Every test starts with no repository in memory and its own setting folder.
+class KORSettingRepositoryTest : public ::testing::Test {
+protected:
+  KORSettingRepositoryTest() : _settingPath("KORUserSettingPath", _folder.Path().c_str()) {
+    KORSettingRepository::ResetAll();
+  }
+  ~KORSettingRepositoryTest() override { KORSettingRepository::ResetAll(); }
+
+  KORSettingRepository& Repository() {
+    KORSettingRepository* repository = KORSettingRepository::GetRepository("KORTestSettings");
+    EXPECT_NE(repository, nullptr);
+    return *repository;
+  }
+
+  KORTemporaryDirectory _folder;
+  KOREnvironmentOverride _settingPath;
+};
+
+TEST_F(KORSettingRepositoryTest, OneRepositoryPerName) {
+  KORSettingRepository* first = KORSettingRepository::GetRepository("KORTestSettings");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->Name(), "KORTestSettings");
+  EXPECT_EQ(KORSettingRepository::GetRepository("KORTestSettings"), first);
+  EXPECT_NE(KORSettingRepository::GetRepository("KORTestOther"), first);
+  for (const char* invalid : {"", ".", "..", "a/b"})
+    EXPECT_EQ(KORSettingRepository::GetRepository(invalid), nullptr) << invalid;
+}
+
+TEST_F(KORSettingRepositoryTest, ValuesAreReadBackWithTheirTypeOnly) {
+  KORSettingRepository& repository = Repository();
+  ASSERT_EQ(repository.WriteSetting("Count", 42UL), S_OK);
+  ASSERT_EQ(repository.WriteSetting("Scale", 0.75f), S_OK);
+  ASSERT_EQ(repository.WriteSetting("Folder", "/home/u"), S_OK);
+
+  unsigned long count = 0;
+  float scale = 0;
+  KORUnicodeString folder;
+  EXPECT_EQ(repository.ReadSetting("Count", count), S_OK);
+  EXPECT_EQ(count, 42UL);
+  EXPECT_EQ(repository.ReadSetting("Scale", scale), S_OK);
+  EXPECT_EQ(scale, 0.75f);
+  EXPECT_EQ(repository.ReadSetting("Folder", folder), S_OK);
+  EXPECT_EQ(folder, "/home/u");
+
+  EXPECT_EQ(repository.ReadSetting("Count", scale), E_FAIL);
+  EXPECT_EQ(repository.ReadSetting("Scale", folder), E_FAIL);
+  EXPECT_EQ(repository.ReadSetting("Folder", count), E_FAIL);
+  EXPECT_EQ(repository.ReadSetting("Missing", count), E_FAIL);
+  EXPECT_EQ(count, 42UL) << "a failed read leaves the output alone";
+
+  // Writing again replaces the value and its type.
+  ASSERT_EQ(repository.WriteSetting("Count", "many"), S_OK);
+  EXPECT_EQ(repository.ReadSetting("Count", count), E_FAIL);
+  EXPECT_EQ(repository.ReadSetting("Count", folder), S_OK);
+  EXPECT_EQ(folder, "many");
+
+  EXPECT_EQ(repository.RemoveSetting("Count"), S_OK);
+  EXPECT_EQ(repository.RemoveSetting("Count"), S_FALSE);
+  EXPECT_EQ(repository.ReadSetting("Count", folder), E_FAIL);
+}
+
+TEST_F(KORSettingRepositoryTest, KeysThatCannotBeSavedAreRefused) {
+  for (const char* key : {"", "two words", "tab\tkey", "line\nkey", "#comment"})
+    EXPECT_EQ(Repository().WriteSetting(key, 1UL), E_INVALIDARG) << key;
+}
+
+TEST_F(KORSettingRepositoryTest, SaveWritesSortedTypedLines) {
+  KORSettingRepository& repository = Repository();
+  repository.WriteSetting("Window.Width", 1280UL);
+  repository.WriteSetting("A.Scale", 0.1f);
+  repository.WriteSetting("Last", "say \"hi\"\nback\\slash");
+  repository.WriteSetting("Big", std::numeric_limits<unsigned long>::max());
+
+  EXPECT_NE(repository.SaveRepository(), 0);
+  EXPECT_EQ(_folder.List(), std::set<std::string>{"KORTestSettings.KORSettings"})
+      << "no temporary file is left behind";
+  EXPECT_EQ(KORReadWholeFile(_folder.Path() + "/KORTestSettings.KORSettings"),
+            "# KOR setting repository \"KORTestSettings\"\n"
+            "A.Scale float 0.1\n"
+            "Big ulong 18446744073709551615\n"
+            "Last string \"say \\\"hi\\\"\\nback\\\\slash\"\n"
+            "Window.Width ulong 1280\n");
+}
+
+TEST_F(KORSettingRepositoryTest, SavedValuesAreReadBackWhenReopened) {
+  const float awkward = 1.0f / 3.0f;
+  Repository().WriteSetting("Third", awkward);
+  Repository().WriteSetting("Tiny", 1e-38f);
+  Repository().WriteSetting("Text", "\xC3\xA9t\xC3\xA9 \"q\"\nx\\");
+  Repository().WriteSetting("Count", 7UL);
+  ASSERT_NE(Repository().SaveRepository(), 0);
+  // Saving again replaces the file.
+  Repository().WriteSetting("Count", 8UL);
+  ASSERT_NE(Repository().SaveRepository(), 0);
+
+  KORSettingRepository::ResetAll();
+  float third = 0, tiny = 0;
+  KORUnicodeString text;
+  unsigned long count = 0;
+  EXPECT_EQ(Repository().ReadSetting("Third", third), S_OK);
+  EXPECT_EQ(third, awkward);
+  EXPECT_EQ(Repository().ReadSetting("Tiny", tiny), S_OK);
+  EXPECT_EQ(tiny, 1e-38f);
+  EXPECT_EQ(Repository().ReadSetting("Text", text), S_OK);
+  EXPECT_EQ(text, "\xC3\xA9t\xC3\xA9 \"q\"\nx\\");
+  EXPECT_EQ(Repository().ReadSetting("Count", count), S_OK);
+  EXPECT_EQ(count, 8UL);
+}
+
+TEST_F(KORSettingRepositoryTest, UnreadableLinesOfASavedFileAreSkipped) {
+  _folder.WriteFile("KORTestSettings.KORSettings", "# comment\n"
+                                                   "Good ulong 5\n"
+                                                   "Negative ulong -1\n"
+                                                   "Partial float 1.5x\n"
+                                                   "Open string \"no end\n"
+                                                   "Unknown int 3\n"
+                                                   "NoValue\n"
+                                                   "Also string \"fine\"\n");
+  unsigned long number = 0;
+  float real = 0;
+  KORUnicodeString text;
+  EXPECT_EQ(Repository().ReadSetting("Good", number), S_OK);
+  EXPECT_EQ(number, 5UL);
+  EXPECT_EQ(Repository().ReadSetting("Also", text), S_OK);
+  EXPECT_EQ(text, "fine");
+  EXPECT_EQ(Repository().ReadSetting("Negative", number), E_FAIL);
+  EXPECT_EQ(Repository().ReadSetting("Partial", real), E_FAIL);
+  EXPECT_EQ(Repository().ReadSetting("Open", text), E_FAIL);
+  EXPECT_EQ(Repository().ReadSetting("Unknown", number), E_FAIL);
+}
+
+TEST_F(KORSettingRepositoryTest, SaveFailsWithoutAWritableSettingFolder) {
+  Repository().WriteSetting("Key", 1UL);
+  _settingPath.Set(nullptr);
+  EXPECT_EQ(Repository().SaveRepository(), 0);
+  _settingPath.Set("");
+  EXPECT_EQ(Repository().SaveRepository(), 0);
+  _settingPath.Set((_folder.Path() + "/missing").c_str());
+  EXPECT_EQ(Repository().SaveRepository(), 0);
+
+  // The final rename cannot replace a directory: nothing may be left over.
+  std::filesystem::create_directory(_folder.Path() + "/KORTestSettings.KORSettings");
+  _settingPath.Set(_folder.Path().c_str());
+  EXPECT_EQ(Repository().SaveRepository(), 0);
+  EXPECT_EQ(_folder.List(), std::set<std::string>{"KORTestSettings.KORSettings"});
+}
