@@ -33,6 +33,12 @@ void KORShowMessageBox(const KORString& iIdentifier, KORMessageBoxStyle iStyle,
     std::cerr << "[" << StyleName(iStyle) << "] " << iTitle << ": " << iText << '\n';
 }
 
-const std::vector<KORMessageBoxRecord>& KORShownMessageBoxes() { return Boxes().shown; }
-void KORClearShownMessageBoxes() { Boxes().shown.clear(); }
-void KORSetMessageBoxEcho(bool iEcho) { Boxes().echo = iEcho; }
+const std::vector<KORMessageBoxRecord>& KORShownMessageBoxes() {
+  return Boxes().shown;
+}
+void KORClearShownMessageBoxes() {
+  Boxes().shown.clear();
+}
+void KORSetMessageBoxEcho(bool iEcho) {
+  Boxes().echo = iEcho;
+}

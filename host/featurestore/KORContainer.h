@@ -7,9 +7,8 @@
 class KORDocument;
 
 class KORFeatureContainer final
-    : public KORImplementationOf<KORFeatureContainer, KORIContainer, KORIUserId,
-                                 KORICatalogManager, KORIStoredProjectFlag, KORIRedrawEvent,
-                                 KORILinkableObject>,
+    : public KORImplementationOf<KORFeatureContainer, KORIContainer, KORIUserId, KORICatalogManager,
+                                 KORIStoredProjectFlag, KORIRedrawEvent, KORILinkableObject>,
       public KORModelObject {
 public:
   // KORIContainer

@@ -87,7 +87,8 @@ bool KORFeature::IsValued(const char* iKey) {
   return index >= 0 && !std::holds_alternative<std::monostate>(_values[index]);
 }
 
-template <class T> HRESULT KORFeature::GetPlain(const char* iKey, KORAttributeType iType, T& oValue) {
+template <class T>
+HRESULT KORFeature::GetPlain(const char* iKey, KORAttributeType iType, T& oValue) {
   int index = _type->Find(iKey);
   if (index < 0 || _type->attributes[index].type != iType)
     return E_FAIL;
@@ -98,7 +99,8 @@ template <class T> HRESULT KORFeature::GetPlain(const char* iKey, KORAttributeTy
   return S_OK;
 }
 
-template <class T> HRESULT KORFeature::SetPlain(const char* iKey, KORAttributeType iType, T iValue) {
+template <class T>
+HRESULT KORFeature::SetPlain(const char* iKey, KORAttributeType iType, T iValue) {
   int index = _type->Find(iKey);
   if (IsDead() || index < 0 || _type->attributes[index].type != iType)
     return E_FAIL;

@@ -22,8 +22,8 @@ Registry& TheRegistry() {
 
 constexpr const char* kRootFeatureType = "KORFeature";
 
-const char* const kTypeNames[] = {"integer", "double", "string", "link",
-                                  "links", "integers", "doubles"};
+const char* const kTypeNames[] = {"integer", "double",   "string", "link",
+                                  "links",   "integers", "doubles"};
 
 bool ReadDefault(const nlohmann::json& iValue, KORAttributeType iType, KORPlainValue& oValue) {
   switch (iType) {
@@ -133,7 +133,8 @@ bool ParseCatalog(const std::string& iName, const std::string& iText,
       if (attribute.contains("default")) {
         KORPlainValue value;
         if (!ReadDefault(attribute["default"], def.type, value)) {
-          oError = at + ": default does not fit value type \"" + KORAttributeTypeName(def.type) + "\"";
+          oError =
+              at + ": default does not fit value type \"" + KORAttributeTypeName(def.type) + "\"";
           return false;
         }
         def.defaultValue = std::move(value);

@@ -57,8 +57,7 @@ public:
   // declares its types. oError names the file and what is wrong.
   static HRESULT Load(const std::string& iName, std::string& oError);
   // Loads a catalog from text (for tests and for documents carrying types).
-  static HRESULT LoadText(const std::string& iName, const std::string& iText,
-                          std::string& oError);
+  static HRESULT LoadText(const std::string& iName, const std::string& iText, std::string& oError);
   static bool IsLoaded(const std::string& iName);
   static const KORFeatureType* FindType(std::string_view iTypeName);
   static const KORFeatureType* FindStartup(const std::string& iCatalog,

@@ -5,7 +5,8 @@ namespace {
 // type, with the type's default values, in the container it is asked for.
 class KORStartUp final : public KORImplementationOf<KORStartUp, KORIStartUp> {
 public:
-  explicit KORStartUp(const KORFeatureType& iType) : KORImplementationOf("KORStartUp"), _type(iType) {}
+  explicit KORStartUp(const KORFeatureType& iType)
+      : KORImplementationOf("KORStartUp"), _type(iType) {}
   const char* GetTypeName() override { return _type.name.c_str(); }
   HRESULT Instantiate(KORIContainer* iContainer, const KORUnicodeString& iName,
                       KORISpecObject** oFeature) override {

@@ -2,7 +2,9 @@
 
 #include "objectmodel/KORImplementation.h"
 
-KORBaseUnknown* KORExtension::GetImpl() const { return _object ? _object->Identity() : nullptr; }
+KORBaseUnknown* KORExtension::GetImpl() const {
+  return _object ? _object->Identity() : nullptr;
+}
 
 void KORExtension::Bind(KORImplementation* iObject, KORExtensionKind iKind) {
   _object = iObject;

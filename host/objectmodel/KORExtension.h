@@ -77,4 +77,6 @@ public:
 };
 
 // Creates an extension of class E (for the tables of the extension dictionary).
-template <class E> KORExtension* KORMakeExtension() { return new E(); }
+template <class E> KORExtension* KORMakeExtension() {
+  return new E();
+}

@@ -40,8 +40,8 @@ bool KORExtensionDictionary::Register(const KORModuleTable& iTable, std::string&
   for (const KORExtensionRow& row : iTable.extensions) {
     std::pair<std::string, std::string> key{row.lateType, row.interfaceId.name};
     if (s.rows.count(key) || !seen.insert(key).second) {
-      oError = std::string("interface ") + row.interfaceId.name + " on late type \"" + row.lateType +
-               "\" is given twice (extension " + row.extensionName + ")";
+      oError = std::string("interface ") + row.interfaceId.name + " on late type \"" +
+               row.lateType + "\" is given twice (extension " + row.extensionName + ")";
       return false;
     }
   }
@@ -53,7 +53,8 @@ bool KORExtensionDictionary::Register(const KORModuleTable& iTable, std::string&
 
   for (const KORLateTypeRow& row : iTable.lateTypes)
     if (!KORLateType::Declare(row.type, row.parent)) {
-      oError = std::string("late type \"") + row.type + "\" cannot derive from \"" + row.parent + "\"";
+      oError =
+          std::string("late type \"") + row.type + "\" cannot derive from \"" + row.parent + "\"";
       return false;
     }
   for (const KORExtensionRow& row : iTable.extensions)

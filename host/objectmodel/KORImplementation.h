@@ -73,7 +73,8 @@ protected:
   using KORImplementation::KORImplementation;
   void* CastToOwnInterface(const KORIID& iIID) override {
     void* result = nullptr;
-    ((result = result ? result : kor_detail::CastChain<KORImplementationOf, Interfaces>(this, iIID)),
+    ((result =
+          result ? result : kor_detail::CastChain<KORImplementationOf, Interfaces>(this, iIID)),
      ...);
     return result;
   }

@@ -11,5 +11,9 @@ inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 inline constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
 
-inline constexpr bool SUCCEEDED(HRESULT iResult) { return iResult >= 0; }
-inline constexpr bool FAILED(HRESULT iResult) { return iResult < 0; }
+inline constexpr bool SUCCEEDED(HRESULT iResult) {
+  return iResult >= 0;
+}
+inline constexpr bool FAILED(HRESULT iResult) {
+  return iResult < 0;
+}

@@ -27,16 +27,18 @@ TEST_F(StoreTest, CatalogTypesFormAHierarchyAndInheritAttributes) {
 
 TEST_F(StoreTest, ABadCatalogIsRefusedWithItsPlace) {
   std::string error;
-  EXPECT_EQ(KORFeatureCatalog::LoadText("Bad1", R"({"types":[{"type":"B1","parent":"Nope"}]})", error),
-            E_FAIL);
+  EXPECT_EQ(
+      KORFeatureCatalog::LoadText("Bad1", R"({"types":[{"type":"B1","parent":"Nope"}]})", error),
+      E_FAIL);
   EXPECT_NE(error.find("types[0]"), std::string::npos) << error;
-  EXPECT_EQ(KORFeatureCatalog::LoadText(
-                "Bad2", R"({"types":[{"type":"B2","attributes":[{"key":"k","value":"real"}]}]})",
-                error),
-            E_FAIL);
+  EXPECT_EQ(
+      KORFeatureCatalog::LoadText(
+          "Bad2", R"({"types":[{"type":"B2","attributes":[{"key":"k","value":"real"}]}]})", error),
+      E_FAIL);
   EXPECT_NE(error.find("types[0].attributes[0]"), std::string::npos) << error;
-  EXPECT_EQ(KORFeatureCatalog::LoadText("Bad3", R"({"types":[{"type":"B3","attributes":[)"
-                                                 R"({"key":"k","value":"integer","aggregating":true}]}]})",
+  EXPECT_EQ(KORFeatureCatalog::LoadText("Bad3",
+                                        R"({"types":[{"type":"B3","attributes":[)"
+                                        R"({"key":"k","value":"integer","aggregating":true}]}]})",
                                         error),
             E_FAIL);
   EXPECT_EQ(KORFeatureCatalog::FindType("B1"), nullptr) << "a refused catalog declared a type";

@@ -9,7 +9,8 @@ public:
   int Answer() override { return 42; }
 };
 
-class TestModuleComponent final : public KORImplementationOf<TestModuleComponent, ITestModuleService> {
+class TestModuleComponent final
+    : public KORImplementationOf<TestModuleComponent, ITestModuleService> {
 public:
   TestModuleComponent() : KORImplementationOf("TestModuleComponent") {}
   int Answer() override { return 7; }
@@ -30,5 +31,9 @@ const KORComponentRow kComponents[] = {{"TestModuleComponent", &MakeComponent}};
 const KORModuleTable kTable{"KORTestModule", kLateTypes, kExtensions, kComponents};
 } // namespace
 
-extern "C" const KORModuleTable* KORModuleEntry() { return &kTable; }
-extern "C" int fctCreateTestCommand() { return 1234; }
+extern "C" const KORModuleTable* KORModuleEntry() {
+  return &kTable;
+}
+extern "C" int fctCreateTestCommand() {
+  return 1234;
+}

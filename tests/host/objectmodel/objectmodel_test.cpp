@@ -40,8 +40,10 @@ private:
   int _count = 0;
 };
 
-const KORLateTypeRow kLateTypes[] = {
-    {"OMElement", ""}, {"OMView", "OMElement"}, {"OMScreenView", "OMView"}, {"OMHead", "OMElement"}};
+const KORLateTypeRow kLateTypes[] = {{"OMElement", ""},
+                                     {"OMView", "OMElement"},
+                                     {"OMScreenView", "OMView"},
+                                     {"OMHead", "OMElement"}};
 const KORExtensionRow kExtensions[] = {
     {"OMElement", "ElementExtension", ITestElement::IID, KORExtensionKind::Code,
      &KORMakeExtension<ElementExtension>},
@@ -178,8 +180,8 @@ TEST_F(ObjectModelTest, ModulesAreLoadedByNameAndTheirTablesRegistered) {
   EXPECT_EQ(component->Answer(), 7);
   EXPECT_FALSE(KORCreateInstance<ITestModuleService>("NoSuchComponent"));
 
-  auto create =
-      reinterpret_cast<int (*)()>(KORFindModuleFunction("KORTestModule", "fctCreateTestCommand", error));
+  auto create = reinterpret_cast<int (*)()>(
+      KORFindModuleFunction("KORTestModule", "fctCreateTestCommand", error));
   ASSERT_NE(create, nullptr) << error;
   EXPECT_EQ(create(), 1234);
   EXPECT_EQ(KORFindModuleFunction("KORTestModule", "fctCreateNothing", error), nullptr);

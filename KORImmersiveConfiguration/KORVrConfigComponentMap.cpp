@@ -1,0 +1,108 @@
+// The component map of the module: which extension implements which interface
+// on which late type. The host registers this table when it loads the module
+// "KORVrConfig"; nothing else in the module registers behaviour.
+#include "objectmodel/KORModule.h"
+
+#include "KOREVrcButtonDevice.h"
+#include "KOREVrcCameraView.h"
+#include "KOREVrcConfig.h"
+#include "KOREVrcContainerProjectFlag.h"
+#include "KOREVrcCutAndPastable.h"
+#include "KOREVrcDecomposition.h"
+#include "KOREVrcDevices.h"
+#include "KOREVrcElementLifeCycle.h"
+#include "KOREVrcFactory.h"
+#include "KOREVrcGraphicResources.h"
+#include "KOREVrcGraphicSpecs.h"
+#include "KOREVrcHandDevice.h"
+#include "KOREVrcHead.h"
+#include "KOREVrcIG.h"
+#include "KOREVrcInit.h"
+#include "KOREVrcModelEvents.h"
+#include "KOREVrcProjectionArea.h"
+#include "KOREVrcRegion.h"
+#include "KOREVrcRendering.h"
+#include "KOREVrcRenderingSpec.h"
+#include "KOREVrcScreenView.h"
+#include "KOREVrcTrackedElement.h"
+#include "KOREVrcTracker.h"
+#include "KOREVrcTrackingStation.h"
+#include "KOREVrcViewport.h"
+#include "KOREVrcVisuRefreshOnElement.h"
+#include "KOREVrcWindow.h"
+
+namespace {
+constexpr KORExtensionKind Data = KORExtensionKind::Data;
+constexpr KORExtensionKind Code = KORExtensionKind::Code;
+
+#define KOR_ROW(LateType, Extension, Interface, Kind)                                              \
+  { LateType, #Extension, Interface::IID, Kind, &KORMakeExtension<Extension> }
+
+const KORLateTypeRow kLateTypes[] = {
+    {"VrcContainer", "KORFeatCont"},
+};
+
+const KORExtensionRow kExtensions[] = {
+    // The configuration container.
+    KOR_ROW("VrcContainer", KOREVrcInit, KORInit, Code),
+    KOR_ROW("VrcContainer", KOREVrcContainerProjectFlag, KORIProjectFlag, Code),
+    KOR_ROW("VrcContainer", KOREVrcModelEvents, KORIModelEvents, Code),
+    KOR_ROW("VrcContainer", KOREVrcContCutAndPastable, KORICutAndPastable, Code),
+    // The design document.
+    KOR_ROW("KORProduct", KOREVrcFactory, KORIVrcFactory, Code),
+    // Every element.
+    KOR_ROW("KORVrcElement", KOREVrcFactory, KORIVrcFactory, Code),
+    KOR_ROW("KORVrcElement", KOREVrcVisuRefreshOnElement, KORIVrcVisuRefreshOnElement, Data),
+    KOR_ROW("KORVrcElement", KOREVrcElementLifeCycle, LifeCycleObject, Data),
+    KOR_ROW("KORVrcElement", KOREVrcModelEvents, KORIModelEvents, Code),
+    KOR_ROW("KORVrcElement", KOREVrcCutAndPastable, KORICutAndPastable, Code),
+    KOR_ROW("KORVrcElement", KOREVrcCutAndPastable, KORICSOFilter, Code),
+    // Each element kind.
+    KOR_ROW("KORVrcConfig", KOREVrcConfig, KORIVrcConfig, Code),
+    KOR_ROW("KORVrcConfig", KOREVrcConfig, KORIVrcElement, Code),
+    KOR_ROW("KORVrcGraphicResources", KOREVrcGraphicResources, KORIVrcGraphicResources, Code),
+    KOR_ROW("KORVrcGraphicResources", KOREVrcGraphicResources, KORIVrcElement, Code),
+    KOR_ROW("KORVrcIG", KOREVrcIG, KORIVrcIG, Code),
+    KOR_ROW("KORVrcIG", KOREVrcIG, KORIVrcElement, Code),
+    KOR_ROW("KORVrcWindow", KOREVrcWindow, KORIVrcWindow, Code),
+    KOR_ROW("KORVrcWindow", KOREVrcWindow, KORIVrcElement, Code),
+    KOR_ROW("KORVrcViewport", KOREVrcViewport, KORIVrcViewport, Code),
+    KOR_ROW("KORVrcViewport", KOREVrcViewport, KORIVrcElement, Code),
+    KOR_ROW("KORVrcGraphicSpecs", KOREVrcGraphicSpecs, KORIVrcGraphicSpecs, Code),
+    KOR_ROW("KORVrcGraphicSpecs", KOREVrcGraphicSpecs, KORIVrcElement, Code),
+    KOR_ROW("KORVrcScreenView", KOREVrcScreenView, KORIVrcScreenView, Code),
+    KOR_ROW("KORVrcScreenView", KOREVrcScreenView, KORIVrcView, Code),
+    KOR_ROW("KORVrcScreenView", KOREVrcScreenView, KORIVrcElement, Code),
+    KOR_ROW("KORVrcCameraView", KOREVrcCameraView, KORIVrcCameraView, Code),
+    KOR_ROW("KORVrcCameraView", KOREVrcCameraView, KORIVrcView, Code),
+    KOR_ROW("KORVrcCameraView", KOREVrcCameraView, KORIVrcElement, Code),
+    KOR_ROW("KORVrcProjectionArea", KOREVrcProjectionArea, KORIVrcProjectionArea, Code),
+    KOR_ROW("KORVrcProjectionArea", KOREVrcProjectionArea, KORIVrcElement, Code),
+    KOR_ROW("KORVrcTrackedElement", KOREVrcTrackedElement, KORIVrcTrackedElement, Code),
+    KOR_ROW("KORVrcTrackedElement", KOREVrcTrackedElement, KORIVrcElement, Code),
+    KOR_ROW("KORVrcHead", KOREVrcHead, KORIVrcHead, Code),
+    KOR_ROW("KORVrcRendering", KOREVrcRendering, KORIVrcRendering, Code),
+    KOR_ROW("KORVrcRendering", KOREVrcRendering, KORIVrcElement, Code),
+    KOR_ROW("KORVrcRenderingSpec", KOREVrcRenderingSpec, KORIVrcRenderingSpec, Code),
+    KOR_ROW("KORVrcRenderingSpec", KOREVrcRenderingSpec, KORIVrcElement, Code),
+    KOR_ROW("KORVrcRegion", KOREVrcRegion, KORIVrcRegion, Code),
+    KOR_ROW("KORVrcRegion", KOREVrcRegion, KORIVrcElement, Code),
+    KOR_ROW("KORVrcDecomposition", KOREVrcDecomposition, KORIVrcDecomposition, Code),
+    KOR_ROW("KORVrcDecomposition", KOREVrcDecomposition, KORIVrcElement, Code),
+    KOR_ROW("KORVrcDevices", KOREVrcDevices, KORIVrcDevices, Code),
+    KOR_ROW("KORVrcDevices", KOREVrcDevices, KORIVrcElement, Code),
+    KOR_ROW("KORVrcTrackingStation", KOREVrcTrackingStation, KORIVrcTrackingStation, Code),
+    KOR_ROW("KORVrcTrackingStation", KOREVrcTrackingStation, KORIVrcElement, Code),
+    KOR_ROW("KORVrcTracker", KOREVrcTracker, KORIVrcTracker, Code),
+    KOR_ROW("KORVrcTracker", KOREVrcTracker, KORIVrcElement, Code),
+    KOR_ROW("KORVrcButtonDevice", KOREVrcButtonDevice, KORIVrcButtonDevice, Code),
+    KOR_ROW("KORVrcButtonDevice", KOREVrcButtonDevice, KORIVrcElement, Code),
+    KOR_ROW("KORVrcHandDevice", KOREVrcHandDevice, KORIVrcHandDevice, Code),
+};
+
+const KORModuleTable kComponentMap{"KORVrConfig", kLateTypes, kExtensions, {}};
+} // namespace
+
+extern "C" const KORModuleTable* KORModuleEntry() {
+  return &kComponentMap;
+}

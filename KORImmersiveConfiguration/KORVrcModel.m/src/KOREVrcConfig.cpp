@@ -1,0 +1,129 @@
+#include "KOREVrcConfig.h"
+
+#include "KORVrcTrace.h"
+#include "interfaces/KORIVrcDevices.h"
+#include "interfaces/KORIVrcGraphicResources.h"
+#include "interfaces/KORIVrcGraphicSpecs.h"
+#include "interfaces/KORIVrcRendering.h"
+
+#include <memory>
+
+using namespace KORVrcAccess;
+
+namespace {
+// A branch is owned by the root: it joins the root's event chain through its
+// feature father and announces itself there.
+ChildHooking BranchHooking(const char* iKind) {
+  return {Hook::Father, /*notifyCreate=*/true, /*redraw=*/true, iKind};
+}
+
+void ConnectWithRootFather(KORBaseUnknown* iElement) {
+  if (auto refresh = Refresh(iElement))
+    (void)refresh->ConnectWithRootFather();
+}
+
+// Connects each element of a list that a getter returned (and owns the list).
+template <class Owner>
+void ConnectEachWithRootFather(Owner* iOwner,
+                               HRESULT (Owner::*iGetter)(KORListValKORBaseUnknown_var**)) {
+  KORListValKORBaseUnknown_var* raw = nullptr;
+  if (FAILED((iOwner->*iGetter)(&raw)))
+    return;
+  std::unique_ptr<KORListValKORBaseUnknown_var> elements(raw);
+  for (const KORBaseUnknown_var& element : *elements)
+    ConnectWithRootFather(element);
+}
+} // namespace
+
+HRESULT KOREVrcConfig::Reconnect() {
+  KORVrcTraceScope scope("KOREVrcConfig::Reconnect");
+  // Heads, views, hand devices and tracking stations hang their events on the
+  // root directly, so that a change reaches the views of the host in one step.
+  KORIVrcGraphicSpecs_var specs;
+  if (SUCCEEDED(GetGraphicSpecs(specs.Out()))) {
+    ConnectEachWithRootFather(specs.get(), &KORIVrcGraphicSpecs::GetHeads);
+    ConnectEachWithRootFather(specs.get(), &KORIVrcGraphicSpecs::GetViews);
+    (void)specs->Reconnect();
+  }
+  KORIVrcGraphicResources_var resources;
+  if (SUCCEEDED(GetGraphicResources(resources.Out()))) {
+    ConnectWithRootFather(resources);
+    (void)resources->Reconnect();
+  }
+  KORIVrcDevices_var devices;
+  if (SUCCEEDED(GetDevices(devices.Out()))) {
+    ConnectEachWithRootFather(devices.get(), &KORIVrcDevices::GetHandDevices);
+    ConnectEachWithRootFather(devices.get(), &KORIVrcDevices::GetTrackingStations);
+    (void)devices->Reconnect();
+  }
+  return S_OK;
+}
+
+HRESULT KOREVrcConfig::SetGraphicResources(KORIVrcGraphicResources* iGraphicResources) {
+  KORVrcTraceScope scope("KOREVrcConfig::SetGraphicResources");
+  return SetAggregated(GetImpl(), "GraphicResources", iGraphicResources,
+                       BranchHooking("VrcGraphicResources"));
+}
+
+HRESULT KOREVrcConfig::GetGraphicResources(KORIVrcGraphicResources** oGraphicResources) {
+  KORVrcTraceScope scope("KOREVrcConfig::GetGraphicResources");
+  return GetLink(GetImpl(), "GraphicResources", oGraphicResources);
+}
+
+HRESULT KOREVrcConfig::SetGraphicSpecs(KORIVrcGraphicSpecs* iGraphicSpecs) {
+  KORVrcTraceScope scope("KOREVrcConfig::SetGraphicSpecs");
+  return SetAggregated(GetImpl(), "GraphicSpecs", iGraphicSpecs, BranchHooking("VrcGraphicSpecs"));
+}
+
+HRESULT KOREVrcConfig::GetGraphicSpecs(KORIVrcGraphicSpecs** oGraphicSpecs) {
+  KORVrcTraceScope scope("KOREVrcConfig::GetGraphicSpecs");
+  return GetLink(GetImpl(), "GraphicSpecs", oGraphicSpecs);
+}
+
+HRESULT KOREVrcConfig::SetDevices(KORIVrcDevices* iDevices) {
+  KORVrcTraceScope scope("KOREVrcConfig::SetDevices");
+  return SetAggregated(GetImpl(), "Devices", iDevices, BranchHooking("VrcDevices"));
+}
+
+HRESULT KOREVrcConfig::GetDevices(KORIVrcDevices** oDevices) {
+  KORVrcTraceScope scope("KOREVrcConfig::GetDevices");
+  return GetLink(GetImpl(), "Devices", oDevices);
+}
+
+HRESULT KOREVrcConfig::GetRenderings(KORListValKORBaseUnknown_var** oList) {
+  KORVrcTraceScope scope("KOREVrcConfig::GetRenderings");
+  return GetList<KORIVrcRendering>(GetImpl(), "Renderings", oList);
+}
+
+HRESULT KOREVrcConfig::AddRendering(KORIVrcRendering* iRendering) {
+  KORVrcTraceScope scope("KOREVrcConfig::AddRendering");
+  return AddToList(GetImpl(), "Renderings", iRendering,
+                   {Hook::Father, /*notifyCreate=*/true, /*redraw=*/true, "VrcRendering"});
+}
+
+HRESULT KOREVrcConfig::RemoveRendering(KORIVrcRendering* iRendering) {
+  KORVrcTraceScope scope("KOREVrcConfig::RemoveRendering");
+  return RemoveFromList(GetImpl(), "Renderings", iRendering);
+}
+
+HRESULT KOREVrcConfig::GetID(KORUuid& oID) {
+  KORVrcTraceScope scope("KOREVrcConfig::GetID");
+  KORUnicodeString text;
+  if (FAILED(GetString(GetImpl(), "ConfigID", text)))
+    return E_FAIL;
+  // The identifier is made on first demand; reading it back keeps the stored
+  // text the one source of truth.
+  if (text.empty() &&
+      (FAILED(SetID(KORUuid::Generate())) || FAILED(GetString(GetImpl(), "ConfigID", text))))
+    return E_FAIL;
+  KORUuid id;
+  if (!KORUuid::FromText(text, id))
+    return E_FAIL;
+  oID = id;
+  return S_OK;
+}
+
+HRESULT KOREVrcConfig::SetID(KORUuid iID) {
+  KORVrcTraceScope scope("KOREVrcConfig::SetID");
+  return SetString(GetImpl(), "ConfigID", iID.ToText(), Notify::No);
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The configuration root's behaviour over its feature: the three branches,
+// the renderings list and the configuration's UUID.
+#include "KORAdapterVrcName.h"
+#include "interfaces/KORIVrcConfig.h"
+
+class KOREVrcConfig : public KORAdapterVrcName<KORIVrcConfig> {
+public:
+  HRESULT Reconnect() override;
+
+  HRESULT SetGraphicResources(KORIVrcGraphicResources* iGraphicResources) override;
+  HRESULT GetGraphicResources(KORIVrcGraphicResources** oGraphicResources) override;
+  HRESULT SetGraphicSpecs(KORIVrcGraphicSpecs* iGraphicSpecs) override;
+  HRESULT GetGraphicSpecs(KORIVrcGraphicSpecs** oGraphicSpecs) override;
+  HRESULT SetDevices(KORIVrcDevices* iDevices) override;
+  HRESULT GetDevices(KORIVrcDevices** oDevices) override;
+  HRESULT GetRenderings(KORListValKORBaseUnknown_var** oList) override;
+  HRESULT AddRendering(KORIVrcRendering* iRendering) override;
+  HRESULT RemoveRendering(KORIVrcRendering* iRendering) override;
+  HRESULT GetID(KORUuid& oID) override;
+  HRESULT SetID(KORUuid iID) override;
+};

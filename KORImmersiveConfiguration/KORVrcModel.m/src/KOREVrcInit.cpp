@@ -1,0 +1,93 @@
+#include "KOREVrcInit.h"
+
+#include "KORVrcTrace.h"
+#include "featurestore/KORDocument.h"
+#include "featurestore/KORILinkableObject.h"
+#include "featurestore/KORIModelEvents.h"
+#include "featurestore/KORISpecObject.h"
+#include "interfaces/KORIVrcConfig.h"
+#include "interfaces/KORIVrcElement.h"
+#include "interfaces/KORIVrcIG.h"
+#include "interfaces/KORIVrcVisuRefreshOnElement.h"
+
+#include <memory>
+
+namespace {
+// The container's members answering I, in the host's order.
+template <class I>
+std::unique_ptr<KORListValKORBaseUnknown_var> Members(KORIContainer* iContainer) {
+  KORListValKORBaseUnknown_var* list = nullptr;
+  if (FAILED(iContainer->ListMembers(I::IID, &list)))
+    return std::make_unique<KORListValKORBaseUnknown_var>();
+  return std::unique_ptr<KORListValKORBaseUnknown_var>(list);
+}
+
+int StoredVersion(const KORListValKORUnicodeString& iFlags) {
+  if (iFlags.Locate("Vrc J6R14"))
+    return 14;
+  if (iFlags.Locate("Vrc J6R12"))
+    return 12;
+  return 10;
+}
+} // namespace
+
+void KOREVrcInit::Init(bool /*iDestroyExistingData*/) {
+  KORVrcTraceScope scope("KOREVrcInit::Init");
+  auto container = QueryImpl<KORIContainer>();
+  auto events = QueryImpl<KORIModelEvents>();
+  if (!container || !events)
+    return;
+  const bool configurationContainer = container->IsAKindOf("VrcContainer");
+  auto linkable = QueryImpl<KORILinkableObject>();
+  KORDocument* document = linkable ? linkable->GetDocument() : nullptr;
+  if (configurationContainer && document) {
+    Migrate(document);
+    KORBaseUnknown_var root;
+    if (SUCCEEDED(document->GetRootContainer(root.Out())))
+      if (auto rootEvents = KORQuery<KORIModelEvents>(root))
+        (void)rootEvents->ConnectTo(GetImpl());
+  }
+  const auto elements = Members<KORIVrcElement>(container);
+  for (const KORBaseUnknown_var& element : *elements) {
+    if (auto refresh = KORQuery<KORIVrcVisuRefreshOnElement>(element))
+      (void)refresh->Connect(GetImpl());
+    if (KORQuery<KORIVrcConfig>(element))
+      (void)KORQuery<KORIVrcElement>(element)->Reconnect();
+  }
+  if (configurationContainer)
+    (void)container->SpecBindNativeFormat("VrcContainer");
+}
+
+KORBaseUnknown* KOREVrcInit::GetRootContainer(const char* /*iInterfaceID*/) {
+  return nullptr;
+}
+
+void KOREVrcInit::Migrate(KORDocument* /*iDocument*/) {
+  KORVrcTraceScope scope("KOREVrcInit::Migrate");
+  auto stored = QueryImpl<KORIStoredProjectFlag>();
+  auto container = QueryImpl<KORIContainer>();
+  if (!stored || !container)
+    return;
+  KORListValKORUnicodeString flags;
+  (void)stored->GetStoredFlags(flags);
+  const int version = StoredVersion(flags);
+  if (version < 12) {
+    const auto elements = Members<KORIVrcElement>(container);
+    for (const KORBaseUnknown_var& entry : *elements) {
+      // Our store keeps a feature name only for features named when they were
+      // made; an element without one keeps its "Name".
+      KORUnicodeString featureName;
+      auto feature = KORQuery<KORISpecObject>(entry);
+      if (feature && SUCCEEDED(feature->GetFeatureName(featureName)) && !featureName.empty())
+        (void)KORQuery<KORIVrcElement>(entry)->SetName(featureName);
+    }
+  }
+  if (version < 14) {
+    const auto igs = Members<KORIVrcIG>(container);
+    for (const KORBaseUnknown_var& entry : *igs) {
+      auto ig = KORQuery<KORIVrcIG>(entry);
+      (void)ig->SetPixelWidth(1024);
+      (void)ig->SetPixelHeight(768);
+    }
+  }
+}

@@ -1,0 +1,36 @@
+#include "KOREVrcModelEvents.h"
+
+#include "KORVrcElementAccess.h"
+#include "interfaces/KORIVrcCameraView.h"
+#include "interfaces/KORIVrcConfig.h"
+#include "interfaces/KORIVrcGraphicResources.h"
+#include "interfaces/KORIVrcIG.h"
+#include "interfaces/KORIVrcScreenView.h"
+#include "interfaces/KORIVrcTracker.h"
+#include "interfaces/KORIVrcTrackingStation.h"
+
+namespace {
+using Kind = KORNotificationKind;
+
+// Whether the receiver notifies a change of its own on this notification.
+bool ChangesOnReceive(KORBaseUnknown* iReceiver, const KORNotification& iNotification) {
+  const Kind kind = iNotification.Kind();
+  if (KORQuery<KORIVrcCameraView>(iReceiver) || KORQuery<KORIVrcScreenView>(iReceiver) ||
+      KORQuery<KORIVrcTracker>(iReceiver))
+    return kind == Kind::Modify;
+  if (KORQuery<KORIVrcTrackingStation>(iReceiver))
+    return true;
+  if (KORQuery<KORIVrcGraphicResources>(iReceiver))
+    return kind == Kind::Delete && KORQuery<KORIVrcIG>(iNotification.Object());
+  return false;
+}
+} // namespace
+
+HRESULT KOREVrcModelEvents::Receive(KORNotification& ioNotification) {
+  KORBaseUnknown* self = GetImpl();
+  if (auto config = KORQuery<KORIVrcConfig>(self))
+    (void)config->SetID(KORUuid::Generate());
+  else if (ChangesOnReceive(self, ioNotification))
+    KORVrcAccess::NotifyChange(self);
+  return KORStandardModelEvents::Receive(ioNotification);
+}

@@ -1,0 +1,11 @@
+#pragma once
+// Model events of elements and of the configuration container: the
+// platform's event passing, plus what each kind does on receiving an event
+// before passing it on (a view or tracker that hears a change of what it is
+// connected to changes too; the configuration root renews its identifier).
+#include "featurestore/KORStandardModelEvents.h"
+
+class KOREVrcModelEvents : public KORStandardModelEvents {
+public:
+  HRESULT Receive(KORNotification& ioNotification) override;
+};

@@ -1,0 +1,73 @@
+#include "KOREVrcProjectionArea.h"
+
+#include "KORVrcTrace.h"
+
+#include <array>
+#include <string>
+
+namespace {
+constexpr std::array<const char*, 3> kAxes{"X_", "Y_", "Z_"};
+std::string CoordinateKey(std::size_t iAxis, const char* iCorner) {
+  return std::string(kAxes[iAxis]) + iCorner;
+}
+} // namespace
+
+HRESULT KOREVrcProjectionArea::Reconnect() {
+  KORVrcTraceScope scope("KOREVrcProjectionArea::Reconnect");
+  return S_OK;
+}
+
+HRESULT KOREVrcProjectionArea::GetCorner(const char* iCorner, double* oX, double* oY, double* oZ) {
+  const std::array<double*, 3> outputs{oX, oY, oZ};
+  for (double* output : outputs)
+    if (!output)
+      return E_FAIL;
+  for (double* output : outputs)
+    *output = 0;
+  for (std::size_t axis = 0; axis < outputs.size(); ++axis)
+    if (FAILED(KORVrcAccess::GetDouble(GetImpl(), CoordinateKey(axis, iCorner).c_str(),
+                                       outputs[axis])))
+      return E_FAIL;
+  return S_OK;
+}
+
+HRESULT KOREVrcProjectionArea::SetCorner(const char* iCorner, double iX, double iY, double iZ) {
+  const std::array<double, 3> coordinates{iX, iY, iZ};
+  for (std::size_t axis = 0; axis < coordinates.size(); ++axis)
+    if (FAILED(KORVrcAccess::SetDouble(GetImpl(), CoordinateKey(axis, iCorner).c_str(),
+                                       coordinates[axis], KORVrcAccess::Notify::No)))
+      return E_FAIL;
+  // One notification for the whole corner.
+  KORVrcAccess::NotifyChange(GetImpl());
+  return S_OK;
+}
+
+HRESULT KOREVrcProjectionArea::GetUpperLeft(double* oX, double* oY, double* oZ) {
+  KORVrcTraceScope scope("KOREVrcProjectionArea::GetUpperLeft");
+  return GetCorner("UpperLeft", oX, oY, oZ);
+}
+
+HRESULT KOREVrcProjectionArea::GetLowerLeft(double* oX, double* oY, double* oZ) {
+  KORVrcTraceScope scope("KOREVrcProjectionArea::GetLowerLeft");
+  return GetCorner("LowerLeft", oX, oY, oZ);
+}
+
+HRESULT KOREVrcProjectionArea::GetLowerRight(double* oX, double* oY, double* oZ) {
+  KORVrcTraceScope scope("KOREVrcProjectionArea::GetLowerRight");
+  return GetCorner("LowerRight", oX, oY, oZ);
+}
+
+HRESULT KOREVrcProjectionArea::SetUpperLeft(double iX, double iY, double iZ) {
+  KORVrcTraceScope scope("KOREVrcProjectionArea::SetUpperLeft");
+  return SetCorner("UpperLeft", iX, iY, iZ);
+}
+
+HRESULT KOREVrcProjectionArea::SetLowerLeft(double iX, double iY, double iZ) {
+  KORVrcTraceScope scope("KOREVrcProjectionArea::SetLowerLeft");
+  return SetCorner("LowerLeft", iX, iY, iZ);
+}
+
+HRESULT KOREVrcProjectionArea::SetLowerRight(double iX, double iY, double iZ) {
+  KORVrcTraceScope scope("KOREVrcProjectionArea::SetLowerRight");
+  return SetCorner("LowerRight", iX, iY, iZ);
+}

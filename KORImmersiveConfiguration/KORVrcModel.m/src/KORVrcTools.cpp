@@ -1,0 +1,141 @@
+#include "KORVrcTools.h"
+
+#include "dialog/KORMessageBox.h"
+#include "featurestore/KORIUuid.h"
+#include "interfaces/KORIVrcTrackedElement.h"
+#include "interfaces/KORIVrcTracker.h"
+#include "interfaces/KORIVrcTrackingStation.h"
+#include "math/KORMathTolerance.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+namespace {
+constexpr double kDegree = std::numbers::pi / 180.0;
+
+// A tracker's number: its name read with "%d"; 0 when it does not read.
+int TrackerNumber(KORIVrcTracker* iTracker) {
+  KORUnicodeString name;
+  int number = 0;
+  if (iTracker && SUCCEEDED(iTracker->GetName(name)))
+    std::sscanf(name.c_str(), "%d", &number);
+  return number;
+}
+} // namespace
+
+void HPR(KORMath3x3Matrix& oMatrix, double iH, double iP, double iR) {
+  if (iP == 90.0 || iP == -90.0) {
+    iR -= iH;
+    iH = 0.0;
+  }
+  const double cH = std::cos(iH * kDegree), sH = std::sin(iH * kDegree);
+  const double cP = std::cos(iP * kDegree), sP = std::sin(iP * kDegree);
+  const double cR = std::cos(iR * kDegree), sR = std::sin(iR * kDegree);
+  oMatrix =
+      KORMath3x3Matrix(KORMathVector(cH * cP, sH * cP, -sP),
+                       KORMathVector(-sH * cR + cH * sP * sR, cH * cR + sH * sP * sR, cP * sR),
+                       KORMathVector(sH * sR + cH * sP * cR, -cH * sR + sH * sP * cR, cP * cR));
+}
+
+void GetHPR(const KORMath3x3Matrix& iMatrix, double& oH, double& oP, double& oR) {
+  auto r = [&](int iRow, int iColumn) { return iMatrix.GetCoef(iRow, iColumn); };
+  const double p = std::atan2(-r(3, 1), std::sqrt(r(3, 2) * r(3, 2) + r(3, 3) * r(3, 3)));
+  const double cosP = std::cos(p);
+  double h = 0.0, roll = 0.0;
+  if (std::fabs(cosP) >= KOREpsilon) {
+    h = std::atan2(r(2, 1) / cosP, r(1, 1) / cosP);
+    roll = std::atan2(r(3, 2) / cosP, r(3, 3) / cosP);
+  } else {
+    roll = std::atan2(-r(2, 3), r(2, 2));
+  }
+  oH = h / kDegree;
+  oP = p / kDegree;
+  oR = roll / kDegree;
+  if (oR <= -180.0 + KOREpsilon)
+    oR = 180.0;
+}
+
+KORUnicodeString ComposeName(const KORUnicodeString& iBase,
+                             const KORListValKORUnicodeString& iExistingNames, int iFirstNumber) {
+  for (int number = iFirstNumber;; ++number) {
+    KORUnicodeString candidate = iBase + std::to_string(number);
+    if (!iExistingNames.Locate(candidate))
+      return candidate;
+  }
+}
+
+int CompareInterfacePointers(KORBaseUnknown* iFirst, KORBaseUnknown* iSecond) {
+  if (iFirst == iSecond)
+    return 1;
+  if (!iFirst || !iSecond)
+    return 0;
+  auto first = KORQuery<KORBaseUnknown>(iFirst);
+  auto second = KORQuery<KORBaseUnknown>(iSecond);
+  return first && second && first.get() == second.get() ? 1 : 0;
+}
+
+HRESULT GetIndexAmongOtherTracker(int& oIndex, KORIVrcTracker* iTracker) {
+  HRESULT result = E_FAIL;
+  std::vector<int> freeNumbers;
+  KORIVrcTrackingStation_var station;
+  KORListValKORBaseUnknown_var* trackers = nullptr;
+  if (iTracker && SUCCEEDED(iTracker->GetTrackingStation(station.Out())) &&
+      SUCCEEDED(station->GetTrackers(&trackers)) && trackers && trackers->Size() >= 1) {
+    result = S_OK;
+    for (const KORBaseUnknown_var& entry : *trackers) {
+      auto tracker = KORQuery<KORIVrcTracker>(entry);
+      if (!tracker)
+        continue;
+      KORSmartPtr<KORIVrcTrackedElement> followed;
+      if (FAILED(tracker->GetTrackedElement(followed.Out())))
+        freeNumbers.push_back(TrackerNumber(tracker));
+    }
+  }
+  delete trackers;
+  std::sort(freeNumbers.begin(), freeNumbers.end());
+  const int own = TrackerNumber(iTracker);
+  auto found = std::find(freeNumbers.begin(), freeNumbers.end(), own);
+  oIndex = found == freeNumbers.end() ? 0 : static_cast<int>(found - freeNumbers.begin()) + 1;
+  return result;
+}
+
+bool GetUuid(KORBaseUnknown* iObject, KORUuid& oUuid) {
+  assert(iObject && "KORVrcTools: GetUuid of a null object");
+  auto uuid = KORQuery<KORIUuid>(iObject);
+  return uuid && SUCCEEDED(uuid->GetUuid(oUuid));
+}
+
+KORUnicodeString* ConvertUuidToUString(KORBaseUnknown* iObject) {
+  KORUuid uuid;
+  if (!iObject || !GetUuid(iObject, uuid))
+    return nullptr;
+  // Pad each group of the host text form to 8 digits.
+  const KORString text = uuid.ToText();
+  auto* result = new KORUnicodeString("ID");
+  std::size_t start = 0;
+  for (int group = 0; group < 4; ++group) {
+    std::size_t end = group < 3 ? text.find('_', start) : text.size();
+    if (group)
+      *result += '_';
+    *result += KORString(8 - (end - start), '0') + text.substr(start, end - start);
+    start = end + 1;
+  }
+  return result;
+}
+
+KORUnicodeString DoubleToString(double iValue) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%g", iValue);
+  return buffer;
+}
+
+void DisplayErrorMessage(const KORUnicodeString& iMessage, const KORUnicodeString& iTitle) {
+  KORShowMessageBox("MPK Export failed", KORMessageBoxStyle::Error, iTitle, iMessage);
+}
+
+void DisplayInfoMessage(const KORUnicodeString& iMessage, const KORUnicodeString& iTitle) {
+  KORShowMessageBox("MPK Export failed", KORMessageBoxStyle::Information, iTitle, iMessage);
+}

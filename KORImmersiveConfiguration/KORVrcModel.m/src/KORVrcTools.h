@@ -1,0 +1,44 @@
+#pragma once
+// Tools shared by the model, the export writers, the dialogs and the views.
+//
+// Heading, pitch and roll: a rotation M = Rz(H) * Ry(P) * Rx(R) about the
+// fixed axes (roll first), angles counter-clockwise in degrees; the columns of
+// M are the images of X, Y and Z.
+#include "featurestore/KORUuid.h"
+#include "math/KORMath3x3Matrix.h"
+#include "objectmodel/KORBaseUnknown.h"
+#include "system/KORList.h"
+
+class KORIVrcTracker;
+
+// At a pitch of exactly +-90 degrees the heading is folded into the roll first.
+void HPR(KORMath3x3Matrix& oMatrix, double iH, double iP, double iR);
+// The inverse of HPR: R in (-180, 180], H in [-180, 180], P in [-90, 90]; at
+// gimbal lock H is 0.
+void GetHPR(const KORMath3x3Matrix& iMatrix, double& oH, double& oP, double& oR);
+
+// iBase followed by the first number from iFirstNumber on ("%d", no
+// separator) that makes a name not in iExistingNames.
+KORUnicodeString ComposeName(const KORUnicodeString& iBase,
+                             const KORListValKORUnicodeString& iExistingNames, int iFirstNumber);
+
+// 1 when both designate the same element (two nulls too), else 0.
+int CompareInterfacePointers(KORBaseUnknown* iFirst, KORBaseUnknown* iSecond);
+
+// The 1-based rank of the tracker's number among the numbers of its station's
+// trackers that follow no element (0 when not among them). Fails without
+// tracker, station or trackers on the station.
+HRESULT GetIndexAmongOtherTracker(int& oIndex, KORIVrcTracker* iTracker);
+
+// The object's UUID; false when it has none. A null object is a programming error.
+bool GetUuid(KORBaseUnknown* iObject, KORUuid& oUuid);
+// "ID" and the UUID's four words, each padded to 8 hexadecimal digits,
+// separated by "_" (37 characters); null when the object has no UUID. The
+// caller deletes the string.
+KORUnicodeString* ConvertUuidToUString(KORBaseUnknown* iObject);
+// The number printed with "%g".
+KORUnicodeString DoubleToString(double iValue);
+
+// Modal message boxes, identifier "MPK Export failed".
+void DisplayErrorMessage(const KORUnicodeString& iMessage, const KORUnicodeString& iTitle);
+void DisplayInfoMessage(const KORUnicodeString& iMessage, const KORUnicodeString& iTitle);

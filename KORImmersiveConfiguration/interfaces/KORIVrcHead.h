@@ -1,0 +1,23 @@
+#pragma once
+// The viewer: eye distance, head type and the tracker that follows the head.
+// The head's feature is also a tracked element (KORIVrcTrackedElement) and
+// carries its name and Reconnect there. SetIPD notifies a change; SetType and
+// SetViewPointTracker do not. Accessors follow the conventions written in
+// KORIVrcElement.h.
+#include "interfaces/KORVrcEnums.h"
+#include "objectmodel/KORSmartPtr.h"
+
+class KORIVrcTracker;
+
+class KORIVrcHead : public KORBaseUnknown {
+  KOR_INTERFACE(KORIVrcHead, KORBaseUnknown)
+public:
+  virtual HRESULT GetIPD(double* oIPD) = 0;
+  virtual HRESULT SetIPD(double iIPD) = 0;
+  virtual HRESULT GetType(KORVrcHeadType* oType) = 0;
+  virtual HRESULT SetType(KORVrcHeadType iType) = 0;
+  virtual HRESULT GetViewPointTracker(KORIVrcTracker** oTracker) = 0;
+  // Disconnects the previous tracker from the head; a null tracker clears the link.
+  virtual HRESULT SetViewPointTracker(KORIVrcTracker* iTracker) = 0;
+};
+KOR_DECLARE_VAR(KORIVrcHead)

@@ -1,0 +1,16 @@
+#pragma once
+// How a window is rendered: mono, left, right or stereo, and its mirroring
+// (read default 3, none). Both setters notify a change. Accessors follow the
+// conventions written in KORIVrcElement.h.
+#include "interfaces/KORIVrcElement.h"
+#include "interfaces/KORVrcEnums.h"
+
+class KORIVrcRenderingSpec : public KORIVrcElement {
+  KOR_INTERFACE(KORIVrcRenderingSpec, KORIVrcElement)
+public:
+  virtual HRESULT GetRenderingMode(KORVrcRenderingMode* oMode) = 0;
+  virtual HRESULT SetRenderingMode(KORVrcRenderingMode iMode) = 0;
+  virtual HRESULT GetMirrorMode(KORVrcMirrorMode* oMode) = 0;
+  virtual HRESULT SetMirrorMode(KORVrcMirrorMode iMode) = 0;
+};
+KOR_DECLARE_VAR(KORIVrcRenderingSpec)

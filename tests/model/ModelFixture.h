@@ -1,0 +1,117 @@
+#pragma once
+// A fresh document per test, with the module loaded once per process. The
+// fixture records every notification that reaches the document's root
+// container, where the views of the host listen.
+#include "featurestore/KORDocument.h"
+#include "featurestore/KORIModelEvents.h"
+#include "featurestore/KORNotificationDispatcher.h"
+#include "interfaces/KORIVrcButtonDevice.h"
+#include "interfaces/KORIVrcCameraView.h"
+#include "interfaces/KORIVrcConfig.h"
+#include "interfaces/KORIVrcDecomposition.h"
+#include "interfaces/KORIVrcDevices.h"
+#include "interfaces/KORIVrcFactory.h"
+#include "interfaces/KORIVrcGraphicResources.h"
+#include "interfaces/KORIVrcGraphicSpecs.h"
+#include "interfaces/KORIVrcHandDevice.h"
+#include "interfaces/KORIVrcHead.h"
+#include "interfaces/KORIVrcIG.h"
+#include "interfaces/KORIVrcProjectionArea.h"
+#include "interfaces/KORIVrcRegion.h"
+#include "interfaces/KORIVrcRendering.h"
+#include "interfaces/KORIVrcRenderingSpec.h"
+#include "interfaces/KORIVrcScreenView.h"
+#include "interfaces/KORIVrcTrackedElement.h"
+#include "interfaces/KORIVrcTracker.h"
+#include "interfaces/KORIVrcTrackingStation.h"
+#include "interfaces/KORIVrcViewport.h"
+#include "interfaces/KORIVrcWindow.h"
+#include "objectmodel/KORModule.h"
+
+#include <gtest/gtest.h>
+
+struct HeardEvent {
+  KORNotificationKind kind;
+  KORBaseUnknown_var object;
+};
+
+class ModelTest : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    std::string error;
+    ASSERT_EQ(KORLoadModule("KORVrConfig", error), S_OK) << error;
+  }
+
+  void SetUp() override {
+    document = KORDocument::Create();
+    factory = KORQuery<KORIVrcFactory>(document);
+    ASSERT_TRUE(factory);
+    KORBaseUnknown_var root;
+    ASSERT_EQ(document->GetRootContainer(root.Out()), S_OK);
+    rootEvents = KORQuery<KORIModelEvents>(root);
+    ASSERT_TRUE(rootEvents);
+    listener = rootEvents->GetDispatcher()->AddListener([this](const KORNotification& iEvent) {
+      heard.push_back({iEvent.Kind(), KORBaseUnknown_var(iEvent.Object())});
+    });
+  }
+
+  void TearDown() override {
+    if (rootEvents)
+      rootEvents->GetDispatcher()->RemoveListener(listener);
+  }
+
+  // The well-known elements (the first call makes the default configuration).
+  KORIVrcConfig_var Config() {
+    KORIVrcConfig_var config;
+    EXPECT_EQ(factory->RetrieveConfig(config.Out()), S_OK);
+    return config;
+  }
+  KORIVrcGraphicResources_var Resources() {
+    KORIVrcGraphicResources_var resources;
+    EXPECT_EQ(factory->RetrieveGraphicResources(resources.Out()), S_OK);
+    return resources;
+  }
+  KORIVrcGraphicSpecs_var Specs() {
+    KORIVrcGraphicSpecs_var specs;
+    EXPECT_EQ(factory->RetrieveGraphicSpecs(specs.Out()), S_OK);
+    return specs;
+  }
+  KORIVrcDevices_var Devices() {
+    KORIVrcDevices_var devices;
+    EXPECT_EQ(factory->RetrieveDevices(devices.Out()), S_OK);
+    return devices;
+  }
+  KORIVrcHead_var Head() {
+    KORIVrcHead_var head;
+    EXPECT_EQ(factory->RetrieveHead(head.Out()), S_OK);
+    return head;
+  }
+  KORIVrcHandDevice_var Hand() {
+    KORIVrcHandDevice_var hand;
+    EXPECT_EQ(factory->RetrieveHandDevice(hand.Out()), S_OK);
+    return hand;
+  }
+
+  // Whether two interface pointers designate the same element.
+  static bool Same(KORBaseUnknown* iFirst, KORBaseUnknown* iSecond) {
+    return KORQuery<KORBaseUnknown>(iFirst).get() == KORQuery<KORBaseUnknown>(iSecond).get();
+  }
+
+  // Events heard at the root since the last call, then forgotten.
+  std::vector<HeardEvent> TakeHeard() { return std::exchange(heard, {}); }
+  // How many heard events of iKind are about iObject.
+  int CountHeard(KORNotificationKind iKind, KORBaseUnknown* iObject) const {
+    auto identity = KORQuery<KORBaseUnknown>(iObject);
+    int count = 0;
+    for (const HeardEvent& event : heard)
+      if (event.kind == iKind && event.object.get() == identity.get())
+        ++count;
+    return count;
+  }
+
+  KORSmartPtr<KORDocument> document;
+  KORIVrcFactory_var factory;
+  KORIModelEvents_var rootEvents;
+  int listener = 0;
+  std::vector<HeardEvent> heard;
+};

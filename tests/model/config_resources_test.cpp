@@ -1,0 +1,378 @@
+// The configuration root and the graphic resources branch: image generators,
+// windows, viewports, renderings and rendering specifications.
+#include "ModelFixture.h"
+
+#include "featurestore/KORIContainer.h"
+#include "featurestore/KORISpecAttrAccess.h"
+#include "featurestore/KORISpecObject.h"
+
+#include <memory>
+
+namespace {
+using List = std::unique_ptr<KORListValKORBaseUnknown_var>;
+using Kind = KORNotificationKind;
+
+bool SameElement(KORBaseUnknown* iFirst, KORBaseUnknown* iSecond) {
+  return KORQuery<KORBaseUnknown>(iFirst).get() == KORQuery<KORBaseUnknown>(iSecond).get();
+}
+
+bool Contains(const List& iList, KORBaseUnknown* iElement) {
+  for (const KORBaseUnknown_var& entry : *iList)
+    if (SameElement(entry, iElement))
+      return true;
+  return false;
+}
+
+int WindowCount(KORIVrcWindow* iWindow) {
+  int count = -1;
+  EXPECT_EQ(KORQuery<KORISpecAttrAccess>(iWindow)->GetInteger("Count", count), S_OK);
+  return count;
+}
+} // namespace
+
+class ConfigResourcesTest : public ModelTest {
+protected:
+  KORIVrcIG_var NewIG(const KORUnicodeString& iName) {
+    KORIVrcIG_var ig;
+    EXPECT_EQ(factory->CreateIG(iName, 1280, 1024, ig.Out()), S_OK);
+    return ig;
+  }
+  KORIVrcWindow_var NewWindow(const KORUnicodeString& iName, KORIVrcIG* iIG) {
+    KORIVrcViewport_var viewport;
+    EXPECT_EQ(factory->CreateViewport(0, 0, 1, 1, viewport.Out()), S_OK);
+    KORIVrcWindow_var window;
+    EXPECT_EQ(factory->CreateVrcWindow(iName, viewport, iIG, window.Out()), S_OK);
+    return window;
+  }
+  // An element made straight from its type's prototype in the configuration
+  // container: nothing set, nothing hung, nothing connected.
+  template <class I>
+  KORSmartPtr<I> Bare(const char* iInterface, const char* iStartup, const char* iType) {
+    KORIContainer_var container;
+    EXPECT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
+    KORIStartUp_var startup;
+    EXPECT_EQ(KORFindStartUp(container, iInterface, iStartup, iType, startup.Out()), S_OK);
+    KORISpecObject_var feature;
+    EXPECT_EQ(startup->Instantiate(container, "", feature.Out()), S_OK);
+    return KORQuery<I>(feature);
+  }
+  List IGs() {
+    KORListValKORBaseUnknown_var* raw = nullptr;
+    EXPECT_EQ(Resources()->GetIGs(&raw), S_OK);
+    return List(raw);
+  }
+  List Windows(KORIVrcIG* iIG) {
+    KORListValKORBaseUnknown_var* raw = nullptr;
+    EXPECT_EQ(iIG->GetWindows(&raw), S_OK);
+    return List(raw);
+  }
+};
+
+TEST_F(ConfigResourcesTest, RootLinksItsBranchesAndRefusesNullArguments) {
+  auto config = Config();
+  KORIVrcGraphicResources_var resources;
+  KORIVrcGraphicSpecs_var specs;
+  KORIVrcDevices_var devices;
+  ASSERT_EQ(config->GetGraphicResources(resources.Out()), S_OK);
+  ASSERT_EQ(config->GetGraphicSpecs(specs.Out()), S_OK);
+  ASSERT_EQ(config->GetDevices(devices.Out()), S_OK);
+  EXPECT_TRUE(SameElement(resources, Resources()));
+  EXPECT_TRUE(SameElement(specs, Specs()));
+  EXPECT_TRUE(SameElement(devices, Devices()));
+
+  EXPECT_EQ(config->GetGraphicResources(nullptr), E_FAIL);
+  EXPECT_EQ(config->GetRenderings(nullptr), E_FAIL);
+  EXPECT_EQ(config->SetDevices(nullptr), E_FAIL);
+  EXPECT_EQ(config->AddRendering(nullptr), E_FAIL);
+}
+
+TEST_F(ConfigResourcesTest, NewBranchIsAggregatedAndAnnouncedAtTheRoot) {
+  auto config = Config();
+  auto resources = Bare<KORIVrcGraphicResources>("KORIVrcGraphicResources", "VrcGraphicResources",
+                                                 "KORVrcGraphicResources");
+  ASSERT_TRUE(resources);
+  TakeHeard();
+  ASSERT_EQ(config->SetGraphicResources(resources), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Create, resources), 1);
+
+  KORIVrcGraphicResources_var linked;
+  ASSERT_EQ(config->GetGraphicResources(linked.Out()), S_OK);
+  EXPECT_TRUE(SameElement(linked, resources));
+}
+
+TEST_F(ConfigResourcesTest, IdentifierIsMadeOnceAndStoredSilently) {
+  auto config = Config();
+  KORUuid first, second;
+  ASSERT_EQ(config->GetID(first), S_OK);
+  EXPECT_FALSE(first.IsNull());
+  ASSERT_EQ(config->GetID(second), S_OK);
+  EXPECT_EQ(first, second);
+
+  KORUuid chosen = KORUuid::Generate();
+  ASSERT_NE(chosen, first);
+  TakeHeard();
+  ASSERT_EQ(config->SetID(chosen), S_OK);
+  EXPECT_TRUE(TakeHeard().empty());
+  KORUuid read;
+  ASSERT_EQ(config->GetID(read), S_OK);
+  EXPECT_EQ(read, chosen);
+}
+
+TEST_F(ConfigResourcesTest, MainWindowIsAReferenceThatNullClears) {
+  auto resources = Resources();
+  ASSERT_EQ(resources->SetMainWindow(nullptr), S_OK);
+  KORIVrcWindow_var main;
+  EXPECT_EQ(resources->GetMainWindow(main.Out()), E_FAIL);
+  EXPECT_EQ(resources->SetMainWindow(nullptr), S_OK); // nothing to clear
+  EXPECT_EQ(resources->GetMainWindow(nullptr), E_FAIL);
+
+  auto ig = NewIG("visu1:0.0");
+  auto window = NewWindow("Main", ig);
+  TakeHeard();
+  ASSERT_EQ(resources->SetMainWindow(window), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Modify, resources), 1);
+  ASSERT_EQ(resources->GetMainWindow(main.Out()), S_OK);
+  EXPECT_TRUE(SameElement(main, window));
+
+  ASSERT_EQ(resources->SetMainWindow(nullptr), S_OK);
+  EXPECT_EQ(resources->GetMainWindow(main.Out()), E_FAIL);
+}
+
+TEST_F(ConfigResourcesTest, HostAndDisplayNamesSplitAtAColonAfterTheHost) {
+  struct Case {
+    const char* name;
+    const char* host;
+    const char* display;
+  };
+  auto ig = NewIG("visu2:0.1");
+  for (const Case& c : {Case{"visu2:0.1", "visu2", ":0.1"}, Case{":0.0", "localhost", ":0.0"},
+                        Case{"visu2", "localhost", "visu2"}}) {
+    ASSERT_EQ(ig->SetName(c.name), S_OK);
+    KORUnicodeString host, display;
+    ASSERT_EQ(ig->GetHostName(host), S_OK);
+    ASSERT_EQ(ig->GetDisplayName(display), S_OK);
+    EXPECT_EQ(host, c.host) << c.name;
+    EXPECT_EQ(display, c.display) << c.name;
+  }
+}
+
+TEST_F(ConfigResourcesTest, PixelSizesReadDefaultAndNotifyOnChange) {
+  auto bare = Bare<KORIVrcIG>("KORIVrcIG", "VrcIG", "KORVrcIG");
+  ASSERT_TRUE(bare);
+  int height = 0, width = 0;
+  EXPECT_EQ(bare->GetPixelHeight(&height), E_FAIL);
+  EXPECT_EQ(height, 1024);
+  EXPECT_EQ(bare->GetPixelWidth(&width), E_FAIL);
+  EXPECT_EQ(width, 1024);
+  EXPECT_EQ(bare->GetPixelWidth(nullptr), E_FAIL);
+
+  auto ig = NewIG("visu1:0.0");
+  ASSERT_EQ(ig->GetPixelWidth(&width), S_OK);
+  ASSERT_EQ(ig->GetPixelHeight(&height), S_OK);
+  EXPECT_EQ(width, 1280);
+  EXPECT_EQ(height, 1024);
+  TakeHeard();
+  ASSERT_EQ(ig->SetPixelWidth(1920), S_OK);
+  ASSERT_EQ(ig->SetPixelHeight(1200), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Modify, ig), 2);
+  ASSERT_EQ(ig->GetPixelWidth(&width), S_OK);
+  ASSERT_EQ(ig->GetPixelHeight(&height), S_OK);
+  EXPECT_EQ(width, 1920);
+  EXPECT_EQ(height, 1200);
+}
+
+TEST_F(ConfigResourcesTest, AddWindowAnnouncesCreationOnlyWhenAsked) {
+  auto ig = NewIG("visu1:0.0");
+  auto silent = Bare<KORIVrcWindow>("KORIVrcWindow", "VrcWindow", "KORVrcWindow");
+  auto announced = Bare<KORIVrcWindow>("KORIVrcWindow", "VrcWindow", "KORVrcWindow");
+  TakeHeard();
+  ASSERT_EQ(ig->AddWindow(silent, 0), S_OK);
+  ASSERT_EQ(ig->AddWindow(announced, 1), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Create, silent), 0);
+  EXPECT_EQ(CountHeard(Kind::Create, announced), 1);
+
+  auto windows = Windows(ig);
+  ASSERT_EQ(windows->Size(), 2);
+  EXPECT_TRUE(SameElement((*windows)[1], silent));
+  EXPECT_TRUE(SameElement((*windows)[2], announced));
+  // Both joined the generator's event chain, announced or not.
+  TakeHeard();
+  ASSERT_EQ(silent->SetName("Left"), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Modify, silent), 1);
+
+  ASSERT_EQ(ig->RemoveWindow(silent), S_OK);
+  EXPECT_FALSE(Contains(Windows(ig), silent));
+  EXPECT_EQ(ig->RemoveWindow(silent), S_OK); // already gone
+  EXPECT_EQ(ig->AddWindow(nullptr, 1), E_FAIL);
+}
+
+TEST_F(ConfigResourcesTest, DownCountReleasesTheWindowOnItsLastUse) {
+  auto ig = NewIG("visu1:0.0");
+  auto window = NewWindow("W", ig);
+  ASSERT_EQ(window->ResetCount(), S_OK);
+  for (int i = 0; i < 3; ++i)
+    ASSERT_EQ(window->UpCount(), S_OK);
+  ASSERT_EQ(window->DownCount(), S_OK);
+  EXPECT_EQ(WindowCount(window), 2);
+  EXPECT_TRUE(Contains(Windows(ig), window));
+
+  ASSERT_EQ(window->DownCount(), S_OK);
+  EXPECT_EQ(WindowCount(window), 1);
+  ASSERT_EQ(window->DownCount(), S_OK);
+  EXPECT_FALSE(Contains(Windows(ig), window));
+  EXPECT_EQ(WindowCount(window), 1);
+
+  // No image generator to leave.
+  auto orphan = Bare<KORIVrcWindow>("KORIVrcWindow", "VrcWindow", "KORVrcWindow");
+  EXPECT_EQ(orphan->DownCount(), E_FAIL);
+}
+
+TEST_F(ConfigResourcesTest, WindowFindsTheRenderingThatShowsIt) {
+  auto ig = NewIG("visu1:0.0");
+  auto shown = NewWindow("Shown", ig);
+  auto unshown = NewWindow("Unshown", ig);
+  KORIVrcRendering_var found;
+  EXPECT_EQ(shown->GetRendering(found.Out()), E_FAIL);
+
+  KORIVrcProjectionArea_var area;
+  ASSERT_EQ(factory->CreateProjectionArea(0, 3000, 3000, 0, 3000, 0, 3000, 3000, 0, area.Out()),
+            S_OK);
+  KORIVrcScreenView_var view;
+  ASSERT_EQ(factory->CreateScreenView("View1", area, view.Out()), S_OK);
+  KORIVrcRenderingSpec_var spec;
+  ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingStereo, KORVrcMirrorNone, spec.Out()),
+            S_OK);
+  KORIVrcRendering_var rendering;
+  ASSERT_EQ(factory->CreateRendering("R1", spec, view, shown, rendering.Out()), S_OK);
+
+  ASSERT_EQ(shown->GetRendering(found.Out()), S_OK);
+  EXPECT_TRUE(SameElement(found, rendering));
+  KORIVrcView_var foundView;
+  ASSERT_EQ(shown->GetView(foundView.Out()), S_OK);
+  EXPECT_TRUE(SameElement(foundView, view));
+  KORIVrcRenderingSpec_var foundSpec;
+  ASSERT_EQ(shown->GetRenderingSpec(foundSpec.Out()), S_OK);
+  EXPECT_TRUE(SameElement(foundSpec, spec));
+
+  EXPECT_EQ(unshown->GetRendering(found.Out()), E_FAIL);
+  EXPECT_EQ(unshown->GetView(foundView.Out()), E_FAIL);
+
+  // Once the root no longer lists the rendering, the window is shown by none.
+  ASSERT_EQ(Config()->RemoveRendering(rendering), S_OK);
+  EXPECT_EQ(shown->GetRendering(found.Out()), E_FAIL);
+}
+
+TEST_F(ConfigResourcesTest, RenderingLinksStoreReferencesAndNullClears) {
+  auto ig = NewIG("visu1:0.0");
+  auto window = NewWindow("W", ig);
+  auto view = Bare<KORIVrcView>("KORIVrcScreenView", "VrcScreenView", "KORVrcScreenView");
+  auto spec =
+      Bare<KORIVrcRenderingSpec>("KORIVrcRenderingSpec", "VrcRenderingSpec", "KORVrcRenderingSpec");
+  auto rendering = Bare<KORIVrcRendering>("KORIVrcRendering", "VrcRendering", "KORVrcRendering");
+  ASSERT_EQ(rendering->SetWindow(window), S_OK);
+  ASSERT_EQ(rendering->SetRenderingSpec(spec), S_OK);
+  ASSERT_EQ(rendering->SetView(view), S_OK);
+
+  KORIVrcWindow_var linkedWindow;
+  KORIVrcView_var linkedView;
+  ASSERT_EQ(rendering->GetWindow(linkedWindow.Out()), S_OK);
+  ASSERT_EQ(rendering->GetView(linkedView.Out()), S_OK);
+  EXPECT_TRUE(SameElement(linkedWindow, window));
+  EXPECT_TRUE(SameElement(linkedView, view));
+  EXPECT_TRUE(Contains(Windows(ig), window)); // referenced, not taken over
+
+  // A view cannot be cleared; the others can.
+  EXPECT_EQ(rendering->SetView(nullptr), E_FAIL);
+  ASSERT_EQ(rendering->GetView(linkedView.Out()), S_OK);
+  ASSERT_EQ(rendering->SetWindow(nullptr), S_OK);
+  ASSERT_EQ(rendering->SetRenderingSpec(nullptr), S_OK);
+  EXPECT_EQ(rendering->GetWindow(linkedWindow.Out()), E_FAIL);
+  KORIVrcRenderingSpec_var linkedSpec;
+  EXPECT_EQ(rendering->GetRenderingSpec(linkedSpec.Out()), E_FAIL);
+}
+
+TEST_F(ConfigResourcesTest, RenderingSpecificationModesAndMirrorDefault) {
+  auto bare =
+      Bare<KORIVrcRenderingSpec>("KORIVrcRenderingSpec", "VrcRenderingSpec", "KORVrcRenderingSpec");
+  KORVrcMirrorMode mirror = KORVrcMirrorBoth;
+  EXPECT_EQ(bare->GetMirrorMode(&mirror), E_FAIL);
+  EXPECT_EQ(mirror, KORVrcMirrorNone);
+  KORVrcRenderingMode mode = KORVrcRenderingLeft;
+  EXPECT_EQ(bare->GetRenderingMode(&mode), E_FAIL);
+  EXPECT_EQ(mode, KORVrcRenderingLeft);
+  EXPECT_EQ(bare->GetMirrorMode(nullptr), E_FAIL);
+
+  ASSERT_EQ(bare->SetRenderingMode(KORVrcRenderingStereo), S_OK);
+  ASSERT_EQ(bare->SetMirrorMode(KORVrcMirrorHorizontal), S_OK);
+  ASSERT_EQ(bare->GetRenderingMode(&mode), S_OK);
+  ASSERT_EQ(bare->GetMirrorMode(&mirror), S_OK);
+  EXPECT_EQ(mode, KORVrcRenderingStereo);
+  EXPECT_EQ(mirror, KORVrcMirrorHorizontal);
+}
+
+TEST_F(ConfigResourcesTest, ViewportValuesAndTheWindowsSilentLink) {
+  KORIVrcViewport_var viewport;
+  ASSERT_EQ(factory->CreateViewport(0.25, 0.5, 0.75, 1.0, viewport.Out()), S_OK);
+  double left = -1, top = -1, width = -1, height = -1;
+  ASSERT_EQ(viewport->GetViewport(&left, &top, &width, &height), S_OK);
+  EXPECT_DOUBLE_EQ(left, 0.25);
+  EXPECT_DOUBLE_EQ(top, 0.5);
+  EXPECT_DOUBLE_EQ(width, 0.75);
+  EXPECT_DOUBLE_EQ(height, 1.0);
+  EXPECT_EQ(viewport->GetViewport(&left, nullptr, &width, &height), E_FAIL);
+
+  auto bare = Bare<KORIVrcViewport>("KORIVrcViewport", "VrcViewport", "KORVrcViewport");
+  EXPECT_EQ(bare->GetViewport(&left, &top, &width, &height), E_FAIL);
+  EXPECT_EQ(left, 0.0);
+  EXPECT_EQ(height, 0.0);
+
+  auto window = NewWindow("W", NewIG("visu1:0.0"));
+  TakeHeard();
+  ASSERT_EQ(window->SetViewport(bare), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Modify, window), 0);
+  KORIVrcViewport_var linked;
+  ASSERT_EQ(window->GetViewport(linked.Out()), S_OK);
+  EXPECT_TRUE(SameElement(linked, bare));
+  EXPECT_EQ(window->SetViewport(nullptr), E_FAIL);
+}
+
+TEST_F(ConfigResourcesTest, RemoveIGPlainOrByEmptyingItsEntry) {
+  auto plain = NewIG("visu1:0.0");
+  auto emptied = NewIG("visu2:0.0");
+  auto kept = NewIG("visu3:0.0");
+  ASSERT_EQ(Resources()->RemoveIG(plain, 1), S_OK);
+  EXPECT_FALSE(Contains(IGs(), plain));
+
+  // While listed, the generator's changes reach the root; once its entry is
+  // emptied it has left the chain.
+  TakeHeard();
+  ASSERT_EQ(emptied->SetPixelWidth(800), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Modify, emptied), 1);
+  ASSERT_EQ(Resources()->RemoveIG(emptied, 0), S_OK);
+  auto igs = IGs();
+  EXPECT_FALSE(Contains(igs, emptied));
+  EXPECT_TRUE(Contains(igs, kept));
+  TakeHeard();
+  ASSERT_EQ(emptied->SetPixelWidth(640), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Modify, emptied), 0);
+
+  EXPECT_EQ(Resources()->RemoveIG(nullptr, 0), E_FAIL);
+}
+
+TEST_F(ConfigResourcesTest, ReconnectHooksWindowsBackThroughTheWholeTree) {
+  auto ig = NewIG("visu1:0.0");
+  // A window stored under the generator by the feature store alone, as after
+  // a load: its events go nowhere yet.
+  auto window = Bare<KORIVrcWindow>("KORIVrcWindow", "VrcWindow", "KORVrcWindow");
+  ASSERT_EQ(
+      KORQuery<KORISpecAttrAccess>(ig)->AppendLink("Windows", KORQuery<KORISpecObject>(window)),
+      S_OK);
+  TakeHeard();
+  ASSERT_EQ(window->SetName("Loaded"), S_OK);
+  ASSERT_EQ(CountHeard(Kind::Modify, window), 0);
+
+  ASSERT_EQ(Config()->Reconnect(), S_OK);
+  TakeHeard();
+  ASSERT_EQ(window->SetName("Reconnected"), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Modify, window), 1);
+}

@@ -1,0 +1,282 @@
+// The devices branch: tracking stations, trackers, tracked elements, button
+// and hand devices.
+#include "ModelFixture.h"
+
+#include "featurestore/KORIContainer.h"
+#include "featurestore/KORISpecObject.h"
+#include "interfaces/KORIVrcVisuRefreshOnElement.h"
+
+#include <memory>
+#include <tuple>
+
+namespace {
+
+KORMathTransformation Shifted(double iX) {
+  return KORMathTransformation(KORMath3x3Matrix(), KORMathVector(iX, 0, 0));
+}
+
+KORMath3x3Matrix FromRows(const std::array<double, 9>& iRows) {
+  KORMath3x3Matrix matrix;
+  for (int i = 0; i < 9; ++i)
+    matrix.SetCoef(i / 3 + 1, i % 3 + 1, iRows[static_cast<std::size_t>(i)]);
+  return matrix;
+}
+
+class DevicesTest : public ModelTest {
+protected:
+  void SetUp() override {
+    ModelTest::SetUp();
+    ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationCustom, "Station", station.Out()), S_OK);
+    ASSERT_EQ(factory->CreateTracker("1", tracker.Out(), station), S_OK);
+    head = KORQuery<KORIVrcTrackedElement>(Head());
+    hand = KORQuery<KORIVrcTrackedElement>(Hand());
+    ASSERT_TRUE(head && hand);
+    // A new station is announced but joins the event chain of the root only
+    // through Reconnect, as every station of a loaded document does.
+    ASSERT_EQ(KORQuery<KORIVrcElement>(Config())->Reconnect(), S_OK);
+  }
+
+  KORIVrcTrackingStation_var station;
+  KORIVrcTracker_var tracker;
+  KORIVrcTrackedElement_var head;
+  KORIVrcTrackedElement_var hand;
+};
+
+TEST_F(DevicesTest, TrackerWithoutStationHasNoStationNorBestOffset) {
+  KORSmartPtr<KORIContainer> container;
+  ASSERT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
+  KORIStartUp_var startUp;
+  ASSERT_EQ(
+      KORFindStartUp(container, "KORIVrcTracker", "VrcTracker", "KORVrcTracker", startUp.Out()),
+      S_OK);
+  KORISpecObject_var feature;
+  ASSERT_EQ(startUp->Instantiate(container, "", feature.Out()), S_OK);
+  auto lone = KORQuery<KORIVrcTracker>(feature);
+  ASSERT_TRUE(lone);
+  ASSERT_EQ(Head()->SetType(KORVrcHeadVR6), S_OK);
+  ASSERT_EQ(lone->SetTrackedElement(head), S_OK);
+
+  KORIVrcTrackingStation_var found;
+  EXPECT_EQ(lone->GetTrackingStation(found.Out()), E_FAIL);
+  EXPECT_FALSE(found);
+  KORMathTransformation offset = Shifted(7);
+  EXPECT_EQ(lone->GetBestOffset(offset), E_FAIL);
+  EXPECT_TRUE(offset.IsEqual(Shifted(7)));
+}
+
+TEST_F(DevicesTest, TrackerOnStationAnswersItsStation) {
+  KORIVrcTrackingStation_var found;
+  ASSERT_EQ(tracker->GetTrackingStation(found.Out()), S_OK);
+  EXPECT_EQ(KORQuery<KORBaseUnknown>(found).get(), KORQuery<KORBaseUnknown>(station).get());
+}
+
+struct BestOffsetCase {
+  bool isHead;
+  int deviceType;
+  KORVrcTrackingStationType station;
+  std::array<double, 9> rotationRows;
+  KORMathVector translation;
+};
+
+// Each known pair with the rotation (row by row) and translation it must give.
+// clang-format off
+const BestOffsetCase kBestOffsets[] = {
+    {true, KORVrcHeadCrystalEyes, KORVrcStationPolhemus,
+     {1, 0, 0,  0, 0, -1,  0, 1, 0}, {-55, 75, 0}},
+    {true, KORVrcHeadCrystalEyes, KORVrcStationIS900,
+     {-1, 0, 0,  0, -1, 0,  0, 0, 1}, {0, 0, 60}},
+    {true, KORVrcHeadCrystalEyes, KORVrcStationFlockOfBirds,
+     {1, 0, 0,  0, 0, -1,  0, 1, 0}, {-55, 75, 0}},
+    {true, KORVrcHeadVR6, KORVrcStationPolhemus,
+     {1, 0, 0,  0, -1, 0,  0, 0, -1}, {-80, 0, 80}},
+    {true, KORVrcHeadVR6, KORVrcStationIS900,
+     {-1, 0, 0,  0, -1, 0,  0, 0, 1}, {-80, 0, 80}},
+    {true, KORVrcHeadVR6, KORVrcStationFlockOfBirds,
+     {1, 0, 0,  0, -1, 0,  0, 0, -1}, {-80, 0, 80}},
+    {false, KORVrcHandMike, KORVrcStationPolhemus,
+     {1, 0, 0,  0, -1, 0,  0, 0, -1}, {0, 0, 0}},
+    {false, KORVrcHandInterSenseWand, KORVrcStationIS900,
+     {1, 0, 0,  0, -1, 0,  0, 0, -1}, {0, 0, 0}},
+    {false, KORVrcHandNeoWand, KORVrcStationPolhemus,
+     {1, 0, 0,  0, -1, 0,  0, 0, -1}, {0, 0, 0}},
+    {false, KORVrcHandSpaceStick, KORVrcStationPolhemus,
+     {0, -1, 0,  0, 0, -1,  1, 0, 0}, {0, 0, 0}},
+};
+// clang-format on
+
+TEST_F(DevicesTest, BestOffsetOfEveryKnownPair) {
+  for (const BestOffsetCase& known : kBestOffsets) {
+    SCOPED_TRACE(testing::Message() << (known.isHead ? "head " : "hand ") << known.deviceType
+                                    << " on station " << known.station);
+    if (known.isHead)
+      ASSERT_EQ(Head()->SetType(static_cast<KORVrcHeadType>(known.deviceType)), S_OK);
+    else
+      ASSERT_EQ(Hand()->SetType(static_cast<KORVrcHandDeviceType>(known.deviceType)), S_OK);
+    ASSERT_EQ(station->SetType(known.station), S_OK);
+    ASSERT_EQ(tracker->SetTrackedElement(known.isHead ? head : hand), S_OK);
+
+    KORMathTransformation offset;
+    ASSERT_EQ(tracker->GetBestOffset(offset), S_OK);
+    EXPECT_TRUE(offset.GetMatrix().IsEqual(FromRows(known.rotationRows)));
+    EXPECT_TRUE(offset.GetVector().IsEqual(known.translation));
+  }
+}
+
+TEST_F(DevicesTest, BestOffsetFailsForPairsWithoutRecommendation) {
+  ASSERT_EQ(station->SetType(KORVrcStationIS900), S_OK);
+  ASSERT_EQ(Head()->SetType(KORVrcHeadFakespaceBoom), S_OK);
+  ASSERT_EQ(tracker->SetTrackedElement(head), S_OK);
+  KORMathTransformation offset = Shifted(3);
+  EXPECT_EQ(tracker->GetBestOffset(offset), E_FAIL);
+  EXPECT_TRUE(offset.IsEqual(Shifted(3)));
+
+  // A known device on a station it has no row for.
+  ASSERT_EQ(Hand()->SetType(KORVrcHandSpaceStick), S_OK);
+  ASSERT_EQ(tracker->SetTrackedElement(hand), S_OK);
+  EXPECT_EQ(tracker->GetBestOffset(offset), E_FAIL);
+  EXPECT_TRUE(offset.IsEqual(Shifted(3)));
+
+  // No tracked element at all.
+  ASSERT_EQ(tracker->SetTrackedElement(nullptr), S_OK);
+  EXPECT_EQ(tracker->GetBestOffset(offset), E_FAIL);
+}
+
+// The hand device reaches the root once reconnected, so its moves are heard
+// there whether a tracker follows it or not.
+TEST_F(DevicesTest, MovedTrackedElementNotifiesItsTrackerUntilUnbound) {
+  ASSERT_EQ(tracker->SetTrackedElement(hand), S_OK);
+  KORIVrcTrackedElement_var followed;
+  ASSERT_EQ(tracker->GetTrackedElement(followed.Out()), S_OK);
+  EXPECT_EQ(KORQuery<KORBaseUnknown>(followed).get(), KORQuery<KORBaseUnknown>(hand).get());
+
+  TakeHeard();
+  ASSERT_EQ(hand->SetLocation(Shifted(100)), S_OK);
+  EXPECT_GE(CountHeard(KORNotificationKind::Modify, hand), 1);
+  EXPECT_GE(CountHeard(KORNotificationKind::Modify, tracker), 1);
+  EXPECT_GE(CountHeard(KORNotificationKind::Modify, station), 1);
+
+  ASSERT_EQ(tracker->SetTrackedElement(nullptr), S_OK);
+  EXPECT_EQ(tracker->GetTrackedElement(followed.Out()), E_FAIL);
+  TakeHeard();
+  ASSERT_EQ(hand->SetLocation(Shifted(200)), S_OK);
+  EXPECT_GE(CountHeard(KORNotificationKind::Modify, hand), 1);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Modify, tracker), 0);
+
+  // Following another element releases the first one.
+  ASSERT_EQ(tracker->SetTrackedElement(hand), S_OK);
+  ASSERT_EQ(tracker->SetTrackedElement(head), S_OK);
+  TakeHeard();
+  ASSERT_EQ(hand->SetLocation(Shifted(300)), S_OK);
+  EXPECT_GE(CountHeard(KORNotificationKind::Modify, hand), 1);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Modify, tracker), 0);
+  ASSERT_EQ(head->SetLocation(Shifted(300)), S_OK);
+  EXPECT_GE(CountHeard(KORNotificationKind::Modify, tracker), 1);
+}
+
+TEST_F(DevicesTest, OnlyTypeAndReferenceOfAStationNotify) {
+  TakeHeard();
+  ASSERT_EQ(station->SetPort(2), S_OK);
+  ASSERT_EQ(station->SetSpeed(9600), S_OK);
+  ASSERT_EQ(station->SetDaemonName("trackd"), S_OK);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Modify, station), 0);
+  ASSERT_EQ(station->SetType(KORVrcStationART), S_OK);
+  ASSERT_EQ(station->SetRef(Shifted(5)), S_OK);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Modify, station), 2);
+
+  int port = 0, speed = 0;
+  KORUnicodeString daemon;
+  KORVrcTrackingStationType type = KORVrcStationCustom;
+  KORMathTransformation ref;
+  EXPECT_EQ(station->GetPort(port), S_OK);
+  EXPECT_EQ(station->GetSpeed(speed), S_OK);
+  EXPECT_EQ(station->GetDaemonName(daemon), S_OK);
+  EXPECT_EQ(station->GetType(type), S_OK);
+  EXPECT_EQ(station->GetRef(ref), S_OK);
+  EXPECT_EQ(std::tuple(port, speed, daemon, type), std::tuple(2, 9600, "trackd", KORVrcStationART));
+  EXPECT_TRUE(ref.IsEqual(Shifted(5)));
+}
+
+TEST_F(DevicesTest, AddedDevicesAreListedAndAnnounced) {
+  KORIVrcButtonDevice_var buttons;
+  TakeHeard();
+  ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonMike, "Wand", buttons.Out()), S_OK);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Create, buttons), 1);
+
+  KORListValKORBaseUnknown_var* listed = nullptr;
+  ASSERT_EQ(Devices()->GetButtonDevices(&listed), S_OK);
+  std::unique_ptr<KORListValKORBaseUnknown_var> list(listed);
+  ASSERT_EQ(list->Size(), 1);
+  EXPECT_EQ(KORQuery<KORBaseUnknown>((*list)[1]).get(), KORQuery<KORBaseUnknown>(buttons).get());
+
+  ASSERT_EQ(Devices()->RemoveButtonDevice(buttons), S_OK);
+  ASSERT_EQ(Devices()->GetButtonDevices(&listed), S_OK);
+  list.reset(listed);
+  EXPECT_EQ(list->Size(), 0);
+  EXPECT_EQ(Devices()->AddButtonDevice(nullptr), E_FAIL);
+}
+
+TEST_F(DevicesTest, OnlyTheStationListRedrawsTheBranch) {
+  auto devices = Devices();
+  KORListValKORBaseUnknown_var* listed = nullptr;
+  std::size_t before = document->RedrawCount();
+  ASSERT_EQ(devices->GetHandDevices(&listed), S_OK);
+  std::unique_ptr<KORListValKORBaseUnknown_var> list(listed);
+  EXPECT_EQ(list->Size(), 1);
+  EXPECT_EQ(document->RedrawCount(), before);
+
+  ASSERT_EQ(devices->GetTrackingStations(&listed), S_OK);
+  list.reset(listed);
+  EXPECT_EQ(list->Size(), 1);
+  EXPECT_GT(document->RedrawCount(), before);
+}
+
+TEST_F(DevicesTest, ButtonManagerIsTheStoredElementOnly) {
+  KORIVrcButtonDevice_var buttons, other;
+  ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonMike, "A", buttons.Out()), S_OK);
+  ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonMike, "B", other.Out()), S_OK);
+  auto handDevice = Hand();
+  EXPECT_FALSE(handDevice->IsButtonManager(buttons));
+  EXPECT_FALSE(handDevice->IsButtonManager(tracker));
+  KORISpecObject_var manager;
+  EXPECT_EQ(handDevice->GetButtonManager(manager.Out()), E_FAIL);
+
+  ASSERT_EQ(handDevice->SetButtonManager(buttons), S_OK);
+  EXPECT_TRUE(handDevice->IsButtonManager(buttons));
+  EXPECT_FALSE(handDevice->IsButtonManager(other));
+  EXPECT_FALSE(handDevice->IsButtonManager(tracker));
+
+  ASSERT_EQ(handDevice->SetButtonManager(tracker), S_OK);
+  EXPECT_TRUE(handDevice->IsButtonManager(tracker));
+  EXPECT_FALSE(handDevice->IsButtonManager(buttons));
+
+  ASSERT_EQ(handDevice->SetButtonManager(static_cast<KORIVrcButtonDevice*>(nullptr)), S_OK);
+  EXPECT_EQ(handDevice->GetButtonManager(manager.Out()), E_FAIL);
+  EXPECT_FALSE(handDevice->IsButtonManager(tracker));
+}
+
+TEST_F(DevicesTest, PickingTrackerIsStoredAndCleared) {
+  auto handDevice = Hand();
+  KORIVrcTracker_var picking;
+  EXPECT_EQ(handDevice->GetPickingTracker(picking.Out()), E_FAIL);
+  ASSERT_EQ(handDevice->SetPickingTracker(tracker), S_OK);
+  ASSERT_EQ(handDevice->GetPickingTracker(picking.Out()), S_OK);
+  EXPECT_EQ(KORQuery<KORBaseUnknown>(picking).get(), KORQuery<KORBaseUnknown>(tracker).get());
+  ASSERT_EQ(handDevice->SetPickingTracker(nullptr), S_OK);
+  EXPECT_EQ(handDevice->GetPickingTracker(picking.Out()), E_FAIL);
+}
+
+TEST_F(DevicesTest, TrackerReconnectRestoresItsElementConnection) {
+  ASSERT_EQ(tracker->SetTrackedElement(head), S_OK);
+  auto refresh = KORQuery<KORIVrcVisuRefreshOnElement>(head);
+  ASSERT_TRUE(refresh);
+  ASSERT_EQ(refresh->Deconnect(KORQuery<KORBaseUnknown>(tracker)), S_OK);
+  TakeHeard();
+  ASSERT_EQ(head->SetLocation(Shifted(1)), S_OK);
+  ASSERT_EQ(CountHeard(KORNotificationKind::Modify, tracker), 0);
+
+  EXPECT_EQ(KORQuery<KORIVrcElement>(tracker)->Reconnect(), S_OK);
+  ASSERT_EQ(head->SetLocation(Shifted(2)), S_OK);
+  EXPECT_GE(CountHeard(KORNotificationKind::Modify, tracker), 1);
+}
+
+} // namespace

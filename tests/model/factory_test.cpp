@@ -1,0 +1,246 @@
+#include "ModelFixture.h"
+
+#include "featurestore/KORContainer.h"
+#include "featurestore/KORLifeCycleObject.h"
+#include "system/KORTrace.h"
+
+#include <gmock/gmock.h>
+#include <tuple>
+
+namespace {
+using testing::Contains;
+
+class FactoryTest : public ModelTest {
+protected:
+  KORFeatureContainer* Container() {
+    KORIContainer_var container;
+    EXPECT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
+    return KORGetImplementationAs<KORFeatureContainer>(container);
+  }
+  static KORUnicodeString NameOf(KORBaseUnknown* iElement) {
+    KORUnicodeString name;
+    auto element = KORQuery<KORIVrcElement>(iElement);
+    EXPECT_TRUE(element);
+    if (element) {
+      EXPECT_EQ(element->GetName(name), S_OK);
+    }
+    return name;
+  }
+  // The number of entries of a new list, which is deleted.
+  static int SizeOf(KORListValKORBaseUnknown_var* iList) {
+    int size = iList ? iList->Size() : -1;
+    delete iList;
+    return size;
+  }
+};
+
+TEST_F(FactoryTest, TheFirstRequestMakesTheCompleteDefaultConfiguration) {
+  auto config = Config();
+  ASSERT_TRUE(config);
+  EXPECT_EQ(NameOf(config), "Config");
+  EXPECT_TRUE(Same(Config(), config)) << "a second request made another root";
+
+  KORFeatureContainer* container = Container();
+  ASSERT_NE(container, nullptr);
+  EXPECT_STREQ(container->GetTypeName(), "VrcContainer");
+  EXPECT_EQ(container->SuperType(), "KORFeatCont");
+  KORString userId;
+  EXPECT_EQ(container->GetUserId(userId), S_OK);
+  EXPECT_EQ(userId, "VRConfig");
+  EXPECT_EQ(container->GetNativeFormat(), "VrcContainer");
+  EXPECT_EQ(container->Catalogs().Locate("KORVrc.KORfct"), 1);
+  EXPECT_EQ(document->UndoRegisteredContainerCount(), 1u);
+  // Root, three branches, head and hand device; nothing else.
+  EXPECT_EQ(container->Features().size(), 6u);
+
+  KORIVrcWindow_var mainWindow;
+  EXPECT_EQ(Resources()->GetMainWindow(mainWindow.Out()), E_FAIL);
+  KORListValKORBaseUnknown_var* list = nullptr;
+  EXPECT_EQ(Resources()->GetIGs(&list), S_OK);
+  EXPECT_EQ(SizeOf(list), 0);
+  EXPECT_EQ(Specs()->GetViews(&list), S_OK);
+  EXPECT_EQ(SizeOf(list), 0);
+  EXPECT_EQ(Devices()->GetTrackingStations(&list), S_OK);
+  EXPECT_EQ(SizeOf(list), 0);
+
+  auto head = Head();
+  EXPECT_EQ(NameOf(head), "Head");
+  double ipd = 0;
+  EXPECT_EQ(head->GetIPD(&ipd), S_OK);
+  EXPECT_EQ(ipd, 57.0);
+  KORVrcHeadType headType = KORVrcHeadVR6;
+  EXPECT_EQ(head->GetType(&headType), S_OK);
+  EXPECT_EQ(headType, KORVrcHeadCustom);
+  KORIVrcTracker_var tracker;
+  EXPECT_EQ(head->GetViewPointTracker(tracker.Out()), E_FAIL);
+  KORMathTransformation location(KORMath3x3Matrix(), KORMathVector(1, 2, 3));
+  EXPECT_EQ(KORQuery<KORIVrcTrackedElement>(head)->GetLocation(location), S_OK);
+  EXPECT_TRUE(location.IsIdentity());
+
+  auto hand = Hand();
+  EXPECT_EQ(NameOf(hand), "Hand");
+  KORVrcHandDeviceType handType = KORVrcHandMike;
+  EXPECT_EQ(hand->GetType(&handType), S_OK);
+  EXPECT_EQ(handType, KORVrcHandCustom);
+  EXPECT_EQ(hand->GetPickingTracker(tracker.Out()), E_FAIL);
+  EXPECT_EQ(KORQuery<KORIVrcTrackedElement>(hand)->GetLocation(location), S_OK);
+  EXPECT_TRUE(location.GetMatrix().IsEqual(KORMath3x3Matrix()));
+  EXPECT_TRUE(location.GetVector().IsEqual(KORMathVector(500, -400, -750)));
+}
+
+TEST_F(FactoryTest, EveryElementFindsTheSameFactoryResults) {
+  auto config = Config();
+  auto fromHead = KORQuery<KORIVrcFactory>(Head());
+  ASSERT_TRUE(fromHead);
+  KORIVrcConfig_var viaHead;
+  EXPECT_EQ(fromHead->RetrieveConfig(viaHead.Out()), S_OK);
+  EXPECT_TRUE(Same(viaHead, config));
+  KORIContainer_var a, b;
+  EXPECT_EQ(fromHead->RetrieveVrcContainer(a.Out()), S_OK);
+  EXPECT_EQ(factory->RetrieveVrcContainer(b.Out()), S_OK);
+  EXPECT_TRUE(Same(a, b));
+  EXPECT_EQ(factory->RetrieveConfig(nullptr), E_FAIL);
+}
+
+TEST_F(FactoryTest, CreationsSetTheirValuesAndHangWhereTheyBelong) {
+  KORIVrcIG_var ig;
+  ASSERT_EQ(factory->CreateIG("visu1:0.0", 1280, 1024, ig.Out()), S_OK);
+  int width = 0, height = 0;
+  EXPECT_EQ(ig->GetPixelWidth(&width), S_OK);
+  EXPECT_EQ(ig->GetPixelHeight(&height), S_OK);
+  EXPECT_EQ(width, 1280);
+  EXPECT_EQ(height, 1024);
+  EXPECT_EQ(NameOf(ig), "visu1:0.0");
+  KORListValKORBaseUnknown_var* list = nullptr;
+  ASSERT_EQ(Resources()->GetIGs(&list), S_OK);
+  EXPECT_EQ(SizeOf(list), 1);
+
+  KORIVrcViewport_var viewport;
+  ASSERT_EQ(factory->CreateViewport(0.1, 0.2, 0.3, 0.4, viewport.Out()), S_OK);
+  double l = 0, t = 0, w = 0, h = 0;
+  EXPECT_EQ(viewport->GetViewport(&l, &t, &w, &h), S_OK);
+  EXPECT_EQ(std::tuple(l, t, w, h), std::tuple(0.1, 0.2, 0.3, 0.4));
+  KORISpecObject_var father;
+  EXPECT_EQ(KORQuery<KORISpecObject>(viewport)->GetFather(father.Out()), E_FAIL)
+      << "a viewport belongs to no branch";
+
+  KORIVrcWindow_var window;
+  ASSERT_EQ(factory->CreateVrcWindow("Front", viewport, ig, window.Out()), S_OK);
+  KORIVrcViewport_var linked;
+  EXPECT_EQ(window->GetViewport(linked.Out()), S_OK);
+  EXPECT_TRUE(Same(linked, viewport));
+  ASSERT_EQ(ig->GetWindows(&list), S_OK);
+  EXPECT_EQ(SizeOf(list), 1);
+
+  KORIVrcProjectionArea_var area;
+  ASSERT_EQ(factory->CreateProjectionArea(1, 2, 3, 4, 5, 6, 7, 8, 9, area.Out()), S_OK);
+  double x = 0, y = 0, z = 0;
+  EXPECT_EQ(area->GetLowerLeft(&x, &y, &z), S_OK);
+  EXPECT_EQ(std::tuple(x, y, z), std::tuple(4.0, 5.0, 6.0));
+  ASSERT_EQ(Specs()->GetProjectionAreas(&list), S_OK);
+  EXPECT_EQ(SizeOf(list), 1);
+
+  KORIVrcScreenView_var screen;
+  ASSERT_EQ(factory->CreateScreenView("Wall", area, screen.Out()), S_OK);
+  KORIVrcHead_var head;
+  EXPECT_EQ(screen->GetHead(head.Out()), S_OK);
+  EXPECT_TRUE(Same(head, Head())) << "a new view uses the first head";
+  KORIVrcCameraView_var camera;
+  ASSERT_EQ(factory->CreateCameraView("Cam", 1.0, 0.1, 0.8, -0.1, camera.Out()), S_OK);
+  double hfov = 0, hshift = 0, vfov = 0, vshift = 0;
+  EXPECT_EQ(camera->GetAngles(hfov, hshift, vfov, vshift), S_OK);
+  EXPECT_EQ(std::tuple(hfov, hshift, vfov, vshift), std::tuple(1.0, 0.1, 0.8, -0.1));
+  ASSERT_EQ(Specs()->GetViews(&list), S_OK);
+  EXPECT_EQ(SizeOf(list), 2);
+
+  KORIVrcRenderingSpec_var spec;
+  ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingStereo, KORVrcMirrorBoth, spec.Out()),
+            S_OK);
+  KORVrcMirrorMode mirror = KORVrcMirrorNone;
+  EXPECT_EQ(spec->GetMirrorMode(&mirror), S_OK);
+  EXPECT_EQ(mirror, KORVrcMirrorBoth);
+  EXPECT_EQ(KORQuery<KORISpecObject>(spec)->GetFather(father.Out()), E_FAIL);
+  KORIVrcRendering_var rendering;
+  ASSERT_EQ(factory->CreateRendering("Front", spec, screen, window, rendering.Out()), S_OK);
+  ASSERT_EQ(Config()->GetRenderings(&list), S_OK);
+  EXPECT_EQ(SizeOf(list), 1);
+  KORIVrcView_var shown;
+  EXPECT_EQ(window->GetView(shown.Out()), S_OK);
+  EXPECT_TRUE(Same(shown, screen));
+
+  KORIVrcTrackingStation_var station;
+  ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationART, "Station", station.Out()), S_OK);
+  KORVrcTrackingStationType stationType = KORVrcStationART;
+  EXPECT_EQ(station->GetType(stationType), S_OK);
+  EXPECT_EQ(stationType, KORVrcStationCustom) << "the factory does not store the type";
+  KORIVrcTracker_var tracker;
+  ASSERT_EQ(factory->CreateTracker("4", tracker.Out(), station), S_OK);
+  KORIVrcTrackingStation_var holder;
+  EXPECT_EQ(tracker->GetTrackingStation(holder.Out()), S_OK);
+  EXPECT_TRUE(Same(holder, station));
+  KORIVrcButtonDevice_var button;
+  ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonMike, "Wand", button.Out()), S_OK);
+  ASSERT_EQ(Devices()->GetButtonDevices(&list), S_OK);
+  EXPECT_EQ(SizeOf(list), 1);
+}
+
+TEST_F(FactoryTest, AViewMadeWithoutHeadHasNone) {
+  ASSERT_EQ(Specs()->RemoveHead(Head()), S_OK);
+  KORIVrcHead_var none;
+  EXPECT_EQ(factory->RetrieveHead(none.Out()), E_FAIL);
+  KORIVrcCameraView_var camera;
+  EXPECT_EQ(factory->CreateCameraView("Cam", 1, 0, 1, 0, camera.Out()), S_OK);
+  ASSERT_TRUE(camera);
+  EXPECT_EQ(camera->GetHead(none.Out()), E_FAIL);
+}
+
+TEST_F(FactoryTest, ATrackerWithoutStationIsNotMade) {
+  KORFeatureContainer* container = Container();
+  const std::size_t before = container->Features().size();
+  KORIVrcTracker_var tracker;
+  EXPECT_EQ(factory->CreateTracker("1", tracker.Out(), nullptr), E_FAIL);
+  EXPECT_FALSE(tracker);
+  EXPECT_EQ(container->Features().size(), before);
+  EXPECT_EQ(factory->CreateIG("x:0.0", 1, 1, nullptr), E_FAIL);
+  EXPECT_EQ(container->Features().size(), before);
+}
+
+TEST_F(FactoryTest, ANewWindowAnnouncesItsCreationToTheRoot) {
+  KORIVrcIG_var ig;
+  ASSERT_EQ(factory->CreateIG(":0.0", 1280, 1024, ig.Out()), S_OK);
+  KORIVrcViewport_var viewport;
+  ASSERT_EQ(factory->CreateViewport(0, 0, 1, 1, viewport.Out()), S_OK);
+  TakeHeard();
+  KORIVrcWindow_var window;
+  ASSERT_EQ(factory->CreateVrcWindow("W", viewport, ig, window.Out()), S_OK);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Create, window), 1);
+}
+
+TEST_F(FactoryTest, CreationsWriteTheirStartAndEndTraces) {
+  (void)Config();
+  KORTraceCapture capture({KORVrcModelTraceName});
+  factory = KORQuery<KORIVrcFactory>(document);
+  KORIVrcIG_var ig;
+  ASSERT_EQ(factory->CreateIG(":0.0", 1280, 1024, ig.Out()), S_OK);
+  KORIVrcTrackingStation_var station;
+  ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationIS900, "S", station.Out()), S_OK);
+  const auto lines = capture.Lines();
+  EXPECT_THAT(lines, Contains("KORVrcModel: { Start of: KOREVrcFactory::CreateIG()"));
+  EXPECT_THAT(lines, Contains("KORVrcModel: } End of factory::CreateIG()"));
+  EXPECT_THAT(lines, Contains("KORVrcModel: } Start of factory::CreateTrackingStation()"));
+  EXPECT_THAT(lines, Contains("KORVrcModel: KOREVrcFactory - Constructor"));
+}
+
+TEST_F(FactoryTest, TheDefaultConfigurationTracesEachStep) {
+  KORTraceCapture capture({KORVrcModelTraceName});
+  (void)Config();
+  const auto lines = capture.Lines();
+  for (const char* expected :
+       {"{ Start of: KOREVrcFactory::CreateConfig()",
+        "{ Start of: KOREVrcFactory::CreateGraphicResources",
+        "} End of factory::Create GraphicResources()", "{ Start of: KOREVrcFactory::CreateHead()",
+        "} End of factory::Create GraphicSpecs()", "} Start of factory::CreateHandDevice()",
+        "} End of factory::Create Devices()", "} End of factory::CreateConfig()"})
+    EXPECT_THAT(lines, Contains(std::string("KORVrcModel: ") + expected));
+}
+} // namespace

@@ -1,0 +1,320 @@
+// The graphic specifications branch and its elements: views, projection
+// areas, heads, regions and decompositions, with the change chains that carry
+// a moved head or screen to the views that use it.
+#include "ModelFixture.h"
+#include "featurestore/KORContainer.h"
+#include "featurestore/KORFeatureCatalog.h"
+#include "interfaces/KORIVrcVisuRefreshOnElement.h"
+
+#include <array>
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <utility>
+#include <vector>
+
+namespace {
+constexpr double kPi = std::numbers::pi;
+using Kind = KORNotificationKind;
+
+class GraphicSpecsTest : public ModelTest {
+protected:
+  // An element of a kind the factory does not make (or made bare, without the
+  // factory's values), answering I.
+  template <class I> KORSmartPtr<I> NewElement(const char* iType) {
+    KORSmartPtr<KORIContainer> container;
+    EXPECT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
+    auto* store = KORGetImplementationAs<KORFeatureContainer>(container);
+    const KORFeatureType* type = KORFeatureCatalog::FindType(iType);
+    if (!store || !type)
+      return {};
+    return KORQuery<I>(store->NewFeature(*type, ""));
+  }
+
+  KORIVrcProjectionArea_var Area() {
+    KORIVrcProjectionArea_var area;
+    EXPECT_EQ(factory->CreateProjectionArea(0, 1500, 3000, 0, 0, 3000, 3000, 0, 3000, area.Out()),
+              S_OK);
+    return area;
+  }
+  KORIVrcScreenView_var Screen(KORIVrcProjectionArea* iArea) {
+    KORIVrcScreenView_var view;
+    EXPECT_EQ(factory->CreateScreenView("Wall", iArea, view.Out()), S_OK);
+    return view;
+  }
+  KORIVrcCameraView_var Camera(double iHfov, double iHshift, double iVfov, double iVshift) {
+    KORIVrcCameraView_var view;
+    EXPECT_EQ(factory->CreateCameraView("Camera", iHfov, iHshift, iVfov, iVshift, view.Out()),
+              S_OK);
+    return view;
+  }
+
+  static bool Lists(KORListValKORBaseUnknown_var* iList, KORBaseUnknown* iElement) {
+    std::unique_ptr<KORListValKORBaseUnknown_var> owned(iList);
+    auto identity = KORQuery<KORBaseUnknown>(iElement);
+    for (const KORBaseUnknown_var& entry : *owned)
+      if (KORQuery<KORBaseUnknown>(entry).get() == identity.get())
+        return true;
+    return false;
+  }
+};
+
+TEST_F(GraphicSpecsTest, AddingAViewAnnouncesItButAddingAnAreaStaysSilent) {
+  auto specs = Specs();
+  TakeHeard();
+  auto area = Area();
+  EXPECT_EQ(CountHeard(Kind::Create, area), 0);
+  auto view = Screen(area);
+  EXPECT_EQ(CountHeard(Kind::Create, view), 1);
+
+  KORListValKORBaseUnknown_var* list = nullptr;
+  ASSERT_EQ(specs->GetProjectionAreas(&list), S_OK);
+  EXPECT_TRUE(Lists(list, area));
+  ASSERT_EQ(specs->GetViews(&list), S_OK);
+  EXPECT_TRUE(Lists(list, view));
+
+  EXPECT_EQ(specs->RemoveView(view), S_OK);
+  ASSERT_EQ(specs->GetViews(&list), S_OK);
+  EXPECT_FALSE(Lists(list, view));
+  EXPECT_EQ(specs->RemoveView(nullptr), E_FAIL);
+}
+
+TEST_F(GraphicSpecsTest, ProjectionAreaCornersReadBackAndBareAreaFails) {
+  auto area = Area();
+  double x = -1, y = -1, z = -1;
+  ASSERT_EQ(area->GetUpperLeft(&x, &y, &z), S_OK);
+  EXPECT_EQ((std::array{x, y, z}), (std::array{0.0, 1500.0, 3000.0}));
+  ASSERT_EQ(area->SetLowerRight(10, 20, 30), S_OK);
+  ASSERT_EQ(area->GetLowerRight(&x, &y, &z), S_OK);
+  EXPECT_EQ((std::array{x, y, z}), (std::array{10.0, 20.0, 30.0}));
+  EXPECT_EQ(area->GetLowerLeft(&x, nullptr, &z), E_FAIL);
+
+  auto bare = NewElement<KORIVrcProjectionArea>("KORVrcProjectionArea");
+  ASSERT_TRUE(bare);
+  x = y = z = 7;
+  EXPECT_EQ(bare->GetUpperLeft(&x, &y, &z), E_FAIL);
+  EXPECT_EQ((std::array{x, y, z}), (std::array{0.0, 0.0, 0.0}));
+}
+
+TEST_F(GraphicSpecsTest, CameraFrustumFollowsTheAngles) {
+  auto camera = Camera(kPi / 2, 0, kPi / 2, 0);
+  double left = 0, right = 0, top = 0, bottom = 0;
+  ASSERT_EQ(camera->GetFrustum(left, right, top, bottom), S_OK);
+  EXPECT_NEAR(left, -1, 1e-12);
+  EXPECT_NEAR(right, 1, 1e-12);
+  EXPECT_NEAR(top, 1, 1e-12);
+  EXPECT_NEAR(bottom, -1, 1e-12);
+
+  ASSERT_EQ(camera->SetFrustum(-1, 3, 1, -1), S_OK);
+  double hfov = 0, hshift = 0, vfov = 0, vshift = 0;
+  ASSERT_EQ(camera->GetAngles(hfov, hshift, vfov, vshift), S_OK);
+  EXPECT_NEAR(hfov, 2 * std::atan(2.0), 1e-12);
+  EXPECT_NEAR(hshift, kPi / 4, 1e-12);
+  EXPECT_NEAR(vfov, kPi / 2, 1e-12);
+  EXPECT_NEAR(vshift, 0, 1e-12);
+
+  ASSERT_EQ(camera->SetFrustum(-0.3, 1.2, 0.8, -0.1), S_OK);
+  ASSERT_EQ(camera->GetFrustum(left, right, top, bottom), S_OK);
+  EXPECT_NEAR(left, -0.3, 1e-12);
+  EXPECT_NEAR(right, 1.2, 1e-12);
+  EXPECT_NEAR(top, 0.8, 1e-12);
+  EXPECT_NEAR(bottom, -0.1, 1e-12);
+
+  auto bare = NewElement<KORIVrcCameraView>("KORVrcCameraView");
+  ASSERT_TRUE(bare);
+  EXPECT_EQ(bare->GetFrustum(left, right, top, bottom), E_FAIL);
+  EXPECT_NEAR(left, -0.3, 1e-12);
+}
+
+TEST_F(GraphicSpecsTest, AngleChangesNotifyTheCamera) {
+  auto camera = Camera(1, 0, 1, 0);
+  TakeHeard();
+  ASSERT_EQ(camera->SetAngles(0.5, 0.1, 0.5, 0.1), S_OK);
+  EXPECT_GE(CountHeard(Kind::Modify, camera), 1);
+  TakeHeard();
+  ASSERT_EQ(camera->SetFrustum(-1, 1, 1, -1), S_OK);
+  EXPECT_GE(CountHeard(Kind::Modify, camera), 1);
+}
+
+TEST_F(GraphicSpecsTest, SetHeadRejectsNullAndKeepsTheHead) {
+  auto view = Screen(Area());
+  KORIVrcHead_var head;
+  ASSERT_EQ(view->GetHead(head.Out()), S_OK);
+  EXPECT_EQ(KORQuery<KORBaseUnknown>(head).get(), KORQuery<KORBaseUnknown>(Head()).get());
+  EXPECT_EQ(view->SetHead(nullptr), E_FAIL);
+  KORIVrcHead_var kept;
+  ASSERT_EQ(view->GetHead(kept.Out()), S_OK);
+  EXPECT_EQ(KORQuery<KORBaseUnknown>(kept).get(), KORQuery<KORBaseUnknown>(head).get());
+}
+
+TEST_F(GraphicSpecsTest, MovingTheHeadNotifiesEveryViewUsingIt) {
+  auto head = Head();
+  auto screen = Screen(Area());
+  auto camera = Camera(1, 0, 1, 0);
+  TakeHeard();
+  ASSERT_EQ(head->SetIPD(63), S_OK);
+  EXPECT_GE(CountHeard(Kind::Modify, screen), 1);
+  EXPECT_GE(CountHeard(Kind::Modify, camera), 1);
+
+  TakeHeard();
+  auto tracked = KORQuery<KORIVrcTrackedElement>(head);
+  ASSERT_TRUE(tracked);
+  KORMathTransformation moved;
+  moved.SetVector(KORMathVector(0, 0, 1700));
+  ASSERT_EQ(tracked->SetLocation(moved), S_OK);
+  EXPECT_GE(CountHeard(Kind::Modify, screen), 1);
+  EXPECT_GE(CountHeard(Kind::Modify, camera), 1);
+
+  // The head type is not a change that views show.
+  TakeHeard();
+  ASSERT_EQ(head->SetType(KORVrcHeadVR6), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Modify, screen), 0);
+  KORVrcHeadType type = KORVrcHeadCustom;
+  ASSERT_EQ(head->GetType(&type), S_OK);
+  EXPECT_EQ(type, KORVrcHeadVR6);
+}
+
+TEST_F(GraphicSpecsTest, SetHeadMovesTheConnectionToTheNewHead) {
+  auto oldHead = Head();
+  auto view = Camera(1, 0, 1, 0);
+  auto newHead = NewElement<KORIVrcHead>("KORVrcHead");
+  ASSERT_TRUE(newHead);
+  ASSERT_EQ(Specs()->AddHead(newHead), S_OK);
+  TakeHeard();
+  ASSERT_EQ(view->SetHead(newHead), S_OK);
+  EXPECT_GE(CountHeard(Kind::Modify, view), 1);
+
+  TakeHeard();
+  ASSERT_EQ(oldHead->SetIPD(70), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Modify, view), 0);
+  ASSERT_EQ(newHead->SetIPD(70), S_OK);
+  EXPECT_GE(CountHeard(Kind::Modify, view), 1);
+}
+
+TEST_F(GraphicSpecsTest, ChangingTheAreaNotifiesItsScreenViewOnly) {
+  auto area = Area();
+  auto view = Screen(area);
+  auto otherArea = Area();
+  TakeHeard();
+  ASSERT_EQ(area->SetUpperLeft(0, 2000, 3000), S_OK);
+  EXPECT_GE(CountHeard(Kind::Modify, view), 1);
+
+  ASSERT_EQ(view->SetProjectionArea(otherArea), S_OK);
+  TakeHeard();
+  ASSERT_EQ(area->SetUpperLeft(0, 2500, 3000), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Modify, view), 0);
+  ASSERT_EQ(otherArea->SetUpperLeft(0, 2500, 3000), S_OK);
+  EXPECT_GE(CountHeard(Kind::Modify, view), 1);
+  EXPECT_EQ(view->SetProjectionArea(nullptr), E_FAIL);
+}
+
+TEST_F(GraphicSpecsTest, ReconnectRestoresTheChainsOfTheViews) {
+  auto specs = Specs();
+  auto area = Area();
+  auto screen = Screen(area);
+  auto camera = Camera(1, 0, 1, 0);
+  auto head = Head();
+  // What a reload loses: the connections made by the setters.
+  ASSERT_EQ(
+      KORQuery<KORIVrcVisuRefreshOnElement>(area)->Deconnect(KORQuery<KORBaseUnknown>(screen)),
+      S_OK);
+  ASSERT_EQ(
+      KORQuery<KORIVrcVisuRefreshOnElement>(head)->Deconnect(KORQuery<KORBaseUnknown>(camera)),
+      S_OK);
+  // Modifications heard about the screen when the area changes and about the
+  // camera when the head changes (the head still reaches the screen view).
+  auto hearChains = [&] {
+    TakeHeard();
+    EXPECT_EQ(area->SetLowerLeft(0, 0, 2900), S_OK);
+    const int screenHeard = CountHeard(Kind::Modify, screen);
+    TakeHeard();
+    EXPECT_EQ(head->SetIPD(60), S_OK);
+    return std::pair{screenHeard, CountHeard(Kind::Modify, camera)};
+  };
+  EXPECT_EQ(hearChains(), std::pair(0, 0));
+  ASSERT_EQ(specs->Reconnect(), S_OK);
+  const auto [screenHeard, cameraHeard] = hearChains();
+  EXPECT_GE(screenHeard, 1);
+  EXPECT_GE(cameraHeard, 1);
+}
+
+TEST_F(GraphicSpecsTest, HeadViewPointTrackerCanBeSetAndCleared) {
+  auto head = Head();
+  KORIVrcTrackingStation_var station;
+  ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationIS900, "Station", station.Out()), S_OK);
+  KORIVrcTracker_var tracker;
+  ASSERT_EQ(factory->CreateTracker("1", tracker.Out(), station), S_OK);
+
+  KORIVrcTracker_var read;
+  EXPECT_EQ(head->GetViewPointTracker(read.Out()), E_FAIL);
+  ASSERT_EQ(head->SetViewPointTracker(tracker), S_OK);
+  ASSERT_EQ(head->GetViewPointTracker(read.Out()), S_OK);
+  EXPECT_EQ(KORQuery<KORBaseUnknown>(read).get(), KORQuery<KORBaseUnknown>(tracker).get());
+  ASSERT_EQ(head->SetViewPointTracker(nullptr), S_OK);
+  EXPECT_EQ(head->GetViewPointTracker(read.Out()), E_FAIL);
+}
+
+TEST_F(GraphicSpecsTest, RegionTypeGovernsWhichAttributesAreReachable) {
+  auto region = NewElement<KORIVrcRegion>("KORVrcRegion");
+  ASSERT_TRUE(region);
+  KORVrcRegionType type = KORVrcRegionEye;
+  EXPECT_EQ(region->GetType(&type), E_FAIL);
+  EXPECT_EQ(type, KORVrcRegionViewport);
+
+  double inferior = 0, superior = 0;
+  EXPECT_EQ(region->SetRange(1, 2), E_FAIL);
+  EXPECT_EQ(region->GetRange(&inferior, &superior), E_FAIL);
+  EXPECT_EQ(region->SetEye(1), E_FAIL);
+  KORIVrcViewport_var viewport;
+  ASSERT_EQ(factory->CreateViewport(0, 0, 1, 1, viewport.Out()), S_OK);
+  EXPECT_EQ(region->SetViewport(viewport), S_OK);
+
+  ASSERT_EQ(region->SetType(KORVrcRegionRange), S_OK);
+  ASSERT_EQ(region->SetRange(0.25, 4), S_OK);
+  ASSERT_EQ(region->GetRange(&inferior, &superior), S_OK);
+  EXPECT_EQ(inferior, 0.25);
+  EXPECT_EQ(superior, 4);
+  KORIVrcViewport_var read;
+  EXPECT_EQ(region->GetViewport(read.Out()), E_FAIL);
+
+  ASSERT_EQ(region->SetType(KORVrcRegionEye), S_OK);
+  EXPECT_EQ(region->GetRange(&inferior, &superior), E_FAIL);
+  ASSERT_EQ(region->SetEye(2), S_OK);
+  KORVrcEyeRegionType eye = 0;
+  ASSERT_EQ(region->GetEye(&eye), S_OK);
+  EXPECT_EQ(eye, 2);
+
+  ASSERT_EQ(region->SetType(KORVrcRegionViewport), S_OK);
+  ASSERT_EQ(region->GetViewport(read.Out()), S_OK);
+  EXPECT_EQ(KORQuery<KORBaseUnknown>(read).get(), KORQuery<KORBaseUnknown>(viewport).get());
+  EXPECT_EQ(region->SetRendering(nullptr), E_FAIL);
+}
+
+TEST_F(GraphicSpecsTest, DecompositionKeepsTypeOptionsAndRegions) {
+  auto decomposition = NewElement<KORIVrcDecomposition>("KORVrcDecomposition");
+  auto region = NewElement<KORIVrcRegion>("KORVrcRegion");
+  ASSERT_TRUE(decomposition && region);
+
+  KORRawCollint options{9, 9};
+  ASSERT_EQ(decomposition->GetOptions(&options), S_OK);
+  EXPECT_TRUE(options.IsEmpty());
+  ASSERT_EQ(decomposition->SetOptions(KORRawCollint{3, 1, 4}), S_OK);
+  ASSERT_EQ(decomposition->GetOptions(&options), S_OK);
+  EXPECT_EQ(options.Values(), (std::vector<int>{3, 1, 4}));
+  EXPECT_EQ(decomposition->GetOptions(nullptr), E_FAIL);
+
+  ASSERT_EQ(decomposition->SetType(5), S_OK);
+  KORVrcDecompositionType type = 0;
+  ASSERT_EQ(decomposition->GetType(&type), S_OK);
+  EXPECT_EQ(type, 5);
+
+  KORListValKORBaseUnknown_var* list = nullptr;
+  ASSERT_EQ(decomposition->AddRegion(region), S_OK);
+  ASSERT_EQ(decomposition->ListRegions(&list), S_OK);
+  EXPECT_TRUE(Lists(list, region));
+  ASSERT_EQ(decomposition->RemoveRegion(region), S_OK);
+  ASSERT_EQ(decomposition->ListRegions(&list), S_OK);
+  EXPECT_FALSE(Lists(list, region));
+  EXPECT_EQ(decomposition->AddRegion(nullptr), E_FAIL);
+}
+} // namespace

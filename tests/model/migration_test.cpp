@@ -1,0 +1,357 @@
+#include "ModelFixture.h"
+
+#include "featurestore/KORDocumentIO.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+namespace fs = std::filesystem;
+
+// A configuration saved by older releases, written by hand: the image
+// generator's own feature name differs from its "Name", the root's too.
+std::string OldDocument(const std::string& iFlags) {
+  return R"({"format": "kor-document/1", "containers": [{
+    "type": "VrcContainer", "superType": "KORFeatCont", "userId": "VRConfig",
+    "nativeFormat": "VrcContainer", "catalogs": ["KORVrc.KORfct"], "flags": )" +
+         iFlags + R"(,
+    "features": [
+      {"uuid": "1_0_0_1", "type": "KORVrcConfig", "name": "OldConfig",
+       "attributes": {"Name": "Config", "GraphicResources": "1_0_0_2", "GraphicSpecs": "1_0_0_4",
+                      "Devices": "1_0_0_6"}},
+      {"uuid": "1_0_0_2", "type": "KORVrcGraphicResources", "name": "", "attributes": {"IGs": ["1_0_0_3"]}},
+      {"uuid": "1_0_0_3", "type": "KORVrcIG", "name": "visu1:0.0",
+       "attributes": {"Name": "old-name", "PixelWidth": 1280, "PixelHeight": 1024}},
+      {"uuid": "1_0_0_4", "type": "KORVrcGraphicSpecs", "name": "", "attributes": {"Heads": ["1_0_0_5"]}},
+      {"uuid": "1_0_0_5", "type": "KORVrcHead", "name": "", "attributes": {"Name": "Head", "IPD": 57, "Type": 0}},
+      {"uuid": "1_0_0_6", "type": "KORVrcDevices", "name": "", "attributes": {"HandDevices": ["1_0_0_7"]}},
+      {"uuid": "1_0_0_7", "type": "KORVrcHandDevice", "name": "", "attributes": {"Name": "Hand", "Type": 0}}
+    ]}]})";
+}
+
+class DocumentFileTest : public ModelTest {
+protected:
+  void SetUp() override {
+    ModelTest::SetUp();
+    char pattern[] = "/tmp/kor-model-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    directory = pattern;
+  }
+  void TearDown() override {
+    ModelTest::TearDown();
+    fs::remove_all(directory);
+  }
+
+  KORSmartPtr<KORDocument> LoadText(const std::string& iText) {
+    const std::string path = directory + "/old.KORProduct";
+    std::ofstream(path) << iText;
+    KORSmartPtr<KORDocument> loaded;
+    std::string error;
+    EXPECT_EQ(KORLoadDocument(path, loaded, error), S_OK) << error;
+    return loaded;
+  }
+
+  struct IGState {
+    KORUnicodeString name;
+    int width = 0, height = 0;
+    KORUnicodeString rootName;
+  };
+  static IGState Read(KORDocument* iDocument) {
+    IGState state;
+    auto loadedFactory = KORQuery<KORIVrcFactory>(iDocument);
+    KORIVrcGraphicResources_var resources;
+    KORListValKORBaseUnknown_var* igs = nullptr;
+    EXPECT_EQ(loadedFactory->RetrieveGraphicResources(resources.Out()), S_OK);
+    EXPECT_EQ(resources->GetIGs(&igs), S_OK);
+    auto ig = KORQuery<KORIVrcIG>((*igs)[1]);
+    delete igs;
+    EXPECT_EQ(ig->GetName(state.name), S_OK);
+    EXPECT_EQ(ig->GetPixelWidth(&state.width), S_OK);
+    EXPECT_EQ(ig->GetPixelHeight(&state.height), S_OK);
+    KORIVrcConfig_var config;
+    EXPECT_EQ(loadedFactory->RetrieveConfig(config.Out()), S_OK);
+    EXPECT_EQ(config->GetName(state.rootName), S_OK);
+    return state;
+  }
+
+  std::string directory;
+};
+
+TEST_F(DocumentFileTest, Release12DataGetsTheOldPixelSizeAndKeepsItsNames) {
+  IGState state = Read(LoadText(OldDocument(R"(["Vrc J6R12"])")));
+  EXPECT_EQ(state.name, "old-name");
+  EXPECT_EQ(state.rootName, "Config");
+  EXPECT_EQ(state.width, 1024);
+  EXPECT_EQ(state.height, 768);
+}
+
+TEST_F(DocumentFileTest, DataWithoutFlagsGetsBothMigrations) {
+  IGState state = Read(LoadText(OldDocument("[]")));
+  EXPECT_EQ(state.name, "visu1:0.0") << "the feature's own name becomes the element's name";
+  EXPECT_EQ(state.rootName, "OldConfig");
+  EXPECT_EQ(state.width, 1024);
+  EXPECT_EQ(state.height, 768);
+}
+
+TEST_F(DocumentFileTest, CurrentDataIsNotMigrated) {
+  IGState state = Read(LoadText(OldDocument(R"(["other", "Vrc J6R12", "Vrc J6R14"])")));
+  EXPECT_EQ(state.name, "old-name");
+  EXPECT_EQ(state.width, 1280);
+  EXPECT_EQ(state.height, 1024);
+}
+
+TEST_F(DocumentFileTest, ALoadedConfigurationNotifiesTheRootAgain) {
+  auto loaded = LoadText(OldDocument(R"(["Vrc J6R14"])"));
+  KORBaseUnknown_var root;
+  ASSERT_EQ(loaded->GetRootContainer(root.Out()), S_OK);
+  std::vector<KORNotificationKind> kinds;
+  auto events = KORQuery<KORIModelEvents>(root);
+  events->GetDispatcher()->AddListener(
+      [&](const KORNotification& iEvent) { kinds.push_back(iEvent.Kind()); });
+
+  auto loadedFactory = KORQuery<KORIVrcFactory>(loaded);
+  KORIVrcGraphicResources_var resources;
+  ASSERT_EQ(loadedFactory->RetrieveGraphicResources(resources.Out()), S_OK);
+  KORListValKORBaseUnknown_var* igs = nullptr;
+  ASSERT_EQ(resources->GetIGs(&igs), S_OK);
+  auto ig = KORQuery<KORIVrcIG>((*igs)[1]);
+  delete igs;
+  ASSERT_EQ(ig->SetPixelWidth(800), S_OK);
+  EXPECT_EQ(std::count(kinds.begin(), kinds.end(), KORNotificationKind::Modify), 1);
+
+  kinds.clear();
+  KORIVrcHead_var head;
+  ASSERT_EQ(loadedFactory->RetrieveHead(head.Out()), S_OK);
+  ASSERT_EQ(head->SetIPD(64), S_OK);
+  EXPECT_FALSE(kinds.empty()) << "the reloaded head is connected again";
+}
+
+// Every getter's answer over the configuration, as text.
+std::string Snapshot(KORIVrcFactory* iFactory) {
+  std::ostringstream out;
+  auto name = [](KORBaseUnknown* iElement) {
+    KORUnicodeString text = "-";
+    if (auto element = KORQuery<KORIVrcElement>(iElement))
+      (void)element->GetName(text);
+    return text;
+  };
+  auto transformation = [&](const KORMathTransformation& iValue) {
+    std::array<double, 12> coef;
+    iValue.GetCoef(coef);
+    for (double c : coef)
+      out << c << ' ';
+  };
+  auto each = [](KORListValKORBaseUnknown_var* iList, auto&& iVisit) {
+    for (const KORBaseUnknown_var& entry : *iList)
+      iVisit(entry.get());
+    delete iList;
+  };
+  KORIVrcConfig_var config;
+  iFactory->RetrieveConfig(config.Out());
+  KORUuid id;
+  config->GetID(id);
+  out << "config " << name(config) << ' ' << id.ToText() << '\n';
+  KORIVrcWindow_var mainWindow;
+  iFactory->RetrieveMainWindow(mainWindow.Out());
+  out << "main " << name(mainWindow) << '\n';
+
+  KORIVrcGraphicResources_var resources;
+  KORListValKORBaseUnknown_var* list = nullptr;
+  iFactory->RetrieveGraphicResources(resources.Out());
+  resources->GetIGs(&list);
+  each(list, [&](KORBaseUnknown* iEntry) {
+    auto ig = KORQuery<KORIVrcIG>(iEntry);
+    int w = 0, h = 0;
+    KORUnicodeString host, display;
+    ig->GetPixelWidth(&w);
+    ig->GetPixelHeight(&h);
+    ig->GetHostName(host);
+    ig->GetDisplayName(display);
+    out << "ig " << name(ig) << ' ' << w << 'x' << h << ' ' << host << ' ' << display << '\n';
+    KORListValKORBaseUnknown_var* windows = nullptr;
+    ig->GetWindows(&windows);
+    each(windows, [&](KORBaseUnknown* iWindowEntry) {
+      auto window = KORQuery<KORIVrcWindow>(iWindowEntry);
+      KORIVrcViewport_var viewport;
+      KORIVrcView_var view;
+      KORIVrcRenderingSpec_var spec;
+      double l = 0, t = 0, vw = 0, vh = 0;
+      if (SUCCEEDED(window->GetViewport(viewport.Out())))
+        viewport->GetViewport(&l, &t, &vw, &vh);
+      KORVrcRenderingMode mode = KORVrcRenderingMono;
+      KORVrcMirrorMode mirror = KORVrcMirrorNone;
+      if (SUCCEEDED(window->GetRenderingSpec(spec.Out()))) {
+        spec->GetRenderingMode(&mode);
+        spec->GetMirrorMode(&mirror);
+      }
+      window->GetView(view.Out());
+      out << " window " << name(window) << ' ' << l << ' ' << t << ' ' << vw << ' ' << vh << ' '
+          << mode << ' ' << mirror << ' ' << name(view) << '\n';
+    });
+  });
+
+  KORIVrcGraphicSpecs_var specs;
+  iFactory->RetrieveGraphicSpecs(specs.Out());
+  specs->GetViews(&list);
+  each(list, [&](KORBaseUnknown* iEntry) {
+    KORIVrcHead_var head;
+    KORQuery<KORIVrcView>(iEntry)->GetHead(head.Out());
+    out << "view " << name(iEntry) << " head " << name(head);
+    if (auto screen = KORQuery<KORIVrcScreenView>(iEntry)) {
+      KORIVrcProjectionArea_var area;
+      double c[9] = {};
+      if (SUCCEEDED(screen->GetProjectionArea(area.Out()))) {
+        area->GetUpperLeft(&c[0], &c[1], &c[2]);
+        area->GetLowerLeft(&c[3], &c[4], &c[5]);
+        area->GetLowerRight(&c[6], &c[7], &c[8]);
+      }
+      for (double v : c)
+        out << ' ' << v;
+    }
+    if (auto camera = KORQuery<KORIVrcCameraView>(iEntry)) {
+      double a = 0, b = 0, c = 0, d = 0;
+      camera->GetAngles(a, b, c, d);
+      out << " camera " << a << ' ' << b << ' ' << c << ' ' << d;
+    }
+    out << '\n';
+  });
+  specs->GetHeads(&list);
+  each(list, [&](KORBaseUnknown* iEntry) {
+    auto head = KORQuery<KORIVrcHead>(iEntry);
+    double ipd = 0;
+    KORVrcHeadType type = KORVrcHeadCustom;
+    KORIVrcTracker_var tracker;
+    KORMathTransformation location;
+    head->GetIPD(&ipd);
+    head->GetType(&type);
+    head->GetViewPointTracker(tracker.Out());
+    KORQuery<KORIVrcTrackedElement>(head)->GetLocation(location);
+    out << "head " << name(head) << ' ' << ipd << ' ' << type << ' ' << name(tracker) << ' ';
+    transformation(location);
+    out << '\n';
+  });
+
+  KORIVrcDevices_var devices;
+  iFactory->RetrieveDevices(devices.Out());
+  devices->GetTrackingStations(&list);
+  each(list, [&](KORBaseUnknown* iEntry) {
+    auto station = KORQuery<KORIVrcTrackingStation>(iEntry);
+    KORVrcTrackingStationType type = KORVrcStationCustom;
+    int port = 0, speed = 0;
+    KORUnicodeString daemon;
+    KORMathTransformation ref;
+    station->GetType(type);
+    station->GetPort(port);
+    station->GetSpeed(speed);
+    station->GetDaemonName(daemon);
+    station->GetRef(ref);
+    out << "station " << name(station) << ' ' << type << ' ' << port << ' ' << speed << ' '
+        << daemon << ' ';
+    transformation(ref);
+    out << '\n';
+    KORListValKORBaseUnknown_var* trackers = nullptr;
+    station->GetTrackers(&trackers);
+    each(trackers, [&](KORBaseUnknown* iTrackerEntry) {
+      auto tracker = KORQuery<KORIVrcTracker>(iTrackerEntry);
+      KORMathTransformation offset;
+      KORIVrcTrackedElement_var followed;
+      tracker->GetOffset(offset);
+      tracker->GetTrackedElement(followed.Out());
+      out << " tracker " << name(tracker) << ' ' << name(followed) << ' ';
+      transformation(offset);
+      out << '\n';
+    });
+  });
+  KORIVrcHandDevice_var hand;
+  iFactory->RetrieveHandDevice(hand.Out());
+  KORVrcHandDeviceType handType = KORVrcHandCustom;
+  KORIVrcTracker_var picking;
+  KORISpecObject_var manager;
+  hand->GetType(&handType);
+  hand->GetPickingTracker(picking.Out());
+  hand->GetButtonManager(manager.Out());
+  out << "hand " << handType << ' ' << name(picking) << ' ' << name(manager) << '\n';
+  devices->GetButtonDevices(&list);
+  each(list, [&](KORBaseUnknown* iEntry) {
+    auto device = KORQuery<KORIVrcButtonDevice>(iEntry);
+    KORVrcButtonDeviceType type = KORVrcButtonCustom;
+    int port = 0, speed = 0;
+    KORUnicodeString daemon;
+    device->GetType(type);
+    device->GetPort(port);
+    device->GetSpeed(speed);
+    device->GetDaemonName(daemon);
+    out << "button " << name(device) << ' ' << type << ' ' << port << ' ' << speed << ' ' << daemon
+        << '\n';
+  });
+  return out.str();
+}
+
+TEST_F(DocumentFileTest, ASavedAndReloadedConfigurationAnswersEveryGetterAsBefore) {
+  KORIVrcIG_var ig;
+  ASSERT_EQ(factory->CreateIG("visu2:0.1", 1920, 1080, ig.Out()), S_OK);
+  KORIVrcViewport_var full, half;
+  ASSERT_EQ(factory->CreateViewport(0, 0, 1, 1, full.Out()), S_OK);
+  ASSERT_EQ(factory->CreateViewport(0.5, 0, 0.5, 1, half.Out()), S_OK);
+  KORIVrcWindow_var front, side;
+  ASSERT_EQ(factory->CreateVrcWindow("Front", full, ig, front.Out()), S_OK);
+  ASSERT_EQ(factory->CreateVrcWindow("Side", half, ig, side.Out()), S_OK);
+  ASSERT_EQ(Resources()->SetMainWindow(front), S_OK);
+  KORIVrcProjectionArea_var area;
+  ASSERT_EQ(factory->CreateProjectionArea(1500, 1500, 1500, 1500, 1500, -1500, 1500, -1500, -1500,
+                                          area.Out()),
+            S_OK);
+  KORIVrcScreenView_var screen;
+  ASSERT_EQ(factory->CreateScreenView("Wall", area, screen.Out()), S_OK);
+  KORIVrcCameraView_var camera;
+  ASSERT_EQ(factory->CreateCameraView("Cam", 1.2, 0.1, 0.9, -0.05, camera.Out()), S_OK);
+  KORIVrcRenderingSpec_var stereo, left;
+  ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingStereo, KORVrcMirrorNone, stereo.Out()),
+            S_OK);
+  ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingLeft, KORVrcMirrorBoth, left.Out()), S_OK);
+  KORIVrcRendering_var r1, r2;
+  ASSERT_EQ(factory->CreateRendering("Front", stereo, screen, front, r1.Out()), S_OK);
+  ASSERT_EQ(factory->CreateRendering("Side", left, camera, side, r2.Out()), S_OK);
+
+  KORIVrcTrackingStation_var station;
+  ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationIS900, "Tracker", station.Out()), S_OK);
+  ASSERT_EQ(station->SetType(KORVrcStationIS900), S_OK);
+  ASSERT_EQ(station->SetPort(2), S_OK);
+  ASSERT_EQ(station->SetSpeed(115200), S_OK);
+  ASSERT_EQ(station->SetDaemonName("Polhemus1"), S_OK);
+  ASSERT_EQ(station->SetRef(KORMathTransformation(KORMath3x3Matrix(), KORMathVector(0, 0, -750))),
+            S_OK);
+  KORIVrcTracker_var headTracker, handTracker, spare;
+  ASSERT_EQ(factory->CreateTracker("1", headTracker.Out(), station), S_OK);
+  ASSERT_EQ(factory->CreateTracker("2", handTracker.Out(), station), S_OK);
+  ASSERT_EQ(factory->CreateTracker("3", spare.Out(), station), S_OK);
+  ASSERT_EQ(headTracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Head())), S_OK);
+  ASSERT_EQ(handTracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Hand())), S_OK);
+  ASSERT_EQ(Head()->SetViewPointTracker(headTracker), S_OK);
+  ASSERT_EQ(Head()->SetType(KORVrcHeadCrystalEyes), S_OK);
+  KORMathTransformation best;
+  ASSERT_EQ(headTracker->GetBestOffset(best), S_OK);
+  ASSERT_EQ(headTracker->SetOffset(best), S_OK);
+  ASSERT_EQ(Hand()->SetPickingTracker(handTracker), S_OK);
+  KORIVrcButtonDevice_var button;
+  ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonNeoWand, "Wand", button.Out()), S_OK);
+  ASSERT_EQ(button->SetType(KORVrcButtonNeoWand), S_OK);
+  ASSERT_EQ(button->SetPort(3), S_OK);
+  ASSERT_EQ(Hand()->SetButtonManager(button.get()), S_OK);
+
+  const std::string before = Snapshot(factory);
+  const std::string path = directory + "/round.KORProduct";
+  std::string error;
+  ASSERT_EQ(KORSaveDocument(*document, path, error), S_OK) << error;
+  KORSmartPtr<KORDocument> loaded;
+  ASSERT_EQ(KORLoadDocument(path, loaded, error), S_OK) << error;
+  auto loadedFactory = KORQuery<KORIVrcFactory>(loaded);
+  EXPECT_EQ(Snapshot(loadedFactory), before);
+  EXPECT_NE(before.find("station Tracker 1 2 115200 Polhemus1"), std::string::npos) << before;
+}
+} // namespace

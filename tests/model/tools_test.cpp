@@ -1,0 +1,156 @@
+#include "ModelFixture.h"
+
+#include "KORVrcTools.h"
+#include "dialog/KORMessageBox.h"
+#include "featurestore/KORIUuid.h"
+#include "math/KORMathTolerance.h"
+
+#include "objectmodel/KORImplementation.h"
+#include <map>
+#include <tuple>
+
+namespace {
+
+void ExpectHPR(const KORMath3x3Matrix& iMatrix, double iH, double iP, double iR) {
+  double h = 0, p = 0, r = 0;
+  GetHPR(iMatrix, h, p, r);
+  EXPECT_NEAR(h, iH, 1e-9);
+  EXPECT_NEAR(p, iP, 1e-9);
+  EXPECT_NEAR(r, iR, 1e-9);
+}
+
+TEST(HeadingPitchRoll, BuildsTheMatrixColumnsOfTheConvention) {
+  KORMath3x3Matrix m;
+  HPR(m, 0, 0, 0);
+  EXPECT_TRUE(m.IsEqual(KORMath3x3Matrix()));
+  ExpectHPR(m, 0, 0, 0);
+
+  // A heading of 90: X goes to Y, Y to -X.
+  HPR(m, 90, 0, 0);
+  EXPECT_TRUE(m.IsEqual(
+      KORMath3x3Matrix(KORMathVector(0, 1, 0), KORMathVector(-1, 0, 0), KORMathVector(0, 0, 1))));
+  // A pitch of 30 tips X down: its image is (cos 30, 0, -sin 30).
+  HPR(m, 0, 30, 0);
+  EXPECT_NEAR(m.GetCoef(3, 1), -0.5, 1e-12);
+  // A roll of 90: Y goes to Z.
+  HPR(m, 0, 0, 90);
+  EXPECT_NEAR(m.GetCoef(3, 2), 1.0, 1e-12);
+}
+
+TEST(HeadingPitchRoll, RoundTripsOrdinaryAngles) {
+  for (auto [h, p, r] : {std::tuple{30.0, 20.0, 10.0},
+                         {-170.0, -45.0, 120.0},
+                         {90.0, 89.0, -30.0},
+                         {180.0, 0.0, 0.0}}) {
+    KORMath3x3Matrix m;
+    HPR(m, h, p, r);
+    ExpectHPR(m, h, p, r);
+  }
+}
+
+TEST(HeadingPitchRoll, FoldsHeadingIntoRollAtGimbalLock) {
+  KORMath3x3Matrix folded, plain;
+  HPR(folded, 30, 90, 10);
+  HPR(plain, 0, 90, -20);
+  EXPECT_TRUE(folded.IsEqual(plain, 1e-12));
+  ExpectHPR(folded, 0, 90, -20);
+  HPR(folded, 40, -90, 15);
+  ExpectHPR(folded, 0, -90, -25);
+}
+
+TEST(HeadingPitchRoll, ARollOfMinus180ComesBackAs180) {
+  KORMath3x3Matrix m;
+  HPR(m, 0, 0, -180);
+  ExpectHPR(m, 0, 0, 180);
+}
+
+TEST(ComposeNameTest, TakesTheFirstFreeNumber) {
+  EXPECT_EQ(ComposeName("View", {"View1", "View2"}, 1), "View3");
+  EXPECT_EQ(ComposeName("View", {"View2"}, 1), "View1");
+  EXPECT_EQ(ComposeName("View", {}, 5), "View5");
+  EXPECT_EQ(ComposeName("View", {"view1"}, 1), "View1") << "comparison is case-sensitive";
+}
+
+TEST(DoubleToStringTest, PrintsLikeG) {
+  EXPECT_EQ(DoubleToString(1024), "1024");
+  EXPECT_EQ(DoubleToString(0.5), "0.5");
+  EXPECT_EQ(DoubleToString(1234567), "1.23457e+06");
+  EXPECT_EQ(DoubleToString(0.00001), "1e-05");
+}
+
+// An object with a chosen UUID.
+class FixedUuid final : public KORImplementationOf<FixedUuid, KORIUuid> {
+public:
+  explicit FixedUuid(KORUuid iUuid) : KORImplementationOf("FixedUuid"), _uuid(iUuid) {}
+  HRESULT GetUuid(KORUuid& oUuid) override {
+    oUuid = _uuid;
+    return S_OK;
+  }
+
+private:
+  KORUuid _uuid;
+};
+
+TEST(UuidTextTest, PadsEveryGroupToEightDigits) {
+  KORSmartPtr<KORIUuid> object(new FixedUuid(KORUuid{{0x1a, 0x2, 0xabcdef12, 0x0}}));
+  KORUnicodeString* text = ConvertUuidToUString(object);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(*text, "ID0000001a_00000002_abcdef12_00000000");
+  EXPECT_EQ(text->size(), 37u);
+  delete text;
+  EXPECT_EQ(ConvertUuidToUString(nullptr), nullptr);
+}
+
+TEST(MessageBoxTest, ErrorsAndInformationAreShownUnderTheExportIdentifier) {
+  KORSetMessageBoxEcho(false);
+  KORClearShownMessageBoxes();
+  DisplayErrorMessage("it broke", "Error");
+  DisplayInfoMessage("done", "Info");
+  const auto& shown = KORShownMessageBoxes();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].identifier, "MPK Export failed");
+  EXPECT_EQ(shown[0].style, KORMessageBoxStyle::Error);
+  EXPECT_EQ(shown[0].text, "it broke");
+  EXPECT_EQ(shown[1].style, KORMessageBoxStyle::Information);
+  KORClearShownMessageBoxes();
+  KORSetMessageBoxEcho(true);
+}
+
+using ToolsTest = ModelTest;
+
+TEST_F(ToolsTest, ElementsCompareByIdentity) {
+  auto head = Head();
+  auto asElement = KORQuery<KORIVrcElement>(head);
+  EXPECT_EQ(CompareInterfacePointers(head, asElement), 1);
+  EXPECT_EQ(CompareInterfacePointers(nullptr, nullptr), 1);
+  EXPECT_EQ(CompareInterfacePointers(head, nullptr), 0);
+  EXPECT_EQ(CompareInterfacePointers(head, Hand()), 0);
+
+  KORUnicodeString* text = ConvertUuidToUString(head);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->size(), 37u);
+  EXPECT_EQ(text->substr(0, 2), "ID");
+  delete text;
+}
+
+TEST_F(ToolsTest, TrackersAreRankedAmongTheFreeOnesOfTheirStation) {
+  KORIVrcTrackingStation_var station;
+  ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationIS900, "S", station.Out()), S_OK);
+  std::map<int, KORIVrcTracker_var> trackers;
+  for (int number : {7, 3, 12, 5}) {
+    ASSERT_EQ(factory->CreateTracker(std::to_string(number), trackers[number].Out(), station),
+              S_OK);
+  }
+  // 5 follows the head: the free ones are 3, 7 and 12.
+  ASSERT_EQ(trackers[5]->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Head())), S_OK);
+  int index = -1;
+  EXPECT_EQ(GetIndexAmongOtherTracker(index, trackers[12]), S_OK);
+  EXPECT_EQ(index, 3);
+  EXPECT_EQ(GetIndexAmongOtherTracker(index, trackers[3]), S_OK);
+  EXPECT_EQ(index, 1);
+  EXPECT_EQ(GetIndexAmongOtherTracker(index, trackers[5]), S_OK);
+  EXPECT_EQ(index, 0) << "a bound tracker has no rank";
+  EXPECT_EQ(GetIndexAmongOtherTracker(index, nullptr), E_FAIL);
+  EXPECT_EQ(index, 0);
+}
+} // namespace
