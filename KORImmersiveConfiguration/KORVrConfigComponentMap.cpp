@@ -6,6 +6,7 @@
 #include "KOREVrcButtonDevice.h"
 #include "KOREVrcCameraView.h"
 #include "KOREVrcConfig.h"
+#include "KOREVrcConfigure.h"
 #include "KOREVrcContainerProjectFlag.h"
 #include "KOREVrcCutAndPastable.h"
 #include "KOREVrcDecomposition.h"
@@ -30,6 +31,7 @@
 #include "KOREVrcViewport.h"
 #include "KOREVrcVisuRefreshOnElement.h"
 #include "KOREVrcWindow.h"
+#include "KOREVrcXML.h"
 
 namespace {
 constexpr KORExtensionKind Data = KORExtensionKind::Data;
@@ -60,6 +62,8 @@ const KORExtensionRow kExtensions[] = {
     // Each element kind.
     KOR_ROW("KORVrcConfig", KOREVrcConfig, KORIVrcConfig, Code),
     KOR_ROW("KORVrcConfig", KOREVrcConfig, KORIVrcElement, Code),
+    KOR_ROW("KORVrcConfig", KOREVrcConfigure, KORIVrcConfigure, Data),
+    KOR_ROW("KORVrcConfig", KOREVrcXML, KORIVrcXML, Data),
     KOR_ROW("KORVrcGraphicResources", KOREVrcGraphicResources, KORIVrcGraphicResources, Code),
     KOR_ROW("KORVrcGraphicResources", KOREVrcGraphicResources, KORIVrcElement, Code),
     KOR_ROW("KORVrcIG", KOREVrcIG, KORIVrcIG, Code),

@@ -1,0 +1,412 @@
+// What the writers of the runtime files share: lookups, window order, frames,
+// indentation and messages. The writers themselves are in
+// KOREVrcConfigure<File>.cpp.
+#include "KOREVrcConfigure.h"
+
+#include "KORVrcTools.h"
+#include "featurestore/KORIContainer.h"
+#include "interfaces/KORIVrcCameraView.h"
+#include "interfaces/KORIVrcIG.h"
+#include "interfaces/KORIVrcProjectionArea.h"
+#include "interfaces/KORIVrcRenderingSpec.h"
+#include "interfaces/KORIVrcScreenView.h"
+#include "interfaces/KORIVrcTrackedElement.h"
+#include "interfaces/KORIVrcTracker.h"
+#include "interfaces/KORIVrcTrackingStation.h"
+#include "interfaces/KORIVrcWindow.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+using List = std::unique_ptr<KORListValKORBaseUnknown_var>;
+
+// The first entry of a new list as interface I (the list is deleted).
+template <class I> KORSmartPtr<I> FirstOf(KORListValKORBaseUnknown_var* iList) {
+  List owned(iList);
+  return owned && owned->Size() ? KORQuery<I>((*owned)[1]) : KORSmartPtr<I>();
+}
+
+// The integer a name reads as with "%d" (0 when it does not).
+int NumberOf(const KORUnicodeString& iName) {
+  int number = 0;
+  std::sscanf(iName.c_str(), "%d", &number);
+  return number;
+}
+
+KORMathVector Unit(const KORMathVector& iVector) {
+  const double length = iVector.Norm();
+  return length == 0.0 ? KORMathVector(1, 0, 0) : (1.0 / length) * iVector;
+}
+
+// The tracker's number and station, when the tracker exists.
+void TrackerPlace(KORIVrcTracker* iTracker, int& oNumber, KORIVrcTrackingStation_var& oStation) {
+  if (!iTracker)
+    return;
+  KORUnicodeString name;
+  if (SUCCEEDED(iTracker->GetName(name)))
+    oNumber = NumberOf(name);
+  (void)iTracker->GetTrackingStation(oStation.Out());
+}
+
+// Replaces ioIndex by its 1-based position among the station's tracker
+// numbers sorted ascending (0 when absent), and gives the station's daemon.
+void RankOnStation(KORIVrcTrackingStation* iStation, int& ioIndex, KORUnicodeString& oDaemon) {
+  if (!iStation)
+    return;
+  (void)iStation->GetDaemonName(oDaemon);
+  KORListValKORBaseUnknown_var* trackers = nullptr;
+  std::vector<int> numbers;
+  if (SUCCEEDED(iStation->GetTrackers(&trackers))) {
+    List owned(trackers);
+    for (const KORBaseUnknown_var& entry : *owned) {
+      KORUnicodeString name;
+      if (auto tracker = KORQuery<KORIVrcTracker>(entry);
+          tracker && SUCCEEDED(tracker->GetName(name)))
+        numbers.push_back(NumberOf(name));
+    }
+  }
+  std::sort(numbers.begin(), numbers.end());
+  auto found = std::find(numbers.begin(), numbers.end(), ioIndex);
+  ioIndex = found == numbers.end() ? 0 : static_cast<int>(found - numbers.begin()) + 1;
+}
+} // namespace
+
+void KOREVrcConfigure::ReleaseCommonPointers() {
+  _config.reset();
+  _graphicResources.reset();
+  _graphicSpecs.reset();
+  _devices.reset();
+  _head.reset();
+  _handDevice.reset();
+}
+
+HRESULT KOREVrcConfigure::RetrieveCommonPointers() {
+  ReleaseCommonPointers();
+  _config = QueryImpl<KORIVrcConfig>();
+  if (!_config)
+    return E_FAIL;
+  (void)_config->GetGraphicResources(_graphicResources.Out());
+  (void)_config->GetGraphicSpecs(_graphicSpecs.Out());
+  (void)_config->GetDevices(_devices.Out());
+  KORListValKORBaseUnknown_var* list = nullptr;
+  if (_graphicSpecs && SUCCEEDED(_graphicSpecs->GetHeads(&list)))
+    _head = FirstOf<KORIVrcHead>(list);
+  if (_devices && SUCCEEDED(_devices->GetHandDevices(&list)))
+    _handDevice = FirstOf<KORIVrcHandDevice>(list);
+  return _graphicResources && _graphicSpecs && _devices && _head && _handDevice ? S_OK : E_FAIL;
+}
+
+HRESULT KOREVrcConfigure::RetrieveMainWindow(KORIVrcWindow** oWindow) {
+  if (!oWindow)
+    return E_FAIL;
+  *oWindow = nullptr;
+  if (!_graphicResources)
+    (void)RetrieveCommonPointers();
+  KORIVrcWindow_var window;
+  KORIVrcView_var view;
+  if (!_graphicResources || FAILED(_graphicResources->GetMainWindow(window.Out())) ||
+      FAILED(window->GetView(view.Out())))
+    return E_FAIL;
+  return KORReturn(window, oWindow);
+}
+
+HRESULT KOREVrcConfigure::RetrieveViewPointTracker(KORIVrcTracker** oTracker) {
+  if (!oTracker)
+    return E_FAIL;
+  *oTracker = nullptr;
+  if (!_head)
+    (void)RetrieveCommonPointers();
+  return _head ? _head->GetViewPointTracker(oTracker) : E_FAIL;
+}
+
+HRESULT KOREVrcConfigure::RetrieveIGList(KORListValKORBaseUnknown_var** oList) {
+  if (!oList)
+    return E_FAIL;
+  *oList = nullptr;
+  if (!_graphicResources)
+    (void)RetrieveCommonPointers();
+  return _graphicResources ? _graphicResources->GetIGs(oList) : E_FAIL;
+}
+
+HRESULT KOREVrcConfigure::RetrieveViewList(KORListValKORBaseUnknown_var** oList) {
+  if (!oList)
+    return E_FAIL;
+  *oList = nullptr;
+  if (!_graphicSpecs)
+    (void)RetrieveCommonPointers();
+  return _graphicSpecs ? _graphicSpecs->GetViews(oList) : E_FAIL;
+}
+
+HRESULT KOREVrcConfigure::RetrievePickingTrackingStation(KORIVrcTrackingStation** oStation) {
+  if (!oStation)
+    return E_FAIL;
+  *oStation = nullptr;
+  if (!_handDevice)
+    (void)RetrieveCommonPointers();
+  KORIVrcTracker_var picking;
+  if (!_handDevice || FAILED(_handDevice->GetPickingTracker(picking.Out())))
+    return E_FAIL;
+  return picking->GetTrackingStation(oStation);
+}
+
+HRESULT KOREVrcConfigure::NumberOfWindow(int& oCount) {
+  oCount = 0;
+  KORListValKORBaseUnknown_var* igs = nullptr;
+  if (FAILED(RetrieveCommonPointers()) || FAILED(RetrieveIGList(&igs)))
+    return E_FAIL;
+  List owned(igs);
+  if (owned->IsEmpty())
+    return E_FAIL;
+  for (const KORBaseUnknown_var& entry : *owned) {
+    KORListValKORBaseUnknown_var* windows = nullptr;
+    if (auto ig = KORQuery<KORIVrcIG>(entry); ig && SUCCEEDED(ig->GetWindows(&windows))) {
+      oCount += windows->Size();
+      delete windows;
+    }
+  }
+  return oCount >= 1 ? S_OK : E_FAIL;
+}
+
+HRESULT KOREVrcConfigure::ReOrderWindows(KORListValKORBaseUnknown_var& ioWindows,
+                                         KORIVrcWindow* iMainWindow) {
+  for (int position = 1; position <= ioWindows.Size(); ++position) {
+    if (!KORQuery<KORIVrcWindow>(ioWindows[position]))
+      return E_FAIL;
+    if (position >= 2 && CompareInterfacePointers(ioWindows[position], iMainWindow)) {
+      std::swap(ioWindows[1], ioWindows[position]);
+      break;
+    }
+  }
+  return S_OK;
+}
+
+bool KOREVrcConfigure::CheckOnlyLocalIGs() {
+  KORListValKORBaseUnknown_var* igs = nullptr;
+  if (FAILED(RetrieveIGList(&igs)) || !igs)
+    return true;
+  List owned(igs);
+  for (const KORBaseUnknown_var& entry : *owned) {
+    KORUnicodeString host;
+    auto ig = KORQuery<KORIVrcIG>(entry);
+    if (ig && SUCCEEDED(ig->GetHostName(host)) && host != "localhost")
+      return false;
+  }
+  return true;
+}
+
+HRESULT KOREVrcConfigure::IsActiveStereoMode(bool& oStereo) {
+  oStereo = false;
+  KORListValKORBaseUnknown_var* igs = nullptr;
+  if (FAILED(RetrieveCommonPointers()) || FAILED(RetrieveIGList(&igs)))
+    return E_FAIL;
+  List owned(igs);
+  bool examined = false;
+  for (const KORBaseUnknown_var& entry : *owned) {
+    KORListValKORBaseUnknown_var* windows = nullptr;
+    auto ig = KORQuery<KORIVrcIG>(entry);
+    if (!ig || FAILED(ig->GetWindows(&windows)))
+      continue;
+    List ownedWindows(windows);
+    for (const KORBaseUnknown_var& windowEntry : *ownedWindows) {
+      examined = true;
+      KORIVrcRenderingSpec_var spec;
+      KORVrcRenderingMode mode = KORVrcRenderingMono;
+      auto window = KORQuery<KORIVrcWindow>(windowEntry);
+      if (window && SUCCEEDED(window->GetRenderingSpec(spec.Out())) &&
+          SUCCEEDED(spec->GetRenderingMode(&mode)) && mode == KORVrcRenderingStereo) {
+        oStereo = true;
+        return S_OK;
+      }
+    }
+  }
+  return examined ? S_OK : E_FAIL;
+}
+
+namespace {
+template <class I> KORSmartPtr<I> MainView(KOREVrcConfigure& iConfigure) {
+  KORIVrcWindow_var window;
+  KORIVrcView_var view;
+  if (FAILED(iConfigure.RetrieveMainWindow(window.Out())) || FAILED(window->GetView(view.Out())))
+    return {};
+  return KORQuery<I>(view);
+}
+} // namespace
+
+bool KOREVrcConfigure::GetProjectionAreaOnMainWindow(KORIVrcProjectionArea** oArea) {
+  auto screen = MainView<KORIVrcScreenView>(*this);
+  return oArea && screen && SUCCEEDED(screen->GetProjectionArea(oArea));
+}
+
+bool KOREVrcConfigure::GetCameraOnMainWindow(KORIVrcCameraView** oCamera) {
+  auto camera = MainView<KORIVrcCameraView>(*this);
+  return oCamera && camera && SUCCEEDED(KORReturn(camera, oCamera));
+}
+
+bool KOREVrcConfigure::IsTheWindowAttachToScreenView(KORIVrcWindow* iWindow) {
+  KORIVrcView_var view;
+  return iWindow && SUCCEEDED(iWindow->GetView(view.Out())) && KORQuery<KORIVrcScreenView>(view);
+}
+
+HRESULT KOREVrcConfigure::ComputeModelToFS(KORMathTransformation& oModelToFS) {
+  KORMathVector ul, ll, lr;
+  KORIVrcProjectionArea_var area;
+  KORIVrcCameraView_var camera;
+  auto screen = MainView<KORIVrcScreenView>(*this);
+  if (screen && SUCCEEDED(screen->GetProjectionArea(area.Out()))) {
+    double x = 0, y = 0, z = 0;
+    (void)area->GetUpperLeft(&x, &y, &z);
+    ul = KORMathVector(x, y, z);
+    (void)area->GetLowerLeft(&x, &y, &z);
+    ll = KORMathVector(x, y, z);
+    (void)area->GetLowerRight(&x, &y, &z);
+    lr = KORMathVector(x, y, z);
+  } else if ((camera = MainView<KORIVrcCameraView>(*this))) {
+    double a = 0, b = 0, c = 0, d = 0;
+    (void)camera->GetFrustum(a, b, c, d);
+    ul = KORMathVector(1, a, c);
+    ll = KORMathVector(1, a, d);
+    lr = KORMathVector(1, b, d);
+  } else {
+    return E_FAIL;
+  }
+  const KORMathVector x = Unit(lr - ll);
+  const KORMathVector y = Unit(ul - ll);
+  const KORMathVector z(x.GetY() * y.GetZ() - x.GetZ() * y.GetY(),
+                        x.GetZ() * y.GetX() - x.GetX() * y.GetZ(),
+                        x.GetX() * y.GetY() - x.GetY() * y.GetX());
+  const KORMathVector centre = ul + (1.0 / 2.0) * (lr - ul);
+  return KORMathTransformation(KORMath3x3Matrix(x, y, z), centre).Inverse(oModelToFS);
+}
+
+HRESULT KOREVrcConfigure::ComputeMatrix(KORMathTransformation& oHeadToMPK,
+                                        KORMathTransformation& oAxes) {
+  if (!_head)
+    (void)RetrieveCommonPointers();
+  auto tracked = KORQuery<KORIVrcTrackedElement>(_head);
+  KORMathTransformation location;
+  if (!tracked || FAILED(tracked->GetLocation(location)))
+    return E_FAIL;
+  const KORMathTransformation axes(
+      KORMath3x3Matrix(KORMathVector(0, -1, 0), KORMathVector(0, 0, 1), KORMathVector(-1, 0, 0)),
+      KORMathVector());
+  if (FAILED((location * axes).Inverse(oHeadToMPK)) || FAILED(axes.Inverse(oAxes)))
+    return E_FAIL;
+  return S_OK;
+}
+
+HRESULT KOREVrcConfigure::ComputeScreenCornersInTrackingStationFrame(
+    KORIVrcTrackingStation* iStation, KORMathVector& ioUL, KORMathVector& oUR, KORMathVector& ioLL,
+    KORMathVector& ioLR) {
+  KORMathTransformation ref;
+  KORMath3x3Matrix inverse;
+  if (!iStation || FAILED(iStation->GetRef(ref)) || FAILED(ref.GetMatrix().Inverse(inverse)))
+    return E_FAIL;
+  const KORMathVector& t = ref.GetVector();
+  ioLL = inverse * (ioLL - t);
+  ioLR = inverse * (ioLR - t);
+  ioUL = inverse * (ioUL - t);
+  oUR = ioLR + (ioUL - ioLL);
+  return S_OK;
+}
+
+void KOREVrcConfigure::MirrorEffectOnViewport(int iMirrorMode, double& ioA, double& ioB) {
+  switch (iMirrorMode) {
+  case KORVrcMirrorHorizontal:
+    ioB = -ioB;
+    break;
+  case KORVrcMirrorVertical:
+    ioA = -ioA;
+    break;
+  case KORVrcMirrorBoth:
+    ioA = -ioA;
+    ioB = -ioB;
+    break;
+  default:
+    break;
+  }
+}
+
+HRESULT KOREVrcConfigure::RetrieveInfoAboutManagerTracker(int& oHeadIndex, int& oHandIndex,
+                                                          unsigned char& oSeveralWindows,
+                                                          KORUnicodeString& oHeadDaemon,
+                                                          KORUnicodeString& oHandDaemon) {
+  oHeadIndex = 0;
+  oHandIndex = 0;
+  oSeveralWindows = 1;
+  if (!_head || !_handDevice)
+    (void)RetrieveCommonPointers();
+  if (!_head || !_handDevice)
+    return E_FAIL;
+  KORIVrcTracker_var headTracker, handTracker;
+  KORIVrcTrackingStation_var headStation, handStation;
+  (void)_head->GetViewPointTracker(headTracker.Out());
+  TrackerPlace(headTracker, oHeadIndex, headStation);
+  (void)_handDevice->GetPickingTracker(handTracker.Out());
+  TrackerPlace(handTracker, oHandIndex, handStation);
+  RankOnStation(headStation, oHeadIndex, oHeadDaemon);
+  RankOnStation(handStation, oHandIndex, oHandDaemon);
+  int windows = 0;
+  (void)NumberOfWindow(windows);
+  if (windows <= 1)
+    oSeveralWindows = 0;
+  if (headStation && handStation && CompareInterfacePointers(headStation, handStation) &&
+      windows <= 1) {
+    if (oHandIndex > oHeadIndex && oHeadIndex != 0)
+      --oHandIndex;
+    oHeadIndex = 1;
+  }
+  return S_FALSE;
+}
+
+void KOREVrcConfigure::Indent(std::ostream& ioStream) const {
+  ioStream << '\n';
+  for (int level = 0; level < _indentLevel; ++level)
+    ioStream << "    ";
+}
+
+void KOREVrcConfigure::IndentRight(std::ostream& ioStream) {
+  Indent(ioStream);
+  ioStream << '{';
+  ++_indentLevel;
+}
+
+void KOREVrcConfigure::IndentLeft(std::ostream& ioStream) {
+  _indentLevel = std::max(0, _indentLevel - 1);
+  Indent(ioStream);
+  ioStream << '}';
+}
+
+void KOREVrcConfigure::IndentRightSpace(std::ostream& ioStream) {
+  Indent(ioStream);
+  ++_indentLevel;
+}
+
+void KOREVrcConfigure::IndentLeftSpace(std::ostream& ioStream) {
+  _indentLevel = std::max(0, _indentLevel - 1);
+  Indent(ioStream);
+}
+
+HRESULT KOREVrcConfigure::StartMessages(KORUnicodeString& oMessages) {
+  oMessages.clear();
+  return _catalog.LoadCatalog("KORVrcConfigure");
+}
+
+void KOREVrcConfigure::AddError(KORUnicodeString& ioMessages, const char* iKey) const {
+  KORUnicodeString text;
+  (void)_catalog.BuildMessage("Error", text);
+  ioMessages += text;
+  (void)_catalog.BuildMessage(iKey, text);
+  ioMessages += text;
+}
+
+void KOREVrcConfigure::AddWarning(KORUnicodeString& ioMessages, const char* iKey) const {
+  KORUnicodeString text;
+  (void)_catalog.BuildMessage("Warning", text);
+  ioMessages += text;
+  (void)_catalog.BuildMessage(iKey, text);
+  ioMessages += text;
+}

@@ -1,0 +1,140 @@
+#pragma once
+// The writers of the runtime text files, on the configuration root. This
+// object keeps the main parts of the configuration it writes from (refetched
+// by every writer), the indentation level of the text being written and the
+// display writer's desktop offsets; everything else is read from the model,
+// which the writers never change.
+//
+// The writers share: the lookups below, the window order (main window first),
+// the test that every image generator is local, the geometric frames (model to
+// display, tracking station, tracker axes), the indentation of the text files
+// (every line starts with a newline and four spaces per level) and the message
+// convention of KORIVrcConfigure. Reals are written in fixed notation with
+// eight decimals.
+#include "interfaces/KORIVrcConfig.h"
+#include "interfaces/KORIVrcConfigure.h"
+#include "interfaces/KORIVrcDevices.h"
+#include "interfaces/KORIVrcGraphicResources.h"
+#include "interfaces/KORIVrcGraphicSpecs.h"
+#include "interfaces/KORIVrcHandDevice.h"
+#include "interfaces/KORIVrcHead.h"
+#include "math/KORMathTransformation.h"
+#include "objectmodel/KORExtension.h"
+#include "system/KORMsgCatalog.h"
+
+#include <memory>
+
+class KORIVrcCameraView;
+class KORIVrcIG;
+class KORIVrcProjectionArea;
+class KORIVrcTracker;
+class KORIVrcView;
+class KORIVrcWindow;
+
+class KOREVrcConfigure : public KORExtensionOf<KORIVrcConfigure> {
+public:
+  // KORIVrcConfigure
+  HRESULT GenerateMPK(std::ostream& ioStream, KORUnicodeString& oMessages,
+                      unsigned char iWrite) override;
+  HRESULT GenerateFSConfig(std::ostream& ioStream, KORUnicodeString& oMessages,
+                           unsigned char iWrite) override;
+  HRESULT GenerateTrackingStationConfigFile(std::ostream& ioStream,
+                                            KORIVrcTrackingStation* iStation,
+                                            KORUnicodeString& oMessages,
+                                            unsigned char iWrite) override;
+  HRESULT GenerateVirtualRealitySettingFile(const KORUnicodeString& iPath,
+                                            KORUnicodeString& oMessages,
+                                            unsigned char iWrite) override;
+  HRESULT GenerateVRCommandsSettingFile(const KORUnicodeString& iPath, KORUnicodeString& oMessages,
+                                        unsigned char iWrite) override;
+  HRESULT NumberOfWindow(int& oCount) override;
+
+  void OnDispose() override { ReleaseCommonPointers(); }
+
+  // Lookups shared by the writers (S_OK or E_FAIL).
+  HRESULT RetrieveCommonPointers();
+  HRESULT RetrieveMainWindow(KORIVrcWindow** oWindow);
+  HRESULT RetrieveViewPointTracker(KORIVrcTracker** oTracker);
+  HRESULT RetrieveIGList(KORListValKORBaseUnknown_var** oList);
+  HRESULT RetrieveViewList(KORListValKORBaseUnknown_var** oList);
+  HRESULT RetrievePickingTrackingStation(KORIVrcTrackingStation** oStation);
+  // Puts the main window first by swapping it with the first entry.
+  HRESULT ReOrderWindows(KORListValKORBaseUnknown_var& ioWindows, KORIVrcWindow* iMainWindow);
+  bool CheckOnlyLocalIGs();
+  HRESULT IsActiveStereoMode(bool& oStereo);
+  bool GetProjectionAreaOnMainWindow(KORIVrcProjectionArea** oArea);
+  bool GetCameraOnMainWindow(KORIVrcCameraView** oCamera);
+  bool IsTheWindowAttachToScreenView(KORIVrcWindow* iWindow);
+  // Model frame to the display frame centred on the main window's screen.
+  HRESULT ComputeModelToFS(KORMathTransformation& oModelToFS);
+  // oHeadToMPK = inverse(head location * A), oAxes = inverse(A), A the axis change.
+  HRESULT ComputeMatrix(KORMathTransformation& oHeadToMPK, KORMathTransformation& oAxes);
+  HRESULT ComputeScreenCornersInTrackingStationFrame(KORIVrcTrackingStation* iStation,
+                                                     KORMathVector& ioUL, KORMathVector& oUR,
+                                                     KORMathVector& ioLL, KORMathVector& ioLR);
+  static void MirrorEffectOnViewport(int iMirrorMode, double& ioA, double& ioB);
+  HRESULT RetrieveInfoAboutManagerTracker(int& oHeadIndex, int& oHandIndex,
+                                          unsigned char& oSeveralWindows,
+                                          KORUnicodeString& oHeadDaemon,
+                                          KORUnicodeString& oHandDaemon);
+
+  // Indentation of the text files.
+  void Indent(std::ostream& ioStream) const;
+  void IndentRight(std::ostream& ioStream);
+  void IndentLeft(std::ostream& ioStream);
+  void IndentRightSpace(std::ostream& ioStream);
+  void IndentLeftSpace(std::ostream& ioStream);
+  int IndentLevel() const { return _indentLevel; }
+  void ResetIndent() { _indentLevel = 0; }
+
+  // The message convention: empties oMessages and loads the catalog.
+  HRESULT StartMessages(KORUnicodeString& oMessages);
+  void AddError(KORUnicodeString& ioMessages, const char* iKey) const;
+  void AddWarning(KORUnicodeString& ioMessages, const char* iKey) const;
+
+  // ---- Multipipe file ----
+  HRESULT WriteMPKGeneralInformations(std::ostream& ioStream, bool iStereo);
+  HRESULT WriteMPKPipeInformations(std::ostream& ioStream, KORIVrcIG* iIG,
+                                   KORIVrcWindow* iMainWindow, bool iStereo);
+  HRESULT WriteMPKWindowInformations(std::ostream& ioStream, KORIVrcWindow* iWindow, bool iStereo);
+  HRESULT WriteMPKChannelInformations(std::ostream& ioStream, KORIVrcWindow* iWindow);
+  HRESULT WriteMPKAutoHMDCompoundInformations(std::ostream& ioStream, KORIVrcWindow* iWindow);
+  HRESULT WriteMPKAutoEYECompoundInformations(std::ostream& ioStream, KORIVrcWindow* iWindow,
+                                              bool iStereo);
+  HRESULT WriteMPKTrackingInformations(std::ostream& ioStream);
+
+  // ---- Display file ----
+  HRESULT WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView);
+  HRESULT WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView, KORIVrcWindow* iWindow);
+  HRESULT WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG);
+  HRESULT WriteFSVideoOutput(std::ostream& ioStream, KORIVrcWindow* iWindow);
+  HRESULT WriteFSChannel(std::ostream& ioStream, KORIVrcWindow* iWindow, int iLeft, int iTop,
+                         int iRight, int iBottom);
+  HRESULT WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcWindow* iWindow, int iLeft, int iTop,
+                                int iRight, int iBottom);
+  HRESULT WriteFSChannelStereoSection(std::ostream& ioStream, KORIVrcWindow* iWindow);
+
+  // ---- Tracking-daemon file ----
+  HRESULT GeneratePolhemusConfigFile(std::ostream& ioStream, KORIVrcTrackingStation* iStation,
+                                     KORUnicodeString& oMessages, unsigned char iWrite);
+  // The daemon name as the runtime knows it: "Polhemus1" is served as "Polhemus".
+  static KORUnicodeString RuntimeDaemonName(const KORUnicodeString& iDaemonName);
+  // The corners of a projection area (0 for a coordinate that cannot be read).
+  static void ReadScreenCorners(KORIVrcProjectionArea* iArea, KORMathVector& oUL,
+                                KORMathVector& oLL, KORMathVector& oLR);
+
+private:
+  void ReleaseCommonPointers();
+
+  int _indentLevel = 0;
+  KORIVrcConfig_var _config;
+  KORIVrcGraphicResources_var _graphicResources;
+  KORIVrcGraphicSpecs_var _graphicSpecs;
+  KORIVrcDevices_var _devices;
+  KORIVrcHead_var _head;
+  KORIVrcHandDevice_var _handDevice;
+  // The display writer's running desktop origin, in pixels.
+  float _desktopOffsetX = 0.0f;
+  float _desktopOffsetY = 0.0f;
+  KORMsgCatalog _catalog;
+};

@@ -1,0 +1,469 @@
+// The display configuration file: the screens in the frame of the main
+// window's screen, a fixed transform and viewer, then one desktop per image
+// generator with a video output and a channel per window. The main window is
+// the reference the other windows are placed against, so it never gets a
+// screen, a video output or a channel of its own.
+#include "KOREVrcConfigure.h"
+
+#include "KORVrcElementAccess.h"
+#include "KORVrcTools.h"
+#include "interfaces/KORIVrcCameraView.h"
+#include "interfaces/KORIVrcIG.h"
+#include "interfaces/KORIVrcProjectionArea.h"
+#include "interfaces/KORIVrcRenderingSpec.h"
+#include "interfaces/KORIVrcScreenView.h"
+#include "interfaces/KORIVrcView.h"
+#include "interfaces/KORIVrcViewport.h"
+#include "interfaces/KORIVrcWindow.h"
+#include "math/KORMathPlane.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iomanip>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+namespace {
+using List = std::unique_ptr<KORListValKORBaseUnknown_var>;
+
+// The lines between the display block and the desktops never change.
+constexpr const char* kFixedLines[] = {"</display>",
+                                       "<transform IdentityTransform>",
+                                       "mat4x4 1. 0. 0. 0. 0. 1. 0. 0. 0. 0. 1. 0. 0. 0. 0. 1.",
+                                       "</transform>",
+                                       "<orientationRef Head_OR>",
+                                       "parentTransform IdentityTransform",
+                                       "leftVector -3.5 0. 0.",
+                                       "rightVector 3.5 0. 0.",
+                                       "upVector 0. 1. 0.",
+                                       "</orientationRef>",
+                                       "<user User1>",
+                                       "headName Head_OR",
+                                       "</user>"};
+
+// Below this a main corner still lies in the plane of a screen, and a screen
+// edge or an overlap extent still counts as empty.
+constexpr double kPlaneTolerance = 1e-5;
+
+KORUnicodeString NameOf(KORIVrcElement* iElement) {
+  KORUnicodeString name;
+  if (iElement)
+    (void)iElement->GetName(name);
+  return name;
+}
+
+KORIVrcView_var ViewOf(KORIVrcWindow* iWindow) {
+  KORIVrcView_var view;
+  if (iWindow)
+    (void)iWindow->GetView(view.Out());
+  return view;
+}
+
+List WindowsOf(KORIVrcIG* iIG) {
+  KORListValKORBaseUnknown_var* windows = nullptr;
+  if (!iIG || FAILED(iIG->GetWindows(&windows)))
+    return List(new KORListValKORBaseUnknown_var);
+  return List(windows);
+}
+
+struct Viewport {
+  double x = 0, y = 0, w = 0, h = 0;
+};
+
+std::optional<Viewport> ViewportOf(KORIVrcWindow* iWindow) {
+  KORIVrcViewport_var viewport;
+  Viewport area;
+  if (!iWindow || FAILED(iWindow->GetViewport(viewport.Out())) ||
+      FAILED(viewport->GetViewport(&area.x, &area.y, &area.w, &area.h)))
+    return std::nullopt;
+  return area;
+}
+
+struct PixelSize {
+  int width = 0, height = 0;
+};
+
+PixelSize PixelSizeOf(KORIVrcIG* iIG) {
+  PixelSize size;
+  (void)iIG->GetPixelWidth(&size.width);
+  (void)iIG->GetPixelHeight(&size.height);
+  return size;
+}
+
+// A screen by three corners: a projection area in the model frame, or the
+// virtual screen of a camera at distance 1 along x.
+enum class ScreenKind { None, Screen, Camera };
+struct Corners {
+  KORMathPoint ul, ll, lr;
+};
+
+Corners CornersOf(KORIVrcProjectionArea* iArea) {
+  double x = 0, y = 0, z = 0;
+  Corners corners;
+  (void)iArea->GetUpperLeft(&x, &y, &z);
+  corners.ul.SetCoord(x, y, z);
+  (void)iArea->GetLowerLeft(&x, &y, &z);
+  corners.ll.SetCoord(x, y, z);
+  (void)iArea->GetLowerRight(&x, &y, &z);
+  corners.lr.SetCoord(x, y, z);
+  return corners;
+}
+
+Corners CornersOf(KORIVrcCameraView* iCamera) {
+  double left = 0, right = 0, top = 0, bottom = 0;
+  (void)iCamera->GetFrustum(left, right, top, bottom);
+  return {KORMathPoint(1, left, top), KORMathPoint(1, left, bottom),
+          KORMathPoint(1, right, bottom)};
+}
+
+ScreenKind CornersOf(KORIVrcView* iView, Corners& oCorners) {
+  KORIVrcProjectionArea_var area;
+  if (auto screen = KORQuery<KORIVrcScreenView>(iView)) {
+    if (FAILED(screen->GetProjectionArea(area.Out())))
+      return ScreenKind::None;
+    oCorners = CornersOf(area);
+    return ScreenKind::Screen;
+  }
+  if (auto camera = KORQuery<KORIVrcCameraView>(iView)) {
+    oCorners = CornersOf(camera);
+    return ScreenKind::Camera;
+  }
+  return ScreenKind::None;
+}
+
+const char* MirrorWord(KORIVrcWindow* iWindow) {
+  KORIVrcRenderingSpec_var spec;
+  KORVrcMirrorMode mode = KORVrcMirrorNone;
+  if (FAILED(iWindow->GetRenderingSpec(spec.Out())) || FAILED(spec->GetMirrorMode(&mode)))
+    mode = KORVrcMirrorNone;
+  switch (mode) {
+  case KORVrcMirrorHorizontal:
+    return "mirrorMode Horizontal";
+  case KORVrcMirrorVertical:
+    return "mirrorMode Vertical";
+  case KORVrcMirrorBoth:
+    return "mirrorMode Both";
+  default:
+    return "mirrorMode None";
+  }
+}
+
+// A pixel position relative to a running origin; the runtime reads these
+// extents from single-precision values, so they are truncated from floats.
+int Relative(float iPosition, float iOrigin) {
+  return static_cast<int>(iPosition - iOrigin);
+}
+int Relative(int iPixel, float iOrigin) {
+  return Relative(static_cast<float>(iPixel), iOrigin);
+}
+
+// The display name without the separators, usable inside a tag.
+KORUnicodeString WithoutSeparators(KORUnicodeString iDisplay) {
+  std::erase_if(iDisplay, [](char iCharacter) { return iCharacter == ':' || iCharacter == '.'; });
+  return iDisplay;
+}
+
+std::ostream& operator<<(std::ostream& ioStream, const KORMathPoint& iPoint) {
+  return ioStream << iPoint.GetX() << ' ' << iPoint.GetY() << ' ' << iPoint.GetZ();
+}
+
+// One line of the file at the current depth; the caller writes its text.
+std::ostream& Line(const KOREVrcConfigure& iWriter, std::ostream& ioStream) {
+  iWriter.Indent(ioStream);
+  return ioStream;
+}
+
+// A tag that opens a block, and the one that closes it: each block begins
+// and ends with a line holding only indentation.
+void OpenBlock(KOREVrcConfigure& ioWriter, std::ostream& ioStream, const KORUnicodeString& iTag) {
+  Line(ioWriter, ioStream) << iTag;
+  ioWriter.IndentRightSpace(ioStream);
+}
+
+void CloseBlock(KOREVrcConfigure& ioWriter, std::ostream& ioStream, const char* iTag) {
+  ioWriter.IndentLeftSpace(ioStream);
+  Line(ioWriter, ioStream) << iTag;
+}
+} // namespace
+
+HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeString& oMessages,
+                                           unsigned char iWrite) {
+  ResetIndent();
+  oMessages.clear();
+  HRESULT result = RetrieveCommonPointers();
+  if (FAILED(StartMessages(oMessages)))
+    return E_FAIL;
+  KORIVrcWindow_var mainWindow;
+  if (FAILED(RetrieveMainWindow(mainWindow.Out()))) {
+    AddError(oMessages, "NoMainWindow");
+    result = E_FAIL;
+  }
+  if (FAILED(result) || !iWrite)
+    return result;
+
+  ioStream << std::fixed << std::setprecision(8) << "<display J6>";
+  IndentRightSpace(ioStream);
+  KORListValKORBaseUnknown_var* views = nullptr;
+  if (FAILED(RetrieveViewList(&views)) || !views) {
+    result = E_FAIL;
+  } else {
+    List owned(views);
+    for (const KORBaseUnknown_var& entry : *owned)
+      if (FAILED(WriteFSScreen(ioStream, KORQuery<KORIVrcView>(entry))))
+        result = E_FAIL;
+  }
+  IndentLeftSpace(ioStream);
+  for (const char* line : kFixedLines)
+    Line(*this, ioStream) << line;
+
+  KORListValKORBaseUnknown_var* igs = nullptr;
+  if (FAILED(RetrieveIGList(&igs)) || !igs)
+    return E_FAIL;
+  List owned(igs);
+  for (const KORBaseUnknown_var& entry : *owned)
+    if (FAILED(WriteFSDesktop(ioStream, KORQuery<KORIVrcIG>(entry))))
+      result = E_FAIL;
+  return result;
+}
+
+HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView) {
+  KORListValKORBaseUnknown_var* igs = nullptr;
+  if (!iView || FAILED(RetrieveIGList(&igs)) || !igs)
+    return E_FAIL;
+  List owned(igs);
+  KORIVrcWindow_var mainWindow;
+  (void)RetrieveMainWindow(mainWindow.Out());
+  HRESULT result = S_OK;
+  for (const KORBaseUnknown_var& igEntry : *owned) {
+    List windows = WindowsOf(KORQuery<KORIVrcIG>(igEntry));
+    for (const KORBaseUnknown_var& windowEntry : *windows) {
+      auto window = KORQuery<KORIVrcWindow>(windowEntry);
+      if (!window || CompareInterfacePointers(window, mainWindow) ||
+          !CompareInterfacePointers(ViewOf(window), iView))
+        continue;
+      if (FAILED(WriteFSScreen(ioStream, iView, window)))
+        result = E_FAIL;
+    }
+  }
+  return result;
+}
+
+HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView,
+                                        KORIVrcWindow* iWindow) {
+  if (!iView || !iWindow)
+    return E_FAIL;
+  const KORUnicodeString screenName = NameOf(iView) + "_" + NameOf(iWindow);
+  OpenBlock(*this, ioStream, KORUnicodeString("<screen ") + screenName + ">");
+  Line(*this, ioStream) << "#real coordinates : UL ; LL ; LR";
+  KORMathTransformation modelToFS;
+  if (FAILED(ComputeModelToFS(modelToFS)))
+    return E_FAIL;
+
+  Corners corners;
+  const ScreenKind kind = CornersOf(iView, corners);
+  if (kind != ScreenKind::None) {
+    Line(*this, ioStream) << "physicalPos " << modelToFS * corners.ul << " ; "
+                          << modelToFS * corners.ll << " ; " << modelToFS * corners.lr;
+    Line(*this, ioStream) << "extentsInDisplay 0 0 ; 1 1";
+    Line(*this, ioStream) << (kind == ScreenKind::Screen ? "isStatic Yes" : "isStatic No");
+    OpenBlock(*this, ioStream, KORUnicodeString("<projectedImage Proj_") + screenName + ">");
+    Line(*this, ioStream) << "extentsInScreen 0. 0. ; 1. 1.";
+    Line(*this, ioStream) << MirrorWord(iWindow);
+    CloseBlock(*this, ioStream, "</projectedImage>");
+  }
+  CloseBlock(*this, ioStream, "</screen >");
+  return kind == ScreenKind::None ? E_FAIL : S_OK;
+}
+
+HRESULT KOREVrcConfigure::WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG) {
+  KORUnicodeString host, display;
+  if (!iIG || FAILED(iIG->GetHostName(host)) || FAILED(iIG->GetDisplayName(display)))
+    return E_FAIL;
+  const PixelSize size = PixelSizeOf(iIG);
+  KORIVrcWindow_var mainWindow;
+  (void)RetrieveMainWindow(mainWindow.Out());
+  List windows = WindowsOf(iIG);
+
+  // The desktop's extents cover the viewports of the windows it writes; the
+  // bounds are kept as integers but compared with the unrounded positions.
+  int minX = size.width, maxRight = 0, minY = size.height, maxTop = 0;
+  bool anyWindow = false;
+  for (const KORBaseUnknown_var& entry : *windows) {
+    auto window = KORQuery<KORIVrcWindow>(entry);
+    const std::optional<Viewport> viewport = ViewportOf(window);
+    if (!window || CompareInterfacePointers(window, mainWindow) || !viewport)
+      continue;
+    anyWindow = true;
+    const double x = viewport->x * size.width, y = viewport->y * size.height;
+    const double right = x + viewport->w * size.width, top = y + viewport->h * size.height;
+    if (x < minX)
+      minX = static_cast<int>(x);
+    if (right > maxRight)
+      maxRight = static_cast<int>(right);
+    if (y < minY)
+      minY = static_cast<int>(y);
+    if (top > maxTop)
+      maxTop = static_cast<int>(top);
+  }
+  if (!anyWindow)
+    return S_OK;
+
+  OpenBlock(*this, ioStream, KORUnicodeString("<desktop ") + host + display + ">");
+  OpenBlock(*this, ioStream,
+            KORUnicodeString("<window Window_") + host + WithoutSeparators(display) + ">");
+  Line(*this, ioStream) << "extentsInDesktop " << minX << " " << size.height - maxTop << " ; "
+                        << maxRight << " " << size.height - minY;
+  HRESULT result = S_OK;
+  for (const KORBaseUnknown_var& entry : *windows) {
+    auto window = KORQuery<KORIVrcWindow>(entry);
+    if (!window || CompareInterfacePointers(window, mainWindow))
+      continue;
+    _desktopOffsetX = static_cast<float>(minX);
+    _desktopOffsetY = static_cast<float>(size.height - maxTop);
+    if (FAILED(WriteFSVideoOutput(ioStream, window)))
+      result = E_FAIL;
+  }
+  CloseBlock(*this, ioStream, "</window>");
+  CloseBlock(*this, ioStream, "</desktop>");
+  // Desktops are set apart by an empty line.
+  ioStream << '\n';
+  return result;
+}
+
+HRESULT KOREVrcConfigure::WriteFSVideoOutput(std::ostream& ioStream, KORIVrcWindow* iWindow) {
+  if (!iWindow)
+    return E_FAIL;
+  const KORUnicodeString windowName = NameOf(iWindow);
+  OpenBlock(*this, ioStream, KORUnicodeString("<videoOutput VO_") + windowName + ">");
+  if (auto view = ViewOf(iWindow))
+    Line(*this, ioStream) << "projectedImageName Proj_" << NameOf(view) << "_" << windowName;
+
+  HRESULT result = E_FAIL;
+  const std::optional<Viewport> viewport = ViewportOf(iWindow);
+  auto ig = KORVrcAccess::Father<KORIVrcIG>(iWindow);
+  const PixelSize size = ig ? PixelSizeOf(ig) : PixelSize();
+  if (viewport && ig && size.width && size.height && viewport->w && viewport->h) {
+    // Viewports start at the bottom, pixels at the top: flip vertically.
+    const int left = static_cast<int>(viewport->x * size.width);
+    const int right = static_cast<int>((viewport->x + viewport->w) * size.width);
+    const int top = static_cast<int>((1.0 - viewport->y - viewport->h) * size.height);
+    const int bottom = static_cast<int>((1.0 - viewport->y) * size.height);
+    Line(*this, ioStream) << "extentsInWindow " << Relative(left, _desktopOffsetX) << " "
+                          << Relative(top, _desktopOffsetY) << " ; "
+                          << Relative(right, _desktopOffsetX) << " "
+                          << Relative(bottom, _desktopOffsetY);
+    // The channel is placed relative to its own video output.
+    _desktopOffsetX = static_cast<float>(left);
+    _desktopOffsetY = static_cast<float>(top);
+    result = WriteFSChannel(ioStream, iWindow, left, top, right, bottom);
+  }
+  CloseBlock(*this, ioStream, "</videoOutput>");
+  return result;
+}
+
+HRESULT KOREVrcConfigure::WriteFSChannel(std::ostream& ioStream, KORIVrcWindow* iWindow, int iLeft,
+                                         int iTop, int iRight, int iBottom) {
+  if (!iWindow)
+    return E_FAIL;
+  OpenBlock(*this, ioStream, KORUnicodeString("<channel Channel_") + NameOf(iWindow) + ">");
+  Line(*this, ioStream) << "extentsInVideoOutput  " << Relative(iLeft, _desktopOffsetX) << " "
+                        << Relative(iTop, _desktopOffsetY) << " ; "
+                        << Relative(iRight, _desktopOffsetX) << " "
+                        << Relative(iBottom, _desktopOffsetY);
+  HRESULT result = WriteFSOverlayChannel(ioStream, iWindow, iLeft, iTop, iRight, iBottom);
+  if (SUCCEEDED(result))
+    result = WriteFSChannelStereoSection(ioStream, iWindow);
+  CloseBlock(*this, ioStream, "</channel>");
+  return result;
+}
+
+HRESULT KOREVrcConfigure::WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcWindow* iWindow,
+                                                int iLeft, int iTop, int iRight, int iBottom) {
+  Corners mine;
+  const ScreenKind myKind = CornersOf(ViewOf(iWindow), mine);
+  if (myKind == ScreenKind::None)
+    return E_FAIL;
+  Corners reference;
+  ScreenKind mainKind = ScreenKind::None;
+  KORIVrcProjectionArea_var mainArea;
+  KORIVrcCameraView_var mainCamera;
+  if (GetProjectionAreaOnMainWindow(mainArea.Out())) {
+    reference = CornersOf(mainArea);
+    mainKind = ScreenKind::Screen;
+  } else if (GetCameraOnMainWindow(mainCamera.Out())) {
+    reference = CornersOf(mainCamera);
+    mainKind = ScreenKind::Camera;
+  }
+  // Only a screen lying on the main window's screen overlaps it.
+  if (myKind != mainKind)
+    return S_OK;
+  if (myKind == ScreenKind::Screen) {
+    KORMathPlane plane;
+    if (FAILED(KORMathPlane::CreateThroughPoints(mine.ll, mine.lr, mine.ul, plane)))
+      return E_FAIL;
+    for (const KORMathPoint& corner : {reference.ul, reference.ll, reference.lr})
+      if (plane.DistanceTo(corner) > kPlaneTolerance)
+        return S_OK;
+  }
+
+  // The main screen's corners in this screen's (u, v) coordinates, 0 to 1
+  // across this screen.
+  const KORMathVector u = mine.lr - mine.ll;
+  const KORMathVector v = mine.ul - mine.ll;
+  const double uu = u * u, vv = v * v;
+  if (uu < kPlaneTolerance || vv < kPlaneTolerance)
+    return E_FAIL;
+  const auto uOf = [&](const KORMathPoint& iP) {
+    return static_cast<float>(((iP - mine.ll) * u) / uu);
+  };
+  const auto vOf = [&](const KORMathPoint& iP) {
+    return static_cast<float>(((iP - mine.ll) * v) / vv);
+  };
+  const float uA = uOf(reference.ll), uB = uOf(reference.lr), vA = vOf(reference.ll),
+              vB = vOf(reference.ul);
+  const float cuA = std::clamp(uA, 0.0f, 1.0f), cuB = std::clamp(uB, 0.0f, 1.0f);
+  const float cvA = std::clamp(vA, 0.0f, 1.0f), cvB = std::clamp(vB, 0.0f, 1.0f);
+
+  const float left = static_cast<float>(iLeft), top = static_cast<float>(iTop);
+  const float width = static_cast<float>(iRight - iLeft);
+  const float height = static_cast<float>(iBottom - iTop);
+  Line(*this, ioStream) << "overlayExtentsInVideoOutput "
+                        << Relative(left + cuA * width, _desktopOffsetX) << " "
+                        << Relative(top + cvA * height, _desktopOffsetY) << " ; "
+                        << Relative(left + cuB * width, _desktopOffsetX) << " "
+                        << Relative(top + cvB * height, _desktopOffsetY);
+
+  const float du = uB - uA, dv = vB - vA;
+  if (std::fabs(du) < kPlaneTolerance || std::fabs(dv) < kPlaneTolerance)
+    return E_FAIL;
+  Line(*this, ioStream) << "overlayExtentsInOverlaySpace " << (cuA - uA) / du << " "
+                        << (cvA - vA) / dv << " ; " << (cuB - uA) / du << " " << (cvB - vA) / dv;
+  return S_OK;
+}
+
+HRESULT KOREVrcConfigure::WriteFSChannelStereoSection(std::ostream& ioStream,
+                                                      KORIVrcWindow* iWindow) {
+  KORIVrcRenderingSpec_var spec;
+  KORVrcRenderingMode mode = KORVrcRenderingMono;
+  if (!iWindow || FAILED(iWindow->GetRenderingSpec(spec.Out())) ||
+      FAILED(spec->GetRenderingMode(&mode)))
+    return E_FAIL;
+  switch (mode) {
+  case KORVrcRenderingMono:
+    Line(*this, ioStream) << "viewpoint User1 Mono";
+    return S_OK;
+  case KORVrcRenderingLeft:
+    Line(*this, ioStream) << "viewpoint User1 Left";
+    return S_OK;
+  case KORVrcRenderingRight:
+    Line(*this, ioStream) << "viewpoint User1 Right";
+    return S_OK;
+  case KORVrcRenderingStereo:
+    Line(*this, ioStream) << "viewpointQuadBufferLeft User1 Left";
+    Line(*this, ioStream) << "viewpointQuadBufferRight User1 Right";
+    return S_OK;
+  default:
+    return E_FAIL;
+  }
+}

@@ -1,0 +1,464 @@
+// The XML configuration document. Every builder follows one pattern
+// (MakeNode): the element is created through the document, filled from the
+// model element when that answers the kind's interface, and appended to its
+// parent last, so that its fixed children come before the walked ones.
+#include "KOREVrcXML.h"
+
+#include "KORVrcTools.h"
+#include "KORVrcTrace.h"
+#include "featurestore/KORISpecObject.h"
+#include "interfaces/KORIVrcButtonDevice.h"
+#include "interfaces/KORIVrcCameraView.h"
+#include "interfaces/KORIVrcConfig.h"
+#include "interfaces/KORIVrcConfigure.h"
+#include "interfaces/KORIVrcDevices.h"
+#include "interfaces/KORIVrcGraphicResources.h"
+#include "interfaces/KORIVrcGraphicSpecs.h"
+#include "interfaces/KORIVrcHandDevice.h"
+#include "interfaces/KORIVrcHead.h"
+#include "interfaces/KORIVrcIG.h"
+#include "interfaces/KORIVrcProjectionArea.h"
+#include "interfaces/KORIVrcRendering.h"
+#include "interfaces/KORIVrcRenderingSpec.h"
+#include "interfaces/KORIVrcScreenView.h"
+#include "interfaces/KORIVrcTrackedElement.h"
+#include "interfaces/KORIVrcTracker.h"
+#include "interfaces/KORIVrcTrackingStation.h"
+#include "interfaces/KORIVrcView.h"
+#include "interfaces/KORIVrcViewport.h"
+#include "interfaces/KORIVrcWindow.h"
+#include "system/KORMsgCatalog.h"
+#include "system/KORResource.h"
+#include "xml/KORIDOMCDATASection.h"
+#include "xml/KORIDOMDocumentType.h"
+#include "xml/KORIDOMImplementation.h"
+#include "xml/KORIXMLDOMDocumentBuilder.h"
+
+#include <array>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+// Sets the attributes and character data of one element, in call order.
+class NodeWriter {
+public:
+  NodeWriter(KORIDOMDocument* iDocument, KORIDOMElement* iElement)
+      : _document(iDocument), _element(iElement) {}
+
+  KORIDOMElement* Element() const { return _element; }
+
+  void Text(const char* iName, const KORUnicodeString& iValue) {
+    (void)_element->SetAttribute(iName, iValue);
+  }
+  void Number(const char* iName, double iValue) { Text(iName, DoubleToString(iValue)); }
+  template <std::size_t N>
+  void Numbers(const char* const (&iNames)[N], const std::array<double, N>& iValues) {
+    for (std::size_t i = 0; i < N; ++i)
+      Number(iNames[i], iValues[i]);
+  }
+  // The element identifier text of iElement; left out when there is none.
+  void Id(const char* iName, KORBaseUnknown* iElement) {
+    std::unique_ptr<KORUnicodeString> id(iElement ? ConvertUuidToUString(iElement) : nullptr);
+    if (id)
+      Text(iName, *id);
+  }
+  // X, Y, Z of the translation, then H, P, R of the rotation.
+  void Placement(const KORMathTransformation& iPlacement) {
+    const KORMathVector& t = iPlacement.GetVector();
+    std::array<double, 3> hpr{};
+    GetHPR(iPlacement.GetMatrix(), hpr[0], hpr[1], hpr[2]);
+    Numbers({"X", "Y", "Z", "H", "P", "R"},
+            std::array<double, 6>{t.GetX(), t.GetY(), t.GetZ(), hpr[0], hpr[1], hpr[2]});
+  }
+  void CharacterData(const KORUnicodeString& iData) {
+    KORIDOMCDATASection_var section;
+    if (SUCCEEDED(_document->CreateCDATASection(iData, section.Out())))
+      (void)_element->AppendChild(section);
+  }
+
+private:
+  KORIDOMDocument* _document;
+  KORIDOMElement* _element;
+};
+
+// What a link getter of the model gives (null when it fails).
+template <class Owner, class Linked>
+KORSmartPtr<Linked> LinkOf(Owner* iOwner, HRESULT (Owner::*iGetter)(Linked**)) {
+  KORSmartPtr<Linked> linked;
+  if (iOwner)
+    (void)(iOwner->*iGetter)(linked.Out());
+  return linked;
+}
+
+// The name, empty when it cannot be read.
+template <class Named> KORUnicodeString NameOf(Named* iElement) {
+  KORUnicodeString name;
+  (void)iElement->GetName(name);
+  return name;
+}
+
+// The location of a tracked element; the identity when it cannot be read.
+KORMathTransformation LocationOf(KORBaseUnknown* iElement) {
+  KORMathTransformation location;
+  if (auto tracked = KORQuery<KORIVrcTrackedElement>(iElement);
+      !tracked || FAILED(tracked->GetLocation(location)))
+    location = KORMathTransformation();
+  return location;
+}
+
+// Four values read by iRead; all 0 when the read fails.
+template <class Read> std::array<double, 4> FourValues(Read iRead) {
+  std::array<double, 4> values{};
+  if (FAILED(iRead(values[0], values[1], values[2], values[3])))
+    values = {};
+  return values;
+}
+
+template <class I> bool Answers(KORBaseUnknown* iElement) {
+  return static_cast<bool>(KORQuery<I>(iElement));
+}
+
+} // namespace
+
+template <class I, class Fill>
+KOREVrcXML::Element KOREVrcXML::MakeNode(KORIDOMNode* iParent, const char* iTag,
+                                         KORBaseUnknown* iElement, Fill iFill) {
+  Element element;
+  if (!iParent || !_document || FAILED(_document->CreateElement(iTag, element.Out())))
+    return {};
+  if (auto model = KORQuery<I>(iElement)) {
+    NodeWriter node(_document, element);
+    iFill(node, model.get());
+  }
+  return SUCCEEDED(iParent->AppendChild(element)) ? element : Element();
+}
+
+HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeString& oMessages) {
+  KORVrcTraceScope scope("KOREVrcXML::CreateXMLConfigFile");
+  KORIXMLDOMDocumentBuilder_var builder;
+  (void)CreateKORIXMLDOMDocumentBuilder(builder.Out(), CLSID_XML4C_DOM);
+  KORUnicodeString dtdPath;
+  (void)KORGetImagePathName("VrConfig.dtd", dtdPath);
+  _messages.clear();
+  oMessages.clear();
+
+  _document.reset();
+  KORIDOMImplementation_var implementation;
+  KORIDOMDocumentType_var documentType;
+  if (builder)
+    (void)builder->GetDOMImplementation(implementation.Out());
+  if (implementation && !dtdPath.empty())
+    (void)implementation->CreateDocumentType("Config", "", dtdPath, documentType.Out());
+  if (implementation && documentType)
+    (void)implementation->CreateDocument("", "Config", documentType, _document.Out());
+
+  if (builder && _document) {
+    if (documentType)
+      (void)_document->AppendChild(documentType);
+    if (auto root = QueryImpl<KORISpecObject>()) {
+      if (Element config = MakeElementNode(_document, root)) {
+        MakeMPKNode(config);
+        MakeFSConfigNode(config);
+      }
+    }
+    // A partly built tree is written all the same.
+    const KORListValKORUnicodeString optionNames{"KOREncoding"};
+    const KORListValKORUnicodeString optionValues{"UTF-8"};
+    (void)builder->WriteToString(_document, oText, optionNames, optionValues);
+  }
+
+  oMessages = _messages;
+  // Warnings leave the export successful; an error of any generator fails it.
+  KORMsgCatalog catalog;
+  if (FAILED(catalog.LoadCatalog("KORVrcConfigure")))
+    return E_FAIL;
+  KORUnicodeString errorText;
+  (void)catalog.BuildMessage("Error", errorText);
+  return _messages.find(errorText) == KORUnicodeString::npos ? S_OK : E_FAIL;
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeElementNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
+  struct ElementKind {
+    bool (*answers)(KORBaseUnknown*);
+    Element (KOREVrcXML::*make)(KORIDOMNode*, KORBaseUnknown*);
+  };
+  // The first interface answered decides; other kinds have no element.
+  static constexpr ElementKind kKinds[] = {
+      {&Answers<KORIVrcGraphicSpecs>, &KOREVrcXML::MakeGraphicSpecNode},
+      {&Answers<KORIVrcGraphicResources>, &KOREVrcXML::MakeGraphicResourcesNode},
+      {&Answers<KORIVrcDevices>, &KOREVrcXML::MakeDevicesNode},
+      {&Answers<KORIVrcHead>, &KOREVrcXML::MakeHeadNode},
+      {&Answers<KORIVrcView>, &KOREVrcXML::MakeViewNode},
+      {&Answers<KORIVrcIG>, &KOREVrcXML::MakeIGNode},
+      {&Answers<KORIVrcHandDevice>, &KOREVrcXML::MakeHandDeviceNode},
+      {&Answers<KORIVrcWindow>, &KOREVrcXML::MakeWindowNode},
+      {&Answers<KORIVrcRenderingSpec>, &KOREVrcXML::MakeRenderingSpecNode},
+      {&Answers<KORIVrcTrackingStation>, &KOREVrcXML::MakeTrackingStationNode},
+      {&Answers<KORIVrcTracker>, &KOREVrcXML::MakeTrackerNode},
+      {&Answers<KORIVrcButtonDevice>, &KOREVrcXML::MakeButtonDeviceNode},
+  };
+  if (!iParent || !iElement)
+    return {};
+  Element made;
+  if (Answers<KORIVrcConfig>(iElement)) {
+    made = MakeConfigNode(iParent, iElement);
+  } else if (KORQuery<KORIDOMElement>(iParent)) {
+    for (const ElementKind& kind : kKinds)
+      if (kind.answers(iElement)) {
+        made = (this->*kind.make)(iParent, iElement);
+        break;
+      }
+  }
+  if (!made)
+    return {};
+  auto feature = KORQuery<KORISpecObject>(iElement);
+  KORListValKORBaseUnknown_var* list = nullptr;
+  if (feature)
+    (void)feature->ListChildren(&list);
+  std::unique_ptr<KORListValKORBaseUnknown_var> children(list);
+  if (children)
+    for (const KORBaseUnknown_var& child : *children)
+      MakeElementNode(made, child);
+  return made;
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeConfigNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcConfig>(iParent, "Config", iElement,
+                                 [](NodeWriter& ioNode, KORIVrcConfig* iConfig) {
+                                   KORUuid id;
+                                   if (SUCCEEDED(iConfig->GetID(id)))
+                                     ioNode.Text("ConfigID", id.ToText());
+                                 });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeGraphicResourcesNode(KORIDOMNode* iParent,
+                                                         KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcGraphicResources>(
+      iParent, "GraphicResources", iElement,
+      [](NodeWriter& ioNode, KORIVrcGraphicResources* iResources) {
+        ioNode.Id("MainWindow", LinkOf(iResources, &KORIVrcGraphicResources::GetMainWindow));
+      });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeIGNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcIG>(iParent, "IG", iElement, [](NodeWriter& ioNode, KORIVrcIG* iIG) {
+    ioNode.Text("Name", NameOf(iIG));
+  });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeWindowNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcWindow>(
+      iParent, "Window", iElement, [this](NodeWriter& ioNode, KORIVrcWindow* iWindow) {
+        ioNode.Text("Name", NameOf(iWindow));
+        ioNode.Id("WindowID", iWindow);
+        ioNode.Id("View", LinkOf(iWindow, &KORIVrcWindow::GetView));
+        // The viewport's values go out in its own order (left, top, width,
+        // height) under the names Left, Right, Top, Bottom.
+        auto viewport = LinkOf(iWindow, &KORIVrcWindow::GetViewport);
+        ioNode.Numbers({"Left", "Right", "Top", "Bottom"},
+                       FourValues([&](double& oA, double& oB, double& oC, double& oD) {
+                         return viewport ? viewport->GetViewport(&oA, &oB, &oC, &oD) : E_FAIL;
+                       }));
+        auto rendering = LinkOf(iWindow, &KORIVrcWindow::GetRendering);
+        if (auto spec = LinkOf(rendering.get(), &KORIVrcRendering::GetRenderingSpec))
+          MakeRenderingSpecNode(ioNode.Element(), spec);
+      });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeRenderingSpecNode(KORIDOMNode* iParent,
+                                                      KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcRenderingSpec>(iParent, "RenderingSpec", iElement,
+                                        [](NodeWriter& ioNode, KORIVrcRenderingSpec* iSpec) {
+                                          KORVrcRenderingMode mode = KORVrcRenderingMono;
+                                          if (FAILED(iSpec->GetRenderingMode(&mode)))
+                                            mode = KORVrcRenderingMono;
+                                          KORVrcMirrorMode mirror = KORVrcMirrorNone;
+                                          if (FAILED(iSpec->GetMirrorMode(&mirror)))
+                                            mirror = KORVrcMirrorNone;
+                                          ioNode.Number("Rendering", mode);
+                                          ioNode.Number("Mirror", mirror);
+                                        });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeGraphicSpecNode(KORIDOMNode* iParent,
+                                                    KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcGraphicSpecs>(iParent, "GraphicSpecs", iElement,
+                                       [](NodeWriter&, KORIVrcGraphicSpecs*) {});
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeHeadNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcHead>(
+      iParent, "Head", iElement, [](NodeWriter& ioNode, KORIVrcHead* iHead) {
+        ioNode.Id("HeadID", iHead);
+        ioNode.Id("Tracker", LinkOf(iHead, &KORIVrcHead::GetViewPointTracker));
+        double ipd = 0.0;
+        (void)iHead->GetIPD(&ipd);
+        ioNode.Number("IPD", ipd);
+        ioNode.Placement(LocationOf(iHead));
+        KORVrcHeadType type = KORVrcHeadCustom;
+        (void)iHead->GetType(&type);
+        ioNode.Number("Type", type);
+      });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeViewNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcView>(iParent, "View", iElement,
+                               [this](NodeWriter& ioNode, KORIVrcView* iView) {
+                                 ioNode.Text("Name", NameOf(iView));
+                                 ioNode.Id("ViewID", iView);
+                                 if (Answers<KORIVrcScreenView>(iView))
+                                   MakeScreenViewNode(ioNode.Element(), iView);
+                                 else if (Answers<KORIVrcCameraView>(iView))
+                                   MakeCameraViewNode(ioNode.Element(), iView);
+                               });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeScreenViewNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcScreenView>(
+      iParent, "Screen", iElement, [](NodeWriter& ioNode, KORIVrcScreenView* iView) {
+        auto area = LinkOf(iView, &KORIVrcScreenView::GetProjectionArea);
+        std::array<double, 9> corners{};
+        if (area) {
+          (void)area->GetUpperLeft(&corners[0], &corners[1], &corners[2]);
+          (void)area->GetLowerLeft(&corners[3], &corners[4], &corners[5]);
+          (void)area->GetLowerRight(&corners[6], &corners[7], &corners[8]);
+        }
+        ioNode.Numbers({"ULX", "ULY", "ULZ", "LLX", "LLY", "LLZ", "LRX", "LRY", "LRZ"}, corners);
+      });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeCameraViewNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcCameraView>(
+      iParent, "Camera", iElement, [](NodeWriter& ioNode, KORIVrcCameraView* iView) {
+        ioNode.Numbers({"HFOV", "HSHIFT", "VFOV", "VSHIFT"},
+                       FourValues([&](double& oA, double& oB, double& oC, double& oD) {
+                         return iView->GetAngles(oA, oB, oC, oD);
+                       }));
+        ioNode.Numbers({"LEFT", "RIGHT", "TOP", "BOTTOM"},
+                       FourValues([&](double& oA, double& oB, double& oC, double& oD) {
+                         return iView->GetFrustum(oA, oB, oC, oD);
+                       }));
+      });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeDevicesNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcDevices>(iParent, "Devices", iElement,
+                                  [](NodeWriter&, KORIVrcDevices*) {});
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeHandDeviceNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcHandDevice>(
+      iParent, "HandDevice", iElement, [](NodeWriter& ioNode, KORIVrcHandDevice* iHand) {
+        ioNode.Id("HandID", iHand);
+        ioNode.Id("Tracker", LinkOf(iHand, &KORIVrcHandDevice::GetPickingTracker));
+        ioNode.Id("ButtonManager", LinkOf(iHand, &KORIVrcHandDevice::GetButtonManager));
+        ioNode.Placement(LocationOf(iHand));
+        KORVrcHandDeviceType type = KORVrcHandCustom;
+        (void)iHand->GetType(&type);
+        ioNode.Number("Type", type);
+      });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeButtonDeviceNode(KORIDOMNode* iParent,
+                                                     KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcButtonDevice>(iParent, "ButtonDevice", iElement,
+                                       [](NodeWriter& ioNode, KORIVrcButtonDevice* iDevice) {
+                                         ioNode.Id("ButtonDeviceID", iDevice);
+                                         ioNode.Text("Name", NameOf(iDevice));
+                                         KORUnicodeString daemon;
+                                         (void)iDevice->GetDaemonName(daemon);
+                                         ioNode.Text("DaemonName", daemon);
+                                         KORVrcButtonDeviceType type = KORVrcButtonCustom;
+                                         (void)iDevice->GetType(type);
+                                         ioNode.Number("Type", type);
+                                         int port = 0, speed = 0;
+                                         (void)iDevice->GetPort(port);
+                                         (void)iDevice->GetSpeed(speed);
+                                         // A button device names its serial port the way the
+                                         // runtime opens it.
+                                         ioNode.Text("Port", "COM" + DoubleToString(port));
+                                         ioNode.Number("Speed", speed);
+                                       });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeTrackingStationNode(KORIDOMNode* iParent,
+                                                        KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcTrackingStation>(
+      iParent, "TrackingStation", iElement,
+      [this](NodeWriter& ioNode, KORIVrcTrackingStation* iStation) {
+        ioNode.Text("Name", NameOf(iStation));
+        KORUnicodeString daemon;
+        (void)iStation->GetDaemonName(daemon);
+        ioNode.Text("DaemonName", daemon);
+        KORMathTransformation ref;
+        if (FAILED(iStation->GetRef(ref)))
+          ref = KORMathTransformation();
+        ioNode.Placement(ref);
+        KORVrcTrackingStationType type = KORVrcStationCustom;
+        (void)iStation->GetType(type);
+        ioNode.Number("Type", type);
+        int port = 0;
+        (void)iStation->GetPort(port);
+        ioNode.Number("Port", port);
+        MakeConfigFileNode(ioNode.Element(), iStation);
+      });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeTrackerNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
+  return MakeNode<KORIVrcTracker>(
+      iParent, "Tracker", iElement, [](NodeWriter& ioNode, KORIVrcTracker* iTracker) {
+        ioNode.Id("TrackerID", iTracker);
+        ioNode.Id("TrackedElement", LinkOf(iTracker, &KORIVrcTracker::GetTrackedElement));
+        ioNode.Text("Name", NameOf(iTracker));
+        KORMathTransformation offset;
+        if (FAILED(iTracker->GetOffset(offset)))
+          offset = KORMathTransformation();
+        ioNode.Placement(offset);
+      });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeConfigFileNode(KORIDOMNode* iParent, KORBaseUnknown* iStation) {
+  auto station = KORQuery<KORIVrcTrackingStation>(iStation);
+  // Every station gets its file, even when the generator wrote nothing.
+  return MakeEmbeddedFileNode(
+      iParent, "ConfigFile", /*iOnlyOnSuccess=*/false,
+      [&](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
+        return ioConfigure.GenerateTrackingStationConfigFile(ioStream, station, oMessages, 1);
+      });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeMPKNode(KORIDOMNode* iParent) {
+  return MakeEmbeddedFileNode(
+      iParent, "MPK", /*iOnlyOnSuccess=*/true,
+      [](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
+        return ioConfigure.GenerateMPK(ioStream, oMessages, 1);
+      });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeFSConfigNode(KORIDOMNode* iParent) {
+  return MakeEmbeddedFileNode(
+      iParent, "FSConfig", /*iOnlyOnSuccess=*/true,
+      [](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
+        return ioConfigure.GenerateFSConfig(ioStream, oMessages, 1);
+      });
+}
+
+KOREVrcXML::Element KOREVrcXML::MakeEmbeddedFileNode(KORIDOMNode* iParent, const char* iTag,
+                                                     bool iOnlyOnSuccess,
+                                                     const Generator& iGenerate) {
+  auto configure = QueryImpl<KORIVrcConfigure>();
+  if (!configure)
+    return {};
+  std::ostringstream text;
+  KORUnicodeString messages;
+  const HRESULT generated = iGenerate(*configure, text, messages);
+  // The file's text ends at a NUL, as the character data it becomes does.
+  text << '\0';
+  _messages += messages;
+  if (iOnlyOnSuccess && FAILED(generated))
+    return {};
+  return MakeNode<KORIVrcConfigure>(
+      iParent, iTag, configure,
+      [&](NodeWriter& ioNode, KORIVrcConfigure*) { ioNode.CharacterData(text.str()); });
+}

@@ -1,0 +1,156 @@
+// The tracking-daemon file of a station, compared with files written by hand
+// in tests/data/export/tracking.
+#include "ConfigBuilder.h"
+
+#include "interfaces/KORIVrcConfigure.h"
+#include "system/KORMsgCatalog.h"
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+namespace {
+namespace fs = std::filesystem;
+
+std::string Golden(const std::string& iName) {
+  const char* data = std::getenv("KOR_TEST_DATA");
+  const fs::path root = data ? fs::path(data) : fs::path(__FILE__).parent_path() / "../data";
+  std::ifstream file(root / "export" / "tracking" / (iName + ".txt"), std::ios::binary);
+  EXPECT_TRUE(file) << "missing golden file " << iName;
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// What the writer reports for an error of key iKey.
+std::string ErrorMessage(const char* iKey) {
+  KORMsgCatalog catalog;
+  EXPECT_EQ(catalog.LoadCatalog("KORVrcConfigure"), S_OK);
+  KORUnicodeString error, problem;
+  EXPECT_EQ(catalog.BuildMessage("Error", error), S_OK);
+  EXPECT_EQ(catalog.BuildMessage(iKey, problem), S_OK);
+  return error + problem;
+}
+
+// Rotations given by the images of the axes, so that every coefficient is exact.
+const KORMath3x3Matrix kTrackerAxes(KORMathVector(0, -1, 0), KORMathVector(0, 0, 1),
+                                    KORMathVector(-1, 0, 0));
+const KORMath3x3Matrix kQuarterTurnAboutZ(KORMathVector(0, 1, 0), KORMathVector(-1, 0, 0),
+                                          KORMathVector(0, 0, 1));
+} // namespace
+
+class TrackingFileTest : public ModelTest {
+protected:
+  void SetUp() override {
+    ModelTest::SetUp();
+    build.emplace(factory);
+    configure = KORQuery<KORIVrcConfigure>(Config());
+    ASSERT_TRUE(configure);
+    ASSERT_EQ(Head()->SetIPD(64), S_OK);
+  }
+
+  void MainWindowOnScreen() {
+    build->Screen("Wall", {-1500, 3000, 2500}, {-1500, 3000, 250}, {1500, 3000, 250});
+    build->MainWindow(build->Window(build->IG("IG"), "Main", {0, 0, 1, 1}, "Wall"));
+  }
+
+  // The text written for iStation; the stream starts with a marker so that a
+  // writer that must write nothing can be seen to leave it alone.
+  HRESULT Generate(KORIVrcTrackingStation* iStation, std::string& oText, unsigned char iWrite = 1) {
+    std::ostringstream stream;
+    stream << "<before>";
+    const HRESULT result =
+        configure->GenerateTrackingStationConfigFile(stream, iStation, messages, iWrite);
+    oText = stream.str().substr(8);
+    EXPECT_EQ(stream.str().substr(0, 8), "<before>");
+    return result;
+  }
+
+  std::optional<ConfigBuilder> build;
+  KORIVrcConfigure_var configure;
+  KORUnicodeString messages = "left over";
+};
+
+TEST_F(TrackingFileTest, SerialStationWithHeadAndButtonManagingHand) {
+  MainWindowOnScreen();
+  auto station = build->Station("Isense", KORVrcStationIS900, "Isense", 2, 115200);
+  build->Tracker(station, 1, "head");
+  auto handTracker = build->Tracker(station, 2, "hand");
+  ASSERT_EQ(Hand()->SetButtonManager(handTracker.get()), S_OK);
+  std::string text;
+  EXPECT_EQ(Generate(station, text, 0), S_OK); // checks only
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(Generate(station, text), S_OK);
+  EXPECT_EQ(text, Golden("serial_head_and_hand"));
+  EXPECT_EQ(messages, "");
+}
+
+TEST_F(TrackingFileTest, StationWithoutHeadTrackerEndsWithFixedScreen) {
+  MainWindowOnScreen();
+  auto station = build->Station("Fastrak", KORVrcStationPolhemus, "Polhemus1", 1, 9600);
+  // Followed by nothing: the offset is written as it is, not through the axes.
+  build->Tracker(station, 3, "",
+                 KORMathTransformation(kTrackerAxes, KORMathVector(12.9, -3.7, 0.2)));
+  std::string text;
+  EXPECT_EQ(Generate(station, text), S_OK);
+  EXPECT_EQ(text, Golden("polhemus_without_head"));
+}
+
+TEST_F(TrackingFileTest, CameraOnMainWindowGivesHeadMountedScreen) {
+  auto camera = build->Camera("Hmd", 1, 0, 1, 0);
+  ASSERT_EQ(camera->SetFrustum(-1.5, 2.5, 1.5, -0.5), S_OK);
+  build->MainWindow(build->Window(build->IG("IG"), "Main", {0, 0, 1, 1}, "Hmd"));
+  auto station = build->Station("Birds", KORVrcStationFlockOfBirds, "Flock", 3, 38400);
+  build->Tracker(station, 4);
+  build->Tracker(station, 5, "head",
+                 KORMathTransformation(kQuarterTurnAboutZ, KORMathVector(100, 200, 300)));
+  std::string text;
+  EXPECT_EQ(Generate(station, text), S_OK);
+  EXPECT_EQ(text, Golden("flock_camera"));
+}
+
+TEST_F(TrackingFileTest, EthernetStationPutsScreenAndEyesInItsFrame) {
+  MainWindowOnScreen();
+  auto station = build->Station("Optical", KORVrcStationART, "DTrack", 5000, 0,
+                                KORMathTransformation(kQuarterTurnAboutZ, {1000, 0, 500}));
+  build->Tracker(station, 7, "head", KORMathTransformation(KORMath3x3Matrix(), {0, 0, 150.5}));
+  build->Tracker(station, 8, "hand");
+  ASSERT_EQ(Hand()->SetType(KORVrcHandInterSenseWand), S_OK);
+  // Buttons come from another device: the hand's tracker raises positions only.
+  ASSERT_EQ(Hand()->SetButtonManager(build->ButtonDevice("Wand", KORVrcButtonNeoWand, "wandd")),
+            S_OK);
+  std::string text;
+  EXPECT_EQ(Generate(station, text), S_OK);
+  EXPECT_EQ(text, Golden("ethernet_station_frame"));
+}
+
+TEST_F(TrackingFileTest, StationWithoutDaemonFileWritesNothing) {
+  MainWindowOnScreen();
+  auto station = build->Station("Other", KORVrcStationCustom, "custom");
+  build->Tracker(station, 1, "head");
+  std::string text;
+  EXPECT_EQ(Generate(station, text), S_OK);
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(messages, "");
+}
+
+TEST_F(TrackingFileTest, FailuresWriteNothingAndReportTheError) {
+  std::string text;
+  EXPECT_EQ(Generate(nullptr, text), E_FAIL);
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(messages, ErrorMessage("TrackingStationNotFound"));
+
+  // No main window yet.
+  auto station = build->Station("Isense", KORVrcStationIS900, "Isense");
+  build->Tracker(station, 1, "head");
+  EXPECT_EQ(Generate(station, text), E_FAIL);
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(messages, ErrorMessage("NoMainWindow"));
+
+  // A main window that shows no view is no better.
+  build->MainWindow(build->Window(build->IG("IG"), "Blank"));
+  EXPECT_EQ(Generate(station, text), E_FAIL);
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(messages, ErrorMessage("NoMainWindow"));
+}
