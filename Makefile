@@ -18,8 +18,10 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Exports the bundled four-wall example into out/, with the loose runtime files.
 demo: build
 	$(BUILD)/bin/korvrc --version
+	$(BUILD)/bin/korvrc export --dir out --loose --force
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -1,8 +1,11 @@
 // korvrc: the command-line host of the immersive configuration module.
+#include "KORVrcCommands.h"
 #include "objectmodel/KORExtensionDictionary.h"
 #include "objectmodel/KORModule.h"
+#include "system/KOREnvironment.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -18,15 +21,87 @@ int PrintVersion() {
   std::cout << "module " << kModuleName << " loaded and registered\n";
   return 0;
 }
+
+// The runtime settings and the registry of configurations are saved in
+// $KORUserSettingPath; without it they go to ~/.korvrc/settings (created only
+// when something is saved there).
+void DefaultUserSettingPath() {
+  const char* current = KORGetEnv("KORUserSettingPath");
+  const char* home = KORGetEnv("HOME");
+  if ((current == nullptr || *current == '\0') && home != nullptr && *home != '\0')
+    ::setenv("KORUserSettingPath", KORMakePath(home, ".korvrc/settings").c_str(), 1);
+}
+
+constexpr const char* kInputHelp =
+    "a saved document or an installation description (.json); without it, the bundled example";
 } // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{"korvrc: describe, check and export immersive display configurations"};
+  app.footer("Run 'korvrc COMMAND --help' for a command's options; see docs/command-line.md.");
   bool version = false;
   app.add_flag("--version", version, "print the version and check that the module loads");
+
+  std::string document, description, input, directory;
+  KORVrcExportOptions exportOptions;
+
+  CLI::App* create =
+      app.add_subcommand("new", "write a document holding the default configuration");
+  create->add_option("DOC", document, "the document file to write")->required();
+
+  CLI::App* import = app.add_subcommand(
+      "import", "check an installation description, build it into a new document and save it");
+  import->add_option("DESCRIPTION", description, "the installation description (JSON)")
+      ->required()
+      ->check(CLI::ExistingFile);
+  import->add_option("-o,--output", document, "the document file to write")->required();
+
+  CLI::App* describe =
+      app.add_subcommand("describe", "print the installation description of a document");
+  describe->add_option("DOC", input, kInputHelp);
+
+  CLI::App* exporter = app.add_subcommand(
+      "export", "write the XML configuration document NAME.xml and optionally register it");
+  exporter->add_option("DOC", exportOptions.input, kInputHelp);
+  exporter->add_option("--dir", exportOptions.directory, "the directory to write into (created)")
+      ->required();
+  exporter->add_option("--name", exportOptions.name,
+                       "the file name without \".xml\" (default: the configuration's name)");
+  exporter->add_flag("--register", exportOptions.registerConfig,
+                     "add the file to the immersive runtime's list of configurations");
+  exporter->add_flag("--active", exportOptions.active,
+                     "also make it the runtime's active configuration (implies --register)");
+  exporter->add_flag("--force", exportOptions.force, "replace files that already exist");
+  exporter->add_flag("--loose", exportOptions.loose,
+                     "also write NAME.mpk, NAME.display and NAME.<station>.tracking");
+
+  CLI::App* settings = app.add_subcommand(
+      "settings", "write VirtualRealityTemp.KORSettings and VRCommandsTemp.KORSettings");
+  settings->add_option("DOC", input, kInputHelp);
+  settings->add_option("--dir", directory, "the directory to copy them into (created)")->required();
+
+  app.require_subcommand(0, 1);
   CLI11_PARSE(app, argc, argv);
   if (version)
     return PrintVersion();
-  std::cout << app.help();
-  return 0;
+  if (app.get_subcommands().empty()) {
+    std::cout << app.help();
+    return 0;
+  }
+
+  DefaultUserSettingPath();
+  std::string error;
+  if (FAILED(KORLoadModule(kModuleName, error))) {
+    std::cerr << "korvrc: " << error << '\n';
+    return 1;
+  }
+  if (create->parsed())
+    return KORVrcRunNew(document);
+  if (import->parsed())
+    return KORVrcRunImport(description, document);
+  if (describe->parsed())
+    return KORVrcRunDescribe(input);
+  if (exporter->parsed())
+    return KORVrcRunExport(exportOptions);
+  return KORVrcRunSettings(input, directory);
 }

@@ -1,0 +1,286 @@
+// End-to-end tests of korvrc: each test runs the binary in its own temporary
+// folder, with HOME and KORUserSettingPath pointing inside it.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& iPath) {
+  std::ifstream file(iPath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& iPath, const std::string& iText) {
+  std::ofstream(iPath, std::ios::binary) << iText;
+}
+
+// Element identifiers and the configuration identifier differ between two
+// documents by construction; everything else of the XML must not.
+std::string MaskIdentifiers(const std::string& iXml) {
+  static const std::regex elementId("ID[0-9A-Fa-f]{8}(_[0-9A-Fa-f]{8}){3}");
+  static const std::regex configId("ConfigID=\"[^\"]*\"");
+  return std::regex_replace(std::regex_replace(iXml, elementId, "ID*"), configId, "ConfigID=*");
+}
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+class KorvrcTest : public testing::Test {
+protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/korvrc_test_XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    folder = pattern;
+    settings = folder / "settings";
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  Result Run(const std::string& iArguments) const {
+    const std::string command = "cd '" + folder.string() + "' && HOME='" + folder.string() +
+                                "' KORUserSettingPath='" + settings.string() + "' " +
+                                KORVRC_BINARY + " " + iArguments + " >out.txt 2>err.txt";
+    const int status = std::system(command.c_str());
+    return {WEXITSTATUS(status), ReadFile(folder / "out.txt"), ReadFile(folder / "err.txt")};
+  }
+
+  // A description made of the format line and iMembers.
+  std::string Description(const std::string& iMembers) const {
+    const fs::path path = folder / "description.json";
+    WriteFile(path, R"({"format": "installation-description/1")" +
+                        (iMembers.empty() ? "" : ", " + iMembers) + "}");
+    return path.string();
+  }
+
+  fs::path folder, settings;
+};
+
+TEST_F(KorvrcTest, DescribeAndReimportGiveTheSameExportedFiles) {
+  ASSERT_EQ(Run(std::string("import ") + KORVRC_EXAMPLE_FILE + " -o first.kordoc").status, 0);
+  const Result described = Run("describe first.kordoc");
+  ASSERT_EQ(described.status, 0) << described.err;
+  WriteFile(folder / "described.json", described.out);
+  ASSERT_EQ(Run("import described.json -o second.kordoc").status, 0);
+  // Describing is a fixed point: the second document describes the same way.
+  EXPECT_EQ(Run("describe second.kordoc").out, described.out);
+
+  for (const char* side : {"first", "second"}) {
+    const Result exported =
+        Run(std::string("export ") + side + ".kordoc --dir " + side + " --loose --name Room");
+    ASSERT_EQ(exported.status, 0) << exported.err;
+  }
+  for (const char* file : {"Room.mpk", "Room.display", "Room.Tracker.tracking"}) {
+    const std::string first = ReadFile(folder / "first" / file);
+    EXPECT_FALSE(first.empty()) << file;
+    EXPECT_EQ(first, ReadFile(folder / "second" / file)) << file;
+  }
+  const std::string firstXml = ReadFile(folder / "first/Room.xml");
+  EXPECT_NE(firstXml.find("<Config"), std::string::npos);
+  EXPECT_EQ(MaskIdentifiers(firstXml), MaskIdentifiers(ReadFile(folder / "second/Room.xml")));
+}
+
+TEST_F(KorvrcTest, DescriptionOfTheExampleKeepsRolesAndRecommendedOffsets) {
+  const Result described = Run("describe");
+  ASSERT_EQ(described.status, 0) << described.err;
+  const std::string& text = described.out;
+  EXPECT_NE(text.find(R"("name": "FourWallRoom")"), std::string::npos) << text;
+  EXPECT_NE(text.find(R"("main": true)"), std::string::npos);
+  EXPECT_NE(text.find(R"("viewpoint": true)"), std::string::npos);
+  EXPECT_NE(text.find(R"("picking": true)"), std::string::npos);
+  // Both trackers of the example use the recommended offset, written back as such.
+  std::size_t best = 0;
+  for (std::size_t at = text.find(R"("offset": "best")"); at != std::string::npos;
+       at = text.find(R"("offset": "best")", at + 1))
+    ++best;
+  EXPECT_EQ(best, 2u);
+}
+
+TEST_F(KorvrcTest, CameraAnglesAndPlacementsComeBackInDegrees) {
+  const std::string input = Description(
+      R"("head": {"location": {"x": 10, "h": 90, "p": -30}},
+         "views": [{"name": "Cam", "camera": {"hfov": 60, "vfov": 45, "hshift": 5, "vshift": -2.5}}],
+         "imageGenerators": [{"name": ":0.0", "windows": [{"name": "W", "view": "Cam"}]}])");
+  const Result described = Run("describe " + input);
+  ASSERT_EQ(described.status, 0) << described.err;
+  EXPECT_NE(described.out.find(R"("location": {
+      "x": 10.0,
+      "h": 90.0,
+      "p": -30.0
+    })"),
+            std::string::npos)
+      << described.out;
+  EXPECT_NE(described.out.find(R"("camera": {
+        "hfov": 60.0,
+        "vfov": 45.0,
+        "hshift": 5.0,
+        "vshift": -2.5
+      })"),
+            std::string::npos)
+      << described.out;
+}
+
+struct BrokenDescription {
+  const char* rule;
+  const char* members;
+  const char* path;
+};
+
+TEST_F(KorvrcTest, EachBrokenRuleIsReportedWithItsPathAndNothingIsWritten) {
+  const char* screen =
+      R"("screen": {"upperLeft": [1, 1, 1], "lowerLeft": [1, 1, 0], "lowerRight": [1, 0, 0]})";
+  const std::string view = std::string(R"({"name": "A", )") + screen + "}";
+  const std::string station =
+      R"("trackingStations": [{"name": "S", "type": "IS900", "daemon": "d", "trackers": )";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {R"("views": [)" + view + R"(, {"name": "B", "colour": 1}])", "views[1].colour"},
+      {R"("imageGenerators": [{"name": ":0.0", "windows": [{"name": "W", "viewport": {"width": "1"}}]}])",
+       "imageGenerators[0].windows[0].viewport.width"},
+      {R"("views": [)" + view + ", " + view + "]", "views[1].name"},
+      {R"("imageGenerators": [{"name": ":0.0", "windows": [{"name": "W", "view": "Nowhere"}]}])",
+       "imageGenerators[0].windows[0].view"},
+      {R"("imageGenerators": [{"name": ":0.0", "windows": [{"name": "W1", "main": true}]},
+                              {"name": ":0.1", "windows": [{"name": "W2", "main": true}]}])",
+       "imageGenerators[1].windows[0].main"},
+      {station + R"([{"number": 1, "tracks": "head", "offset": "best"}]}])",
+       "trackingStations[0].trackers[0].offset"},
+      {station + R"([{"number": 16}]}])", "trackingStations[0].trackers[0].number"},
+      {station + R"([{"number": 3}, {"number": 3}]}])", "trackingStations[0].trackers[1].number"},
+      {station + R"([{"number": 3, "viewpoint": true, "tracks": "hand"}]}])",
+       "trackingStations[0].trackers[0].viewpoint"},
+      {R"("imageGenerators": [{"name": "visu2"}])", "imageGenerators[0].name"},
+      {R"("imageGenerators": [{"name": ":0"}])", "imageGenerators[0].name"},
+      {R"("hand": {"type": "GLOVE"})", "hand.type"},
+      {R"("views": [{"name": "A"}])", "views[0]"},
+      {R"("views": [{"name": "A", "camera": {"hfov": 1, "vfov": 1, "hshift": 0}}])",
+       "views[0].camera.vshift"},
+      {R"("name": "a", "name": "b")", "name: duplicate member"},
+      // The first broken rule in file order wins over a later one.
+      {R"("buttonDevices": [{"name": "B", "daemon": "d", "port": 1.5}], "views": 3)",
+       "buttonDevices[0].port"},
+  };
+  for (const auto& [members, path] : cases) {
+    const Result result = Run("import " + Description(members) + " -o doc.kordoc");
+    EXPECT_NE(result.status, 0) << members;
+    EXPECT_NE(result.err.find(path), std::string::npos) << members << "\n" << result.err;
+    EXPECT_FALSE(fs::exists(folder / "doc.kordoc")) << members;
+  }
+  // The format line alone is a complete description.
+  const Result minimal = Run("import " + Description("") + " -o doc.kordoc");
+  EXPECT_EQ(minimal.status, 0) << minimal.err;
+  WriteFile(folder / "other.json", R"({"format": "installation-description/2"})");
+  EXPECT_NE(Run("import other.json -o other.kordoc").err.find("format: must be"),
+            std::string::npos);
+}
+
+TEST_F(KorvrcTest, ReferencesMayPointForwardInTheFile) {
+  // The window names a view listed later, and "best" depends on a head type
+  // given after the stations: both are valid.
+  const Result result = Run(
+      "import " +
+      Description(
+          R"("imageGenerators": [{"name": "visu2:0.1", "windows": [{"name": "W", "view": "V"}]}],
+                     "trackingStations": [{"trackers": [{"offset": "best", "number": 0, "tracks": "head"}],
+                                           "name": "S", "type": "IS900", "daemon": "d"}],
+                     "views": [{"name": "V", "camera": {"hfov": 1, "vfov": 1, "hshift": 0, "vshift": 0}}],
+                     "head": {"type": "VR6"})") +
+      " -o doc.kordoc");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_TRUE(fs::exists(folder / "doc.kordoc"));
+}
+
+TEST_F(KorvrcTest, ExportRefusesToReplaceAFileWithoutForce) {
+  ASSERT_EQ(Run("export --dir out").status, 0);
+  const fs::path xml = folder / "out/FourWallRoom.xml";
+  ASSERT_TRUE(fs::exists(xml));
+  WriteFile(xml, "kept");
+  const Result refused = Run("export --dir out");
+  EXPECT_NE(refused.status, 0);
+  EXPECT_NE(refused.err.find("FourWallRoom.xml: already exists"), std::string::npos) << refused.err;
+  EXPECT_EQ(ReadFile(xml), "kept");
+  // A loose file in the way also stops the export before anything is written.
+  const Result looseFirst = Run("export --dir loose --loose");
+  ASSERT_EQ(looseFirst.status, 0) << looseFirst.err;
+  WriteFile(folder / "loose/FourWallRoom.xml", "kept");
+  fs::remove(folder / "loose/FourWallRoom.mpk");
+  EXPECT_NE(Run("export --dir loose --loose").status, 0);
+  EXPECT_FALSE(fs::exists(folder / "loose/FourWallRoom.mpk"));
+
+  EXPECT_EQ(Run("export --dir out --force").status, 0);
+  EXPECT_NE(ReadFile(xml), "kept");
+}
+
+TEST_F(KorvrcTest, AnExportThatReportsAnErrorWritesAndRegistersNothing) {
+  // The default configuration has no main window: its runtime files cannot be made.
+  ASSERT_EQ(Run("new fresh.kordoc").status, 0);
+  const Result failed = Run("export fresh.kordoc --dir out --loose --active");
+  EXPECT_NE(failed.status, 0);
+  EXPECT_NE(failed.err.find("Error"), std::string::npos) << failed.err;
+  EXPECT_FALSE(fs::exists(folder / "out"));
+  EXPECT_FALSE(fs::exists(settings / "VirtualRepository.KORSettings"));
+}
+
+TEST_F(KorvrcTest, RegisterAndActiveLeaveTheExpectedRegistry) {
+  const fs::path registry = settings / "VirtualRepository.KORSettings";
+  ASSERT_EQ(Run("export --dir out").status, 0);
+  EXPECT_FALSE(fs::exists(registry));
+
+  const Result registered = Run("export --dir out --name A --register");
+  ASSERT_EQ(registered.status, 0) << registered.err;
+  const std::string out = (folder / "out").string();
+  EXPECT_EQ(ReadFile(registry), "# KOR setting repository \"VirtualRepository\"\n"
+                                "Config.1 string \"" +
+                                    out +
+                                    "/A.xml\"\n"
+                                    "ConfigCount ulong 1\n"
+                                    "ConfigDirectory string \"" +
+                                    out + "\"\n");
+
+  // --active registers too; registering the same file again adds no entry.
+  ASSERT_EQ(Run("export --dir out --name B --active").status, 0);
+  ASSERT_EQ(Run("export --dir out --name B --active --force").status, 0);
+  EXPECT_EQ(ReadFile(registry), "# KOR setting repository \"VirtualRepository\"\n"
+                                "ActiveConfig string \"" +
+                                    out +
+                                    "/B.xml\"\n"
+                                    "Config.1 string \"" +
+                                    out +
+                                    "/A.xml\"\n"
+                                    "Config.2 string \"" +
+                                    out +
+                                    "/B.xml\"\n"
+                                    "ConfigCount ulong 2\n"
+                                    "ConfigDirectory string \"" +
+                                    out + "\"\n");
+}
+
+TEST_F(KorvrcTest, SettingsFilesAreCopiedIntoTheDirectory) {
+  const Result result = Run("settings --dir runtime");
+  ASSERT_EQ(result.status, 0) << result.err;
+  // Every window of the example renders in stereo.
+  EXPECT_NE(
+      ReadFile(folder / "runtime/VirtualRealityTemp.KORSettings").find("StereoMode ulong 1\n"),
+      std::string::npos);
+  const std::string commands = ReadFile(folder / "runtime/VRCommandsTemp.KORSettings");
+  EXPECT_NE(commands.find("CalibrationMode string \"Manual\"\n"), std::string::npos) << commands;
+  EXPECT_NE(commands.find("width float 3000\n"), std::string::npos) << commands;
+  EXPECT_TRUE(fs::exists(settings / "VRCommandsTemp.KORSettings"));
+}
+
+TEST_F(KorvrcTest, NewDocumentHoldsTheDefaultConfiguration) {
+  ASSERT_EQ(Run("new fresh.kordoc").status, 0);
+  const Result described = Run("describe fresh.kordoc");
+  ASSERT_EQ(described.status, 0) << described.err;
+  EXPECT_EQ(described.out, "{\n  \"format\": \"installation-description/1\"\n}\n");
+  EXPECT_NE(Run("describe missing.kordoc").err.find("missing.kordoc"), std::string::npos);
+}
+
+} // namespace
