@@ -34,6 +34,16 @@ HRESULT KORFeatureContainer::ListMembers(const KORIID& iIID, KORListValKORBaseUn
   return S_OK;
 }
 
+HRESULT KORFeatureContainer::FindFirstMember(const KORIID& iIID, void** oMember) {
+  if (!oMember)
+    return E_FAIL;
+  *oMember = nullptr;
+  for (const auto& feature : _features)
+    if (!feature->IsDead() && SUCCEEDED(feature->QueryInterface(iIID, oMember)) && *oMember)
+      return S_OK;
+  return E_FAIL;
+}
+
 HRESULT KORFeatureContainer::SpecBindNativeFormat(const char* iFormat) {
   if (!iFormat)
     return E_FAIL;
@@ -83,7 +93,8 @@ KORFeature* KORFeatureContainer::NewFeature(const KORFeatureType& iType,
                                             const KORUnicodeString& iName, const KORUuid* iUuid) {
   if (IsDead() || !_catalogs.Locate(iType.catalog))
     return nullptr;
-  auto* feature = new KORFeature(*this, iType, iName, iUuid ? *iUuid : KORUuid::Generate());
+  auto* feature =
+      new KORFeature(*this, iType, iName, iUuid ? *iUuid : KORUuid::Generate(), _nextSequence++);
   _features.emplace_back(feature);
   return feature;
 }

@@ -15,6 +15,7 @@ public:
   const char* GetTypeName() override { return GetLateType()->Name().c_str(); }
   bool IsAKindOf(const char* iType) override { return KORImplementation::IsAKindOf(iType); }
   HRESULT ListMembers(const KORIID& iIID, KORListValKORBaseUnknown_var** oList) override;
+  HRESULT FindFirstMember(const KORIID& iIID, void** oMember) override;
   HRESULT SpecBindNativeFormat(const char* iFormat) override;
   KORString GetNativeFormat() override { return _nativeFormat; }
   // KORIUserId
@@ -59,6 +60,7 @@ private:
   KORListValKORUnicodeString _catalogs;
   KORListValKORUnicodeString _storedFlags;
   std::vector<KORSmartPtr<KORFeature>> _features;
+  std::uint64_t _nextSequence = 0;
 };
 
 class KORRootContainer final

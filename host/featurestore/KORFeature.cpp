@@ -6,13 +6,68 @@
 #include <algorithm>
 
 KORFeature::KORFeature(KORFeatureContainer& iContainer, const KORFeatureType& iType,
-                       KORUnicodeString iName, const KORUuid& iUuid)
+                       KORUnicodeString iName, const KORUuid& iUuid, std::uint64_t iSequence)
     : KORImplementationOf(iType.name), _container(&iContainer), _type(&iType),
-      _name(std::move(iName)), _uuid(iUuid) {
+      _name(std::move(iName)), _uuid(iUuid), _sequence(iSequence) {
   _values.resize(_type->attributes.size());
   for (std::size_t i = 0; i < _values.size(); ++i)
     if (const auto& value = _type->attributes[i].defaultValue)
       std::visit([&](const auto& v) { _values[i] = v; }, *value);
+}
+
+KORFeature::~KORFeature() {
+  ForgetLinks();
+}
+
+void KORFeature::Refer(KORFeature* iTarget, std::size_t iAttribute) {
+  if (iTarget)
+    iTarget->_referrers.push_back({this, iAttribute});
+}
+
+void KORFeature::Unrefer(KORFeature* iTarget, std::size_t iAttribute) {
+  if (!iTarget)
+    return;
+  auto& referrers = iTarget->_referrers;
+  auto found = std::find_if(referrers.begin(), referrers.end(), [&](const Referrer& r) {
+    return r.feature == this && r.attribute == iAttribute;
+  });
+  if (found != referrers.end())
+    referrers.erase(found);
+}
+
+void KORFeature::UnreferAll(std::size_t iAttribute) {
+  if (const Links* links = std::get_if<Links>(&_values[iAttribute]))
+    for (const auto& target : *links)
+      Unrefer(target.get(), iAttribute);
+}
+
+void KORFeature::ForgetLinks() {
+  for (std::size_t i = 0; i < _values.size(); ++i)
+    UnreferAll(i);
+  // Whoever still refers to this feature keeps a link that no longer resolves.
+  _referrers.clear();
+}
+
+HRESULT KORFeature::ListReferrers(const char* iKey, const KORIID& iIID,
+                                  KORListValKORBaseUnknown_var** oList) {
+  if (!oList || !iKey)
+    return E_FAIL;
+  std::vector<KORFeature*> referrers;
+  for (const Referrer& referrer : _referrers)
+    if (!referrer.feature->IsDead() &&
+        referrer.feature->_type->attributes[referrer.attribute].key == iKey)
+      referrers.push_back(referrer.feature);
+  std::sort(referrers.begin(), referrers.end(),
+            [](const KORFeature* a, const KORFeature* b) { return a->_sequence < b->_sequence; });
+  referrers.erase(std::unique(referrers.begin(), referrers.end()), referrers.end());
+  auto* list = new KORListValKORBaseUnknown_var();
+  for (KORFeature* referrer : referrers) {
+    void* answered = nullptr;
+    if (SUCCEEDED(referrer->QueryInterface(iIID, &answered)) && answered)
+      list->Append(KORBaseUnknown_var::Adopt(static_cast<KORBaseUnknown*>(answered)));
+  }
+  *oList = list;
+  return S_OK;
 }
 
 KORFeature* KORFeature::From(KORBaseUnknown* iObject) {
@@ -143,7 +198,8 @@ HRESULT KORFeature::SetDoubles(const char* iKey, const std::vector<double>& iVal
   return SetPlain(iKey, KORAttributeType::Doubles, iValues);
 }
 
-KORFeature::Links* KORFeature::LinksOf(const char* iKey, const KORAttributeDef** oDef) {
+KORFeature::Links* KORFeature::LinksOf(const char* iKey, const KORAttributeDef** oDef,
+                                       std::size_t* oIndex) {
   int index = _type->Find(iKey);
   if (IsDead() || index < 0 || !KORIsLinkType(_type->attributes[index].type))
     return nullptr;
@@ -151,6 +207,8 @@ KORFeature::Links* KORFeature::LinksOf(const char* iKey, const KORAttributeDef**
     _values[index] = Links();
   if (oDef)
     *oDef = &_type->attributes[index];
+  if (oIndex)
+    *oIndex = static_cast<std::size_t>(index);
   return &std::get<Links>(_values[index]);
 }
 
@@ -174,7 +232,11 @@ void KORFeature::ReleaseChild(KORFeature* iChild) {
 }
 
 void KORFeature::StoreValue(std::size_t iIndex, Value iValue) {
+  UnreferAll(iIndex);
   _values[iIndex] = std::move(iValue);
+  if (const Links* links = std::get_if<Links>(&_values[iIndex]))
+    for (const auto& target : *links)
+      Refer(target.get(), iIndex);
   if (_type->attributes[iIndex].aggregating)
     if (const Links* links = std::get_if<Links>(&_values[iIndex]))
       for (const auto& child : *links)
@@ -198,7 +260,8 @@ HRESULT KORFeature::GetLink(const char* iKey, KORISpecObject** oFeature) {
 
 HRESULT KORFeature::SetLink(const char* iKey, KORISpecObject* iFeature) {
   const KORAttributeDef* def = nullptr;
-  Links* links = LinksOf(iKey, &def);
+  std::size_t index = 0;
+  Links* links = LinksOf(iKey, &def, &index);
   if (!links || def->type != KORAttributeType::Link)
     return E_FAIL;
   KORFeature* feature = From(iFeature);
@@ -208,8 +271,10 @@ HRESULT KORFeature::SetLink(const char* iKey, KORISpecObject* iFeature) {
     return E_FAIL;
   KORSmartPtr<KORFeature> previous = links->empty() ? nullptr : links->front();
   links->clear();
+  Unrefer(previous.get(), index);
   if (feature) {
     links->emplace_back(feature);
+    Refer(feature, index);
     if (def->aggregating)
       feature->_father = this;
   }
@@ -220,13 +285,15 @@ HRESULT KORFeature::SetLink(const char* iKey, KORISpecObject* iFeature) {
 
 HRESULT KORFeature::AppendLink(const char* iKey, KORISpecObject* iFeature) {
   const KORAttributeDef* def = nullptr;
-  Links* links = LinksOf(iKey, &def);
+  std::size_t index = 0;
+  Links* links = LinksOf(iKey, &def, &index);
   KORFeature* feature = From(iFeature);
   if (!links || def->type != KORAttributeType::Links || !feature)
     return E_FAIL;
   if (def->aggregating && !CanAggregate(*feature))
     return E_FAIL;
   links->emplace_back(feature);
+  Refer(feature, index);
   if (def->aggregating)
     feature->_father = this;
   return S_OK;
@@ -271,10 +338,12 @@ HRESULT KORFeature::LocateLink(const char* iKey, KORISpecObject* iFeature, int& 
 
 HRESULT KORFeature::EmptyPosition(const char* iKey, int iPosition) {
   const KORAttributeDef* def = nullptr;
-  Links* links = LinksOf(iKey, &def);
+  std::size_t index = 0;
+  Links* links = LinksOf(iKey, &def, &index);
   if (!links || iPosition < 1 || iPosition > static_cast<int>(links->size()))
     return E_FAIL;
   KORSmartPtr<KORFeature> previous = std::move((*links)[static_cast<std::size_t>(iPosition - 1)]);
+  Unrefer(previous.get(), index);
   if (def->aggregating)
     ReleaseChild(previous.get());
   return S_OK;
@@ -282,7 +351,8 @@ HRESULT KORFeature::EmptyPosition(const char* iKey, int iPosition) {
 
 HRESULT KORFeature::RemoveLink(const char* iKey, KORISpecObject* iFeature) {
   const KORAttributeDef* def = nullptr;
-  Links* links = LinksOf(iKey, &def);
+  std::size_t index = 0;
+  Links* links = LinksOf(iKey, &def, &index);
   KORImplementation* target = KORGetImplementation(iFeature);
   if (!links || !target)
     return E_FAIL;
@@ -291,6 +361,7 @@ HRESULT KORFeature::RemoveLink(const char* iKey, KORISpecObject* iFeature) {
     if (entry.get() != target)
       return false;
     removed = entry;
+    Unrefer(entry.get(), index);
     return true;
   });
   if (def->aggregating)
@@ -363,6 +434,7 @@ KORDocument* KORFeature::GetDocument() {
 void KORFeature::Dispose() {
   MarkDead();
   _father = nullptr;
+  ForgetLinks();
   // Move the values out before they die: releasing a linked feature may run
   // code that reads this one.
   std::vector<Value> values = std::move(_values);

@@ -10,6 +10,7 @@
 #include "featurestore/KORModelObject.h"
 #include "objectmodel/KORImplementation.h"
 
+#include <cstdint>
 #include <variant>
 #include <vector>
 
@@ -33,6 +34,8 @@ public:
   HRESULT ListChildren(KORListValKORBaseUnknown_var** oChildren) override;
   HRESULT GetContainer(KORIContainer** oContainer) override;
   bool IsDeleted() override { return IsDead(); }
+  HRESULT ListReferrers(const char* iKey, const KORIID& iIID,
+                        KORListValKORBaseUnknown_var** oList) override;
 
   // KORISpecAttrAccess
   bool HasAttribute(const char* iKey) override { return _type->Find(iKey) >= 0; }
@@ -89,12 +92,20 @@ public:
 private:
   friend class KORFeatureContainer;
   KORFeature(KORFeatureContainer& iContainer, const KORFeatureType& iType, KORUnicodeString iName,
-             const KORUuid& iUuid);
+             const KORUuid& iUuid, std::uint64_t iSequence);
+  ~KORFeature() override;
 
   template <class T> HRESULT GetPlain(const char* iKey, KORAttributeType iType, T& oValue);
   template <class T> HRESULT SetPlain(const char* iKey, KORAttributeType iType, T iValue);
   // The links of attribute iKey if it is a link attribute (of either kind).
-  Links* LinksOf(const char* iKey, const KORAttributeDef** oDef = nullptr);
+  Links* LinksOf(const char* iKey, const KORAttributeDef** oDef = nullptr,
+                 std::size_t* oIndex = nullptr);
+  // Back references: iTarget learns that attribute iAttribute of this
+  // feature holds it (once per held entry), or no longer does.
+  void Refer(KORFeature* iTarget, std::size_t iAttribute);
+  void Unrefer(KORFeature* iTarget, std::size_t iAttribute);
+  void UnreferAll(std::size_t iAttribute);
+  void ForgetLinks();
   bool CanAggregate(KORFeature& iChild) const;
   void ReleaseChild(KORFeature* iChild);
 
@@ -103,7 +114,13 @@ private:
   KORUnicodeString _name;
   KORUuid _uuid;
   KORFeature* _father = nullptr;
+  std::uint64_t _sequence;
   std::vector<Value> _values;
+  struct Referrer {
+    KORFeature* feature;
+    std::size_t attribute;
+  };
+  std::vector<Referrer> _referrers;
   struct Death {
     int id;
     DeathCallback callback;

@@ -11,6 +11,9 @@ public:
   // A new list of the container's features that answer iIID, in creation
   // order; each entry holds that interface.
   virtual HRESULT ListMembers(const KORIID& iIID, KORListValKORBaseUnknown_var** oList) = 0;
+  // The first feature, in creation order, that answers iIID (as that
+  // interface, with a reference); fails when none does.
+  virtual HRESULT FindFirstMember(const KORIID& iIID, void** oMember) = 0;
   virtual HRESULT SpecBindNativeFormat(const char* iFormat) = 0;
   virtual KORString GetNativeFormat() = 0;
 };

@@ -23,5 +23,11 @@ public:
   virtual HRESULT GetContainer(KORIContainer** oContainer) = 0;
   // True once the feature was removed or its document closed.
   virtual bool IsDeleted() = 0;
+  // A new list of the live features whose link attribute iKey holds this
+  // feature and that answer iIID, each once, in their container's order; each
+  // entry holds that interface. The store keeps these back references, so the
+  // answer costs the number of referrers, not the size of the document.
+  virtual HRESULT ListReferrers(const char* iKey, const KORIID& iIID,
+                                KORListValKORBaseUnknown_var** oList) = 0;
 };
 KOR_DECLARE_VAR(KORISpecObject)

@@ -11,6 +11,7 @@
 #include "math/KORMathVector.h"
 
 #include <Eigen/Core>
+#include <Eigen/LU>
 
 class KORMath3x3Matrix {
 public:

@@ -10,13 +10,26 @@
 // QueryInterface carries one reference that the caller releases.
 #include "objectmodel/KORResult.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
+// An interface id: the interface's name, with a hash made at compile time so
+// that ids of different interfaces compare unequal without reading the names.
 struct KORIID {
+  constexpr KORIID(const char* iName) : name(iName), hash(Hash(iName)) {}
   const char* name;
+  std::uint64_t hash;
+
   friend bool operator==(const KORIID& iA, const KORIID& iB) {
-    return iA.name == iB.name || std::strcmp(iA.name, iB.name) == 0;
+    return iA.hash == iB.hash && (iA.name == iB.name || std::strcmp(iA.name, iB.name) == 0);
+  }
+  // FNV-1a.
+  static constexpr std::uint64_t Hash(const char* iName) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (; *iName; ++iName)
+      hash = (hash ^ static_cast<unsigned char>(*iName)) * 1099511628211ull;
+    return hash;
   }
 };
 

@@ -75,13 +75,9 @@ void KORExtensionDictionary::ClearCaches() {
 const KORExtensionRow* KORExtensionDictionary::Resolve(const KORLateType& iType,
                                                        const KORIID& iIID) {
   auto& cache = iType._resolutions;
-  // Interface names are literals: pointer equality is the usual hit.
-  for (const auto& [name, row] : cache)
-    if (name == iIID.name)
-      return static_cast<const KORExtensionRow*>(row);
-  for (const auto& [name, row] : cache)
-    if (std::strcmp(name, iIID.name) == 0)
-      return static_cast<const KORExtensionRow*>(row);
+  for (const auto& resolution : cache)
+    if (resolution.hash == iIID.hash && std::strcmp(resolution.name, iIID.name) == 0)
+      return static_cast<const KORExtensionRow*>(resolution.row);
   if (cache.empty())
     state().cachedTypes.push_back(&iType);
   const KORExtensionRow* found = nullptr;
@@ -91,7 +87,7 @@ const KORExtensionRow* KORExtensionDictionary::Resolve(const KORLateType& iType,
     if (row != s.rows.end())
       found = row->second;
   }
-  cache.emplace_back(iIID.name, found);
+  cache.push_back({iIID.hash, iIID.name, found});
   return found;
 }
 

@@ -3,6 +3,7 @@
 // "KORVrcView" is a "KORVrcElement"). Behaviour is attached to late types in the
 // extension dictionary; an object answers what its type and every ancestor type
 // offer, the nearest type first.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,7 +27,12 @@ private:
   explicit KORLateType(std::string iName) : _name(std::move(iName)) {}
   std::string _name;
   const KORLateType* _parent = nullptr;
-  // Resolved (interface name -> extension row, null for none) pairs, kept by
+  // Resolved (interface id -> extension row, null for none) pairs, kept by
   // the extension dictionary and cleared when registrations change.
-  mutable std::vector<std::pair<const char*, const void*>> _resolutions;
+  struct Resolution {
+    std::uint64_t hash;
+    const char* name;
+    const void* row;
+  };
+  mutable std::vector<Resolution> _resolutions;
 };

@@ -18,11 +18,14 @@
 #include "interfaces/KORIVrcGraphicSpecs.h"
 #include "interfaces/KORIVrcHandDevice.h"
 #include "interfaces/KORIVrcHead.h"
+#include "interfaces/KORIVrcWindow.h"
 #include "math/KORMathTransformation.h"
 #include "objectmodel/KORExtension.h"
 #include "system/KORMsgCatalog.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class KORIVrcCameraView;
 class KORIVrcIG;
@@ -49,7 +52,10 @@ public:
                                         unsigned char iWrite) override;
   HRESULT NumberOfWindow(int& oCount) override;
 
-  void OnDispose() override { ReleaseCommonPointers(); }
+  void OnDispose() override {
+    ReleaseCommonPointers();
+    _shownViews.clear();
+  }
 
   // Lookups shared by the writers (S_OK or E_FAIL).
   HRESULT RetrieveCommonPointers();
@@ -125,6 +131,15 @@ public:
 
 private:
   void ReleaseCommonPointers();
+  // The non-main windows with the identity of the view each shows, in image
+  // generator and window order: gathered once per display file, so that the
+  // screens of each view do not walk every window again.
+  using ShownView = std::pair<KORBaseUnknown_var, KORSmartPtr<KORIVrcWindow>>;
+  // Null when the image generators cannot be read.
+  const std::vector<ShownView>* ShownViews();
+  std::vector<ShownView> _shownViews;
+  bool _shownViewsGathered = false;
+  bool _shownViewsReadable = false;
 
   int _indentLevel = 0;
   KORIVrcConfig_var _config;

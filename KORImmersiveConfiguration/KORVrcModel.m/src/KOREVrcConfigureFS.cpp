@@ -205,6 +205,8 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
   ioStream << std::fixed << std::setprecision(8) << "<display J6>";
   IndentRightSpace(ioStream);
   KORListValKORBaseUnknown_var* views = nullptr;
+  _shownViewsGathered = false;
+  (void)ShownViews();
   if (FAILED(RetrieveViewList(&views)) || !views) {
     result = E_FAIL;
   } else {
@@ -213,6 +215,8 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
       if (FAILED(WriteFSScreen(ioStream, KORQuery<KORIVrcView>(entry))))
         result = E_FAIL;
   }
+  _shownViews.clear();
+  _shownViewsGathered = false;
   IndentLeftSpace(ioStream);
   for (const char* line : kFixedLines)
     Line(*this, ioStream) << line;
@@ -227,24 +231,42 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
   return result;
 }
 
-HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView) {
+const std::vector<KOREVrcConfigure::ShownView>* KOREVrcConfigure::ShownViews() {
+  if (_shownViewsGathered)
+    return _shownViewsReadable ? &_shownViews : nullptr;
+  _shownViews.clear();
+  _shownViewsGathered = true;
+  _shownViewsReadable = false;
   KORListValKORBaseUnknown_var* igs = nullptr;
-  if (!iView || FAILED(RetrieveIGList(&igs)) || !igs)
-    return E_FAIL;
+  if (FAILED(RetrieveIGList(&igs)) || !igs)
+    return nullptr;
+  _shownViewsReadable = true;
   List owned(igs);
   KORIVrcWindow_var mainWindow;
   (void)RetrieveMainWindow(mainWindow.Out());
-  HRESULT result = S_OK;
   for (const KORBaseUnknown_var& igEntry : *owned) {
     List windows = WindowsOf(KORQuery<KORIVrcIG>(igEntry));
     for (const KORBaseUnknown_var& windowEntry : *windows) {
       auto window = KORQuery<KORIVrcWindow>(windowEntry);
-      if (!window || CompareInterfacePointers(window, mainWindow) ||
-          !CompareInterfacePointers(ViewOf(window), iView))
-        continue;
-      if (FAILED(WriteFSScreen(ioStream, iView, window)))
-        result = E_FAIL;
+      if (window && !CompareInterfacePointers(window, mainWindow))
+        _shownViews.emplace_back(KORQuery<KORBaseUnknown>(ViewOf(window)), window);
     }
+  }
+  return &_shownViews;
+}
+
+HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView) {
+  const bool gathered = _shownViewsGathered;
+  const std::vector<ShownView>* shownViews = iView ? ShownViews() : nullptr;
+  auto view = KORQuery<KORBaseUnknown>(iView);
+  HRESULT result = shownViews ? S_OK : E_FAIL;
+  for (const auto& [shown, window] : shownViews ? *shownViews : std::vector<ShownView>())
+    if (shown && shown.get() == view.get() && FAILED(WriteFSScreen(ioStream, iView, window)))
+      result = E_FAIL;
+  // Outside a display file nothing is kept: the model may change meanwhile.
+  if (!gathered) {
+    _shownViews.clear();
+    _shownViewsGathered = false;
   }
   return result;
 }

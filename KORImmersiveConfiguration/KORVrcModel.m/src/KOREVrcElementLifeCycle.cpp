@@ -8,28 +8,13 @@
 #include "interfaces/KORIVrcRendering.h"
 #include "interfaces/KORIVrcWindow.h"
 
-namespace {
-// The first configuration root of the element's container.
-KORIVrcConfig_var FirstConfig(KORBaseUnknown* iElement) {
-  KORIContainer_var container;
-  auto object = KORQuery<KORISpecObject>(iElement);
-  KORListValKORBaseUnknown_var* configs = nullptr;
-  KORIVrcConfig_var config;
-  if (object && SUCCEEDED(object->GetContainer(container.Out())) &&
-      SUCCEEDED(container->ListMembers(KORIVrcConfig::IID, &configs)) && configs->Size() > 0)
-    config = KORQuery<KORIVrcConfig>((*configs)[1]);
-  delete configs;
-  return config;
-}
-} // namespace
-
 HRESULT KOREVrcElementLifeCycle::remove(int /*iForCloseContext*/) {
   KORVrcTraceScope scope("KOREVrcElementLifeCycle::remove");
   KORBaseUnknown* self = GetImpl();
   if (auto window = KORQuery<KORIVrcWindow>(self)) {
     KORIVrcRendering_var rendering;
     if (SUCCEEDED(window->GetRendering(rendering.Out())))
-      if (auto config = FirstConfig(self))
+      if (auto config = KORVrcAccess::FirstInContainer<KORIVrcConfig>(self))
         (void)config->RemoveRendering(rendering);
   }
   if (!_deathSubscription)

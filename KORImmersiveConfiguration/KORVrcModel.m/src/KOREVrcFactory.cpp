@@ -508,11 +508,10 @@ HRESULT KOREVrcFactory::RetrieveConfig(KORIVrcConfig** oConfig) {
     Trace("VRC Container NOT FOUND");
     return E_FAIL;
   }
-  KORListValKORBaseUnknown_var* configs = nullptr;
-  if (FAILED(container->ListMembers(KORIVrcConfig::IID, &configs)))
+  void* first = nullptr;
+  if (FAILED(container->FindFirstMember(KORIVrcConfig::IID, &first)))
     return E_FAIL;
-  KORIVrcConfig_var config = configs->Size() ? KORQuery<KORIVrcConfig>((*configs)[1]) : nullptr;
-  delete configs;
+  auto config = KORIVrcConfig_var::Adopt(static_cast<KORIVrcConfig*>(first));
   return KORReturn(config, oConfig);
 }
 

@@ -16,22 +16,6 @@ using namespace KORVrcAccess;
 
 namespace {
 using ElementList = std::unique_ptr<KORListValKORBaseUnknown_var>;
-
-// The configuration root that governs the element: the first one of its
-// container (several may exist; the first listed is the one in use).
-KORIVrcConfig_var ConfigurationOf(KORBaseUnknown* iElement) {
-  auto feature = KORQuery<KORISpecObject>(iElement);
-  KORIContainer_var container;
-  if (!feature || FAILED(feature->GetContainer(container.Out())))
-    return {};
-  KORListValKORBaseUnknown_var* raw = nullptr;
-  if (FAILED(container->ListMembers(KORIVrcConfig::IID, &raw)))
-    return {};
-  ElementList configs(raw);
-  if (configs->IsEmpty())
-    return {};
-  return KORQuery<KORIVrcConfig>((*configs)[1]);
-}
 } // namespace
 
 HRESULT KOREVrcWindow::GetViewport(KORIVrcViewport** oViewport) {
@@ -51,19 +35,30 @@ HRESULT KOREVrcWindow::GetRendering(KORIVrcRendering** oRendering) {
   if (!oRendering)
     return E_FAIL;
   *oRendering = nullptr;
-  auto config = ConfigurationOf(GetImpl());
+  // The first rendering of the configuration root's list whose window is this
+  // one. The renderings that show this window are found through the store's
+  // back references, so the cost does not grow with the number of renderings
+  // that show other windows.
+  auto config = FirstInContainer<KORIVrcConfig>(GetImpl());
+  auto self = KORQuery<KORISpecObject>(GetImpl());
+  auto configAttributes = Attributes(config);
   KORListValKORBaseUnknown_var* raw = nullptr;
-  if (!config || FAILED(config->GetRenderings(&raw)))
+  if (!config || !self || !configAttributes ||
+      FAILED(self->ListReferrers("Window", KORIVrcRendering::IID, &raw)))
     return E_FAIL;
-  ElementList renderings(raw);
-  for (const KORBaseUnknown_var& entry : *renderings) {
-    auto rendering = KORQuery<KORIVrcRendering>(entry);
-    KORIVrcWindow_var shown;
-    if (rendering && SUCCEEDED(rendering->GetWindow(shown.Out())) &&
-        CompareInterfacePointers(shown, GetImpl()))
-      return KORReturn(rendering, oRendering);
+  ElementList showing(raw);
+  KORIVrcRendering_var first;
+  int firstPosition = 0;
+  for (const KORBaseUnknown_var& entry : *showing) {
+    int position = 0;
+    auto rendering = KORQuery<KORISpecObject>(entry);
+    if (rendering && SUCCEEDED(configAttributes->LocateLink("Renderings", rendering, position)) &&
+        position > 0 && (!first || position < firstPosition)) {
+      first = KORQuery<KORIVrcRendering>(entry);
+      firstPosition = position;
+    }
   }
-  return E_FAIL;
+  return first ? KORReturn(first, oRendering) : E_FAIL;
 }
 
 HRESULT KOREVrcWindow::GetRenderingSpec(KORIVrcRenderingSpec** oSpec) {

@@ -2,6 +2,7 @@
 // The accessor conventions shared by every element kind (see
 // interfaces/KORIVrcElement.h), written once over the feature's attributes.
 // Each helper takes the element (any interface of it) and a key.
+#include "featurestore/KORIContainer.h"
 #include "featurestore/KORISpecAttrAccess.h"
 #include "featurestore/KORISpecObject.h"
 #include "interfaces/KORIVrcVisuRefreshOnElement.h"
@@ -85,6 +86,18 @@ template <class I> KORSmartPtr<I> Father(KORBaseUnknown* iElement) {
   if (!object || FAILED(object->GetFather(father.Out())))
     return {};
   return KORQuery<I>(father);
+}
+
+// The first feature of the element's container that answers I, in creation
+// order (the configuration root, for I = KORIVrcConfig); null when none.
+template <class I> KORSmartPtr<I> FirstInContainer(KORBaseUnknown* iElement) {
+  auto object = KORQuery<KORISpecObject>(iElement);
+  KORIContainer_var container;
+  void* first = nullptr;
+  if (!object || FAILED(object->GetContainer(container.Out())) ||
+      FAILED(container->FindFirstMember(I::IID, &first)))
+    return {};
+  return KORSmartPtr<I>::Adopt(static_cast<I*>(first));
 }
 
 } // namespace KORVrcAccess

@@ -195,3 +195,50 @@ TEST_F(StoreTest, RedrawsReachTheDocumentsListeners) {
   EXPECT_EQ(document->RedrawCount(), 2u);
 }
 } // namespace
+
+namespace {
+TEST_F(StoreTest, BackReferencesFollowEveryLinkChange) {
+  auto target = Node(), first = Node(), second = Node(), other = Node();
+  auto referrers = [&](const char* iKey) {
+    KORListValKORBaseUnknown_var* list = nullptr;
+    EXPECT_EQ(target->ListReferrers(iKey, KORISpecObject::IID, &list), S_OK);
+    std::vector<KORBaseUnknown*> identities;
+    for (const KORBaseUnknown_var& entry : *list)
+      identities.push_back(KORQuery<KORBaseUnknown>(entry).get());
+    delete list;
+    return identities;
+  };
+  auto id = [](KORISpecObject* iFeature) { return KORQuery<KORBaseUnknown>(iFeature).get(); };
+
+  // Made in the order first, second: listed in container order, each once.
+  ASSERT_EQ(Attr(second)->SetLink("Partner", target), S_OK);
+  ASSERT_EQ(Attr(first)->AppendLink("Friends", target), S_OK);
+  ASSERT_EQ(Attr(first)->AppendLink("Friends", target), S_OK);
+  ASSERT_EQ(Attr(first)->SetLink("Partner", target), S_OK);
+  EXPECT_EQ(referrers("Partner"), (std::vector{id(first), id(second)}));
+  EXPECT_EQ(referrers("Friends"), (std::vector{id(first)}));
+
+  ASSERT_EQ(Attr(second)->SetLink("Partner", other), S_OK);
+  EXPECT_EQ(referrers("Partner"), (std::vector{id(first)})) << "a replaced link still refers";
+  ASSERT_EQ(Attr(first)->EmptyPosition("Friends", 1), S_OK);
+  EXPECT_EQ(referrers("Friends"), (std::vector{id(first)})) << "one of two entries remains";
+  ASSERT_EQ(Attr(first)->RemoveLink("Friends", target), S_OK);
+  EXPECT_TRUE(referrers("Friends").empty());
+  KORQuery<LifeCycleObject>(first)->remove();
+  EXPECT_TRUE(referrers("Partner").empty()) << "a removed feature still refers";
+}
+
+TEST_F(StoreTest, TheFirstMemberIsFoundInCreationOrder) {
+  auto leaf = Make("Leaf", "STLeaf");
+  auto branch = Make("Branch", "STBranch");
+  void* found = nullptr;
+  ASSERT_EQ(container->FindFirstMember(KORISpecObject::IID, &found), S_OK);
+  KORISpecObject_var first = KORISpecObject_var::Adopt(static_cast<KORISpecObject*>(found));
+  EXPECT_EQ(KORQuery<KORBaseUnknown>(first).get(), KORQuery<KORBaseUnknown>(leaf).get());
+  EXPECT_EQ(container->FindFirstMember(KORIUuid::IID, nullptr), E_FAIL);
+  KORQuery<LifeCycleObject>(leaf)->remove();
+  ASSERT_EQ(container->FindFirstMember(KORISpecObject::IID, &found), S_OK);
+  first = KORISpecObject_var::Adopt(static_cast<KORISpecObject*>(found));
+  EXPECT_EQ(KORQuery<KORBaseUnknown>(first).get(), KORQuery<KORBaseUnknown>(branch).get());
+}
+} // namespace
