@@ -177,7 +177,7 @@ TEST_F(DevicesTest, OnlyTypeAndReferenceOfAStationNotify) {
   TakeHeard();
   ASSERT_EQ(station->SetPort(2), S_OK);
   ASSERT_EQ(station->SetSpeed(9600), S_OK);
-  ASSERT_EQ(station->SetDaemonName("trackd"), S_OK);
+  ASSERT_EQ(station->SetDaemonName("daemon1"), S_OK);
   EXPECT_EQ(CountHeard(KORNotificationKind::Modify, station), 0);
   ASSERT_EQ(station->SetType(KORVrcStationART), S_OK);
   ASSERT_EQ(station->SetRef(Shifted(5)), S_OK);
@@ -192,7 +192,7 @@ TEST_F(DevicesTest, OnlyTypeAndReferenceOfAStationNotify) {
   EXPECT_EQ(station->GetDaemonName(daemon), S_OK);
   EXPECT_EQ(station->GetType(type), S_OK);
   EXPECT_EQ(station->GetRef(ref), S_OK);
-  EXPECT_EQ(std::tuple(port, speed, daemon, type), std::tuple(2, 9600, "trackd", KORVrcStationART));
+  EXPECT_EQ(std::tuple(port, speed, daemon, type), std::tuple(2, 9600, "daemon1", KORVrcStationART));
   EXPECT_TRUE(ref.IsEqual(Shifted(5)));
 }
 

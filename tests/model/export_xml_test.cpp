@@ -124,7 +124,7 @@ protected:
                   ConfigBuilder::Placement(100, -50, 1700, 30, 20, 10)),
               S_OK);
     KORIVrcTrackingStation_var station =
-        build.Station("Station1", KORVrcStationIS900, "trackd", 2, 115200,
+        build.Station("Station1", KORVrcStationIS900, "daemon1", 2, 115200,
                       ConfigBuilder::Placement(0, 0, 2000, 90, 0, 0));
     headTracker = build.Tracker(station, 1, "head");
     build.Tracker(station, 2, "", ConfigBuilder::Placement(5, 6, 7, -45, 15, 60));
@@ -242,7 +242,7 @@ TEST_F(ExportXmlTest, AttributesComeInOrderWithTheirValues) {
                                            "BOTTOM=-0.252752");
   EXPECT_EQ(Describe(head), "HeadID=id Tracker=id IPD=65 X=100 Y=-50 Z=1700 H=30 P=20 R=10 Type=3");
   EXPECT_EQ(Describe(station),
-            "Name=Station1 DaemonName=trackd X=0 Y=0 Z=2000 H=90 P=0 R=0 Type=1 Port=2");
+            "Name=Station1 DaemonName=daemon1 X=0 Y=0 Z=2000 H=90 P=0 R=0 Type=1 Port=2");
   EXPECT_EQ(AttributeNames(tracker1), "TrackerID TrackedElement Name X Y Z H P R");
   EXPECT_EQ(Attribute(tracker1, "Name"), "1");
   EXPECT_EQ(Describe(tracker2), "TrackerID=id Name=2 X=5 Y=6 Z=7 H=-45 P=15 R=60");
@@ -303,7 +303,7 @@ TEST_F(ExportXmlTest, NoMainWindowFailsButStillGivesTheDocument) {
   KORIVrcIG_var ig = build.IG("IG1");
   build.Screen("Wall", {3000, -1500, 2500}, {3000, -1500, 0}, {3000, 1500, 0});
   build.Window(ig, "Win1", {0, 0, 1280, 1024}, "Wall");
-  build.Station("Station1", KORVrcStationIS900, "trackd");
+  build.Station("Station1", KORVrcStationIS900, "daemon1");
   Exported exported = Export();
   EXPECT_EQ(exported.result, E_FAIL);
   EXPECT_NE(exported.messages.find(Message("Error", "NoMainWindow")), std::string::npos)
