@@ -192,7 +192,8 @@ TEST_F(DevicesTest, OnlyTypeAndReferenceOfAStationNotify) {
   EXPECT_EQ(station->GetDaemonName(daemon), S_OK);
   EXPECT_EQ(station->GetType(type), S_OK);
   EXPECT_EQ(station->GetRef(ref), S_OK);
-  EXPECT_EQ(std::tuple(port, speed, daemon, type), std::tuple(2, 9600, "daemon1", KORVrcStationART));
+  EXPECT_EQ(std::tuple(port, speed, daemon, type),
+            std::tuple(2, 9600, "daemon1", KORVrcStationART));
   EXPECT_TRUE(ref.IsEqual(Shifted(5)));
 }
 
