@@ -199,16 +199,24 @@ HRESULT KORFeature::SetDoubles(const char* iKey, const std::vector<double>& iVal
 }
 
 KORFeature::Links* KORFeature::LinksOf(const char* iKey, const KORAttributeDef** oDef,
-                                       std::size_t* oIndex) {
+                                       std::size_t* oIndex, bool iCreate) {
+  // Reading an attribute without value answers an empty list and leaves the
+  // attribute without value, so that reads never change what is saved.
+  static Links noLinks;
   int index = _type->Find(iKey);
   if (IsDead() || index < 0 || !KORIsLinkType(_type->attributes[index].type))
     return nullptr;
-  if (std::holds_alternative<std::monostate>(_values[index]))
-    _values[index] = Links();
   if (oDef)
     *oDef = &_type->attributes[index];
   if (oIndex)
     *oIndex = static_cast<std::size_t>(index);
+  if (std::holds_alternative<std::monostate>(_values[index])) {
+    if (!iCreate) {
+      noLinks.clear();
+      return &noLinks;
+    }
+    _values[index] = Links();
+  }
   return &std::get<Links>(_values[index]);
 }
 
@@ -261,7 +269,7 @@ HRESULT KORFeature::GetLink(const char* iKey, KORISpecObject** oFeature) {
 HRESULT KORFeature::SetLink(const char* iKey, KORISpecObject* iFeature) {
   const KORAttributeDef* def = nullptr;
   std::size_t index = 0;
-  Links* links = LinksOf(iKey, &def, &index);
+  Links* links = LinksOf(iKey, &def, &index, /*iCreate=*/true);
   if (!links || def->type != KORAttributeType::Link)
     return E_FAIL;
   KORFeature* feature = From(iFeature);
@@ -286,7 +294,7 @@ HRESULT KORFeature::SetLink(const char* iKey, KORISpecObject* iFeature) {
 HRESULT KORFeature::AppendLink(const char* iKey, KORISpecObject* iFeature) {
   const KORAttributeDef* def = nullptr;
   std::size_t index = 0;
-  Links* links = LinksOf(iKey, &def, &index);
+  Links* links = LinksOf(iKey, &def, &index, /*iCreate=*/true);
   KORFeature* feature = From(iFeature);
   if (!links || def->type != KORAttributeType::Links || !feature)
     return E_FAIL;

@@ -97,9 +97,10 @@ private:
 
   template <class T> HRESULT GetPlain(const char* iKey, KORAttributeType iType, T& oValue);
   template <class T> HRESULT SetPlain(const char* iKey, KORAttributeType iType, T iValue);
-  // The links of attribute iKey if it is a link attribute (of either kind).
+  // The links of attribute iKey if it is a link attribute (of either kind);
+  // iCreate gives an attribute without value an empty list of its own.
   Links* LinksOf(const char* iKey, const KORAttributeDef** oDef = nullptr,
-                 std::size_t* oIndex = nullptr);
+                 std::size_t* oIndex = nullptr, bool iCreate = false);
   // Back references: iTarget learns that attribute iAttribute of this
   // feature holds it (once per held entry), or no longer does.
   void Refer(KORFeature* iTarget, std::size_t iAttribute);

@@ -242,3 +242,24 @@ TEST_F(StoreTest, TheFirstMemberIsFoundInCreationOrder) {
   EXPECT_EQ(KORQuery<KORBaseUnknown>(first).get(), KORQuery<KORBaseUnknown>(branch).get());
 }
 } // namespace
+
+namespace {
+// Reading a link list used to give it an empty value, which the next save wrote.
+TEST_F(StoreTest, ReadingLinksLeavesAnAttributeWithoutValue) {
+  auto attr = Attr(Node());
+  int count = -1;
+  KORListValKORBaseUnknown_var* list = nullptr;
+  KORISpecObject_var linked;
+  EXPECT_EQ(attr->GetLinkCount("Friends", count), S_OK);
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(attr->ListLinks("Friends", KORISpecObject::IID, &list), S_OK);
+  EXPECT_EQ(list->Size(), 0);
+  delete list;
+  EXPECT_EQ(attr->GetLink("Partner", linked.Out()), E_FAIL);
+  EXPECT_EQ(attr->RemoveLink("Friends", Node()), S_OK);
+  EXPECT_FALSE(attr->IsValued("Friends"));
+  EXPECT_FALSE(attr->IsValued("Partner"));
+  ASSERT_EQ(attr->AppendLink("Friends", Node()), S_OK);
+  EXPECT_TRUE(attr->IsValued("Friends"));
+}
+} // namespace
