@@ -43,14 +43,14 @@ public:
     _rest.remove_prefix(1);
   }
 
-  // A number ends at a blank, a closing bracket or the end of the line.
+  // A number ends at a blank, a bracket or the end of the line.
   template <class T> T Number(const std::string& iWhere) {
     SkipBlanks();
     const char* begin = _rest.data();
     const char* end = begin + _rest.size();
     T value{};
     auto [stop, error] = std::from_chars(begin, end, value);
-    if (error != std::errc() || stop == begin || (stop != end && !IsBlank(*stop) && *stop != ']'))
+    if (error != std::errc() || stop == begin || (stop != end && !IsBlank(*stop) && *stop != ']' && *stop != '['))
       throw LineError{iWhere + ": not a number: \"" + std::string(Word()) + "\""};
     if constexpr (std::is_floating_point_v<T>) {
       if (!std::isfinite(value))

@@ -125,6 +125,7 @@ public:
     double lastSeconds = 0.0;
     while (_offset < _text.size()) {
       ++_record;
+      _recordStart = _offset;
       KORVRRecordedDatagram datagram;
       std::size_t length = 0;
       if (FAILED(ReadRecordLine(datagram.seconds, length, oError)))
@@ -166,7 +167,8 @@ private:
   HRESULT Fail(const KORString& iWhat, KORString& oError, bool iAtRecord = true) const {
     oError = _name + ": ";
     if (iAtRecord)
-      oError += "record " + std::to_string(_record) + " at byte " + std::to_string(_offset) + ": ";
+      oError +=
+          "record " + std::to_string(_record) + " at byte " + std::to_string(_recordStart) + ": ";
     oError += iWhat;
     return E_FAIL;
   }
@@ -175,6 +177,7 @@ private:
   const KORString& _name;
   std::size_t _offset = 0;
   std::size_t _record = 0;
+  std::size_t _recordStart = 0;
 };
 
 } // namespace
