@@ -14,6 +14,8 @@ void KORVRTrackingFeed::Accept(std::string_view iDatagram,
   }
   std::vector<KORVRDeviceEvent> events;
   _manager.MakeEvents(frame, events);
+  if (events.empty())
+    return;
   _events += events.size();
   _dispatcher.Post(events);
 }
