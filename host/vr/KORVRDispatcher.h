@@ -44,7 +44,8 @@ public:
   // S_OK, or S_FALSE when iId is not (or no longer) subscribed.
   HRESULT RemoveCallback(SubscriptionId iId);
 
-  // Thread-safe.
+  // Thread-safe. The batch is queued as a whole (no pump sees half of it)
+  // and ioEvents is left empty.
   void Post(KORVRDeviceEvent iEvent);
   void Post(std::vector<KORVRDeviceEvent>& ioEvents);
 
