@@ -5,7 +5,8 @@
 // lets the system pick a free port, which GetPort reports) and reads it on a
 // thread of its own, handing every datagram to a KORVRTrackingFeed, so that
 // the user-interface thread only pumps the dispatcher. Close (or the
-// destructor) stops the thread and closes the socket.
+// destructor) stops the thread and closes the socket; the feed must outlive
+// the receiver. Datagrams still waiting in the socket at Close are dropped.
 //
 // KORVRUdpSender sends datagrams to one address and port: what a tracking
 // controller does, and what a replay does to drive a receiver end to end.
