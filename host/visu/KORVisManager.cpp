@@ -1,0 +1,364 @@
+#include "visu/KORVisManager.h"
+
+#include "featurestore/KORDocument.h"
+#include "featurestore/KORIModelEvents.h"
+#include "featurestore/KORISpecAttrAccess.h"
+#include "featurestore/KORISpecObject.h"
+#include "featurestore/KORNotificationDispatcher.h"
+#include "system/KORResource.h"
+#include "visu/KORModelReader.h"
+
+#include <algorithm>
+#include <limits>
+
+void KORPathElement::Append(KORBaseUnknown* iObject) {
+  objects.push_back(KORQuery<KORBaseUnknown>(iObject));
+}
+
+HRESULT KORDefaultHighlight(KORVisBuildContext& iContext, const KORPathElement& iPath,
+                            int iPosition, KORHighlightPath& ioHighlight) {
+  if (iPosition + 1 < iPath.Size())
+    return iContext.HighlightAt(iPath, iPosition + 1, ioHighlight);
+  ioHighlight.Add(iContext.GetCurrentRep(iPath.objects[static_cast<std::size_t>(iPosition)]));
+  return S_OK;
+}
+
+struct KORVisManager::Entry {
+  KORBaseUnknown_var element;
+  KORRep_var rep;
+  bool upToDate = false;
+  int builds = 0;
+  std::vector<Key> users;    // the reps that gathered this one
+  std::vector<Key> children; // the reps this one gathered
+};
+
+namespace {
+// The name scene files give an element's node: its "Name", else the name it
+// was made with, else its type.
+std::string ElementName(KORBaseUnknown* iElement) {
+  KORUnicodeString name;
+  auto attributes = KORQuery<KORISpecAttrAccess>(iElement);
+  if (attributes && attributes->HasAttribute("Name") &&
+      SUCCEEDED(attributes->GetString("Name", name)) && !name.empty())
+    return name;
+  auto feature = KORQuery<KORISpecObject>(iElement);
+  if (!feature)
+    return {};
+  if (SUCCEEDED(feature->GetFeatureName(name)) && !name.empty())
+    return name;
+  return feature->GetTypeName();
+}
+
+const KORIID& VisuInterface(KORVisDimension iDimension) {
+  return iDimension == KORVisDimension::ThreeD ? KORI3DGeoVisu::IID : KORI2DGeoVisu::IID;
+}
+
+KORSmartPtr<KORIGeoVisu> VisuOf(KORBaseUnknown* iElement, KORVisDimension iDimension) {
+  void* visu = nullptr;
+  if (!iElement || FAILED(iElement->QueryInterface(VisuInterface(iDimension), &visu)) || !visu)
+    return {};
+  KORIGeoVisu* base = nullptr;
+  if (iDimension == KORVisDimension::ThreeD)
+    base = static_cast<KORI3DGeoVisu*>(visu);
+  else
+    base = static_cast<KORI2DGeoVisu*>(visu);
+  return KORSmartPtr<KORIGeoVisu>::Adopt(base);
+}
+
+template <class T>
+std::shared_ptr<const T>
+ReadResource(const char* iFileName,
+             std::unordered_map<std::string, std::shared_ptr<const T>>& ioCache,
+             std::vector<std::string>& ioProblems,
+             HRESULT (*iRead)(const std::string&, std::shared_ptr<const T>&, std::string&)) {
+  auto found = ioCache.find(iFileName);
+  if (found != ioCache.end())
+    return found->second;
+  std::shared_ptr<const T> value;
+  KORUnicodeString path;
+  std::string error;
+  if (FAILED(KORGetImagePathName(iFileName, path)))
+    ioProblems.push_back(std::string(iFileName) + ": not found in the resource folders");
+  else if (FAILED(iRead(path, value, error)))
+    ioProblems.push_back(error);
+  ioCache.emplace(iFileName, value);
+  return value;
+}
+} // namespace
+
+// The context of one request: builds and highlights of one dimension, with
+// the entry being built as the user of what it asks for.
+class KORVisManager::Builder final : public KORVisBuildContext {
+public:
+  Builder(KORVisManager& iManager, KORVisDimension iDimension, Key iUser)
+      : _manager(iManager), _dimension(iDimension), _user(iUser) {}
+
+  KORRep_var BuildChildRep(KORBaseUnknown* iElement) override {
+    return _manager.Get(KORQuery<KORBaseUnknown>(iElement).get(), _dimension, _user);
+  }
+  KORRep* GetCurrentRep(KORBaseUnknown* iElement) override {
+    auto& cache = _manager.CacheOf(_dimension);
+    auto found = cache.find(KORQuery<KORBaseUnknown>(iElement).get());
+    return found == cache.end() ? nullptr : found->second.rep.get();
+  }
+  std::shared_ptr<const KORMesh> ReadModel(const char* iFileName) override {
+    return ReadResource<KORMesh>(iFileName, _manager._models, _manager._readProblems, &KORReadCgr);
+  }
+  std::shared_ptr<const KORImage> ReadImage(const char* iFileName) override {
+    return ReadResource<KORImage>(iFileName, _manager._images, _manager._readProblems,
+                                  &KORReadImage);
+  }
+  HRESULT HighlightAt(const KORPathElement& iPath, int iPosition,
+                      KORHighlightPath& ioHighlight) override {
+    if (iPosition < 0 || iPosition >= iPath.Size())
+      return E_INVALIDARG;
+    KORBaseUnknown* object = iPath.objects[static_cast<std::size_t>(iPosition)];
+    auto visu = VisuOf(object, _dimension);
+    if (!visu)
+      return KORDefaultHighlight(*this, iPath, iPosition, ioHighlight);
+    // The highlight shows the rep as it is now; an element that draws
+    // nothing shows nothing.
+    if (!_manager.GetRep(object, _dimension))
+      return S_FALSE;
+    return visu->BuildHighlightLook(*this, iPath, iPosition, ioHighlight);
+  }
+
+private:
+  KORVisManager& _manager;
+  KORVisDimension _dimension;
+  Key _user;
+};
+
+KORVisManager::KORVisManager() = default;
+
+KORVisManager::~KORVisManager() {
+  Detach();
+}
+
+HRESULT KORVisManager::Attach(KORDocument* iDocument) {
+  Detach();
+  KORBaseUnknown_var root;
+  if (!iDocument || FAILED(iDocument->GetRootContainer(root.Out())))
+    return E_FAIL;
+  auto events = KORQuery<KORIModelEvents>(root);
+  if (!events || !events->GetDispatcher())
+    return E_FAIL;
+  _rootEvents = events;
+  _listener = events->GetDispatcher()->AddListener(
+      [this](const KORNotification& iEvent) { OnEvent(iEvent); });
+  return S_OK;
+}
+
+void KORVisManager::Detach() {
+  if (_rootEvents)
+    _rootEvents->GetDispatcher()->RemoveListener(_listener);
+  _rootEvents.reset();
+  for (Cache& cache : _caches)
+    cache.clear();
+}
+
+void KORVisManager::OnEvent(const KORNotification& iEvent) {
+  switch (iEvent.Kind()) {
+  case KORNotificationKind::Modify:
+    Invalidate(iEvent.Object());
+    break;
+  case KORNotificationKind::Create:
+    Invalidate(iEvent.Father());
+    Invalidate(iEvent.Object());
+    break;
+  case KORNotificationKind::Delete:
+    Forget(iEvent.Object());
+    break;
+  }
+}
+
+void KORVisManager::Invalidate(KORBaseUnknown* iElement) {
+  auto identity = KORQuery<KORBaseUnknown>(iElement);
+  if (!identity)
+    return;
+  for (Cache& cache : _caches)
+    Invalidate(cache, identity.get());
+}
+
+void KORVisManager::Invalidate(Cache& ioCache, Key iKey) {
+  auto found = ioCache.find(iKey);
+  // A rep out of date has its users out of date already: a user rebuilt
+  // since would have rebuilt it first.
+  if (found == ioCache.end() || !found->second.upToDate)
+    return;
+  found->second.upToDate = false;
+  for (Key user : found->second.users)
+    Invalidate(ioCache, user);
+}
+
+void KORVisManager::Forget(KORBaseUnknown* iElement) {
+  Invalidate(iElement);
+  // The deleted element's aggregated children went with it, some without an
+  // event of their own: every rep of a deleted feature goes.
+  for (Cache& cache : _caches)
+    std::erase_if(cache, [](const auto& iEntry) {
+      auto feature = KORQuery<KORISpecObject>(iEntry.second.element.get());
+      return feature && feature->IsDeleted();
+    });
+  auto identity = KORQuery<KORBaseUnknown>(iElement);
+  for (Cache& cache : _caches)
+    cache.erase(identity.get());
+}
+
+KORRep_var KORVisManager::GetRep(KORBaseUnknown* iElement, KORVisDimension iDimension) {
+  return Get(KORQuery<KORBaseUnknown>(iElement).get(), iDimension, nullptr);
+}
+
+KORRep_var KORVisManager::Get(KORBaseUnknown* iIdentity, KORVisDimension iDimension, Key iUser) {
+  if (!iIdentity)
+    return {};
+  Cache& cache = CacheOf(iDimension);
+  auto [found, added] = cache.try_emplace(iIdentity);
+  Entry* entry = &found->second;
+  if (added)
+    entry->element = KORBaseUnknown_var(iIdentity);
+  if (iUser) {
+    if (std::find(entry->users.begin(), entry->users.end(), iUser) == entry->users.end())
+      entry->users.push_back(iUser);
+    cache[iUser].children.push_back(iIdentity);
+  }
+  if (entry->upToDate)
+    return entry->rep;
+
+  // What this rep gathered before may not be gathered any more.
+  for (Key child : std::exchange(entry->children, {})) {
+    auto gathered = cache.find(child);
+    if (gathered != cache.end())
+      std::erase(gathered->second.users, iIdentity);
+  }
+  KORRep_var rep;
+  if (auto visu = VisuOf(iIdentity, iDimension)) {
+    Builder builder(*this, iDimension, iIdentity);
+    rep = KORRep_var::Adopt(visu->BuildRep(builder));
+    ++cache[iIdentity].builds;
+  }
+  if (rep && rep->GetName().empty())
+    rep->SetName(ElementName(iIdentity));
+  // The builds above may have added entries: look this one up again.
+  entry = &cache[iIdentity];
+  entry->rep = rep;
+  entry->upToDate = true;
+  return rep;
+}
+
+int KORVisManager::GetBuildCount(KORBaseUnknown* iElement, KORVisDimension iDimension) const {
+  const Cache& cache = _caches[static_cast<int>(iDimension)];
+  auto found = cache.find(KORQuery<KORBaseUnknown>(iElement).get());
+  return found == cache.end() ? 0 : found->second.builds;
+}
+
+HRESULT KORVisManager::BuildHighlight(KORVisDimension iDimension, const KORPathElement& iPath,
+                                      KORHighlightPath& oHighlight) {
+  oHighlight = {};
+  oHighlight.path = iPath;
+  Builder builder(*this, iDimension, nullptr);
+  for (int position = 0; position < iPath.Size(); ++position)
+    if (VisuOf(iPath.objects[static_cast<std::size_t>(position)], iDimension))
+      return builder.HighlightAt(iPath, position, oHighlight);
+  return S_FALSE;
+}
+
+namespace {
+// Walks a rep tree with the placement down to each rep and finds the
+// element rep with the smallest bounding sphere around a point.
+class Picker final : public KORRepVisitor {
+public:
+  using Owners = std::unordered_map<const KORRep*, KORBaseUnknown*>;
+  Picker(const Owners& iOwners, const Eigen::Vector3d& iPoint) : _owners(iOwners), _point(iPoint) {}
+
+  void Walk(const KORRep& iRep) {
+    auto owner = _owners.find(&iRep);
+    const bool isElement = owner != _owners.end();
+    if (isElement) {
+      _stack.push_back(owner->second);
+      Consider(iRep);
+    }
+    iRep.Accept(*this);
+    if (isElement)
+      _stack.pop_back();
+  }
+  const std::vector<KORBaseUnknown*>& Best() const { return _best; }
+
+  void Visit(const KOR3DBagRep& iRep) override { Children(iRep, iRep.GetMatrix()); }
+  void Visit(const KOR2DBagRep& iRep) override { Children(iRep, KORPlacementOf(iRep)); }
+  void Visit(const KOR2DTo3DRep& iRep) override {
+    Placed(KORPlacementOf(iRep), [&] { Walk(*iRep.GetContent()); });
+  }
+  void Visit(const KOR3DCustomRep&) override {}
+  void Visit(const KOR2DCustomRep&) override {}
+  void Visit(const KOR3DSimpleSphereRep&) override {}
+  void Visit(const KOR3DCuboidRep&) override {}
+  void Visit(const KOR2DPolygonRep&) override {}
+  void Visit(const KOR3DModelRep&) override {}
+
+private:
+  template <class F> void Placed(const Eigen::Matrix4d& iMatrix, F iWalk) {
+    const Eigen::Matrix4d outer = _placement;
+    _placement = outer * iMatrix;
+    iWalk();
+    _placement = outer;
+  }
+  void Children(const KORBagRep& iBag, const Eigen::Matrix4d& iMatrix) {
+    Placed(iMatrix, [&] {
+      for (const KORRep_var& child : iBag.GetChildren())
+        Walk(*child);
+    });
+  }
+  // The sphere of an element's rep lies in the frame inside the rep's own
+  // placement when the rep is a bag.
+  void Consider(const KORRep& iRep) {
+    const KORBoundingSphere& sphere = iRep.GetBoundingSphere();
+    if (!sphere.IsSet())
+      return;
+    Eigen::Matrix4d frame = _placement;
+    if (auto bag3 = dynamic_cast<const KOR3DBagRep*>(&iRep))
+      frame = frame * bag3->GetMatrix();
+    else if (auto bag2 = dynamic_cast<const KOR2DBagRep*>(&iRep))
+      frame = frame * KORPlacementOf(*bag2);
+    const Eigen::Vector3d centre = (frame * sphere.centre.homogeneous()).head<3>();
+    const double scale = frame.block<3, 3>(0, 0).colwise().norm().maxCoeff();
+    const double radius = sphere.radius * scale;
+    if ((centre - _point).norm() <= radius && radius < _bestRadius) {
+      _bestRadius = radius;
+      _best = _stack;
+    }
+  }
+
+  const Owners& _owners;
+  Eigen::Vector3d _point;
+  Eigen::Matrix4d _placement = Eigen::Matrix4d::Identity();
+  std::vector<KORBaseUnknown*> _stack, _best;
+  double _bestRadius = std::numeric_limits<double>::infinity();
+};
+} // namespace
+
+HRESULT KORVisManager::Pick(KORBaseUnknown* iRoot, KORVisDimension iDimension,
+                            const Eigen::Vector3d& iPoint, const KORPathElement& iPrefix,
+                            KORPathElement& oPath) {
+  oPath = {};
+  KORRep_var scene = GetRep(iRoot, iDimension);
+  if (!scene)
+    return E_FAIL;
+  Picker::Owners owners;
+  for (const auto& [key, entry] : CacheOf(iDimension))
+    if (entry.rep)
+      owners.emplace(entry.rep.get(), entry.element.get());
+  Picker picker(owners, iPoint);
+  picker.Walk(*scene);
+  if (picker.Best().empty())
+    return E_FAIL;
+  oPath = iPrefix;
+  for (KORBaseUnknown* element : picker.Best())
+    oPath.Append(element);
+  return S_OK;
+}
+
+KORViewer::KORViewer(KORVisManager& iManager, KORBaseUnknown* iRoot, KORVisDimension iDimension,
+                     KORPathElement iPrefix)
+    : _manager(iManager), _root(KORQuery<KORBaseUnknown>(iRoot)), _dimension(iDimension),
+      _prefix(std::move(iPrefix)) {}
