@@ -23,6 +23,9 @@ public:
   // iElement's rep of the dimension being built (one reference), null when
   // the element has no visualization extension of it or draws nothing.
   virtual KORRep_var BuildChildRep(KORBaseUnknown* iElement) = 0;
+  // Says that the rep being built reads iElement without gathering its rep:
+  // a change of iElement rebuilds it too.
+  virtual void DependsOn(KORBaseUnknown* iElement) = 0;
   // The rep cached for iElement (no reference), null when none.
   virtual KORRep* GetCurrentRep(KORBaseUnknown* iElement) = 0;
   // A model or picture of the resources by file name (found through

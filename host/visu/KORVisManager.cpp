@@ -25,11 +25,14 @@ HRESULT KORDefaultHighlight(KORVisBuildContext& iContext, const KORPathElement& 
 
 struct KORVisManager::Entry {
   KORBaseUnknown_var element;
+  KORIModelEvents_var events; // the element's own, listened to
+  int listener = 0;
   KORRep_var rep;
   bool upToDate = false;
   int builds = 0;
   std::vector<Key> users;    // the reps that gathered this one
   std::vector<Key> children; // the reps this one gathered
+  std::vector<Key> watchers; // the reps that read this element
 };
 
 namespace {
@@ -96,6 +99,14 @@ public:
   KORRep_var BuildChildRep(KORBaseUnknown* iElement) override {
     return _manager.Get(KORQuery<KORBaseUnknown>(iElement).get(), _dimension, _user);
   }
+  void DependsOn(KORBaseUnknown* iElement) override {
+    auto identity = KORQuery<KORBaseUnknown>(iElement);
+    if (!identity || !_user)
+      return;
+    Entry& watched = _manager.EntryOf(_manager.CacheOf(_dimension), identity.get());
+    if (std::find(watched.watchers.begin(), watched.watchers.end(), _user) == watched.watchers.end())
+      watched.watchers.push_back(_user);
+  }
   KORRep* GetCurrentRep(KORBaseUnknown* iElement) override {
     auto& cache = _manager.CacheOf(_dimension);
     auto found = cache.find(KORQuery<KORBaseUnknown>(iElement).get());
@@ -153,8 +164,27 @@ void KORVisManager::Detach() {
   if (_rootEvents)
     _rootEvents->GetDispatcher()->RemoveListener(_listener);
   _rootEvents.reset();
-  for (Cache& cache : _caches)
+  for (Cache& cache : _caches) {
+    for (auto& [key, entry] : cache)
+      StopListening(entry);
     cache.clear();
+  }
+}
+
+// Not every element's events climb to the root container (some elements
+// hang on no father until the document is loaded again): the manager also
+// listens to each element it keeps a rep of.
+void KORVisManager::Listen(Entry& ioEntry) {
+  ioEntry.events = KORQuery<KORIModelEvents>(ioEntry.element.get());
+  if (ioEntry.events && ioEntry.events->GetDispatcher())
+    ioEntry.listener = ioEntry.events->GetDispatcher()->AddListener(
+        [this](const KORNotification& iEvent) { OnEvent(iEvent); });
+}
+
+void KORVisManager::StopListening(Entry& ioEntry) {
+  if (ioEntry.events && ioEntry.events->GetDispatcher())
+    ioEntry.events->GetDispatcher()->RemoveListener(ioEntry.listener);
+  ioEntry.events.reset();
 }
 
 void KORVisManager::OnEvent(const KORNotification& iEvent) {
@@ -182,9 +212,13 @@ void KORVisManager::Invalidate(KORBaseUnknown* iElement) {
 
 void KORVisManager::Invalidate(Cache& ioCache, Key iKey) {
   auto found = ioCache.find(iKey);
+  if (found == ioCache.end())
+    return;
+  for (Key watcher : found->second.watchers)
+    Invalidate(ioCache, watcher);
   // A rep out of date has its users out of date already: a user rebuilt
   // since would have rebuilt it first.
-  if (found == ioCache.end() || !found->second.upToDate)
+  if (!found->second.upToDate)
     return;
   found->second.upToDate = false;
   for (Key user : found->second.users)
@@ -195,14 +229,26 @@ void KORVisManager::Forget(KORBaseUnknown* iElement) {
   Invalidate(iElement);
   // The deleted element's aggregated children went with it, some without an
   // event of their own: every rep of a deleted feature goes.
-  for (Cache& cache : _caches)
-    std::erase_if(cache, [](const auto& iEntry) {
-      auto feature = KORQuery<KORISpecObject>(iEntry.second.element.get());
-      return feature && feature->IsDeleted();
-    });
   auto identity = KORQuery<KORBaseUnknown>(iElement);
   for (Cache& cache : _caches)
-    cache.erase(identity.get());
+    for (auto entry = cache.begin(); entry != cache.end();) {
+      auto feature = KORQuery<KORISpecObject>(entry->second.element.get());
+      if (entry->first == identity.get() || (feature && feature->IsDeleted())) {
+        StopListening(entry->second);
+        entry = cache.erase(entry);
+      } else {
+        ++entry;
+      }
+    }
+}
+
+KORVisManager::Entry& KORVisManager::EntryOf(Cache& ioCache, KORBaseUnknown* iIdentity) {
+  auto [found, added] = ioCache.try_emplace(iIdentity);
+  if (added) {
+    found->second.element = KORBaseUnknown_var(iIdentity);
+    Listen(found->second);
+  }
+  return found->second;
 }
 
 KORRep_var KORVisManager::GetRep(KORBaseUnknown* iElement, KORVisDimension iDimension) {
@@ -213,10 +259,7 @@ KORRep_var KORVisManager::Get(KORBaseUnknown* iIdentity, KORVisDimension iDimens
   if (!iIdentity)
     return {};
   Cache& cache = CacheOf(iDimension);
-  auto [found, added] = cache.try_emplace(iIdentity);
-  Entry* entry = &found->second;
-  if (added)
-    entry->element = KORBaseUnknown_var(iIdentity);
+  Entry* entry = &EntryOf(cache, iIdentity);
   if (iUser) {
     if (std::find(entry->users.begin(), entry->users.end(), iUser) == entry->users.end())
       entry->users.push_back(iUser);

@@ -4,9 +4,10 @@
 // exactly what a model event invalidates.
 //
 // The manager listens to the model events that reach a document's root
-// container. A change of an element marks its rep out of date, and with it
+// container and to those of each element it keeps a rep of. A change of an element marks its rep out of date, and with it
 // the reps that gathered it (recorded while they were built: a group's rep
-// gathers its children's); a creation does so for the father; a deletion
+// gathers its children's) or read it (a tracker drawn beside its station);
+// a creation does so for the father; a deletion
 // drops the element's rep. Nothing is rebuilt until a rep is asked for, and
 // then only what is out of date: the reps still up to date are reused as
 // they are.
@@ -63,9 +64,12 @@ private:
   using Cache = std::unordered_map<Key, Entry>;
 
   Cache& CacheOf(KORVisDimension iDimension) { return _caches[static_cast<int>(iDimension)]; }
+  Entry& EntryOf(Cache& ioCache, KORBaseUnknown* iIdentity);
   KORRep_var Get(KORBaseUnknown* iIdentity, KORVisDimension iDimension, Key iUser);
   void Invalidate(Cache& ioCache, Key iKey);
   void Forget(KORBaseUnknown* iElement);
+  void Listen(Entry& ioEntry);
+  void StopListening(Entry& ioEntry);
   void OnEvent(const KORNotification& iEvent);
 
   Cache _caches[2];

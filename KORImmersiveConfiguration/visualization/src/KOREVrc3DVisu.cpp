@@ -255,7 +255,8 @@ namespace {
 enum class TrackerKind { Other = 0, Head = 1, Hand = 2, Free = 3 };
 
 // The frame a tracker is drawn in, and what it follows.
-bool TrackerFrame(KORIVrcTracker* iTracker, KORMathTransformation& oFrame, TrackerKind& oKind) {
+bool TrackerFrame(KORVisBuildContext& iContext, KORIVrcTracker* iTracker,
+                  KORMathTransformation& oFrame, TrackerKind& oKind) {
   KORMathTransformation offset;
   if (FAILED(iTracker->GetOffset(offset)))
     return false;
@@ -275,9 +276,11 @@ bool TrackerFrame(KORIVrcTracker* iTracker, KORMathTransformation& oFrame, Track
   oKind = TrackerKind::Free;
   KORMathTransformation base;
   KORIVrcTrackingStation_var station;
-  if (SUCCEEDED(iTracker->GetTrackingStation(station.Out())) && station &&
-      FAILED(station->GetRef(base)))
-    base = KORMathTransformation();
+  if (SUCCEEDED(iTracker->GetTrackingStation(station.Out())) && station) {
+    iContext.DependsOn(station);
+    if (FAILED(station->GetRef(base)))
+      base = KORMathTransformation();
+  }
   int rank = 1;
   if (FAILED(GetIndexAmongOtherTracker(rank, iTracker)) || rank < 1)
     rank = 1;
@@ -297,11 +300,11 @@ bool IsOffBest(KORIVrcTracker* iTracker) {
 }
 } // namespace
 
-KORRep* KOREVrc3DVisuTracker::BuildRep(KORVisBuildContext&) {
+KORRep* KOREVrc3DVisuTracker::BuildRep(KORVisBuildContext& iContext) {
   auto tracker = QueryImpl<KORIVrcTracker>();
   KORMathTransformation frame;
   TrackerKind kind = TrackerKind::Other;
-  if (!tracker || !TrackerFrame(tracker, frame, kind))
+  if (!tracker || !TrackerFrame(iContext, tracker, frame, kind))
     return nullptr;
   const Vector3d origin = ToEigen(frame.GetVector());
   auto sphere = KORNewRep<KOR3DSimpleSphereRep>(origin, 30.0, 10);
