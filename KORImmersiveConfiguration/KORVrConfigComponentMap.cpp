@@ -22,6 +22,7 @@
 #include "KOREVrcIG.h"
 #include "KOREVrcInit.h"
 #include "KOREVrcModelEvents.h"
+#include "KOREVrcNavigateObject.h"
 #include "KOREVrcProjectionArea.h"
 #include "KOREVrcRegion.h"
 #include "KOREVrcRendering.h"
@@ -122,6 +123,21 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("KORVrcGraphicResources", KOREVrc2DVisuGraphicResources, KORI2DGeoVisu, Data),
     KOR_ROW("KORVrcIG", KOREVrc2DVisuIG, KORI2DGeoVisu, Data),
     KOR_ROW("KORVrcWindow", KOREVrc2DVisuWindow, KORI2DGeoVisu, Data),
+    // Specification-tree navigation.
+    KOR_ROW("VrcContainer", KOREVrcNavigateObjectOnVrcCont, KORINavigateObject, Data),
+    KOR_ROW("KORVrcConfig", KOREVrcNavigateObjectOnConfig, KORINavigateObject, Data),
+    KOR_ROW("KORVrcGraphicResources", KOREVrcNavigateObjectOnGraphicResources, KORINavigateObject,
+            Data),
+    KOR_ROW("KORVrcGraphicSpecs", KOREVrcNavigateObjectOnGraphicSpecs, KORINavigateObject, Data),
+    KOR_ROW("KORVrcDevices", KOREVrcNavigateObjectOnDevices, KORINavigateObject, Data),
+    KOR_ROW("KORVrcIG", KOREVrcNavigateObjectOnIG, KORINavigateObject, Data),
+    KOR_ROW("KORVrcWindow", KOREVrcNavigateObjectOnWindow, KORINavigateObject, Data),
+    KOR_ROW("KORVrcView", KOREVrcNavigateObjectOnView, KORINavigateObject, Data),
+    KOR_ROW("KORVrcTrackingStation", KOREVrcNavigateObjectOnTrackingStation, KORINavigateObject,
+            Data),
+    KOR_ROW("KORVrcButtonDevice", KOREVrcNavigateObjectOnButtonDevice, KORINavigateObject, Data),
+    KOR_ROW("KORVrcTrackedElement", KOREVrcNavigateObjectOnTrackedElement, KORINavigateObject,
+            Data),
 };
 
 const KORModuleTable kComponentMap{"KORVrConfig", kLateTypes, kExtensions, {}};

@@ -4,6 +4,7 @@
 #include "featurestore/KORIContainer.h"
 #include "interfaces/KORIVrcFactory.h"
 #include "system/KORAtomicFile.h"
+#include "tree/KORSpecTree.h"
 #include "visu/KORSceneWriters.h"
 #include "visu/KORVisManager.h"
 
@@ -33,19 +34,43 @@ bool WriteScene(Writer iWriter, const KORRep& iScene, const std::string& iPath,
     return false;
   return WriteFile(iPath, bytes.str(), oError);
 }
+
+// The configuration container of the document iInput names.
+bool OpenContainer(const std::string& iInput, KORSmartPtr<KORDocument>& oDocument,
+                   KORIContainer_var& oContainer, std::string& oError) {
+  oDocument = KORVrcOpenInput(iInput, oError);
+  if (!oDocument)
+    return false;
+  auto factory = KORQuery<KORIVrcFactory>(oDocument);
+  if (!factory || FAILED(factory->RetrieveVrcContainer(oContainer.Out()))) {
+    oError = "the document holds no configuration container";
+    return false;
+  }
+  return true;
+}
 } // namespace
+
+int KORVrcRunTree(const std::string& iInput) {
+  std::string error;
+  KORSmartPtr<KORDocument> document;
+  KORIContainer_var container;
+  if (!OpenContainer(iInput, document, container, error))
+    return Failure(error);
+  KORSpecTree tree;
+  if (FAILED(tree.Attach(document, container)))
+    return Failure("the document's model events cannot be followed");
+  tree.Print(std::cout);
+  return 0;
+}
 
 int KORVrcRunScene(const KORVrcSceneOptions& iOptions) {
   if (iOptions.gltf.empty() && iOptions.svg.empty() && !iOptions.text)
     return Failure("scene: say what to write: --gltf FILE.glb, --svg FILE.svg or --text");
   std::string error;
-  KORSmartPtr<KORDocument> document = KORVrcOpenInput(iOptions.input, error);
-  if (!document)
-    return Failure(error);
-  auto factory = KORQuery<KORIVrcFactory>(document);
+  KORSmartPtr<KORDocument> document;
   KORIContainer_var container;
-  if (!factory || FAILED(factory->RetrieveVrcContainer(container.Out())))
-    return Failure("the document holds no configuration container");
+  if (!OpenContainer(iOptions.input, document, container, error))
+    return Failure(error);
 
   KORVisManager manager;
   if (FAILED(manager.Attach(document)))

@@ -12,3 +12,5 @@ struct KORVrcSceneOptions {
   bool text = false; // print the representation trees
 };
 int KORVrcRunScene(const KORVrcSceneOptions& iOptions);
+// Empty iInput: the bundled example.
+int KORVrcRunTree(const std::string& iInput);

@@ -89,6 +89,10 @@ int main(int argc, char** argv) {
   scene->add_option("--svg", sceneOptions.svg, "the SVG file to write");
   scene->add_flag("--text", sceneOptions.text, "print the representation trees");
 
+  CLI::App* tree =
+      app.add_subcommand("tree", "print the specification tree with its labels");
+  tree->add_option("DOC", input, kInputHelp);
+
   app.require_subcommand(0, 1);
   CLI11_PARSE(app, argc, argv);
   if (version)
@@ -110,6 +114,8 @@ int main(int argc, char** argv) {
     return KORVrcRunImport(description, document);
   if (describe->parsed())
     return KORVrcRunDescribe(input);
+  if (tree->parsed())
+    return KORVrcRunTree(input);
   if (scene->parsed())
     return KORVrcRunScene(sceneOptions);
   if (exporter->parsed())

@@ -2,10 +2,10 @@
 
 #include "featurestore/KORDocument.h"
 #include "featurestore/KORIModelEvents.h"
-#include "featurestore/KORISpecAttrAccess.h"
 #include "featurestore/KORISpecObject.h"
 #include "featurestore/KORNotificationDispatcher.h"
 #include "system/KORResource.h"
+#include "tree/KORObjectName.h"
 #include "visu/KORModelReader.h"
 
 #include <algorithm>
@@ -36,22 +36,6 @@ struct KORVisManager::Entry {
 };
 
 namespace {
-// The name scene files give an element's node: its "Name", else the name it
-// was made with, else its type.
-std::string ElementName(KORBaseUnknown* iElement) {
-  KORUnicodeString name;
-  auto attributes = KORQuery<KORISpecAttrAccess>(iElement);
-  if (attributes && attributes->HasAttribute("Name") &&
-      SUCCEEDED(attributes->GetString("Name", name)) && !name.empty())
-    return name;
-  auto feature = KORQuery<KORISpecObject>(iElement);
-  if (!feature)
-    return {};
-  if (SUCCEEDED(feature->GetFeatureName(name)) && !name.empty())
-    return name;
-  return feature->GetTypeName();
-}
-
 const KORIID& VisuInterface(KORVisDimension iDimension) {
   return iDimension == KORVisDimension::ThreeD ? KORI3DGeoVisu::IID : KORI2DGeoVisu::IID;
 }
@@ -281,7 +265,7 @@ KORRep_var KORVisManager::Get(KORBaseUnknown* iIdentity, KORVisDimension iDimens
     ++cache[iIdentity].builds;
   }
   if (rep && rep->GetName().empty())
-    rep->SetName(ElementName(iIdentity));
+    rep->SetName(KORObjectName(iIdentity));
   // The builds above may have added entries: look this one up again.
   entry = &cache[iIdentity];
   entry->rep = rep;
