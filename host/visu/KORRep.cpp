@@ -129,6 +129,21 @@ Eigen::Matrix4d KORPlacementOf(const KOR2DTo3DRep& iPlaced) {
   return matrix;
 }
 
+void KORPlacingVisitor::Visit(const KOR2DTo3DRep& iRep) {
+  const Eigen::Matrix4d outer = _placement;
+  _placement = outer * KORPlacementOf(iRep);
+  Walk(*iRep.GetContent());
+  _placement = outer;
+}
+
+void KORPlacingVisitor::Children(const KORBagRep& iBag, const Eigen::Matrix4d& iMatrix) {
+  const Eigen::Matrix4d outer = _placement;
+  _placement = outer * iMatrix;
+  for (const KORRep_var& child : iBag.GetChildren())
+    Walk(*child);
+  _placement = outer;
+}
+
 #define KOR_ACCEPT(Class)                                                                          \
   void Class::Accept(KORRepVisitor& iVisitor) const { iVisitor.Visit(*this); }
 KOR_ACCEPT(KOR3DBagRep)

@@ -237,3 +237,32 @@ public:
   virtual void Visit(const KOR2DPolygonRep& iRep) = 0;
   virtual void Visit(const KOR3DModelRep& iRep) = 0;
 };
+
+// Walks a tree with the placement from the root down to each rep: bags and
+// placed plane content are walked through under their placements; what the
+// leaves mean is the derived visitor's (by default nothing).
+class KORPlacingVisitor : public KORRepVisitor {
+public:
+  virtual void Walk(const KORRep& iRep) { iRep.Accept(*this); }
+
+  void Visit(const KOR3DBagRep& iRep) override { Children(iRep, iRep.GetMatrix()); }
+  void Visit(const KOR2DBagRep& iRep) override { Children(iRep, KORPlacementOf(iRep)); }
+  void Visit(const KOR2DTo3DRep& iRep) override;
+  void Visit(const KOR3DCustomRep&) override {}
+  void Visit(const KOR2DCustomRep&) override {}
+  void Visit(const KOR3DSimpleSphereRep&) override {}
+  void Visit(const KOR3DCuboidRep&) override {}
+  void Visit(const KOR2DPolygonRep&) override {}
+  void Visit(const KOR3DModelRep&) override {}
+
+protected:
+  // The map from the rep being visited to the root's frame.
+  const Eigen::Matrix4d& Placement() const { return _placement; }
+  Eigen::Vector3d Place(const Eigen::Vector3d& iPoint) const {
+    return (_placement * iPoint.homogeneous()).head<3>();
+  }
+
+private:
+  void Children(const KORBagRep& iBag, const Eigen::Matrix4d& iMatrix);
+  Eigen::Matrix4d _placement = Eigen::Matrix4d::Identity();
+};

@@ -28,7 +28,7 @@ void Perpendiculars(const Eigen::Vector3d& iDirection, Eigen::Vector3d& oFirst,
   oSecond = iDirection.cross(oFirst).normalized();
 }
 
-class GltfWriter final : public KORRepVisitor {
+class GltfWriter final : public KORPlacingVisitor {
 public:
   GltfWriter() {
     _json["asset"] = {{"version", "2.0"}, {"generator", "korvrc scene"}};
@@ -38,7 +38,7 @@ public:
     _json["nodes"] = Json::array();
   }
 
-  void Walk(const KORRep& iRep) {
+  void Walk(const KORRep& iRep) override {
     const int node = static_cast<int>(_json["nodes"].size());
     Json entry = Json::object();
     if (!iRep.GetName().empty())
@@ -75,11 +75,7 @@ public:
     }
   }
 
-  void Visit(const KOR3DBagRep& iRep) override { Children(iRep, iRep.GetMatrix()); }
-  void Visit(const KOR2DBagRep& iRep) override { Children(iRep, KORPlacementOf(iRep)); }
-  void Visit(const KOR2DTo3DRep& iRep) override {
-    Placed(KORPlacementOf(iRep), [&] { Walk(*iRep.GetContent()); });
-  }
+  using KORPlacingVisitor::Visit;
   void Visit(const KOR3DCustomRep& iRep) override { Custom(iRep); }
   void Visit(const KOR2DCustomRep& iRep) override { Custom(iRep); }
   void Visit(const KOR3DSimpleSphereRep& iRep) override {
@@ -136,18 +132,6 @@ public:
 private:
   Json& Node(int iIndex) { return _json["nodes"][static_cast<std::size_t>(iIndex)]; }
 
-  template <class F> void Placed(const Eigen::Matrix4d& iMatrix, F iWalk) {
-    const Eigen::Matrix4d outer = _placement;
-    _placement = outer * iMatrix;
-    iWalk();
-    _placement = outer;
-  }
-  void Children(const KORBagRep& iBag, const Eigen::Matrix4d& iMatrix) {
-    Placed(iMatrix, [&] {
-      for (const KORRep_var& child : iBag.GetChildren())
-        Walk(*child);
-    });
-  }
 
   // Geometry of the current node, gathered by mode and look (in the rep's
   // frame: Flush places it).
@@ -198,7 +182,7 @@ private:
                                                    points.begin(), points.end());
         break;
       case KORPrimitive::Kind::Text: {
-        const Eigen::Vector3f at = ToGltf((_placement * points[0].homogeneous()).head<3>());
+        const Eigen::Vector3f at = ToGltf(Place(points[0]));
         labels.push_back({{"text", primitive.text}, {"position", {at.x(), at.y(), at.z()}}});
         break;
       }
@@ -221,7 +205,7 @@ private:
       Eigen::Vector3f low = Eigen::Vector3f::Constant(std::numeric_limits<float>::max());
       Eigen::Vector3f high = -low;
       for (const Eigen::Vector3d& point : points) {
-        const Eigen::Vector3f vertex = ToGltf((_placement * point.homogeneous()).head<3>());
+        const Eigen::Vector3f vertex = ToGltf(Place(point));
         low = low.cwiseMin(vertex);
         high = high.cwiseMax(vertex);
         _binary.append(reinterpret_cast<const char*>(vertex.data()), 3 * sizeof(float));
@@ -278,7 +262,6 @@ private:
   Json _json;
   std::string _binary;
   std::vector<int> _parents;
-  Eigen::Matrix4d _placement = Eigen::Matrix4d::Identity();
   std::map<std::pair<int, std::uint32_t>, std::vector<Eigen::Vector3d>> _batches;
   std::map<std::uint32_t, int> _materials;
 };

@@ -68,9 +68,8 @@ std::string Paint(const KORGraphicAttribute& iLook) {
 }
 
 // Writes the 2D reps in page coordinates: model y upward becomes -y.
-class SvgWriter final : public KORRepVisitor {
+class SvgWriter final : public KORPlacingVisitor {
 public:
-  void Walk(const KORRep& iRep) { iRep.Accept(*this); }
 
   void Finish(std::ostream& oStream) {
     if (_low.x() > _high.x())
@@ -87,13 +86,8 @@ public:
             << _body.str() << "</svg>\n";
   }
 
-  void Visit(const KOR3DBagRep& iRep) override { Children(iRep, iRep.GetMatrix()); }
-  void Visit(const KOR2DBagRep& iRep) override { Children(iRep, KORPlacementOf(iRep)); }
-  void Visit(const KOR2DTo3DRep&) override {}
-  void Visit(const KOR3DCustomRep&) override {}
-  void Visit(const KOR3DSimpleSphereRep&) override {}
-  void Visit(const KOR3DCuboidRep&) override {}
-  void Visit(const KOR3DModelRep&) override {}
+  using KORPlacingVisitor::Visit;
+  void Visit(const KOR2DTo3DRep&) override {} // space content is the 3D scene's
   void Visit(const KOR2DPolygonRep& iRep) override {
     std::vector<Eigen::Vector3d> corners;
     for (const Eigen::Vector2d& corner : iRep.GetCorners())
@@ -134,7 +128,7 @@ public:
 
 private:
   Eigen::Vector2d Page(const Eigen::Vector3d& iPoint) {
-    const Eigen::Vector3d placed = (_placement * iPoint.homogeneous()).head<3>();
+    const Eigen::Vector3d placed = Place(iPoint);
     const Eigen::Vector2d page(placed.x(), -placed.y());
     _low = _low.cwiseMin(page);
     _high = _high.cwiseMax(page);
@@ -168,21 +162,8 @@ private:
           << ")\" xlink:href=\"data:image/bmp;base64," << Base64(iPrimitive.image->fileBytes)
           << "\"/>\n";
   }
-  template <class F> void Placed(const Eigen::Matrix4d& iMatrix, F iWalk) {
-    const Eigen::Matrix4d outer = _placement;
-    _placement = outer * iMatrix;
-    iWalk();
-    _placement = outer;
-  }
-  void Children(const KORBagRep& iBag, const Eigen::Matrix4d& iMatrix) {
-    Placed(iMatrix, [&] {
-      for (const KORRep_var& child : iBag.GetChildren())
-        Walk(*child);
-    });
-  }
 
   std::ostringstream _body;
-  Eigen::Matrix4d _placement = Eigen::Matrix4d::Identity();
   Eigen::Vector2d _low = Eigen::Vector2d::Constant(std::numeric_limits<double>::max());
   Eigen::Vector2d _high = Eigen::Vector2d::Constant(std::numeric_limits<double>::lowest());
 };

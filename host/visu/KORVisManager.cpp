@@ -293,12 +293,12 @@ HRESULT KORVisManager::BuildHighlight(KORVisDimension iDimension, const KORPathE
 namespace {
 // Walks a rep tree with the placement down to each rep and finds the
 // element rep with the smallest bounding sphere around a point.
-class Picker final : public KORRepVisitor {
+class Picker final : public KORPlacingVisitor {
 public:
   using Owners = std::unordered_map<const KORRep*, KORBaseUnknown*>;
   Picker(const Owners& iOwners, const Eigen::Vector3d& iPoint) : _owners(iOwners), _point(iPoint) {}
 
-  void Walk(const KORRep& iRep) {
+  void Walk(const KORRep& iRep) override {
     auto owner = _owners.find(&iRep);
     const bool isElement = owner != _owners.end();
     if (isElement) {
@@ -311,38 +311,14 @@ public:
   }
   const std::vector<KORBaseUnknown*>& Best() const { return _best; }
 
-  void Visit(const KOR3DBagRep& iRep) override { Children(iRep, iRep.GetMatrix()); }
-  void Visit(const KOR2DBagRep& iRep) override { Children(iRep, KORPlacementOf(iRep)); }
-  void Visit(const KOR2DTo3DRep& iRep) override {
-    Placed(KORPlacementOf(iRep), [&] { Walk(*iRep.GetContent()); });
-  }
-  void Visit(const KOR3DCustomRep&) override {}
-  void Visit(const KOR2DCustomRep&) override {}
-  void Visit(const KOR3DSimpleSphereRep&) override {}
-  void Visit(const KOR3DCuboidRep&) override {}
-  void Visit(const KOR2DPolygonRep&) override {}
-  void Visit(const KOR3DModelRep&) override {}
-
 private:
-  template <class F> void Placed(const Eigen::Matrix4d& iMatrix, F iWalk) {
-    const Eigen::Matrix4d outer = _placement;
-    _placement = outer * iMatrix;
-    iWalk();
-    _placement = outer;
-  }
-  void Children(const KORBagRep& iBag, const Eigen::Matrix4d& iMatrix) {
-    Placed(iMatrix, [&] {
-      for (const KORRep_var& child : iBag.GetChildren())
-        Walk(*child);
-    });
-  }
   // The sphere of an element's rep lies in the frame inside the rep's own
   // placement when the rep is a bag.
   void Consider(const KORRep& iRep) {
     const KORBoundingSphere& sphere = iRep.GetBoundingSphere();
     if (!sphere.IsSet())
       return;
-    Eigen::Matrix4d frame = _placement;
+    Eigen::Matrix4d frame = Placement();
     if (auto bag3 = dynamic_cast<const KOR3DBagRep*>(&iRep))
       frame = frame * bag3->GetMatrix();
     else if (auto bag2 = dynamic_cast<const KOR2DBagRep*>(&iRep))
@@ -358,7 +334,6 @@ private:
 
   const Owners& _owners;
   Eigen::Vector3d _point;
-  Eigen::Matrix4d _placement = Eigen::Matrix4d::Identity();
   std::vector<KORBaseUnknown*> _stack, _best;
   double _bestRadius = std::numeric_limits<double>::infinity();
 };

@@ -22,12 +22,7 @@ namespace {
 // The bag of the schematic reps of the element's child elements.
 KORRep* ChildElementsBag(KORVisBuildContext& iContext, KORBaseUnknown* iElement) {
   auto bag = KORNewRep<KOR2DBagRep>();
-  auto children = FeatureChildren(iElement);
-  if (children)
-    for (const KORBaseUnknown_var& child : *children)
-      if (KORQuery<KORIVrcElement>(child))
-        if (KORRep_var rep = iContext.BuildChildRep(child))
-          bag->AddChild(rep);
+  GatherChildFeatures(iContext, iElement, KORIVrcElement::IID, *bag);
   return bag.Detach();
 }
 
@@ -43,10 +38,7 @@ Eigen::Matrix3d Affine(double iScaleX, double iScaleY, double iX, double iY) {
 
 KORRep* KOREVrc2DVisuContainer::BuildRep(KORVisBuildContext& iContext) {
   auto bag = KORNewRep<KOR2DBagRep>();
-  auto container = QueryImpl<KORIContainer>();
-  KORListValKORBaseUnknown_var* configs = nullptr;
-  if (container && SUCCEEDED(container->ListMembers(KORIVrcConfig::IID, &configs)))
-    GatherChildren(iContext, std::unique_ptr<KORListValKORBaseUnknown_var>(configs).get(), *bag);
+  GatherConfigurations(iContext, GetImpl(), *bag);
   return bag.Detach();
 }
 
@@ -108,12 +100,7 @@ KORRep* KOREVrc2DVisuIG::BuildRep(KORVisBuildContext& iContext) {
                             std::hypot(width, height) / 2.0);
   inner->AddChild(custom);
   outer->AddChild(inner);
-  auto children = FeatureChildren(GetImpl());
-  if (children)
-    for (const KORBaseUnknown_var& child : *children)
-      if (KORQuery<KORIVrcWindow>(child))
-        if (KORRep_var rep = iContext.BuildChildRep(child))
-          outer->AddChild(rep);
+  GatherChildFeatures(iContext, GetImpl(), KORIVrcWindow::IID, *outer);
   return outer.Detach();
 }
 

@@ -49,10 +49,7 @@ Vector3d Corner(KORIVrcProjectionArea* iArea,
 
 KORRep* KOREVrc3DVisuContainer::BuildRep(KORVisBuildContext& iContext) {
   auto bag = KORNewRep<KOR3DBagRep>();
-  auto container = QueryImpl<KORIContainer>();
-  KORListValKORBaseUnknown_var* configs = nullptr;
-  if (container && SUCCEEDED(container->ListMembers(KORIVrcConfig::IID, &configs)))
-    GatherChildren(iContext, std::unique_ptr<KORListValKORBaseUnknown_var>(configs).get(), *bag);
+  GatherConfigurations(iContext, GetImpl(), *bag);
   return bag.Detach();
 }
 
@@ -70,12 +67,7 @@ KORRep* KOREVrc3DVisuConfig::BuildRep(KORVisBuildContext& iContext) {
 
 KORRep* KOREVrc3DVisuGraphicResources::BuildRep(KORVisBuildContext& iContext) {
   auto bag = KORNewRep<KOR3DBagRep>();
-  auto children = FeatureChildren(GetImpl());
-  if (children)
-    for (const KORBaseUnknown_var& child : *children)
-      if (KORQuery<KORIVrcElement>(child))
-        if (KORRep_var rep = iContext.BuildChildRep(child))
-          bag->AddChild(rep);
+  GatherChildFeatures(iContext, GetImpl(), KORIVrcElement::IID, *bag);
   return bag.Detach();
 }
 
@@ -333,12 +325,7 @@ KORRep* KOREVrc3DVisuTracker::BuildRep(KORVisBuildContext& iContext) {
 
 KORRep* KOREVrc3DVisuTrackingStation::BuildRep(KORVisBuildContext& iContext) {
   auto bag = KORNewRep<KOR3DBagRep>();
-  auto children = FeatureChildren(GetImpl());
-  if (children)
-    for (const KORBaseUnknown_var& child : *children)
-      if (KORQuery<KORIVrcTracker>(child))
-        if (KORRep_var rep = iContext.BuildChildRep(child))
-          bag->AddChild(rep);
+  GatherChildFeatures(iContext, GetImpl(), KORIVrcTracker::IID, *bag);
 
   KORMathTransformation ref;
   auto station = QueryImpl<KORIVrcTrackingStation>();

@@ -1,6 +1,8 @@
 #include "KORVrcVisuTools.h"
 
+#include "featurestore/KORIContainer.h"
 #include "featurestore/KORISpecObject.h"
+#include "interfaces/KORIVrcConfig.h"
 
 namespace KORVrcVisu {
 
@@ -35,6 +37,29 @@ void GatherChildren(KORVisBuildContext& iContext, const KORListValKORBaseUnknown
     if (rep && (isBag || !iBagsOnly))
       ioBag.AddChild(rep);
   }
+}
+
+void GatherChildFeatures(KORVisBuildContext& iContext, KORBaseUnknown* iElement,
+                         const KORIID& iKind, KORBagRep& ioBag) {
+  auto children = FeatureChildren(iElement);
+  if (!children)
+    return;
+  for (const KORBaseUnknown_var& child : *children) {
+    void* kind = nullptr;
+    if (FAILED(child->QueryInterface(iKind, &kind)) || !kind)
+      continue;
+    static_cast<KORBaseUnknown*>(kind)->Release();
+    if (KORRep_var rep = iContext.BuildChildRep(child))
+      ioBag.AddChild(rep);
+  }
+}
+
+void GatherConfigurations(KORVisBuildContext& iContext, KORBaseUnknown* iContainer,
+                          KORBagRep& ioBag) {
+  auto container = KORQuery<KORIContainer>(iContainer);
+  KORListValKORBaseUnknown_var* configs = nullptr;
+  if (container && SUCCEEDED(container->ListMembers(KORIVrcConfig::IID, &configs)))
+    GatherChildren(iContext, std::unique_ptr<KORListValKORBaseUnknown_var>(configs).get(), ioBag);
 }
 
 HRESULT HighlightDeeperOnly(KORVisBuildContext& iContext, const KORPathElement& iPath,

@@ -44,6 +44,14 @@ std::unique_ptr<KORListValKORBaseUnknown_var> FeatureChildren(KORBaseUnknown* iE
 void GatherChildren(KORVisBuildContext& iContext, const KORListValKORBaseUnknown_var* iList,
                     KORBagRep& ioBag, bool iBagsOnly = false);
 
+// Adds to ioBag the rep of each of iElement's child features that answers
+// iKind and has a rep, in the children's order.
+void GatherChildFeatures(KORVisBuildContext& iContext, KORBaseUnknown* iElement,
+                         const KORIID& iKind, KORBagRep& ioBag);
+// Adds to ioBag the reps of the configurations held in iContainer.
+void GatherConfigurations(KORVisBuildContext& iContext, KORBaseUnknown* iContainer,
+                          KORBagRep& ioBag);
+
 // Groups highlight nothing of their own: only a path going deeper is shown.
 HRESULT HighlightDeeperOnly(KORVisBuildContext& iContext, const KORPathElement& iPath,
                             int iPosition, KORHighlightPath& ioHighlight);
