@@ -81,8 +81,13 @@ public:
       : _manager(iManager), _dimension(iDimension), _user(iUser) {}
 
   KORRep_var BuildChildRep(KORBaseUnknown* iElement) override {
-    return _manager.Get(KORQuery<KORBaseUnknown>(iElement).get(), _dimension, _user);
+    auto identity = KORQuery<KORBaseUnknown>(iElement);
+    if (_user && identity)
+      _children.push_back(identity.get());
+    return _manager.Get(identity.get(), _dimension, _user);
   }
+  // What the rep built gathered.
+  std::vector<Key> TakeChildren() { return std::move(_children); }
   void DependsOn(KORBaseUnknown* iElement) override {
     auto identity = KORQuery<KORBaseUnknown>(iElement);
     if (!identity || !_user)
@@ -122,6 +127,7 @@ private:
   KORVisManager& _manager;
   KORVisDimension _dimension;
   Key _user;
+  std::vector<Key> _children;
 };
 
 KORVisManager::KORVisManager() = default;
@@ -244,11 +250,8 @@ KORRep_var KORVisManager::Get(KORBaseUnknown* iIdentity, KORVisDimension iDimens
     return {};
   Cache& cache = CacheOf(iDimension);
   Entry* entry = &EntryOf(cache, iIdentity);
-  if (iUser) {
-    if (std::find(entry->users.begin(), entry->users.end(), iUser) == entry->users.end())
-      entry->users.push_back(iUser);
-    cache[iUser].children.push_back(iIdentity);
-  }
+  if (iUser && std::find(entry->users.begin(), entry->users.end(), iUser) == entry->users.end())
+    entry->users.push_back(iUser);
   if (entry->upToDate)
     return entry->rep;
 
@@ -259,15 +262,18 @@ KORRep_var KORVisManager::Get(KORBaseUnknown* iIdentity, KORVisDimension iDimens
       std::erase(gathered->second.users, iIdentity);
   }
   KORRep_var rep;
+  std::vector<Key> children;
   if (auto visu = VisuOf(iIdentity, iDimension)) {
     Builder builder(*this, iDimension, iIdentity);
     rep = KORRep_var::Adopt(visu->BuildRep(builder));
+    children = builder.TakeChildren();
     ++cache[iIdentity].builds;
   }
   if (rep && rep->GetName().empty())
     rep->SetName(KORObjectName(iIdentity));
   // The builds above may have added entries: look this one up again.
   entry = &cache[iIdentity];
+  entry->children = std::move(children);
   entry->rep = rep;
   entry->upToDate = true;
   return rep;
