@@ -18,10 +18,12 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Exports the bundled four-wall example into out/, with the loose runtime files.
+# Exports the bundled four-wall example into out/, with the loose runtime files,
+# and writes its 3D scene and 2D schematic there.
 demo: build
 	$(BUILD)/bin/korvrc --version
 	$(BUILD)/bin/korvrc export --dir out --loose --force
+	$(BUILD)/bin/korvrc scene --gltf out/FourWallRoom.glb --svg out/FourWallRoom.svg
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -3,6 +3,8 @@
 // "KORVrConfig"; nothing else in the module registers behaviour.
 #include "objectmodel/KORModule.h"
 
+#include "KOREVrc2DVisu.h"
+#include "KOREVrc3DVisu.h"
 #include "KOREVrcButtonDevice.h"
 #include "KOREVrcCameraView.h"
 #include "KOREVrcConfig.h"
@@ -20,6 +22,7 @@
 #include "KOREVrcIG.h"
 #include "KOREVrcInit.h"
 #include "KOREVrcModelEvents.h"
+#include "KOREVrcNavigateObject.h"
 #include "KOREVrcProjectionArea.h"
 #include "KOREVrcRegion.h"
 #include "KOREVrcRendering.h"
@@ -102,6 +105,39 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("KORVrcButtonDevice", KOREVrcButtonDevice, KORIVrcButtonDevice, Code),
     KOR_ROW("KORVrcButtonDevice", KOREVrcButtonDevice, KORIVrcElement, Code),
     KOR_ROW("KORVrcHandDevice", KOREVrcHandDevice, KORIVrcHandDevice, Code),
+    // 3D representations.
+    KOR_ROW("VrcContainer", KOREVrc3DVisuContainer, KORI3DGeoVisu, Data),
+    KOR_ROW("KORVrcConfig", KOREVrc3DVisuConfig, KORI3DGeoVisu, Data),
+    KOR_ROW("KORVrcGraphicResources", KOREVrc3DVisuGraphicResources, KORI3DGeoVisu, Data),
+    KOR_ROW("KORVrcGraphicSpecs", KOREVrc3DVisuGraphicSpecs, KORI3DGeoVisu, Data),
+    KOR_ROW("KORVrcDevices", KOREVrc3DVisuDevices, KORI3DGeoVisu, Data),
+    KOR_ROW("KORVrcScreenView", KOREVrc3DVisuScreenView, KORI3DGeoVisu, Data),
+    KOR_ROW("KORVrcCameraView", KOREVrc3DVisuCameraView, KORI3DGeoVisu, Data),
+    KOR_ROW("KORVrcHead", KOREVrc3DVisuHead, KORI3DGeoVisu, Data),
+    KOR_ROW("KORVrcHandDevice", KOREVrc3DVisuHandDevice, KORI3DGeoVisu, Data),
+    KOR_ROW("KORVrcTracker", KOREVrc3DVisuTracker, KORI3DGeoVisu, Data),
+    KOR_ROW("KORVrcTrackingStation", KOREVrc3DVisuTrackingStation, KORI3DGeoVisu, Data),
+    // 2D schematic.
+    KOR_ROW("VrcContainer", KOREVrc2DVisuContainer, KORI2DGeoVisu, Data),
+    KOR_ROW("KORVrcConfig", KOREVrc2DVisuConfig, KORI2DGeoVisu, Data),
+    KOR_ROW("KORVrcGraphicResources", KOREVrc2DVisuGraphicResources, KORI2DGeoVisu, Data),
+    KOR_ROW("KORVrcIG", KOREVrc2DVisuIG, KORI2DGeoVisu, Data),
+    KOR_ROW("KORVrcWindow", KOREVrc2DVisuWindow, KORI2DGeoVisu, Data),
+    // Specification-tree navigation.
+    KOR_ROW("VrcContainer", KOREVrcNavigateObjectOnVrcCont, KORINavigateObject, Data),
+    KOR_ROW("KORVrcConfig", KOREVrcNavigateObjectOnConfig, KORINavigateObject, Data),
+    KOR_ROW("KORVrcGraphicResources", KOREVrcNavigateObjectOnGraphicResources, KORINavigateObject,
+            Data),
+    KOR_ROW("KORVrcGraphicSpecs", KOREVrcNavigateObjectOnGraphicSpecs, KORINavigateObject, Data),
+    KOR_ROW("KORVrcDevices", KOREVrcNavigateObjectOnDevices, KORINavigateObject, Data),
+    KOR_ROW("KORVrcIG", KOREVrcNavigateObjectOnIG, KORINavigateObject, Data),
+    KOR_ROW("KORVrcWindow", KOREVrcNavigateObjectOnWindow, KORINavigateObject, Data),
+    KOR_ROW("KORVrcView", KOREVrcNavigateObjectOnView, KORINavigateObject, Data),
+    KOR_ROW("KORVrcTrackingStation", KOREVrcNavigateObjectOnTrackingStation, KORINavigateObject,
+            Data),
+    KOR_ROW("KORVrcButtonDevice", KOREVrcNavigateObjectOnButtonDevice, KORINavigateObject, Data),
+    KOR_ROW("KORVrcTrackedElement", KOREVrcNavigateObjectOnTrackedElement, KORINavigateObject,
+            Data),
 };
 
 const KORModuleTable kComponentMap{"KORVrConfig", kLateTypes, kExtensions, {}};

@@ -10,6 +10,12 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# The glTF validator the tests run on every written scene (tools/package.json).
+here="$(cd "$(dirname "$0")/.." && pwd)"
+if command -v npm >/dev/null && [ ! -d "$here/tools/node_modules/gltf-validator" ]; then
+  (cd "$here/tools" && npm ci --no-audit --no-fund --silent) ||
+    echo "warning: the glTF validator could not be installed; its test will fail" >&2
+fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 echo "installing: ${missing[*]}"
 sudo=""

@@ -337,3 +337,7 @@ int KORVrcRunSettings(const std::string& iInput, const std::string& iDirectory) 
   }
   return 0;
 }
+
+KORSmartPtr<KORDocument> KORVrcOpenInput(const std::string& iInput, std::string& oError) {
+  return OpenInput(iInput, oError);
+}

@@ -3,11 +3,18 @@
 // exit status: 0 on success, 1 after printing to standard error what is wrong
 // and where. A failing command writes nothing, except where its description
 // says which files are already written.
+#include "featurestore/KORDocument.h"
+
 #include <string>
 
 // The bundled example description: $KORVRC_EXAMPLE when set and non-empty,
 // else the path fixed at build time.
 std::string KORVrcExamplePath();
+
+// The document a command works on: a saved document, an installation
+// description, or the bundled example when iInput is empty; null with oError
+// saying what is wrong and where.
+KORSmartPtr<KORDocument> KORVrcOpenInput(const std::string& iInput, std::string& oError);
 
 int KORVrcRunNew(const std::string& iDocument);
 int KORVrcRunImport(const std::string& iDescription, const std::string& iDocument);

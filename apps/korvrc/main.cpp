@@ -1,5 +1,6 @@
 // korvrc: the command-line host of the immersive configuration module.
 #include "KORVrcCommands.h"
+#include "KORVrcSceneCommands.h"
 #include "objectmodel/KORExtensionDictionary.h"
 #include "objectmodel/KORModule.h"
 #include "system/KOREnvironment.h"
@@ -80,6 +81,18 @@ int main(int argc, char** argv) {
   settings->add_option("DOC", input, kInputHelp);
   settings->add_option("--dir", directory, "the directory to copy them into (created)")->required();
 
+  KORVrcSceneOptions sceneOptions;
+  CLI::App* scene = app.add_subcommand(
+      "scene", "write the 3D scene (glTF), the 2D schematic (SVG) or both as text");
+  scene->add_option("DOC", sceneOptions.input, kInputHelp);
+  scene->add_option("--gltf", sceneOptions.gltf, "the binary glTF file to write (.glb)");
+  scene->add_option("--svg", sceneOptions.svg, "the SVG file to write");
+  scene->add_flag("--text", sceneOptions.text, "print the representation trees");
+
+  CLI::App* tree =
+      app.add_subcommand("tree", "print the specification tree with its labels");
+  tree->add_option("DOC", input, kInputHelp);
+
   app.require_subcommand(0, 1);
   CLI11_PARSE(app, argc, argv);
   if (version)
@@ -101,6 +114,10 @@ int main(int argc, char** argv) {
     return KORVrcRunImport(description, document);
   if (describe->parsed())
     return KORVrcRunDescribe(input);
+  if (tree->parsed())
+    return KORVrcRunTree(input);
+  if (scene->parsed())
+    return KORVrcRunScene(sceneOptions);
   if (exporter->parsed())
     return KORVrcRunExport(exportOptions);
   return KORVrcRunSettings(input, directory);

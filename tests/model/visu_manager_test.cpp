@@ -1,0 +1,185 @@
+// The visualization manager over the module's elements: what a change
+// rebuilds, what a highlight shows and what a pick yields.
+#include "VisuFixture.h"
+
+#include "featurestore/KORLifeCycleObject.h"
+
+#include <functional>
+#include <set>
+
+namespace {
+struct Counted {
+  const char* name;
+  KORBaseUnknown_var element;
+};
+} // namespace
+
+class VisuChangeTest : public VisuTest {
+protected:
+  void SetUp() override {
+    VisuTest::SetUp();
+    screen = builder->Screen("V", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
+    station = builder->Station("S", KORVrcStationIS900, "d");
+    tracker = builder->Tracker(station, 1);
+    auto ig = builder->IG("localhost:0.0");
+    builder->Window(ig, "W");
+    elements = {{"container", Container()}, {"config", KORBaseUnknown_var(Config())},
+                {"resources", KORBaseUnknown_var(Resources())},
+                {"specs", KORBaseUnknown_var(Specs())}, {"devices", KORBaseUnknown_var(Devices())},
+                {"head", KORBaseUnknown_var(Head())}, {"hand", KORBaseUnknown_var(Hand())},
+                {"screen", KORBaseUnknown_var(screen)}, {"station", KORBaseUnknown_var(station)},
+                {"tracker", KORBaseUnknown_var(tracker)}};
+  }
+  std::map<std::string, int> Builds() {
+    std::map<std::string, int> builds;
+    for (const Counted& counted : elements)
+      builds[counted.name] = manager.GetBuildCount(counted.element, KORVisDimension::ThreeD);
+    return builds;
+  }
+  // Builds the scene, runs iChange, builds again; the elements rebuilt.
+  template <class F> std::set<std::string> Rebuilt(F iChange) {
+    EXPECT_TRUE(Rep3D(Container()));
+    const auto before = Builds();
+    iChange();
+    EXPECT_TRUE(Rep3D(Container()));
+    const auto after = Builds();
+    std::set<std::string> rebuilt;
+    for (const auto& [name, count] : after) {
+      EXPECT_LE(count - before.at(name), 1) << name << " was built more than once";
+      if (count != before.at(name))
+        rebuilt.insert(name);
+    }
+    return rebuilt;
+  }
+
+public:
+  KORIVrcScreenView_var screen;
+  KORIVrcTrackingStation_var station;
+  KORIVrcTracker_var tracker;
+  std::vector<Counted> elements;
+};
+
+TEST_F(VisuChangeTest, MovingTheHeadRebuildsItAndItsGroupsOnly) {
+  KORRep_var stationRep = Rep3D(station);
+  auto rebuilt = Rebuilt([&] {
+    auto head = KORQuery<KORIVrcTrackedElement>(Head());
+    ASSERT_EQ(head->SetLocation(ConfigBuilder::Placement(0, 0, 1800)), S_OK);
+  });
+  // A view announces a change of its own when its head moves (cameras are
+  // drawn from the head): the screen, which uses the default head, follows.
+  EXPECT_EQ(rebuilt, (std::set<std::string>{"head", "screen", "specs", "config", "container"}));
+  EXPECT_EQ(Rep3D(station).get(), stationRep.get()) << "an unchanged element keeps its rep";
+}
+
+TEST_F(VisuChangeTest, ChangesRebuildTheElementAndTheGroupsAboveIt) {
+  struct Case {
+    const char* what;
+    std::function<void(VisuChangeTest&)> change;
+    std::set<std::string> rebuilt;
+  };
+  const std::set<std::string> stationChain{"station", "devices", "config", "container"};
+  const Case cases[] = {
+      {"a screen corner", [](VisuChangeTest& t) {
+         KORIVrcProjectionArea_var area;
+         ASSERT_EQ(t.screen->GetProjectionArea(area.Out()), S_OK);
+         ASSERT_EQ(area->SetUpperLeft(3000, 1500, 2000), S_OK);
+       },
+       {"screen", "specs", "config", "container"}},
+      {"a tracker offset", [](VisuChangeTest& t) {
+         ASSERT_EQ(t.tracker->SetOffset(ConfigBuilder::Placement(0, 0, 50)), S_OK);
+       },
+       {"tracker", "station", "devices", "config", "container"}},
+      {"a station frame", [](VisuChangeTest& t) {
+         ASSERT_EQ(t.station->SetRef(ConfigBuilder::Placement(0, 0, 100)), S_OK);
+       },
+       // Its free tracker is laid out from the station's frame.
+       {"tracker", "station", "devices", "config", "container"}},
+      {"nothing drawn (a port)", [](VisuChangeTest& t) {
+         ASSERT_EQ(t.station->SetPort(3), S_OK);
+       },
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Rebuilt([&] { c.change(*this); }), c.rebuilt);
+  }
+}
+
+TEST_F(VisuChangeTest, CreatedAndDeletedElementsJoinAndLeaveTheirGroup) {
+  KORIVrcScreenView_var added;
+  auto rebuilt = Rebuilt([&] {
+    added = builder->Screen("New", {0, 0, 1000}, {0, 0, 0}, {0, -1000, 0});
+  });
+  EXPECT_TRUE(rebuilt.count("specs"));
+  EXPECT_FALSE(rebuilt.count("devices"));
+  EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Specs())).size(), 3u) << "head and two screens";
+
+  auto lifeCycle = KORQuery<LifeCycleObject>(added);
+  ASSERT_TRUE(lifeCycle);
+  rebuilt = Rebuilt([&] { ASSERT_EQ(lifeCycle->remove(), S_OK); });
+  EXPECT_TRUE(rebuilt.count("specs"));
+  EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Specs())).size(), 2u);
+  EXPECT_EQ(manager.GetBuildCount(added, KORVisDimension::ThreeD), 0) << "its rep is forgotten";
+}
+
+TEST_F(VisuChangeTest, HighlightShowsLinesOfScreensAndTrackersNothingOfGroups) {
+  ASSERT_TRUE(Rep3D(Container()));
+  auto path = [&](std::initializer_list<KORBaseUnknown*> iObjects) {
+    KORPathElement result;
+    for (KORBaseUnknown* object : iObjects)
+      result.Append(object);
+    return result;
+  };
+  KORHighlightPath highlight;
+  ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD,
+                                   path({Container(), Config(), Specs(), screen}), highlight),
+            S_OK);
+  ASSERT_EQ(highlight.reps.size(), 1u) << "the lines, not the fill";
+  EXPECT_NE(dynamic_cast<KOR3DCustomRep*>(highlight.reps[0].get()), nullptr);
+
+  ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD,
+                                   path({Container(), Config(), Devices()}), highlight),
+            S_OK);
+  EXPECT_TRUE(highlight.reps.empty()) << "a group highlights nothing of its own";
+
+  ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD,
+                                   path({Container(), Config(), Devices(), station}), highlight),
+            S_OK);
+  ASSERT_EQ(highlight.reps.size(), 1u) << "the station's axes, not its trackers or cube";
+  EXPECT_EQ(highlight.reps[0].get(), ChildrenOf<KOR3DBagRep>(Rep3D(station)).back().get());
+
+  ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD,
+                                   path({Container(), Config(), Devices(), station, tracker}),
+                                   highlight),
+            S_OK);
+  ASSERT_EQ(highlight.reps.size(), 1u);
+  EXPECT_EQ(highlight.reps[0].get(), ChildrenOf<KOR3DBagRep>(Rep3D(tracker)).front().get());
+
+  ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD,
+                                   path({Container(), Config(), Specs(), Head()}), highlight),
+            S_OK);
+  ASSERT_EQ(highlight.reps.size(), 1u);
+  EXPECT_EQ(highlight.reps[0].get(), Rep3D(Head()).get()) << "the default: the whole rep";
+}
+
+TEST_F(VisuChangeTest, PickYieldsThePathFromTheRootToThePickedElement) {
+  KORPathElement prefix;
+  prefix.Append(document);
+  KORViewer viewer(manager, Container(), KORVisDimension::ThreeD, prefix);
+  KORPathElement picked;
+  ASSERT_EQ(viewer.Pick({3000, 100, -50}, picked), S_OK) << "near the screen's centre";
+  ASSERT_EQ(picked.Size(), 5);
+  EXPECT_TRUE(Same(picked.objects[0], document));
+  EXPECT_TRUE(Same(picked.objects[1], Container()));
+  EXPECT_TRUE(Same(picked.objects[2], Config()));
+  EXPECT_TRUE(Same(picked.objects[3], Specs()));
+  EXPECT_TRUE(Same(picked.objects[4], screen));
+
+  // The free tracker sits 330 along y from its station at the origin.
+  ASSERT_EQ(viewer.Pick({0, 340, 10}, picked), S_OK);
+  EXPECT_TRUE(Same(picked.Last(), tracker));
+  EXPECT_TRUE(Same(picked.objects[picked.Size() - 2], station));
+
+  EXPECT_EQ(viewer.Pick({0, 0, 90000}, picked), E_FAIL);
+  EXPECT_EQ(picked.Size(), 0);
+}
