@@ -234,16 +234,18 @@ static_assert(std::is_constructible_v<bool, KORSmartPtr<ITestOwn>&&>,
 
 TEST_F(ObjectModelTest, ARowWhoseClassLacksTheInterfaceAnswersNothingAndKeepsNothing) {
   // A failed code-extension cast used to keep the reference its binding took.
-  auto head = Make("OMHead");
-  KORImplementation* implementation = KORGetImplementation(head);
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    EXPECT_FALSE(KORQuery<ITestNobody>(head));
-    EXPECT_EQ(implementation->ReferenceCount(), 1u) << "attempt " << attempt;
+  for (const char* type : {"OMView" /* code row */, "OMHead" /* data row */}) {
+    auto object = Make(type);
+    KORImplementation* implementation = KORGetImplementation(object);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      EXPECT_FALSE(KORQuery<ITestNobody>(object)) << type;
+      EXPECT_EQ(implementation->ReferenceCount(), 1u) << type << ", attempt " << attempt;
+    }
+    EXPECT_EQ(KORQuery<ITestElement>(object)->Depth(), 1) << "the right rows still answer";
+    object.reset();
+    EXPECT_EQ(gLiveObjects, 0) << type << ": the failed query leaked its object";
+    EXPECT_EQ(gLiveExtensions, 0) << type;
   }
-  EXPECT_EQ(KORQuery<ITestElement>(head)->Depth(), 1) << "the right rows still answer";
-  head.reset();
-  EXPECT_EQ(gLiveObjects, 0) << "the failed query leaked its object";
-  EXPECT_EQ(gLiveExtensions, 0);
 }
 
 TEST_F(ObjectModelTest, AnInterfaceNotStartingWithItsBaseIsCountedRight) {
