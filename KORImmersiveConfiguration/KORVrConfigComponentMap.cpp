@@ -1,6 +1,7 @@
 // The component map of the module: which extension implements which interface
 // on which late type. The host registers this table when it loads the module
-// "KORVrConfig"; nothing else in the module registers behaviour.
+// "KORVrConfig"; nothing else in the module registers behaviour. The table
+// also names the module's trace modules and its resource folder.
 #include "objectmodel/KORModule.h"
 
 #include "KOREVrc2DVisu.h"
@@ -35,6 +36,7 @@
 #include "KOREVrcVisuRefreshOnElement.h"
 #include "KOREVrcWindow.h"
 #include "KOREVrcXML.h"
+#include "KORVrcTrace.h"
 
 namespace {
 constexpr KORExtensionKind Data = KORExtensionKind::Data;
@@ -140,7 +142,15 @@ const KORExtensionRow kExtensions[] = {
             Data),
 };
 
-const KORModuleTable kComponentMap{"KORVrConfig", kLateTypes, kExtensions, {}};
+const KORTraceModuleRow kTraceModules[] = {
+    {KORVrcModelTraceName, "Traces for module KORVrcModel", "STDERR"},
+    {KORVrcViewTraceName, "Traces for module KORVrcView", "STDERR"},
+    {KORVrcControllerTraceName, "Traces for module KORVrcController", "STDERR"},
+};
+
+// KORVRC_RESOURCE_FOLDER: the resources as a path from the library's folder.
+const KORModuleTable kComponentMap{
+    "KORVrConfig", kLateTypes, kExtensions, {}, kTraceModules, KORVRC_RESOURCE_FOLDER};
 } // namespace
 
 extern "C" const KORModuleTable* KORModuleEntry() {

@@ -66,7 +66,7 @@ KORSmartPtr<KORDocument> Import(const std::string& iText) {
   if (!KORVrcReadDescription(iText, &KORVrcModelHasBestOffset, description, error))
     return {};
   auto document = KORDocument::Create();
-  if (FAILED(KORVrcBuildDescription(description, KORQuery<KORIVrcFactory>(document), error)))
+  if (FAILED(KORVrcBuildDescription(description, KORQuery<KORIVrcFactory>(document).get(), error)))
     return {};
   return document;
 }

@@ -249,7 +249,7 @@ int KORVrcRunDescribe(const std::string& iInput) {
   if (!document)
     return Failure(error);
   KORVrcDescription description;
-  if (FAILED(KORVrcDescribe(KORQuery<KORIVrcFactory>(document), description, error)))
+  if (FAILED(KORVrcDescribe(KORQuery<KORIVrcFactory>(document).get(), description, error)))
     return Failure("cannot describe: " + error);
   std::cout << KORVrcWriteDescription(description);
   return 0;

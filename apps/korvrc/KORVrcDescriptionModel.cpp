@@ -206,9 +206,9 @@ private:
     KORIVrcTracker_var tracker;
     Check(_factory->CreateTracker(std::to_string(iTracker.number), tracker.Out(), iStation), what);
     if (iTracker.tracks == KORVrcTracks::Head)
-      Check(tracker->SetTrackedElement(TrackedElement(_head)), what);
+      Check(tracker->SetTrackedElement(TrackedElement(_head).get()), what);
     else if (iTracker.tracks == KORVrcTracks::Hand)
-      Check(tracker->SetTrackedElement(TrackedElement(_hand)), what);
+      Check(tracker->SetTrackedElement(TrackedElement(_hand).get()), what);
     if (iTracker.viewpoint)
       Check(_head->SetViewPointTracker(tracker), what);
     if (iTracker.picking)

@@ -44,7 +44,7 @@ public:
   static constexpr KORIID IID{"KORBaseUnknown"};
   using KORBaseInterface = void;
 
-  virtual HRESULT QueryInterface(const KORIID& iIID, void** oObject) = 0;
+  [[nodiscard]] virtual HRESULT QueryInterface(const KORIID& iIID, void** oObject) = 0;
   virtual unsigned long AddRef() = 0;
   virtual unsigned long Release() = 0;
 

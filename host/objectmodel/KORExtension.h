@@ -37,7 +37,7 @@ public:
   virtual void* CastTo(const KORIID& iIID) = 0;
 
 protected:
-  HRESULT ExtensionQueryInterface(const KORIID& iIID, void** oObject);
+  [[nodiscard]] HRESULT ExtensionQueryInterface(const KORIID& iIID, void** oObject);
   unsigned long ExtensionAddRef();
   unsigned long ExtensionRelease();
 
@@ -63,7 +63,7 @@ template <class Self, class I> void* CastChain(Self* iSelf, const KORIID& iIID) 
 
 template <class... Interfaces> class KORExtensionOf : public KORExtension, public Interfaces... {
 public:
-  HRESULT QueryInterface(const KORIID& iIID, void** oObject) final {
+  [[nodiscard]] HRESULT QueryInterface(const KORIID& iIID, void** oObject) final {
     return ExtensionQueryInterface(iIID, oObject);
   }
   unsigned long AddRef() final { return ExtensionAddRef(); }

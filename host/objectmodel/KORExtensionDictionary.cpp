@@ -51,18 +51,45 @@ bool KORExtensionDictionary::Register(const KORModuleTable& iTable, std::string&
       return false;
     }
 
-  for (const KORLateTypeRow& row : iTable.lateTypes)
-    if (!KORLateType::Declare(row.type, row.parent)) {
-      oError =
-          std::string("late type \"") + row.type + "\" cannot derive from \"" + row.parent + "\"";
-      return false;
-    }
+  if (!DeclareLateTypes(iTable.lateTypes, oError))
+    return false;
   for (const KORExtensionRow& row : iTable.extensions)
     s.rows[{row.lateType, row.interfaceId.name}] = &row;
   for (const KORComponentRow& row : iTable.components)
     s.components[row.name] = &row;
   s.modules.insert(iTable.name);
   ClearCaches();
+  return true;
+}
+
+bool KORExtensionDictionary::DeclareLateTypes(std::span<const KORLateTypeRow> iRows,
+                                              std::string& oError) {
+  // What this table changed, to be undone when a later row fails: the types
+  // it made and the types it gave a parent.
+  std::vector<std::string> made;
+  std::vector<KORLateType*> parented;
+  auto remember = [&](std::string_view iName) {
+    if (!iName.empty() && !KORLateType::Find(iName))
+      made.emplace_back(iName);
+  };
+  for (const KORLateTypeRow& row : iRows) {
+    remember(row.type);
+    remember(row.parent);
+    KORLateType* type = KORLateType::Get(row.type);
+    const bool hadParent = type->Parent() != nullptr;
+    if (!KORLateType::Declare(row.type, row.parent)) {
+      oError =
+          std::string("late type \"") + row.type + "\" cannot derive from \"" + row.parent + "\"";
+      for (KORLateType* changed : parented)
+        changed->_parent = nullptr;
+      ClearCaches();
+      for (const std::string& name : made)
+        KORLateType::Forget(name);
+      return false;
+    }
+    if (!hadParent && type->Parent())
+      parented.push_back(type);
+  }
   return true;
 }
 

@@ -32,11 +32,23 @@ struct KORComponentRow {
   KORBaseUnknown* (*create)(); // returns the component with one reference
 };
 
+// A trace module of a module, as the trace registry lists it.
+struct KORTraceModuleRow {
+  const char* name;
+  const char* description;
+  const char* output;
+};
+
 struct KORModuleTable {
   const char* name;
   std::span<const KORLateTypeRow> lateTypes;
   std::span<const KORExtensionRow> extensions;
   std::span<const KORComponentRow> components;
+  // Registered by the loader (KORLoadModule) once the rest is registered.
+  std::span<const KORTraceModuleRow> traceModules = {};
+  // The folder of the module's resources; a relative path is taken from the
+  // folder of the module's library file. Null: the module has none.
+  const char* resourceFolder = nullptr;
 };
 
 class KORExtensionDictionary {
@@ -45,13 +57,14 @@ public:
 
   // Registers a module's table. Fails (with oError) on a late type declared
   // with two parents, a (late type, interface) pair given twice, or a second
-  // component of one name; nothing of the table is registered then.
-  bool Register(const KORModuleTable& iTable, std::string& oError);
+  // component of one name; nothing of the table is registered then, not even
+  // the late types declared before the failing row.
+  [[nodiscard]] bool Register(const KORModuleTable& iTable, std::string& oError);
   // The row implementing iIID on iType or on its nearest ancestor, or null.
   const KORExtensionRow* Resolve(const KORLateType& iType, const KORIID& iIID);
 
   // Creates the component registered under iName and asks it for iIID.
-  HRESULT CreateInstance(const char* iName, const KORIID& iIID, void** oObject);
+  [[nodiscard]] HRESULT CreateInstance(const char* iName, const KORIID& iIID, void** oObject);
 
   bool IsRegistered(const char* iModuleName) const;
   // Forgets what was resolved (a late type changed its parent).
@@ -59,6 +72,8 @@ public:
 
 private:
   KORExtensionDictionary() = default;
+  // Declares the table's late types, or none of them (oError says which failed).
+  bool DeclareLateTypes(std::span<const KORLateTypeRow> iRows, std::string& oError);
   struct State;
   State& state();
 };

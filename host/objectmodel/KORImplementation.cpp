@@ -10,10 +10,6 @@ KORImplementation::~KORImplementation() {
     delete extension;
 }
 
-void KORImplementation::ChangeLateType(std::string_view iLateType) {
-  _lateType = KORLateType::Get(iLateType);
-}
-
 unsigned long KORImplementation::ImplementationRelease() {
   unsigned long count = --_count;
   if (count == 0)
@@ -25,32 +21,44 @@ HRESULT KORImplementation::ImplementationQueryInterface(const KORIID& iIID, void
   if (!oObject)
     return E_INVALIDARG;
   *oObject = nullptr;
+  // The reference is added on the object or extension that answers, never
+  // through the untyped result: an interface need not start with its
+  // KORBaseUnknown part.
   if (iIID == KORBaseUnknown::IID) {
     *oObject = Identity();
   } else if (iIID == ImplementationIID) {
     *oObject = this;
-    ImplementationAddRef();
-    return S_OK;
   } else if (void* own = CastToOwnInterface(iIID)) {
     *oObject = own;
   } else if (const KORExtensionRow* row = KORExtensionDictionary::Get().Resolve(*_lateType, iIID)) {
-    KORExtension* extension = nullptr;
-    if (row->kind == KORExtensionKind::Data) {
-      extension = DataExtension(*row);
-    } else {
-      extension = row->create();
-      extension->Bind(this, KORExtensionKind::Code);
-    }
-    *oObject = extension->CastTo(iIID);
-    if (!*oObject) {
-      if (row->kind == KORExtensionKind::Code)
-        delete extension;
-      return E_NOINTERFACE;
-    }
+    return ExtensionQueryInterface(*row, iIID, oObject);
   } else {
     return E_NOINTERFACE;
   }
-  static_cast<KORBaseUnknown*>(*oObject)->AddRef();
+  ImplementationAddRef();
+  return S_OK;
+}
+
+HRESULT KORImplementation::ExtensionQueryInterface(const KORExtensionRow& iRow, const KORIID& iIID,
+                                                   void** oObject) {
+  if (iRow.kind == KORExtensionKind::Data) {
+    KORExtension* extension = DataExtension(iRow);
+    *oObject = extension->CastTo(iIID);
+    if (!*oObject)
+      return E_NOINTERFACE;
+    extension->ExtensionAddRef();
+    return S_OK;
+  }
+  // A code extension binds (and so holds the object) only once it is known
+  // to answer: a row naming a class without the interface must cost nothing.
+  KORExtension* extension = iRow.create();
+  *oObject = extension->CastTo(iIID);
+  if (!*oObject) {
+    delete extension;
+    return E_NOINTERFACE;
+  }
+  extension->Bind(this, KORExtensionKind::Code);
+  extension->ExtensionAddRef();
   return S_OK;
 }
 

@@ -30,7 +30,7 @@ public:
   // The identity interface: the same pointer for every interface asked.
   virtual KORBaseUnknown* Identity() = 0;
 
-  HRESULT ImplementationQueryInterface(const KORIID& iIID, void** oObject);
+  [[nodiscard]] HRESULT ImplementationQueryInterface(const KORIID& iIID, void** oObject);
   unsigned long ImplementationAddRef() { return ++_count; }
   unsigned long ImplementationRelease();
   unsigned long ReferenceCount() const { return _count; }
@@ -46,9 +46,9 @@ protected:
   virtual ~KORImplementation();
   // The interfaces implemented by the class itself.
   virtual void* CastToOwnInterface(const KORIID& iIID) = 0;
-  void ChangeLateType(std::string_view iLateType);
 
 private:
+  HRESULT ExtensionQueryInterface(const KORExtensionRow& iRow, const KORIID& iIID, void** oObject);
   KORExtension* DataExtension(const KORExtensionRow& iRow);
   const KORLateType* _lateType;
   unsigned long _count = 0;
@@ -58,7 +58,7 @@ private:
 template <class Self, class... Interfaces>
 class KORImplementationOf : public KORImplementation, public Interfaces... {
 public:
-  HRESULT QueryInterface(const KORIID& iIID, void** oObject) final {
+  [[nodiscard]] HRESULT QueryInterface(const KORIID& iIID, void** oObject) final {
     return ImplementationQueryInterface(iIID, oObject);
   }
   unsigned long AddRef() final { return ImplementationAddRef(); }

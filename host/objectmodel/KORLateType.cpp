@@ -36,6 +36,13 @@ const KORLateType* KORLateType::Find(std::string_view iName) {
   return found == registry.end() ? nullptr : found->second.get();
 }
 
+void KORLateType::Forget(std::string_view iName) {
+  auto& registry = Registry();
+  auto found = registry.find(iName);
+  if (found != registry.end())
+    registry.erase(found);
+}
+
 bool KORLateType::Declare(std::string_view iName, std::string_view iParent) {
   KORLateType* type = Get(iName);
   const KORLateType* parent = iParent.empty() ? nullptr : Get(iParent);

@@ -25,6 +25,8 @@ public:
 private:
   friend class KORExtensionDictionary;
   explicit KORLateType(std::string iName) : _name(std::move(iName)) {}
+  // Removes a type that a failed registration made; nothing may point to it.
+  static void Forget(std::string_view iName);
   std::string _name;
   const KORLateType* _parent = nullptr;
   // Resolved (interface id -> extension row, null for none) pairs, kept by

@@ -1,5 +1,8 @@
 #include "objectmodel/KORModule.h"
 
+#include "system/KORResource.h"
+#include "system/KORTrace.h"
+
 #include <dlfcn.h>
 #include <filesystem>
 #include <map>
@@ -22,6 +25,36 @@ std::vector<std::string> ModuleFolders() {
   }
   folders.emplace_back(KOR_DEFAULT_MODULE_PATH);
   return folders;
+}
+
+// The module's resource folder as an absolute path (empty when it has none),
+// or false with oError when the folder is not there.
+bool ResolveResourceFolder(const KORModuleTable& iTable, const std::string& iLibraryPath,
+                           std::string& oFolder, std::string& oError) {
+  oFolder.clear();
+  if (!iTable.resourceFolder || !*iTable.resourceFolder)
+    return true;
+  std::filesystem::path folder(iTable.resourceFolder);
+  if (folder.is_relative())
+    folder = std::filesystem::absolute(iLibraryPath).parent_path() / folder;
+  folder = folder.lexically_normal();
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) {
+    oError = "its resource folder " + folder.string() + " does not exist";
+    return false;
+  }
+  oFolder = folder.string();
+  return true;
+}
+
+// What a module offers besides its component map; registered last because
+// it cannot fail.
+void RegisterServices(const KORModuleTable& iTable, const std::string& iResourceFolder) {
+  for (const KORTraceModuleRow& row : iTable.traceModules)
+    KORIgnoreResult(KORRegisterTraceModule({row.name, row.description, row.output}),
+                    "a name another module registered first keeps its first description");
+  if (!iResourceFolder.empty())
+    KORAddResourceFolder(iResourceFolder);
 }
 } // namespace
 
@@ -47,12 +80,14 @@ HRESULT KORLoadModule(const std::string& iName, std::string& oError) {
       dlclose(handle);
       return E_FAIL;
     }
-    std::string registrationError;
-    if (!KORExtensionDictionary::Get().Register(*table, registrationError)) {
+    std::string registrationError, resourceFolder;
+    if (!ResolveResourceFolder(*table, path, resourceFolder, registrationError) ||
+        !KORExtensionDictionary::Get().Register(*table, registrationError)) {
       oError = "module " + iName + " cannot be registered: " + registrationError;
       dlclose(handle);
       return E_FAIL;
     }
+    RegisterServices(*table, resourceFolder);
     // Modules stay loaded until the process ends: their tables are in use.
     LoadedModules()[iName] = handle;
     return S_OK;

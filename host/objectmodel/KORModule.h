@@ -3,8 +3,10 @@
 // searched in the folders of the environment variable KOR_MODULE_PATH
 // (':'-separated) and then in the build's module folder. It exports
 //   extern "C" const KORModuleTable* KORModuleEntry();
-// whose table the host registers in the extension dictionary, and any number
-// of functions that the host finds by name (KORFindModuleFunction).
+// whose table the host registers: its component map in the extension
+// dictionary, its trace modules in the trace registry and its resource folder
+// in the resource lookup. It may export any number of functions that the host
+// finds by name (KORFindModuleFunction).
 #include "objectmodel/KORExtensionDictionary.h"
 
 #include <string>
@@ -15,9 +17,9 @@ using KORModuleEntryFunction = const KORModuleTable* (*)();
 
 // Loads module iName once per process and registers its table; loading it
 // again does nothing. On failure oError says what is missing and where it was
-// looked for.
-HRESULT KORLoadModule(const std::string& iName, std::string& oError);
+// looked for, and nothing of the module is registered.
+[[nodiscard]] HRESULT KORLoadModule(const std::string& iName, std::string& oError);
 // The address of function iSymbol exported by the loaded module iModule, or
 // null with oError set.
-void* KORFindModuleFunction(const std::string& iModule, const std::string& iSymbol,
-                            std::string& oError);
+[[nodiscard]] void* KORFindModuleFunction(const std::string& iModule, const std::string& iSymbol,
+                                          std::string& oError);

@@ -17,3 +17,8 @@ inline constexpr bool SUCCEEDED(HRESULT iResult) {
 inline constexpr bool FAILED(HRESULT iResult) {
   return iResult < 0;
 }
+
+// Marks a result that is deliberately not looked at, with the reason
+// (KORIgnoreResult(hr, "a missing trace file is no error")): the reason is
+// for the reader, and the call is what a search for ignored results finds.
+template <class Result> constexpr void KORIgnoreResult(const Result&, const char* /*iWhy*/) {}

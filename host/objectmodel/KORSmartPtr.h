@@ -48,8 +48,14 @@ public:
   I* get() const { return _pointer; }
   I* operator->() const { return _pointer; }
   I& operator*() const { return *_pointer; }
-  explicit operator bool() const { return _pointer != nullptr; }
-  operator I*() const { return _pointer; }
+  // Only a pointer that stays alive hands out its raw pointer: converting a
+  // temporary would leave the raw pointer dangling once the temporary dies.
+  operator I*() const& { return _pointer; }
+  operator I*() && = delete;
+  // Testing a temporary is safe; both forms are qualified like the
+  // conversion above so that a test never picks the deleted conversion.
+  explicit operator bool() const& { return _pointer != nullptr; }
+  explicit operator bool() && { return _pointer != nullptr; }
 
 private:
   I* _pointer = nullptr;
@@ -69,7 +75,7 @@ template <class I, class From> KORSmartPtr<I> KORQuery(const KORSmartPtr<From>& 
 }
 
 // Fills an out-pointer with a counted reference; fails on a null out-pointer.
-template <class I> HRESULT KORReturn(const KORSmartPtr<I>& iValue, I** oValue) {
+template <class I> [[nodiscard]] HRESULT KORReturn(const KORSmartPtr<I>& iValue, I** oValue) {
   if (!oValue)
     return E_FAIL;
   *oValue = iValue.get();

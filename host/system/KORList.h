@@ -5,6 +5,7 @@
 #include "system/KORString.h"
 
 #include <cassert>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -51,3 +52,9 @@ using KORListValKORBaseUnknown_var = KORList1<KORBaseUnknown_var>;
 using KORListValKORUnicodeString = KORList1<KORUnicodeString>;
 // A collection of integers.
 using KORRawCollint = KORList1<int>;
+
+// What an operation hands over as new (a list it returns through an
+// out-pointer belongs to the caller) is held by this one owning type, never
+// deleted by hand.
+template <class T> using KOROwned = std::unique_ptr<T>;
+using KOROwnedList = KOROwned<KORListValKORBaseUnknown_var>;

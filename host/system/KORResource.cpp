@@ -31,7 +31,6 @@ KORListValKORUnicodeString KORGetResourceFolders() {
   KORListValKORUnicodeString folders;
   if (const char* fromEnvironment = KORGetEnv("KOR_RESOURCE_PATH"))
     AppendPathList(fromEnvironment, folders);
-  folders.Append(KOR_DEFAULT_RESOURCE_PATH);
   std::lock_guard lock(sFoldersMutex);
   for (const KORUnicodeString& folder : sAddedFolders)
     folders.Append(folder);

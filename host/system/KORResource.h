@@ -5,9 +5,9 @@
 // The resource folders are searched in this order:
 //   1. the folders listed in environment variable KOR_RESOURCE_PATH,
 //      separated by ':' (empty entries are skipped), read at each lookup;
-//   2. the build's default resource folder (KOR_DEFAULT_RESOURCE_PATH);
-//   3. the folders registered at run time with KORAddResourceFolder, in
-//      registration order (each module registers its own).
+//   2. the folders registered at run time with KORAddResourceFolder, in
+//      registration order: each module registers its own when it is loaded.
+// The host has no resource folder of its own.
 // In each resource folder the file is looked for in the folder itself, then
 // in its subfolders, in this order: "msgcatalog", "catalogs", "images",
 // "dtd". The first existing regular file wins.
@@ -21,9 +21,9 @@
 // S_OK when found; E_FAIL (oPath emptied) when no resource folder holds it;
 // E_INVALIDARG for an empty name. An absolute iFileName is returned as is
 // when that file exists.
-HRESULT KORGetImagePathName(const KORString& iFileName, KORUnicodeString& oPath);
+[[nodiscard]] HRESULT KORGetImagePathName(const KORString& iFileName, KORUnicodeString& oPath);
 
-// Adds iFolder to the folders searched after the default one. Adding a folder
+// Adds iFolder to the folders searched after the environment's. Adding a folder
 // already registered does nothing.
 void KORAddResourceFolder(const KORUnicodeString& iFolder);
 

@@ -125,14 +125,25 @@ private:
   std::vector<KORTraceCapture*> _captures;
 };
 
-const std::vector<KORTraceModuleInfo>& KORTraceModules() {
-  static const std::vector<KORTraceModuleInfo> modules = [] {
-    std::vector<KORTraceModuleInfo> list;
-    for (const char* name : {KORVrcModelTraceName, KORVrcViewTraceName, KORVrcControllerTraceName})
-      list.push_back({name, KORUnicodeString("Traces for module ") + name, "STDERR"});
-    return list;
-  }();
-  return modules;
+namespace {
+std::mutex sTraceModulesMutex;
+std::vector<KORTraceModuleInfo> sTraceModules;
+} // namespace
+
+HRESULT KORRegisterTraceModule(const KORTraceModuleInfo& iModule) {
+  if (iModule.name.empty())
+    return E_INVALIDARG;
+  std::lock_guard lock(sTraceModulesMutex);
+  for (const KORTraceModuleInfo& module : sTraceModules)
+    if (module.name == iModule.name)
+      return S_FALSE;
+  sTraceModules.push_back(iModule);
+  return S_OK;
+}
+
+std::vector<KORTraceModuleInfo> KORTraceModules() {
+  std::lock_guard lock(sTraceModulesMutex);
+  return sTraceModules;
 }
 
 bool KORTrace::IsActive() const {

@@ -6,7 +6,7 @@
 //
 //   <Module>: <text>\n
 //
-// e.g. "KORVrcModel: screen Left added". Each call writes exactly one line
+// e.g. "Loader: module started". Each call writes exactly one line
 // with a single write, so lines from several threads never interleave; any
 // newline or carriage return inside the text is written as a blank.
 //
@@ -17,23 +17,25 @@
 // trace call costs one atomic flag check.
 //
 // Tests record lines with KORTraceCapture instead of reading standard error.
+#include "objectmodel/KORResult.h"
 #include "system/KORString.h"
 
 #include <initializer_list>
 #include <string_view>
 #include <vector>
 
-// The trace modules of the workbench, with what they trace and where.
+// A trace module as the host lists it: what it traces and where. Modules
+// register theirs when they are loaded; the host names none of its own.
 struct KORTraceModuleInfo {
   KORString name;
   KORUnicodeString description; // "Traces for module <name>"
   KORString output;             // "STDERR"
 };
-const std::vector<KORTraceModuleInfo>& KORTraceModules();
-
-inline constexpr char KORVrcModelTraceName[] = "KORVrcModel";
-inline constexpr char KORVrcViewTraceName[] = "KORVrcView";
-inline constexpr char KORVrcControllerTraceName[] = "KORVrcController";
+// Adds iModule to the registry. S_FALSE (and nothing changed) when a module
+// of that name is registered already; E_INVALIDARG for an empty name.
+[[nodiscard]] HRESULT KORRegisterTraceModule(const KORTraceModuleInfo& iModule);
+// The registered trace modules, in registration order.
+std::vector<KORTraceModuleInfo> KORTraceModules();
 
 class KORTrace {
 public:

@@ -107,9 +107,9 @@ public:
     KORIVrcTracker_var tracker;
     EXPECT_EQ(_factory->CreateTracker(std::to_string(iNumber), tracker.Out(), iStation), S_OK);
     if (iFollows == "head") {
-      EXPECT_EQ(tracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Head())), S_OK);
+      EXPECT_EQ(tracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Head()).get()), S_OK);
     } else if (iFollows == "hand") {
-      EXPECT_EQ(tracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Hand())), S_OK);
+      EXPECT_EQ(tracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Hand()).get()), S_OK);
     }
     EXPECT_EQ(tracker->SetOffset(iOffset), S_OK);
     return tracker;

@@ -76,9 +76,9 @@ TEST_F(ConfigResourcesTest, RootLinksItsBranchesAndRefusesNullArguments) {
   ASSERT_EQ(config->GetGraphicResources(resources.Out()), S_OK);
   ASSERT_EQ(config->GetGraphicSpecs(specs.Out()), S_OK);
   ASSERT_EQ(config->GetDevices(devices.Out()), S_OK);
-  EXPECT_TRUE(SameElement(resources, Resources()));
-  EXPECT_TRUE(SameElement(specs, Specs()));
-  EXPECT_TRUE(SameElement(devices, Devices()));
+  EXPECT_TRUE(SameElement(resources, Resources().get()));
+  EXPECT_TRUE(SameElement(specs, Specs().get()));
+  EXPECT_TRUE(SameElement(devices, Devices().get()));
 
   EXPECT_EQ(config->GetGraphicResources(nullptr), E_FAIL);
   EXPECT_EQ(config->GetRenderings(nullptr), E_FAIL);
@@ -326,7 +326,7 @@ TEST_F(ConfigResourcesTest, ViewportValuesAndTheWindowsSilentLink) {
   EXPECT_EQ(left, 0.0);
   EXPECT_EQ(height, 0.0);
 
-  auto window = NewWindow("W", NewIG("visu1:0.0"));
+  auto window = NewWindow("W", NewIG("visu1:0.0").get());
   TakeHeard();
   ASSERT_EQ(window->SetViewport(bare), S_OK);
   EXPECT_EQ(CountHeard(Kind::Modify, window), 0);
@@ -364,9 +364,9 @@ TEST_F(ConfigResourcesTest, ReconnectHooksWindowsBackThroughTheWholeTree) {
   // A window stored under the generator by the feature store alone, as after
   // a load: its events go nowhere yet.
   auto window = Bare<KORIVrcWindow>("KORIVrcWindow", "VrcWindow", "KORVrcWindow");
-  ASSERT_EQ(
-      KORQuery<KORISpecAttrAccess>(ig)->AppendLink("Windows", KORQuery<KORISpecObject>(window)),
-      S_OK);
+  ASSERT_EQ(KORQuery<KORISpecAttrAccess>(ig)->AppendLink("Windows",
+                                                         KORQuery<KORISpecObject>(window).get()),
+            S_OK);
   TakeHeard();
   ASSERT_EQ(window->SetName("Loaded"), S_OK);
   ASSERT_EQ(CountHeard(Kind::Modify, window), 0);

@@ -270,7 +270,7 @@ TEST_F(DevicesTest, TrackerReconnectRestoresItsElementConnection) {
   ASSERT_EQ(tracker->SetTrackedElement(head), S_OK);
   auto refresh = KORQuery<KORIVrcVisuRefreshOnElement>(head);
   ASSERT_TRUE(refresh);
-  ASSERT_EQ(refresh->Deconnect(KORQuery<KORBaseUnknown>(tracker)), S_OK);
+  ASSERT_EQ(refresh->Deconnect(KORQuery<KORBaseUnknown>(tracker).get()), S_OK);
   TakeHeard();
   ASSERT_EQ(head->SetLocation(Shifted(1)), S_OK);
   ASSERT_EQ(CountHeard(KORNotificationKind::Modify, tracker), 0);

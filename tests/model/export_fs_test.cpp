@@ -55,7 +55,7 @@ protected:
   // The main window on iIG, showing the screen "Front".
   void MainOnFront(KORIVrcIG* iIG, std::array<double, 4> iViewport = {0, 0, 1, 1}) {
     build->Screen("Front", {0, 1000, 0}, {0, 0, 0}, {2000, 0, 0});
-    build->MainWindow(build->Window(iIG, "Main", iViewport, "Front"));
+    build->MainWindow(build->Window(iIG, "Main", iViewport, "Front").get());
   }
 
   std::unique_ptr<ConfigBuilder> build;
@@ -63,7 +63,7 @@ protected:
 };
 
 TEST_F(ExportFsTest, OnlyTheMainWindowGivesNoScreenAndNoDesktop) {
-  MainOnFront(build->IG("localhost:0.0"));
+  MainOnFront(build->IG("localhost:0.0").get());
   std::string text;
   EXPECT_EQ(Generate(text), S_OK);
   EXPECT_EQ(text, Golden("main_only.txt"));
@@ -85,7 +85,7 @@ TEST_F(ExportFsTest, QuarterWindowOverlappingTheMainScreen) {
 // Two halves of a second generator, one in active stereo, both showing a
 // screen 1 mm in front of the main screen: no overlay, viewpoint lines kept.
 TEST_F(ExportFsTest, SideBySideWindowsOnAParallelScreen) {
-  MainOnFront(build->IG("localhost:0.0"));
+  MainOnFront(build->IG("localhost:0.0").get());
   auto second = build->IG("localhost:0.1", 1280, 1024);
   build->Screen("Wall", {0, 1000, 1}, {0, 0, 1}, {2000, 0, 1});
   build->Window(second, "Left", {0, 0, 0.5, 1}, "Wall", KORVrcRenderingStereo,
@@ -116,7 +116,7 @@ TEST_F(ExportFsTest, WindowsSharingTheMainWindowsGenerator) {
 TEST_F(ExportFsTest, CameraViewOnTheMainWindow) {
   auto ig = build->IG("visu2:0.1", 1280, 1024);
   build->Camera("Cam", M_PI / 2, 0, M_PI / 3, 0);
-  build->MainWindow(build->Window(ig, "Main", {0, 0, 0.5, 0.5}, "Cam"));
+  build->MainWindow(build->Window(ig, "Main", {0, 0, 0.5, 0.5}, "Cam").get());
   build->Window(ig, "Second", {0.5, 0.5, 0.5, 0.5}, "Cam", KORVrcRenderingLeft);
   std::string text;
   EXPECT_EQ(Generate(text), S_OK);
@@ -160,9 +160,9 @@ TEST_F(ExportFsTest, MainScreenWithoutProjectionAreaLeavesTheScreenOpen) {
   KORIVrcRenderingSpec_var spec;
   ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingMono, KORVrcMirrorNone, spec.Out()), S_OK);
   KORIVrcRendering_var rendering;
-  ASSERT_EQ(
-      factory->CreateRendering("Main", spec, KORQuery<KORIVrcView>(bare), main, rendering.Out()),
-      S_OK);
+  ASSERT_EQ(factory->CreateRendering("Main", spec, KORQuery<KORIVrcView>(bare).get(), main,
+                                     rendering.Out()),
+            S_OK);
   build->MainWindow(main);
   std::string text;
   EXPECT_EQ(Generate(text), E_FAIL);

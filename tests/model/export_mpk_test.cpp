@@ -73,7 +73,7 @@ TEST_F(ExportMPKTest, MonoConfigurationGivesEyeCompoundsOnlyForOneEyeWindows) {
   FrontScreen();
   build->Screen("Floor", {3000, 1500, -1000}, {1234.56, 1500, -1000}, {1234.56, -1500, -1000});
   auto ig = build->IG("localhost:0.0");
-  build->MainWindow(build->Window(ig, "Main", {0, 0, 1, 1}, "Front"));
+  build->MainWindow(build->Window(ig, "Main", {0, 0, 1, 1}, "Front").get());
   build->Window(ig, "Left", {0.5, 0, 0.5, 0.3}, "Floor", KORVrcRenderingLeft);
 
   EXPECT_EQ(Generate(), S_OK);
@@ -85,7 +85,7 @@ TEST_F(ExportMPKTest, StereoConfigurationHintsOneEyeWindowsAndFlipsMirroredChann
   FrontScreen();
   ASSERT_EQ(Head()->SetIPD(63.5), S_OK);
   auto ig = build->IG("localhost:0.0");
-  build->MainWindow(build->Window(ig, "Main", {0, 0, 1, 1}, "Front", KORVrcRenderingStereo));
+  build->MainWindow(build->Window(ig, "Main", {0, 0, 1, 1}, "Front", KORVrcRenderingStereo).get());
   build->Window(ig, "Hori", {0, 0, 0.25, 0.25}, "Front", KORVrcRenderingMono,
                 KORVrcMirrorHorizontal);
   build->Window(ig, "Verti", {0.25, 0, 0.25, 0.25}, "Front", KORVrcRenderingLeft,
@@ -102,7 +102,7 @@ TEST_F(ExportMPKTest, CameraViewsGiveHMDCompoundsWithBothEyesForActiveStereo) {
   PlaceHead(1700);
   build->Camera("Cam", 2 * std::atan(0.5), 0, 2 * std::atan(0.4), std::atan(0.1));
   auto ig = build->IG("localhost:0.0");
-  build->MainWindow(build->Window(ig, "HMD", {0, 0, 1, 1}, "Cam", KORVrcRenderingStereo));
+  build->MainWindow(build->Window(ig, "HMD", {0, 0, 1, 1}, "Cam", KORVrcRenderingStereo).get());
   build->Window(ig, "Mono", {0, 0, 1, 1}, "Cam", KORVrcRenderingMono);
 
   EXPECT_EQ(Generate(), S_OK);
@@ -111,12 +111,12 @@ TEST_F(ExportMPKTest, CameraViewsGiveHMDCompoundsWithBothEyesForActiveStereo) {
 
 TEST_F(ExportMPKTest, MainWindowLeadsItsPipeAndCompoundsAndEmptyIGsGiveNoPipe) {
   FrontScreen();
-  build->Window(build->IG("localhost:0.0"), "A", {0, 0, 1, 1}, "Front");
+  build->Window(build->IG("localhost:0.0").get(), "A", {0, 0, 1, 1}, "Front");
   build->IG("localhost:0.1");
   auto third = build->IG(":0.2");
   build->Window(third, "B", {0, 0, 1, 1}, "Front", KORVrcRenderingLeft);
   build->Window(third, "C", {0, 0, 1, 1}, "Front", KORVrcRenderingRight);
-  build->MainWindow(build->Window(third, "Main", {0, 0, 1, 1}, "Front", KORVrcRenderingLeft));
+  build->MainWindow(build->Window(third, "Main", {0, 0, 1, 1}, "Front", KORVrcRenderingLeft).get());
 
   EXPECT_EQ(Generate(), S_OK);
   EXPECT_EQ(text.str(), Golden("several_igs"));
@@ -132,8 +132,9 @@ TEST_F(ExportMPKTest, TrackedHeadAddsTheTrackerFrameInUserdata) {
   ref.SetCoef({2.0 / 3, 2.0 / 3, -1.0 / 3, -1.0 / 3, 2.0 / 3, 2.0 / 3, 2.0 / 3, -1.0 / 3, 2.0 / 3,
                100, 200, 300});
   auto station = build->Station("Station", KORVrcStationIS900, "isd", 1, 115200, ref);
-  ASSERT_EQ(Head()->SetViewPointTracker(build->Tracker(station, 2, "head")), S_OK);
-  build->MainWindow(build->Window(build->IG("localhost:0.0"), "Main", {0, 0, 1, 1}, "Front"));
+  ASSERT_EQ(Head()->SetViewPointTracker(build->Tracker(station, 2, "head").get()), S_OK);
+  build->MainWindow(
+      build->Window(build->IG("localhost:0.0").get(), "Main", {0, 0, 1, 1}, "Front").get());
 
   EXPECT_EQ(Generate(), S_OK);
   EXPECT_EQ(text.str(), Golden("tracking"));
@@ -143,7 +144,7 @@ TEST_F(ExportMPKTest, WindowWithoutViewIsLeftOutAndFailsTheExport) {
   FrontScreen();
   auto ig = build->IG("localhost:0.0");
   build->Window(ig, "Bare", {0, 0, 0.5, 0.5});
-  build->MainWindow(build->Window(ig, "Main", {0, 0, 1, 1}, "Front"));
+  build->MainWindow(build->Window(ig, "Main", {0, 0, 1, 1}, "Front").get());
 
   EXPECT_EQ(Generate(), E_FAIL);
   EXPECT_EQ(messages, "");
@@ -158,7 +159,7 @@ TEST_F(ExportMPKTest, MissingOrViewlessMainWindowIsAnErrorAndWritesNothing) {
   EXPECT_EQ(messages, ErrorText + NoMainWindowText);
   EXPECT_EQ(text.str(), "");
 
-  build->MainWindow(build->Window(ig, "Bare", {0, 0, 1, 1}));
+  build->MainWindow(build->Window(ig, "Bare", {0, 0, 1, 1}).get());
   EXPECT_EQ(Generate(), E_FAIL);
   EXPECT_EQ(messages, ErrorText + NoMainWindowText);
   EXPECT_EQ(text.str(), "");
@@ -166,9 +167,9 @@ TEST_F(ExportMPKTest, MissingOrViewlessMainWindowIsAnErrorAndWritesNothing) {
 
 TEST_F(ExportMPKTest, DistantIGIsAWarningAndWritesNothing) {
   FrontScreen();
-  build->Window(build->IG("localhost:0.0"), "Local", {0, 0, 1, 1}, "Front");
+  build->Window(build->IG("localhost:0.0").get(), "Local", {0, 0, 1, 1}, "Front");
   auto distant = build->IG("LocalHost:0.0");
-  build->MainWindow(build->Window(distant, "Main", {0, 0, 1, 1}, "Front"));
+  build->MainWindow(build->Window(distant, "Main", {0, 0, 1, 1}, "Front").get());
   EXPECT_EQ(Generate(), E_FAIL);
   EXPECT_EQ(messages, WarningText + DistantIGsText);
   EXPECT_EQ(text.str(), "");
@@ -182,7 +183,8 @@ TEST_F(ExportMPKTest, DistantIGIsAWarningAndWritesNothing) {
 
 TEST_F(ExportMPKTest, ChecksOnlyRunWithoutWriteFlag) {
   FrontScreen();
-  build->MainWindow(build->Window(build->IG("localhost:0.0"), "Main", {0, 0, 1, 1}, "Front"));
+  build->MainWindow(
+      build->Window(build->IG("localhost:0.0").get(), "Main", {0, 0, 1, 1}, "Front").get());
   EXPECT_EQ(Generate(0), S_OK);
   EXPECT_EQ(messages, "");
   EXPECT_EQ(text.str(), "");

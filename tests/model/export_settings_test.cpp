@@ -55,7 +55,7 @@ protected:
 
   KORIVrcWindow_var WindowOnScreen(const char* iName) {
     build->Screen("Wall", {-1500, 3000, 2500}, {-1500, 3000, 250}, {1500, 3000, 250});
-    return build->Window(build->IG(std::string("IG") + iName), iName, {0, 0, 1, 1}, "Wall");
+    return build->Window(build->IG(std::string("IG") + iName).get(), iName, {0, 0, 1, 1}, "Wall");
   }
 
   // The value of iKey as saved: the repositories are forgotten and read back
@@ -82,27 +82,27 @@ protected:
 };
 
 TEST_F(SettingsFileTest, StereoModeTellsWhetherAWindowRendersStereo) {
-  build->MainWindow(WindowOnScreen("Main"));
+  build->MainWindow(WindowOnScreen("Main").get());
   KORUnicodeString messages;
   EXPECT_EQ(configure->GenerateVirtualRealitySettingFile("", messages, 0), S_OK);
   EXPECT_EQ(Saved<unsigned long>("VirtualRealityTemp", "StereoMode"), 0UL);
 
-  build->Window(build->IG("IG2"), "Side", {0, 0, 1, 1}, "Wall", KORVrcRenderingStereo);
+  build->Window(build->IG("IG2").get(), "Side", {0, 0, 1, 1}, "Wall", KORVrcRenderingStereo);
   EXPECT_EQ(configure->GenerateVirtualRealitySettingFile("", messages, 0), S_OK);
   EXPECT_EQ(Saved<unsigned long>("VirtualRealityTemp", "StereoMode"), 1UL);
 }
 
 TEST_F(SettingsFileTest, HeadEventDependsOnTheNumberOfWindows) {
-  build->MainWindow(WindowOnScreen("Main"));
+  build->MainWindow(WindowOnScreen("Main").get());
   auto station = build->Station("Fastrak", KORVrcStationPolhemus, "Polhemus1");
-  ASSERT_EQ(Head()->SetViewPointTracker(build->Tracker(station, 1, "head")), S_OK);
+  ASSERT_EQ(Head()->SetViewPointTracker(build->Tracker(station, 1, "head").get()), S_OK);
   EXPECT_EQ(GenerateCommands(), S_OK);
   EXPECT_EQ(Saved<KORUnicodeString>("VRCommandsTemp", "HeadTrackingEvent"),
             "Polhemus VIEWPORT_EVENT 1");
   EXPECT_EQ(Saved<KORUnicodeString>("VRCommandsTemp", "HandTrackingEvent"), "None");
 
-  build->Window(build->IG("IG2"), "Side", {0, 0, 1, 1}, "Wall");
-  ASSERT_EQ(Hand()->SetPickingTracker(build->Tracker(station, 3, "hand")), S_OK);
+  build->Window(build->IG("IG2").get(), "Side", {0, 0, 1, 1}, "Wall");
+  ASSERT_EQ(Hand()->SetPickingTracker(build->Tracker(station, 3, "hand").get()), S_OK);
   EXPECT_EQ(GenerateCommands(), S_OK);
   EXPECT_EQ(Saved<KORUnicodeString>("VRCommandsTemp", "HeadTrackingEvent"),
             "Polhemus POSITION_EVENT 1");
@@ -111,7 +111,7 @@ TEST_F(SettingsFileTest, HeadEventDependsOnTheNumberOfWindows) {
 }
 
 TEST_F(SettingsFileTest, ScreenCornersAreInThePickingStationFrame) {
-  build->MainWindow(WindowOnScreen("Main"));
+  build->MainWindow(WindowOnScreen("Main").get());
   // No picking tracker: the model frame.
   EXPECT_EQ(GenerateCommands(), S_OK);
   EXPECT_EQ(Saved<KORUnicodeString>("VRCommandsTemp", "CalibrationMode"), "Manual");
@@ -121,7 +121,7 @@ TEST_F(SettingsFileTest, ScreenCornersAreInThePickingStationFrame) {
 
   auto station = build->Station("Isense", KORVrcStationIS900, "isd", 1, 115200,
                                 KORMathTransformation(kQuarterTurnAboutZ, {1000, 0, 500}));
-  ASSERT_EQ(Hand()->SetPickingTracker(build->Tracker(station, 2, "hand")), S_OK);
+  ASSERT_EQ(Hand()->SetPickingTracker(build->Tracker(station, 2, "hand").get()), S_OK);
   EXPECT_EQ(GenerateCommands(), S_OK);
   const std::pair<const char*, float> expected[] = {
       {"ULx", 3000}, {"ULy", 2500}, {"ULz", 2000}, {"URx", 3000},   {"URy", -500},   {"URz", 2000},
@@ -131,12 +131,12 @@ TEST_F(SettingsFileTest, ScreenCornersAreInThePickingStationFrame) {
 }
 
 TEST_F(SettingsFileTest, ScreenSizeDoesNotDependOnTheStationOrientation) {
-  build->MainWindow(WindowOnScreen("Main"));
+  build->MainWindow(WindowOnScreen("Main").get());
   KORIVrcHandDevice_var hand = Hand();
   for (const auto& ref : {ConfigBuilder::Placement(250, -40, 1200, 30, 20, 10),
                           ConfigBuilder::Placement(0, 0, 0, -135, 80, 45)}) {
     auto station = build->Station("S", KORVrcStationIS900, "isd", 1, 115200, ref);
-    ASSERT_EQ(hand->SetPickingTracker(build->Tracker(station, 1, "hand")), S_OK);
+    ASSERT_EQ(hand->SetPickingTracker(build->Tracker(station, 1, "hand").get()), S_OK);
     EXPECT_EQ(GenerateCommands(), S_OK);
     EXPECT_FLOAT_EQ(Saved<float>("VRCommandsTemp", "width"), 3000.0f);
     EXPECT_FLOAT_EQ(Saved<float>("VRCommandsTemp", "height"), 2250.0f);
@@ -146,7 +146,7 @@ TEST_F(SettingsFileTest, ScreenSizeDoesNotDependOnTheStationOrientation) {
 TEST_F(SettingsFileTest, CameraMainViewLeavesEarlierCornersAlone) {
   ASSERT_EQ(KORSettingRepository::GetRepository("VRCommandsTemp")->WriteSetting("ULx", 5.0f), S_OK);
   build->Camera("Hmd", 1, 0, 1, 0);
-  build->MainWindow(build->Window(build->IG("IG"), "Main", {0, 0, 1, 1}, "Hmd"));
+  build->MainWindow(build->Window(build->IG("IG").get(), "Main", {0, 0, 1, 1}, "Hmd").get());
   EXPECT_EQ(GenerateCommands(), S_OK);
   EXPECT_EQ(Saved<KORUnicodeString>("VRCommandsTemp", "CalibrationMode"), "Automatic");
   EXPECT_EQ(Saved<float>("VRCommandsTemp", "ULx"), 5.0f);
@@ -156,7 +156,7 @@ TEST_F(SettingsFileTest, CameraMainViewLeavesEarlierCornersAlone) {
 }
 
 TEST_F(SettingsFileTest, WithoutWriteFlagTheSaveDecides) {
-  build->MainWindow(WindowOnScreen("Main"));
+  build->MainWindow(WindowOnScreen("Main").get());
   KORUnicodeString messages;
   EXPECT_EQ(configure->GenerateVirtualRealitySettingFile("/nowhere/at/all", messages, 0), S_OK);
   EXPECT_EQ(GenerateCommands(0, "/nowhere/at/all"), S_OK);
@@ -169,7 +169,7 @@ TEST_F(SettingsFileTest, WithoutWriteFlagTheSaveDecides) {
 }
 
 TEST_F(SettingsFileTest, WriteFlagCopiesTheSavedFile) {
-  build->MainWindow(WindowOnScreen("Main"));
+  build->MainWindow(WindowOnScreen("Main").get());
   fs::create_directories(directory / "export");
   const fs::path copy = directory / "export" / "commands.KORSettings";
   EXPECT_EQ(GenerateCommands(1, copy.string()), S_OK);

@@ -52,7 +52,7 @@ protected:
 
   void MainWindowOnScreen() {
     build->Screen("Wall", {-1500, 3000, 2500}, {-1500, 3000, 250}, {1500, 3000, 250});
-    build->MainWindow(build->Window(build->IG("IG"), "Main", {0, 0, 1, 1}, "Wall"));
+    build->MainWindow(build->Window(build->IG("IG").get(), "Main", {0, 0, 1, 1}, "Wall").get());
   }
 
   // The text written for iStation; the stream starts with a marker so that a
@@ -100,7 +100,7 @@ TEST_F(TrackingFileTest, StationWithoutHeadTrackerEndsWithFixedScreen) {
 TEST_F(TrackingFileTest, CameraOnMainWindowGivesHeadMountedScreen) {
   auto camera = build->Camera("Hmd", 1, 0, 1, 0);
   ASSERT_EQ(camera->SetFrustum(-1.5, 2.5, 1.5, -0.5), S_OK);
-  build->MainWindow(build->Window(build->IG("IG"), "Main", {0, 0, 1, 1}, "Hmd"));
+  build->MainWindow(build->Window(build->IG("IG").get(), "Main", {0, 0, 1, 1}, "Hmd").get());
   auto station = build->Station("Birds", KORVrcStationFlockOfBirds, "Flock", 3, 38400);
   build->Tracker(station, 4);
   build->Tracker(station, 5, "head",
@@ -118,8 +118,9 @@ TEST_F(TrackingFileTest, EthernetStationPutsScreenAndEyesInItsFrame) {
   build->Tracker(station, 8, "hand");
   ASSERT_EQ(Hand()->SetType(KORVrcHandInterSenseWand), S_OK);
   // Buttons come from another device: the hand's tracker raises positions only.
-  ASSERT_EQ(Hand()->SetButtonManager(build->ButtonDevice("Wand", KORVrcButtonNeoWand, "wandd")),
-            S_OK);
+  ASSERT_EQ(
+      Hand()->SetButtonManager(build->ButtonDevice("Wand", KORVrcButtonNeoWand, "wandd").get()),
+      S_OK);
   std::string text;
   EXPECT_EQ(Generate(station, text), S_OK);
   EXPECT_EQ(text, Golden("ethernet_station_frame"));
@@ -149,7 +150,7 @@ TEST_F(TrackingFileTest, FailuresWriteNothingAndReportTheError) {
   EXPECT_EQ(messages, ErrorMessage("NoMainWindow"));
 
   // A main window that shows no view is no better.
-  build->MainWindow(build->Window(build->IG("IG"), "Blank"));
+  build->MainWindow(build->Window(build->IG("IG").get(), "Blank").get());
   EXPECT_EQ(Generate(station, text), E_FAIL);
   EXPECT_EQ(text, "");
   EXPECT_EQ(messages, ErrorMessage("NoMainWindow"));

@@ -113,8 +113,8 @@ protected:
     ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingMono, KORVrcMirrorNone, spec.Out()),
               S_OK);
     KORIVrcRendering_var rendering;
-    ASSERT_EQ(factory->CreateRendering("Win2", spec, KORQuery<KORIVrcView>(camera), bareWindow,
-                                       rendering.Out()),
+    ASSERT_EQ(factory->CreateRendering("Win2", spec, KORQuery<KORIVrcView>(camera).get(),
+                                       bareWindow, rendering.Out()),
               S_OK);
 
     KORIVrcHead_var head = Head();

@@ -1,8 +1,8 @@
 #include "ModelFixture.h"
 
+#include "KORVrcTrace.h"
 #include "featurestore/KORContainer.h"
 #include "featurestore/KORLifeCycleObject.h"
-#include "system/KORTrace.h"
 
 #include <gmock/gmock.h>
 #include <tuple>
@@ -38,7 +38,7 @@ TEST_F(FactoryTest, TheFirstRequestMakesTheCompleteDefaultConfiguration) {
   auto config = Config();
   ASSERT_TRUE(config);
   EXPECT_EQ(NameOf(config), "Config");
-  EXPECT_TRUE(Same(Config(), config)) << "a second request made another root";
+  EXPECT_TRUE(Same(Config().get(), config)) << "a second request made another root";
 
   KORFeatureContainer* container = Container();
   ASSERT_NE(container, nullptr);
@@ -144,7 +144,7 @@ TEST_F(FactoryTest, CreationsSetTheirValuesAndHangWhereTheyBelong) {
   ASSERT_EQ(factory->CreateScreenView("Wall", area, screen.Out()), S_OK);
   KORIVrcHead_var head;
   EXPECT_EQ(screen->GetHead(head.Out()), S_OK);
-  EXPECT_TRUE(Same(head, Head())) << "a new view uses the first head";
+  EXPECT_TRUE(Same(head, Head().get())) << "a new view uses the first head";
   KORIVrcCameraView_var camera;
   ASSERT_EQ(factory->CreateCameraView("Cam", 1.0, 0.1, 0.8, -0.1, camera.Out()), S_OK);
   double hfov = 0, hshift = 0, vfov = 0, vshift = 0;
@@ -185,7 +185,7 @@ TEST_F(FactoryTest, CreationsSetTheirValuesAndHangWhereTheyBelong) {
 }
 
 TEST_F(FactoryTest, AViewMadeWithoutHeadHasNone) {
-  ASSERT_EQ(Specs()->RemoveHead(Head()), S_OK);
+  ASSERT_EQ(Specs()->RemoveHead(Head().get()), S_OK);
   KORIVrcHead_var none;
   EXPECT_EQ(factory->RetrieveHead(none.Out()), E_FAIL);
   KORIVrcCameraView_var camera;

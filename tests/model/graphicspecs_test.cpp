@@ -137,7 +137,7 @@ TEST_F(GraphicSpecsTest, AngleChangesNotifyTheCamera) {
 }
 
 TEST_F(GraphicSpecsTest, SetHeadRejectsNullAndKeepsTheHead) {
-  auto view = Screen(Area());
+  auto view = Screen(Area().get());
   KORIVrcHead_var head;
   ASSERT_EQ(view->GetHead(head.Out()), S_OK);
   EXPECT_EQ(KORQuery<KORBaseUnknown>(head).get(), KORQuery<KORBaseUnknown>(Head()).get());
@@ -149,7 +149,7 @@ TEST_F(GraphicSpecsTest, SetHeadRejectsNullAndKeepsTheHead) {
 
 TEST_F(GraphicSpecsTest, MovingTheHeadNotifiesEveryViewUsingIt) {
   auto head = Head();
-  auto screen = Screen(Area());
+  auto screen = Screen(Area().get());
   auto camera = Camera(1, 0, 1, 0);
   TakeHeard();
   ASSERT_EQ(head->SetIPD(63), S_OK);
@@ -215,12 +215,12 @@ TEST_F(GraphicSpecsTest, ReconnectRestoresTheChainsOfTheViews) {
   auto camera = Camera(1, 0, 1, 0);
   auto head = Head();
   // What a reload loses: the connections made by the setters.
-  ASSERT_EQ(
-      KORQuery<KORIVrcVisuRefreshOnElement>(area)->Deconnect(KORQuery<KORBaseUnknown>(screen)),
-      S_OK);
-  ASSERT_EQ(
-      KORQuery<KORIVrcVisuRefreshOnElement>(head)->Deconnect(KORQuery<KORBaseUnknown>(camera)),
-      S_OK);
+  ASSERT_EQ(KORQuery<KORIVrcVisuRefreshOnElement>(area)->Deconnect(
+                KORQuery<KORBaseUnknown>(screen).get()),
+            S_OK);
+  ASSERT_EQ(KORQuery<KORIVrcVisuRefreshOnElement>(head)->Deconnect(
+                KORQuery<KORBaseUnknown>(camera).get()),
+            S_OK);
   // Modifications heard about the screen when the area changes and about the
   // camera when the head changes (the head still reaches the screen view).
   auto hearChains = [&] {

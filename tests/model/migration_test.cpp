@@ -83,7 +83,7 @@ protected:
 };
 
 TEST_F(DocumentFileTest, Release12DataGetsTheOldPixelSizeAndKeepsItsNames) {
-  IGState state = Read(LoadText(OldDocument(R"(["Vrc J6R12"])")));
+  IGState state = Read(LoadText(OldDocument(R"(["Vrc J6R12"])")).get());
   EXPECT_EQ(state.name, "old-name");
   EXPECT_EQ(state.rootName, "Config");
   EXPECT_EQ(state.width, 1024);
@@ -91,7 +91,7 @@ TEST_F(DocumentFileTest, Release12DataGetsTheOldPixelSizeAndKeepsItsNames) {
 }
 
 TEST_F(DocumentFileTest, DataWithoutFlagsGetsBothMigrations) {
-  IGState state = Read(LoadText(OldDocument("[]")));
+  IGState state = Read(LoadText(OldDocument("[]")).get());
   EXPECT_EQ(state.name, "visu1:0.0") << "the feature's own name becomes the element's name";
   EXPECT_EQ(state.rootName, "OldConfig");
   EXPECT_EQ(state.width, 1024);
@@ -99,7 +99,7 @@ TEST_F(DocumentFileTest, DataWithoutFlagsGetsBothMigrations) {
 }
 
 TEST_F(DocumentFileTest, CurrentDataIsNotMigrated) {
-  IGState state = Read(LoadText(OldDocument(R"(["other", "Vrc J6R12", "Vrc J6R14"])")));
+  IGState state = Read(LoadText(OldDocument(R"(["other", "Vrc J6R12", "Vrc J6R14"])")).get());
   EXPECT_EQ(state.name, "old-name");
   EXPECT_EQ(state.width, 1280);
   EXPECT_EQ(state.height, 1024);
@@ -330,8 +330,8 @@ TEST_F(DocumentFileTest, ASavedAndReloadedConfigurationAnswersEveryGetterAsBefor
   ASSERT_EQ(factory->CreateTracker("1", headTracker.Out(), station), S_OK);
   ASSERT_EQ(factory->CreateTracker("2", handTracker.Out(), station), S_OK);
   ASSERT_EQ(factory->CreateTracker("3", spare.Out(), station), S_OK);
-  ASSERT_EQ(headTracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Head())), S_OK);
-  ASSERT_EQ(handTracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Hand())), S_OK);
+  ASSERT_EQ(headTracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Head()).get()), S_OK);
+  ASSERT_EQ(handTracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Hand()).get()), S_OK);
   ASSERT_EQ(Head()->SetViewPointTracker(headTracker), S_OK);
   ASSERT_EQ(Head()->SetType(KORVrcHeadCrystalEyes), S_OK);
   KORMathTransformation best;

@@ -124,7 +124,7 @@ TEST_F(ToolsTest, ElementsCompareByIdentity) {
   EXPECT_EQ(CompareInterfacePointers(head, asElement), 1);
   EXPECT_EQ(CompareInterfacePointers(nullptr, nullptr), 1);
   EXPECT_EQ(CompareInterfacePointers(head, nullptr), 0);
-  EXPECT_EQ(CompareInterfacePointers(head, Hand()), 0);
+  EXPECT_EQ(CompareInterfacePointers(head, Hand().get()), 0);
 
   KORUnicodeString* text = ConvertUuidToUString(head);
   ASSERT_NE(text, nullptr);
@@ -142,7 +142,7 @@ TEST_F(ToolsTest, TrackersAreRankedAmongTheFreeOnesOfTheirStation) {
               S_OK);
   }
   // 5 follows the head: the free ones are 3, 7 and 12.
-  ASSERT_EQ(trackers[5]->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Head())), S_OK);
+  ASSERT_EQ(trackers[5]->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Head()).get()), S_OK);
   int index = -1;
   EXPECT_EQ(GetIndexAmongOtherTracker(index, trackers[12]), S_OK);
   EXPECT_EQ(index, 3);

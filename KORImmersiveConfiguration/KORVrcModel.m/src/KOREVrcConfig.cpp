@@ -29,7 +29,7 @@ void ConnectEachWithRootFather(Owner* iOwner,
   KORListValKORBaseUnknown_var* raw = nullptr;
   if (FAILED((iOwner->*iGetter)(&raw)))
     return;
-  std::unique_ptr<KORListValKORBaseUnknown_var> elements(raw);
+  KOROwnedList elements(raw);
   for (const KORBaseUnknown_var& element : *elements)
     ConnectWithRootFather(element);
 }

@@ -22,11 +22,10 @@
 #include <vector>
 
 namespace {
-using List = std::unique_ptr<KORListValKORBaseUnknown_var>;
 
 // The first entry of a new list as interface I (the list is deleted).
 template <class I> KORSmartPtr<I> FirstOf(KORListValKORBaseUnknown_var* iList) {
-  List owned(iList);
+  KOROwnedList owned(iList);
   return owned && owned->Size() ? KORQuery<I>((*owned)[1]) : KORSmartPtr<I>();
 }
 
@@ -61,7 +60,7 @@ void RankOnStation(KORIVrcTrackingStation* iStation, int& ioIndex, KORUnicodeStr
   KORListValKORBaseUnknown_var* trackers = nullptr;
   std::vector<int> numbers;
   if (SUCCEEDED(iStation->GetTrackers(&trackers))) {
-    List owned(trackers);
+    KOROwnedList owned(trackers);
     for (const KORBaseUnknown_var& entry : *owned) {
       KORUnicodeString name;
       if (auto tracker = KORQuery<KORIVrcTracker>(entry);
@@ -158,14 +157,14 @@ HRESULT KOREVrcConfigure::NumberOfWindow(int& oCount) {
   KORListValKORBaseUnknown_var* igs = nullptr;
   if (FAILED(RetrieveCommonPointers()) || FAILED(RetrieveIGList(&igs)))
     return E_FAIL;
-  List owned(igs);
+  KOROwnedList owned(igs);
   if (owned->IsEmpty())
     return E_FAIL;
   for (const KORBaseUnknown_var& entry : *owned) {
     KORListValKORBaseUnknown_var* windows = nullptr;
     if (auto ig = KORQuery<KORIVrcIG>(entry); ig && SUCCEEDED(ig->GetWindows(&windows))) {
-      oCount += windows->Size();
-      delete windows;
+      const KOROwnedList ownedWindows(windows);
+      oCount += ownedWindows->Size();
     }
   }
   return oCount >= 1 ? S_OK : E_FAIL;
@@ -188,7 +187,7 @@ bool KOREVrcConfigure::CheckOnlyLocalIGs() {
   KORListValKORBaseUnknown_var* igs = nullptr;
   if (FAILED(RetrieveIGList(&igs)) || !igs)
     return true;
-  List owned(igs);
+  KOROwnedList owned(igs);
   for (const KORBaseUnknown_var& entry : *owned) {
     KORUnicodeString host;
     auto ig = KORQuery<KORIVrcIG>(entry);
@@ -203,14 +202,14 @@ HRESULT KOREVrcConfigure::IsActiveStereoMode(bool& oStereo) {
   KORListValKORBaseUnknown_var* igs = nullptr;
   if (FAILED(RetrieveCommonPointers()) || FAILED(RetrieveIGList(&igs)))
     return E_FAIL;
-  List owned(igs);
+  KOROwnedList owned(igs);
   bool examined = false;
   for (const KORBaseUnknown_var& entry : *owned) {
     KORListValKORBaseUnknown_var* windows = nullptr;
     auto ig = KORQuery<KORIVrcIG>(entry);
     if (!ig || FAILED(ig->GetWindows(&windows)))
       continue;
-    List ownedWindows(windows);
+    KOROwnedList ownedWindows(windows);
     for (const KORBaseUnknown_var& windowEntry : *ownedWindows) {
       examined = true;
       KORIVrcRenderingSpec_var spec;

@@ -25,7 +25,6 @@
 #include <ostream>
 
 namespace {
-using List = std::unique_ptr<KORListValKORBaseUnknown_var>;
 
 // The lines between the display block and the desktops never change.
 constexpr const char* kFixedLines[] = {"</display>",
@@ -60,11 +59,11 @@ KORIVrcView_var ViewOf(KORIVrcWindow* iWindow) {
   return view;
 }
 
-List WindowsOf(KORIVrcIG* iIG) {
+KOROwnedList WindowsOf(KORIVrcIG* iIG) {
   KORListValKORBaseUnknown_var* windows = nullptr;
   if (!iIG || FAILED(iIG->GetWindows(&windows)))
-    return List(new KORListValKORBaseUnknown_var);
-  return List(windows);
+    return KOROwnedList(new KORListValKORBaseUnknown_var);
+  return KOROwnedList(windows);
 }
 
 struct Viewport {
@@ -210,9 +209,9 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
   if (FAILED(RetrieveViewList(&views)) || !views) {
     result = E_FAIL;
   } else {
-    List owned(views);
+    KOROwnedList owned(views);
     for (const KORBaseUnknown_var& entry : *owned)
-      if (FAILED(WriteFSScreen(ioStream, KORQuery<KORIVrcView>(entry))))
+      if (FAILED(WriteFSScreen(ioStream, KORQuery<KORIVrcView>(entry).get())))
         result = E_FAIL;
   }
   _shownViews.clear();
@@ -224,9 +223,9 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
   KORListValKORBaseUnknown_var* igs = nullptr;
   if (FAILED(RetrieveIGList(&igs)) || !igs)
     return E_FAIL;
-  List owned(igs);
+  KOROwnedList owned(igs);
   for (const KORBaseUnknown_var& entry : *owned)
-    if (FAILED(WriteFSDesktop(ioStream, KORQuery<KORIVrcIG>(entry))))
+    if (FAILED(WriteFSDesktop(ioStream, KORQuery<KORIVrcIG>(entry).get())))
       result = E_FAIL;
   return result;
 }
@@ -241,11 +240,11 @@ const std::vector<KOREVrcConfigure::ShownView>* KOREVrcConfigure::ShownViews() {
   if (FAILED(RetrieveIGList(&igs)) || !igs)
     return nullptr;
   _shownViewsReadable = true;
-  List owned(igs);
+  KOROwnedList owned(igs);
   KORIVrcWindow_var mainWindow;
   (void)RetrieveMainWindow(mainWindow.Out());
   for (const KORBaseUnknown_var& igEntry : *owned) {
-    List windows = WindowsOf(KORQuery<KORIVrcIG>(igEntry));
+    KOROwnedList windows = WindowsOf(KORQuery<KORIVrcIG>(igEntry).get());
     for (const KORBaseUnknown_var& windowEntry : *windows) {
       auto window = KORQuery<KORIVrcWindow>(windowEntry);
       if (window && !CompareInterfacePointers(window, mainWindow))
@@ -305,7 +304,7 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG)
   const PixelSize size = PixelSizeOf(iIG);
   KORIVrcWindow_var mainWindow;
   (void)RetrieveMainWindow(mainWindow.Out());
-  List windows = WindowsOf(iIG);
+  KOROwnedList windows = WindowsOf(iIG);
 
   // The desktop's extents cover the viewports of the windows it writes; the
   // bounds are kept as integers but compared with the unrounded positions.
@@ -403,7 +402,7 @@ HRESULT KOREVrcConfigure::WriteFSChannel(std::ostream& ioStream, KORIVrcWindow* 
 HRESULT KOREVrcConfigure::WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcWindow* iWindow,
                                                 int iLeft, int iTop, int iRight, int iBottom) {
   Corners mine;
-  const ScreenKind myKind = CornersOf(ViewOf(iWindow), mine);
+  const ScreenKind myKind = CornersOf(ViewOf(iWindow).get(), mine);
   if (myKind == ScreenKind::None)
     return E_FAIL;
   Corners reference;

@@ -25,7 +25,6 @@
 #include <optional>
 
 namespace {
-using List = std::unique_ptr<KORListValKORBaseUnknown_var>;
 
 constexpr double DefaultIPD = 57.0;
 
@@ -138,7 +137,7 @@ HRESULT KOREVrcConfigure::GenerateMPK(std::ostream& ioStream, KORUnicodeString& 
   if (FAILED(RetrieveIGList(&igs)) || !igs) {
     result = E_FAIL;
   } else {
-    List owned(igs);
+    KOROwnedList owned(igs);
     for (const KORBaseUnknown_var& entry : *owned) {
       auto ig = KORQuery<KORIVrcIG>(entry);
       if (!ig || FAILED(WriteMPKPipeInformations(ioStream, ig, mainWindow, stereo)))
@@ -192,7 +191,7 @@ HRESULT KOREVrcConfigure::WriteMPKPipeInformations(std::ostream& ioStream, KORIV
   KORListValKORBaseUnknown_var* list = nullptr;
   if (!iIG || FAILED(iIG->GetWindows(&list)) || !list)
     return E_FAIL;
-  List windows(list);
+  KOROwnedList windows(list);
   if (windows->IsEmpty())
     return S_OK;
   HRESULT result = ReOrderWindows(*windows, iMainWindow);

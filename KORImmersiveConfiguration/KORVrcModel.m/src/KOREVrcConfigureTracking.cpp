@@ -229,11 +229,11 @@ HRESULT KOREVrcConfigure::GeneratePolhemusConfigFile(std::ostream& ioStream,
   if (!iStation || FAILED(iStation->GetPort(port)) || FAILED(iStation->GetSpeed(speed)) ||
       FAILED(iStation->GetDaemonName(daemonName)) || FAILED(iStation->GetType(type)) ||
       FAILED(iStation->GetTrackers(&trackerList))) {
-    delete trackerList;
+    const KOROwnedList failedTrackers(trackerList);
     AddError(oMessages, "TrackingStationNotFound");
     return E_FAIL;
   }
-  std::unique_ptr<KORListValKORBaseUnknown_var> ownedTrackers(trackerList);
+  const KOROwnedList ownedTrackers(trackerList);
   std::vector<StationTracker> trackers(ownedTrackers->Size());
   for (int position = 1; position <= ownedTrackers->Size(); ++position) {
     switch (ReadTracker((*ownedTrackers)[position], trackers[position - 1])) {

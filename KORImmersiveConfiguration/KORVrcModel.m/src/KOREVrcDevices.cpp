@@ -23,7 +23,7 @@ template <class I> void ReconnectAll(KORBaseUnknown* iElement, const char* iKey)
   KORListValKORBaseUnknown_var* listed = nullptr;
   if (FAILED(KORVrcAccess::GetList<I>(iElement, iKey, &listed)))
     return;
-  const std::unique_ptr<KORListValKORBaseUnknown_var> list(listed);
+  const KOROwnedList list(listed);
   for (const KORBaseUnknown_var& entry : *list)
     if (auto element = KORQuery<I>(entry))
       (void)element->Reconnect();

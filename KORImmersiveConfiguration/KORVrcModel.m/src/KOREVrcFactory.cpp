@@ -99,15 +99,15 @@ HRESULT KOREVrcFactory::RetrieveVrcContainer(KORIContainer** oContainer) {
     if (FAILED(document->GetRootContainer(root.Out())))
       return E_FAIL;
     auto compound = KORQuery<KORICompoundContainer>(root);
-    KORListValKORBaseUnknown_var* containers = nullptr;
-    if (!compound || FAILED(compound->ListContainers(KORIContainer::IID, &containers)))
+    KORListValKORBaseUnknown_var* listed = nullptr;
+    if (!compound || FAILED(compound->ListContainers(KORIContainer::IID, &listed)))
       return E_FAIL;
+    const KOROwnedList containers(listed);
     for (const KORBaseUnknown_var& entry : *containers) {
       auto container = KORQuery<KORIContainer>(entry);
       if (container && container->IsAKindOf("VrcContainer"))
         found = container;
     }
-    delete containers;
   } else if (auto element = QueryImpl<KORISpecObject>(); element && QueryImpl<KORIVrcElement>()) {
     (void)element->GetContainer(found.Out());
   } else {
@@ -546,9 +546,8 @@ HRESULT KOREVrcFactory::RetrieveMainWindow(KORIVrcWindow** oWindow) {
 namespace {
 // The first entry of a new list as interface I.
 template <class I> KORSmartPtr<I> FirstOf(KORListValKORBaseUnknown_var* iList) {
-  KORSmartPtr<I> first = iList && iList->Size() ? KORQuery<I>((*iList)[1]) : nullptr;
-  delete iList;
-  return first;
+  const KOROwnedList list(iList);
+  return list && list->Size() ? KORQuery<I>((*list)[1]) : nullptr;
 }
 } // namespace
 

@@ -13,7 +13,7 @@ HRESULT KOREVrcGraphicResources::Reconnect() {
   KORListValKORBaseUnknown_var* raw = nullptr;
   if (FAILED(GetIGs(&raw)))
     return S_OK;
-  std::unique_ptr<KORListValKORBaseUnknown_var> igs(raw);
+  KOROwnedList igs(raw);
   for (const KORBaseUnknown_var& entry : *igs)
     if (auto ig = KORQuery<KORIVrcIG>(entry))
       (void)ig->Reconnect();

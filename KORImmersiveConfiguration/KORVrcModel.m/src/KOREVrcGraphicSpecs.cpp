@@ -23,7 +23,7 @@ HRESULT KOREVrcGraphicSpecs::Reconnect() {
     return S_OK;
   // A head answers KORIVrcElement through its tracked-element behaviour.
   // Named: a temporary in the range expression would die before the loop.
-  const std::unique_ptr<KORListValKORBaseUnknown_var> owned(children);
+  const KOROwnedList owned(children);
   for (const KORBaseUnknown_var& child : *owned)
     if (auto element = KORQuery<KORIVrcElement>(child))
       (void)element->Reconnect();

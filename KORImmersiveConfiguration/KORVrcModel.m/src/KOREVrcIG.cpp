@@ -22,7 +22,7 @@ std::optional<std::size_t> HostSeparator(const KORUnicodeString& iName) {
 
 HRESULT KOREVrcIG::Reconnect() {
   KORVrcTraceScope scope("KOREVrcIG::Reconnect");
-  std::unique_ptr<KORListValKORBaseUnknown_var> windows(GetWindowsList());
+  KOROwnedList windows(GetWindowsList());
   if (!windows)
     return S_OK;
   for (const KORBaseUnknown_var& entry : *windows) {

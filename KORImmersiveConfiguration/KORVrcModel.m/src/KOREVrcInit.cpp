@@ -14,12 +14,11 @@
 
 namespace {
 // The container's members answering I, in the host's order.
-template <class I>
-std::unique_ptr<KORListValKORBaseUnknown_var> Members(KORIContainer* iContainer) {
+template <class I> KOROwnedList Members(KORIContainer* iContainer) {
   KORListValKORBaseUnknown_var* list = nullptr;
   if (FAILED(iContainer->ListMembers(I::IID, &list)))
     return std::make_unique<KORListValKORBaseUnknown_var>();
-  return std::unique_ptr<KORListValKORBaseUnknown_var>(list);
+  return KOROwnedList(list);
 }
 
 int StoredVersion(const KORListValKORUnicodeString& iFlags) {

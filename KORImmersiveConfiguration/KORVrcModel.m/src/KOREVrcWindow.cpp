@@ -14,9 +14,7 @@
 
 using namespace KORVrcAccess;
 
-namespace {
-using ElementList = std::unique_ptr<KORListValKORBaseUnknown_var>;
-} // namespace
+namespace {} // namespace
 
 HRESULT KOREVrcWindow::GetViewport(KORIVrcViewport** oViewport) {
   KORVrcTraceScope scope("KOREVrcWindow::GetViewport");
@@ -46,7 +44,7 @@ HRESULT KOREVrcWindow::GetRendering(KORIVrcRendering** oRendering) {
   if (!config || !self || !configAttributes ||
       FAILED(self->ListReferrers("Window", KORIVrcRendering::IID, &raw)))
     return E_FAIL;
-  ElementList showing(raw);
+  KOROwnedList showing(raw);
   KORIVrcRendering_var first;
   int firstPosition = 0;
   for (const KORBaseUnknown_var& entry : *showing) {

@@ -59,7 +59,7 @@ public:
   }
   // The element identifier text of iElement; left out when there is none.
   void Id(const char* iName, KORBaseUnknown* iElement) {
-    std::unique_ptr<KORUnicodeString> id(iElement ? ConvertUuidToUString(iElement) : nullptr);
+    const KOROwned<KORUnicodeString> id(iElement ? ConvertUuidToUString(iElement) : nullptr);
     if (id)
       Text(iName, *id);
   }
@@ -216,7 +216,7 @@ KOREVrcXML::Element KOREVrcXML::MakeElementNode(KORIDOMNode* iParent, KORBaseUnk
   KORListValKORBaseUnknown_var* list = nullptr;
   if (feature)
     (void)feature->ListChildren(&list);
-  std::unique_ptr<KORListValKORBaseUnknown_var> children(list);
+  KOROwnedList children(list);
   if (children)
     for (const KORBaseUnknown_var& child : *children)
       MakeElementNode(made, child);
@@ -237,7 +237,7 @@ KOREVrcXML::Element KOREVrcXML::MakeGraphicResourcesNode(KORIDOMNode* iParent,
   return MakeNode<KORIVrcGraphicResources>(
       iParent, "GraphicResources", iElement,
       [](NodeWriter& ioNode, KORIVrcGraphicResources* iResources) {
-        ioNode.Id("MainWindow", LinkOf(iResources, &KORIVrcGraphicResources::GetMainWindow));
+        ioNode.Id("MainWindow", LinkOf(iResources, &KORIVrcGraphicResources::GetMainWindow).get());
       });
 }
 
@@ -252,7 +252,7 @@ KOREVrcXML::Element KOREVrcXML::MakeWindowNode(KORIDOMNode* iParent, KORBaseUnkn
       iParent, "Window", iElement, [this](NodeWriter& ioNode, KORIVrcWindow* iWindow) {
         ioNode.Text("Name", NameOf(iWindow));
         ioNode.Id("WindowID", iWindow);
-        ioNode.Id("View", LinkOf(iWindow, &KORIVrcWindow::GetView));
+        ioNode.Id("View", LinkOf(iWindow, &KORIVrcWindow::GetView).get());
         // The viewport's values go out in its own order (left, top, width,
         // height) under the names Left, Right, Top, Bottom.
         auto viewport = LinkOf(iWindow, &KORIVrcWindow::GetViewport);
@@ -291,7 +291,7 @@ KOREVrcXML::Element KOREVrcXML::MakeHeadNode(KORIDOMNode* iParent, KORBaseUnknow
   return MakeNode<KORIVrcHead>(
       iParent, "Head", iElement, [](NodeWriter& ioNode, KORIVrcHead* iHead) {
         ioNode.Id("HeadID", iHead);
-        ioNode.Id("Tracker", LinkOf(iHead, &KORIVrcHead::GetViewPointTracker));
+        ioNode.Id("Tracker", LinkOf(iHead, &KORIVrcHead::GetViewPointTracker).get());
         double ipd = 0.0;
         (void)iHead->GetIPD(&ipd);
         ioNode.Number("IPD", ipd);
@@ -351,8 +351,8 @@ KOREVrcXML::Element KOREVrcXML::MakeHandDeviceNode(KORIDOMNode* iParent, KORBase
   return MakeNode<KORIVrcHandDevice>(
       iParent, "HandDevice", iElement, [](NodeWriter& ioNode, KORIVrcHandDevice* iHand) {
         ioNode.Id("HandID", iHand);
-        ioNode.Id("Tracker", LinkOf(iHand, &KORIVrcHandDevice::GetPickingTracker));
-        ioNode.Id("ButtonManager", LinkOf(iHand, &KORIVrcHandDevice::GetButtonManager));
+        ioNode.Id("Tracker", LinkOf(iHand, &KORIVrcHandDevice::GetPickingTracker).get());
+        ioNode.Id("ButtonManager", LinkOf(iHand, &KORIVrcHandDevice::GetButtonManager).get());
         ioNode.Placement(LocationOf(iHand));
         KORVrcHandDeviceType type = KORVrcHandCustom;
         (void)iHand->GetType(&type);
@@ -409,7 +409,7 @@ KOREVrcXML::Element KOREVrcXML::MakeTrackerNode(KORIDOMNode* iParent, KORBaseUnk
   return MakeNode<KORIVrcTracker>(
       iParent, "Tracker", iElement, [](NodeWriter& ioNode, KORIVrcTracker* iTracker) {
         ioNode.Id("TrackerID", iTracker);
-        ioNode.Id("TrackedElement", LinkOf(iTracker, &KORIVrcTracker::GetTrackedElement));
+        ioNode.Id("TrackedElement", LinkOf(iTracker, &KORIVrcTracker::GetTrackedElement).get());
         ioNode.Text("Name", NameOf(iTracker));
         KORMathTransformation offset;
         if (FAILED(iTracker->GetOffset(offset)))

@@ -130,7 +130,7 @@ void HookChild(KORBaseUnknown* iElement, KORBaseUnknown* iChild, const ChildHook
       KORISpecObject_var father;
       auto child = KORQuery<KORISpecObject>(iChild);
       if (child && SUCCEEDED(child->GetFather(father.Out())))
-        (void)refresh->NotifyCreate(KORQuery<KORBaseUnknown>(father));
+        (void)refresh->NotifyCreate(KORQuery<KORBaseUnknown>(father).get());
     }
   } else if (iHooking.hook != Hook::None || iHooking.notifyCreate) {
     TraceNoRefresh(iHooking.kind);

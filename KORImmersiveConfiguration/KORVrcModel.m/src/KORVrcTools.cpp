@@ -81,9 +81,11 @@ HRESULT GetIndexAmongOtherTracker(int& oIndex, KORIVrcTracker* iTracker) {
   HRESULT result = E_FAIL;
   std::vector<int> freeNumbers;
   KORIVrcTrackingStation_var station;
-  KORListValKORBaseUnknown_var* trackers = nullptr;
-  if (iTracker && SUCCEEDED(iTracker->GetTrackingStation(station.Out())) &&
-      SUCCEEDED(station->GetTrackers(&trackers)) && trackers && trackers->Size() >= 1) {
+  KORListValKORBaseUnknown_var* listed = nullptr;
+  const bool stationListed = iTracker && SUCCEEDED(iTracker->GetTrackingStation(station.Out())) &&
+                             SUCCEEDED(station->GetTrackers(&listed));
+  const KOROwnedList trackers(listed);
+  if (stationListed && trackers && trackers->Size() >= 1) {
     result = S_OK;
     for (const KORBaseUnknown_var& entry : *trackers) {
       auto tracker = KORQuery<KORIVrcTracker>(entry);
@@ -94,7 +96,6 @@ HRESULT GetIndexAmongOtherTracker(int& oIndex, KORIVrcTracker* iTracker) {
         freeNumbers.push_back(TrackerNumber(tracker));
     }
   }
-  delete trackers;
   std::sort(freeNumbers.begin(), freeNumbers.end());
   const int own = TrackerNumber(iTracker);
   auto found = std::find(freeNumbers.begin(), freeNumbers.end(), own);

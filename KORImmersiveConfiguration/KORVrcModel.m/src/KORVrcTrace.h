@@ -1,7 +1,15 @@
 #pragma once
-// The model's trace module "KORVrcModel". A scope writes "Entering " and
-// "Exiting " lines around an operation; lines cost one check while traces are off.
+// The module's trace modules, which the component map registers with the
+// host, and the model's trace scope. A scope writes "Entering " and "Exiting "
+// lines around an operation; lines cost one check while traces are off.
 #include "system/KORTrace.h"
+
+// The configuration model and the export writers.
+inline constexpr char KORVrcModelTraceName[] = "KORVrcModel";
+// Visualization, tree and 2D.
+inline constexpr char KORVrcViewTraceName[] = "KORVrcView";
+// Commands, dialogs and direct manipulation.
+inline constexpr char KORVrcControllerTraceName[] = "KORVrcController";
 
 inline const KORTrace& KORVrcModelTrace() {
   static const KORTrace trace(KORVrcModelTraceName);

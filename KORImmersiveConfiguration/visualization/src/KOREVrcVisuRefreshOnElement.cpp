@@ -1,8 +1,8 @@
 #include "KOREVrcVisuRefreshOnElement.h"
 
+#include "KORVrcTrace.h"
 #include "featurestore/KORIModelEvents.h"
 #include "featurestore/KORISpecObject.h"
-#include "system/KORTrace.h"
 
 namespace {
 const KORTrace& ViewTrace() {

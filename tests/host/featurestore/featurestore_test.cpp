@@ -46,7 +46,7 @@ TEST_F(StoreTest, ABadCatalogIsRefusedWithItsPlace) {
 }
 
 TEST_F(StoreTest, AttributesHoldTheirDeclaredTypeAndDefaults) {
-  auto attr = Attr(Node());
+  auto attr = Attr(Node().get());
   int count = -1;
   EXPECT_EQ(attr->GetInteger("Count", count), S_OK);
   EXPECT_EQ(count, 0) << "declared default";
@@ -246,7 +246,7 @@ TEST_F(StoreTest, TheFirstMemberIsFoundInCreationOrder) {
 namespace {
 // Reading a link list used to give it an empty value, which the next save wrote.
 TEST_F(StoreTest, ReadingLinksLeavesAnAttributeWithoutValue) {
-  auto attr = Attr(Node());
+  auto attr = Attr(Node().get());
   int count = -1;
   KORListValKORBaseUnknown_var* list = nullptr;
   KORISpecObject_var linked;
@@ -256,10 +256,10 @@ TEST_F(StoreTest, ReadingLinksLeavesAnAttributeWithoutValue) {
   EXPECT_EQ(list->Size(), 0);
   delete list;
   EXPECT_EQ(attr->GetLink("Partner", linked.Out()), E_FAIL);
-  EXPECT_EQ(attr->RemoveLink("Friends", Node()), S_OK);
+  EXPECT_EQ(attr->RemoveLink("Friends", Node().get()), S_OK);
   EXPECT_FALSE(attr->IsValued("Friends"));
   EXPECT_FALSE(attr->IsValued("Partner"));
-  ASSERT_EQ(attr->AppendLink("Friends", Node()), S_OK);
+  ASSERT_EQ(attr->AppendLink("Friends", Node().get()), S_OK);
   EXPECT_TRUE(attr->IsValued("Friends"));
 }
 } // namespace

@@ -33,3 +33,28 @@ class ITestModuleService : public KORBaseUnknown {
 public:
   virtual int Answer() = 0;
 };
+
+// A base that is not an interface, placed first: the KORBaseUnknown part of
+// ITestPayloadCarrier does not start at the interface's address, and its
+// second virtual function sits where AddRef sits in an interface.
+class TestPayload {
+public:
+  virtual int Payload() { return 5; }
+  virtual int Spare() { return 0; }
+
+protected:
+  ~TestPayload() = default;
+};
+
+class ITestPayloadCarrier : public TestPayload, public KORBaseUnknown {
+  KOR_INTERFACE(ITestPayloadCarrier, KORBaseUnknown)
+public:
+  virtual int Carried() = 0;
+};
+
+// Answered by no class: a table row naming it names a wrong extension.
+class ITestNobody : public KORBaseUnknown {
+  KOR_INTERFACE(ITestNobody, KORBaseUnknown)
+public:
+  virtual int Nothing() = 0;
+};

@@ -1,5 +1,5 @@
-// A module library for the loading tests: one extension, one component and
-// one exported creation function.
+// A module library for the loading tests: one extension, one component, one
+// exported creation function, one trace module and a resource folder.
 #include "TestInterfaces.h"
 #include "objectmodel/KORModule.h"
 
@@ -28,7 +28,11 @@ const KORExtensionRow kExtensions[] = {
      &KORMakeExtension<TestModuleService>},
 };
 const KORComponentRow kComponents[] = {{"TestModuleComponent", &MakeComponent}};
-const KORModuleTable kTable{"KORTestModule", kLateTypes, kExtensions, kComponents};
+const KORTraceModuleRow kTraceModules[] = {
+    {"KORTestModuleTrace", "Traces for module KORTestModuleTrace", "STDERR"}};
+// KOR_TEST_MODULE_RESOURCES: this folder's "resources", from the library's folder.
+const KORModuleTable kTable{"KORTestModule", kLateTypes,    kExtensions,
+                            kComponents,     kTraceModules, KOR_TEST_MODULE_RESOURCES};
 } // namespace
 
 extern "C" const KORModuleTable* KORModuleEntry() {

@@ -1,8 +1,11 @@
 #include "TestInterfaces.h"
 #include "objectmodel/KORExtensionDictionary.h"
 #include "objectmodel/KORModule.h"
+#include "system/KORResource.h"
+#include "system/KORTrace.h"
 
 #include <gtest/gtest.h>
+#include <type_traits>
 
 namespace {
 int gLiveObjects = 0;
@@ -40,6 +43,23 @@ private:
   int _count = 0;
 };
 
+class CarrierExtension : public KORExtensionOf<ITestPayloadCarrier> {
+public:
+  CarrierExtension() { ++gLiveExtensions; }
+  ~CarrierExtension() override { --gLiveExtensions; }
+  int Carried() override { return 11; }
+};
+
+// An object whose own second interface does not start with KORBaseUnknown.
+class TwoBasesObject final
+    : public KORImplementationOf<TwoBasesObject, ITestOwn, ITestPayloadCarrier> {
+public:
+  TwoBasesObject() : KORImplementationOf("OMTwoBases") { ++gLiveObjects; }
+  ~TwoBasesObject() override { --gLiveObjects; }
+  int Own() override { return 1; }
+  int Carried() override { return 10; }
+};
+
 const KORLateTypeRow kLateTypes[] = {{"OMElement", ""},
                                      {"OMView", "OMElement"},
                                      {"OMScreenView", "OMView"},
@@ -53,6 +73,15 @@ const KORExtensionRow kExtensions[] = {
      &KORMakeExtension<ScreenViewExtension>},
     {"OMScreenView", "ScreenViewExtension", ITestElement::IID, KORExtensionKind::Code,
      &KORMakeExtension<ScreenViewExtension>},
+    // Rows whose extension class lacks the interface they name.
+    {"OMElement", "ElementExtension", ITestNobody::IID, KORExtensionKind::Code,
+     &KORMakeExtension<ElementExtension>},
+    {"OMHead", "CounterExtension", ITestNobody::IID, KORExtensionKind::Data,
+     &KORMakeExtension<CounterExtension>},
+    {"OMCarrierByCode", "CarrierExtension", ITestPayloadCarrier::IID, KORExtensionKind::Code,
+     &KORMakeExtension<CarrierExtension>},
+    {"OMCarrierByData", "CarrierExtension", ITestPayloadCarrier::IID, KORExtensionKind::Data,
+     &KORMakeExtension<CarrierExtension>},
 };
 const KORModuleTable kTable{"ObjectModelTest", kLateTypes, kExtensions, {}};
 
@@ -194,5 +223,130 @@ TEST_F(ObjectModelTest, AMissingModuleIsAClearError) {
   EXPECT_NE(error.find("libKORNoSuchModule.so"), std::string::npos) << error;
   EXPECT_EQ(KORFindModuleFunction("KORNoSuchModule", "f", error), nullptr);
   EXPECT_NE(error.find("not loaded"), std::string::npos) << error;
+}
+// A temporary smart pointer must not convert to a raw pointer: the raw
+// pointer would dangle once the temporary released its reference.
+static_assert(!std::is_convertible_v<KORSmartPtr<ITestOwn>&&, ITestOwn*>);
+static_assert(std::is_convertible_v<KORSmartPtr<ITestOwn>&, ITestOwn*>);
+static_assert(std::is_convertible_v<const KORSmartPtr<ITestOwn>&, ITestOwn*>);
+static_assert(std::is_constructible_v<bool, KORSmartPtr<ITestOwn>&&>,
+              "testing a temporary stays allowed");
+
+TEST_F(ObjectModelTest, ARowWhoseClassLacksTheInterfaceAnswersNothingAndKeepsNothing) {
+  // A failed code-extension cast used to keep the reference its binding took.
+  for (const char* type : {"OMView" /* code row */, "OMHead" /* data row */}) {
+    auto object = Make(type);
+    KORImplementation* implementation = KORGetImplementation(object);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      EXPECT_FALSE(KORQuery<ITestNobody>(object)) << type;
+      EXPECT_EQ(implementation->ReferenceCount(), 1u) << type << ", attempt " << attempt;
+    }
+    EXPECT_EQ(KORQuery<ITestElement>(object)->Depth(), 1) << "the right rows still answer";
+    object.reset();
+    EXPECT_EQ(gLiveObjects, 0) << type << ": the failed query leaked its object";
+    EXPECT_EQ(gLiveExtensions, 0) << type;
+  }
+}
+
+TEST_F(ObjectModelTest, AnInterfaceNotStartingWithItsBaseIsCountedRight) {
+  // AddRef went through the untyped result as if every interface started
+  // with KORBaseUnknown, which called TestPayload::Spare instead.
+  struct Case {
+    const char* what;
+    KORSmartPtr<ITestOwn> object;
+    int carried;
+  };
+  Case cases[] = {
+      {"own interface of the second base", KORSmartPtr<ITestOwn>(new TwoBasesObject()), 10},
+      {"code extension", Make("OMCarrierByCode"), 11},
+      {"data extension", Make("OMCarrierByData"), 11}};
+  for (Case& test : cases) {
+    KORImplementation* implementation = KORGetImplementation(test.object);
+    {
+      auto carrier = KORQuery<ITestPayloadCarrier>(test.object);
+      ASSERT_TRUE(carrier) << test.what;
+      EXPECT_EQ(implementation->ReferenceCount(), 2u) << test.what;
+      EXPECT_EQ(carrier->Carried(), test.carried) << test.what;
+      EXPECT_EQ(carrier->Payload(), 5) << test.what;
+      EXPECT_EQ(KORQuery<KORBaseUnknown>(carrier).get(),
+                KORQuery<KORBaseUnknown>(test.object).get())
+          << test.what;
+    }
+    EXPECT_EQ(implementation->ReferenceCount(), 1u) << test.what;
+    test.object.reset();
+  }
+  EXPECT_EQ(gLiveObjects, 0);
+  EXPECT_EQ(gLiveExtensions, 0);
+}
+
+TEST_F(ObjectModelTest, AFailedTableLeavesNoLateTypeBehind) {
+  ASSERT_TRUE(KORLateType::Declare("RBRoot", ""));
+  struct Case {
+    const char* what;
+    std::vector<KORLateTypeRow> types;
+    std::vector<const char*> absentAfter;
+  };
+  const Case cases[] = {
+      {"a loop of new types",
+       {{"RBLoopA", "RBLoopB"}, {"RBLoopB", "RBLoopA"}},
+       {"RBLoopA", "RBLoopB"}},
+      {"one type with two parents",
+       {{"RBChild", "RBParent"}, {"RBChild", "RBOther"}},
+       {"RBChild", "RBParent", "RBOther"}},
+      {"an existing root given a parent, then a type deriving from itself",
+       {{"RBRoot", "RBNewParent"}, {"RBSelf", "RBSelf"}},
+       {"RBNewParent", "RBSelf"}},
+  };
+  for (const Case& test : cases) {
+    std::string error;
+    const KORModuleTable table{"RollBack", test.types, {}, {}};
+    EXPECT_FALSE(KORExtensionDictionary::Get().Register(table, error)) << test.what;
+    EXPECT_NE(error.find("cannot derive"), std::string::npos) << error;
+    for (const char* name : test.absentAfter)
+      EXPECT_EQ(KORLateType::Find(name), nullptr) << test.what << ": " << name << " left declared";
+    EXPECT_FALSE(KORExtensionDictionary::Get().IsRegistered("RollBack"));
+  }
+  EXPECT_EQ(KORLateType::Find("RBRoot")->Parent(), nullptr)
+      << "the parent given was not taken back";
+  // What failed may be declared afresh.
+  EXPECT_TRUE(KORLateType::Declare("RBChild", "RBOther"));
+}
+
+TEST_F(ObjectModelTest, ALoadedModuleRegistersItsTracesAndResources) {
+  std::string error;
+  ASSERT_EQ(KORLoadModule("KORTestModule", error), S_OK) << error;
+  bool traced = false;
+  for (const KORTraceModuleInfo& module : KORTraceModules())
+    if (module.name == "KORTestModuleTrace") {
+      traced = true;
+      EXPECT_EQ(module.description, "Traces for module KORTestModuleTrace");
+      EXPECT_EQ(module.output, "STDERR");
+    }
+  EXPECT_TRUE(traced);
+  // The folder is found from the library's own location.
+  KORUnicodeString path;
+  ASSERT_EQ(KORGetImagePathName("KORTestModule.res", path), S_OK);
+  EXPECT_NE(path.find("tests/host/objectmodel/resources/KORTestModule.res"), std::string::npos)
+      << path;
+}
+
+TEST_F(ObjectModelTest, AModuleThatFailsToRegisterLeavesNothingBehind) {
+  struct Case {
+    const char* module;
+    const char* saying;
+    const char* lateType;
+  };
+  const Case cases[] = {{"KORTestBrokenLoop", "cannot derive", "BrokenFirst"},
+                        {"KORTestBrokenFolder", "no-such-resource-folder", "BrokenFolderType"}};
+  for (const Case& test : cases) {
+    std::string error;
+    EXPECT_EQ(KORLoadModule(test.module, error), E_FAIL) << test.module;
+    EXPECT_NE(error.find(test.saying), std::string::npos) << error;
+    EXPECT_NE(error.find(test.module), std::string::npos) << error;
+    EXPECT_FALSE(KORExtensionDictionary::Get().IsRegistered(test.module));
+    EXPECT_EQ(KORLateType::Find(test.lateType), nullptr) << test.module;
+    for (const KORTraceModuleInfo& module : KORTraceModules())
+      EXPECT_NE(module.name, std::string(test.module) + "Trace");
+  }
 }
 } // namespace

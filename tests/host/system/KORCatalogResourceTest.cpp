@@ -15,7 +15,7 @@ protected:
   KOREnvironmentOverride _resourcePath;
 };
 
-TEST_F(KORResourceTest, FoldersAreEnvironmentThenDefaultThenRegistered) {
+TEST_F(KORResourceTest, FoldersAreEnvironmentThenRegistered) {
   KORTemporaryDirectory other;
   _resourcePath.Set((_folder.Path() + "::" + other.Path()).c_str());
   KORAddResourceFolder("/registered/one");
@@ -23,12 +23,12 @@ TEST_F(KORResourceTest, FoldersAreEnvironmentThenDefaultThenRegistered) {
   KORAddResourceFolder("/registered/one");
 
   KORListValKORUnicodeString folders = KORGetResourceFolders();
-  ASSERT_EQ(folders.Size(), 5);
+  // The host adds no folder of its own between them.
+  ASSERT_EQ(folders.Size(), 4);
   EXPECT_EQ(folders[1], _folder.Path());
   EXPECT_EQ(folders[2], other.Path());
-  EXPECT_EQ(folders[3], KOR_DEFAULT_RESOURCE_PATH);
-  EXPECT_EQ(folders[4], "/registered/one");
-  EXPECT_EQ(folders[5], "/registered/two");
+  EXPECT_EQ(folders[3], "/registered/one");
+  EXPECT_EQ(folders[4], "/registered/two");
 }
 
 TEST_F(KORResourceTest, LookupTakesTheFirstFolderInOrder) {

@@ -1,6 +1,11 @@
 #include "system/KORTrace.h"
 #include "KORSystemTestSupport.h"
 
+namespace {
+constexpr char kModelTrace[] = "KORTestModel";
+constexpr char kViewTrace[] = "KORTestView";
+} // namespace
+
 // Every test starts with KOR_TRACE unset and read afresh.
 class KORTraceTest : public ::testing::Test {
 protected:
@@ -20,8 +25,8 @@ protected:
   }
 
   KOREnvironmentOverride _traceVariable;
-  const KORTrace _model{KORVrcModelTraceName};
-  const KORTrace _view{KORVrcViewTraceName};
+  const KORTrace _model{kModelTrace};
+  const KORTrace _view{kViewTrace};
 };
 
 TEST_F(KORTraceTest, OffByDefault) {
@@ -34,7 +39,7 @@ TEST_F(KORTraceTest, OffByDefault) {
 }
 
 TEST_F(KORTraceTest, EnvironmentListSwitchesModulesOn) {
-  EnableTraces(" KORVrcView ,KORSomethingElse,");
+  EnableTraces(" KORTestView ,KORSomethingElse,");
   EXPECT_TRUE(_view.IsActive());
   EXPECT_FALSE(_model.IsActive());
   EXPECT_EQ(StandardErrorOf([&] {
@@ -42,8 +47,8 @@ TEST_F(KORTraceTest, EnvironmentListSwitchesModulesOn) {
               _model.Write("hidden");
               _view.Printf("%d screens, scale %.2f", 3, 0.5);
             }),
-            "KORVrcView: screen Left added\n"
-            "KORVrcView: 3 screens, scale 0.50\n");
+            "KORTestView: screen Left added\n"
+            "KORTestView: 3 screens, scale 0.50\n");
 }
 
 TEST_F(KORTraceTest, AllSwitchesEveryModuleOn) {
@@ -54,57 +59,70 @@ TEST_F(KORTraceTest, AllSwitchesEveryModuleOn) {
 
 TEST_F(KORTraceTest, EnvironmentIsReadOnceUntilReset) {
   EXPECT_FALSE(_model.IsActive());
-  _traceVariable.Set("KORVrcModel");
+  _traceVariable.Set("KORTestModel");
   EXPECT_FALSE(_model.IsActive());
   KORTraceReset();
   EXPECT_TRUE(_model.IsActive());
 }
 
 TEST_F(KORTraceTest, EachCallWritesExactlyOneLine) {
-  EnableTraces("KORVrcModel");
-  EXPECT_EQ(StandardErrorOf([&] { _model.Write("two\nlines\r\n"); }), "KORVrcModel: two lines  \n");
+  EnableTraces("KORTestModel");
+  EXPECT_EQ(StandardErrorOf([&] { _model.Write("two\nlines\r\n"); }),
+            "KORTestModel: two lines  \n");
 }
 
 TEST_F(KORTraceTest, CaptureRecordsNamedModulesInsteadOfWriting) {
-  EnableTraces("KORVrcModel,KORVrcView");
+  EnableTraces("KORTestModel,KORTestView");
   std::string written = StandardErrorOf([&] {
-    KORTraceCapture capture{KORVrcModelTraceName};
+    KORTraceCapture capture{kModelTrace};
     EXPECT_TRUE(_model.IsActive());
     _model.Write("first");
     _view.Write("not captured");
     _model.Printf("second %s", "call\nend");
     EXPECT_EQ(capture.Lines(),
-              (std::vector<std::string>{"KORVrcModel: first", "KORVrcModel: second call end"}));
+              (std::vector<std::string>{"KORTestModel: first", "KORTestModel: second call end"}));
   });
-  EXPECT_EQ(written, "KORVrcView: not captured\n");
+  EXPECT_EQ(written, "KORTestView: not captured\n");
 }
 
 TEST_F(KORTraceTest, CaptureWorksWithTracesOffAndEndsWithItsScope) {
   EXPECT_EQ(StandardErrorOf([&] {
-              KORTraceCapture outer{KORVrcModelTraceName, KORVrcViewTraceName};
+              KORTraceCapture outer{kModelTrace, kViewTrace};
               {
-                KORTraceCapture inner{KORVrcViewTraceName};
+                KORTraceCapture inner{kViewTrace};
                 EXPECT_TRUE(_view.IsActive());
                 _view.Write("both");
-                EXPECT_EQ(inner.Lines(), std::vector<std::string>{"KORVrcView: both"});
+                EXPECT_EQ(inner.Lines(), std::vector<std::string>{"KORTestView: both"});
               }
               _model.Write("outer only");
-              EXPECT_EQ(outer.Lines(),
-                        (std::vector<std::string>{"KORVrcView: both", "KORVrcModel: outer only"}));
+              EXPECT_EQ(outer.Lines(), (std::vector<std::string>{"KORTestView: both",
+                                                                 "KORTestModel: outer only"}));
             }),
             "");
   EXPECT_FALSE(_model.IsActive());
   EXPECT_EQ(StandardErrorOf([&] { _model.Write("after"); }), "");
 }
 
-TEST(KORTraceModules, TheWorkbenchModulesTraceToStandardError) {
-  const std::vector<KORTraceModuleInfo>& modules = KORTraceModules();
-  ASSERT_EQ(modules.size(), 3u);
-  EXPECT_EQ(modules[0].name, "KORVrcModel");
-  EXPECT_EQ(modules[1].name, "KORVrcView");
-  EXPECT_EQ(modules[2].name, "KORVrcController");
-  for (const KORTraceModuleInfo& module : modules) {
-    EXPECT_EQ(module.description, "Traces for module " + module.name);
-    EXPECT_EQ(module.output, "STDERR");
-  }
+TEST(KORTraceModules, RegisteredModulesAreListedOnceInRegistrationOrder) {
+  auto position = [](const std::string& iName) {
+    const std::vector<KORTraceModuleInfo> modules = KORTraceModules();
+    for (std::size_t i = 0; i < modules.size(); ++i)
+      if (modules[i].name == iName)
+        return static_cast<int>(i);
+    return -1;
+  };
+  EXPECT_EQ(KORRegisterTraceModule({"KORTestFirst", "Traces for module KORTestFirst", "STDERR"}),
+            S_OK);
+  EXPECT_EQ(KORRegisterTraceModule({"KORTestSecond", "Second", "STDERR"}), S_OK);
+  EXPECT_EQ(KORRegisterTraceModule({"KORTestFirst", "Another description", "FILE"}), S_FALSE);
+  EXPECT_EQ(KORRegisterTraceModule({"", "Nameless", "STDERR"}), E_INVALIDARG);
+
+  ASSERT_GE(position("KORTestFirst"), 0);
+  EXPECT_EQ(position("KORTestSecond"), position("KORTestFirst") + 1);
+  const KORTraceModuleInfo first =
+      KORTraceModules()[static_cast<std::size_t>(position("KORTestFirst"))];
+  EXPECT_EQ(first.description, "Traces for module KORTestFirst")
+      << "a second registration replaced the first";
+  EXPECT_EQ(first.output, "STDERR");
+  EXPECT_EQ(position(""), -1);
 }

@@ -18,7 +18,7 @@ TEST_F(KORDOMTreeTest, FirstAppendedElementBecomesTheOnlyRoot) {
   ASSERT_EQ(S_OK, _document->AppendChild(config, appended.Out()));
   EXPECT_EQ(Identity(config), Identity(appended));
 
-  EXPECT_EQ(E_FAIL, _document->AppendChild(NewElement("Other")));
+  EXPECT_EQ(E_FAIL, _document->AppendChild(NewElement("Other").get()));
   // Appending the root again only moves it to where it already is.
   EXPECT_EQ(S_OK, _document->AppendChild(config));
 
@@ -36,7 +36,8 @@ TEST_F(KORDOMTreeTest, RefusesChildrenTheTreeCannotHold) {
   ASSERT_EQ(S_OK, root->AppendChild(child));
 
   EXPECT_EQ(E_FAIL, _document->AppendChild(data)) << "character data at document level";
-  EXPECT_EQ(E_FAIL, data->AppendChild(NewElement("Inner"))) << "a CDATA section has no children";
+  EXPECT_EQ(E_FAIL, data->AppendChild(NewElement("Inner").get()))
+      << "a CDATA section has no children";
   EXPECT_EQ(E_FAIL, child->AppendChild(root)) << "an element below its own descendant";
   EXPECT_EQ(E_FAIL, child->AppendChild(child)) << "an element below itself";
   EXPECT_EQ(E_FAIL, root->AppendChild(_document)) << "a document below an element";
@@ -49,8 +50,8 @@ TEST_F(KORDOMTreeTest, RefusesNodesOfAnotherDocument) {
   KORIDOMElement_var root = NewElement("Config");
   ASSERT_EQ(S_OK, _document->AppendChild(root));
 
-  EXPECT_EQ(E_INVALIDARG, root->AppendChild(NewElement("Foreign", other)));
-  EXPECT_EQ(E_INVALIDARG, other->AppendChild(NewElement("Config")));
+  EXPECT_EQ(E_INVALIDARG, root->AppendChild(NewElement("Foreign", other).get()));
+  EXPECT_EQ(E_INVALIDARG, other->AppendChild(NewElement("Config").get()));
 }
 
 TEST_F(KORDOMTreeTest, DocumentTypeBelongsToOneDocument) {
@@ -149,22 +150,22 @@ TEST_F(KORDOMTreeTest, AnyInterfaceGivesTheSameIdentity) {
 
   KORIDOMNode_var documentAsNode = KORQuery<KORIDOMNode>(_document);
   EXPECT_EQ(Identity(_document), Identity(documentAsNode));
-  EXPECT_EQ(Identity(_document), Identity(KORQuery<KORIDOMDocument>(documentAsNode)));
+  EXPECT_EQ(Identity(_document), Identity(KORQuery<KORIDOMDocument>(documentAsNode).get()));
   EXPECT_NE(Identity(_document), Identity(element));
 
   void* wrong = &wrong;
   EXPECT_EQ(E_NOINTERFACE, element->QueryInterface(KORIDOMDocument::IID, &wrong));
   EXPECT_EQ(nullptr, wrong);
   EXPECT_FALSE(KORQuery<KORIDOMElement>(NewCDATA("x")));
-  EXPECT_EQ(Identity(_builder), Identity(KORQuery<KORIXMLDOMDocumentBuilder>(_builder)));
+  EXPECT_EQ(Identity(_builder), Identity(KORQuery<KORIXMLDOMDocumentBuilder>(_builder).get()));
   EXPECT_EQ(Identity(_implementation),
-            Identity(KORQuery<KORIDOMImplementation>(Identity(_implementation))));
+            Identity(KORQuery<KORIDOMImplementation>(Identity(_implementation)).get()));
 }
 
 TEST_F(KORDOMTreeTest, ChildrenDoNotKeepTheirDocumentAlive) {
   KORIDOMElement_var root = NewElement("Config");
   ASSERT_EQ(S_OK, _document->AppendChild(root));
-  ASSERT_EQ(S_OK, root->AppendChild(NewCDATA("data")));
+  ASSERT_EQ(S_OK, root->AppendChild(NewCDATA("data").get()));
   // Ours is the only reference left on the document: the next one is the second.
   EXPECT_EQ(2u, _document->AddRef());
   EXPECT_EQ(1u, _document->Release());
@@ -200,7 +201,7 @@ TEST_F(KORDOMTreeTest, AppendingMovesAnElementBetweenParents) {
   ASSERT_EQ(S_OK, _document->AppendChild(root));
   ASSERT_EQ(S_OK, root->AppendChild(first));
   ASSERT_EQ(S_OK, root->AppendChild(second));
-  ASSERT_EQ(S_OK, first->AppendChild(NewElement("Moved")));
+  ASSERT_EQ(S_OK, first->AppendChild(NewElement("Moved").get()));
   KORIDOMElement_var moved = NewElement("Moving");
   ASSERT_EQ(S_OK, first->AppendChild(moved));
   ASSERT_EQ(S_OK, second->AppendChild(moved));

@@ -22,14 +22,14 @@ TEST_F(KORXMLDOMDocumentBuilderTest, WritesDocumentTypeTreeAttributesAndCDATA) {
   ASSERT_EQ(S_OK, resources->SetAttribute("MainWindow", "ID1"));
   KORIDOMElement_var ig = NewElement("IG");
   ASSERT_EQ(S_OK, ig->SetAttribute("Name", "Main & <IG> \"A\""));
-  ASSERT_EQ(S_OK, ig->AppendChild(NewElement("Window")));
+  ASSERT_EQ(S_OK, ig->AppendChild(NewElement("Window").get()));
   ASSERT_EQ(S_OK, resources->AppendChild(ig));
   ASSERT_EQ(S_OK, config->AppendChild(resources));
 
   KORIDOMElement_var mpk = NewElement("MPK");
-  ASSERT_EQ(S_OK, mpk->AppendChild(NewCDATA("global {\n\tname \"x\" & <y>\n}\n")));
+  ASSERT_EQ(S_OK, mpk->AppendChild(NewCDATA("global {\n\tname \"x\" & <y>\n}\n").get()));
   ASSERT_EQ(S_OK, config->AppendChild(mpk));
-  ASSERT_EQ(S_OK, config->AppendChild(NewElement("Devices")));
+  ASSERT_EQ(S_OK, config->AppendChild(NewElement("Devices").get()));
   KORIDOMElement_var neverAppended = NewElement("Orphan");
 
   EXPECT_EQ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -67,7 +67,7 @@ TEST_F(KORXMLDOMDocumentBuilderTest, DocumentTypeNotAppendedIsNotWritten) {
   KORIDOMDocumentType_var docType;
   ASSERT_EQ(S_OK, _implementation->CreateDocumentType("Config", "", "a\"b.dtd", docType.Out()));
   ASSERT_EQ(S_OK, _implementation->CreateDocument("", "Config", docType, _document.Out()));
-  ASSERT_EQ(S_OK, _document->AppendChild(NewElement("Config")));
+  ASSERT_EQ(S_OK, _document->AppendChild(NewElement("Config").get()));
   EXPECT_EQ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Config />\n", Write());
 
   ASSERT_EQ(S_OK, _document->AppendChild(docType));
@@ -83,7 +83,7 @@ class KORCDATAEndMarkerTest : public KORXMLDOMTest,
 TEST_P(KORCDATAEndMarkerTest, TextStaysWellFormedAndReadsBack) {
   const KORUnicodeString data = GetParam();
   KORIDOMElement_var root = NewElement("Config");
-  ASSERT_EQ(S_OK, root->AppendChild(NewCDATA(data)));
+  ASSERT_EQ(S_OK, root->AppendChild(NewCDATA(data).get()));
   ASSERT_EQ(S_OK, _document->AppendChild(root));
 
   const KORUnicodeString text = Write();
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Data, KORCDATAEndMarkerTest,
                          ::testing::Values("a]]>b", "]]>", "x]]>]]>y", "]]]>>", "]]", "plain"));
 
 TEST_F(KORXMLDOMDocumentBuilderTest, RefusesUnknownOptionsAndLeavesTextAlone) {
-  ASSERT_EQ(S_OK, _document->AppendChild(NewElement("Config")));
+  ASSERT_EQ(S_OK, _document->AppendChild(NewElement("Config").get()));
   const struct {
     KORListValKORUnicodeString names, values;
   } refused[] = {
