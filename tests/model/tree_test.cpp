@@ -62,12 +62,12 @@ TEST_F(TreeTest, PrintsLabelsAndChildrenInOrder) {
 
 TEST_F(TreeTest, ARenameRereadsThatNodeOnly) {
   ASSERT_FALSE(Printed().empty());
-  const int resourcesReads = tree.GetReadCount(Resources());
+  const int resourcesReads = tree.GetReadCount(Resources().get());
   const int windowReads = tree.GetReadCount(window);
   ASSERT_EQ(window->SetName("front"), S_OK);
   EXPECT_NE(Printed().find("        Window: front\n"), std::string::npos) << Printed();
   EXPECT_EQ(tree.GetReadCount(window), windowReads + 1);
-  EXPECT_EQ(tree.GetReadCount(Resources()), resourcesReads);
+  EXPECT_EQ(tree.GetReadCount(Resources().get()), resourcesReads);
 }
 
 TEST_F(TreeTest, CreatedAndRemovedElementsComeAndGo) {

@@ -21,7 +21,8 @@ TEST_F(VisuTest, ImageGeneratorsSitSixToARow) {
   // Cell origin + (14, 11), the screen area's corner in the picture.
   for (const Case& c : {Case{1, 314, 11}, Case{6, 1814, 11}, Case{7, 314, 211}}) {
     SCOPED_TRACE(c.position);
-    auto outer = dynamic_cast<KOR2DBagRep*>(Rep2D(igs[static_cast<std::size_t>(c.position - 1)]).get());
+    auto outer =
+        dynamic_cast<KOR2DBagRep*>(Rep2D(igs[static_cast<std::size_t>(c.position - 1)]).get());
     ASSERT_NE(outer, nullptr);
     EXPECT_LT((Mapped(outer->GetMatrix(), {0, 0}) - Eigen::Vector2d(c.x, c.y)).norm(), 1e-9);
     EXPECT_LT((Mapped(outer->GetMatrix(), {1, 1}) - Eigen::Vector2d(c.x + 211, c.y + 107)).norm(),
@@ -79,19 +80,19 @@ TEST_F(VisuTest, WindowsLieAtTheirViewportsInsideTheScreenArea) {
 
 TEST_F(VisuTest, SchematicShowsGraphicsHardwareOnly) {
   auto ig = builder->IG("ig");
-  EXPECT_FALSE(Rep2D(Specs()));
-  EXPECT_FALSE(Rep2D(Devices()));
-  const auto& config = ChildrenOf<KOR2DBagRep>(Rep2D(Config()));
+  EXPECT_FALSE(Rep2D(Specs().get()).get());
+  EXPECT_FALSE(Rep2D(Devices().get()).get());
+  const auto& config = ChildrenOf<KOR2DBagRep>(Rep2D(Config().get()).get());
   ASSERT_EQ(config.size(), 1u) << "the graphic resources only";
   EXPECT_THAT(ChildrenOf<KOR2DBagRep>(config[0]), testing::ElementsAre(Rep2D(ig)));
 
   KORPathElement path;
-  path.Append(Container());
-  path.Append(Config());
-  path.Append(Resources());
+  path.Append(Container().get());
+  path.Append(Config().get());
+  path.Append(Resources().get());
   path.Append(ig);
   KORHighlightPath highlight;
   ASSERT_EQ(manager.BuildHighlight(KORVisDimension::TwoD, path, highlight), S_OK);
   ASSERT_EQ(highlight.reps.size(), 1u) << "the picture and name, not the windows";
-  EXPECT_EQ(highlight.reps[0].get(), ChildrenOf<KOR2DBagRep>(Rep2D(ig))[0].get());
+  EXPECT_EQ(highlight.reps[0].get(), ChildrenOf<KOR2DBagRep>(Rep2D(ig).get())[0].get());
 }

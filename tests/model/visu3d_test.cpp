@@ -38,8 +38,8 @@ Eigen::Vector3d Placed(const Eigen::Matrix4d& iMatrix, const Eigen::Vector3d& iP
 
 TEST_F(VisuTest, ScreenOutlineDiagonalsCrossAndChevronAtItsCorners) {
   // A 3000 by 3000 screen facing the viewer, 3000 in front: UR = (3000, -1500, 1500).
-  auto screen = builder->Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500},
-                                {3000, -1500, -1500});
+  auto screen =
+      builder->Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
   KORRep_var rep = Rep3D(screen);
   const auto& children = ChildrenOf<KOR3DBagRep>(rep);
   ASSERT_EQ(children.size(), 2u);
@@ -94,8 +94,8 @@ TEST_F(VisuTest, ParallelogramScreenGetsItsFourthCornerAndAFillAlongItsEdges) {
   ASSERT_NE(fill, nullptr);
   const double height = std::sqrt(500.0 * 500.0 + 1000.0 * 1000.0);
   const auto& corners = fill->GetPrimitives()[0].points;
-  EXPECT_THAT(corners, ElementsAre(At(0, 0, 0), At(2000, 0, 0), At(2000, height, 0),
-                                   At(0, height, 0)));
+  EXPECT_THAT(corners,
+              ElementsAre(At(0, 0, 0), At(2000, 0, 0), At(2000, height, 0), At(0, height, 0)));
   const Eigen::Matrix4d placement = KORPlacementOf(*placed);
   EXPECT_THAT(Placed(placement, corners[1]), At(0, -2000, 0)) << "W along LL-LR lands on LR";
   EXPECT_THAT(Placed(placement, corners[2]), At(0, -1500, 1000)) << "the far corner is UR";
@@ -106,7 +106,7 @@ TEST_F(VisuTest, CameraFrustumAtOneHundredBeforeTheHead) {
   // Left -1, right 1, top 0.5, bottom -0.5 at unit distance.
   auto camera = builder->Camera("Cam", 2.0 * std::atan(1.0), 0.0, 2.0 * std::atan(0.5), 0.0);
   auto head = KORQuery<KORIVrcTrackedElement>(Head());
-  ASSERT_EQ(camera->SetHead(Head()), S_OK);
+  ASSERT_EQ(camera->SetHead(Head().get()), S_OK);
   ASSERT_EQ(head->SetLocation(ConfigBuilder::Placement(10, 20, 1700)), S_OK);
 
   KORRep_var rep = Rep3D(camera);
@@ -211,9 +211,9 @@ TEST_F(VisuTest, TrackerSphereShowsItsKindOrRedWhenOffTheBestOffset) {
     KORMathTransformation offset;
     std::uint32_t sphere, axes;
   };
-  for (const Case& c : {Case{"best offset", best, 0x006464FFu, 0xFD042410u},
-                        Case{"other offset", ConfigBuilder::Placement(0, 0, 10), 0x640000FFu,
-                             0xCA102410u}}) {
+  for (const Case& c :
+       {Case{"best offset", best, 0x006464FFu, 0xFD042410u},
+        Case{"other offset", ConfigBuilder::Placement(0, 0, 10), 0x640000FFu, 0xCA102410u}}) {
     SCOPED_TRACE(c.what);
     ASSERT_EQ(onHead->SetOffset(c.offset), S_OK);
     KORRep_var rep = Rep3D(onHead);
@@ -224,7 +224,7 @@ TEST_F(VisuTest, TrackerSphereShowsItsKindOrRedWhenOffTheBestOffset) {
     EXPECT_EQ(custom->GetPrimitives()[0].attribute.word1, c.axes);
   }
   auto onHand = builder->Tracker(station, 2, "hand");
-  auto handSphere = FirstChild<KOR3DSimpleSphereRep>(Rep3D(onHand));
+  auto handSphere = FirstChild<KOR3DSimpleSphereRep>(Rep3D(onHand).get());
   ASSERT_NE(handSphere, nullptr);
   EXPECT_EQ(handSphere->GetAttribute().word2, 0x000064FFu) << "blue: follows the hand";
 }
@@ -253,7 +253,8 @@ TEST_F(VisuTest, StationDrawsItsTrackersThenCubeThenAxes) {
   EXPECT_THAT(xArrow.direction, At(0, 1, 0));
   EXPECT_EQ(xArrow.length, 300.0);
   EXPECT_EQ(xArrow.headLength, 40.0);
-  EXPECT_THAT(custom->GetPrimitives()[1].points[0], At(100, 504, 300)) << "X label: tip + (0, 4, 0)";
+  EXPECT_THAT(custom->GetPrimitives()[1].points[0], At(100, 504, 300))
+      << "X label: tip + (0, 4, 0)";
   EXPECT_THAT(custom->GetBoundingSphere().centre, At(100, 200, 300));
   EXPECT_EQ(custom->GetBoundingSphere().radius, 300.0);
 }
@@ -261,15 +262,17 @@ TEST_F(VisuTest, StationDrawsItsTrackersThenCubeThenAxes) {
 TEST_F(VisuTest, GroupsGatherTheirChildrenInOrder) {
   auto screen = builder->Screen("V", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
   auto station = builder->Station("S", KORVrcStationIS900, "d");
-  auto specs = ChildrenOf<KOR3DBagRep>(Rep3D(Specs()));
-  EXPECT_THAT(specs, ElementsAre(Rep3D(Head()), Rep3D(screen))) << "heads, then views";
-  auto devices = ChildrenOf<KOR3DBagRep>(Rep3D(Devices()));
-  EXPECT_THAT(devices, ElementsAre(Rep3D(station), Rep3D(Hand())))
+  auto specs = ChildrenOf<KOR3DBagRep>(Rep3D(Specs().get()).get());
+  EXPECT_THAT(specs, ElementsAre(Rep3D(Head().get()).get(), Rep3D(screen).get()))
+      << "heads, then views";
+  auto devices = ChildrenOf<KOR3DBagRep>(Rep3D(Devices().get()).get());
+  EXPECT_THAT(devices, ElementsAre(Rep3D(station).get(), Rep3D(Hand().get()).get()))
       << "stations, then hand devices";
   auto button = builder->ButtonDevice("B", KORVrcButtonDeviceType{}, "d");
-  EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Devices())).size(), 2u) << "button devices: not drawn";
+  EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Devices().get()).get()).size(), 2u)
+      << "button devices: not drawn";
   EXPECT_FALSE(Rep3D(button));
-  EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Config())).size(), 3u)
+  EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Config().get()).get()).size(), 3u)
       << "resources, specifications, devices";
-  EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Container())).size(), 1u);
+  EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Container().get()).get()).size(), 1u);
 }

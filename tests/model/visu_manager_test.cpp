@@ -23,11 +23,15 @@ protected:
     tracker = builder->Tracker(station, 1);
     auto ig = builder->IG("localhost:0.0");
     builder->Window(ig, "W");
-    elements = {{"container", Container()}, {"config", KORBaseUnknown_var(Config())},
+    elements = {{"container", Container()},
+                {"config", KORBaseUnknown_var(Config())},
                 {"resources", KORBaseUnknown_var(Resources())},
-                {"specs", KORBaseUnknown_var(Specs())}, {"devices", KORBaseUnknown_var(Devices())},
-                {"head", KORBaseUnknown_var(Head())}, {"hand", KORBaseUnknown_var(Hand())},
-                {"screen", KORBaseUnknown_var(screen)}, {"station", KORBaseUnknown_var(station)},
+                {"specs", KORBaseUnknown_var(Specs())},
+                {"devices", KORBaseUnknown_var(Devices())},
+                {"head", KORBaseUnknown_var(Head())},
+                {"hand", KORBaseUnknown_var(Hand())},
+                {"screen", KORBaseUnknown_var(screen)},
+                {"station", KORBaseUnknown_var(station)},
                 {"tracker", KORBaseUnknown_var(tracker)}};
   }
   std::map<std::string, int> Builds() {
@@ -38,10 +42,10 @@ protected:
   }
   // Builds the scene, runs iChange, builds again; the elements rebuilt.
   template <class F> std::set<std::string> Rebuilt(F iChange) {
-    EXPECT_TRUE(Rep3D(Container()));
+    EXPECT_TRUE(Rep3D(Container().get()).get());
     const auto before = Builds();
     iChange();
-    EXPECT_TRUE(Rep3D(Container()));
+    EXPECT_TRUE(Rep3D(Container().get()).get());
     const auto after = Builds();
     std::set<std::string> rebuilt;
     for (const auto& [name, count] : after) {
@@ -79,24 +83,26 @@ TEST_F(VisuChangeTest, ChangesRebuildTheElementAndTheGroupsAboveIt) {
   };
   const std::set<std::string> stationChain{"station", "devices", "config", "container"};
   const Case cases[] = {
-      {"a screen corner", [](VisuChangeTest& t) {
+      {"a screen corner",
+       [](VisuChangeTest& t) {
          KORIVrcProjectionArea_var area;
          ASSERT_EQ(t.screen->GetProjectionArea(area.Out()), S_OK);
          ASSERT_EQ(area->SetUpperLeft(3000, 1500, 2000), S_OK);
        },
        {"screen", "specs", "config", "container"}},
-      {"a tracker offset", [](VisuChangeTest& t) {
+      {"a tracker offset",
+       [](VisuChangeTest& t) {
          ASSERT_EQ(t.tracker->SetOffset(ConfigBuilder::Placement(0, 0, 50)), S_OK);
        },
        {"tracker", "station", "devices", "config", "container"}},
-      {"a station frame", [](VisuChangeTest& t) {
+      {"a station frame",
+       [](VisuChangeTest& t) {
          ASSERT_EQ(t.station->SetRef(ConfigBuilder::Placement(0, 0, 100)), S_OK);
        },
        // Its free tracker is laid out from the station's frame.
        {"tracker", "station", "devices", "config", "container"}},
-      {"nothing drawn (a port)", [](VisuChangeTest& t) {
-         ASSERT_EQ(t.station->SetPort(3), S_OK);
-       },
+      {"nothing drawn (a port)",
+       [](VisuChangeTest& t) { ASSERT_EQ(t.station->SetPort(3), S_OK); },
        {}},
   };
   for (const Case& c : cases) {
@@ -112,18 +118,19 @@ TEST_F(VisuChangeTest, CreatedAndDeletedElementsJoinAndLeaveTheirGroup) {
   });
   EXPECT_TRUE(rebuilt.count("specs"));
   EXPECT_FALSE(rebuilt.count("devices"));
-  EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Specs())).size(), 3u) << "head and two screens";
+  EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Specs().get()).get()).size(), 3u)
+      << "head and two screens";
 
   auto lifeCycle = KORQuery<LifeCycleObject>(added);
   ASSERT_TRUE(lifeCycle);
   rebuilt = Rebuilt([&] { ASSERT_EQ(lifeCycle->remove(), S_OK); });
   EXPECT_TRUE(rebuilt.count("specs"));
-  EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Specs())).size(), 2u);
+  EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Specs().get()).get()).size(), 2u);
   EXPECT_EQ(manager.GetBuildCount(added, KORVisDimension::ThreeD), 0) << "its rep is forgotten";
 }
 
 TEST_F(VisuChangeTest, HighlightShowsLinesOfScreensAndTrackersNothingOfGroups) {
-  ASSERT_TRUE(Rep3D(Container()));
+  ASSERT_TRUE(Rep3D(Container().get()).get());
   auto path = [&](std::initializer_list<KORBaseUnknown*> iObjects) {
     KORPathElement result;
     for (KORBaseUnknown* object : iObjects)
@@ -132,47 +139,52 @@ TEST_F(VisuChangeTest, HighlightShowsLinesOfScreensAndTrackersNothingOfGroups) {
   };
   KORHighlightPath highlight;
   ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD,
-                                   path({Container(), Config(), Specs(), screen}), highlight),
+                                   path({Container().get(), Config().get(), Specs().get(), screen}),
+                                   highlight),
             S_OK);
   ASSERT_EQ(highlight.reps.size(), 1u) << "the lines, not the fill";
   EXPECT_NE(dynamic_cast<KOR3DCustomRep*>(highlight.reps[0].get()), nullptr);
 
   ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD,
-                                   path({Container(), Config(), Devices()}), highlight),
+                                   path({Container().get(), Config().get(), Devices().get()}),
+                                   highlight),
             S_OK);
   EXPECT_TRUE(highlight.reps.empty()) << "a group highlights nothing of its own";
 
-  ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD,
-                                   path({Container(), Config(), Devices(), station}), highlight),
+  ASSERT_EQ(manager.BuildHighlight(
+                KORVisDimension::ThreeD,
+                path({Container().get(), Config().get(), Devices().get(), station}), highlight),
             S_OK);
   ASSERT_EQ(highlight.reps.size(), 1u) << "the station's axes, not its trackers or cube";
-  EXPECT_EQ(highlight.reps[0].get(), ChildrenOf<KOR3DBagRep>(Rep3D(station)).back().get());
+  EXPECT_EQ(highlight.reps[0].get(), ChildrenOf<KOR3DBagRep>(Rep3D(station).get()).back().get());
 
-  ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD,
-                                   path({Container(), Config(), Devices(), station, tracker}),
-                                   highlight),
+  ASSERT_EQ(manager.BuildHighlight(
+                KORVisDimension::ThreeD,
+                path({Container().get(), Config().get(), Devices().get(), station, tracker}),
+                highlight),
             S_OK);
   ASSERT_EQ(highlight.reps.size(), 1u);
-  EXPECT_EQ(highlight.reps[0].get(), ChildrenOf<KOR3DBagRep>(Rep3D(tracker)).front().get());
+  EXPECT_EQ(highlight.reps[0].get(), ChildrenOf<KOR3DBagRep>(Rep3D(tracker).get()).front().get());
 
-  ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD,
-                                   path({Container(), Config(), Specs(), Head()}), highlight),
+  ASSERT_EQ(manager.BuildHighlight(
+                KORVisDimension::ThreeD,
+                path({Container().get(), Config().get(), Specs().get(), Head().get()}), highlight),
             S_OK);
   ASSERT_EQ(highlight.reps.size(), 1u);
-  EXPECT_EQ(highlight.reps[0].get(), Rep3D(Head()).get()) << "the default: the whole rep";
+  EXPECT_EQ(highlight.reps[0].get(), Rep3D(Head().get()).get()) << "the default: the whole rep";
 }
 
 TEST_F(VisuChangeTest, PickYieldsThePathFromTheRootToThePickedElement) {
   KORPathElement prefix;
   prefix.Append(document);
-  KORViewer viewer(manager, Container(), KORVisDimension::ThreeD, prefix);
+  KORViewer viewer(manager, Container().get(), KORVisDimension::ThreeD, prefix);
   KORPathElement picked;
   ASSERT_EQ(viewer.Pick({3000, 100, -50}, picked), S_OK) << "near the screen's centre";
   ASSERT_EQ(picked.Size(), 5);
   EXPECT_TRUE(Same(picked.objects[0], document));
-  EXPECT_TRUE(Same(picked.objects[1], Container()));
-  EXPECT_TRUE(Same(picked.objects[2], Config()));
-  EXPECT_TRUE(Same(picked.objects[3], Specs()));
+  EXPECT_TRUE(Same(picked.objects[1], Container().get()));
+  EXPECT_TRUE(Same(picked.objects[2], Config().get()));
+  EXPECT_TRUE(Same(picked.objects[3], Specs().get()));
   EXPECT_TRUE(Same(picked.objects[4], screen));
 
   // The free tracker sits 330 along y from its station at the origin.

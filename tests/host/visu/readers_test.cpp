@@ -1,15 +1,14 @@
 // Reading models and pictures, and the ones the module ships.
-#include "system/KORResource.h"
 #include "visu/KORModelReader.h"
 #include "visu/KORRep.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+// The shipped files are read where the module keeps them: the host itself has
+// no resource folder of the module's.
 std::string Resource(const char* iName) {
-  KORUnicodeString path;
-  EXPECT_EQ(KORGetImagePathName(iName, path), S_OK) << iName;
-  return path;
+  return std::string(KOR_SHIPPED_IMAGES) + "/" + iName;
 }
 } // namespace
 
@@ -122,9 +121,9 @@ TEST(ImageReaderTest, RefusesWhatItCannotRead) {
   std::string header(54, '\0');
   header[0] = 'B';
   header[1] = 'M';
-  header[18] = 2;  // width 2
-  header[22] = 2;  // height 2
-  header[28] = 8;  // 8 bits a pixel
+  header[18] = 2; // width 2
+  header[22] = 2; // height 2
+  header[28] = 8; // 8 bits a pixel
   EXPECT_EQ(KORParseBmp(header, "p.bmp", image, error), E_FAIL);
   EXPECT_NE(error.find("only uncompressed 24- and 32-bit"), std::string::npos) << error;
   header[28] = 24;
@@ -145,7 +144,7 @@ TEST(RepLifetimeTest, BagsHoldTheirChildrenUntilTheLastReleaseDestroysAll) {
     bag->AddChild(shared);
     auto other = KORNewRep<KOR3DBagRep>();
     other->AddChild(shared);
-    other->AddChild(KORNewRep<KOR3DSimpleSphereRep>(Eigen::Vector3d::Zero(), 1.0, 4));
+    other->AddChild(KORNewRep<KOR3DSimpleSphereRep>(Eigen::Vector3d::Zero(), 1.0, 4).get());
     EXPECT_EQ(KORRep::LiveCount(), before + 4);
     bag.reset();
     EXPECT_EQ(KORRep::LiveCount(), before + 3) << "the shared child lives on in the other bag";

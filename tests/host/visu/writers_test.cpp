@@ -32,20 +32,22 @@ KORRep_var EveryKind() {
   Eigen::Matrix4d matrix = Eigen::Matrix4d::Identity();
   matrix.block<3, 1>(0, 3) = Eigen::Vector3d(0, 0, 1000);
   placed->SetMatrix(matrix);
-  placed->AddChild(KORNewRep<KOR3DSimpleSphereRep>(Eigen::Vector3d::Zero(), 30, 10));
+  placed->AddChild(KORNewRep<KOR3DSimpleSphereRep>(Eigen::Vector3d::Zero(), 30, 10).get());
   placed->AddChild(KORNewRep<KOR3DCuboidRep>(Eigen::Vector3d(4, 4, 4), Eigen::Vector3d(-8, 0, 0),
-                                             Eigen::Vector3d(0, -8, 0), Eigen::Vector3d(0, 0, -8)));
+                                             Eigen::Vector3d(0, -8, 0), Eigen::Vector3d(0, 0, -8))
+                       .get());
   auto mesh = std::make_shared<KORMesh>();
   mesh->vertices = {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}};
   mesh->triangles = {{0, 1, 2}};
-  placed->AddChild(KORNewRep<KOR3DModelRep>(mesh, "tri.cgr"));
+  placed->AddChild(KORNewRep<KOR3DModelRep>(mesh, "tri.cgr").get());
   root->AddChild(placed);
   auto fill = KORNewRep<KOR2DCustomRep>();
   fill->AddPolygon({{0, 0, 0}, {10, 0, 0}, {10, 20, 0}, {0, 20, 0}}, kSeeThrough);
   auto plane = KORNewRep<KOR2DBagRep>();
   plane->AddChild(fill);
   root->AddChild(KORNewRep<KOR2DTo3DRep>(plane.get(), Eigen::Vector3d(0, 0, 0),
-                                         Eigen::Vector3d(0, -2, 0), Eigen::Vector3d(0, 0, 3)));
+                                         Eigen::Vector3d(0, -2, 0), Eigen::Vector3d(0, 0, 3))
+                     .get());
   return root;
 }
 
@@ -56,8 +58,8 @@ KORRep_var Schematic() {
   matrix(0, 2) = 100;
   matrix(1, 2) = 50;
   bag->SetMatrix(matrix);
-  auto window = KORNewRep<KOR2DPolygonRep>(
-      std::vector<Eigen::Vector2d>{{0, 10}, {20, 10}, {20, 0}, {0, 0}});
+  auto window =
+      KORNewRep<KOR2DPolygonRep>(std::vector<Eigen::Vector2d>{{0, 10}, {20, 10}, {20, 0}, {0, 0}});
   window->SetAttribute({0xFD043400u, 0x000000FFu});
   bag->AddChild(window);
   auto name = KORNewRep<KOR2DCustomRep>();
@@ -135,9 +137,9 @@ TEST(SceneFileTest, GlbHoldsOneNodePerRepInMetresWithYUp) {
   EXPECT_EQ(placed["name"], "Placed");
   const auto& sphereNode = json["nodes"][placed["children"][0].get<int>()];
   const auto& sphere =
-      json["accessors"][json["meshes"][sphereNode["mesh"].get<int>()]["primitives"][0]
-                            ["attributes"]["POSITION"]
-                                .get<int>()];
+      json["accessors"]
+          [json["meshes"][sphereNode["mesh"].get<int>()]["primitives"][0]["attributes"]["POSITION"]
+               .get<int>()];
   EXPECT_NEAR(sphere["max"][1].get<double>(), 1.03, 1e-6);
   EXPECT_NEAR(sphere["min"][1].get<double>(), 0.97, 1e-6);
   // See-through fills blend, with alpha 179/255.
