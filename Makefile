@@ -4,8 +4,9 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+RELEASE_BUILD ?= build-release
 
-.PHONY: all deps configure build demo test test-sanitize bench format clean
+.PHONY: all deps configure build build-release demo test test-sanitize bench format clean
 
 all: build
 
@@ -13,7 +14,7 @@ deps:
 	bash scripts/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DKOR_WERROR=ON $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -31,10 +32,16 @@ test: build
 # The suite again under AddressSanitizer and UndefinedBehaviorSanitizer, leaks
 # included; benchmarks are left out to keep it lean.
 test-sanitize: deps
-	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKOR_SANITIZE=ON -DKOR_BENCH=OFF
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKOR_WERROR=ON -DKOR_SANITIZE=ON -DKOR_BENCH=OFF
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
+
+# The optimised build a user makes, warnings as errors: the optimiser's own
+# warnings show only here. Built, not tested.
+build-release: deps
+	cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOR_WERROR=ON -DKOR_TESTS=OFF -DKOR_BENCH=OFF
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 
 bench: build
 	for b in $(BUILD)/bin/bench_*; do $$b; done
@@ -43,4 +50,4 @@ format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(RELEASE_BUILD)

@@ -6,6 +6,7 @@
 #include "KORVrcDescription.h"
 #include "KORVrcDescriptionModel.h"
 #include "featurestore/KORDocumentIO.h"
+#include "frame/KORFrame.h"
 #include "interfaces/KORIVrcConfig.h"
 #include "interfaces/KORIVrcXML.h"
 #include "objectmodel/KORModule.h"
@@ -120,6 +121,9 @@ void BM_ExportXML(benchmark::State& ioState) {
   KORIVrcConfig_var config;
   KORQuery<KORIVrcFactory>(document)->RetrieveConfig(config.Out());
   auto xml = KORQuery<KORIVrcXML>(config);
+  // As in korvrc, the export runs in a frame, which keeps the catalogs it reads.
+  KORFrame frame;
+  KORFrameScope frameScope(frame);
   for (auto _ : ioState) {
     KORUnicodeString text, messages;
     benchmark::DoNotOptimize(xml->CreateXMLConfigFile(text, messages));

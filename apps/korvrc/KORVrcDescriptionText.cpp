@@ -24,7 +24,12 @@ struct BrokenRule {
 }
 
 std::string Quoted(std::string_view iText) {
-  return "\"" + std::string(iText) + "\"";
+  std::string quoted;
+  quoted.reserve(iText.size() + 2);
+  quoted += '"';
+  quoted += iText;
+  quoted += '"';
+  return quoted;
 }
 
 std::string Member(const std::string& iPath, std::string_view iKey) {

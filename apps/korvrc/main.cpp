@@ -1,6 +1,7 @@
 // korvrc: the command-line host of the immersive configuration module.
 #include "KORVrcCommands.h"
 #include "KORVrcSceneCommands.h"
+#include "frame/KORFrame.h"
 #include "objectmodel/KORExtensionDictionary.h"
 #include "objectmodel/KORModule.h"
 #include "system/KOREnvironment.h"
@@ -38,6 +39,8 @@ constexpr const char* kInputHelp =
 } // namespace
 
 int main(int argc, char** argv) {
+  KORFrame frame;
+  KORFrameScope frameScope(frame);
   CLI::App app{"korvrc: describe, check and export immersive display configurations"};
   app.footer("Run 'korvrc COMMAND --help' for a command's options; see docs/command-line.md.");
   bool version = false;

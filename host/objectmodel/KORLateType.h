@@ -1,6 +1,6 @@
 #pragma once
-// Late types: named types with single inheritance ("KORVrcScreenView" is a
-// "KORVrcView" is a "KORVrcElement"). Behaviour is attached to late types in the
+// Late types: named types with single inheritance ("KORScreenView" is a
+// "KORView" is a "KORElement"). Behaviour is attached to late types in the
 // extension dictionary; an object answers what its type and every ancestor type
 // offer, the nearest type first.
 #include <cstdint>

@@ -117,3 +117,28 @@ HRESULT KORMsgCatalog::BuildMessage(const KORString& iKey, KORUnicodeString& oTe
   oText = found->second;
   return S_OK;
 }
+
+HRESULT KORLoadSharedMsgCatalog(const KORString& iName,
+                                std::shared_ptr<const KORMsgCatalog>& oCatalog,
+                                KORUnicodeString& oError) {
+  auto catalog = std::make_shared<KORMsgCatalog>();
+  if (FAILED(catalog->LoadCatalog(iName))) {
+    oError = catalog->LastError();
+    return E_FAIL;
+  }
+  oCatalog = std::move(catalog);
+  return S_OK;
+}
+
+HRESULT KORMsgCatalogCache::FindCatalog(const KORString& iName,
+                                        std::shared_ptr<const KORMsgCatalog>& oCatalog,
+                                        KORUnicodeString& oError) {
+  if (auto found = _catalogs.find(iName); found != _catalogs.end()) {
+    oCatalog = found->second;
+    return S_OK;
+  }
+  if (FAILED(KORLoadSharedMsgCatalog(iName, oCatalog, oError)))
+    return E_FAIL;
+  _catalogs.emplace(iName, oCatalog);
+  return S_OK;
+}

@@ -19,9 +19,11 @@
 //
 // Failures are reported as E_FAIL with a readable text, never by crashing.
 #include "objectmodel/KORResult.h"
+#include "system/KORFrameServices.h"
 #include "system/KORString.h"
 
 #include <map>
+#include <memory>
 
 class KORMsgCatalog {
 public:
@@ -50,4 +52,21 @@ private:
   KORString _name;
   std::map<KORString, KORUnicodeString, std::less<>> _messages;
   KORUnicodeString _lastError;
+};
+
+// Loads catalog iName into a catalog of its own; E_FAIL with the catalog's
+// LastError() in oError.
+HRESULT KORLoadSharedMsgCatalog(const KORString& iName,
+                                std::shared_ptr<const KORMsgCatalog>& oCatalog,
+                                KORUnicodeString& oError);
+
+// The catalogs of one frame, each read from disk on its first request only.
+// Catalogs handed out stay valid after the cache is gone.
+class KORMsgCatalogCache : public KORIMsgCatalogs {
+public:
+  HRESULT FindCatalog(const KORString& iName, std::shared_ptr<const KORMsgCatalog>& oCatalog,
+                      KORUnicodeString& oError) override;
+
+private:
+  std::map<KORString, std::shared_ptr<const KORMsgCatalog>, std::less<>> _catalogs;
 };

@@ -17,7 +17,7 @@
 #include "system/KORList.h"
 #include "system/KORString.h"
 
-// The full path of resource file iFileName, e.g. "KORVrcModel.KORmsg".
+// The full path of resource file iFileName, e.g. "KORDialogs.KORmsg".
 // S_OK when found; E_FAIL (oPath emptied) when no resource folder holds it;
 // E_INVALIDARG for an empty name. An absolute iFileName is returned as is
 // when that file exists.

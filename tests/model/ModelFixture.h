@@ -1,10 +1,12 @@
 #pragma once
-// A fresh document per test, with the module loaded once per process. The
+// A fresh document per test, with the module loaded once per process, in a
+// frame of its own (the test's message boxes and message catalogs). The
 // fixture records every notification that reaches the document's root
 // container, where the views of the host listen.
 #include "featurestore/KORDocument.h"
 #include "featurestore/KORIModelEvents.h"
 #include "featurestore/KORNotificationDispatcher.h"
+#include "frame/KORFrame.h"
 #include "interfaces/KORIVrcButtonDevice.h"
 #include "interfaces/KORIVrcCameraView.h"
 #include "interfaces/KORIVrcConfig.h"
@@ -43,7 +45,9 @@ protected:
   }
 
   void SetUp() override {
+    frame.MessageBoxes().SetEcho(false);
     document = KORDocument::Create();
+    frame.Editor().SetActiveDocument(document);
     factory = KORQuery<KORIVrcFactory>(document);
     ASSERT_TRUE(factory);
     KORBaseUnknown_var root;
@@ -109,6 +113,8 @@ protected:
     return count;
   }
 
+  KORFrame frame;
+  KORFrameScope frameScope{frame};
   KORSmartPtr<KORDocument> document;
   KORIVrcFactory_var factory;
   KORIModelEvents_var rootEvents;

@@ -1,7 +1,7 @@
 #include "ModelFixture.h"
 
 #include "KORVrcTools.h"
-#include "dialog/KORMessageBox.h"
+#include "frame/KORFrame.h"
 #include "featurestore/KORIUuid.h"
 #include "math/KORMathTolerance.h"
 
@@ -101,19 +101,20 @@ TEST(UuidTextTest, PadsEveryGroupToEightDigits) {
   EXPECT_EQ(ConvertUuidToUString(nullptr), nullptr);
 }
 
-TEST(MessageBoxTest, ErrorsAndInformationAreShownUnderTheExportIdentifier) {
-  KORSetMessageBoxEcho(false);
-  KORClearShownMessageBoxes();
+TEST(MessageBoxTest, ErrorsAndInformationAreShownInTheCurrentFrame) {
+  KORFrame frame;
+  frame.MessageBoxes().SetEcho(false);
+  KORFrameScope scope(frame);
   DisplayErrorMessage("it broke", "Error");
   DisplayInfoMessage("done", "Info");
-  const auto& shown = KORShownMessageBoxes();
+  const auto& shown = frame.MessageBoxes().Shown();
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0].identifier, "MPK Export failed");
   EXPECT_EQ(shown[0].style, KORMessageBoxStyle::Error);
+  EXPECT_EQ(shown[0].title, "Error");
   EXPECT_EQ(shown[0].text, "it broke");
   EXPECT_EQ(shown[1].style, KORMessageBoxStyle::Information);
-  KORClearShownMessageBoxes();
-  KORSetMessageBoxEcho(true);
+  EXPECT_EQ(shown[1].text, "done");
 }
 
 using ToolsTest = ModelTest;

@@ -391,21 +391,22 @@ void KOREVrcConfigure::IndentLeftSpace(std::ostream& ioStream) {
 
 HRESULT KOREVrcConfigure::StartMessages(KORUnicodeString& oMessages) {
   oMessages.clear();
-  return _catalog.LoadCatalog("KORVrcConfigure");
+  KORUnicodeString error;
+  return KORFindMsgCatalog("KORVrcConfigure", _catalog, error);
 }
 
 void KOREVrcConfigure::AddError(KORUnicodeString& ioMessages, const char* iKey) const {
   KORUnicodeString text;
-  (void)_catalog.BuildMessage("Error", text);
+  (void)_catalog->BuildMessage("Error", text);
   ioMessages += text;
-  (void)_catalog.BuildMessage(iKey, text);
+  (void)_catalog->BuildMessage(iKey, text);
   ioMessages += text;
 }
 
 void KOREVrcConfigure::AddWarning(KORUnicodeString& ioMessages, const char* iKey) const {
   KORUnicodeString text;
-  (void)_catalog.BuildMessage("Warning", text);
+  (void)_catalog->BuildMessage("Warning", text);
   ioMessages += text;
-  (void)_catalog.BuildMessage(iKey, text);
+  (void)_catalog->BuildMessage(iKey, text);
   ioMessages += text;
 }

@@ -151,5 +151,6 @@ private:
   // The display writer's running desktop origin, in pixels.
   float _desktopOffsetX = 0.0f;
   float _desktopOffsetY = 0.0f;
-  KORMsgCatalog _catalog;
+  // The frame's catalog, held from StartMessages to the end of the call.
+  std::shared_ptr<const KORMsgCatalog> _catalog;
 };

@@ -170,11 +170,11 @@ HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeStrin
 
   oMessages = _messages;
   // Warnings leave the export successful; an error of any generator fails it.
-  KORMsgCatalog catalog;
-  if (FAILED(catalog.LoadCatalog("KORVrcConfigure")))
-    return E_FAIL;
+  std::shared_ptr<const KORMsgCatalog> catalog;
   KORUnicodeString errorText;
-  (void)catalog.BuildMessage("Error", errorText);
+  if (FAILED(KORFindMsgCatalog("KORVrcConfigure", catalog, errorText)))
+    return E_FAIL;
+  (void)catalog->BuildMessage("Error", errorText);
   return _messages.find(errorText) == KORUnicodeString::npos ? S_OK : E_FAIL;
 }
 

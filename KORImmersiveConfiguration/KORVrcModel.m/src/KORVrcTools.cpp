@@ -1,11 +1,11 @@
 #include "KORVrcTools.h"
 
-#include "dialog/KORMessageBox.h"
 #include "featurestore/KORIUuid.h"
 #include "interfaces/KORIVrcTrackedElement.h"
 #include "interfaces/KORIVrcTracker.h"
 #include "interfaces/KORIVrcTrackingStation.h"
 #include "math/KORMathTolerance.h"
+#include "system/KORFrameServices.h"
 
 #include <algorithm>
 #include <cassert>
@@ -134,9 +134,9 @@ KORUnicodeString DoubleToString(double iValue) {
 }
 
 void DisplayErrorMessage(const KORUnicodeString& iMessage, const KORUnicodeString& iTitle) {
-  KORShowMessageBox("MPK Export failed", KORMessageBoxStyle::Error, iTitle, iMessage);
+  KORShowUserMessage("MPK Export failed", KORUserMessageStyle::Error, iTitle, iMessage);
 }
 
 void DisplayInfoMessage(const KORUnicodeString& iMessage, const KORUnicodeString& iTitle) {
-  KORShowMessageBox("MPK Export failed", KORMessageBoxStyle::Information, iTitle, iMessage);
+  KORShowUserMessage("MPK Export failed", KORUserMessageStyle::Information, iTitle, iMessage);
 }

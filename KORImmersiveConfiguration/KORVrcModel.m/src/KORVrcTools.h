@@ -39,6 +39,7 @@ KORUnicodeString* ConvertUuidToUString(KORBaseUnknown* iObject);
 // The number printed with "%g".
 KORUnicodeString DoubleToString(double iValue);
 
-// Modal message boxes, identifier "MPK Export failed".
+// Modal message boxes, identifier "MPK Export failed", shown by the current
+// application frame.
 void DisplayErrorMessage(const KORUnicodeString& iMessage, const KORUnicodeString& iTitle);
 void DisplayInfoMessage(const KORUnicodeString& iMessage, const KORUnicodeString& iTitle);

@@ -1,0 +1,51 @@
+#pragma once
+// The application frame: one object per front-end run (one korvrc run, one
+// test, later one browser connection) that owns everything which would
+// otherwise be global state: the current editor, the message-box log and the
+// frame's message catalogs (and, as they come, the visualization manager, the
+// header list and the immersive-device dispatcher).
+//
+// A front end makes a frame and activates it with a KORFrameScope; code then
+// reaches it through KORFrame::Current(). Layers below the frame reach its
+// services without naming it, through system/KORFrameServices.h. Two frames
+// never share any of this; registries of loaded code (late types, the
+// extension dictionary) stay process-wide.
+#include "dialog/KORMessageBox.h"
+#include "frame/KOREditor.h"
+#include "system/KORMsgCatalog.h"
+
+class KORFrame : public KORIFrameServices {
+public:
+  KORFrame() = default;
+  KORFrame(const KORFrame&) = delete;
+  KORFrame& operator=(const KORFrame&) = delete;
+  ~KORFrame() = default;
+
+  // The frame of the innermost active scope on this thread, or null.
+  static KORFrame* Current();
+
+  KOREditor& Editor() { return _editor; }
+  KORMessageBoxLog& MessageBoxes() { return _messageBoxes; }
+
+  KORIUserMessages& UserMessages() override { return _messageBoxes; }
+  KORIMsgCatalogs& MsgCatalogs() override { return _msgCatalogs; }
+
+private:
+  KOREditor _editor;
+  KORMessageBoxLog _messageBoxes;
+  KORMsgCatalogCache _msgCatalogs;
+};
+
+// Makes a frame current for its lifetime and gives the previous one back when
+// it ends. Scopes nest; each must end on the thread that began it, innermost
+// first, and the frame must outlive its scope.
+class KORFrameScope {
+public:
+  explicit KORFrameScope(KORFrame& iFrame);
+  ~KORFrameScope();
+  KORFrameScope(const KORFrameScope&) = delete;
+  KORFrameScope& operator=(const KORFrameScope&) = delete;
+
+private:
+  KORIFrameServices* _previous;
+};

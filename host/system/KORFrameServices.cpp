@@ -1,0 +1,48 @@
+#include "system/KORFrameServices.h"
+
+#include "system/KORMsgCatalog.h"
+
+#include <iostream>
+#include <utility>
+
+namespace {
+thread_local KORIFrameServices* tCurrentServices = nullptr;
+} // namespace
+
+const char* KORUserMessageStyleName(KORUserMessageStyle iStyle) {
+  switch (iStyle) {
+  case KORUserMessageStyle::Error:
+    return "error";
+  case KORUserMessageStyle::Information:
+    return "information";
+  case KORUserMessageStyle::Warning:
+    return "warning";
+  case KORUserMessageStyle::Question:
+    return "question";
+  }
+  return "";
+}
+
+KORIFrameServices* KORGetFrameServices() {
+  return tCurrentServices;
+}
+
+KORIFrameServices* KORSetFrameServices(KORIFrameServices* iServices) {
+  return std::exchange(tCurrentServices, iServices);
+}
+
+void KORShowUserMessage(const KORString& iIdentifier, KORUserMessageStyle iStyle,
+                        const KORUnicodeString& iTitle, const KORUnicodeString& iText) {
+  if (KORIFrameServices* services = KORGetFrameServices()) {
+    services->UserMessages().ShowMessage(iIdentifier, iStyle, iTitle, iText);
+    return;
+  }
+  std::cerr << "[" << KORUserMessageStyleName(iStyle) << "] " << iTitle << ": " << iText << '\n';
+}
+
+HRESULT KORFindMsgCatalog(const KORString& iName, std::shared_ptr<const KORMsgCatalog>& oCatalog,
+                          KORUnicodeString& oError) {
+  if (KORIFrameServices* services = KORGetFrameServices())
+    return services->MsgCatalogs().FindCatalog(iName, oCatalog, oError);
+  return KORLoadSharedMsgCatalog(iName, oCatalog, oError);
+}

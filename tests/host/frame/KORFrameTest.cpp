@@ -1,0 +1,143 @@
+#include "../system/KORSystemTestSupport.h"
+#include "featurestore/KORDocument.h"
+#include "frame/KORFrame.h"
+#include "system/KORResource.h"
+
+#include <thread>
+
+namespace {
+
+std::vector<KORUnicodeString> TextsShown(KORFrame& iFrame) {
+  std::vector<KORUnicodeString> texts;
+  for (const KORMessageBoxRecord& record : iFrame.MessageBoxes().Shown())
+    texts.push_back(record.text);
+  return texts;
+}
+
+class FrameTest : public ::testing::Test {
+protected:
+  FrameTest() {
+    first.MessageBoxes().SetEcho(false);
+    second.MessageBoxes().SetEcho(false);
+  }
+  KORFrame first;
+  KORFrame second;
+};
+
+TEST_F(FrameTest, ScopesNestAndEachGivesThePreviousFrameBack) {
+  EXPECT_EQ(KORFrame::Current(), nullptr);
+  {
+    KORFrameScope outer(first);
+    EXPECT_EQ(KORFrame::Current(), &first);
+    {
+      KORFrameScope inner(second);
+      EXPECT_EQ(KORFrame::Current(), &second);
+      EXPECT_EQ(KORGetFrameServices(), &second);
+    }
+    EXPECT_EQ(KORFrame::Current(), &first);
+  }
+  EXPECT_EQ(KORFrame::Current(), nullptr);
+  EXPECT_EQ(KORGetFrameServices(), nullptr);
+}
+
+TEST_F(FrameTest, MessagesGoToTheCurrentFrameOnly) {
+  {
+    KORFrameScope scope(first);
+    KORShowUserMessage("Id", KORUserMessageStyle::Error, "Title", "for the first");
+    KORFrameScope inner(second);
+    KORShowUserMessage("Id", KORUserMessageStyle::Warning, "Title", "for the second");
+  }
+  EXPECT_EQ(TextsShown(first), std::vector<KORUnicodeString>{"for the first"});
+  EXPECT_EQ(TextsShown(second), std::vector<KORUnicodeString>{"for the second"});
+  EXPECT_EQ(second.MessageBoxes().Shown()[0].style, KORMessageBoxStyle::Warning);
+}
+
+TEST_F(FrameTest, WithoutAFrameAMessageIsWrittenToStandardError) {
+  testing::internal::CaptureStderr();
+  KORShowUserMessage("Id", KORUserMessageStyle::Information, "Export", "nobody listens");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "[information] Export: nobody listens\n");
+}
+
+TEST_F(FrameTest, EachFrameHasItsOwnActiveDocument) {
+  KORSmartPtr<KORDocument> document = KORDocument::Create();
+  first.Editor().SetActiveDocument(document);
+  EXPECT_EQ(first.Editor().GetActiveDocument(), KORQuery<KORBaseUnknown>(document).get());
+  EXPECT_EQ(second.Editor().GetActiveDocument(), nullptr);
+  first.Editor().SetActiveDocument(nullptr);
+  EXPECT_EQ(first.Editor().GetActiveDocument(), nullptr);
+}
+
+TEST_F(FrameTest, AFrameCurrentOnOneThreadIsNotCurrentOnAnother) {
+  KORFrameScope scope(first);
+  KORFrame* seenElsewhere = &first;
+  std::thread([&] { seenElsewhere = KORFrame::Current(); }).join();
+  EXPECT_EQ(seenElsewhere, nullptr);
+  EXPECT_EQ(KORFrame::Current(), &first);
+}
+
+// Each test writes its catalogs into its own resource folder.
+class FrameCatalogTest : public FrameTest {
+protected:
+  FrameCatalogTest() : _resourcePath("KOR_RESOURCE_PATH", _folder.Path().c_str()) {
+    KORResetResourceFolders();
+  }
+  ~FrameCatalogTest() override { KORResetResourceFolders(); }
+
+  void WriteCatalog(const std::string& iText) {
+    _folder.WriteFile("KORFrameTestCatalog.KORmsg", "Greeting = \"" + iText + "\"\n");
+  }
+  // The greeting as the current frame (or no frame) finds it; the error when
+  // the catalog cannot be found.
+  static KORUnicodeString Greeting() {
+    std::shared_ptr<const KORMsgCatalog> catalog;
+    KORUnicodeString text;
+    if (FAILED(KORFindMsgCatalog("KORFrameTestCatalog", catalog, text)))
+      return "failed: " + text;
+    EXPECT_EQ(catalog->BuildMessage("Greeting", text), S_OK) << text;
+    return text;
+  }
+
+  KORTemporaryDirectory _folder;
+  KOREnvironmentOverride _resourcePath;
+};
+
+TEST_F(FrameCatalogTest, AFrameReadsACatalogOnceAndANewFrameReadsItAgain) {
+  WriteCatalog("hello");
+  KORFrameScope scope(first);
+  EXPECT_EQ(Greeting(), "hello");
+  WriteCatalog("bonjour");
+  EXPECT_EQ(Greeting(), "hello") << "the frame read the catalog from disk again";
+  KORFrameScope inner(second);
+  EXPECT_EQ(Greeting(), "bonjour");
+}
+
+TEST_F(FrameCatalogTest, WithoutAFrameEveryLookupReadsTheFile) {
+  WriteCatalog("hello");
+  EXPECT_EQ(Greeting(), "hello");
+  WriteCatalog("bonjour");
+  EXPECT_EQ(Greeting(), "bonjour");
+}
+
+TEST_F(FrameCatalogTest, AMissingCatalogIsLookedForAgainNextTime) {
+  KORFrameScope scope(first);
+  const KORUnicodeString missing = Greeting();
+  EXPECT_NE(missing.find("KORFrameTestCatalog.KORmsg"), std::string::npos) << missing;
+  WriteCatalog("found");
+  EXPECT_EQ(Greeting(), "found");
+}
+
+TEST_F(FrameCatalogTest, ACatalogOutlivesTheFrameThatLoadedIt) {
+  WriteCatalog("kept");
+  std::shared_ptr<const KORMsgCatalog> catalog;
+  {
+    auto frame = std::make_unique<KORFrame>();
+    KORUnicodeString error;
+    ASSERT_EQ(frame->MsgCatalogs().FindCatalog("KORFrameTestCatalog", catalog, error), S_OK)
+        << error;
+  }
+  KORUnicodeString text;
+  EXPECT_EQ(catalog->BuildMessage("Greeting", text), S_OK);
+  EXPECT_EQ(text, "kept");
+}
+
+} // namespace
