@@ -2,7 +2,7 @@
 // on which late type. The host registers this table when it loads the module
 // "KORVrConfig"; nothing else in the module registers behaviour. The table
 // also names the module's trace modules and its resource folder.
-#include "objectmodel/KORModule.h"
+#include "system/KORModule.h"
 
 #include "KOREVrc2DVisu.h"
 #include "KOREVrc3DVisu.h"

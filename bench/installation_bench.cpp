@@ -9,7 +9,7 @@
 #include "frame/KORFrame.h"
 #include "interfaces/KORIVrcConfig.h"
 #include "interfaces/KORIVrcXML.h"
-#include "objectmodel/KORModule.h"
+#include "system/KORModule.h"
 
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>

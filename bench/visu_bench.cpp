@@ -12,7 +12,7 @@
 #include "interfaces/KORIVrcTrackingStation.h"
 #include "interfaces/KORIVrcViewport.h"
 #include "interfaces/KORIVrcWindow.h"
-#include "objectmodel/KORModule.h"
+#include "system/KORModule.h"
 #include "visu/KORSceneWriters.h"
 #include "visu/KORVisManager.h"
 

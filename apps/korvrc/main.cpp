@@ -3,7 +3,7 @@
 #include "KORVrcSceneCommands.h"
 #include "frame/KORFrame.h"
 #include "objectmodel/KORExtensionDictionary.h"
-#include "objectmodel/KORModule.h"
+#include "system/KORModule.h"
 #include "system/KOREnvironment.h"
 
 #include <CLI/CLI.hpp>

@@ -28,7 +28,7 @@
 #include "interfaces/KORIVrcTrackingStation.h"
 #include "interfaces/KORIVrcViewport.h"
 #include "interfaces/KORIVrcWindow.h"
-#include "objectmodel/KORModule.h"
+#include "system/KORModule.h"
 
 #include <gtest/gtest.h>
 

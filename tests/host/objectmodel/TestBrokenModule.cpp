@@ -2,7 +2,7 @@
 // build): late types that derive from each other, or a resource folder that
 // does not exist. Both name a trace module, which must not be registered.
 #include "TestInterfaces.h"
-#include "objectmodel/KORModule.h"
+#include "system/KORModule.h"
 
 namespace {
 #if defined(KOR_TEST_FAULT_LOOP)

@@ -1,7 +1,7 @@
 // A module library for the loading tests: one extension, one component, one
 // exported creation function, one trace module and a resource folder.
 #include "TestInterfaces.h"
-#include "objectmodel/KORModule.h"
+#include "system/KORModule.h"
 
 namespace {
 class TestModuleService : public KORExtensionOf<ITestModuleService> {

@@ -1,6 +1,6 @@
 #include "TestInterfaces.h"
 #include "objectmodel/KORExtensionDictionary.h"
-#include "objectmodel/KORModule.h"
+#include "system/KORModule.h"
 #include "system/KORResource.h"
 #include "system/KORTrace.h"
 

@@ -1,4 +1,4 @@
-#include "objectmodel/KORModule.h"
+#include "system/KORModule.h"
 
 #include "system/KORResource.h"
 #include "system/KORTrace.h"
