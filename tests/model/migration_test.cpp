@@ -112,7 +112,10 @@ TEST_F(DocumentFileTest, ALoadedConfigurationNotifiesTheRootAgain) {
   std::vector<KORNotificationKind> kinds;
   auto events = KORQuery<KORIModelEvents>(root);
   events->GetDispatcher()->AddListener(
-      [&](const KORNotification& iEvent) { kinds.push_back(iEvent.Kind()); });
+      [&](const KORNotification& iEvent) {
+        if (const auto* event = KORModelNotification::From(iEvent))
+          kinds.push_back(event->Kind());
+      });
 
   auto loadedFactory = KORQuery<KORIVrcFactory>(loaded);
   KORIVrcGraphicResources_var resources;
