@@ -1,6 +1,7 @@
 // Transactions, undo and redo, store-change listeners and the removal of
 // features taken out of their father.
 #include "StoreFixture.h"
+#include "StoreMirror.h"
 
 #include "featurestore/KORDocumentIO.h"
 #include "featurestore/KORISpecEvents.h"
@@ -10,7 +11,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <map>
 #include <random>
 
 namespace {
@@ -329,55 +329,12 @@ TEST_F(TransactionsTest, ATakenOutChildIsNotSavedWhileItsRemovalIsPending) {
   EXPECT_EQ(pending.find(uuid.ToText()), std::string::npos);
 }
 
-// A copy of the store built only from what the store-change listeners hear.
-class Mirror {
-public:
-  explicit Mirror(KORDocument& iDocument) : _document(iDocument) {
-    _id = iDocument.AddStoreListener([this](const KORStoreChange& iChange) { Hear(iChange); });
-  }
-  ~Mirror() { _document.RemoveStoreListener(_id); }
-  Mirror(const Mirror&) = delete;
-  Mirror& operator=(const Mirror&) = delete;
-
-  // The live features of iContainer with their values.
-  static std::map<const KORFeature*, std::vector<KORFeature::Value>>
-  Of(const KORFeatureContainer& iContainer) {
-    std::map<const KORFeature*, std::vector<KORFeature::Value>> state;
-    for (const auto& feature : iContainer.Features())
-      if (!feature->IsDead())
-        state[feature.get()] = feature->Values();
-    return state;
-  }
-  const std::map<const KORFeature*, std::vector<KORFeature::Value>>& State() const {
-    return _state;
-  }
-
-private:
-  void Hear(const KORStoreChange& iChange) {
-    auto* feature = KORGetImplementationAs<KORFeature>(iChange.feature);
-    switch (iChange.kind) {
-    case KORStoreChangeKind::Create:
-      _state[feature] = feature->Values();
-      break;
-    case KORStoreChangeKind::Remove:
-      _state.erase(feature);
-      break;
-    default:
-      auto index = static_cast<std::size_t>(feature->Type().Find(iChange.key));
-      _state.at(feature)[index] = feature->Values()[index];
-    }
-  }
-  KORDocument& _document;
-  int _id = 0;
-  std::map<const KORFeature*, std::vector<KORFeature::Value>> _state;
-};
-
 // A few hundred random writes in transactions, seeded: undoing them all gives
 // the file from before, redoing them all the file from after, and a listener
 // that follows the changes ends with the store's state each time.
 TEST_F(TransactionsTest, RandomEditsUndoAndRedoToTheSameFiles) {
   std::mt19937 random(20261206);
-  Mirror mirror(*document);
+  StoreMirror mirror(*document, *container);
   std::vector<KORISpecObject_var> nodes{Node(), Node(), Node()};
   const std::string before = Saved();
   // Mostly a live node, sometimes any (removed ones included).
@@ -430,18 +387,18 @@ TEST_F(TransactionsTest, RandomEditsUndoAndRedoToTheSameFiles) {
   }
   EXPECT_GT(succeeded, 150) << "too few writes succeeded to test anything";
   const std::string after = Saved();
-  EXPECT_EQ(mirror.State(), Mirror::Of(*container));
+  EXPECT_EQ(mirror.State(), StoreMirror::Of(*container));
 
   const int committed = transactions->GetUndoCount();
   while (transactions->GetUndoCount() > 0)
     ASSERT_EQ(transactions->Undo(), S_OK);
   EXPECT_EQ(Saved(), before);
-  EXPECT_EQ(mirror.State(), Mirror::Of(*container));
+  EXPECT_EQ(mirror.State(), StoreMirror::Of(*container));
   EXPECT_EQ(transactions->GetRedoCount(), committed);
 
   while (transactions->GetRedoCount() > 0)
     ASSERT_EQ(transactions->Redo(), S_OK);
   EXPECT_EQ(Saved(), after);
-  EXPECT_EQ(mirror.State(), Mirror::Of(*container));
+  EXPECT_EQ(mirror.State(), StoreMirror::Of(*container));
 }
 } // namespace
