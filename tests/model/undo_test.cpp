@@ -6,7 +6,9 @@
 #include "featurestore/KORDocumentIO.h"
 #include "featurestore/KORLifeCycleObject.h"
 
+#include <cstdio>
 #include <fstream>
+#include <unistd.h>
 #include <iterator>
 #include <map>
 #include <random>
@@ -27,11 +29,15 @@ protected:
   }
 
   std::string Saved() {
-    const std::string path = ::testing::TempDir() + "kor_undo_test.json";
+    // One file per test process: ctest runs tests side by side.
+    const std::string path =
+        ::testing::TempDir() + "kor_undo_" + std::to_string(::getpid()) + ".json";
     std::string error;
     EXPECT_EQ(KORSaveDocument(*document, path, error), S_OK) << error;
     std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::remove(path.c_str());
+    return bytes;
   }
 
   template <class I> I* Pick(const std::vector<KORSmartPtr<I>>& iFrom) {

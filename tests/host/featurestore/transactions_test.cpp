@@ -8,7 +8,9 @@
 
 #include <gmock/gmock.h>
 
+#include <cstdio>
 #include <fstream>
+#include <unistd.h>
 #include <functional>
 #include <iterator>
 #include <random>
@@ -35,11 +37,15 @@ protected:
 
   // The document as its file says it.
   std::string Saved() {
-    const std::string path = ::testing::TempDir() + "kor_transactions_test.json";
+    // One file per test process: ctest runs tests side by side.
+    const std::string path =
+        ::testing::TempDir() + "kor_transactions_" + std::to_string(::getpid()) + ".json";
     std::string error;
     EXPECT_EQ(KORSaveDocument(*document, path, error), S_OK) << error;
     std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::remove(path.c_str());
+    return bytes;
   }
   // A node connected for events to iFather (or to the container), so that its
   // events reach the root, as a module's elements are.
