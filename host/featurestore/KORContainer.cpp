@@ -118,7 +118,8 @@ void KORRemoveByLifeCycle(KORFeature& iFeature) {
   auto lifeCycle = KORQuery<LifeCycleObject>(iFeature.Identity());
   if (lifeCycle && SUCCEEDED(lifeCycle->remove()) && iFeature.IsDead())
     return;
-  if (!iFeature.IsDead() && FAILED(iFeature.Container()->RemoveFeature(iFeature, /*iAnnounce=*/true)))
+  if (!iFeature.IsDead() &&
+      FAILED(iFeature.Container()->RemoveFeature(iFeature, /*iAnnounce=*/true)))
     KORTrace("KORFeatureStore").Write("cannot remove feature " + iFeature.Uuid().ToText());
 }
 

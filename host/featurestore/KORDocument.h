@@ -41,7 +41,9 @@ public:
 
   // Store-change listeners: told every change of the document's features
   // (KORStoreChange.h). Returns an id for RemoveStoreListener.
-  int AddStoreListener(KORStoreListener iListener) { return _store.AddListener(std::move(iListener)); }
+  int AddStoreListener(KORStoreListener iListener) {
+    return _store.AddListener(std::move(iListener));
+  }
   void RemoveStoreListener(int iListenerId) { _store.RemoveListener(iListenerId); }
 
   // Registers a new container for undo. Every container's changes are

@@ -592,8 +592,8 @@ bool Build(const std::vector<PlannedContainer>& iPlan, KORDocument& ioDocument,
           stored = std::move(links);
         }
         if (FAILED(features[f]->StoreValue(value.attribute, std::move(stored)))) {
-          oError = where + ": cannot store the attributes of feature " +
-                   features[f]->Uuid().ToText();
+          oError =
+              where + ": cannot store the attributes of feature " + features[f]->Uuid().ToText();
           return false;
         }
       }

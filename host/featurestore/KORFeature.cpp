@@ -349,8 +349,7 @@ HRESULT KORFeature::AppendLink(const char* iKey, KORISpecObject* iFeature) {
     return E_FAIL;
   // An attribute without value first gets an empty list of its own, so that
   // taking the entry back leaves it without value again.
-  if (std::holds_alternative<std::monostate>(_values[index]) &&
-      FAILED(StoreValue(index, Links())))
+  if (std::holds_alternative<std::monostate>(_values[index]) && FAILED(StoreValue(index, Links())))
     return E_FAIL;
   WriteEntry(KORStepKind::InsertEntry, index, std::get<Links>(_values[index]).size(), feature);
   return S_OK;

@@ -109,15 +109,13 @@ private:
   // an attribute without value reads as an empty list.
   const Links* LinksOf(const char* iKey, const KORAttributeDef** oDef = nullptr,
                        std::size_t* oIndex = nullptr) const;
-  // Writes the value of link list iIndex as an empty list if it has none, so
-  // that entries can be inserted (taking that back leaves it without value).
-  void GiveListAValue(std::size_t iIndex);
   void WriteEntry(KORStepKind iKind, std::size_t iIndex, std::size_t iPosition,
                   KORFeature* iNewEntry);
 
   // What the write path makes of a step; nothing is checked or recorded.
   void PutValue(std::size_t iIndex, Value iValue);
-  void InsertEntry(std::size_t iIndex, std::size_t iPosition, const KORSmartPtr<KORFeature>& iEntry);
+  void InsertEntry(std::size_t iIndex, std::size_t iPosition,
+                   const KORSmartPtr<KORFeature>& iEntry);
   void EraseEntry(std::size_t iIndex, std::size_t iPosition);
   void ReplaceEntry(std::size_t iIndex, std::size_t iPosition,
                     const KORSmartPtr<KORFeature>& iEntry);

@@ -117,8 +117,8 @@ void KORFeatureStore::Tell(KORStepKind iKind, KORFeature* iFeature, std::size_t 
     change.kind = KORStoreChangeKind::Remove;
   } else if (ChangesValues(iKind)) {
     const KORAttributeDef& attribute = iFeature->Type().attributes[iAttribute];
-    change.kind = KORIsLinkType(attribute.type) ? KORStoreChangeKind::Link
-                                                : KORStoreChangeKind::SetValue;
+    change.kind =
+        KORIsLinkType(attribute.type) ? KORStoreChangeKind::Link : KORStoreChangeKind::SetValue;
     change.key = attribute.key.c_str();
   } else if (iKind != KORStepKind::Create) {
     return;
@@ -221,22 +221,21 @@ HRESULT KORFeatureStore::Abort() {
 }
 
 HRESULT KORFeatureStore::Undo() {
-  if (_replaying || !_savepoints.empty() || _undo.empty())
-    return E_FAIL;
-  Steps steps = std::move(_undo.back());
-  _undo.pop_back();
-  Replay(steps, /*iForward=*/false);
-  _redo.push_back(std::move(steps));
-  return S_OK;
+  return ReplayLast(_undo, _redo, /*iForward=*/false);
 }
 
 HRESULT KORFeatureStore::Redo() {
-  if (_replaying || !_savepoints.empty() || _redo.empty())
+  return ReplayLast(_redo, _undo, /*iForward=*/true);
+}
+
+HRESULT KORFeatureStore::ReplayLast(std::vector<Steps>& ioFrom, std::vector<Steps>& ioTo,
+                                    bool iForward) {
+  if (_replaying || !_savepoints.empty() || ioFrom.empty())
     return E_FAIL;
-  Steps steps = std::move(_redo.back());
-  _redo.pop_back();
-  Replay(steps, /*iForward=*/true);
-  _undo.push_back(std::move(steps));
+  Steps steps = std::move(ioFrom.back());
+  ioFrom.pop_back();
+  Replay(steps, iForward);
+  ioTo.push_back(std::move(steps));
   return S_OK;
 }
 
@@ -289,7 +288,8 @@ void KORFeatureStore::Replay(const Steps& iSteps, bool iForward) {
   }
 
   for (KORFeature* feature : born) {
-    KORCreate created(feature->Identity(), feature->Father() ? feature->Father()->Identity() : nullptr);
+    KORCreate created(feature->Identity(),
+                      feature->Father() ? feature->Father()->Identity() : nullptr);
     KORAnnounce(created, feature->Identity());
   }
   for (KORFeature* feature : changed)

@@ -82,6 +82,8 @@ private:
   void NoteReleased(const KORStoreStep& iStep);
   void RemoveOrphans();
   void Replay(const Steps& iSteps, bool iForward);
+  // Replays the last transaction of ioFrom and moves it to ioTo.
+  HRESULT ReplayLast(std::vector<Steps>& ioFrom, std::vector<Steps>& ioTo, bool iForward);
   void DropHistory();
   // Discards the dead features that no recorded step can bring back.
   void Purge();

@@ -2,14 +2,9 @@
 // sequences of factory creations, setter calls and removals, in transactions.
 #include "ModelFixture.h"
 
-#include "../host/featurestore/StoreMirror.h"
-#include "featurestore/KORDocumentIO.h"
+#include "../host/featurestore/StoreChecks.h"
 #include "featurestore/KORLifeCycleObject.h"
 
-#include <cstdio>
-#include <fstream>
-#include <unistd.h>
-#include <iterator>
 #include <map>
 #include <random>
 
@@ -28,17 +23,7 @@ protected:
     ASSERT_NE(container, nullptr);
   }
 
-  std::string Saved() {
-    // One file per test process: ctest runs tests side by side.
-    const std::string path =
-        ::testing::TempDir() + "kor_undo_" + std::to_string(::getpid()) + ".json";
-    std::string error;
-    EXPECT_EQ(KORSaveDocument(*document, path, error), S_OK) << error;
-    std::ifstream file(path, std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    std::remove(path.c_str());
-    return bytes;
-  }
+  std::string Saved() { return SavedBytes(*document); }
 
   template <class I> I* Pick(const std::vector<KORSmartPtr<I>>& iFrom) {
     if (iFrom.empty())
@@ -82,8 +67,8 @@ protected:
     }
     case 2: {
       KORIVrcTrackingStation_var made;
-      HRESULT result = factory->CreateTrackingStation(KORVrcStationIS900, NextName("Station"),
-                                                      made.Out());
+      HRESULT result =
+          factory->CreateTrackingStation(KORVrcStationIS900, NextName("Station"), made.Out());
       stations.push_back(made);
       return result;
     }

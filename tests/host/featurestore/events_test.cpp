@@ -12,11 +12,10 @@ protected:
     rootEvents = KORQuery<KORIModelEvents>(root);
     ASSERT_TRUE(rootEvents);
     ASSERT_EQ(rootEvents->ConnectTo(container->Identity()), S_OK);
-    listener = rootEvents->GetDispatcher()->AddListener(
-        [this](const KORNotification& iEvent) {
-          if (const auto* event = KORModelNotification::From(iEvent))
-            heard.push_back(event->Object());
-        });
+    listener = rootEvents->GetDispatcher()->AddListener([this](const KORNotification& iEvent) {
+      if (const auto* event = KORModelNotification::From(iEvent))
+        heard.push_back(event->Object());
+    });
   }
   static void Connect(KORISpecObject* iChild, KORISpecObject* iFather) {
     ASSERT_EQ(KORQuery<KORIModelEvents>(iFather)->ConnectTo(iChild), S_OK);

@@ -1,11 +1,31 @@
 #pragma once
-// A copy of a document's features built only from what its store-change
-// listeners hear: it ends equal to the store when the listeners were told
-// every change.
-#include "featurestore/KORDocument.h"
+// What tests of the store compare: the bytes a document saves to, and a copy
+// of its features built only from what its store-change listeners hear.
+#include "featurestore/KORDocumentIO.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <string>
+#include <unistd.h>
 #include <vector>
+
+inline std::string SavedBytes(KORDocument& iDocument) {
+  // One file per test process: ctest runs tests side by side.
+  const std::string path =
+      ::testing::TempDir() + "kor_saved_" + std::to_string(::getpid()) + ".json";
+  std::string error;
+  EXPECT_EQ(KORSaveDocument(iDocument, path, error), S_OK) << error;
+  std::ifstream file(path, std::ios::binary);
+  std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  std::remove(path.c_str());
+  return bytes;
+}
+
+// It ends equal to the store when the listeners were told every change.
 
 class StoreMirror {
 public:
