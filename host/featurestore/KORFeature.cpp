@@ -207,7 +207,6 @@ HRESULT KORFeature::StoreValue(std::size_t iIndex, Value iValue) {
   if (!operation || IsDead())
     return E_FAIL;
   KORStoreStep step(KORStepKind::SetValue, this, iIndex);
-  step.oldValue = _values[iIndex];
   step.newValue = std::move(iValue);
   Store().Write(std::move(step));
   return S_OK;
@@ -246,7 +245,7 @@ void KORFeature::ReleaseChild(KORFeature* iChild) {
   iChild->_father = nullptr;
 }
 
-void KORFeature::PutValue(std::size_t iIndex, Value iValue) {
+KORFeature::Value KORFeature::PutValue(std::size_t iIndex, Value iValue) {
   UnreferAll(iIndex);
   Value previous = std::exchange(_values[iIndex], std::move(iValue));
   const bool aggregating = _type->attributes[iIndex].aggregating;
@@ -260,6 +259,7 @@ void KORFeature::PutValue(std::size_t iIndex, Value iValue) {
     if (const Links* links = std::get_if<Links>(&previous))
       for (const auto& child : *links)
         ReleaseChild(child.get());
+  return previous;
 }
 
 void KORFeature::InsertEntry(std::size_t iIndex, std::size_t iPosition,

@@ -113,7 +113,8 @@ private:
                   KORFeature* iNewEntry);
 
   // What the write path makes of a step; nothing is checked or recorded.
-  void PutValue(std::size_t iIndex, Value iValue);
+  // Returns the previous value.
+  Value PutValue(std::size_t iIndex, Value iValue);
   void InsertEntry(std::size_t iIndex, std::size_t iPosition,
                    const KORSmartPtr<KORFeature>& iEntry);
   void EraseEntry(std::size_t iIndex, std::size_t iPosition);

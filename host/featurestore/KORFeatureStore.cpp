@@ -46,12 +46,20 @@ KORFeatureStore::Operation::~Operation() {
 }
 
 void KORFeatureStore::Write(KORStoreStep iStep) {
-  Perform(iStep, /*iForward=*/true);
+  const bool recorded = !_savepoints.empty();
+  // A value is moved in rather than copied when it need not be kept, and the
+  // previous one is kept as it leaves.
+  if (iStep.kind != KORStepKind::SetValue)
+    Perform(iStep, /*iForward=*/true);
+  else if (recorded)
+    iStep.oldValue = iStep.feature->PutValue(iStep.attribute, iStep.newValue);
+  else
+    iStep.oldValue = iStep.feature->PutValue(iStep.attribute, std::move(iStep.newValue));
   NoteReleased(iStep);
   const KORSmartPtr<KORFeature> feature = iStep.feature;
   const KORStepKind kind = iStep.kind;
   const std::size_t attribute = iStep.attribute;
-  if (_savepoints.empty()) {
+  if (!recorded) {
     // Not undoable: the recorded history no longer leads to this state.
     Tell(kind, feature.get(), attribute);
     DropHistory();
