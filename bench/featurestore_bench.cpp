@@ -1,5 +1,7 @@
 // Cost of the feature store at document scale: making 10,000 features with a
-// few attributes each, saving them to a JSON file and loading it back.
+// few attributes each (outside any transaction, and recorded in one
+// transaction), undoing and redoing that transaction, saving the features to
+// a JSON file and loading it back.
 #include "featurestore/KORDocumentIO.h"
 
 #include <benchmark/benchmark.h>
@@ -57,14 +59,19 @@ const std::string& BenchDirectory() {
   return folder.Path();
 }
 
+enum class Recording { Off, InOneTransaction };
+
 // Each feature links to the one made before it, so that saving and loading
 // also resolve links. Null when the store refuses something.
-KORSmartPtr<KORDocument> MakeDocument() {
+KORSmartPtr<KORDocument> MakeDocument(Recording iRecording = Recording::Off) {
   const KORFeatureType* type = ScreenType();
   KORSmartPtr<KORDocument> document = KORDocument::Create();
   KORFeatureContainer* container =
       document->GetCompoundContainer()->AddContainer("KORBenchCont", "KORFeatCont");
   if (!type || !container || FAILED(container->OpenCatalog("KORBenchCatalog")))
+    return nullptr;
+  const bool recorded = iRecording == Recording::InOneTransaction;
+  if (recorded && FAILED(document->OpenTransaction()))
     return nullptr;
   KORFeature* previous = nullptr;
   for (int i = 0; i < kFeatureCount; ++i) {
@@ -77,12 +84,15 @@ KORSmartPtr<KORDocument> MakeDocument() {
       return nullptr;
     previous = feature;
   }
+  if (recorded && FAILED(document->CommitTransaction()))
+    return nullptr;
   return document;
 }
 
 void BM_CreateFeatures(benchmark::State& ioState) {
+  const auto recording = static_cast<Recording>(ioState.range(0));
   for (auto _ : ioState) {
-    KORSmartPtr<KORDocument> document = MakeDocument();
+    KORSmartPtr<KORDocument> document = MakeDocument(recording);
     if (!document) {
       ioState.SkipWithError("the feature store refused the benchmark document");
       break;
@@ -91,6 +101,21 @@ void BM_CreateFeatures(benchmark::State& ioState) {
     document.reset();
     ioState.ResumeTiming();
   }
+  ioState.SetItemsProcessed(ioState.iterations() * kFeatureCount);
+}
+
+// Each iteration undoes the creation of every feature and redoes it.
+void BM_UndoRedoCreation(benchmark::State& ioState) {
+  KORSmartPtr<KORDocument> document = MakeDocument(Recording::InOneTransaction);
+  if (!document) {
+    ioState.SkipWithError("the feature store refused the benchmark document");
+    return;
+  }
+  for (auto _ : ioState)
+    if (FAILED(document->Undo()) || FAILED(document->Redo())) {
+      ioState.SkipWithError("undo or redo failed");
+      break;
+    }
   ioState.SetItemsProcessed(ioState.iterations() * kFeatureCount);
 }
 
@@ -134,6 +159,13 @@ void BM_LoadDocument(benchmark::State& ioState) {
 } // namespace
 
 BENCHMARK(BM_CreateFeatures)
+    ->ArgName("recorded")
+    ->Arg(static_cast<int>(Recording::Off))
+    ->Arg(static_cast<int>(Recording::InOneTransaction))
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_UndoRedoCreation)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

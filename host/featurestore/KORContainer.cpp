@@ -1,9 +1,12 @@
 #include "featurestore/KORContainer.h"
 
 #include "featurestore/KORDocument.h"
+#include "featurestore/KORFeatureStore.h"
+#include "featurestore/KORLifeCycleObject.h"
 #include "system/KORTrace.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 // A new list of the objects among iObjects that answer iIID.
@@ -93,9 +96,13 @@ KORFeature* KORFeatureContainer::NewFeature(const KORFeatureType& iType,
                                             const KORUnicodeString& iName, const KORUuid* iUuid) {
   if (IsDead() || !_catalogs.Locate(iType.catalog))
     return nullptr;
+  KORFeatureStore::Operation operation(_document->Store());
+  if (!operation)
+    return nullptr;
   auto* feature =
       new KORFeature(*this, iType, iName, iUuid ? *iUuid : KORUuid::Generate(), _nextSequence++);
   _features.emplace_back(feature);
+  _document->Store().Write(KORStoreStep(KORStepKind::Create, feature));
   return feature;
 }
 
@@ -106,20 +113,59 @@ KORFeature* KORFeatureContainer::FindFeature(const KORUuid& iUuid) const {
   return nullptr;
 }
 
-void KORFeatureContainer::RemoveFeature(KORFeature& iFeature) {
-  if (iFeature.IsDead() || iFeature.Container() != this)
-    return;
+void KORRemoveByLifeCycle(KORFeature& iFeature) {
   KORSmartPtr<KORFeature> keep(&iFeature);
+  auto lifeCycle = KORQuery<LifeCycleObject>(iFeature.Identity());
+  if (lifeCycle && SUCCEEDED(lifeCycle->remove()) && iFeature.IsDead())
+    return;
+  if (!iFeature.IsDead() &&
+      FAILED(iFeature.Container()->RemoveFeature(iFeature, /*iAnnounce=*/true)))
+    KORTrace("KORFeatureStore").Write("cannot remove feature " + iFeature.Uuid().ToText());
+}
+
+HRESULT KORFeatureContainer::RemoveFeature(KORFeature& iFeature, bool iAnnounce) {
+  if (iFeature.IsDead() || iFeature.Container() != this)
+    return E_FAIL;
+  if (iFeature.IsBeingRemoved())
+    return S_OK;
+  KORFeatureStore& store = _document->Store();
+  KORFeatureStore::Operation operation(store);
+  if (!operation)
+    return E_FAIL;
+  KORSmartPtr<KORFeature> keep(&iFeature);
+  iFeature.SetBeingRemoved(true);
+  std::vector<KORSmartPtr<KORFeature>> children;
   for (KORFeature* child : iFeature.Children())
-    RemoveFeature(*child);
+    children.emplace_back(child);
+  for (const auto& child : children)
+    if (!child->IsDead())
+      KORRemoveByLifeCycle(*child);
   if (KORFeature* father = iFeature.Father())
-    for (std::size_t i = 0; i < father->Type().attributes.size(); ++i)
-      if (father->Type().attributes[i].aggregating)
-        (void)father->RemoveLink(father->Type().attributes[i].key.c_str(), &iFeature);
+    for (const KORAttributeDef& attribute : father->Type().attributes)
+      if (attribute.aggregating && FAILED(father->RemoveLink(attribute.key.c_str(), &iFeature)))
+        KORTrace("KORFeatureStore").Write("cannot unhook " + iFeature.Uuid().ToText());
+  if (iAnnounce) {
+    KORDelete deleted(iFeature.Identity());
+    KORAnnounce(deleted, iFeature.Identity());
+  }
   // Announced while still connected, so that the announcement can travel.
   iFeature.AnnounceDeath();
-  iFeature.Dispose();
-  std::erase_if(_features, [&](const KORSmartPtr<KORFeature>& f) { return f.get() == &iFeature; });
+  iFeature.SetBeingRemoved(false);
+  store.Write(KORStoreStep(KORStepKind::Remove, keep.get()));
+  return S_OK;
+}
+
+void KORFeatureContainer::DiscardDead(const std::unordered_set<const KORFeature*>& iKeep) {
+  // Disposing drops the feature's values, which may release others: move the
+  // discarded ones out first and let them go last.
+  auto discard = [&](const KORSmartPtr<KORFeature>& iFeature) {
+    return iFeature->IsDead() && !iKeep.count(iFeature.get());
+  };
+  std::vector<KORSmartPtr<KORFeature>> discarded;
+  std::copy_if(_features.begin(), _features.end(), std::back_inserter(discarded), discard);
+  std::erase_if(_features, discard);
+  for (const auto& feature : discarded)
+    feature->Dispose();
 }
 
 void KORFeatureContainer::Dispose() {

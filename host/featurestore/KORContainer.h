@@ -4,6 +4,8 @@
 #include "featurestore/KORFeature.h"
 #include "featurestore/KORIContainer.h"
 
+#include <unordered_set>
+
 class KORDocument;
 
 class KORFeatureContainer final
@@ -37,15 +39,22 @@ public:
   const KORListValKORUnicodeString& Catalogs() const { return _catalogs; }
   void SetStoredFlags(KORListValKORUnicodeString iFlags) { _storedFlags = std::move(iFlags); }
   // A new feature of iType (its catalog must be open here); a null iUuid makes
-  // a fresh identifier.
+  // a fresh identifier. Null while the store refuses writes.
   KORFeature* NewFeature(const KORFeatureType& iType, const KORUnicodeString& iName,
                          const KORUuid* iUuid = nullptr);
-  // Removes iFeature and its aggregated children: each announces its death
-  // (children first), is unhooked from its father and leaves the container.
-  void RemoveFeature(KORFeature& iFeature);
+  // Removes iFeature and its aggregated children, through the write path.
+  // Each child is removed first, by its own LifeCycleObject (so that its
+  // module's removal behaviour runs). Then iFeature is unhooked from its
+  // father, a deletion event is sent when iAnnounce is set, its death
+  // callbacks run (it is still connected, so that announcements travel) and
+  // it dies.
+  HRESULT RemoveFeature(KORFeature& iFeature, bool iAnnounce = false);
   // The document closes: every feature leaves it without announcement.
   void Dispose();
   KORFeature* FindFeature(const KORUuid& iUuid) const;
+  // Disposes the dead features that iKeep does not hold (those the recorded
+  // history may bring back) and forgets them.
+  void DiscardDead(const std::unordered_set<const KORFeature*>& iKeep);
 
 private:
   friend class KORRootContainer;
@@ -62,6 +71,10 @@ private:
   std::vector<KORSmartPtr<KORFeature>> _features;
   std::uint64_t _nextSequence = 0;
 };
+
+// Removes iFeature by its own removal behaviour (its LifeCycleObject), or by
+// the store's when it has none or that one leaves it alive.
+void KORRemoveByLifeCycle(KORFeature& iFeature);
 
 class KORRootContainer final
     : public KORImplementationOf<KORRootContainer, KORICompoundContainer, KORIFactoryOfContainers,

@@ -42,6 +42,8 @@ KORDocument::KORDocument()
 KORDocument::~KORDocument() {
   MarkDead();
   _root->Dispose();
+  // After the features left: the history holds references to them.
+  _store.Clear();
   Dispatcher().Clear();
   DisposeExtensions();
 }
@@ -75,10 +77,9 @@ void KORDocument::NotifyRedraw(KORBaseUnknown* iObject) {
     listener(iObject);
 }
 
-HRESULT KORStandardRemove(KORBaseUnknown* iFeature) {
+HRESULT KORStandardRemove(KORBaseUnknown* iFeature, bool iAnnounce) {
   KORFeature* feature = KORFeature::From(iFeature);
   if (!feature)
     return E_FAIL;
-  feature->Container()->RemoveFeature(*feature);
-  return S_OK;
+  return feature->Container()->RemoveFeature(*feature, iAnnounce);
 }

@@ -4,6 +4,8 @@
 // closes it: every object in it leaves it, links and listeners are dropped,
 // so that no reference cycle between features outlives the document.
 #include "featurestore/KORContainer.h"
+#include "featurestore/KORFeatureStore.h"
+#include "featurestore/KORITransactions.h"
 
 #include <functional>
 
@@ -13,7 +15,7 @@ public:
   virtual HRESULT GetRootContainer(KORBaseUnknown** oRoot) = 0;
 };
 
-class KORDocument final : public KORImplementationOf<KORDocument, KORIDocument>,
+class KORDocument final : public KORImplementationOf<KORDocument, KORIDocument, KORITransactions>,
                           public KORModelObject {
 public:
   static constexpr const char* LateTypeName = "KORProduct";
@@ -24,7 +26,29 @@ public:
   HRESULT GetRootContainer(KORBaseUnknown** oRoot) override;
   KORRootContainer* GetCompoundContainer() { return _root.get(); }
 
-  // Registers a new container for undo (recorded; undo itself comes later).
+  // KORITransactions
+  HRESULT OpenTransaction() override { return _store.Open(); }
+  HRESULT CommitTransaction() override { return _store.Commit(); }
+  HRESULT AbortTransaction() override { return _store.Abort(); }
+  HRESULT Undo() override { return _store.Undo(); }
+  HRESULT Redo() override { return _store.Redo(); }
+  int GetTransactionDepth() override { return _store.Depth(); }
+  int GetUndoCount() override { return _store.UndoCount(); }
+  int GetRedoCount() override { return _store.RedoCount(); }
+
+  // The write path of the document's features.
+  KORFeatureStore& Store() { return _store; }
+
+  // Store-change listeners: told every change of the document's features
+  // (KORStoreChange.h). Returns an id for RemoveStoreListener.
+  int AddStoreListener(KORStoreListener iListener) {
+    return _store.AddListener(std::move(iListener));
+  }
+  void RemoveStoreListener(int iListenerId) { _store.RemoveListener(iListenerId); }
+
+  // Registers a new container for undo. Every container's changes are
+  // recorded; the count is kept for the callers that check the registration.
+  // Containers themselves are not undone: one made in a transaction stays.
   void AddTransactionsOnNewContainers(KORBaseUnknown* iContainer);
   std::size_t UndoRegisteredContainerCount() const { return _undoContainers; }
 
@@ -38,6 +62,7 @@ public:
 private:
   KORDocument();
   ~KORDocument() override;
+  KORFeatureStore _store{*this};
   KORSmartPtr<KORRootContainer> _root;
   std::size_t _undoContainers = 0;
   std::size_t _redrawCount = 0;

@@ -71,7 +71,7 @@ private:
     Json features = Json::array();
     std::size_t index = 0;
     for (const auto& feature : iContainer.Features()) {
-      if (feature->IsDead())
+      if (!IsWritten(*feature))
         continue;
       Json json;
       if (!WriteFeature(*feature, Entry(Member(iWhere, "features"), index++), json))
@@ -80,6 +80,13 @@ private:
     }
     oJson["features"] = std::move(features);
     return true;
+  }
+
+  // Dead features, and those pending removal in an open transaction (taken
+  // out of their father), are not part of the document.
+  static bool IsWritten(const KORFeature& iFeature) {
+    return !iFeature.IsDead() &&
+           !iFeature.Container()->GetDocument()->Store().IsPendingRemoval(iFeature);
   }
 
   // The module owning the container type decides what is stored; without it
@@ -148,7 +155,7 @@ private:
     Json entries = Json::array();
     for (std::size_t i = 0; i < iLinks.size(); ++i) {
       const KORFeature* target = iLinks[i].get();
-      if (!target || target->IsDead()) {
+      if (!target || !IsWritten(*target)) {
         entries.push_back(nullptr);
         continue;
       }
@@ -577,14 +584,18 @@ bool Build(const std::vector<PlannedContainer>& iPlan, KORDocument& ioDocument,
     }
     for (std::size_t f = 0; f < features.size(); ++f)
       for (const PlannedValue& value : planned.features[f].values) {
-        if (!KORIsLinkType(features[f]->Type().attributes[value.attribute].type)) {
-          features[f]->StoreValue(value.attribute, value.plain);
-          continue;
+        KORFeature::Value stored = value.plain;
+        if (KORIsLinkType(features[f]->Type().attributes[value.attribute].type)) {
+          KORFeature::Links links;
+          for (std::size_t target : value.links)
+            links.emplace_back(target == kNoFeature ? nullptr : features[target]);
+          stored = std::move(links);
         }
-        KORFeature::Links links;
-        for (std::size_t target : value.links)
-          links.emplace_back(target == kNoFeature ? nullptr : features[target]);
-        features[f]->StoreValue(value.attribute, std::move(links));
+        if (FAILED(features[f]->StoreValue(value.attribute, std::move(stored)))) {
+          oError =
+              where + ": cannot store the attributes of feature " + features[f]->Uuid().ToText();
+          return false;
+        }
       }
   }
   return true;

@@ -2,8 +2,10 @@
 
 #include "featurestore/KORContainer.h"
 #include "featurestore/KORDocument.h"
+#include "featurestore/KORFeatureStore.h"
 
 #include <algorithm>
+#include <utility>
 
 KORFeature::KORFeature(KORFeatureContainer& iContainer, const KORFeatureType& iType,
                        KORUnicodeString iName, const KORUuid& iUuid, std::uint64_t iSequence)
@@ -139,13 +141,13 @@ HRESULT KORFeature::GetContainer(KORIContainer** oContainer) {
 
 bool KORFeature::IsValued(const char* iKey) {
   int index = _type->Find(iKey);
-  return index >= 0 && !std::holds_alternative<std::monostate>(_values[index]);
+  return !IsDead() && index >= 0 && !std::holds_alternative<std::monostate>(_values[index]);
 }
 
 template <class T>
 HRESULT KORFeature::GetPlain(const char* iKey, KORAttributeType iType, T& oValue) {
   int index = _type->Find(iKey);
-  if (index < 0 || _type->attributes[index].type != iType)
+  if (IsDead() || index < 0 || _type->attributes[index].type != iType)
     return E_FAIL;
   const T* value = std::get_if<T>(&_values[index]);
   if (!value)
@@ -154,13 +156,11 @@ HRESULT KORFeature::GetPlain(const char* iKey, KORAttributeType iType, T& oValue
   return S_OK;
 }
 
-template <class T>
-HRESULT KORFeature::SetPlain(const char* iKey, KORAttributeType iType, T iValue) {
+HRESULT KORFeature::SetPlain(const char* iKey, KORAttributeType iType, Value iValue) {
   int index = _type->Find(iKey);
   if (IsDead() || index < 0 || _type->attributes[index].type != iType)
     return E_FAIL;
-  _values[index] = std::move(iValue);
-  return S_OK;
+  return StoreValue(static_cast<std::size_t>(index), std::move(iValue));
 }
 
 HRESULT KORFeature::GetInteger(const char* iKey, int& oValue) {
@@ -198,11 +198,23 @@ HRESULT KORFeature::SetDoubles(const char* iKey, const std::vector<double>& iVal
   return SetPlain(iKey, KORAttributeType::Doubles, iValues);
 }
 
-KORFeature::Links* KORFeature::LinksOf(const char* iKey, const KORAttributeDef** oDef,
-                                       std::size_t* oIndex, bool iCreate) {
-  // Reading an attribute without value answers an empty list and leaves the
-  // attribute without value, so that reads never change what is saved.
-  static Links noLinks;
+KORFeatureStore& KORFeature::Store() const {
+  return _container->GetDocument()->Store();
+}
+
+HRESULT KORFeature::StoreValue(std::size_t iIndex, Value iValue) {
+  KORFeatureStore::Operation operation(Store());
+  if (!operation || IsDead())
+    return E_FAIL;
+  KORStoreStep step(KORStepKind::SetValue, this, iIndex);
+  step.newValue = std::move(iValue);
+  Store().Write(std::move(step));
+  return S_OK;
+}
+
+const KORFeature::Links* KORFeature::LinksOf(const char* iKey, const KORAttributeDef** oDef,
+                                             std::size_t* oIndex) const {
+  static const Links noLinks;
   int index = _type->Find(iKey);
   if (IsDead() || index < 0 || !KORIsLinkType(_type->attributes[index].type))
     return nullptr;
@@ -210,14 +222,8 @@ KORFeature::Links* KORFeature::LinksOf(const char* iKey, const KORAttributeDef**
     *oDef = &_type->attributes[index];
   if (oIndex)
     *oIndex = static_cast<std::size_t>(index);
-  if (std::holds_alternative<std::monostate>(_values[index])) {
-    if (!iCreate) {
-      noLinks.clear();
-      return &noLinks;
-    }
-    _values[index] = Links();
-  }
-  return &std::get<Links>(_values[index]);
+  const Links* links = std::get_if<Links>(&_values[index]);
+  return links ? links : &noLinks;
 }
 
 bool KORFeature::CanAggregate(KORFeature& iChild) const {
@@ -239,17 +245,63 @@ void KORFeature::ReleaseChild(KORFeature* iChild) {
   iChild->_father = nullptr;
 }
 
-void KORFeature::StoreValue(std::size_t iIndex, Value iValue) {
+KORFeature::Value KORFeature::PutValue(std::size_t iIndex, Value iValue) {
   UnreferAll(iIndex);
-  _values[iIndex] = std::move(iValue);
+  Value previous = std::exchange(_values[iIndex], std::move(iValue));
+  const bool aggregating = _type->attributes[iIndex].aggregating;
   if (const Links* links = std::get_if<Links>(&_values[iIndex]))
-    for (const auto& target : *links)
+    for (const auto& target : *links) {
       Refer(target.get(), iIndex);
-  if (_type->attributes[iIndex].aggregating)
-    if (const Links* links = std::get_if<Links>(&_values[iIndex]))
+      if (aggregating && target)
+        target->_father = this;
+    }
+  if (aggregating)
+    if (const Links* links = std::get_if<Links>(&previous))
       for (const auto& child : *links)
-        if (child)
-          child->_father = this;
+        ReleaseChild(child.get());
+  return previous;
+}
+
+void KORFeature::InsertEntry(std::size_t iIndex, std::size_t iPosition,
+                             const KORSmartPtr<KORFeature>& iEntry) {
+  Links& links = std::get<Links>(_values[iIndex]);
+  links.insert(links.begin() + static_cast<std::ptrdiff_t>(iPosition), iEntry);
+  Refer(iEntry.get(), iIndex);
+  if (iEntry && _type->attributes[iIndex].aggregating)
+    iEntry->_father = this;
+}
+
+void KORFeature::EraseEntry(std::size_t iIndex, std::size_t iPosition) {
+  Links& links = std::get<Links>(_values[iIndex]);
+  KORSmartPtr<KORFeature> entry = std::move(links[iPosition]);
+  links.erase(links.begin() + static_cast<std::ptrdiff_t>(iPosition));
+  Unrefer(entry.get(), iIndex);
+  if (_type->attributes[iIndex].aggregating)
+    ReleaseChild(entry.get());
+}
+
+void KORFeature::ReplaceEntry(std::size_t iIndex, std::size_t iPosition,
+                              const KORSmartPtr<KORFeature>& iEntry) {
+  Links& links = std::get<Links>(_values[iIndex]);
+  KORSmartPtr<KORFeature> previous = std::exchange(links[iPosition], iEntry);
+  Unrefer(previous.get(), iIndex);
+  Refer(iEntry.get(), iIndex);
+  if (!_type->attributes[iIndex].aggregating)
+    return;
+  if (iEntry)
+    iEntry->_father = this;
+  if (previous != iEntry)
+    ReleaseChild(previous.get());
+}
+
+void KORFeature::WriteEntry(KORStepKind iKind, std::size_t iIndex, std::size_t iPosition,
+                            KORFeature* iNewEntry) {
+  KORStoreStep step(iKind, this, iIndex, iPosition);
+  if (iKind != KORStepKind::InsertEntry)
+    step.oldEntry = std::get<Links>(_values[iIndex])[iPosition];
+  if (iKind != KORStepKind::EraseEntry)
+    step.newEntry = KORSmartPtr<KORFeature>(iNewEntry);
+  Store().Write(std::move(step));
 }
 
 HRESULT KORFeature::GetLink(const char* iKey, KORISpecObject** oFeature) {
@@ -257,7 +309,7 @@ HRESULT KORFeature::GetLink(const char* iKey, KORISpecObject** oFeature) {
     return E_FAIL;
   *oFeature = nullptr;
   const KORAttributeDef* def = nullptr;
-  Links* links = LinksOf(iKey, &def);
+  const Links* links = LinksOf(iKey, &def);
   if (!links || def->type != KORAttributeType::Link || links->empty() || !links->front() ||
       links->front()->IsDead())
     return E_FAIL;
@@ -269,7 +321,7 @@ HRESULT KORFeature::GetLink(const char* iKey, KORISpecObject** oFeature) {
 HRESULT KORFeature::SetLink(const char* iKey, KORISpecObject* iFeature) {
   const KORAttributeDef* def = nullptr;
   std::size_t index = 0;
-  Links* links = LinksOf(iKey, &def, &index, /*iCreate=*/true);
+  const Links* links = LinksOf(iKey, &def, &index);
   if (!links || def->type != KORAttributeType::Link)
     return E_FAIL;
   KORFeature* feature = From(iFeature);
@@ -277,38 +329,34 @@ HRESULT KORFeature::SetLink(const char* iKey, KORISpecObject* iFeature) {
     return E_FAIL;
   if (feature && def->aggregating && !CanAggregate(*feature))
     return E_FAIL;
-  KORSmartPtr<KORFeature> previous = links->empty() ? nullptr : links->front();
-  links->clear();
-  Unrefer(previous.get(), index);
-  if (feature) {
-    links->emplace_back(feature);
-    Refer(feature, index);
-    if (def->aggregating)
-      feature->_father = this;
-  }
-  if (def->aggregating && previous != feature)
-    ReleaseChild(previous.get());
-  return S_OK;
+  Links value;
+  if (feature)
+    value.emplace_back(feature);
+  return StoreValue(index, std::move(value));
 }
 
 HRESULT KORFeature::AppendLink(const char* iKey, KORISpecObject* iFeature) {
   const KORAttributeDef* def = nullptr;
   std::size_t index = 0;
-  Links* links = LinksOf(iKey, &def, &index, /*iCreate=*/true);
+  const Links* links = LinksOf(iKey, &def, &index);
   KORFeature* feature = From(iFeature);
   if (!links || def->type != KORAttributeType::Links || !feature)
     return E_FAIL;
   if (def->aggregating && !CanAggregate(*feature))
     return E_FAIL;
-  links->emplace_back(feature);
-  Refer(feature, index);
-  if (def->aggregating)
-    feature->_father = this;
+  KORFeatureStore::Operation operation(Store());
+  if (!operation)
+    return E_FAIL;
+  // An attribute without value first gets an empty list of its own, so that
+  // taking the entry back leaves it without value again.
+  if (std::holds_alternative<std::monostate>(_values[index]) && FAILED(StoreValue(index, Links())))
+    return E_FAIL;
+  WriteEntry(KORStepKind::InsertEntry, index, std::get<Links>(_values[index]).size(), feature);
   return S_OK;
 }
 
 HRESULT KORFeature::GetLinkCount(const char* iKey, int& oCount) {
-  Links* links = LinksOf(iKey);
+  const Links* links = LinksOf(iKey);
   if (!links)
     return E_FAIL;
   oCount = static_cast<int>(links->size());
@@ -319,7 +367,7 @@ HRESULT KORFeature::GetLinkAt(const char* iKey, int iPosition, KORISpecObject** 
   if (!oFeature)
     return E_FAIL;
   *oFeature = nullptr;
-  Links* links = LinksOf(iKey);
+  const Links* links = LinksOf(iKey);
   if (!links || iPosition < 1 || iPosition > static_cast<int>(links->size()))
     return E_FAIL;
   const auto& entry = (*links)[static_cast<std::size_t>(iPosition - 1)];
@@ -332,7 +380,7 @@ HRESULT KORFeature::GetLinkAt(const char* iKey, int iPosition, KORISpecObject** 
 
 HRESULT KORFeature::LocateLink(const char* iKey, KORISpecObject* iFeature, int& oPosition) {
   oPosition = 0;
-  Links* links = LinksOf(iKey);
+  const Links* links = LinksOf(iKey);
   if (!links)
     return E_FAIL;
   KORFeature* feature = From(iFeature);
@@ -345,35 +393,33 @@ HRESULT KORFeature::LocateLink(const char* iKey, KORISpecObject* iFeature, int& 
 }
 
 HRESULT KORFeature::EmptyPosition(const char* iKey, int iPosition) {
-  const KORAttributeDef* def = nullptr;
   std::size_t index = 0;
-  Links* links = LinksOf(iKey, &def, &index);
+  const Links* links = LinksOf(iKey, nullptr, &index);
   if (!links || iPosition < 1 || iPosition > static_cast<int>(links->size()))
     return E_FAIL;
-  KORSmartPtr<KORFeature> previous = std::move((*links)[static_cast<std::size_t>(iPosition - 1)]);
-  Unrefer(previous.get(), index);
-  if (def->aggregating)
-    ReleaseChild(previous.get());
+  KORFeatureStore::Operation operation(Store());
+  if (!operation)
+    return E_FAIL;
+  WriteEntry(KORStepKind::ReplaceEntry, index, static_cast<std::size_t>(iPosition - 1), nullptr);
   return S_OK;
 }
 
 HRESULT KORFeature::RemoveLink(const char* iKey, KORISpecObject* iFeature) {
-  const KORAttributeDef* def = nullptr;
   std::size_t index = 0;
-  Links* links = LinksOf(iKey, &def, &index);
+  const Links* links = LinksOf(iKey, nullptr, &index);
   KORImplementation* target = KORGetImplementation(iFeature);
   if (!links || !target)
     return E_FAIL;
-  KORSmartPtr<KORFeature> removed;
-  std::erase_if(*links, [&](const KORSmartPtr<KORFeature>& entry) {
-    if (entry.get() != target)
-      return false;
-    removed = entry;
-    Unrefer(entry.get(), index);
-    return true;
-  });
-  if (def->aggregating)
-    ReleaseChild(removed.get());
+  KORFeatureStore::Operation operation(Store());
+  if (!operation)
+    return E_FAIL;
+  // From the back, so that the positions still to visit stay where they are;
+  // the list is read again each time, as a listener may have changed it.
+  for (std::size_t i = links->size(); i-- > 0;) {
+    const Links* current = LinksOf(iKey);
+    if (current && i < current->size() && (*current)[i].get() == target)
+      WriteEntry(KORStepKind::EraseEntry, index, i, nullptr);
+  }
   return S_OK;
 }
 
@@ -382,7 +428,7 @@ HRESULT KORFeature::ListLinks(const char* iKey, const KORIID& iIID,
   if (!oList)
     return E_FAIL;
   *oList = nullptr;
-  Links* links = LinksOf(iKey);
+  const Links* links = LinksOf(iKey);
   if (!links)
     return E_FAIL;
   auto* list = new KORListValKORBaseUnknown_var();

@@ -15,6 +15,8 @@
 #include <vector>
 
 class KORFeatureContainer;
+class KORFeatureStore;
+enum class KORStepKind;
 
 class KORFeature final
     : public KORImplementationOf<KORFeature, KORISpecObject, KORISpecAttrAccess, KORISpecEvents,
@@ -71,18 +73,22 @@ public:
   // KORILinkableObject
   KORDocument* GetDocument() override;
 
-  // Store internals (the container, persistence).
+  // Store internals (the container, the write path, persistence).
   const KORFeatureType& Type() const { return *_type; }
   const KORUuid& Uuid() const { return _uuid; }
   const KORUnicodeString& Name() const { return _name; }
   KORFeature* Father() const { return _father; }
   KORFeatureContainer* Container() const { return _container; }
   const std::vector<Value>& Values() const { return _values; }
-  // Stores iValue at attribute iIndex, taking aggregated features as children;
-  // iValue must fit the attribute (the caller checked it).
-  void StoreValue(std::size_t iIndex, Value iValue);
+  // Stores iValue at attribute iIndex through the write path, taking
+  // aggregated features as children; iValue must fit the attribute (the
+  // caller checked it).
+  HRESULT StoreValue(std::size_t iIndex, Value iValue);
   std::vector<KORFeature*> Children() const;
-  // Leaves the document: runs nothing, forgets links, listeners, extensions' references.
+  bool IsBeingRemoved() const { return _beingRemoved; }
+  void SetBeingRemoved(bool iRemoving) { _beingRemoved = iRemoving; }
+  // Leaves the document for good: forgets links, listeners, extensions'
+  // references.
   void Dispose();
   // Runs and forgets the death callbacks.
   void AnnounceDeath();
@@ -91,16 +97,32 @@ public:
 
 private:
   friend class KORFeatureContainer;
+  friend class KORFeatureStore;
   KORFeature(KORFeatureContainer& iContainer, const KORFeatureType& iType, KORUnicodeString iName,
              const KORUuid& iUuid, std::uint64_t iSequence);
   ~KORFeature() override;
 
+  KORFeatureStore& Store() const;
   template <class T> HRESULT GetPlain(const char* iKey, KORAttributeType iType, T& oValue);
-  template <class T> HRESULT SetPlain(const char* iKey, KORAttributeType iType, T iValue);
-  // The links of attribute iKey if it is a link attribute (of either kind);
-  // iCreate gives an attribute without value an empty list of its own.
-  Links* LinksOf(const char* iKey, const KORAttributeDef** oDef = nullptr,
-                 std::size_t* oIndex = nullptr, bool iCreate = false);
+  HRESULT SetPlain(const char* iKey, KORAttributeType iType, Value iValue);
+  // The links of attribute iKey if it is a link attribute (of either kind):
+  // an attribute without value reads as an empty list.
+  const Links* LinksOf(const char* iKey, const KORAttributeDef** oDef = nullptr,
+                       std::size_t* oIndex = nullptr) const;
+  void WriteEntry(KORStepKind iKind, std::size_t iIndex, std::size_t iPosition,
+                  KORFeature* iNewEntry);
+
+  // What the write path makes of a step; nothing is checked or recorded.
+  // Returns the previous value.
+  Value PutValue(std::size_t iIndex, Value iValue);
+  void InsertEntry(std::size_t iIndex, std::size_t iPosition,
+                   const KORSmartPtr<KORFeature>& iEntry);
+  void EraseEntry(std::size_t iIndex, std::size_t iPosition);
+  void ReplaceEntry(std::size_t iIndex, std::size_t iPosition,
+                    const KORSmartPtr<KORFeature>& iEntry);
+  void Kill() { MarkDead(); }
+  void Revive() { MarkAlive(); }
+
   // Back references: iTarget learns that attribute iAttribute of this
   // feature holds it (once per held entry), or no longer does.
   void Refer(KORFeature* iTarget, std::size_t iAttribute);
@@ -128,4 +150,5 @@ private:
   };
   std::vector<Death> _deathCallbacks;
   int _nextCallbackId = 1;
+  bool _beingRemoved = false;
 };

@@ -2,7 +2,9 @@
 // Attributes of a feature by key, as the feature's type declares them.
 //
 // Every operation fails (E_FAIL) when the type has no attribute of that key or
-// of that value type. A getter also fails while the attribute has no value (it
+// of that value type, and on a removed feature. Every change goes through the
+// document's store (KORFeatureStore.h): while undo, redo or an abort replays
+// a transaction, setters fail. A getter also fails while the attribute has no value (it
 // was declared without default and never set) and leaves its output as it
 // was. Links are references by identity: a link to a removed feature no longer
 // resolves. Positions in link lists are 1-based. Setting a link or appending
@@ -45,7 +47,10 @@ public:
   virtual HRESULT GetLinkAt(const char* iKey, int iPosition, KORISpecObject** oFeature) = 0;
   // oPosition is the 1-based position of iFeature, 0 when it is not listed.
   virtual HRESULT LocateLink(const char* iKey, KORISpecObject* iFeature, int& oPosition) = 0;
-  // Leaves an empty entry at iPosition.
+  // Leaves an empty entry at iPosition. Of an aggregating attribute, the
+  // entry's feature is removed with its children unless it gets another
+  // father within the same transaction (see KORFeatureStore.h); the same holds
+  // for RemoveLink and for SetLink replacing an aggregated feature.
   virtual HRESULT EmptyPosition(const char* iKey, int iPosition) = 0;
   // Removes every entry of iFeature from a list, or clears a single link to it.
   virtual HRESULT RemoveLink(const char* iKey, KORISpecObject* iFeature) = 0;

@@ -1,3 +1,4 @@
+#include "featurestore/KORDocument.h"
 #include "featurestore/KORModelObject.h"
 #include "featurestore/KORStandardModelEvents.h"
 #include "objectmodel/KORImplementation.h"
@@ -16,9 +17,26 @@ KORNotificationDispatcher* KORStandardModelEvents::GetDispatcher() {
   return object ? &object->Dispatcher() : nullptr;
 }
 
+namespace {
+// Connections of objects of a document are changes of the document, made and
+// recorded by its store; others are made directly.
+void Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect) {
+  KORModelObject* sender = KORModelObject::From(iSender);
+  KORBaseUnknown* identity = KORGetImplementation(iSender)->Identity();
+  auto linkable = KORQuery<KORILinkableObject>(iSender);
+  if (KORDocument* document = linkable ? linkable->GetDocument() : nullptr)
+    document->Store().Connect(identity, iReceiver, iConnect);
+  else if (iConnect)
+    sender->Dispatcher().AddReceiver(iReceiver);
+  else
+    sender->Dispatcher().RemoveReceiver(iReceiver);
+}
+} // namespace
+
 HRESULT KORStandardModelEvents::Dispatch(KORNotification& ioNotification) {
   KORNotificationDispatcher* dispatcher = GetDispatcher();
-  if (!dispatcher)
+  // A dead object's events go nowhere: it has left the chain.
+  if (!dispatcher || KORModelObject::IsDeadObject(GetImpl()))
     return E_FAIL;
   dispatcher->Dispatch(ioNotification, GetImpl());
   return S_OK;
@@ -28,7 +46,8 @@ HRESULT KORStandardModelEvents::ConnectTo(KORBaseUnknown* iChild) {
   KORModelObject* child = KORModelObject::From(iChild);
   if (!child || child->IsDead())
     return E_FAIL;
-  child->Dispatcher().AddReceiver(GetImpl());
+  if (!child->Dispatcher().HasReceiver(GetImpl()))
+    Connect(iChild, GetImpl(), /*iConnect=*/true);
   return S_OK;
 }
 
@@ -36,7 +55,8 @@ HRESULT KORStandardModelEvents::DeconnectFrom(KORBaseUnknown* iChild) {
   KORModelObject* child = KORModelObject::From(iChild);
   if (!child)
     return E_FAIL;
-  child->Dispatcher().RemoveReceiver(GetImpl());
+  if (child->Dispatcher().HasReceiver(GetImpl()))
+    Connect(iChild, GetImpl(), /*iConnect=*/false);
   return S_OK;
 }
 

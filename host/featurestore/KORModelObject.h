@@ -19,6 +19,8 @@ protected:
   KORModelObject() = default;
   virtual ~KORModelObject() = default;
   void MarkDead() { _dead = true; }
+  // Back in the document (undo or redo of its removal).
+  void MarkAlive() { _dead = false; }
 
 private:
   KORNotificationDispatcher _dispatcher;

@@ -1,20 +1,45 @@
 #pragma once
-// Model events. A notification names the object it is about; a creation also
-// names the father under which the object now exists. While a notification
-// travels from receiver to receiver it records whom it has reached, so that it
-// reaches each object at most once even through a cycle of connections.
+// Notifications. The base is a plain, named notification: its class name
+// ("KORCreate", or a command's or dialog's own class) is all that receivers
+// may rely on. While a notification travels from receiver to receiver it
+// records whom it has reached, so that it reaches each object at most once
+// even through a cycle of connections.
+//
+// Model events are one class of notification (KORModelNotification): a
+// creation, modification or deletion of an object; a creation also names the
+// father under which the object now exists.
 #include "objectmodel/KORSmartPtr.h"
 
+#include <string>
 #include <vector>
-
-enum class KORNotificationKind { Create, Modify, Delete };
 
 class KORNotification {
 public:
-  KORNotification(KORNotificationKind iKind, KORBaseUnknown* iObject, int iMode,
-                  KORBaseUnknown* iFather = nullptr)
-      : _kind(iKind), _object(iObject), _father(iFather), _mode(iMode) {}
-  virtual ~KORNotification() = default;
+  explicit KORNotification(std::string iClassName) : _className(std::move(iClassName)) {}
+  virtual ~KORNotification();
+
+  const std::string& GetClassName() const { return _className; }
+
+  // Records that iReceiver got the notification; false when it already had.
+  bool MarkReached(const void* iReceiver);
+
+private:
+  std::string _className;
+  std::vector<const void*> _reached;
+};
+
+enum class KORNotificationKind { Create, Modify, Delete };
+
+class KORModelNotification : public KORNotification {
+public:
+  KORModelNotification(const char* iClassName, KORNotificationKind iKind, KORBaseUnknown* iObject,
+                       int iMode, KORBaseUnknown* iFather = nullptr)
+      : KORNotification(iClassName), _kind(iKind), _object(iObject), _father(iFather),
+        _mode(iMode) {}
+  ~KORModelNotification() override;
+
+  // The model event iNotification is, or null when it is of another class.
+  static const KORModelNotification* From(const KORNotification& iNotification);
 
   KORNotificationKind Kind() const { return _kind; }
   // The object the notification is about (its identity).
@@ -22,29 +47,25 @@ public:
   KORBaseUnknown* Father() const { return _father.get(); }
   int Mode() const { return _mode; }
 
-  // Records that iReceiver got the notification; false when it already had.
-  bool MarkReached(const void* iReceiver);
-
 private:
   KORNotificationKind _kind;
   KORBaseUnknown_var _object;
   KORBaseUnknown_var _father;
   int _mode;
-  std::vector<const void*> _reached;
 };
 
-class KORCreate : public KORNotification {
+class KORCreate : public KORModelNotification {
 public:
   KORCreate(KORBaseUnknown* iObject, KORBaseUnknown* iFather, int iMode = 0)
-      : KORNotification(KORNotificationKind::Create, iObject, iMode, iFather) {}
+      : KORModelNotification("KORCreate", KORNotificationKind::Create, iObject, iMode, iFather) {}
 };
-class KORModify : public KORNotification {
+class KORModify : public KORModelNotification {
 public:
   explicit KORModify(KORBaseUnknown* iObject, int iMode = 1)
-      : KORNotification(KORNotificationKind::Modify, iObject, iMode) {}
+      : KORModelNotification("KORModify", KORNotificationKind::Modify, iObject, iMode) {}
 };
-class KORDelete : public KORNotification {
+class KORDelete : public KORModelNotification {
 public:
   explicit KORDelete(KORBaseUnknown* iObject, int iMode = 0)
-      : KORNotification(KORNotificationKind::Delete, iObject, iMode) {}
+      : KORModelNotification("KORDelete", KORNotificationKind::Delete, iObject, iMode) {}
 };

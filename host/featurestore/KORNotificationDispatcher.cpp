@@ -5,13 +5,6 @@
 
 #include <algorithm>
 
-bool KORNotification::MarkReached(const void* iReceiver) {
-  if (std::find(_reached.begin(), _reached.end(), iReceiver) != _reached.end())
-    return false;
-  _reached.push_back(iReceiver);
-  return true;
-}
-
 void KORNotificationDispatcher::AddReceiver(KORBaseUnknown* iReceiver) {
   if (iReceiver && !HasReceiver(iReceiver))
     _receivers.emplace_back(iReceiver);

@@ -55,7 +55,8 @@ protected:
     rootEvents = KORQuery<KORIModelEvents>(root);
     ASSERT_TRUE(rootEvents);
     listener = rootEvents->GetDispatcher()->AddListener([this](const KORNotification& iEvent) {
-      heard.push_back({iEvent.Kind(), KORBaseUnknown_var(iEvent.Object())});
+      if (const auto* event = KORModelNotification::From(iEvent))
+        heard.push_back({event->Kind(), KORBaseUnknown_var(event->Object())});
     });
   }
 

@@ -220,7 +220,8 @@ TEST_F(ConfigResourcesTest, DownCountReleasesTheWindowOnItsLastUse) {
   EXPECT_EQ(WindowCount(window), 1);
   ASSERT_EQ(window->DownCount(), S_OK);
   EXPECT_FALSE(Contains(Windows(ig), window));
-  EXPECT_EQ(WindowCount(window), 1);
+  EXPECT_TRUE(KORQuery<KORISpecObject>(window)->IsDeleted())
+      << "a window taken out of its generator stayed in the document";
 
   // No image generator to leave.
   auto orphan = Bare<KORIVrcWindow>("KORIVrcWindow", "VrcWindow", "KORVrcWindow");
@@ -342,9 +343,10 @@ TEST_F(ConfigResourcesTest, RemoveIGPlainOrByEmptyingItsEntry) {
   auto kept = NewIG("visu3:0.0");
   ASSERT_EQ(Resources()->RemoveIG(plain, 1), S_OK);
   EXPECT_FALSE(Contains(IGs(), plain));
+  EXPECT_TRUE(KORQuery<KORISpecObject>(plain)->IsDeleted());
 
   // While listed, the generator's changes reach the root; once its entry is
-  // emptied it has left the chain.
+  // emptied it is removed and has left the chain.
   TakeHeard();
   ASSERT_EQ(emptied->SetPixelWidth(800), S_OK);
   EXPECT_EQ(CountHeard(Kind::Modify, emptied), 1);
@@ -352,8 +354,9 @@ TEST_F(ConfigResourcesTest, RemoveIGPlainOrByEmptyingItsEntry) {
   auto igs = IGs();
   EXPECT_FALSE(Contains(igs, emptied));
   EXPECT_TRUE(Contains(igs, kept));
+  EXPECT_TRUE(KORQuery<KORISpecObject>(emptied)->IsDeleted());
   TakeHeard();
-  ASSERT_EQ(emptied->SetPixelWidth(640), S_OK);
+  EXPECT_EQ(emptied->SetPixelWidth(640), E_FAIL);
   EXPECT_EQ(CountHeard(Kind::Modify, emptied), 0);
 
   EXPECT_EQ(Resources()->RemoveIG(nullptr, 0), E_FAIL);

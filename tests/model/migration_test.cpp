@@ -111,8 +111,10 @@ TEST_F(DocumentFileTest, ALoadedConfigurationNotifiesTheRootAgain) {
   ASSERT_EQ(loaded->GetRootContainer(root.Out()), S_OK);
   std::vector<KORNotificationKind> kinds;
   auto events = KORQuery<KORIModelEvents>(root);
-  events->GetDispatcher()->AddListener(
-      [&](const KORNotification& iEvent) { kinds.push_back(iEvent.Kind()); });
+  events->GetDispatcher()->AddListener([&](const KORNotification& iEvent) {
+    if (const auto* event = KORModelNotification::From(iEvent))
+      kinds.push_back(event->Kind());
+  });
 
   auto loadedFactory = KORQuery<KORIVrcFactory>(loaded);
   KORIVrcGraphicResources_var resources;

@@ -12,8 +12,8 @@
 namespace {
 using Kind = KORNotificationKind;
 
-// Whether the receiver notifies a change of its own on this notification.
-bool ChangesOnReceive(KORBaseUnknown* iReceiver, const KORNotification& iNotification) {
+// Whether the receiver notifies a change of its own on this model event.
+bool ChangesOnReceive(KORBaseUnknown* iReceiver, const KORModelNotification& iNotification) {
   const Kind kind = iNotification.Kind();
   if (KORQuery<KORIVrcCameraView>(iReceiver) || KORQuery<KORIVrcScreenView>(iReceiver) ||
       KORQuery<KORIVrcTracker>(iReceiver))
@@ -30,7 +30,8 @@ HRESULT KOREVrcModelEvents::Receive(KORNotification& ioNotification) {
   KORBaseUnknown* self = GetImpl();
   if (auto config = KORQuery<KORIVrcConfig>(self))
     (void)config->SetID(KORUuid::Generate());
-  else if (ChangesOnReceive(self, ioNotification))
+  else if (const auto* event = KORModelNotification::From(ioNotification);
+           event && ChangesOnReceive(self, *event))
     KORVrcAccess::NotifyChange(self);
   return KORStandardModelEvents::Receive(ioNotification);
 }

@@ -192,7 +192,8 @@ protected:
     container->SetStoredFlags({"calibrated", "reviewed"});
     KORFeature* wall = New(*container, "PTGroup", "Wall");
     KORFeature* left = New(*container, "PTScreen", "Left");
-    KORFeature* spare = New(*container, "PTScreen", "Spare");
+    New(*container, "PTScreen", "Spare");
+    KORFeature* taken = New(*container, "PTScreen", "Taken");
     KORFeature* right = New(*container, "PTScreen", "Right");
     KORFeature* center = New(*container, "PTScreen", "Center");
     EXPECT_EQ(left->SetInteger("PixelWidth", 1920), S_OK);
@@ -203,7 +204,7 @@ protected:
     EXPECT_EQ(left->SetInteger("Rank", 7), S_OK);
     EXPECT_EQ(right->SetInteger("PixelWidth", INT_MIN), S_OK);
     EXPECT_EQ(wall->AppendLink("Members", left), S_OK);
-    EXPECT_EQ(wall->AppendLink("Members", spare), S_OK);
+    EXPECT_EQ(wall->AppendLink("Members", taken), S_OK);
     EXPECT_EQ(wall->AppendLink("Members", right), S_OK);
     EXPECT_EQ(wall->EmptyPosition("Members", 2), S_OK);
     EXPECT_EQ(wall->SetLink("Main", center), S_OK);
@@ -331,8 +332,9 @@ TEST_F(PersistenceTest, LinksListsAndAggregationSurvive) {
 
   EXPECT_EQ(right->Father(), wall);
   EXPECT_EQ(FeatureNamed(container, "Center")->Father(), wall);
-  EXPECT_EQ(FeatureNamed(container, "Spare")->Father(), nullptr)
-      << "a feature whose position was emptied is no longer a child";
+  EXPECT_EQ(FeatureNamed(container, "Taken"), nullptr)
+      << "a feature whose position was emptied is removed";
+  EXPECT_EQ(FeatureNamed(container, "Spare")->Father(), nullptr);
   EXPECT_EQ(wall->Father(), nullptr) << "a plain link must not aggregate";
 }
 

@@ -1,0 +1,353 @@
+#include "featurestore/KORFeatureStore.h"
+
+#include "featurestore/KORDocument.h"
+#include "featurestore/KORIModelEvents.h"
+#include "system/KORTrace.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+const KORTrace& StoreTrace() {
+  static const KORTrace trace("KORFeatureStore");
+  return trace;
+}
+
+bool ChangesValues(KORStepKind iKind) {
+  return iKind == KORStepKind::SetValue || iKind == KORStepKind::InsertEntry ||
+         iKind == KORStepKind::EraseEntry || iKind == KORStepKind::ReplaceEntry;
+}
+} // namespace
+
+void KORAnnounce(KORModelNotification& ioNotification, KORBaseUnknown* iObject) {
+  auto events = KORQuery<KORIModelEvents>(iObject);
+  if (!events || FAILED(events->Dispatch(ioNotification)))
+    return;
+  KORBaseUnknown* father = ioNotification.Father();
+  if (ioNotification.Kind() != KORNotificationKind::Create || !father)
+    return;
+  auto identity = KORQuery<KORBaseUnknown>(father);
+  auto fatherEvents = KORQuery<KORIModelEvents>(father);
+  if (fatherEvents && ioNotification.MarkReached(identity.get()) &&
+      FAILED(fatherEvents->Receive(ioNotification)))
+    StoreTrace().Write("a father refused the creation of one of its features");
+}
+
+KORFeatureStore::Operation::Operation(KORFeatureStore& iStore)
+    : _store(iStore), _allowed(!iStore._replaying) {
+  if (_allowed)
+    ++_store._operations;
+}
+
+KORFeatureStore::Operation::~Operation() {
+  if (_allowed && --_store._operations == 0 && _store._savepoints.empty())
+    _store.RemoveOrphans();
+}
+
+void KORFeatureStore::Write(KORStoreStep iStep) {
+  const bool recorded = !_savepoints.empty();
+  // A value is moved in rather than copied when it need not be kept, and the
+  // previous one is kept as it leaves.
+  if (iStep.kind != KORStepKind::SetValue)
+    Perform(iStep, /*iForward=*/true);
+  else if (recorded)
+    iStep.oldValue = iStep.feature->PutValue(iStep.attribute, iStep.newValue);
+  else
+    iStep.oldValue = iStep.feature->PutValue(iStep.attribute, std::move(iStep.newValue));
+  NoteReleased(iStep);
+  const KORSmartPtr<KORFeature> feature = iStep.feature;
+  const KORStepKind kind = iStep.kind;
+  const std::size_t attribute = iStep.attribute;
+  if (!recorded) {
+    // Not undoable: the recorded history no longer leads to this state.
+    Tell(kind, feature.get(), attribute);
+    DropHistory();
+    if (kind == KORStepKind::Remove)
+      feature->Container()->DiscardDead({});
+    return;
+  }
+  // Recorded before the listeners hear of it: what they write in reaction
+  // comes after it in the transaction.
+  _open.push_back(std::move(iStep));
+  _mayHoldDead = _mayHoldDead || kind == KORStepKind::Remove;
+  Tell(kind, feature.get(), attribute);
+}
+
+void KORFeatureStore::Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect) {
+  KORStoreStep step(iConnect ? KORStepKind::Connect : KORStepKind::Disconnect);
+  step.sender = KORBaseUnknown_var(iSender);
+  step.receiver = KORBaseUnknown_var(iReceiver);
+  Perform(step, /*iForward=*/true);
+  if (!_savepoints.empty() && !_replaying)
+    _open.push_back(std::move(step));
+}
+
+void KORFeatureStore::Perform(const KORStoreStep& iStep, bool iForward) {
+  KORFeature* feature = iStep.feature.get();
+  const KORSmartPtr<KORFeature>& entry = iForward ? iStep.newEntry : iStep.oldEntry;
+  KORModelObject* sender = KORModelObject::From(iStep.sender);
+  switch (iStep.KindWhen(iForward)) {
+  case KORStepKind::Create:
+    feature->Revive();
+    break;
+  case KORStepKind::Remove:
+    feature->Kill();
+    break;
+  case KORStepKind::SetValue:
+    feature->PutValue(iStep.attribute, iForward ? iStep.newValue : iStep.oldValue);
+    break;
+  case KORStepKind::InsertEntry:
+    feature->InsertEntry(iStep.attribute, iStep.position, entry);
+    break;
+  case KORStepKind::EraseEntry:
+    feature->EraseEntry(iStep.attribute, iStep.position);
+    break;
+  case KORStepKind::ReplaceEntry:
+    feature->ReplaceEntry(iStep.attribute, iStep.position, entry);
+    break;
+  case KORStepKind::Connect:
+    if (sender)
+      sender->Dispatcher().AddReceiver(iStep.receiver);
+    break;
+  case KORStepKind::Disconnect:
+    if (sender)
+      sender->Dispatcher().RemoveReceiver(iStep.receiver);
+    break;
+  }
+}
+
+void KORFeatureStore::Tell(KORStepKind iKind, KORFeature* iFeature, std::size_t iAttribute) {
+  if (_listeners.empty() || !iFeature)
+    return;
+  KORStoreChange change{KORStoreChangeKind::Create, iFeature, nullptr};
+  if (iKind == KORStepKind::Remove) {
+    change.kind = KORStoreChangeKind::Remove;
+  } else if (ChangesValues(iKind)) {
+    const KORAttributeDef& attribute = iFeature->Type().attributes[iAttribute];
+    change.kind =
+        KORIsLinkType(attribute.type) ? KORStoreChangeKind::Link : KORStoreChangeKind::SetValue;
+    change.key = attribute.key.c_str();
+  } else if (iKind != KORStepKind::Create) {
+    return;
+  }
+  // Deliver to a snapshot, skipping whoever unsubscribed meanwhile.
+  std::vector<int> ids;
+  for (const auto& entry : _listeners)
+    ids.push_back(entry.first);
+  for (int id : ids) {
+    auto found = std::find_if(_listeners.begin(), _listeners.end(),
+                              [&](const auto& iEntry) { return iEntry.first == id; });
+    if (found == _listeners.end())
+      continue;
+    KORStoreListener listener = found->second; // the call may erase the entry
+    listener(change);
+  }
+}
+
+void KORFeatureStore::NoteReleased(const KORStoreStep& iStep) {
+  const bool releases = iStep.kind == KORStepKind::SetValue ||
+                        iStep.kind == KORStepKind::EraseEntry ||
+                        iStep.kind == KORStepKind::ReplaceEntry;
+  if (!releases || !iStep.feature->Type().attributes[iStep.attribute].aggregating)
+    return;
+  auto note = [&](const KORSmartPtr<KORFeature>& iChild) {
+    if (iChild && !iChild->IsDead() && !iChild->Father() && !iChild->IsBeingRemoved())
+      _orphans.push_back(iChild);
+  };
+  if (iStep.kind != KORStepKind::SetValue)
+    note(iStep.oldEntry);
+  else if (const auto* links = std::get_if<KORFeature::Links>(&iStep.oldValue))
+    for (const auto& child : *links)
+      note(child);
+}
+
+void KORFeatureStore::RemoveOrphans() {
+  if (_removingOrphans)
+    return;
+  _removingOrphans = true;
+  // Removing one may release others: the list may grow meanwhile.
+  for (std::size_t i = 0; i < _orphans.size(); ++i) {
+    KORSmartPtr<KORFeature> orphan = _orphans[i];
+    if (!orphan->IsDead() && !orphan->Father())
+      KORRemoveByLifeCycle(*orphan);
+  }
+  _orphans.clear();
+  _removingOrphans = false;
+}
+
+bool KORFeatureStore::IsPendingRemoval(const KORFeature& iFeature) const {
+  if (_orphans.empty())
+    return false;
+  const KORFeature* top = &iFeature;
+  while (top->Father())
+    top = top->Father();
+  return std::any_of(_orphans.begin(), _orphans.end(),
+                     [&](const KORSmartPtr<KORFeature>& iOrphan) { return iOrphan.get() == top; });
+}
+
+HRESULT KORFeatureStore::Open() {
+  if (_replaying)
+    return E_FAIL;
+  _savepoints.push_back({_open.size(), _orphans.size()});
+  return S_OK;
+}
+
+HRESULT KORFeatureStore::Commit() {
+  if (_savepoints.empty() || _replaying)
+    return E_FAIL;
+  // Removals of features left without father belong to the transaction.
+  if (_savepoints.size() == 1)
+    RemoveOrphans();
+  _savepoints.pop_back();
+  if (!_savepoints.empty() || _open.empty())
+    return S_OK;
+  _undo.push_back(std::move(_open));
+  _open.clear();
+  if (!_redo.empty()) {
+    _redo.clear();
+    Purge();
+  }
+  return S_OK;
+}
+
+HRESULT KORFeatureStore::Abort() {
+  if (_savepoints.empty() || _replaying)
+    return E_FAIL;
+  const Savepoint mark = _savepoints.back();
+  _savepoints.pop_back();
+  const auto from = _open.begin() + static_cast<std::ptrdiff_t>(mark.steps);
+  Steps undone(std::make_move_iterator(from), std::make_move_iterator(_open.end()));
+  _open.erase(from, _open.end());
+  _orphans.resize(std::min(_orphans.size(), mark.orphans));
+  Replay(undone, /*iForward=*/false);
+  // Features made in the aborted part can never come back.
+  if (std::any_of(undone.begin(), undone.end(),
+                  [](const KORStoreStep& iStep) { return iStep.kind == KORStepKind::Create; }))
+    Purge();
+  return S_OK;
+}
+
+HRESULT KORFeatureStore::Undo() {
+  return ReplayLast(_undo, _redo, /*iForward=*/false);
+}
+
+HRESULT KORFeatureStore::Redo() {
+  return ReplayLast(_redo, _undo, /*iForward=*/true);
+}
+
+HRESULT KORFeatureStore::ReplayLast(std::vector<Steps>& ioFrom, std::vector<Steps>& ioTo,
+                                    bool iForward) {
+  if (_replaying || !_savepoints.empty() || ioFrom.empty())
+    return E_FAIL;
+  Steps steps = std::move(ioFrom.back());
+  ioFrom.pop_back();
+  Replay(steps, iForward);
+  ioTo.push_back(std::move(steps));
+  return S_OK;
+}
+
+void KORFeatureStore::Replay(const Steps& iSteps, bool iForward) {
+  _replaying = true;
+  _mayHoldDead = true;
+  const std::size_t count = iSteps.size();
+  auto at = [&](std::size_t i) -> const KORStoreStep& {
+    return iSteps[iForward ? i : count - 1 - i];
+  };
+
+  // Which features die and which come back, in the order of the replay:
+  // children die before their fathers and come back after them.
+  std::vector<KORFeature*> lives;
+  std::unordered_map<KORFeature*, bool> aliveAfter;
+  for (std::size_t i = 0; i < count; ++i) {
+    const KORStepKind kind = at(i).KindWhen(iForward);
+    if (kind != KORStepKind::Create && kind != KORStepKind::Remove)
+      continue;
+    KORFeature* feature = at(i).feature.get();
+    if (!aliveAfter.count(feature))
+      lives.push_back(feature);
+    aliveAfter[feature] = kind == KORStepKind::Create;
+  }
+  std::vector<KORFeature*> born;
+  std::unordered_set<KORFeature*> bornOrDying;
+  for (KORFeature* feature : lives) {
+    if (feature->IsDead() == aliveAfter[feature])
+      bornOrDying.insert(feature);
+    if (!feature->IsDead() && !aliveAfter[feature]) {
+      // Announced while still alive and connected, so that it travels.
+      KORDelete deleted(feature->Identity());
+      KORAnnounce(deleted, feature->Identity());
+      feature->AnnounceDeath();
+    } else if (feature->IsDead() && aliveAfter[feature]) {
+      born.push_back(feature);
+    }
+  }
+
+  std::vector<KORFeature*> changed;
+  std::unordered_set<KORFeature*> seen;
+  for (std::size_t i = 0; i < count; ++i) {
+    const KORStoreStep& step = at(i);
+    const KORStepKind kind = step.KindWhen(iForward);
+    Perform(step, iForward);
+    Tell(kind, step.feature.get(), step.attribute);
+    if (ChangesValues(kind) && !bornOrDying.count(step.feature.get()) &&
+        seen.insert(step.feature.get()).second)
+      changed.push_back(step.feature.get());
+  }
+
+  for (KORFeature* feature : born) {
+    KORCreate created(feature->Identity(),
+                      feature->Father() ? feature->Father()->Identity() : nullptr);
+    KORAnnounce(created, feature->Identity());
+  }
+  for (KORFeature* feature : changed)
+    if (!feature->IsDead()) {
+      KORModify modified(feature->Identity());
+      KORAnnounce(modified, feature->Identity());
+    }
+  _replaying = false;
+}
+
+void KORFeatureStore::DropHistory() {
+  if (_undo.empty() && _redo.empty() && !_mayHoldDead)
+    return;
+  _undo.clear();
+  _redo.clear();
+  Purge();
+}
+
+void KORFeatureStore::Purge() {
+  std::unordered_set<const KORFeature*> revivable;
+  auto hold = [&](const Steps& iSteps) {
+    for (const KORStoreStep& step : iSteps)
+      if (step.kind == KORStepKind::Create || step.kind == KORStepKind::Remove)
+        revivable.insert(step.feature.get());
+  };
+  for (const Steps& steps : _undo)
+    hold(steps);
+  for (const Steps& steps : _redo)
+    hold(steps);
+  hold(_open);
+  for (const auto& container : _document.GetCompoundContainer()->Containers())
+    container->DiscardDead(revivable);
+  _mayHoldDead = !revivable.empty();
+}
+
+int KORFeatureStore::AddListener(KORStoreListener iListener) {
+  _listeners.emplace_back(_nextListenerId, std::move(iListener));
+  return _nextListenerId++;
+}
+
+void KORFeatureStore::RemoveListener(int iListenerId) {
+  std::erase_if(_listeners, [&](const auto& iEntry) { return iEntry.first == iListenerId; });
+}
+
+void KORFeatureStore::Clear() {
+  _open.clear();
+  _savepoints.clear();
+  _undo.clear();
+  _redo.clear();
+  _orphans.clear();
+  _listeners.clear();
+  _mayHoldDead = false;
+}

@@ -1,0 +1,108 @@
+#pragma once
+// The one write path of a document's features. Every change (creation,
+// removal, value, link, list entry, model-event connection) is made here as
+// a step: the store makes it, records it in the open transaction, and tells
+// the store-change listeners. Transactions, undo and redo (KORITransactions,
+// answered by the document) replay recorded steps.
+//
+// Removal and aggregation: a feature taken out of its aggregating attribute
+// and left without father is removed with its children when the outermost
+// transaction commits (outside a transaction, when the write that released it
+// ends), unless it was given another father meanwhile; until then it is
+// pending removal, and saving leaves it out.
+//
+// A removed feature stays in its container, dead, as long as the recorded
+// history may bring it back; the store discards it (KORFeature::Dispose)
+// once no recorded step refers to it.
+#include "featurestore/KORNotification.h"
+#include "featurestore/KORStoreChange.h"
+#include "featurestore/KORStoreStep.h"
+
+#include <utility>
+#include <vector>
+
+class KORDocument;
+
+class KORFeatureStore {
+public:
+  explicit KORFeatureStore(KORDocument& iDocument) : _document(iDocument) {}
+  KORFeatureStore(const KORFeatureStore&) = delete;
+  KORFeatureStore& operator=(const KORFeatureStore&) = delete;
+
+  // Every public write operation holds one for its duration; it is false
+  // (and the write must fail) while a replay runs. When the outermost one
+  // ends outside a transaction, features left without father are removed.
+  class Operation {
+  public:
+    explicit Operation(KORFeatureStore& iStore);
+    ~Operation();
+    Operation(const Operation&) = delete;
+    Operation& operator=(const Operation&) = delete;
+    explicit operator bool() const { return _allowed; }
+
+  private:
+    KORFeatureStore& _store;
+    bool _allowed;
+  };
+
+  // Makes, records and tells one step (inside an Operation).
+  void Write(KORStoreStep iStep);
+  // Model-event connections: made and recorded like writes, but not told to
+  // the store-change listeners, and allowed during a replay (unrecorded).
+  void Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect);
+
+  HRESULT Open();
+  HRESULT Commit();
+  HRESULT Abort();
+  HRESULT Undo();
+  HRESULT Redo();
+  int Depth() const { return static_cast<int>(_savepoints.size()); }
+  int UndoCount() const { return static_cast<int>(_undo.size()); }
+  int RedoCount() const { return static_cast<int>(_redo.size()); }
+  bool IsReplaying() const { return _replaying; }
+
+  // Whether iFeature, or one of its fathers, is pending removal.
+  bool IsPendingRemoval(const KORFeature& iFeature) const;
+
+  int AddListener(KORStoreListener iListener);
+  void RemoveListener(int iListenerId);
+
+  // The document closes: forgets the history and the listeners.
+  void Clear();
+
+private:
+  using Steps = std::vector<KORStoreStep>;
+  struct Savepoint {
+    std::size_t steps;
+    std::size_t orphans;
+  };
+
+  void Perform(const KORStoreStep& iStep, bool iForward);
+  void Tell(KORStepKind iKind, KORFeature* iFeature, std::size_t iAttribute);
+  void NoteReleased(const KORStoreStep& iStep);
+  void RemoveOrphans();
+  void Replay(const Steps& iSteps, bool iForward);
+  // Replays the last transaction of ioFrom and moves it to ioTo.
+  HRESULT ReplayLast(std::vector<Steps>& ioFrom, std::vector<Steps>& ioTo, bool iForward);
+  void DropHistory();
+  // Discards the dead features that no recorded step can bring back.
+  void Purge();
+
+  KORDocument& _document;
+  Steps _open; // the steps of the open transaction
+  std::vector<Savepoint> _savepoints;
+  std::vector<Steps> _undo;
+  std::vector<Steps> _redo;
+  std::vector<KORSmartPtr<KORFeature>> _orphans; // released, removed at the end
+  int _operations = 0;
+  bool _replaying = false;
+  bool _removingOrphans = false;
+  bool _mayHoldDead = false; // dead features kept for the history may exist
+  std::vector<std::pair<int, KORStoreListener>> _listeners;
+  int _nextListenerId = 1;
+};
+
+// Sends iNotification about iObject through the object's model events; a
+// creation also reaches the father's listeners when the object is not
+// connected to its father for events.
+void KORAnnounce(KORModelNotification& iNotification, KORBaseUnknown* iObject);
