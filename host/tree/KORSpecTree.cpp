@@ -164,16 +164,19 @@ void KORSpecTree::MarkStale(KORBaseUnknown* iObject, bool iFathers) {
   }
 }
 
-void KORSpecTree::OnEvent(const KORNotification& iEvent) {
-  switch (iEvent.Kind()) {
+void KORSpecTree::OnEvent(const KORNotification& iNotification) {
+  const KORModelNotification* event = KORModelNotification::From(iNotification);
+  if (!event)
+    return;
+  switch (event->Kind()) {
   case KORNotificationKind::Modify:
-    MarkStale(iEvent.Object(), /*iFathers=*/false);
+    MarkStale(event->Object(), /*iFathers=*/false);
     break;
   case KORNotificationKind::Create:
-    MarkStale(iEvent.Father(), /*iFathers=*/false);
+    MarkStale(event->Father(), /*iFathers=*/false);
     break;
   case KORNotificationKind::Delete:
-    MarkStale(iEvent.Object(), /*iFathers=*/true);
+    MarkStale(event->Object(), /*iFathers=*/true);
     break;
   }
 }

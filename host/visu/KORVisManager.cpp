@@ -177,17 +177,20 @@ void KORVisManager::StopListening(Entry& ioEntry) {
   ioEntry.events.reset();
 }
 
-void KORVisManager::OnEvent(const KORNotification& iEvent) {
-  switch (iEvent.Kind()) {
+void KORVisManager::OnEvent(const KORNotification& iNotification) {
+  const KORModelNotification* event = KORModelNotification::From(iNotification);
+  if (!event)
+    return;
+  switch (event->Kind()) {
   case KORNotificationKind::Modify:
-    Invalidate(iEvent.Object());
+    Invalidate(event->Object());
     break;
   case KORNotificationKind::Create:
-    Invalidate(iEvent.Father());
-    Invalidate(iEvent.Object());
+    Invalidate(event->Father());
+    Invalidate(event->Object());
     break;
   case KORNotificationKind::Delete:
-    Forget(iEvent.Object());
+    Forget(event->Object());
     break;
   }
 }

@@ -103,7 +103,7 @@ protected:
       if (!tracker)
         return E_FAIL;
       KORBaseUnknown_var followed = random() % 3 ? KORBaseUnknown_var(Head()) : nullptr;
-      return tracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(followed));
+      return tracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(followed).get());
     }
     case 10:
       return ig && !Removed(ig) ? resources->RemoveIG(ig, /*iPlainRemove=*/1) : E_FAIL;

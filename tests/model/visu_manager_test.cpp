@@ -176,12 +176,12 @@ TEST_F(VisuChangeTest, HighlightShowsLinesOfScreensAndTrackersNothingOfGroups) {
 
 TEST_F(VisuChangeTest, PickYieldsThePathFromTheRootToThePickedElement) {
   KORPathElement prefix;
-  prefix.Append(document);
+  prefix.Append(document->Identity());
   KORViewer viewer(manager, Container().get(), KORVisDimension::ThreeD, prefix);
   KORPathElement picked;
   ASSERT_EQ(viewer.Pick({3000, 100, -50}, picked), S_OK) << "near the screen's centre";
   ASSERT_EQ(picked.Size(), 5);
-  EXPECT_TRUE(Same(picked.objects[0], document));
+  EXPECT_TRUE(Same(picked.objects[0], document->Identity()));
   EXPECT_TRUE(Same(picked.objects[1], Container().get()));
   EXPECT_TRUE(Same(picked.objects[2], Config().get()));
   EXPECT_TRUE(Same(picked.objects[3], Specs().get()));

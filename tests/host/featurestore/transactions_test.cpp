@@ -77,7 +77,7 @@ TEST_F(TransactionsTest, EveryKindOfWriteIsUndoneAndRedoneToTheSameFile) {
       {"removed father",
        [](auto& a, auto&, auto&) { EXPECT_EQ(KORQuery<LifeCycleObject>(&a)->remove(), S_OK); }},
       {"new child",
-       [&](auto& a, auto&, auto&) { EXPECT_EQ(a.AppendLink("Children", Node()), S_OK); }}};
+       [&](auto& a, auto&, auto&) { EXPECT_EQ(a.AppendLink("Children", Node().get()), S_OK); }}};
   for (const auto& [name, edit] : edits) {
     SCOPED_TRACE(name);
     auto father = Node(), child = Node(), grandChild = Node(), other = Node();

@@ -60,7 +60,7 @@ TEST_F(FrameTest, WithoutAFrameAMessageIsWrittenToStandardError) {
 
 TEST_F(FrameTest, EachFrameHasItsOwnActiveDocument) {
   KORSmartPtr<KORDocument> document = KORDocument::Create();
-  first.Editor().SetActiveDocument(document);
+  first.Editor().SetActiveDocument(document->Identity());
   EXPECT_EQ(first.Editor().GetActiveDocument(), KORQuery<KORBaseUnknown>(document).get());
   EXPECT_EQ(second.Editor().GetActiveDocument(), nullptr);
   first.Editor().SetActiveDocument(nullptr);
