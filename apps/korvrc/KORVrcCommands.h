@@ -1,16 +1,18 @@
 #pragma once
 // The sub-commands of korvrc (docs/command-line.md). Each returns the process
 // exit status: 0 on success, 1 after printing to standard error what is wrong
-// and where. A failing command writes nothing, except where its description
-// says which files are already written.
+// and where ("korvrc: WHERE: WHAT"). A failing command writes nothing, except
+// where its description says which files are already written. No command
+// writes over an existing file without iForce, nor ever over the file it reads.
+#include <functional>
 #include <string>
 
 // The bundled example description: $KORVRC_EXAMPLE when set and non-empty,
 // else the path fixed at build time.
 std::string KORVrcExamplePath();
 
-int KORVrcRunNew(const std::string& iDocument);
-int KORVrcRunImport(const std::string& iDescription, const std::string& iDocument);
+int KORVrcRunNew(const std::string& iDocument, bool iForce);
+int KORVrcRunImport(const std::string& iDescription, const std::string& iDocument, bool iForce);
 // Empty iInput: the bundled example.
 int KORVrcRunDescribe(const std::string& iInput);
 
@@ -25,4 +27,8 @@ struct KORVrcExportOptions {
 };
 int KORVrcRunExport(const KORVrcExportOptions& iOptions);
 
-int KORVrcRunSettings(const std::string& iInput, const std::string& iDirectory);
+int KORVrcRunSettings(const std::string& iInput, const std::string& iDirectory, bool iForce);
+
+// Runs iCommand; an exception that escapes it is reported against iWhere as
+// a failure (exit status 1) instead of ending the process.
+int KORVrcGuarded(const std::string& iWhere, const std::function<int()>& iCommand);
