@@ -103,7 +103,9 @@ HRESULT KORCheckVRConfigRegistry(KORUnicodeString& oError) {
   unsigned long count = 0;
   if (ReadCount(count))
     return S_OK;
-  oError = KORString(kCountKey) + " " + std::to_string(count) + " is more than the " +
+  const char* folder = KORGetEnv("KORUserSettingPath");
+  oError = KORMakePath(folder ? folder : "", KORString(kRepositoryName) + ".KORSettings") + ": " +
+           kCountKey + " " + std::to_string(count) + " is more than the " +
            std::to_string(KORVRConfigMaxEntries) + " entries a registry can list";
   return E_FAIL;
 }
@@ -127,11 +129,8 @@ HRESULT KORRegisterVRConfig(const KORUnicodeString& iDirectory, const KORUnicode
     return E_FAIL;
   // What another process saved while this one waited must be kept.
   KORSettingRepository::ResetAll();
-  KORUnicodeString refused;
-  if (FAILED(KORCheckVRConfigRegistry(refused))) {
-    oError = file + ": " + refused;
+  if (FAILED(KORCheckVRConfigRegistry(oError)))
     return E_FAIL;
-  }
   if (FAILED(KORSetVRConfigDirectory(iDirectory)) || FAILED(KORAddVRConfig(iPath)) ||
       (iActive && FAILED(KORSetActiveVRConfig(iPath)))) {
     oError = iPath + ": cannot be registered";

@@ -220,7 +220,7 @@ HRESULT KOREVrcExportService::Export(const KORVrcExportRequest& iRequest,
   if (iRequest.addToList || iRequest.makeActive) {
     KORUnicodeString refused;
     if (FAILED(KORCheckVRConfigRegistry(refused))) {
-      oFailure = "the registry of configurations: " + refused + ": nothing written";
+      oFailure = refused + ": nothing written";
       return E_FAIL;
     }
   }
