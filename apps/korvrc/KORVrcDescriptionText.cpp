@@ -283,7 +283,9 @@ private:
                      long iMin = std::numeric_limits<int>::min(),
                      long iMax = std::numeric_limits<int>::max()) {
     const bool inRange = iValue.is_number_unsigned()
-                             ? iValue.get<unsigned long>() <= static_cast<unsigned long>(iMax)
+                             ? iValue.get<unsigned long>() <= static_cast<unsigned long>(iMax) &&
+                                   (iMin <= 0 ||
+                                    iValue.get<unsigned long>() >= static_cast<unsigned long>(iMin))
                              : iValue.is_number_integer() && iValue.get<long>() >= iMin &&
                                    iValue.get<long>() <= iMax;
     if (!inRange) {

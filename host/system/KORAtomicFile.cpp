@@ -161,6 +161,14 @@ HRESULT KORWriteFileAtomically(const KORUnicodeString& iTarget, mode_t iMode,
 
 HRESULT KORWriteFilesTogether(const std::vector<KORFileToWrite>& iFiles, mode_t iMode,
                               KORUnicodeString& oError) {
+  // A rename over a directory fails: found before the first file is written.
+  for (const KORFileToWrite& file : iFiles) {
+    struct stat status = {};
+    if (::stat(file.path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+      oError = file.path + ": cannot be written: " + KORSystemReason(EISDIR);
+      return E_FAIL;
+    }
+  }
   std::vector<std::unique_ptr<Temporary>> temporaries;
   for (const KORFileToWrite& file : iFiles) {
     temporaries.push_back(std::make_unique<Temporary>(file.path));
