@@ -251,8 +251,8 @@ int KORVrcRunExport(const KORVrcExportOptions& iOptions) {
   request.replace = iOptions.force;
   request.addToList = iOptions.registerConfig || iOptions.active;
   request.makeActive = iOptions.active;
-  const std::string nameWhere = (iOptions.name.empty() ? "the configuration's name " : "--name ") +
-                                KORVrcEcho(request.name);
+  const std::string nameWhere =
+      (iOptions.name.empty() ? "the configuration's name " : "--name ") + KORVrcEcho(request.name);
 
   KORUnicodeString messages, failure;
   if (!iOptions.force) {
@@ -297,7 +297,8 @@ int KORVrcRunSettings(const std::string& iInput, const std::string& iDirectory, 
     return Failure(where, "has no configuration");
   const char* settings = KORGetEnv("KORUserSettingPath");
   if (!settings || !*settings)
-    return Failure("KORUserSettingPath", "is not set and HOME is unknown: nowhere to save settings");
+    return Failure("KORUserSettingPath",
+                   "is not set and HOME is unknown: nowhere to save settings");
 
   using Writer =
       HRESULT (KORIVrcConfigure::*)(const KORUnicodeString&, KORUnicodeString&, unsigned char);

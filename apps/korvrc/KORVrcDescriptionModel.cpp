@@ -79,9 +79,9 @@ KORMathTransformation ToTransformation(KORIVrcOrientation* iOrientation,
 KORVrcPlacement ToPlacement(KORIVrcOrientation* iOrientation,
                             const KORMathTransformation& iTransformation) {
   KORVrcPlacement placement;
-  Check(iOrientation->MatrixToHPR(iTransformation.GetMatrix(), placement.h, placement.p,
-                                  placement.r),
-        "converting a placement");
+  Check(
+      iOrientation->MatrixToHPR(iTransformation.GetMatrix(), placement.h, placement.p, placement.r),
+      "converting a placement");
   placement.h = CleanDegrees(placement.h);
   placement.p = CleanDegrees(placement.p);
   placement.r = CleanDegrees(placement.r);
@@ -127,11 +127,13 @@ public:
     Check(_factory->RetrieveHead(_head.Out()), "retrieving the head");
     Check(_head->SetIPD(_description.ipd), "setting the head's ipd");
     Check(_head->SetType(_description.headType), "setting the head's type");
-    Check(TrackedElement(_head)->SetLocation(ToTransformation(_orientation, _description.headLocation)),
+    Check(TrackedElement(_head)->SetLocation(
+              ToTransformation(_orientation, _description.headLocation)),
           "setting the head's location");
     Check(_factory->RetrieveHandDevice(_hand.Out()), "retrieving the hand device");
     Check(_hand->SetType(_description.handType), "setting the hand device's type");
-    Check(TrackedElement(_hand)->SetLocation(ToTransformation(_orientation, _description.handLocation)),
+    Check(TrackedElement(_hand)->SetLocation(
+              ToTransformation(_orientation, _description.handLocation)),
           "setting the hand device's location");
     for (const KORVrcViewDescription& view : _description.views)
       BuildView(view);
@@ -414,10 +416,10 @@ private:
     tracker.bestOffset = SUCCEEDED(iTracker->GetBestOffset(best)) && offset.IsEqual(best, 0.0);
     tracker.offset = tracker.bestOffset ? KORVrcPlacement() : ToPlacement(_orientation, offset);
     KORIVrcTracker_var viewpoint, picking;
-    tracker.viewpoint = SUCCEEDED(_head->GetViewPointTracker(viewpoint.Out())) &&
-                        SameElement(viewpoint, iTracker);
-    tracker.picking = SUCCEEDED(_hand->GetPickingTracker(picking.Out())) &&
-                      SameElement(picking, iTracker);
+    tracker.viewpoint =
+        SUCCEEDED(_head->GetViewPointTracker(viewpoint.Out())) && SameElement(viewpoint, iTracker);
+    tracker.picking =
+        SUCCEEDED(_hand->GetPickingTracker(picking.Out())) && SameElement(picking, iTracker);
     tracker.buttonManager = _hand->IsButtonManager(iTracker);
     return tracker;
   }

@@ -271,9 +271,8 @@ private:
   // Daemon names are written between quotes in the daemon files.
   static std::string Daemon(const Json& iValue, const std::string& iPath) {
     std::string daemon = String(iValue, iPath);
-    if (std::any_of(daemon.begin(), daemon.end(), [](char c) {
-          return IsControl(c) || c == ' ' || c == '"' || c == '\'';
-        }))
+    if (std::any_of(daemon.begin(), daemon.end(),
+                    [](char c) { return IsControl(c) || c == ' ' || c == '"' || c == '\''; }))
       Fail(iPath, "must not hold a blank, a quote or a control character");
     if (daemon.size() > kMaxNameLength)
       Fail(iPath, "must be at most " + std::to_string(kMaxNameLength) + " characters long");
@@ -282,12 +281,12 @@ private:
   static int Integer(const Json& iValue, const std::string& iPath,
                      long iMin = std::numeric_limits<int>::min(),
                      long iMax = std::numeric_limits<int>::max()) {
-    const bool inRange = iValue.is_number_unsigned()
-                             ? iValue.get<unsigned long>() <= static_cast<unsigned long>(iMax) &&
-                                   (iMin <= 0 ||
-                                    iValue.get<unsigned long>() >= static_cast<unsigned long>(iMin))
-                             : iValue.is_number_integer() && iValue.get<long>() >= iMin &&
-                                   iValue.get<long>() <= iMax;
+    const bool inRange =
+        iValue.is_number_unsigned()
+            ? iValue.get<unsigned long>() <= static_cast<unsigned long>(iMax) &&
+                  (iMin <= 0 || iValue.get<unsigned long>() >= static_cast<unsigned long>(iMin))
+            : iValue.is_number_integer() && iValue.get<long>() >= iMin &&
+                  iValue.get<long>() <= iMax;
     if (!inRange) {
       if (iMin == std::numeric_limits<int>::min())
         Fail(iPath, "must be an integer");
@@ -389,46 +388,45 @@ private:
   KORVrcViewDescription ReadView(const Json& iValue, const std::string& iPath) {
     KORVrcViewDescription view;
     bool shapeSeen = false;
-    ForEachMember(iValue, iPath, {"name", "screen", "camera"},
-                  [&](const std::string& iKey, const Json& iMember, const std::string& iAt) {
-                    if (iKey == "name") {
-                      view.name = Name(iMember, iAt);
-                      Unique(_viewNamesSeen, view.name, iAt, "view");
-                      return;
-                    }
-                    if (shapeSeen)
-                      Fail(iAt, "a view has exactly one of \"screen\" and \"camera\"");
-                    shapeSeen = true;
-                    view.isCamera = iKey == "camera";
-                    if (view.isCamera)
-                      ForEachMember(iMember, iAt, {"hfov", "vfov", "hshift", "vshift"},
-                                    [&](const std::string& iAngle, const Json& iNumber,
-                                        const std::string& iAngleAt) {
-                                      const bool fov = iAngle == "hfov" || iAngle == "vfov";
-                                      // The bounds of the view dialog.
-                                      const double value =
-                                          fov ? NumberWithin(iNumber, iAngleAt, 0, 180)
-                                              : NumberWithin(iNumber, iAngleAt, -90, 90);
-                                      (iAngle == "hfov"     ? view.hfov
-                                       : iAngle == "vfov"   ? view.vfov
-                                       : iAngle == "hshift" ? view.hshift
-                                                            : view.vshift) = value;
-                                    },
-                                    {"hfov", "vfov", "hshift", "vshift"});
-                    else
-                      ForEachMember(iMember, iAt, {"upperLeft", "lowerLeft", "lowerRight"},
-                                    [&](const std::string& iCorner, const Json& iPoint,
-                                        const std::string& iCornerAt) {
-                                      (iCorner == "upperLeft"   ? view.upperLeft
-                                       : iCorner == "lowerLeft" ? view.lowerLeft
-                                                                : view.lowerRight) =
-                                          Point(iPoint, iCornerAt);
-                                    },
-                                    {"upperLeft", "lowerLeft", "lowerRight"});
-                    if (!view.isCamera)
-                      CheckRectangle(view, iAt);
-                  },
-                  {"name"});
+    ForEachMember(
+        iValue, iPath, {"name", "screen", "camera"},
+        [&](const std::string& iKey, const Json& iMember, const std::string& iAt) {
+          if (iKey == "name") {
+            view.name = Name(iMember, iAt);
+            Unique(_viewNamesSeen, view.name, iAt, "view");
+            return;
+          }
+          if (shapeSeen)
+            Fail(iAt, "a view has exactly one of \"screen\" and \"camera\"");
+          shapeSeen = true;
+          view.isCamera = iKey == "camera";
+          if (view.isCamera)
+            ForEachMember(
+                iMember, iAt, {"hfov", "vfov", "hshift", "vshift"},
+                [&](const std::string& iAngle, const Json& iNumber, const std::string& iAngleAt) {
+                  const bool fov = iAngle == "hfov" || iAngle == "vfov";
+                  // The bounds of the view dialog.
+                  const double value = fov ? NumberWithin(iNumber, iAngleAt, 0, 180)
+                                           : NumberWithin(iNumber, iAngleAt, -90, 90);
+                  (iAngle == "hfov"     ? view.hfov
+                   : iAngle == "vfov"   ? view.vfov
+                   : iAngle == "hshift" ? view.hshift
+                                        : view.vshift) = value;
+                },
+                {"hfov", "vfov", "hshift", "vshift"});
+          else
+            ForEachMember(
+                iMember, iAt, {"upperLeft", "lowerLeft", "lowerRight"},
+                [&](const std::string& iCorner, const Json& iPoint, const std::string& iCornerAt) {
+                  (iCorner == "upperLeft"   ? view.upperLeft
+                   : iCorner == "lowerLeft" ? view.lowerLeft
+                                            : view.lowerRight) = Point(iPoint, iCornerAt);
+                },
+                {"upperLeft", "lowerLeft", "lowerRight"});
+          if (!view.isCamera)
+            CheckRectangle(view, iAt);
+        },
+        {"name"});
     if (!shapeSeen)
       Fail(iPath, "a view needs \"screen\" or \"camera\"");
     return view;
@@ -460,35 +458,34 @@ private:
 
   KORVrcWindowDescription ReadWindow(const Json& iValue, const std::string& iPath) {
     KORVrcWindowDescription window;
-    ForEachMember(iValue, iPath, {"name", "viewport", "view", "rendering", "mirror", "main"},
-                  [&](const std::string& iKey, const Json& iMember, const std::string& iAt) {
-                    if (iKey == "name") {
-                      window.name = Name(iMember, iAt);
-                      Unique(_windowNamesSeen, window.name, iAt, "window");
-                    } else if (iKey == "viewport")
-                      ForEachMember(iMember, iAt, {"left", "top", "width", "height"},
-                                    [&](const std::string& iSide, const Json& iNumber,
-                                        const std::string& iSideAt) {
-                                      const double value =
-                                          NumberWithin(iNumber, iSideAt, 0, 1, true, true);
-                                      (iSide == "left"    ? window.left
-                                       : iSide == "top"   ? window.top
-                                       : iSide == "width" ? window.width
-                                                          : window.height) = value;
-                                    });
-                    else if (iKey == "view") {
-                      window.view = String(iMember, iAt);
-                      if (!_viewNames.contains(*window.view))
-                        Fail(iAt, "names no view of \"views\": " + Quoted(*window.view));
-                    } else if (iKey == "rendering")
-                      window.rendering =
-                          Label<KORVrcRenderingMode>(iMember, iAt, KORVrcRenderingModeLabels);
-                    else if (iKey == "mirror")
-                      window.mirror = Label<KORVrcMirrorMode>(iMember, iAt, KORVrcMirrorModeLabels);
-                    else if ((window.main = Boolean(iMember, iAt)))
-                      AtMostOne(_mainWindow, iAt, "main window");
-                  },
-                  {"name"});
+    ForEachMember(
+        iValue, iPath, {"name", "viewport", "view", "rendering", "mirror", "main"},
+        [&](const std::string& iKey, const Json& iMember, const std::string& iAt) {
+          if (iKey == "name") {
+            window.name = Name(iMember, iAt);
+            Unique(_windowNamesSeen, window.name, iAt, "window");
+          } else if (iKey == "viewport")
+            ForEachMember(
+                iMember, iAt, {"left", "top", "width", "height"},
+                [&](const std::string& iSide, const Json& iNumber, const std::string& iSideAt) {
+                  const double value = NumberWithin(iNumber, iSideAt, 0, 1, true, true);
+                  (iSide == "left"    ? window.left
+                   : iSide == "top"   ? window.top
+                   : iSide == "width" ? window.width
+                                      : window.height) = value;
+                });
+          else if (iKey == "view") {
+            window.view = String(iMember, iAt);
+            if (!_viewNames.contains(*window.view))
+              Fail(iAt, "names no view of \"views\": " + Quoted(*window.view));
+          } else if (iKey == "rendering")
+            window.rendering = Label<KORVrcRenderingMode>(iMember, iAt, KORVrcRenderingModeLabels);
+          else if (iKey == "mirror")
+            window.mirror = Label<KORVrcMirrorMode>(iMember, iAt, KORVrcMirrorModeLabels);
+          else if ((window.main = Boolean(iMember, iAt)))
+            AtMostOne(_mainWindow, iAt, "main window");
+        },
+        {"name"});
     return window;
   }
 

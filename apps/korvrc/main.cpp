@@ -56,8 +56,7 @@ int main(int argc, char** argv) {
   CLI::App* import = app.add_subcommand(
       "import", "check an installation description, build it into a new document and save it");
   // A missing file is the command's own error, reported like every other.
-  import->add_option("DESCRIPTION", description, "the installation description (JSON)")
-      ->required();
+  import->add_option("DESCRIPTION", description, "the installation description (JSON)")->required();
   import->add_option("-o,--output", document, "the document file to write")->required();
   import->add_flag("--force", force, kForceHelp);
 

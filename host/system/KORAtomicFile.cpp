@@ -70,7 +70,8 @@ public:
     ::sigprocmask(SIG_BLOCK, &all, &previous);
     _descriptor = ::mkstemp(_name.data());
     const int error = errno;
-    if (_descriptor >= 0)
+    _created = _descriptor >= 0;
+    if (_created)
       _slot = Remember(_name.c_str());
     ::sigprocmask(SIG_SETMASK, &previous, nullptr);
     errno = error;
@@ -78,8 +79,8 @@ public:
   }
   // Permissions, content, flush and close; errno says why on failure.
   bool Fill(mode_t iMode, const std::function<bool(int)>& iWriteContent) {
-    bool written =
-        ::fchmod(_descriptor, iMode) == 0 && iWriteContent(_descriptor) && ::fsync(_descriptor) == 0;
+    bool written = ::fchmod(_descriptor, iMode) == 0 && iWriteContent(_descriptor) &&
+                   ::fsync(_descriptor) == 0;
     const int error = errno;
     // close() can report a delayed write error: it must succeed too.
     written = ::close(_descriptor) == 0 && written;
@@ -100,7 +101,7 @@ public:
     if (_descriptor >= 0)
       ::close(_descriptor);
     _descriptor = -1;
-    if (!_renamed && !_name.empty() && _name.back() != 'X')
+    if (_created && !_renamed)
       ::unlink(_name.c_str());
     Forget(_slot);
     _slot = nullptr;
@@ -110,6 +111,7 @@ private:
   KORUnicodeString _name;
   int _descriptor = -1;
   TemporarySlot* _slot = nullptr;
+  bool _created = false;
   bool _renamed = false;
 };
 

@@ -63,8 +63,7 @@ protected:
   // Starts korvrc without waiting; its output goes to iLog.out and iLog.err.
   // The process is korvrc itself (the shell execs it), so signals reach it.
   pid_t Start(const std::string& iArguments, const std::string& iLog) const {
-    const std::string command =
-        Command(iArguments) + " >'" + iLog + ".out' 2>'" + iLog + ".err'";
+    const std::string command = Command(iArguments) + " >'" + iLog + ".out' 2>'" + iLog + ".err'";
     const pid_t child = ::fork();
     if (child == 0) {
       ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));

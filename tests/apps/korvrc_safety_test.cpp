@@ -74,8 +74,8 @@ std::vector<Hostile> HostileDescriptions() {
        "imageGenerators[0].windows[0].name"},
       {"daemon with a quote", station + R"("a\"b"}])", "trackingStations[0].daemon"},
       {"daemon with a newline", station + R"("a\nb"}])", "trackingStations[0].daemon"},
-      {"daemon with a blank",
-       R"("buttonDevices": [{"name": "B", "daemon": "two words"}])", "buttonDevices[0].daemon"},
+      {"daemon with a blank", R"("buttonDevices": [{"name": "B", "daemon": "two words"}])",
+       "buttonDevices[0].daemon"},
   };
 }
 
@@ -93,9 +93,11 @@ TEST_F(KorvrcTest, HostileDescriptionsAreRefusedByEveryCommandAndChangeNothing) 
       const Result result = Run(command);
       EXPECT_EQ(result.status, 1) << hostile.what << ": " << command;
       EXPECT_EQ(result.err.rfind("korvrc: hostile.json: ", 0), 0u)
-          << hostile.what << ": " << command << "\n" << result.err.substr(0, 300);
+          << hostile.what << ": " << command << "\n"
+          << result.err.substr(0, 300);
       EXPECT_NE(result.err.find(hostile.path), std::string::npos)
-          << hostile.what << ": " << command << "\n" << result.err.substr(0, 300);
+          << hostile.what << ": " << command << "\n"
+          << result.err.substr(0, 300);
       EXPECT_TRUE(result.out.empty()) << hostile.what << ": " << command;
     }
     EXPECT_EQ(ReadFile(folder / "kept.kordoc"), "kept") << hostile.what;
@@ -133,13 +135,15 @@ TEST_F(KorvrcTest, EveryErrorHasOneFormAndSaysWhy) {
       // import used to exit 105 with the option parser's wording.
       {"import missing.json -o doc.kordoc",
        "korvrc: missing.json: cannot be read: no such file or directory\n"},
-      {"describe missing.json", "korvrc: missing.json: cannot be read: no such file or directory\n"},
+      {"describe missing.json",
+       "korvrc: missing.json: cannot be read: no such file or directory\n"},
       {"export missing.json --dir out",
        "korvrc: missing.json: cannot be read: no such file or directory\n"},
       {"settings missing.json --dir out",
        "korvrc: missing.json: cannot be read: no such file or directory\n"},
       {"describe adir", "korvrc: adir: cannot be read: is a directory\n"},
-      {"import " + Description(R"("name": "x")") + " -o adir --force", "korvrc: adir: is a directory\n"},
+      {"import " + Description(R"("name": "x")") + " -o adir --force",
+       "korvrc: adir: is a directory\n"},
   };
   for (const auto& [command, expected] : cases) {
     const Result result = Run(command);
@@ -149,11 +153,12 @@ TEST_F(KorvrcTest, EveryErrorHasOneFormAndSaysWhy) {
 }
 
 TEST_F(KorvrcTest, NamesInMessagesAreEscapedAndCut) {
-  const Result result = Run(
-      "import " +
-      Description(R"("imageGenerators": [{"name": ":0.0", "windows": [{"name": "W", "view": "x\u0001)" +
-                  std::string(500, 'y') + R"("}]}])") +
-      " -o doc.kordoc");
+  const Result result =
+      Run("import " +
+          Description(
+              R"("imageGenerators": [{"name": ":0.0", "windows": [{"name": "W", "view": "x\u0001)" +
+              std::string(500, 'y') + R"("}]}])") +
+          " -o doc.kordoc");
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find(R"(names no view of "views": "x\x01yyy)"), std::string::npos)
       << result.err;
@@ -194,7 +199,8 @@ TEST_F(KorvrcTest, ExportMessagesComeOnceAndBlameTheOptionGiven) {
 TEST_F(KorvrcTest, DisplayNumbersAboveThreeAreAcceptedAndADistantMultipipeIsLeftOut) {
   // ":4.1" to ":15.1" were refused: their fraction is below 0.1 minus the machine epsilon.
   for (const char* ig : {":4.1", "visu2:15.1", ":9.1", ":1000.3"}) {
-    const Result result = Run("import " + Description(Installation("R", ig)) + " -o doc.kordoc --force");
+    const Result result =
+        Run("import " + Description(Installation("R", ig)) + " -o doc.kordoc --force");
     EXPECT_EQ(result.status, 0) << ig << "\n" << result.err;
   }
   // The export of a distant image generator wrote nothing and failed.
@@ -213,7 +219,8 @@ TEST_F(KorvrcTest, NoCommandWritesOverAnExistingFileOrItsInput) {
   fs::create_symlink("mine.json", folder / "link.json");
   WriteFile(folder / "doc.kordoc", "kept");
   const std::pair<std::string, std::string> refused[] = {
-      {"import mine.json -o doc.kordoc", "korvrc: doc.kordoc: already exists (use --force to replace it)\n"},
+      {"import mine.json -o doc.kordoc",
+       "korvrc: doc.kordoc: already exists (use --force to replace it)\n"},
       {"new doc.kordoc", "korvrc: doc.kordoc: already exists (use --force to replace it)\n"},
       // The hand-written description was replaced by a document.
       {"import mine.json -o mine.json --force",
@@ -221,7 +228,8 @@ TEST_F(KorvrcTest, NoCommandWritesOverAnExistingFileOrItsInput) {
       {"import mine.json -o ./link.json --force",
        "korvrc: ./link.json: is the input being read: it is not written over\n"},
       {"import link.json -o " + folder.string() + "/mine.json --force",
-       "korvrc: " + folder.string() + "/mine.json: is the input being read: it is not written over\n"},
+       "korvrc: " + folder.string() +
+           "/mine.json: is the input being read: it is not written over\n"},
   };
   for (const auto& [command, expected] : refused) {
     const Result result = Run(command);
@@ -328,7 +336,8 @@ TEST_F(KorvrcTest, ConcurrentRegistrationsAreAllKept) {
   EXPECT_NE(registry.find("ConfigCount ulong 8\n"), std::string::npos) << registry;
   for (int run = 0; run < 8; ++run)
     EXPECT_NE(registry.find("/out/C" + std::to_string(run) + ".xml\""), std::string::npos)
-        << run << "\n" << registry;
+        << run << "\n"
+        << registry;
 }
 
 TEST_F(KorvrcTest, TwoExportsIntoOneFolderDoNotMixTheirFiles) {

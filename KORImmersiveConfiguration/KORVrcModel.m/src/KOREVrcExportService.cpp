@@ -13,6 +13,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <functional>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -116,45 +117,43 @@ HRESULT KOREVrcExportService::MakeFiles(const KORVrcExportRequest& iRequest,
   const auto path = [&](const KORUnicodeString& iFileName) {
     return KORMakePath(iRequest.directory, iFileName);
   };
+  const KORUnicodeString where = "the configuration \"" + iRequest.name + "\": ";
   KORUnicodeString text, messages;
   const HRESULT exported = xml->CreateXMLConfigFile(text, messages);
   MergeMessages(messages, oMessages);
   if (FAILED(exported)) {
-    oFailure = "the configuration \"" + iRequest.name + "\": the export reported an error: nothing written";
+    oFailure = where + "the export reported an error: nothing written";
     return E_FAIL;
   }
   oFiles.push_back({path(iRequest.name + ".xml"), text});
   if (!iRequest.loose)
     return S_OK;
 
-  const KORUnicodeString where = "the configuration \"" + iRequest.name + "\": ";
-  const auto generated = [&](const char* iWhat, const std::function<HRESULT(std::ostream&)>& iRun,
-                             std::ostringstream& oText) {
-    messages.clear();
-    const HRESULT result = iRun(oText);
-    MergeMessages(messages, oMessages);
-    if (FAILED(result) && HoldsError(messages))
-      oFailure = where + "the " + iWhat + " cannot be made: nothing written";
-    return result;
+  // One runtime file: kept as iFileName when written; a failure fails the
+  // export, except one that reports only warnings where iMayBeLeftOut.
+  using Writer = std::function<HRESULT(std::ostream&, KORUnicodeString&)>;
+  const auto generate = [&](const KORUnicodeString& iFileName, bool iMayBeLeftOut,
+                            const Writer& iWrite) {
+    std::ostringstream content;
+    KORUnicodeString reported;
+    const HRESULT result = iWrite(content, reported);
+    MergeMessages(reported, oMessages);
+    if (SUCCEEDED(result))
+      oFiles.push_back({path(iFileName), content.str()});
+    else if (!iMayBeLeftOut || HoldsError(reported))
+      oFailure = where + iFileName + " cannot be made: nothing written";
+    return oFailure.empty();
   };
-  std::ostringstream multipipe, display;
   // Image generators on another host leave the multipipe file out with a warning only.
-  if (SUCCEEDED(generated("multipipe file",
-                          [&](std::ostream& oOut) { return configure->GenerateMPK(oOut, messages, 1); },
-                          multipipe)))
-    oFiles.push_back({path(iRequest.name + ".mpk"), multipipe.str()});
-  if (!oFailure.empty())
+  if (!generate(iRequest.name + ".mpk", true,
+                [&](std::ostream& oOut, KORUnicodeString& oText) {
+                  return configure->GenerateMPK(oOut, oText, 1);
+                }) ||
+      !generate(iRequest.name + ".display", false,
+                [&](std::ostream& oOut, KORUnicodeString& oText) {
+                  return configure->GenerateFSConfig(oOut, oText, 1);
+                }))
     return E_FAIL;
-  if (FAILED(generated("display file",
-                       [&](std::ostream& oOut) {
-                         return configure->GenerateFSConfig(oOut, messages, 1);
-                       },
-                       display))) {
-    if (oFailure.empty())
-      oFailure = where + "the display file cannot be made: nothing written";
-    return E_FAIL;
-  }
-  oFiles.push_back({path(iRequest.name + ".display"), display.str()});
 
   KORIVrcDevices_var devices;
   KORListValKORBaseUnknown_var* stations = nullptr;
@@ -172,23 +171,15 @@ HRESULT KOREVrcExportService::MakeFiles(const KORVrcExportRequest& iRequest,
     KORUnicodeString stationName;
     if (FAILED(station->GetName(stationName)))
       stationName.clear();
-    std::ostringstream daemon;
-    if (FAILED(generated("tracking-daemon file",
-                         [&](std::ostream& oOut) {
-                           return configure->GenerateTrackingStationConfigFile(oOut, station,
-                                                                               messages, 1);
-                         },
-                         daemon))) {
-      if (oFailure.empty())
-        oFailure = where + "a tracking-daemon file cannot be made: nothing written";
-      return E_FAIL;
-    }
     // Two station names may clean up to the same text: number the later ones.
     const KORUnicodeString stem = iRequest.name + "." + FileNamePart(stationName);
     KORUnicodeString fileName = stem + ".tracking";
     for (int n = 2; !used.insert(fileName).second; ++n)
       fileName = stem + "-" + std::to_string(n) + ".tracking";
-    oFiles.push_back({path(fileName), daemon.str()});
+    if (!generate(fileName, false, [&](std::ostream& oOut, KORUnicodeString& oText) {
+          return configure->GenerateTrackingStationConfigFile(oOut, station, oText, 1);
+        }))
+      return E_FAIL;
   }
   return S_OK;
 }

@@ -20,6 +20,6 @@ public:
 
 private:
   // The files of the export, generated in memory, NAME.xml first.
-  HRESULT MakeFiles(const KORVrcExportRequest& iRequest, std::vector<KORFileToWrite>& oFiles, KORUnicodeString& oMessages,
-                 KORUnicodeString& oFailure);
+  HRESULT MakeFiles(const KORVrcExportRequest& iRequest, std::vector<KORFileToWrite>& oFiles,
+                    KORUnicodeString& oMessages, KORUnicodeString& oFailure);
 };

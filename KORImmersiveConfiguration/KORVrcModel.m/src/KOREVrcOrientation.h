@@ -6,6 +6,5 @@
 class KOREVrcOrientation : public KORExtensionOf<KORIVrcOrientation> {
 public:
   HRESULT HPRToMatrix(double iH, double iP, double iR, KORMath3x3Matrix& oMatrix) override;
-  HRESULT MatrixToHPR(const KORMath3x3Matrix& iMatrix, double& oH, double& oP,
-                      double& oR) override;
+  HRESULT MatrixToHPR(const KORMath3x3Matrix& iMatrix, double& oH, double& oP, double& oR) override;
 };

@@ -53,8 +53,8 @@ TEST(KORAtomicFileTest, FilesWrittenTogetherAreAllReplacedOrNoneIs) {
 TEST(KORAtomicFileTest, ReasonsAreTheSystemsInLowerCase) {
   KORTemporaryDirectory folder;
   KORUnicodeString error;
-  EXPECT_EQ(KORWriteFileAtomically(folder.Path() + "/missing/x", 0644,
-                                   [](int) { return true; }, &error),
+  EXPECT_EQ(KORWriteFileAtomically(
+                folder.Path() + "/missing/x", 0644, [](int) { return true; }, &error),
             E_FAIL);
   EXPECT_NE(error.find("/missing/x: cannot be written: no such file or directory"),
             std::string::npos)
