@@ -2,6 +2,7 @@
 // Running korvrc as a process in a private temporary folder, with HOME and
 // KORUserSettingPath pointing inside it, for the end-to-end tests.
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -78,6 +79,16 @@ protected:
     if (::waitpid(iChild, &status, 0) != iChild)
       return -1000;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+  }
+
+  // How long a run of iArguments takes here, so that random stops fall inside
+  // runs whatever the machine and the build (sanitizers are slower).
+  int MicrosecondsOf(const std::string& iArguments) const {
+    const auto start = std::chrono::steady_clock::now();
+    Wait(Start(iArguments, "timing"));
+    return static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                std::chrono::steady_clock::now() - start)
+                                .count());
   }
 
   // A description made of the format line and iMembers.

@@ -274,7 +274,8 @@ TEST_F(KorvrcTest, AKilledExportLeavesOnlyWholeFilesUnderFinalNames) {
   for (const std::string& name : Names("reference"))
     whole[name] = MaskIdentifiers(ReadFile(folder / "reference" / name));
   std::mt19937 random(20261206);
-  std::uniform_int_distribution<int> delay(0, 60000); // microseconds; an export takes about 20 ms
+  std::uniform_int_distribution<int> delay(
+      0, MicrosecondsOf("export --dir out --loose --name Room --force"));
   int killed = 0;
   for (int round = 0; round < 40; ++round) {
     const pid_t child = Start("export --dir out --loose --name Room --force", "log");
@@ -304,7 +305,8 @@ TEST_F(KorvrcTest, AnInterruptedExportLeavesNoTemporaries) {
   Description(Installation("Many", ":0.0") + R"(, "trackingStations": [)" + stations + "]",
               "many.json");
   std::mt19937 random(1206);
-  std::uniform_int_distribution<int> delay(0, 200000);
+  std::uniform_int_distribution<int> delay(
+      0, MicrosecondsOf("export many.json --dir out --loose --force"));
   int caughtWriting = 0;
   for (int signal : {SIGTERM, SIGINT}) {
     for (int round = 0; round < 12; ++round) {
