@@ -15,6 +15,7 @@
 #include "KOREVrcDecomposition.h"
 #include "KOREVrcDevices.h"
 #include "KOREVrcElementLifeCycle.h"
+#include "KOREVrcExportService.h"
 #include "KOREVrcFactory.h"
 #include "KOREVrcGraphicResources.h"
 #include "KOREVrcGraphicSpecs.h"
@@ -24,6 +25,7 @@
 #include "KOREVrcInit.h"
 #include "KOREVrcModelEvents.h"
 #include "KOREVrcNavigateObject.h"
+#include "KOREVrcOrientation.h"
 #include "KOREVrcProjectionArea.h"
 #include "KOREVrcRegion.h"
 #include "KOREVrcRendering.h"
@@ -57,6 +59,7 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("VrcContainer", KOREVrcContCutAndPastable, KORICutAndPastable, Code),
     // The design document.
     KOR_ROW("KORProduct", KOREVrcFactory, KORIVrcFactory, Code),
+    KOR_ROW("KORProduct", KOREVrcOrientation, KORIVrcOrientation, Code),
     // Every element.
     KOR_ROW("KORVrcElement", KOREVrcFactory, KORIVrcFactory, Code),
     KOR_ROW("KORVrcElement", KOREVrcVisuRefreshOnElement, KORIVrcVisuRefreshOnElement, Data),
@@ -69,6 +72,7 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("KORVrcConfig", KOREVrcConfig, KORIVrcElement, Code),
     KOR_ROW("KORVrcConfig", KOREVrcConfigure, KORIVrcConfigure, Data),
     KOR_ROW("KORVrcConfig", KOREVrcXML, KORIVrcXML, Data),
+    KOR_ROW("KORVrcConfig", KOREVrcExportService, KORIVrcExportService, Code),
     KOR_ROW("KORVrcGraphicResources", KOREVrcGraphicResources, KORIVrcGraphicResources, Code),
     KOR_ROW("KORVrcGraphicResources", KOREVrcGraphicResources, KORIVrcElement, Code),
     KOR_ROW("KORVrcIG", KOREVrcIG, KORIVrcIG, Code),

@@ -1,100 +1,145 @@
 #include "KORVrcCommands.h"
 
 #include "KORVrcDescriptionModel.h"
+#include "featurestore/KORContainer.h"
 #include "featurestore/KORDocumentIO.h"
 #include "interfaces/KORIVrcConfig.h"
 #include "interfaces/KORIVrcConfigure.h"
-#include "interfaces/KORIVrcDevices.h"
-#include "interfaces/KORIVrcTrackingStation.h"
-#include "interfaces/KORIVrcXML.h"
+#include "interfaces/KORIVrcExportService.h"
 #include "system/KORAtomicFile.h"
 #include "system/KOREnvironment.h"
-#include "vr/KORVRConfigRegistry.h"
+#include "system/KORJsonDepth.h"
 
-#include <cctype>
+#include <cerrno>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <memory>
 #include <nlohmann/json.hpp>
-#include <set>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
-int Failure(const std::string& iMessage) {
-  std::cerr << "korvrc: " << iMessage << '\n';
+constexpr const char* kContainerType = "VrcContainer";
+
+int Failure(const std::string& iWhere, const std::string& iWhat) {
+  std::cerr << "korvrc: " << iWhere << ": " << iWhat << '\n';
   return 1;
 }
 
-bool ReadText(const std::string& iPath, std::string& oText) {
-  std::ifstream file(iPath, std::ios::binary);
-  if (!file)
+bool ReadText(const std::string& iPath, std::string& oText, std::string& oError) {
+  struct stat status = {};
+  if (::stat(iPath.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+    oError = "cannot be read: " + KORSystemReason(EISDIR);
     return false;
+  }
+  errno = 0;
+  std::ifstream file(iPath, std::ios::binary);
+  if (!file) {
+    oError = "cannot be read: " + KORSystemReason(errno ? errno : EIO);
+    return false;
+  }
   std::ostringstream text;
   text << file.rdbuf();
   oText = text.str();
-  return !file.bad();
+  if (file.bad()) {
+    oError = "cannot be read: " + KORSystemReason(errno ? errno : EIO);
+    return false;
+  }
+  return true;
+}
+
+// True when both paths name one file, through links or other spellings too.
+bool SameFile(const std::string& iFirst, const std::string& iSecond) {
+  struct stat first = {}, second = {};
+  return ::stat(iFirst.c_str(), &first) == 0 && ::stat(iSecond.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// Why iTarget may not be written, or empty when it may.
+std::string OutputProblem(const std::string& iTarget, const std::string& iInput, bool iForce) {
+  struct stat status = {};
+  if (::lstat(iTarget.c_str(), &status) != 0)
+    return {};
+  if (!iInput.empty() && SameFile(iTarget, iInput))
+    return "is the input being read: it is not written over";
+  if (S_ISDIR(status.st_mode))
+    return "is a directory";
+  if (!iForce)
+    return "already exists (use --force to replace it)";
+  return {};
 }
 
 // A document built from a description text; null with oError on failure.
-KORSmartPtr<KORDocument> ImportDescription(const std::string& iPath, const std::string& iText,
-                                           std::string& oError) {
+KORSmartPtr<KORDocument> ImportDescription(const std::string& iText, std::string& oError) {
   KORVrcDescription description;
-  std::string error;
-  if (!KORVrcReadDescription(iText, KORVrcModelHasBestOffset, description, error)) {
-    oError = iPath + ": " + error;
+  if (!KORVrcReadDescription(iText, KORVrcModelHasBestOffset, description, oError))
     return nullptr;
-  }
   KORSmartPtr<KORDocument> document = KORDocument::Create();
   KORIVrcFactory_var factory = KORQuery<KORIVrcFactory>(document);
   if (!factory) {
     oError = "documents offer no configuration factory: is the module loaded?";
     return nullptr;
   }
-  if (FAILED(KORVrcBuildDescription(description, factory, error))) {
-    oError = iPath + ": " + error;
+  if (FAILED(KORVrcBuildDescription(description, factory, oError)))
     return nullptr;
-  }
   return document;
 }
 
+// Told apart by the "format" member. A text that does not parse is a
+// description when it says so, so that the description reader reports where
+// it breaks.
 bool IsDescriptionText(const std::string& iText) {
+  std::string tooDeep;
+  if (!KORCheckJsonDepth(iText, tooDeep))
+    return iText.find(KORVrcDescriptionFormat) != std::string::npos;
   const auto json = nlohmann::json::parse(iText, nullptr, false);
+  if (json.is_discarded())
+    return iText.find(KORVrcDescriptionFormat) != std::string::npos;
   return json.is_object() && json.contains("format") && json["format"] == KORVrcDescriptionFormat;
 }
 
+bool HoldsConfiguration(KORDocument& iDocument) {
+  for (const auto& container : iDocument.GetCompoundContainer()->Containers())
+    if (std::string(container->GetTypeName()) == kContainerType)
+      return true;
+  return false;
+}
+
 // The document a command works on: a saved document, or a description (told
-// apart by its "format"), or the bundled example when iInput is empty.
-KORSmartPtr<KORDocument> OpenInput(const std::string& iInput, std::string& oError) {
-  const std::string path = iInput.empty() ? KORVrcExamplePath() : iInput;
+// apart by its "format"), or the bundled example when iInput is empty. On
+// failure oWhere and oError say what is wrong.
+KORSmartPtr<KORDocument> OpenInput(const std::string& iInput, std::string& oWhere,
+                                   std::string& oError) {
+  oWhere = iInput.empty() ? KORVrcExamplePath() : iInput;
   std::string text;
-  if (!ReadText(path, text)) {
-    oError = path + ": cannot be read";
+  if (!ReadText(oWhere, text, oError))
+    return nullptr;
+  if (IsDescriptionText(text))
+    return ImportDescription(text, oError);
+  KORSmartPtr<KORDocument> document;
+  std::string error;
+  if (FAILED(KORLoadDocument(oWhere, document, error))) {
+    // The loader's messages name the file themselves.
+    oError = error.starts_with(oWhere + ": ") ? error.substr(oWhere.size() + 2) : error;
     return nullptr;
   }
-  if (IsDescriptionText(text))
-    return ImportDescription(path, text, oError);
-  KORSmartPtr<KORDocument> document;
-  if (FAILED(KORLoadDocument(path, document, oError)))
+  // Asking such a document for its configuration would make a default one.
+  if (!HoldsConfiguration(*document)) {
+    oError = std::string("holds no configuration container (\"") + kContainerType +
+             "\"): it is not an installation";
     return nullptr;
+  }
   return document;
 }
 
 KORIVrcConfig_var ConfigOf(KORDocument* iDocument) {
   KORIVrcFactory_var factory = KORQuery<KORIVrcFactory>(iDocument);
   KORIVrcConfig_var config;
-  if (factory)
-    factory->RetrieveConfig(config.Out());
+  if (factory && FAILED(factory->RetrieveConfig(config.Out())))
+    config = nullptr;
   return config;
-}
-
-HRESULT WriteText(const std::string& iPath, const std::string& iText, std::string& oError) {
-  const HRESULT result = KORWriteFileAtomically(
-      iPath, 0644, [&](int iDescriptor) { return KORWriteAll(iDescriptor, iText); });
-  if (FAILED(result))
-    oError = iPath + ": cannot be written";
-  return result;
 }
 
 void PrintMessages(const KORUnicodeString& iMessages) {
@@ -102,15 +147,15 @@ void PrintMessages(const KORUnicodeString& iMessages) {
     std::cerr << iMessages << (iMessages.back() == '\n' ? "" : "\n");
 }
 
-// A directory given on the command line, made absolute; created when missing
-// only by the caller, once nothing can fail any more.
+// A directory given on the command line, made absolute.
 bool ResolveDirectory(const std::string& iDirectory, std::string& oPhysical, std::string& oError) {
   if (FAILED(KORGetRealPath(iDirectory, oPhysical))) {
-    oError = "--dir " + iDirectory + ": cannot be resolved";
+    oError = "cannot be resolved";
     return false;
   }
-  if (std::filesystem::exists(oPhysical) && !std::filesystem::is_directory(oPhysical)) {
-    oError = "--dir " + iDirectory + ": is not a directory";
+  struct stat status = {};
+  if (::stat(oPhysical.c_str(), &status) == 0 && !S_ISDIR(status.st_mode)) {
+    oError = "is not a directory";
     return false;
   }
   return true;
@@ -120,96 +165,16 @@ bool CreateDirectory(const std::string& iPath, std::string& oError) {
   std::error_code error;
   std::filesystem::create_directories(iPath, error);
   if (error)
-    oError = iPath + ": cannot be created: " + error.message();
+    oError = "cannot be created: " + error.message();
   return !error;
 }
 
-// Characters of a station name that are safe in a file name; others become '_'.
-std::string FileNamePart(const std::string& iName) {
-  std::string part = iName.empty() ? "station" : iName;
-  for (char& c : part)
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_')
-      c = '_';
-  return part;
-}
-
-struct OutputFile {
-  std::string fileName;
-  std::string text;
-};
-
-// The multipipe, display and per-station daemon files, named after iName.
-bool LooseFiles(KORIVrcConfig* iConfig, const std::string& iName, std::vector<OutputFile>& ioFiles,
-                std::string& oError) {
-  KORIVrcConfigure_var configure = KORQuery<KORIVrcConfigure>(iConfig);
-  if (!configure) {
-    oError = "the configuration offers no runtime file writers";
-    return false;
-  }
-  KORUnicodeString messages;
-  std::ostringstream multipipe, display;
-  if (FAILED(configure->GenerateMPK(multipipe, messages, 1))) {
-    oError = "the multipipe file cannot be written: " + messages;
-    return false;
-  }
-  if (FAILED(configure->GenerateFSConfig(display, messages, 1))) {
-    oError = "the display file cannot be written: " + messages;
-    return false;
-  }
-  ioFiles.push_back({iName + ".mpk", multipipe.str()});
-  ioFiles.push_back({iName + ".display", display.str()});
-
-  KORIVrcDevices_var devices;
-  KORListValKORBaseUnknown_var* stations = nullptr;
-  if (FAILED(iConfig->GetDevices(devices.Out())) ||
-      FAILED(devices->GetTrackingStations(&stations))) {
-    oError = "the tracking stations cannot be listed";
-    return false;
-  }
-  std::unique_ptr<KORListValKORBaseUnknown_var> owned(stations);
-  std::set<std::string> used;
-  for (const KORBaseUnknown_var& entry : *owned) {
-    KORIVrcTrackingStation_var station = KORQuery<KORIVrcTrackingStation>(entry);
-    if (!station)
-      continue;
-    KORUnicodeString stationName;
-    station->GetName(stationName);
-    std::ostringstream daemon;
-    if (FAILED(configure->GenerateTrackingStationConfigFile(daemon, station, messages, 1))) {
-      oError = "the daemon file of \"" + stationName + "\" cannot be written: " + messages;
-      return false;
-    }
-    // Two station names may clean up to the same text: number the later ones.
-    std::string fileName = iName + "." + FileNamePart(stationName) + ".tracking";
-    for (int n = 2; !used.insert(fileName).second; ++n)
-      fileName = iName + "." + FileNamePart(stationName) + "-" + std::to_string(n) + ".tracking";
-    ioFiles.push_back({fileName, daemon.str()});
-  }
-  return true;
-}
-
-bool Register(const std::string& iDirectory, const std::string& iXmlPath, bool iActive,
-              std::string& oError) {
-  const char* settings = KORGetEnv("KORUserSettingPath");
-  if (!settings || !*settings) {
-    oError = "KORUserSettingPath is not set and HOME is unknown: nowhere to save the registry";
-    return false;
-  }
-  if (!CreateDirectory(settings, oError))
-    return false;
-  KORSetVRConfigDirectory(iDirectory);
-  KORAddVRConfig(iXmlPath);
-  if (iActive)
-    KORSetActiveVRConfig(iXmlPath);
-  if (FAILED(KORSaveVirtualRepository())) {
-    oError = KORMakePath(settings, "VirtualRepository.KORSettings") + ": cannot be written";
-    return false;
-  }
-  std::cout << "registered " << iXmlPath << '\n';
-  if (iActive)
-    std::cout << "active configuration: " << iXmlPath
-              << " (the immersive runtime loads it at its next start)\n";
-  return true;
+int SaveDocument(KORDocument& iDocument, const std::string& iPath) {
+  std::string error;
+  if (FAILED(KORSaveDocument(iDocument, iPath, error)))
+    return Failure(iPath, error.starts_with(iPath + ": ") ? error.substr(iPath.size() + 2) : error);
+  std::cout << "wrote " << iPath << '\n';
+  return 0;
 }
 
 } // namespace
@@ -219,107 +184,121 @@ std::string KORVrcExamplePath() {
   return overridden && *overridden ? overridden : KORVRC_EXAMPLE_PATH;
 }
 
-int KORVrcRunNew(const std::string& iDocument) {
-  KORSmartPtr<KORDocument> document = KORDocument::Create();
-  if (!ConfigOf(document))
-    return Failure("the default configuration cannot be made: is the module loaded?");
-  std::string error;
-  if (FAILED(KORSaveDocument(*document, iDocument, error)))
-    return Failure(error);
-  std::cout << "wrote " << iDocument << '\n';
-  return 0;
+int KORVrcGuarded(const std::string& iWhere, const std::function<int()>& iCommand) {
+  try {
+    return iCommand();
+  } catch (const std::exception& error) {
+    return Failure(iWhere, std::string("cannot be processed: ") + error.what());
+  } catch (...) {
+    return Failure(iWhere, "cannot be processed");
+  }
 }
 
-int KORVrcRunImport(const std::string& iDescription, const std::string& iDocument) {
+int KORVrcRunNew(const std::string& iDocument, bool iForce) {
+  if (const std::string problem = OutputProblem(iDocument, "", iForce); !problem.empty())
+    return Failure(iDocument, problem);
+  KORSmartPtr<KORDocument> document = KORDocument::Create();
+  if (!ConfigOf(document))
+    return Failure(iDocument, "the default configuration cannot be made: is the module loaded?");
+  return SaveDocument(*document, iDocument);
+}
+
+int KORVrcRunImport(const std::string& iDescription, const std::string& iDocument, bool iForce) {
   std::string text, error;
-  if (!ReadText(iDescription, text))
-    return Failure(iDescription + ": cannot be read");
-  KORSmartPtr<KORDocument> document = ImportDescription(iDescription, text, error);
+  if (!ReadText(iDescription, text, error))
+    return Failure(iDescription, error);
+  if (const std::string problem = OutputProblem(iDocument, iDescription, iForce); !problem.empty())
+    return Failure(iDocument, problem);
+  KORSmartPtr<KORDocument> document = ImportDescription(text, error);
   if (!document)
-    return Failure(error);
-  if (FAILED(KORSaveDocument(*document, iDocument, error)))
-    return Failure(error);
-  std::cout << "wrote " << iDocument << '\n';
-  return 0;
+    return Failure(iDescription, error);
+  return SaveDocument(*document, iDocument);
 }
 
 int KORVrcRunDescribe(const std::string& iInput) {
-  std::string error;
-  KORSmartPtr<KORDocument> document = OpenInput(iInput, error);
+  std::string where, error;
+  KORSmartPtr<KORDocument> document = OpenInput(iInput, where, error);
   if (!document)
-    return Failure(error);
+    return Failure(where, error);
   KORVrcDescription description;
   if (FAILED(KORVrcDescribe(KORQuery<KORIVrcFactory>(document).get(), description, error)))
-    return Failure("cannot describe: " + error);
+    return Failure(where, "cannot be described: " + error);
   std::cout << KORVrcWriteDescription(description);
   return 0;
 }
 
 int KORVrcRunExport(const KORVrcExportOptions& iOptions) {
-  std::string error, directory;
-  KORSmartPtr<KORDocument> document = OpenInput(iOptions.input, error);
+  std::string where, error, directory;
+  KORSmartPtr<KORDocument> document = OpenInput(iOptions.input, where, error);
   if (!document)
-    return Failure(error);
+    return Failure(where, error);
   if (!ResolveDirectory(iOptions.directory, directory, error))
-    return Failure(error);
+    return Failure("--dir " + iOptions.directory, error);
   KORIVrcConfig_var config = ConfigOf(document);
-  KORIVrcXML_var xml = KORQuery<KORIVrcXML>(config);
-  if (!xml)
-    return Failure("the document has no configuration to export");
-  std::string name = iOptions.name;
-  if (name.empty())
-    config->GetName(name);
-  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
-    return Failure("--name \"" + name + "\": cannot name a file");
+  KORIVrcExportService_var service = KORQuery<KORIVrcExportService>(config);
+  if (!service)
+    return Failure(where, "has no configuration to export");
 
-  KORUnicodeString text, messages;
-  const HRESULT exported = xml->CreateXMLConfigFile(text, messages);
+  KORVrcExportRequest request;
+  request.directory = directory;
+  // A directory given through an environment reference stays logical, so
+  // that the registry follows the variable.
+  request.registryDirectory = iOptions.directory.starts_with('$') ? iOptions.directory : directory;
+  request.name = iOptions.name;
+  if (request.name.empty() && FAILED(config->GetName(request.name)))
+    return Failure(where, "the configuration's name cannot be read");
+  request.loose = iOptions.loose;
+  request.replace = iOptions.force;
+  request.addToList = iOptions.registerConfig || iOptions.active;
+  request.makeActive = iOptions.active;
+  const std::string nameWhere =
+      (iOptions.name.empty() ? "the configuration's name " : "--name ") + KORVrcEcho(request.name);
+
+  KORUnicodeString messages, failure;
+  if (!iOptions.force) {
+    KORListValKORUnicodeString existing;
+    const HRESULT found = service->FindExistingTargets(request, existing, failure);
+    if (found == E_INVALIDARG)
+      return Failure(nameWhere, failure);
+    if (SUCCEEDED(found) && existing.Size() > 0)
+      return Failure(existing[1], "already exists (use --force to replace it)");
+  }
+  KORListValKORUnicodeString written;
+  failure.clear();
+  const HRESULT exported = service->Export(request, written, messages, failure);
   PrintMessages(messages);
-  if (FAILED(exported))
-    return Failure("the export of \"" + name + "\" failed: nothing written");
-
-  std::vector<OutputFile> files{{name + ".xml", text}};
-  if (iOptions.loose && !LooseFiles(config, name, files, error))
-    return Failure(error);
-  for (const OutputFile& file : files) {
-    KORUnicodeString existing;
-    if (!iOptions.force && SUCCEEDED(KORFindPath(file.fileName, directory, existing)))
-      return Failure(existing + ": already exists (use --force to replace it)");
-  }
-  if (!CreateDirectory(directory, error))
-    return Failure(error);
-  for (const OutputFile& file : files) {
-    const std::string path = KORMakePath(directory, file.fileName);
-    if (FAILED(WriteText(path, file.text, error)))
-      return Failure(error);
+  for (const KORUnicodeString& path : written)
     std::cout << "wrote " << path << '\n';
+  if (exported == E_INVALIDARG)
+    return Failure(nameWhere, failure);
+  if (FAILED(exported)) {
+    std::cerr << "korvrc: " << failure << '\n';
+    return 1;
   }
-  if (iOptions.registerConfig || iOptions.active) {
-    // A directory given through an environment reference stays logical, so
-    // that the registry follows the variable.
-    const std::string logical =
-        iOptions.directory.starts_with('$') ? iOptions.directory : directory;
-    if (!Register(logical, KORMakePath(logical, name + ".xml"), iOptions.active, error))
-      return Failure(error);
+  if (request.addToList) {
+    const std::string xml = KORMakePath(request.registryDirectory, request.name + ".xml");
+    std::cout << "registered " << xml << '\n';
+    if (request.makeActive)
+      std::cout << "active configuration: " << xml
+                << " (the immersive runtime loads it at its next start)\n";
   }
   return 0;
 }
 
-int KORVrcRunSettings(const std::string& iInput, const std::string& iDirectory) {
-  std::string error, directory;
-  KORSmartPtr<KORDocument> document = OpenInput(iInput, error);
+int KORVrcRunSettings(const std::string& iInput, const std::string& iDirectory, bool iForce) {
+  std::string where, error, directory;
+  KORSmartPtr<KORDocument> document = OpenInput(iInput, where, error);
   if (!document)
-    return Failure(error);
+    return Failure(where, error);
   if (!ResolveDirectory(iDirectory, directory, error))
-    return Failure(error);
+    return Failure("--dir " + iDirectory, error);
   KORIVrcConfigure_var configure = KORQuery<KORIVrcConfigure>(ConfigOf(document));
   if (!configure)
-    return Failure("the document has no configuration");
+    return Failure(where, "has no configuration");
   const char* settings = KORGetEnv("KORUserSettingPath");
   if (!settings || !*settings)
-    return Failure("KORUserSettingPath is not set and HOME is unknown: nowhere to save settings");
-  if (!CreateDirectory(settings, error) || !CreateDirectory(directory, error))
-    return Failure(error);
+    return Failure("KORUserSettingPath",
+                   "is not set and HOME is unknown: nowhere to save settings");
 
   using Writer =
       HRESULT (KORIVrcConfigure::*)(const KORUnicodeString&, KORUnicodeString&, unsigned char);
@@ -328,16 +307,29 @@ int KORVrcRunSettings(const std::string& iInput, const std::string& iDirectory) 
       {"VRCommandsTemp.KORSettings", &KORIVrcConfigure::GenerateVRCommandsSettingFile}};
   for (const auto& [fileName, writer] : files) {
     const std::string path = KORMakePath(directory, fileName);
+    if (const std::string problem = OutputProblem(path, where, iForce); !problem.empty())
+      return Failure(path, problem);
+  }
+  if (!CreateDirectory(settings, error))
+    return Failure(settings, error);
+  if (!CreateDirectory(directory, error))
+    return Failure(directory, error);
+  for (const auto& [fileName, writer] : files) {
+    const std::string path = KORMakePath(directory, fileName);
     KORUnicodeString messages;
+    errno = 0;
     const HRESULT result = (configure.get()->*writer)(path, messages, 1);
+    const int reason = errno;
     PrintMessages(messages);
     if (FAILED(result))
-      return Failure(path + ": cannot be written (settings saved in " + settings + ")");
+      return Failure(path, "cannot be written" + (reason ? ": " + KORSystemReason(reason) : "") +
+                               " (settings saved in " + settings + ")");
     std::cout << "wrote " << path << '\n';
   }
   return 0;
 }
 
-KORSmartPtr<KORDocument> KORVrcOpenInput(const std::string& iInput, std::string& oError) {
-  return OpenInput(iInput, oError);
+KORSmartPtr<KORDocument> KORVrcOpenInput(const std::string& iInput, std::string& oWhere,
+                                         std::string& oError) {
+  return OpenInput(iInput, oWhere, oError);
 }

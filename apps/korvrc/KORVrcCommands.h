@@ -1,10 +1,12 @@
 #pragma once
 // The sub-commands of korvrc (docs/command-line.md). Each returns the process
 // exit status: 0 on success, 1 after printing to standard error what is wrong
-// and where. A failing command writes nothing, except where its description
-// says which files are already written.
+// and where ("korvrc: WHERE: WHAT"). A failing command writes nothing, except
+// where its description says which files are already written. No command
+// writes over an existing file without iForce, nor ever over the file it reads.
 #include "featurestore/KORDocument.h"
 
+#include <functional>
 #include <string>
 
 // The bundled example description: $KORVRC_EXAMPLE when set and non-empty,
@@ -13,11 +15,12 @@ std::string KORVrcExamplePath();
 
 // The document a command works on: a saved document, an installation
 // description, or the bundled example when iInput is empty; null with oError
-// saying what is wrong and where.
-KORSmartPtr<KORDocument> KORVrcOpenInput(const std::string& iInput, std::string& oError);
+// saying what is wrong and oWhere where.
+KORSmartPtr<KORDocument> KORVrcOpenInput(const std::string& iInput, std::string& oWhere,
+                                         std::string& oError);
 
-int KORVrcRunNew(const std::string& iDocument);
-int KORVrcRunImport(const std::string& iDescription, const std::string& iDocument);
+int KORVrcRunNew(const std::string& iDocument, bool iForce);
+int KORVrcRunImport(const std::string& iDescription, const std::string& iDocument, bool iForce);
 // Empty iInput: the bundled example.
 int KORVrcRunDescribe(const std::string& iInput);
 
@@ -32,4 +35,8 @@ struct KORVrcExportOptions {
 };
 int KORVrcRunExport(const KORVrcExportOptions& iOptions);
 
-int KORVrcRunSettings(const std::string& iInput, const std::string& iDirectory);
+int KORVrcRunSettings(const std::string& iInput, const std::string& iDirectory, bool iForce);
+
+// Runs iCommand; an exception that escapes it is reported against iWhere as
+// a failure (exit status 1) instead of ending the process.
+int KORVrcGuarded(const std::string& iWhere, const std::function<int()>& iCommand);

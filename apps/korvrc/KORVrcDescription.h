@@ -8,12 +8,14 @@
 // equals them, so both always agree.
 //
 // Lengths are millimetres; every angle of a description is in degrees.
+#include "interfaces/KORVrcDisplayName.h"
 #include "interfaces/KORVrcEnums.h"
 
 #include <array>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 inline constexpr char KORVrcDescriptionFormat[] = "installation-description/1";
@@ -106,6 +108,7 @@ bool KORVrcReadDescription(const std::string& iText, const KORVrcBestOffsetQuery
 // the members that equal their defaults left out.
 std::string KORVrcWriteDescription(const KORVrcDescription& iDescription);
 
-// The image-generator name rule of the editing dialog: an optional host, a
-// colon, the display number, a point and the screen number.
-bool KORVrcIsDisplayName(const std::string& iName);
+// iText as a message shows it: between quotes, with quotes, backslashes and
+// control characters escaped, cut after 64 characters (the full length is
+// then given).
+std::string KORVrcEcho(std::string_view iText);

@@ -1,6 +1,5 @@
 #include "KORVrcDescriptionModel.h"
 
-#include "KORVrcTools.h"
 #include "featurestore/KORDocument.h"
 #include "featurestore/KORISpecObject.h"
 #include "interfaces/KORIVrcButtonDevice.h"
@@ -12,6 +11,7 @@
 #include "interfaces/KORIVrcHandDevice.h"
 #include "interfaces/KORIVrcHead.h"
 #include "interfaces/KORIVrcIG.h"
+#include "interfaces/KORIVrcOrientation.h"
 #include "interfaces/KORIVrcProjectionArea.h"
 #include "interfaces/KORIVrcRendering.h"
 #include "interfaces/KORIVrcRenderingSpec.h"
@@ -53,15 +53,35 @@ double CleanDegrees(double iDegrees) {
   return std::round(iDegrees * 1e9) / 1e9 + 0.0;
 }
 
-KORMathTransformation ToTransformation(const KORVrcPlacement& iPlacement) {
+// Both designate the same element: the object model's identity.
+bool SameElement(KORBaseUnknown* iFirst, KORBaseUnknown* iSecond) {
+  if (!iFirst || !iSecond)
+    return iFirst == iSecond;
+  return KORQuery<KORBaseUnknown>(iFirst).get() == KORQuery<KORBaseUnknown>(iSecond).get();
+}
+
+// The model's heading-pitch-roll convention, asked of the factory's document.
+KORIVrcOrientation_var OrientationOf(KORIVrcFactory* iFactory) {
+  KORIVrcOrientation_var orientation = KORQuery<KORIVrcOrientation>(iFactory);
+  if (!orientation)
+    throw StepFailed{"finding the orientation convention of the document"};
+  return orientation;
+}
+
+KORMathTransformation ToTransformation(KORIVrcOrientation* iOrientation,
+                                       const KORVrcPlacement& iPlacement) {
   KORMath3x3Matrix rotation;
-  HPR(rotation, iPlacement.h, iPlacement.p, iPlacement.r);
+  Check(iOrientation->HPRToMatrix(iPlacement.h, iPlacement.p, iPlacement.r, rotation),
+        "converting a placement");
   return KORMathTransformation(rotation, KORMathVector(iPlacement.x, iPlacement.y, iPlacement.z));
 }
 
-KORVrcPlacement ToPlacement(const KORMathTransformation& iTransformation) {
+KORVrcPlacement ToPlacement(KORIVrcOrientation* iOrientation,
+                            const KORMathTransformation& iTransformation) {
   KORVrcPlacement placement;
-  GetHPR(iTransformation.GetMatrix(), placement.h, placement.p, placement.r);
+  Check(
+      iOrientation->MatrixToHPR(iTransformation.GetMatrix(), placement.h, placement.p, placement.r),
+      "converting a placement");
   placement.h = CleanDegrees(placement.h);
   placement.p = CleanDegrees(placement.p);
   placement.r = CleanDegrees(placement.r);
@@ -98,7 +118,7 @@ std::string NameOf(KORIVrcElement* iElement) {
 class Builder {
 public:
   Builder(const KORVrcDescription& iDescription, KORIVrcFactory* iFactory)
-      : _description(iDescription), _factory(iFactory) {}
+      : _description(iDescription), _factory(iFactory), _orientation(OrientationOf(iFactory)) {}
 
   void Build() {
     KORIVrcConfig_var config;
@@ -107,11 +127,13 @@ public:
     Check(_factory->RetrieveHead(_head.Out()), "retrieving the head");
     Check(_head->SetIPD(_description.ipd), "setting the head's ipd");
     Check(_head->SetType(_description.headType), "setting the head's type");
-    Check(TrackedElement(_head)->SetLocation(ToTransformation(_description.headLocation)),
+    Check(TrackedElement(_head)->SetLocation(
+              ToTransformation(_orientation, _description.headLocation)),
           "setting the head's location");
     Check(_factory->RetrieveHandDevice(_hand.Out()), "retrieving the hand device");
     Check(_hand->SetType(_description.handType), "setting the hand device's type");
-    Check(TrackedElement(_hand)->SetLocation(ToTransformation(_description.handLocation)),
+    Check(TrackedElement(_hand)->SetLocation(
+              ToTransformation(_orientation, _description.handLocation)),
           "setting the hand device's location");
     for (const KORVrcViewDescription& view : _description.views)
       BuildView(view);
@@ -191,7 +213,7 @@ private:
     KORIVrcTrackingStation_var station;
     Check(_factory->CreateTrackingStation(iStation.type, iStation.name, station.Out()), what);
     Check(station->SetType(iStation.type), what);
-    Check(station->SetRef(ToTransformation(iStation.reference)), what);
+    Check(station->SetRef(ToTransformation(_orientation, iStation.reference)), what);
     Check(station->SetPort(iStation.port), what);
     Check(station->SetSpeed(iStation.speed), what);
     Check(station->SetDaemonName(iStation.daemon), what);
@@ -213,7 +235,7 @@ private:
       Check(_head->SetViewPointTracker(tracker), what);
     if (iTracker.picking)
       Check(_hand->SetPickingTracker(tracker), what);
-    KORMathTransformation offset = ToTransformation(iTracker.offset);
+    KORMathTransformation offset = ToTransformation(_orientation, iTracker.offset);
     if (iTracker.bestOffset)
       Check(tracker->GetBestOffset(offset), what + ": no recommended offset");
     Check(tracker->SetOffset(offset), what);
@@ -235,6 +257,7 @@ private:
 
   const KORVrcDescription& _description;
   KORIVrcFactory* _factory;
+  KORIVrcOrientation_var _orientation;
   KORIVrcHead_var _head;
   KORIVrcHandDevice_var _hand;
   std::map<std::string, KORIVrcView_var> _views;
@@ -246,7 +269,8 @@ private:
 
 class Describer {
 public:
-  explicit Describer(KORIVrcFactory* iFactory) : _factory(iFactory) {}
+  explicit Describer(KORIVrcFactory* iFactory)
+      : _factory(iFactory), _orientation(OrientationOf(iFactory)) {}
 
   KORVrcDescription Describe() {
     KORVrcDescription description;
@@ -290,12 +314,12 @@ public:
   }
 
 private:
-  template <class I> static KORVrcPlacement Location(const KORSmartPtr<I>& iElement) {
+  template <class I> KORVrcPlacement Location(const KORSmartPtr<I>& iElement) {
     KORMathTransformation location;
     Check(Required(KORQuery<KORIVrcTrackedElement>(iElement), "finding a tracked element")
               ->GetLocation(location),
           "reading a location");
-    return ToPlacement(location);
+    return ToPlacement(_orientation, location);
   }
 
   static KORVrcViewDescription DescribeView(KORIVrcView* iView) {
@@ -345,7 +369,7 @@ private:
       Check(spec->GetRenderingMode(&window.rendering), what);
       Check(spec->GetMirrorMode(&window.mirror), what);
     }
-    window.main = _mainWindow && CompareInterfacePointers(_mainWindow, iWindow) == 1;
+    window.main = _mainWindow && SameElement(_mainWindow, iWindow);
     return window;
   }
 
@@ -359,7 +383,7 @@ private:
     Check(iStation->GetSpeed(station.speed), what);
     KORMathTransformation reference;
     Check(iStation->GetRef(reference), what);
-    station.reference = ToPlacement(reference);
+    station.reference = ToPlacement(_orientation, reference);
     KORListValKORBaseUnknown_var* trackers = nullptr;
     Check(iStation->GetTrackers(&trackers), what);
     for (const KORIVrcTracker_var& tracker : Elements<KORIVrcTracker>(trackers))
@@ -379,9 +403,9 @@ private:
       throw StepFailed{what + " is not named by a number from 0 to 15"};
     KORIVrcTrackedElement_var followed;
     if (SUCCEEDED(iTracker->GetTrackedElement(followed.Out()))) {
-      if (CompareInterfacePointers(followed, _head) == 1)
+      if (SameElement(followed, _head))
         tracker.tracks = KORVrcTracks::Head;
-      else if (CompareInterfacePointers(followed, _hand) == 1)
+      else if (SameElement(followed, _hand))
         tracker.tracks = KORVrcTracks::Hand;
       else
         throw StepFailed{what + " follows an element other than the head and the hand device"};
@@ -390,12 +414,12 @@ private:
     Check(iTracker->GetOffset(offset), "reading " + what);
     // Exact equality only: a nearly equal offset keeps its own digits.
     tracker.bestOffset = SUCCEEDED(iTracker->GetBestOffset(best)) && offset.IsEqual(best, 0.0);
-    tracker.offset = tracker.bestOffset ? KORVrcPlacement() : ToPlacement(offset);
+    tracker.offset = tracker.bestOffset ? KORVrcPlacement() : ToPlacement(_orientation, offset);
     KORIVrcTracker_var viewpoint, picking;
-    tracker.viewpoint = SUCCEEDED(_head->GetViewPointTracker(viewpoint.Out())) &&
-                        CompareInterfacePointers(viewpoint, iTracker) == 1;
-    tracker.picking = SUCCEEDED(_hand->GetPickingTracker(picking.Out())) &&
-                      CompareInterfacePointers(picking, iTracker) == 1;
+    tracker.viewpoint =
+        SUCCEEDED(_head->GetViewPointTracker(viewpoint.Out())) && SameElement(viewpoint, iTracker);
+    tracker.picking =
+        SUCCEEDED(_hand->GetPickingTracker(picking.Out())) && SameElement(picking, iTracker);
     tracker.buttonManager = _hand->IsButtonManager(iTracker);
     return tracker;
   }
@@ -413,6 +437,7 @@ private:
   }
 
   KORIVrcFactory* _factory;
+  KORIVrcOrientation_var _orientation;
   KORIVrcHead_var _head;
   KORIVrcHandDevice_var _hand;
   KORIVrcWindow_var _mainWindow;

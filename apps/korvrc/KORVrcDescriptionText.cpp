@@ -1,12 +1,17 @@
 #include "KORVrcDescription.h"
 
-#include <cfloat>
+#include "math/KORMathTolerance.h"
+#include "system/KORJsonDepth.h"
+
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -24,12 +29,15 @@ struct BrokenRule {
 }
 
 std::string Quoted(std::string_view iText) {
-  std::string quoted;
-  quoted.reserve(iText.size() + 2);
-  quoted += '"';
-  quoted += iText;
-  quoted += '"';
-  return quoted;
+  return KORVrcEcho(iText);
+}
+
+// What the ranges of the format allow (docs/installation-description.md).
+constexpr double kMaxMagnitude = 1e9;
+constexpr std::size_t kMaxNameLength = 255;
+
+bool IsControl(char iCharacter) {
+  return static_cast<unsigned char>(iCharacter) < 0x20 || iCharacter == 0x7f;
 }
 
 std::string Member(const std::string& iPath, std::string_view iKey) {
@@ -76,6 +84,13 @@ public:
     return true;
   }
   const std::string& Duplicate() const { return _duplicate; }
+  // The JSON path the parser was reading.
+  std::string CurrentPath() const {
+    std::string path;
+    for (const Frame& frame : _frames)
+      path = frame.isArray ? Item(path, frame.index) : Member(path, frame.key);
+    return path;
+  }
 
 private:
   struct Frame {
@@ -87,12 +102,6 @@ private:
   void ElementDone() {
     if (!_frames.empty() && _frames.back().isArray)
       ++_frames.back().index;
-  }
-  std::string CurrentPath() const {
-    std::string path;
-    for (const Frame& frame : _frames)
-      path = frame.isArray ? Item(path, frame.index) : Member(path, frame.key);
-    return path;
   }
   std::vector<Frame> _frames;
   std::string _duplicate;
@@ -139,7 +148,7 @@ public:
                       if (String(iValue, iPath) != KORVrcDescriptionFormat)
                         Fail(iPath, "must be " + Quoted(KORVrcDescriptionFormat));
                     } else if (iKey == "name")
-                      description.name = String(iValue, iPath);
+                      description.name = FileName(iValue, iPath);
                     else if (iKey == "head")
                       ReadHead(iValue, iPath, description);
                     else if (iKey == "hand")
@@ -219,15 +228,65 @@ private:
   static double Number(const Json& iValue, const std::string& iPath) {
     if (!iValue.is_number())
       Fail(iPath, "must be a number");
-    return iValue.get<double>();
+    const double value = iValue.get<double>();
+    if (!std::isfinite(value) || std::abs(value) > kMaxMagnitude)
+      Fail(iPath, "must be a number from -1e9 to 1e9");
+    return value;
+  }
+  // A number within iLow and iHigh, each bound excluded unless said otherwise.
+  static double NumberWithin(const Json& iValue, const std::string& iPath, double iLow,
+                             double iHigh, bool iLowIncluded = false, bool iHighIncluded = false) {
+    const double value = Number(iValue, iPath);
+    const bool above = iLowIncluded ? value >= iLow : value > iLow;
+    const bool below = iHighIncluded ? value <= iHigh : value < iHigh;
+    if (!above || !below) {
+      const auto bound = [](double iBound) {
+        std::ostringstream text;
+        text << iBound;
+        return text.str();
+      };
+      Fail(iPath, "must be a number with " + bound(iLow) + (iLowIncluded ? " <= " : " < ") +
+                      "value" + (iHighIncluded ? " <= " : " < ") + bound(iHigh));
+    }
+    return value;
+  }
+  // A name of an element: shown in dialogs and written into runtime files.
+  static std::string Name(const Json& iValue, const std::string& iPath) {
+    std::string name = String(iValue, iPath);
+    if (name.empty())
+      Fail(iPath, "must not be empty");
+    if (name.size() > kMaxNameLength)
+      Fail(iPath, "must be at most " + std::to_string(kMaxNameLength) + " characters long");
+    if (std::any_of(name.begin(), name.end(), IsControl))
+      Fail(iPath, "must not hold a control character");
+    return name;
+  }
+  // The configuration's name is also the stem of the exported file names.
+  static std::string FileName(const Json& iValue, const std::string& iPath) {
+    std::string name = Name(iValue, iPath);
+    if (name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos)
+      Fail(iPath, "must be usable as a file name: not \".\" or \"..\", no \"/\" or \"\\\"");
+    return name;
+  }
+  // Daemon names are written between quotes in the daemon files.
+  static std::string Daemon(const Json& iValue, const std::string& iPath) {
+    std::string daemon = String(iValue, iPath);
+    if (std::any_of(daemon.begin(), daemon.end(),
+                    [](char c) { return IsControl(c) || c == ' ' || c == '"' || c == '\''; }))
+      Fail(iPath, "must not hold a blank, a quote or a control character");
+    if (daemon.size() > kMaxNameLength)
+      Fail(iPath, "must be at most " + std::to_string(kMaxNameLength) + " characters long");
+    return daemon;
   }
   static int Integer(const Json& iValue, const std::string& iPath,
                      long iMin = std::numeric_limits<int>::min(),
                      long iMax = std::numeric_limits<int>::max()) {
-    const bool inRange = iValue.is_number_unsigned()
-                             ? iValue.get<unsigned long>() <= static_cast<unsigned long>(iMax)
-                             : iValue.is_number_integer() && iValue.get<long>() >= iMin &&
-                                   iValue.get<long>() <= iMax;
+    const bool inRange =
+        iValue.is_number_unsigned()
+            ? iValue.get<unsigned long>() <= static_cast<unsigned long>(iMax) &&
+                  (iMin <= 0 || iValue.get<unsigned long>() >= static_cast<unsigned long>(iMin))
+            : iValue.is_number_integer() && iValue.get<long>() >= iMin &&
+                  iValue.get<long>() <= iMax;
     if (!inRange) {
       if (iMin == std::numeric_limits<int>::min())
         Fail(iPath, "must be an integer");
@@ -253,7 +312,8 @@ private:
     if (!iValue.is_array() || iValue.size() != 3 ||
         !std::all_of(iValue.begin(), iValue.end(), [](const Json& c) { return c.is_number(); }))
       Fail(iPath, "must be a point: an array of three numbers");
-    return {iValue[0].get<double>(), iValue[1].get<double>(), iValue[2].get<double>()};
+    return {Number(iValue[0], Item(iPath, 0)), Number(iValue[1], Item(iPath, 1)),
+            Number(iValue[2], Item(iPath, 2))};
   }
   KORVrcPlacement Placement(const Json& iValue, const std::string& iPath) {
     KORVrcPlacement placement;
@@ -265,6 +325,26 @@ private:
                     *fields[std::string_view("xyzhpr").find(iKey[0])] = value;
                   });
     return placement;
+  }
+
+  // The corners must span a rectangle: two distinct edges from the lower-left
+  // corner that are not parallel (sine of their angle above the tolerance).
+  static void CheckRectangle(const KORVrcViewDescription& iView, const std::string& iPath) {
+    const auto edge = [&](const KORVrcPoint& iTo) {
+      return KORVrcPoint{iTo[0] - iView.lowerLeft[0], iTo[1] - iView.lowerLeft[1],
+                         iTo[2] - iView.lowerLeft[2]};
+    };
+    const KORVrcPoint bottom = edge(iView.lowerRight), side = edge(iView.upperLeft);
+    const KORVrcPoint normal{bottom[1] * side[2] - bottom[2] * side[1],
+                             bottom[2] * side[0] - bottom[0] * side[2],
+                             bottom[0] * side[1] - bottom[1] * side[0]};
+    const auto length = [](const KORVrcPoint& iV) {
+      return std::sqrt(iV[0] * iV[0] + iV[1] * iV[1] + iV[2] * iV[2]);
+    };
+    if (length(bottom) < KOREpsilon || length(side) < KOREpsilon ||
+        length(normal) < KOREpsilon * length(bottom) * length(side))
+      Fail(iPath, "the three corners span no rectangle (lowerLeft equals lowerRight or "
+                  "upperLeft, or the two edges are parallel)");
   }
 
   // Names that must be unique in their group: the second occurrence breaks the rule.
@@ -285,7 +365,7 @@ private:
     ForEachMember(iValue, iPath, {"ipd", "type", "location"},
                   [&](const std::string& iKey, const Json& iMember, const std::string& iAt) {
                     if (iKey == "ipd")
-                      ioDescription.ipd = Number(iMember, iAt);
+                      ioDescription.ipd = NumberWithin(iMember, iAt, 0, 1000, false, true);
                     else if (iKey == "type")
                       ioDescription.headType =
                           Label<KORVrcHeadType>(iMember, iAt, KORVrcHeadTypeLabels);
@@ -308,40 +388,45 @@ private:
   KORVrcViewDescription ReadView(const Json& iValue, const std::string& iPath) {
     KORVrcViewDescription view;
     bool shapeSeen = false;
-    ForEachMember(iValue, iPath, {"name", "screen", "camera"},
-                  [&](const std::string& iKey, const Json& iMember, const std::string& iAt) {
-                    if (iKey == "name") {
-                      view.name = String(iMember, iAt);
-                      Unique(_viewNamesSeen, view.name, iAt, "view");
-                      return;
-                    }
-                    if (shapeSeen)
-                      Fail(iAt, "a view has exactly one of \"screen\" and \"camera\"");
-                    shapeSeen = true;
-                    view.isCamera = iKey == "camera";
-                    if (view.isCamera)
-                      ForEachMember(iMember, iAt, {"hfov", "vfov", "hshift", "vshift"},
-                                    [&](const std::string& iAngle, const Json& iNumber,
-                                        const std::string& iAngleAt) {
-                                      const double value = Number(iNumber, iAngleAt);
-                                      (iAngle == "hfov"     ? view.hfov
-                                       : iAngle == "vfov"   ? view.vfov
-                                       : iAngle == "hshift" ? view.hshift
-                                                            : view.vshift) = value;
-                                    },
-                                    {"hfov", "vfov", "hshift", "vshift"});
-                    else
-                      ForEachMember(iMember, iAt, {"upperLeft", "lowerLeft", "lowerRight"},
-                                    [&](const std::string& iCorner, const Json& iPoint,
-                                        const std::string& iCornerAt) {
-                                      (iCorner == "upperLeft"   ? view.upperLeft
-                                       : iCorner == "lowerLeft" ? view.lowerLeft
-                                                                : view.lowerRight) =
-                                          Point(iPoint, iCornerAt);
-                                    },
-                                    {"upperLeft", "lowerLeft", "lowerRight"});
-                  },
-                  {"name"});
+    ForEachMember(
+        iValue, iPath, {"name", "screen", "camera"},
+        [&](const std::string& iKey, const Json& iMember, const std::string& iAt) {
+          if (iKey == "name") {
+            view.name = Name(iMember, iAt);
+            Unique(_viewNamesSeen, view.name, iAt, "view");
+            return;
+          }
+          if (shapeSeen)
+            Fail(iAt, "a view has exactly one of \"screen\" and \"camera\"");
+          shapeSeen = true;
+          view.isCamera = iKey == "camera";
+          if (view.isCamera)
+            ForEachMember(
+                iMember, iAt, {"hfov", "vfov", "hshift", "vshift"},
+                [&](const std::string& iAngle, const Json& iNumber, const std::string& iAngleAt) {
+                  const bool fov = iAngle == "hfov" || iAngle == "vfov";
+                  // The bounds of the view dialog.
+                  const double value = fov ? NumberWithin(iNumber, iAngleAt, 0, 180)
+                                           : NumberWithin(iNumber, iAngleAt, -90, 90);
+                  (iAngle == "hfov"     ? view.hfov
+                   : iAngle == "vfov"   ? view.vfov
+                   : iAngle == "hshift" ? view.hshift
+                                        : view.vshift) = value;
+                },
+                {"hfov", "vfov", "hshift", "vshift"});
+          else
+            ForEachMember(
+                iMember, iAt, {"upperLeft", "lowerLeft", "lowerRight"},
+                [&](const std::string& iCorner, const Json& iPoint, const std::string& iCornerAt) {
+                  (iCorner == "upperLeft"   ? view.upperLeft
+                   : iCorner == "lowerLeft" ? view.lowerLeft
+                                            : view.lowerRight) = Point(iPoint, iCornerAt);
+                },
+                {"upperLeft", "lowerLeft", "lowerRight"});
+          if (!view.isCamera)
+            CheckRectangle(view, iAt);
+        },
+        {"name"});
     if (!shapeSeen)
       Fail(iPath, "a view needs \"screen\" or \"camera\"");
     return view;
@@ -352,16 +437,16 @@ private:
     ForEachMember(iValue, iPath, {"name", "pixelWidth", "pixelHeight", "windows"},
                   [&](const std::string& iKey, const Json& iMember, const std::string& iAt) {
                     if (iKey == "name") {
-                      ig.name = String(iMember, iAt);
+                      ig.name = Name(iMember, iAt);
                       if (!KORVrcIsDisplayName(ig.name))
                         Fail(iAt,
                              "must be a display name: optional host, colon, display number, point, "
                              "screen number (\"visu2:0.1\", \":0.0\")");
                       Unique(_igNamesSeen, ig.name, iAt, "image-generator");
                     } else if (iKey == "pixelWidth")
-                      ig.pixelWidth = Integer(iMember, iAt);
+                      ig.pixelWidth = Integer(iMember, iAt, 0, 65535);
                     else if (iKey == "pixelHeight")
-                      ig.pixelHeight = Integer(iMember, iAt);
+                      ig.pixelHeight = Integer(iMember, iAt, 0, 65535);
                     else
                       ForEachItem(iMember, iAt, [&](const Json& iItem, const std::string& iItemAt) {
                         ig.windows.push_back(ReadWindow(iItem, iItemAt));
@@ -373,34 +458,34 @@ private:
 
   KORVrcWindowDescription ReadWindow(const Json& iValue, const std::string& iPath) {
     KORVrcWindowDescription window;
-    ForEachMember(iValue, iPath, {"name", "viewport", "view", "rendering", "mirror", "main"},
-                  [&](const std::string& iKey, const Json& iMember, const std::string& iAt) {
-                    if (iKey == "name") {
-                      window.name = String(iMember, iAt);
-                      Unique(_windowNamesSeen, window.name, iAt, "window");
-                    } else if (iKey == "viewport")
-                      ForEachMember(iMember, iAt, {"left", "top", "width", "height"},
-                                    [&](const std::string& iSide, const Json& iNumber,
-                                        const std::string& iSideAt) {
-                                      const double value = Number(iNumber, iSideAt);
-                                      (iSide == "left"    ? window.left
-                                       : iSide == "top"   ? window.top
-                                       : iSide == "width" ? window.width
-                                                          : window.height) = value;
-                                    });
-                    else if (iKey == "view") {
-                      window.view = String(iMember, iAt);
-                      if (!_viewNames.contains(*window.view))
-                        Fail(iAt, "names no view of \"views\": " + Quoted(*window.view));
-                    } else if (iKey == "rendering")
-                      window.rendering =
-                          Label<KORVrcRenderingMode>(iMember, iAt, KORVrcRenderingModeLabels);
-                    else if (iKey == "mirror")
-                      window.mirror = Label<KORVrcMirrorMode>(iMember, iAt, KORVrcMirrorModeLabels);
-                    else if ((window.main = Boolean(iMember, iAt)))
-                      AtMostOne(_mainWindow, iAt, "main window");
-                  },
-                  {"name"});
+    ForEachMember(
+        iValue, iPath, {"name", "viewport", "view", "rendering", "mirror", "main"},
+        [&](const std::string& iKey, const Json& iMember, const std::string& iAt) {
+          if (iKey == "name") {
+            window.name = Name(iMember, iAt);
+            Unique(_windowNamesSeen, window.name, iAt, "window");
+          } else if (iKey == "viewport")
+            ForEachMember(
+                iMember, iAt, {"left", "top", "width", "height"},
+                [&](const std::string& iSide, const Json& iNumber, const std::string& iSideAt) {
+                  const double value = NumberWithin(iNumber, iSideAt, 0, 1, true, true);
+                  (iSide == "left"    ? window.left
+                   : iSide == "top"   ? window.top
+                   : iSide == "width" ? window.width
+                                      : window.height) = value;
+                });
+          else if (iKey == "view") {
+            window.view = String(iMember, iAt);
+            if (!_viewNames.contains(*window.view))
+              Fail(iAt, "names no view of \"views\": " + Quoted(*window.view));
+          } else if (iKey == "rendering")
+            window.rendering = Label<KORVrcRenderingMode>(iMember, iAt, KORVrcRenderingModeLabels);
+          else if (iKey == "mirror")
+            window.mirror = Label<KORVrcMirrorMode>(iMember, iAt, KORVrcMirrorModeLabels);
+          else if ((window.main = Boolean(iMember, iAt)))
+            AtMostOne(_mainWindow, iAt, "main window");
+        },
+        {"name"});
     return window;
   }
 
@@ -413,17 +498,17 @@ private:
         iValue, iPath, {"name", "type", "daemon", "port", "speed", "reference", "trackers"},
         [&](const std::string& iKey, const Json& iMember, const std::string& iAt) {
           if (iKey == "name") {
-            station.name = String(iMember, iAt);
+            station.name = Name(iMember, iAt);
             Unique(_stationNamesSeen, station.name, iAt, "tracking-station");
           } else if (iKey == "type")
             station.type =
                 Label<KORVrcTrackingStationType>(iMember, iAt, KORVrcTrackingStationTypeLabels);
           else if (iKey == "daemon")
-            station.daemon = String(iMember, iAt);
+            station.daemon = Daemon(iMember, iAt);
           else if (iKey == "port")
-            station.port = Integer(iMember, iAt);
+            station.port = Integer(iMember, iAt, 1, 65535);
           else if (iKey == "speed")
-            station.speed = Integer(iMember, iAt);
+            station.speed = Integer(iMember, iAt, 1, 10000000);
           else if (iKey == "reference")
             station.reference = Placement(iMember, iAt);
           else
@@ -506,17 +591,17 @@ private:
     ForEachMember(iValue, iPath, {"name", "type", "daemon", "port", "speed", "buttonManager"},
                   [&](const std::string& iKey, const Json& iMember, const std::string& iAt) {
                     if (iKey == "name") {
-                      device.name = String(iMember, iAt);
+                      device.name = Name(iMember, iAt);
                       Unique(_buttonDeviceNamesSeen, device.name, iAt, "button-device");
                     } else if (iKey == "type")
                       device.type =
                           Label<KORVrcButtonDeviceType>(iMember, iAt, KORVrcButtonDeviceTypeLabels);
                     else if (iKey == "daemon")
-                      device.daemon = String(iMember, iAt);
+                      device.daemon = Daemon(iMember, iAt);
                     else if (iKey == "port")
-                      device.port = Integer(iMember, iAt);
+                      device.port = Integer(iMember, iAt, 1, 65535);
                     else if (iKey == "speed")
-                      device.speed = Integer(iMember, iAt);
+                      device.speed = Integer(iMember, iAt, 1, 10000000);
                     else if ((device.buttonManager = Boolean(iMember, iAt)))
                       AtMostOne(_buttonManager, iAt, "button manager");
                   },
@@ -667,18 +752,21 @@ void PutArray(Json& ioObject, const char* iKey, const std::vector<T>& iItems, F 
 
 bool KORVrcReadDescription(const std::string& iText, const KORVrcBestOffsetQuery& iHasBestOffset,
                            KORVrcDescription& oDescription, std::string& oError) {
+  // Before the parser, which recurses once per level.
+  if (!KORCheckJsonDepth(iText, oError))
+    return false;
   DuplicateMemberFinder duplicates;
-  Json root = Json::parse(iText, std::ref(duplicates), false);
-  if (root.is_discarded()) {
-    // Parse again with exceptions only to get the reader's position text.
-    try {
-      const Json unused = Json::parse(iText);
-      static_cast<void>(unused);
-    } catch (const Json::parse_error& error) {
-      std::string what = error.what();
-      const std::size_t end = what.find("] ");
-      oError = end == std::string::npos ? what : what.substr(end + 2);
-    }
+  Json root;
+  try {
+    root = Json::parse(iText, std::ref(duplicates));
+  } catch (const Json::exception& error) {
+    // The reader's own text, without its "[json.exception...] " tag, at the
+    // path it was reading (a number too large for a double is one of these).
+    std::string what = error.what();
+    const std::size_t end = what.find("] ");
+    what = end == std::string::npos ? what : what.substr(end + 2);
+    const std::string path = duplicates.CurrentPath();
+    oError = path.empty() ? what : path + ": " + what;
     return false;
   }
   if (!duplicates.Duplicate().empty()) {
@@ -718,23 +806,26 @@ std::string KORVrcWriteDescription(const KORVrcDescription& iDescription) {
   return root.dump(2) + "\n";
 }
 
-bool KORVrcIsDisplayName(const std::string& iName) {
-  std::string rest = iName;
-  // A colon after the first character ends the host part.
-  const std::size_t colon = rest.find(':');
-  if (colon != std::string::npos && colon > 0)
-    rest.erase(0, colon);
-  if (rest.empty() || rest[0] != ':')
-    return false;
-  rest.erase(0, 1);
-  const std::size_t point = rest.find('.');
-  if (point == std::string::npos || point == 0 || point + 1 >= rest.size())
-    return false;
-  std::string digits = rest;
-  digits.erase(point, 1);
-  if (digits.find_first_not_of("0123456789") != std::string::npos)
-    return false;
-  const double number = std::strtod(rest.c_str(), nullptr);
-  const double fraction = number - std::floor(number);
-  return number >= 0 && (fraction == 0 || fraction >= 0.1 - DBL_EPSILON);
+std::string KORVrcEcho(std::string_view iText) {
+  constexpr std::size_t kShown = 64;
+  std::string echoed = "\"";
+  for (std::size_t at = 0; at < iText.size() && at < kShown; ++at) {
+    const char c = iText[at];
+    if (c == '"' || c == '\\')
+      echoed += std::string("\\") + c;
+    else if (c == '\n')
+      echoed += "\\n";
+    else if (c == '\t')
+      echoed += "\\t";
+    else if (IsControl(c)) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02x", static_cast<unsigned char>(c));
+      echoed += escaped;
+    } else
+      echoed += c;
+  }
+  echoed += "\"";
+  if (iText.size() > kShown)
+    echoed += "... (" + std::to_string(iText.size()) + " characters)";
+  return echoed;
 }

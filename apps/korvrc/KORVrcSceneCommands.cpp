@@ -12,17 +12,18 @@
 #include <sstream>
 
 namespace {
-int Failure(const std::string& iMessage) {
-  std::cerr << "korvrc: " << iMessage << '\n';
+int Failure(const std::string& iWhere, const std::string& iWhat) {
+  std::cerr << "korvrc: " << iWhere << ": " << iWhat << '\n';
   return 1;
 }
 
 // Writes a whole file or leaves what was there.
 bool WriteFile(const std::string& iPath, const std::string& iBytes, std::string& oError) {
+  KORUnicodeString reason;
   const HRESULT result = KORWriteFileAtomically(
-      iPath, 0644, [&](int iDescriptor) { return KORWriteAll(iDescriptor, iBytes); });
+      iPath, 0644, [&](int iDescriptor) { return KORWriteAll(iDescriptor, iBytes); }, &reason);
   if (FAILED(result))
-    oError = iPath + ": cannot be written";
+    oError = "cannot be written: " + reason;
   return SUCCEEDED(result);
 }
 
@@ -37,8 +38,8 @@ bool WriteScene(Writer iWriter, const KORRep& iScene, const std::string& iPath,
 
 // The configuration container of the document iInput names.
 bool OpenContainer(const std::string& iInput, KORSmartPtr<KORDocument>& oDocument,
-                   KORIContainer_var& oContainer, std::string& oError) {
-  oDocument = KORVrcOpenInput(iInput, oError);
+                   KORIContainer_var& oContainer, std::string& oWhere, std::string& oError) {
+  oDocument = KORVrcOpenInput(iInput, oWhere, oError);
   if (!oDocument)
     return false;
   auto factory = KORQuery<KORIVrcFactory>(oDocument);
@@ -51,41 +52,41 @@ bool OpenContainer(const std::string& iInput, KORSmartPtr<KORDocument>& oDocumen
 } // namespace
 
 int KORVrcRunTree(const std::string& iInput) {
-  std::string error;
+  std::string where, error;
   KORSmartPtr<KORDocument> document;
   KORIContainer_var container;
-  if (!OpenContainer(iInput, document, container, error))
-    return Failure(error);
+  if (!OpenContainer(iInput, document, container, where, error))
+    return Failure(where, error);
   KORSpecTree tree;
   if (FAILED(tree.Attach(document, container)))
-    return Failure("the document's model events cannot be followed");
+    return Failure(where, "the document's model events cannot be followed");
   tree.Print(std::cout);
   return 0;
 }
 
 int KORVrcRunScene(const KORVrcSceneOptions& iOptions) {
   if (iOptions.gltf.empty() && iOptions.svg.empty() && !iOptions.text)
-    return Failure("scene: say what to write: --gltf FILE.glb, --svg FILE.svg or --text");
-  std::string error;
+    return Failure("scene", "say what to write: --gltf FILE.glb, --svg FILE.svg or --text");
+  std::string where, error;
   KORSmartPtr<KORDocument> document;
   KORIContainer_var container;
-  if (!OpenContainer(iOptions.input, document, container, error))
-    return Failure(error);
+  if (!OpenContainer(iOptions.input, document, container, where, error))
+    return Failure(where, error);
 
   KORVisManager manager;
   if (FAILED(manager.Attach(document)))
-    return Failure("the document's model events cannot be followed");
+    return Failure(where, "the document's model events cannot be followed");
   KORRep_var scene = manager.GetRep(container, KORVisDimension::ThreeD);
   KORRep_var schematic = manager.GetRep(container, KORVisDimension::TwoD);
   for (const std::string& problem : manager.GetReadProblems())
     std::cerr << "korvrc: warning: " << problem << " (not drawn)\n";
   if (!scene || !schematic)
-    return Failure("the configuration container has no representation");
+    return Failure(where, "the configuration container has no representation");
 
   if (!iOptions.gltf.empty() && !WriteScene(&KORWriteGlb, *scene, iOptions.gltf, error))
-    return Failure(error);
+    return Failure(iOptions.gltf, error);
   if (!iOptions.svg.empty() && !WriteScene(&KORWriteSvg, *schematic, iOptions.svg, error))
-    return Failure(error);
+    return Failure(iOptions.svg, error);
   if (iOptions.text) {
     std::cout << "3D scene\n";
     KORWriteRepText(*scene, std::cout);

@@ -4,6 +4,7 @@
 #include "frame/KORFrame.h"
 #include "objectmodel/KORExtensionDictionary.h"
 #include "system/KORModule.h"
+#include "system/KORAtomicFile.h"
 #include "system/KOREnvironment.h"
 
 #include <CLI/CLI.hpp>
@@ -47,18 +48,21 @@ int main(int argc, char** argv) {
   app.add_flag("--version", version, "print the version and check that the module loads");
 
   std::string document, description, input, directory;
+  bool force = false;
   KORVrcExportOptions exportOptions;
+  constexpr const char* kForceHelp = "replace the file if it exists (never the input being read)";
 
   CLI::App* create =
       app.add_subcommand("new", "write a document holding the default configuration");
   create->add_option("DOC", document, "the document file to write")->required();
+  create->add_flag("--force", force, kForceHelp);
 
   CLI::App* import = app.add_subcommand(
       "import", "check an installation description, build it into a new document and save it");
-  import->add_option("DESCRIPTION", description, "the installation description (JSON)")
-      ->required()
-      ->check(CLI::ExistingFile);
+  // A missing file is the command's own error, reported like every other.
+  import->add_option("DESCRIPTION", description, "the installation description (JSON)")->required();
   import->add_option("-o,--output", document, "the document file to write")->required();
+  import->add_flag("--force", force, kForceHelp);
 
   CLI::App* describe =
       app.add_subcommand("describe", "print the installation description of a document");
@@ -83,6 +87,7 @@ int main(int argc, char** argv) {
       "settings", "write VirtualRealityTemp.KORSettings and VRCommandsTemp.KORSettings");
   settings->add_option("DOC", input, kInputHelp);
   settings->add_option("--dir", directory, "the directory to copy them into (created)")->required();
+  settings->add_flag("--force", force, "replace the files if they exist");
 
   KORVrcSceneOptions sceneOptions;
   CLI::App* scene = app.add_subcommand(
@@ -106,22 +111,28 @@ int main(int argc, char** argv) {
   }
 
   DefaultUserSettingPath();
+  KORRemoveTemporariesOnSignal();
   std::string error;
   if (FAILED(KORLoadModule(kModuleName, error))) {
     std::cerr << "korvrc: " << error << '\n';
     return 1;
   }
   if (create->parsed())
-    return KORVrcRunNew(document);
+    return KORVrcGuarded(document, [&] { return KORVrcRunNew(document, force); });
   if (import->parsed())
-    return KORVrcRunImport(description, document);
+    return KORVrcGuarded(description,
+                         [&] { return KORVrcRunImport(description, document, force); });
+  const std::string& where = exporter->parsed() ? exportOptions.input
+                             : scene->parsed()  ? sceneOptions.input
+                                                : input;
+  const std::string shown = where.empty() ? KORVrcExamplePath() : where;
   if (describe->parsed())
-    return KORVrcRunDescribe(input);
+    return KORVrcGuarded(shown, [&] { return KORVrcRunDescribe(input); });
   if (tree->parsed())
-    return KORVrcRunTree(input);
+    return KORVrcGuarded(shown, [&] { return KORVrcRunTree(input); });
   if (scene->parsed())
-    return KORVrcRunScene(sceneOptions);
+    return KORVrcGuarded(shown, [&] { return KORVrcRunScene(sceneOptions); });
   if (exporter->parsed())
-    return KORVrcRunExport(exportOptions);
-  return KORVrcRunSettings(input, directory);
+    return KORVrcGuarded(shown, [&] { return KORVrcRunExport(exportOptions); });
+  return KORVrcGuarded(shown, [&] { return KORVrcRunSettings(input, directory, force); });
 }

@@ -34,6 +34,18 @@ TEST(DescriptionTest, DisplayNamesFollowTheDialogRule) {
     EXPECT_FALSE(KORVrcIsDisplayName(refused)) << refused;
 }
 
+TEST(DescriptionTest, EveryDisplayAndScreenNumberPassesTheNameRule) {
+  // ":4.1" to ":15.1" were refused: 4.1 - 4 falls below 0.1 by more than the machine epsilon.
+  for (int display = 0; display < 1000; ++display)
+    for (const char* screen : {"0", "1", "3", "9", "10", "12", "25", "99", "100"}) {
+      const std::string name = ":" + std::to_string(display) + "." + screen;
+      EXPECT_TRUE(KORVrcIsDisplayName(name)) << name;
+      EXPECT_TRUE(KORVrcIsDisplayName("host" + name)) << name;
+    }
+  for (const char* refused : {":4.05", ":15.09", ":1000.01"})
+    EXPECT_FALSE(KORVrcIsDisplayName(refused)) << refused;
+}
+
 TEST(DescriptionTest, WriterLeavesOutDefaultsAndReadsBackEqual) {
   EXPECT_EQ(KORVrcWriteDescription(KORVrcDescription()),
             "{\n  \"format\": \"installation-description/1\"\n}\n");

@@ -1,68 +1,8 @@
 // End-to-end tests of korvrc: each test runs the binary in its own temporary
 // folder, with HOME and KORUserSettingPath pointing inside it.
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <iterator>
-#include <regex>
-#include <string>
-#include <sys/wait.h>
-
-namespace fs = std::filesystem;
+#include "KorvrcTestSupport.h"
 
 namespace {
-
-std::string ReadFile(const fs::path& iPath) {
-  std::ifstream file(iPath, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& iPath, const std::string& iText) {
-  std::ofstream(iPath, std::ios::binary) << iText;
-}
-
-// Element identifiers and the configuration identifier differ between two
-// documents by construction; everything else of the XML must not.
-std::string MaskIdentifiers(const std::string& iXml) {
-  static const std::regex elementId("ID[0-9A-Fa-f]{8}(_[0-9A-Fa-f]{8}){3}");
-  static const std::regex configId("ConfigID=\"[^\"]*\"");
-  return std::regex_replace(std::regex_replace(iXml, elementId, "ID*"), configId, "ConfigID=*");
-}
-
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-class KorvrcTest : public testing::Test {
-protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/korvrc_test_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    folder = pattern;
-    settings = folder / "settings";
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
-  Result Run(const std::string& iArguments) const {
-    const std::string command = "cd '" + folder.string() + "' && HOME='" + folder.string() +
-                                "' KORUserSettingPath='" + settings.string() + "' " +
-                                KORVRC_BINARY + " " + iArguments + " >out.txt 2>err.txt";
-    const int status = std::system(command.c_str());
-    return {WEXITSTATUS(status), ReadFile(folder / "out.txt"), ReadFile(folder / "err.txt")};
-  }
-
-  // A description made of the format line and iMembers.
-  std::string Description(const std::string& iMembers) const {
-    const fs::path path = folder / "description.json";
-    WriteFile(path, R"({"format": "installation-description/1")" +
-                        (iMembers.empty() ? "" : ", " + iMembers) + "}");
-    return path.string();
-  }
-
-  fs::path folder, settings;
-};
 
 TEST_F(KorvrcTest, DescribeAndReimportGiveTheSameExportedFiles) {
   ASSERT_EQ(Run(std::string("import ") + KORVRC_EXAMPLE_FILE + " -o first.kordoc").status, 0);

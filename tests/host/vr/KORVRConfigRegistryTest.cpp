@@ -2,6 +2,8 @@
 #include "../system/KORSystemTestSupport.h"
 #include "system/KORSettingRepository.h"
 
+#include <fstream>
+
 // Every test starts from an empty settings folder with nothing in memory.
 class KORVRConfigRegistryTest : public ::testing::Test {
 protected:
@@ -68,4 +70,34 @@ TEST_F(KORVRConfigRegistryTest, SavingFailsWithoutSettingsDirectory) {
   ASSERT_EQ(KORAddVRConfig("/vr/a.xml"), S_OK);
   _settingPath.Set(nullptr);
   EXPECT_EQ(KORSaveVirtualRepository(), E_FAIL);
+}
+
+// A hand-edited or damaged registry is input like any other.
+TEST_F(KORVRConfigRegistryTest, ACountBeyondTheLimitIsRefusedNotWalked) {
+  // Walking this count once hung every registration.
+  const std::string file = _folder.Path() + "/VirtualRepository.KORSettings";
+  for (const char* count : {"18446744073709551615", "100001"}) {
+    KORSettingRepository::ResetAll();
+    std::ofstream(file) << "ConfigCount ulong " << count << "\nConfig.1 string \"/vr/a.xml\"\n";
+    KORUnicodeString error;
+    EXPECT_EQ(KORCheckVRConfigRegistry(error), E_FAIL) << count;
+    EXPECT_NE(error.find(file + ": ConfigCount " + count), std::string::npos) << error;
+    EXPECT_EQ(KORAddVRConfig("/vr/b.xml"), E_FAIL) << count;
+    EXPECT_TRUE(KORGetVRConfigs().IsEmpty()) << count;
+    EXPECT_EQ(KORRegisterVRConfig("/vr", "/vr/b.xml", false, error), E_FAIL) << count;
+  }
+}
+
+TEST_F(KORVRConfigRegistryTest, RegistrationKeepsWhatAnotherProcessSavedMeanwhile) {
+  KORUnicodeString error;
+  ASSERT_EQ(KORRegisterVRConfig("/vr", "/vr/a.xml", false, error), S_OK) << error;
+  // Another process adds its entry after this one read the registry.
+  std::ofstream(_folder.Path() + "/VirtualRepository.KORSettings")
+      << "Config.1 string \"/vr/a.xml\"\nConfig.2 string \"/other/b.xml\"\nConfigCount ulong 2\n";
+  ASSERT_EQ(KORRegisterVRConfig("/vr", "/vr/c.xml", true, error), S_OK) << error;
+  KORSettingRepository::ResetAll();
+  EXPECT_EQ(KORGetVRConfigs().Values(),
+            (std::vector<KORUnicodeString>{"/vr/a.xml", "/other/b.xml", "/vr/c.xml"}));
+  EXPECT_EQ(KORGetActiveVRConfig(), "/vr/c.xml");
+  EXPECT_EQ(KORGetVRConfigDirectory(), "/vr");
 }
