@@ -2,7 +2,6 @@
 
 #include "command/KORCommandManager.h"
 
-#include <algorithm>
 
 KORCommand::KORCommand(KORCommand* iFather, const KORString& iName) : _name(iName) {
   SetFather(iFather);
@@ -42,32 +41,21 @@ HRESULT KORCommand::SendNotification(KORCommand* iTarget, KORCommandNotification
 KORCallbackHandle KORCommand::AddAnalyseNotificationCB(KORCommand* iSender,
                                                        const char* iNotificationName,
                                                        KORNotificationCallback iCallback) {
-  const KORCallbackHandle handle = _nextHandle++;
-  _callbacks.push_back({handle, iSender, iNotificationName ? iNotificationName : "",
-                        iNotificationName == nullptr, std::move(iCallback)});
-  return handle;
+  return _callbacks.Add({iSender, iNotificationName ? iNotificationName : "",
+                         iNotificationName == nullptr, std::move(iCallback)});
 }
 
 void KORCommand::RemoveAnalyseNotificationCB(KORCallbackHandle iHandle) {
-  std::erase_if(_callbacks, [iHandle](const Callback& c) { return c.handle == iHandle; });
+  _callbacks.Remove(iHandle);
 }
 
 void KORCommand::RunCallbacks(KORCommandNotification& iNotification) {
-  // A callback may add or remove callbacks: run over a copy of the handles and
-  // skip those removed meanwhile.
-  std::vector<KORCallbackHandle> handles;
-  for (const Callback& callback : _callbacks)
-    if ((!callback.sender || callback.sender == iNotification.GetSender()) &&
-        (callback.anyName || callback.name == iNotification.GetNotificationName()))
-      handles.push_back(callback.handle);
-  for (KORCallbackHandle handle : handles) {
-    auto found = std::find_if(_callbacks.begin(), _callbacks.end(),
-                              [handle](const Callback& c) { return c.handle == handle; });
-    if (found == _callbacks.end())
-      continue;
-    KORNotificationCallback function = found->function; // survives its own removal
-    function(iNotification.GetSender(), iNotification);
-  }
+  _callbacks.RunMatching(
+      [&iNotification](const Callback& c) {
+        return (!c.sender || c.sender == iNotification.GetSender()) &&
+               (c.anyName || c.name == iNotification.GetNotificationName());
+      },
+      [&iNotification](Callback& c) { c.function(iNotification.GetSender(), iNotification); });
 }
 
 bool KORCommand::AnalyseNotification(KORCommandNotification&) {

@@ -8,6 +8,7 @@
 // attached to it when it is destroyed. An object never deletes itself while it
 // handles a notification: it asks for RequestDelayedDestruction and the
 // command manager destroys it once the notification has been delivered.
+#include "command/KORCallbackList.h"
 #include "command/KORCommandNotification.h"
 #include "objectmodel/KORResult.h"
 #include "system/KORString.h"
@@ -18,7 +19,6 @@
 class KORCommandManager;
 class KORFrmEditor;
 
-using KORCallbackHandle = int;
 // A callback run when a notification reaches the object that registered it.
 using KORNotificationCallback =
     std::function<void(KORCommand* iSender, KORCommandNotification& iNotification)>;
@@ -75,16 +75,14 @@ private:
   void Detach(KORCommand* iChild);
 
   struct Callback {
-    KORCallbackHandle handle;
-    KORCommand* sender;
-    KORString name; // empty: any
+    KORCommand* sender; // null: any
+    KORString name;
     bool anyName;
     KORNotificationCallback function;
   };
   KORString _name;
   KORCommand* _father = nullptr;
   std::vector<KORCommand*> _children;
-  std::vector<Callback> _callbacks;
-  KORCallbackHandle _nextHandle = 1;
+  KORCallbackList<Callback> _callbacks;
   bool _destructionRequested = false;
 };

@@ -30,12 +30,11 @@ public:
   // removes it; removal while callbacks run is safe.
   KORCallbackHandle AddCallback(const char* iEvent, Callback iCallback);
   void RemoveCallback(KORCallbackHandle iHandle);
-  int CallbackCount() const { return static_cast<int>(_callbacks.size()); }
+  int CallbackCount() const { return _callbacks.Size(); }
 
 private:
   KORBaseUnknown_var _document;
   KORBaseUnknown_var _uiActive;
   KORPathElement _selection;
-  std::vector<std::pair<KORCallbackHandle, Callback>> _callbacks;
-  KORCallbackHandle _nextHandle = 1;
+  KORCallbackList<Callback> _callbacks;
 };

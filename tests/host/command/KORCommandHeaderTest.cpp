@@ -182,3 +182,22 @@ TEST(PersistencyServices, ANullDocumentHasNoModeAndNoHost) {
   EXPECT_EQ(document, nullptr);
 }
 } // namespace
+
+namespace {
+TEST(Editor, CallbacksRemovedWhileTheyRunAreNotCalledAgain) {
+  KORFrmEditor editor;
+  std::vector<int> calls;
+  KORCallbackHandle second = 0;
+  editor.AddCallback(KORFrmEditor::UIACTIVEOBJECT_CHANGECOMPLETED, [&](KORFrmEditor&) {
+    calls.push_back(1);
+    editor.RemoveCallback(second);
+  });
+  second = editor.AddCallback(KORFrmEditor::UIACTIVEOBJECT_CHANGECOMPLETED,
+                              [&](KORFrmEditor&) { calls.push_back(2); });
+  EXPECT_EQ(editor.AddCallback("SOMETHING_ELSE", [](KORFrmEditor&) {}), 0);
+  editor.SetUIActiveObject(nullptr);
+  editor.SetUIActiveObject(nullptr);
+  EXPECT_EQ(calls, (std::vector<int>{1, 1}));
+  EXPECT_EQ(editor.CallbackCount(), 1);
+}
+} // namespace
