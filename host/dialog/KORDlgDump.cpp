@@ -38,17 +38,23 @@ nlohmann::json Dump(const KORDlgObject& iWidget) {
         buttons.push_back({{"name", label}, {"sensitive", dialog->GetButtonSensitivity(button)}});
     node["buttons"] = buttons;
   }
-  const std::vector<KORDlgObject*> widgets = iWidget.GetWidgets();
-  if (!widgets.empty()) {
-    nlohmann::json children = nlohmann::json::array();
-    for (const KORDlgObject* widget : widgets)
+  nlohmann::json children = nlohmann::json::array();
+  for (const KORDlgObject* widget : iWidget.GetWidgets())
+    if (!widget->IsWindow())
       children.push_back(Dump(*widget));
+  if (!children.empty())
     node["widgets"] = children;
-  }
   return node;
 }
 } // namespace
 
 KORUnicodeString KORDlgDumpJSON(const KORDlgObject& iRoot, int iIndent) {
   return Dump(iRoot).dump(iIndent);
+}
+
+KORUnicodeString KORDlgDumpShownWindowsJSON(KORCommand& iRoot, int iIndent) {
+  nlohmann::json windows = nlohmann::json::array();
+  for (const KORDlgObject* window : KORDlgShownWindows(iRoot))
+    windows.push_back(Dump(*window));
+  return nlohmann::json{{"windows", windows}}.dump(iIndent);
 }

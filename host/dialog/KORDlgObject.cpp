@@ -85,11 +85,50 @@ HRESULT KORDlgObject::CheckUserAccess(KORString& oError) const {
     const auto* tabs = page ? dynamic_cast<const KORDlgTabContainer*>(page->GetFather()) : nullptr;
     if (tabs && tabs->GetSelectedPage() != page && page != this)
       return Refuse("is on tab page \"" + page->GetName() + "\", which is not shown", oError);
-    if (widget->GetKind() == KORDlgKind::Dialog || widget->GetKind() == KORDlgKind::Notify ||
-        widget->GetKind() == KORDlgKind::FileBox)
-      break; // a window: what is above it does not hide it
+    if (widget->IsWindow())
+      break; // what is above a window does not hide it
+  }
+  return CheckNotBlocked(oError);
+}
+
+bool KORDlgObject::IsWindow() const {
+  return _kind == KORDlgKind::Dialog || _kind == KORDlgKind::Notify || _kind == KORDlgKind::FileBox;
+}
+
+HRESULT KORDlgObject::CheckNotBlocked(KORString& oError) const {
+  KORCommand* root = const_cast<KORDlgObject*>(this);
+  while (root->GetFather())
+    root = root->GetFather();
+  for (KORDlgObject* window : KORDlgShownWindows(*root)) {
+    if (window->GetKind() == KORDlgKind::Dialog)
+      continue;
+    bool inside = false;
+    for (const KORCommand* object = this; object && !inside; object = object->GetFather())
+      inside = object == window;
+    if (!inside)
+      return Refuse(KORString("cannot be reached while ") + KORDlgKindName(window->GetKind()) +
+                        " \"" + window->GetName() + "\" waits for an answer",
+                    oError);
   }
   return S_OK;
+}
+
+namespace {
+void CollectShownWindows(KORCommand& iObject, std::vector<KORDlgObject*>& ioWindows) {
+  auto* widget = dynamic_cast<KORDlgObject*>(&iObject);
+  if (widget && !widget->GetVisibility())
+    return;
+  if (widget && widget->IsWindow())
+    ioWindows.push_back(widget);
+  for (KORCommand* child : iObject.GetChildren())
+    CollectShownWindows(*child, ioWindows);
+}
+} // namespace
+
+std::vector<KORDlgObject*> KORDlgShownWindows(KORCommand& iRoot) {
+  std::vector<KORDlgObject*> windows;
+  CollectShownWindows(iRoot, windows);
+  return windows;
 }
 
 HRESULT KORDlgObject::UserNotify(KORCommandNotification& iNotification) {
@@ -155,6 +194,8 @@ HRESULT KORDlgDialog::UserClose(KORString& oError) {
   // dialog's content is insensitive.
   if (!GetVisibility())
     return Refuse("is not shown", oError);
+  if (FAILED(CheckNotBlocked(oError)))
+    return E_FAIL;
   KORDlgWindCloseNotification notification;
   return UserNotify(notification);
 }

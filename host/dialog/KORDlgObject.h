@@ -59,13 +59,20 @@ public:
   std::vector<KORDlgObject*> GetWidgets() const;
 
   // S_OK when a person can act on the widget now; E_FAIL and oError otherwise.
+  // An open message box or file box blocks every other window until it is
+  // answered.
   HRESULT CheckUserAccess(KORString& oError) const;
+  // Whether this is a window (dialog box, message box, file box).
+  bool IsWindow() const;
 
 protected:
   // Sends iNotification from this widget to itself and its fathers (the
   // caller has checked access).
   HRESULT UserNotify(KORCommandNotification& iNotification);
   HRESULT Refuse(const KORString& iReason, KORString& oError) const;
+  // E_FAIL while a message box or file box other than this widget's own
+  // window waits for an answer.
+  HRESULT CheckNotBlocked(KORString& oError) const;
 
 private:
   KORDlgKind _kind;
@@ -73,6 +80,11 @@ private:
   bool _sensitive = true;
   KORUnicodeString _title;
 };
+
+// The windows a person sees under iRoot (for example the command manager's
+// main window), in the order they were made: shown dialog boxes, message
+// boxes and file boxes whose fathers are all shown.
+std::vector<KORDlgObject*> KORDlgShownWindows(KORCommand& iRoot);
 
 // Dialog buttons.
 enum KORDlgButton { KORDlgOK = 1, KORDlgCancel = 2, KORDlgApply = 4 };

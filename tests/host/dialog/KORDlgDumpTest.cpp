@@ -1,5 +1,6 @@
 #include "command/KORCommandManager.h"
 #include "dialog/KORDlgDump.h"
+#include "dialog/KORDlgNotify.h"
 #include "dialog/KORDlgWidgets.h"
 
 #include <gtest/gtest.h>
@@ -66,5 +67,29 @@ TEST(DialogDump, WritesEachWidgetWithKindValueVisibilityAndSensitivity) {
     return compact;
   };
   EXPECT_EQ(parsed(KORDlgDumpJSON(*dialog, -1)), parsed(expected));
+}
+} // namespace
+
+namespace {
+TEST(DialogDump, ShownWindowsAreWrittenOnceEachWithoutTheirNestedWindows) {
+  KORCommandManager manager;
+  auto* dialog = new KORDlgDialog(manager.GetMainWindow(), "ExportDlg", KORDlgOK);
+  dialog->SetVisibility(true);
+  auto* check = new KORDlgCheckButton(dialog, "AddConfigChk");
+  check->SetState(false);
+  auto* box = new KORDlgNotify(dialog, "OverwriteNfy", KORDlgNotifyStyle::Question,
+                               KORDlgAnswerYes | KORDlgAnswerNo);
+  box->Display("Overwrite the file?", "Question");
+  new KORDlgDialog(manager.GetMainWindow(), "NotShownDlg");
+
+  const std::string expected =
+      R"({"windows":[)"
+      R"({"buttons":[{"name":"OK","sensitive":true}],"kind":"dialog","name":"ExportDlg",)"
+      R"("sensitive":true,"title":"ExportDlg","value":null,"visible":true,)"
+      R"("widgets":[{"kind":"check","name":"AddConfigChk","sensitive":true,)"
+      R"("title":"AddConfigChk","value":false,"visible":true}]},)"
+      R"({"kind":"messagebox","name":"OverwriteNfy","sensitive":true,"title":"Question",)"
+      R"("value":"Overwrite the file?","visible":true}]})";
+  EXPECT_EQ(KORDlgDumpShownWindowsJSON(*manager.GetMainWindow(), -1), expected);
 }
 } // namespace

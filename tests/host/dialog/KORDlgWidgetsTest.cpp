@@ -279,3 +279,51 @@ TEST_F(DialogFixture, WidgetsAreFoundByNameAndDieWithTheirDialog) {
   EXPECT_TRUE(manager.GetMainWindow()->GetChildren().empty());
 }
 } // namespace
+
+namespace {
+TEST_F(DialogFixture, AnOpenMessageBoxBlocksEveryOtherWindowUntilAnswered) {
+  KORCommand* command = manager.GetMainWindow();
+  auto* box = new KORDlgNotify(dialog, "OverwriteNfy", KORDlgNotifyStyle::Question,
+                               KORDlgAnswerYes | KORDlgAnswerNo);
+  auto* other = new KORDlgDialog(command, "OtherDlg");
+  other->SetVisibility(true);
+  box->Display("Overwrite?", "Warning");
+  struct Case {
+    const char* what;
+    std::function<HRESULT()> act;
+  };
+  const Case blocked[] = {
+      {"a widget of the dialog under the box", [&] { return generate->UserPush(error); }},
+      {"the dialog's OK", [&] { return dialog->UserPress(KORDlgOK, error); }},
+      {"the dialog's window close", [&] { return dialog->UserClose(error); }},
+      {"another dialog", [&] { return other->UserPress(KORDlgCancel, error); }},
+  };
+  for (const Case& c : blocked) {
+    EXPECT_EQ(c.act(), E_FAIL) << c.what;
+    EXPECT_NE(error.find("\"OverwriteNfy\" waits for an answer"), std::string::npos)
+        << c.what << ": " << error;
+  }
+  EXPECT_TRUE(seen.empty());
+  EXPECT_EQ(box->UserAnswer(KORDlgAnswerNo, error), S_OK);
+  EXPECT_EQ(generate->UserPush(error), S_OK) << "answered: the dialog is free again";
+}
+
+TEST_F(DialogFixture, ShownWindowsAreTheVisibleDialogsAndBoxesInOrder) {
+  auto* box = new KORDlgNotify(dialog, "Nfy", KORDlgNotifyStyle::Information);
+  auto* hidden = new KORDlgDialog(manager.GetMainWindow(), "HiddenDlg");
+  auto* later = new KORDlgDialog(manager.GetMainWindow(), "LaterDlg");
+  later->SetVisibility(true);
+  auto names = [&] {
+    std::vector<std::string> result;
+    for (KORDlgObject* window : KORDlgShownWindows(*manager.GetMainWindow()))
+      result.push_back(window->GetName());
+    return result;
+  };
+  EXPECT_EQ(names(), (std::vector<std::string>{"TestDlg", "LaterDlg"}));
+  box->Display("Done.", "Information");
+  EXPECT_EQ(names(), (std::vector<std::string>{"TestDlg", "Nfy", "LaterDlg"}));
+  dialog->SetVisibility(false);
+  EXPECT_EQ(names(), (std::vector<std::string>{"LaterDlg"})) << "a box of a hidden dialog is not seen";
+  EXPECT_FALSE(hidden->GetVisibility());
+}
+} // namespace
