@@ -9,6 +9,7 @@ bool KORCommandAgent::Take(KORCommandNotification& iNotification) {
   Store(iNotification);
   _valued = true;
   _valuedBy = iNotification.GetNotificationName();
+  _valuedOutcome = iNotification.GetOutcome();
   return true;
 }
 
@@ -131,7 +132,7 @@ void KORStateCommand::TakeSelection() {
     if (pathAgent && pathAgent->HasBehavior(KORAgentValuedFromSelection) &&
         pathAgent->TakePath(editor->GetSelection())) {
       _lastModified = pathAgent;
-      RunTransitions(KORCommandOutcome::None);
+      RunTransitions();
       return;
     }
   }
@@ -143,15 +144,28 @@ bool KORStateCommand::AnalyseNotification(KORCommandNotification& iNotification)
   for (KORCommandAgent* agent : _current->GetAgents()) {
     if (agent->Take(iNotification)) {
       _lastModified = agent;
-      RunTransitions(iNotification.GetOutcome());
+      RunTransitions();
       return true;
     }
   }
   return false;
 }
 
-void KORStateCommand::RunTransitions(KORCommandOutcome iOutcome) {
+KORCommandOutcome KORStateCommand::TransitionOutcome() const {
+  // The agent just valued decides; otherwise a one-shot OK or Cancel valued
+  // earlier (refused then by a condition) is what lets this transition
+  // through. A repeatable Apply valued earlier has been reported already.
+  if (_lastModified && _lastModified->GetValuedOutcome() != KORCommandOutcome::None)
+    return _lastModified->GetValuedOutcome();
+  for (const KORCommandAgent* agent : _current->GetAgents())
+    if (!agent->HasBehavior(KORAgentRepeat) && agent->GetValuedOutcome() != KORCommandOutcome::None)
+      return agent->GetValuedOutcome();
+  return KORCommandOutcome::None;
+}
+
+void KORStateCommand::RunTransitions() {
   KORCommandState* from = _current;
+  const KORCommandOutcome outcome = TransitionOutcome();
   for (const Transition& transition : _transitions) {
     if (transition.from != from || !transition.condition.Evaluate())
       continue;
@@ -160,9 +174,9 @@ void KORStateCommand::RunTransitions(KORCommandOutcome iOutcome) {
     if (transition.action)
       transition.action();
     if (KORCommandManager* manager = GetManager()) {
-      if (iOutcome == KORCommandOutcome::Commit)
+      if (outcome == KORCommandOutcome::Commit)
         manager->NotifyCommitted(*this);
-      else if (iOutcome == KORCommandOutcome::Abort)
+      else if (outcome == KORCommandOutcome::Abort)
         manager->NotifyAborted(*this);
     }
     if (_ended) // the action ended the command itself

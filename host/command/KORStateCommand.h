@@ -40,6 +40,10 @@ public:
   virtual void InitializeAcquisition() { _valued = false; }
   // The class name of the notification that valued the agent last.
   const KORString& GetValuedBy() const { return _valuedBy; }
+  // What that notification means for the command's changes.
+  KORCommandOutcome GetValuedOutcome() const {
+    return _valued ? _valuedOutcome : KORCommandOutcome::None;
+  }
 
   // Values the agent with iNotification when it is free (or repeatable) and
   // accepts it; true when it did.
@@ -54,6 +58,7 @@ private:
   int _behavior = 0;
   bool _valued = false;
   KORString _valuedBy;
+  KORCommandOutcome _valuedOutcome = KORCommandOutcome::None;
 };
 
 // Takes notifications of given classes from given senders (a dialog's OK,
@@ -188,7 +193,8 @@ private:
     KORStateAction action;
   };
   void EnterState(KORCommandState* iState);
-  void RunTransitions(KORCommandOutcome iOutcome);
+  void RunTransitions();
+  KORCommandOutcome TransitionOutcome() const;
   void TakeSelection();
 
   std::vector<std::unique_ptr<KORCommandAgent>> _agents;
