@@ -1,7 +1,7 @@
 #include "command/KORCommandHeader.h"
 
 #include "command/KORCommandEnvironment.h"
-#include "objectmodel/KORModule.h"
+#include "system/KORModule.h"
 
 KORCommandHeader::KORCommandHeader(const KORString& iHeaderId, const KORString& iLoadName,
                                    const KORString& iClassName, void* iArgument, int iState)

@@ -18,6 +18,8 @@ public:
   KORFrmEditor& operator=(const KORFrmEditor&) = delete;
 
   KORBaseUnknown* GetDocument() const { return _document.get(); }
+  // Edits another document (null: none); the editor keeps one reference.
+  void SetDocument(KORBaseUnknown* iDocument) { _document = KORBaseUnknown_var(iDocument); }
   KORBaseUnknown* GetUIActiveObject() const { return _uiActive.get(); }
   // Makes iObject UI-active and runs the completed-change callbacks.
   void SetUIActiveObject(KORBaseUnknown* iObject);

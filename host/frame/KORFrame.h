@@ -10,8 +10,8 @@
 // services without naming it, through system/KORFrameServices.h. Two frames
 // never share any of this; registries of loaded code (late types, the
 // extension dictionary) stay process-wide.
+#include "command/KORFrmEditor.h"
 #include "dialog/KORMessageBox.h"
-#include "frame/KOREditor.h"
 #include "system/KORMsgCatalog.h"
 
 class KORFrame : public KORIFrameServices {
@@ -24,14 +24,14 @@ public:
   // The frame of the innermost active scope on this thread, or null.
   static KORFrame* Current();
 
-  KOREditor& Editor() { return _editor; }
+  KORFrmEditor& Editor() { return _editor; }
   KORMessageBoxLog& MessageBoxes() { return _messageBoxes; }
 
   KORIUserMessages& UserMessages() override { return _messageBoxes; }
   KORIMsgCatalogs& MsgCatalogs() override { return _msgCatalogs; }
 
 private:
-  KOREditor _editor;
+  KORFrmEditor _editor;
   KORMessageBoxLog _messageBoxes;
   KORMsgCatalogCache _msgCatalogs;
 };

@@ -1,20 +1,10 @@
 #pragma once
-// Paths and highlights. A path element is the chain of objects from a root
-// (the document's first root, when the path comes from a viewer) down to one
-// element: what a pick yields and what a command agent receives. A highlight
-// path is the path that was selected and the reps that show it selected.
+// A highlight path: the path that was selected (from the document's first
+// root, when it comes from a viewer) and the reps that show it selected.
+#include "objectmodel/KORPathElement.h"
 #include "visu/KORRep.h"
 
 #include <vector>
-
-struct KORPathElement {
-  std::vector<KORBaseUnknown_var> objects; // identities, the root first
-
-  int Size() const { return static_cast<int>(objects.size()); }
-  KORBaseUnknown* Last() const { return objects.empty() ? nullptr : objects.back().get(); }
-  // Appends iObject's identity.
-  void Append(KORBaseUnknown* iObject);
-};
 
 struct KORHighlightPath {
   KORPathElement path;

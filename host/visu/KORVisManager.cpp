@@ -11,15 +11,11 @@
 #include <algorithm>
 #include <limits>
 
-void KORPathElement::Append(KORBaseUnknown* iObject) {
-  objects.push_back(KORQuery<KORBaseUnknown>(iObject));
-}
-
 HRESULT KORDefaultHighlight(KORVisBuildContext& iContext, const KORPathElement& iPath,
                             int iPosition, KORHighlightPath& ioHighlight) {
-  if (iPosition + 1 < iPath.Size())
+  if (iPosition + 1 < iPath.GetSize())
     return iContext.HighlightAt(iPath, iPosition + 1, ioHighlight);
-  ioHighlight.Add(iContext.GetCurrentRep(iPath.objects[static_cast<std::size_t>(iPosition)]));
+  ioHighlight.Add(iContext.GetCurrentRep(iPath.GetObject(iPosition)));
   return S_OK;
 }
 
@@ -110,9 +106,9 @@ public:
   }
   HRESULT HighlightAt(const KORPathElement& iPath, int iPosition,
                       KORHighlightPath& ioHighlight) override {
-    if (iPosition < 0 || iPosition >= iPath.Size())
+    if (iPosition < 0 || iPosition >= iPath.GetSize())
       return E_INVALIDARG;
-    KORBaseUnknown* object = iPath.objects[static_cast<std::size_t>(iPosition)];
+    KORBaseUnknown* object = iPath.GetObject(iPosition);
     auto visu = VisuOf(object, _dimension);
     if (!visu)
       return KORDefaultHighlight(*this, iPath, iPosition, ioHighlight);
@@ -293,8 +289,8 @@ HRESULT KORVisManager::BuildHighlight(KORVisDimension iDimension, const KORPathE
   oHighlight = {};
   oHighlight.path = iPath;
   Builder builder(*this, iDimension, nullptr);
-  for (int position = 0; position < iPath.Size(); ++position)
-    if (VisuOf(iPath.objects[static_cast<std::size_t>(position)], iDimension))
+  for (int position = 0; position < iPath.GetSize(); ++position)
+    if (VisuOf(iPath.GetObject(position), iDimension))
       return builder.HighlightAt(iPath, position, oHighlight);
   return S_FALSE;
 }

@@ -47,7 +47,7 @@ protected:
   void SetUp() override {
     frame.MessageBoxes().SetEcho(false);
     document = KORDocument::Create();
-    frame.Editor().SetActiveDocument(document->Identity());
+    frame.Editor().SetDocument(document->Identity());
     factory = KORQuery<KORIVrcFactory>(document);
     ASSERT_TRUE(factory);
     KORBaseUnknown_var root;

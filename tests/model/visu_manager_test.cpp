@@ -180,18 +180,18 @@ TEST_F(VisuChangeTest, PickYieldsThePathFromTheRootToThePickedElement) {
   KORViewer viewer(manager, Container().get(), KORVisDimension::ThreeD, prefix);
   KORPathElement picked;
   ASSERT_EQ(viewer.Pick({3000, 100, -50}, picked), S_OK) << "near the screen's centre";
-  ASSERT_EQ(picked.Size(), 5);
-  EXPECT_TRUE(Same(picked.objects[0], document->Identity()));
-  EXPECT_TRUE(Same(picked.objects[1], Container().get()));
-  EXPECT_TRUE(Same(picked.objects[2], Config().get()));
-  EXPECT_TRUE(Same(picked.objects[3], Specs().get()));
-  EXPECT_TRUE(Same(picked.objects[4], screen));
+  ASSERT_EQ(picked.GetSize(), 5);
+  EXPECT_TRUE(Same(picked.GetObject(0), document->Identity()));
+  EXPECT_TRUE(Same(picked.GetObject(1), Container().get()));
+  EXPECT_TRUE(Same(picked.GetObject(2), Config().get()));
+  EXPECT_TRUE(Same(picked.GetObject(3), Specs().get()));
+  EXPECT_TRUE(Same(picked.GetObject(4), screen));
 
   // The free tracker sits 330 along y from its station at the origin.
   ASSERT_EQ(viewer.Pick({0, 340, 10}, picked), S_OK);
-  EXPECT_TRUE(Same(picked.Last(), tracker));
-  EXPECT_TRUE(Same(picked.objects[picked.Size() - 2], station));
+  EXPECT_TRUE(Same(picked.GetLastElement(), tracker));
+  EXPECT_TRUE(Same(picked.GetObject(picked.GetSize() - 2), station));
 
   EXPECT_EQ(viewer.Pick({0, 0, 90000}, picked), E_FAIL);
-  EXPECT_EQ(picked.Size(), 0);
+  EXPECT_EQ(picked.GetSize(), 0);
 }

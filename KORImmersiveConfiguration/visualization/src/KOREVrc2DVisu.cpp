@@ -144,10 +144,10 @@ HRESULT KOREVrc2DVisuGraphicResources::BuildHighlightLook(KORVisBuildContext& iC
 HRESULT KOREVrc2DVisuIG::BuildHighlightLook(KORVisBuildContext& iContext,
                                             const KORPathElement& iPath, int iPosition,
                                             KORHighlightPath& ioHighlight) {
-  if (iPosition + 1 < iPath.Size())
+  if (iPosition + 1 < iPath.GetSize())
     return KORDefaultHighlight(iContext, iPath, iPosition, ioHighlight);
   auto bag = dynamic_cast<KOR2DBagRep*>(
-      iContext.GetCurrentRep(iPath.objects[static_cast<std::size_t>(iPosition)]));
+      iContext.GetCurrentRep(iPath.GetObject(iPosition)));
   if (bag)
     for (const KORRep_var& child : bag->GetChildren())
       if (dynamic_cast<KOR2DBagRep*>(child.get()))

@@ -106,7 +106,7 @@ HRESULT KOREVrc3DVisuTrackingStation::BuildHighlightLook(KORVisBuildContext& iCo
                                                          const KORPathElement& iPath,
                                                          int iPosition,
                                                          KORHighlightPath& ioHighlight) {
-  if (iPosition + 1 < iPath.Size())
+  if (iPosition + 1 < iPath.GetSize())
     return KORDefaultHighlight(iContext, iPath, iPosition, ioHighlight);
   return HighlightLineChildren(iContext, iPath, iPosition, ioHighlight);
 }

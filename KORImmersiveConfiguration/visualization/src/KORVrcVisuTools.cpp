@@ -64,7 +64,7 @@ void GatherConfigurations(KORVisBuildContext& iContext, KORBaseUnknown* iContain
 
 HRESULT HighlightDeeperOnly(KORVisBuildContext& iContext, const KORPathElement& iPath,
                             int iPosition, KORHighlightPath& ioHighlight) {
-  if (iPosition + 1 >= iPath.Size())
+  if (iPosition + 1 >= iPath.GetSize())
     return S_OK;
   return KORDefaultHighlight(iContext, iPath, iPosition, ioHighlight);
 }
@@ -72,7 +72,7 @@ HRESULT HighlightDeeperOnly(KORVisBuildContext& iContext, const KORPathElement& 
 HRESULT HighlightLineChildren(KORVisBuildContext& iContext, const KORPathElement& iPath,
                               int iPosition, KORHighlightPath& ioHighlight) {
   auto bag = dynamic_cast<KOR3DBagRep*>(
-      iContext.GetCurrentRep(iPath.objects[static_cast<std::size_t>(iPosition)]));
+      iContext.GetCurrentRep(iPath.GetObject(iPosition)));
   if (!bag)
     return S_OK;
   for (const KORRep_var& child : bag->GetChildren())

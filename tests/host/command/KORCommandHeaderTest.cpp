@@ -59,8 +59,8 @@ protected:
   }
   KORSmartPtr<KORDocument> document = KORDocument::Create();
   KORSmartPtr<KORIPrdPLMPersistency> persistency;
-  KORFrmEditor editor{document.get()};
-  KORFrmEditor otherEditor{document.get()};
+  KORFrmEditor editor{document->Identity()};
+  KORFrmEditor otherEditor{document->Identity()};
   KORFrmEditor emptyEditor;
   // After the editors: headers leave their editors' callbacks when they go.
   KORCommandEnvironment environment;
@@ -86,7 +86,7 @@ TEST_F(HeaderFixture, AvailabilityFollowsPersistencyModeAndHost) {
       persistency->SetPersistencyHost(*c.host);
     else
       persistency->ForgetPersistencyHost();
-    editor.SetUIActiveObject(document.get());
+    editor.SetUIActiveObject(document->Identity());
     EXPECT_EQ(header->IsAvailable(), c.available)
         << "mode " << c.mode << ", host " << (c.host ? std::to_string(*c.host) : "unreadable");
     auto* born = new TestHeader("Born", "TestCmd");
@@ -106,10 +106,10 @@ TEST_F(HeaderFixture, AChangeInAnEditorThatIsNotCurrentChangesNothing) {
   Persistency()->SetPersistencyMode(1);
   persistency->SetPersistencyHost(1);
   environment.SetCurrentEditor(&otherEditor);
-  editor.SetUIActiveObject(document.get());
+  editor.SetUIActiveObject(document->Identity());
   EXPECT_TRUE(header->IsAvailable());
   environment.SetCurrentEditor(&editor);
-  editor.SetUIActiveObject(document.get());
+  editor.SetUIActiveObject(document->Identity());
   EXPECT_FALSE(header->IsAvailable());
 }
 

@@ -2,7 +2,7 @@
 // one small command, whose dialog shows the header's argument as its title.
 #include "command/KORStateCommand.h"
 #include "dialog/KORDlgObject.h"
-#include "objectmodel/KORModule.h"
+#include "system/KORModule.h"
 
 namespace {
 class TestCmd : public KORStateCommand {

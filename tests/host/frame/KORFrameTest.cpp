@@ -60,11 +60,11 @@ TEST_F(FrameTest, WithoutAFrameAMessageIsWrittenToStandardError) {
 
 TEST_F(FrameTest, EachFrameHasItsOwnActiveDocument) {
   KORSmartPtr<KORDocument> document = KORDocument::Create();
-  first.Editor().SetActiveDocument(document->Identity());
-  EXPECT_EQ(first.Editor().GetActiveDocument(), KORQuery<KORBaseUnknown>(document).get());
-  EXPECT_EQ(second.Editor().GetActiveDocument(), nullptr);
-  first.Editor().SetActiveDocument(nullptr);
-  EXPECT_EQ(first.Editor().GetActiveDocument(), nullptr);
+  first.Editor().SetDocument(document->Identity());
+  EXPECT_EQ(first.Editor().GetDocument(), KORQuery<KORBaseUnknown>(document).get());
+  EXPECT_EQ(second.Editor().GetDocument(), nullptr);
+  first.Editor().SetDocument(nullptr);
+  EXPECT_EQ(first.Editor().GetDocument(), nullptr);
 }
 
 TEST_F(FrameTest, AFrameCurrentOnOneThreadIsNotCurrentOnAnother) {
