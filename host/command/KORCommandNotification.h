@@ -6,6 +6,8 @@
 //
 // Sending is synchronous and by reference: the sender makes the notification
 // on its stack and it is gone when SendNotification returns.
+#include "featurestore/KORNotification.h"
+
 class KORCommand;
 
 // What a notification means for the document's changes made by the command
@@ -13,15 +15,15 @@ class KORCommand;
 // them.
 enum class KORCommandOutcome { None, Commit, Abort };
 
-class KORCommandNotification {
+class KORCommandNotification : public KORNotification {
 public:
-  KORCommandNotification() = default;
+  explicit KORCommandNotification(const char* iClassName) : KORNotification(iClassName) {}
   KORCommandNotification(const KORCommandNotification&) = delete;
   KORCommandNotification& operator=(const KORCommandNotification&) = delete;
-  virtual ~KORCommandNotification() = default;
+  ~KORCommandNotification() override = default;
 
   // The class name by which receivers select this notification.
-  virtual const char* GetNotificationName() const = 0;
+  const char* GetNotificationName() const { return GetClassName().c_str(); }
   virtual KORCommandOutcome GetOutcome() const { return KORCommandOutcome::None; }
   // The object that sent it; set by KORCommand::SendNotification.
   KORCommand* GetSender() const { return _sender; }
@@ -36,13 +38,13 @@ private:
   class Name : public Base {                                                                       \
   public:                                                                                          \
     static constexpr const char* ClassName = #Name;                                                \
-    const char* GetNotificationName() const override { return ClassName; }                         \
+    Name() : Base(ClassName) {}                                                                    \
   };
 // The same, for a notification that keeps or drops the command's changes.
 #define KOR_DECLARE_NOTIFICATION_WITH_OUTCOME(Name, Base, Outcome)                                 \
   class Name : public Base {                                                                       \
   public:                                                                                          \
     static constexpr const char* ClassName = #Name;                                                \
-    const char* GetNotificationName() const override { return ClassName; }                         \
+    Name() : Base(ClassName) {}                                                                    \
     KORCommandOutcome GetOutcome() const override { return KORCommandOutcome::Outcome; }           \
   };

@@ -12,8 +12,7 @@ class KORPickNotification : public KORCommandNotification {
 public:
   static constexpr const char* ClassName = "KORPickNotification";
   KORPickNotification(KORPathElement iPath, std::optional<KORMathPoint> iPoint)
-      : _path(std::move(iPath)), _point(iPoint) {}
-  const char* GetNotificationName() const override { return ClassName; }
+      : KORCommandNotification(ClassName), _path(std::move(iPath)), _point(iPoint) {}
   const KORPathElement& GetPath() const { return _path; }
   const std::optional<KORMathPoint>& GetPoint() const { return _point; }
 
