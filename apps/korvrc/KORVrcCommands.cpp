@@ -3,6 +3,7 @@
 #include "KORVrcDescriptionModel.h"
 #include "featurestore/KORContainer.h"
 #include "featurestore/KORDocumentIO.h"
+#include "frame/KORFrame.h"
 #include "interfaces/KORIVrcConfig.h"
 #include "interfaces/KORIVrcConfigure.h"
 #include "interfaces/KORIVrcExportService.h"
@@ -110,7 +111,7 @@ bool HoldsConfiguration(KORDocument& iDocument) {
 // The document a command works on: a saved document, or a description (told
 // apart by its "format"), or the bundled example when iInput is empty. On
 // failure oWhere and oError say what is wrong.
-KORSmartPtr<KORDocument> OpenInput(const std::string& iInput, std::string& oWhere,
+KORSmartPtr<KORDocument> ReadInput(const std::string& iInput, std::string& oWhere,
                                    std::string& oError) {
   oWhere = iInput.empty() ? KORVrcExamplePath() : iInput;
   std::string text;
@@ -131,6 +132,15 @@ KORSmartPtr<KORDocument> OpenInput(const std::string& iInput, std::string& oWher
              "\"): it is not an installation";
     return nullptr;
   }
+  return document;
+}
+
+// The same, made the document of the run's editor, as a user's open document is.
+KORSmartPtr<KORDocument> OpenInput(const std::string& iInput, std::string& oWhere,
+                                   std::string& oError) {
+  KORSmartPtr<KORDocument> document = ReadInput(iInput, oWhere, oError);
+  if (document && KORFrame::Current())
+    KORFrame::Current()->Editor().SetDocument(document->Identity());
   return document;
 }
 
