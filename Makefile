@@ -2,11 +2,13 @@
 # machine (Debian packages), configure, build and run.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 RELEASE_BUILD ?= build-release
 
-.PHONY: all deps configure build build-release demo test test-sanitize bench format clean
+.PHONY: all deps configure build build-release demo test test-sanitize fuzz bench format clean
 
 all: build
 
@@ -43,6 +45,17 @@ build-release: deps
 	cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOR_WERROR=ON -DKOR_TESTS=OFF -DKOR_BENCH=OFF
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 
+# The libFuzzer harnesses (document loader, description importer), built with
+# clang in their own folder and run FUZZ_SECONDS each on one worker; a finding
+# is left in $(FUZZ_BUILD)/findings and fails the target.
+fuzz:
+	bash scripts/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DKOR_FUZZ=ON -DKOR_TESTS=OFF -DKOR_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target korvrc fuzz_document_loader fuzz_description_import
+	bash tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	for b in $(BUILD)/bin/bench_*; do $$b; done
 
@@ -50,4 +63,4 @@ format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(RELEASE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD)

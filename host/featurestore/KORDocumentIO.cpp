@@ -1,6 +1,7 @@
 #include "featurestore/KORDocumentIO.h"
 
 #include "system/KORAtomicFile.h"
+#include "system/KORJsonDepth.h"
 
 #include <algorithm>
 #include <array>
@@ -392,13 +393,56 @@ private:
       PlannedValue value;
       value.attribute = static_cast<std::size_t>(index);
       const KORAttributeDef& def = feature.type->attributes[value.attribute];
-      if (!ReadValue(json, def, at, iPositions, value))
+      if (!ReadValue(json, def, at, iPositions, value) ||
+          !CheckValue(def, at, ioContainer, value)) {
+        _error += " (attribute \"" + key + "\" of " + Describe(feature) + ")";
         return false;
+      }
       if (def.aggregating && !RecordAggregation(ioContainer, iFeature, value, at))
         return false;
       feature.values.push_back(std::move(value));
     }
     return true;
+  }
+
+  // "KORVrcHead \"Head\" 1_0_0_5": the feature's type, its name (the module's
+  // "Name" attribute when the store's own name is empty) and its UUID.
+  static std::string Describe(const PlannedFeature& iFeature) {
+    std::string name = iFeature.name;
+    const auto named = iFeature.attributes->find("Name");
+    if (name.empty() && named != iFeature.attributes->end() && named->is_string())
+      name = named->get<std::string>();
+    return iFeature.type->name + " \"" + name + "\" " + iFeature.uuid.ToText();
+  }
+
+  // What the catalog allows beyond the value type: ranges and counts of
+  // numbers, the types that links reach.
+  bool CheckValue(const KORAttributeDef& iDef, const std::string& iWhere,
+                  const PlannedContainer& iContainer, const PlannedValue& iValue) {
+    if (!KORIsLinkType(iDef.type)) {
+      auto defect = KORFindValueDefect(iDef, iValue.plain);
+      return !defect || Fail(defect->entry ? Entry(iWhere, *defect->entry) : iWhere, defect->what);
+    }
+    if (iDef.targets.empty())
+      return true;
+    for (std::size_t i = 0; i < iValue.links.size(); ++i) {
+      if (iValue.links[i] == kNoFeature)
+        continue;
+      const PlannedFeature& target = iContainer.features[iValue.links[i]];
+      const auto fits = [&](const std::string& iType) { return target.type->IsAKindOf(iType); };
+      if (std::none_of(iDef.targets.begin(), iDef.targets.end(), fits))
+        return Fail(iDef.type == KORAttributeType::Links ? Entry(iWhere, i) : iWhere,
+                    "links to " + Describe(target) + ", which is not a kind of " +
+                        TypeList(iDef.targets));
+    }
+    return true;
+  }
+
+  static std::string TypeList(const std::vector<std::string>& iTypes) {
+    std::string text;
+    for (std::size_t i = 0; i < iTypes.size(); ++i)
+      text += (i == 0 ? "" : i + 1 == iTypes.size() ? " or " : ", ") + iTypes[i];
+    return text;
   }
 
   bool ReadValue(const Json& iJson, const KORAttributeDef& iDef, const std::string& iWhere,
@@ -552,6 +596,36 @@ std::string JsonErrorText(const nlohmann::json::exception& iError) {
   return tagEnd == std::string::npos ? text : text.substr(tagEnd + 2);
 }
 
+// nlohmann's own document builder, except that every error, a number too
+// large for a double included (whose exception carries no position), is
+// kept with the byte where it was found instead of being thrown.
+class PositionedParser : public nlohmann::detail::json_sax_dom_parser<Json> {
+public:
+  explicit PositionedParser(Json& oResult)
+      : json_sax_dom_parser(oResult, /*allow_exceptions=*/false) {}
+  bool parse_error(std::size_t iByte, const std::string&,
+                   const nlohmann::detail::exception& iError) {
+    _error = "invalid JSON at byte " + std::to_string(iByte) + ": " + JsonErrorText(iError);
+    return false;
+  }
+  const std::string& Error() const { return _error; }
+
+private:
+  std::string _error;
+};
+
+bool ParseJson(std::string_view iText, Json& oJson, std::string& oError) {
+  PositionedParser parser(oJson);
+  try {
+    if (Json::sax_parse(iText, &parser))
+      return true;
+    oError = parser.Error().empty() ? "invalid JSON" : parser.Error();
+  } catch (const nlohmann::json::exception& error) {
+    oError = "invalid JSON: " + JsonErrorText(error);
+  }
+  return false;
+}
+
 bool Build(const std::vector<PlannedContainer>& iPlan, KORDocument& ioDocument,
            std::string& oError) {
   KORRootContainer* root = ioDocument.GetCompoundContainer();
@@ -643,28 +717,32 @@ HRESULT KORLoadDocument(const std::string& iPath, KORSmartPtr<KORDocument>& oDoc
     oError = "cannot read " + iPath + ": " + reason;
     return E_FAIL;
   }
-  Json json;
-  try {
-    json = Json::parse(text);
-  } catch (const nlohmann::json::parse_error& error) {
-    oError = iPath + ": invalid JSON at byte " + std::to_string(error.byte) + ": " +
-             JsonErrorText(error);
+  return KORLoadDocumentText(text, iPath, oDocument, oError);
+}
+
+HRESULT KORLoadDocumentText(std::string_view iText, const std::string& iOrigin,
+                            KORSmartPtr<KORDocument>& oDocument, std::string& oError) {
+  oDocument = nullptr;
+  std::string error;
+  // The parser recurses once per level: deep nesting is refused before it runs.
+  if (!KORCheckJsonDepth(iText, error)) {
+    oError = iOrigin + ": " + error;
     return E_FAIL;
-  } catch (const nlohmann::json::exception& error) {
-    // A number too large for any C++ type, for instance.
-    oError = iPath + ": invalid JSON: " + JsonErrorText(error);
+  }
+  Json json;
+  if (!ParseJson(iText, json, error)) {
+    oError = iOrigin + ": " + error;
     return E_FAIL;
   }
   std::vector<PlannedContainer> plan;
   DocumentReader reader;
   if (!reader.Read(json, plan)) {
-    oError = iPath + ": " + reader.Error();
+    oError = iOrigin + ": " + reader.Error();
     return E_FAIL;
   }
   KORSmartPtr<KORDocument> document = KORDocument::Create();
-  std::string error;
   if (!Build(plan, *document, error)) {
-    oError = iPath + ": " + error;
+    oError = iOrigin + ": " + error;
     return E_FAIL;
   }
   // Containers initialise once all of them hold their features.

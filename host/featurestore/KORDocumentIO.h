@@ -15,13 +15,23 @@
 // KORLoadDocument checks the whole file before building anything; a refused
 // file leaves oDocument null and oError says what is wrong and where, as a
 // JSON path ("containers[0].features[3].attributes.PixelWidth"). After
-// building, each container that answers KORInit gets Init(false).
+// building, each container that answers KORInit gets Init(false). Besides
+// the value types, each value must fit what the catalog allows of its
+// attribute (range, count, the types a link reaches); a refusal names the
+// attribute and the feature (type, name, UUID). Nesting deeper than
+// KORJsonMaxDepth is refused with its line and column before parsing.
+//
+// KORLoadDocumentText does the same with text already read; iOrigin stands
+// for the file in messages.
 #include "featurestore/KORDocument.h"
 
 #include <string>
+#include <string_view>
 
 inline constexpr char KORDocumentFormat[] = "kor-document/1";
 
 HRESULT KORSaveDocument(KORDocument& iDocument, const std::string& iPath, std::string& oError);
 HRESULT KORLoadDocument(const std::string& iPath, KORSmartPtr<KORDocument>& oDocument,
                         std::string& oError);
+HRESULT KORLoadDocumentText(std::string_view iText, const std::string& iOrigin,
+                            KORSmartPtr<KORDocument>& oDocument, std::string& oError);

@@ -14,12 +14,21 @@
 // a new feature holds (absent: the attribute has no value until set; links
 // never have one). "aggregating" (links only) makes the linked features
 // children of the feature. A type holds its parent's attributes first.
+//
+// What a value may be is data too, checked when a document is loaded:
+// "range": [lowest, highest] (numbers and number lists, both bounds
+// included; an enumeration is the range of its values), "count": N (number
+// lists: exactly N entries), "target": "T" or ["T", "U"] (links: a linked
+// feature's type is a kind of one of these declared types). A default must
+// itself fit.
 #include "objectmodel/KORResult.h"
 #include "system/KORString.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -38,6 +47,9 @@ struct KORAttributeDef {
   KORAttributeType type;
   bool aggregating = false;
   std::optional<KORPlainValue> defaultValue;
+  std::optional<std::array<double, 2>> range; // inclusive
+  std::optional<std::size_t> count;
+  std::vector<std::string> targets;
 };
 
 struct KORFeatureType {
@@ -49,7 +61,39 @@ struct KORFeatureType {
 
   // Index of iKey in attributes, or -1.
   int Find(std::string_view iKey) const;
+  // Whether this type is iType or derives from it through declared parents.
+  bool IsAKindOf(std::string_view iType) const;
 };
+
+// What is wrong with a plain value against its attribute's range and count:
+// the entry at fault for a list (none for the list as a whole or a single
+// value) and a readable reason ("99 is outside 0 to 3").
+struct KORValueDefect {
+  std::optional<std::size_t> entry;
+  std::string what;
+};
+std::optional<KORValueDefect> KORFindNumberDefect(const KORAttributeDef& iDef, double iNumber);
+std::optional<KORValueDefect> KORFindListDefect(const KORAttributeDef& iDef,
+                                                const std::vector<int>& iNumbers);
+std::optional<KORValueDefect> KORFindListDefect(const KORAttributeDef& iDef,
+                                                const std::vector<double>& iNumbers);
+// The same over any variant of plain values (a catalog default, a stored
+// value); strings, links and empty values have no defect here.
+template <class Value>
+std::optional<KORValueDefect> KORFindValueDefect(const KORAttributeDef& iDef, const Value& iValue) {
+  return std::visit(
+      [&](const auto& iHeld) -> std::optional<KORValueDefect> {
+        using Held = std::decay_t<decltype(iHeld)>;
+        if constexpr (std::is_same_v<Held, int> || std::is_same_v<Held, double>)
+          return KORFindNumberDefect(iDef, iHeld);
+        else if constexpr (std::is_same_v<Held, std::vector<int>> ||
+                           std::is_same_v<Held, std::vector<double>>)
+          return KORFindListDefect(iDef, iHeld);
+        else
+          return std::nullopt;
+      },
+      iValue);
+}
 
 class KORFeatureCatalog {
 public:

@@ -5,6 +5,7 @@
 // container, where the views of the host listen.
 #include "featurestore/KORDocument.h"
 #include "featurestore/KORIModelEvents.h"
+#include "featurestore/KORIUuid.h"
 #include "featurestore/KORNotificationDispatcher.h"
 #include "frame/KORFrame.h"
 #include "interfaces/KORIVrcButtonDevice.h"
@@ -31,6 +32,18 @@
 #include "system/KORModule.h"
 
 #include <gtest/gtest.h>
+
+// An object of an element's late type that is not a feature: the kind's
+// behaviours answer on it, but it has no attributes and no container.
+class KORLooseElement final : public KORImplementationOf<KORLooseElement, KORIUuid> {
+public:
+  explicit KORLooseElement(const char* iLateType) : KORImplementationOf(iLateType) {}
+  HRESULT GetUuid(KORUuid&) override { return E_FAIL; }
+  template <class I> static KORSmartPtr<I> Make(const char* iLateType) {
+    KORSmartPtr<KORIUuid> loose(new KORLooseElement(iLateType));
+    return KORQuery<I>(loose);
+  }
+};
 
 struct HeardEvent {
   KORNotificationKind kind;

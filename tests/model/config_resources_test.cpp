@@ -6,6 +6,7 @@
 #include "featurestore/KORISpecAttrAccess.h"
 #include "featurestore/KORISpecObject.h"
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -116,6 +117,18 @@ TEST_F(ConfigResourcesTest, IdentifierIsMadeOnceAndStoredSilently) {
   KORUuid read;
   ASSERT_EQ(config->GetID(read), S_OK);
   EXPECT_EQ(read, chosen);
+}
+
+// GetID failed on an identifier stored with upper-case hexadecimal digits.
+TEST_F(ConfigResourcesTest, IdentifierInUpperCaseIsRead) {
+  auto config = Config();
+  auto attributes = KORQuery<KORISpecAttrAccess>(config);
+  ASSERT_EQ(attributes->SetString("ConfigID", "1A_0_FFFFFFFF_ABCDEF"), S_OK);
+  KORUuid read;
+  ASSERT_EQ(config->GetID(read), S_OK);
+  EXPECT_EQ(read, (KORUuid{{0x1a, 0x0, 0xffffffff, 0xabcdef}}));
+  ASSERT_EQ(attributes->SetString("ConfigID", "not an identifier"), S_OK);
+  EXPECT_EQ(config->GetID(read), E_FAIL);
 }
 
 TEST_F(ConfigResourcesTest, MainWindowIsAReferenceThatNullClears) {
@@ -360,6 +373,59 @@ TEST_F(ConfigResourcesTest, RemoveIGPlainOrByEmptyingItsEntry) {
   EXPECT_EQ(CountHeard(Kind::Modify, emptied), 0);
 
   EXPECT_EQ(Resources()->RemoveIG(nullptr, 0), E_FAIL);
+}
+
+// RemoveIG with the plain flag clear disconnected a generator it does not list.
+TEST_F(ConfigResourcesTest, RemoveIGOfAGeneratorListedElsewhereChangesNothing) {
+  auto ig = NewIG("visu1:0.0");
+  auto other = Bare<KORIVrcGraphicResources>("KORIVrcGraphicResources", "VrcGraphicResources",
+                                             "KORVrcGraphicResources");
+  ASSERT_EQ(other->RemoveIG(ig, 0), S_OK);
+  EXPECT_TRUE(Contains(IGs(), ig));
+  TakeHeard();
+  ASSERT_EQ(ig->SetPixelWidth(800), S_OK);
+  EXPECT_EQ(CountHeard(Kind::Modify, ig), 1) << "the generator left its father's event chain";
+}
+
+// The list removers answered success on an element without attribute access.
+TEST_F(ConfigResourcesTest, ListRemoversFailOnAnElementWithoutAttributes) {
+  // Element and child alike are loose: the child only has to be there.
+  auto ig = KORLooseElement::Make<KORIVrcIG>("KORVrcIG");
+  auto window = KORLooseElement::Make<KORIVrcWindow>("KORVrcWindow");
+  auto rendering = KORLooseElement::Make<KORIVrcRendering>("KORVrcRendering");
+  auto view = KORLooseElement::Make<KORIVrcView>("KORVrcScreenView");
+  auto head = KORLooseElement::Make<KORIVrcHead>("KORVrcHead");
+  auto area = KORLooseElement::Make<KORIVrcProjectionArea>("KORVrcProjectionArea");
+  auto station = KORLooseElement::Make<KORIVrcTrackingStation>("KORVrcTrackingStation");
+  auto hand = KORLooseElement::Make<KORIVrcHandDevice>("KORVrcHandDevice");
+  auto button = KORLooseElement::Make<KORIVrcButtonDevice>("KORVrcButtonDevice");
+  auto tracker = KORLooseElement::Make<KORIVrcTracker>("KORVrcTracker");
+  auto region = KORLooseElement::Make<KORIVrcRegion>("KORVrcRegion");
+  auto config = KORLooseElement::Make<KORIVrcConfig>("KORVrcConfig");
+  auto resources = KORLooseElement::Make<KORIVrcGraphicResources>("KORVrcGraphicResources");
+  auto specs = KORLooseElement::Make<KORIVrcGraphicSpecs>("KORVrcGraphicSpecs");
+  auto devices = KORLooseElement::Make<KORIVrcDevices>("KORVrcDevices");
+  auto decomposition = KORLooseElement::Make<KORIVrcDecomposition>("KORVrcDecomposition");
+  for (KORBaseUnknown* element : std::initializer_list<KORBaseUnknown*>{
+           ig, window, rendering, view, head, area, station, hand, button, tracker, region, config,
+           resources, specs, devices, decomposition})
+    ASSERT_NE(element, nullptr);
+  const std::pair<const char*, std::function<HRESULT()>> removals[] = {
+      {"RemoveRendering", [&] { return config->RemoveRendering(rendering); }},
+      {"RemoveIG plain", [&] { return resources->RemoveIG(ig, 1); }},
+      {"RemoveIG emptying", [&] { return resources->RemoveIG(ig, 0); }},
+      {"RemoveWindow", [&] { return ig->RemoveWindow(window); }},
+      {"RemoveView", [&] { return specs->RemoveView(view); }},
+      {"RemoveProjectionArea", [&] { return specs->RemoveProjectionArea(area); }},
+      {"RemoveHead", [&] { return specs->RemoveHead(head); }},
+      {"RemoveTrackingStation", [&] { return devices->RemoveTrackingStation(station); }},
+      {"RemoveHandDevice", [&] { return devices->RemoveHandDevice(hand); }},
+      {"RemoveButtonDevice", [&] { return devices->RemoveButtonDevice(button); }},
+      {"RemoveTracker", [&] { return station->RemoveTracker(tracker); }},
+      {"RemoveRegion", [&] { return decomposition->RemoveRegion(region); }},
+  };
+  for (const auto& [name, remove] : removals)
+    EXPECT_EQ(remove(), E_FAIL) << name;
 }
 
 TEST_F(ConfigResourcesTest, ReconnectHooksWindowsBackThroughTheWholeTree) {

@@ -151,15 +151,16 @@ TEST_F(DevicesTest, MovedTrackedElementNotifiesItsTrackerUntilUnbound) {
 
   TakeHeard();
   ASSERT_EQ(hand->SetLocation(Shifted(100)), S_OK);
-  EXPECT_GE(CountHeard(KORNotificationKind::Modify, hand), 1);
-  EXPECT_GE(CountHeard(KORNotificationKind::Modify, tracker), 1);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Modify, hand), 1);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Modify, tracker), 1);
+  // The station hears of its tracker; how often is the visualization's choice.
   EXPECT_GE(CountHeard(KORNotificationKind::Modify, station), 1);
 
   ASSERT_EQ(tracker->SetTrackedElement(nullptr), S_OK);
   EXPECT_EQ(tracker->GetTrackedElement(followed.Out()), E_FAIL);
   TakeHeard();
   ASSERT_EQ(hand->SetLocation(Shifted(200)), S_OK);
-  EXPECT_GE(CountHeard(KORNotificationKind::Modify, hand), 1);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Modify, hand), 1);
   EXPECT_EQ(CountHeard(KORNotificationKind::Modify, tracker), 0);
 
   // Following another element releases the first one.
@@ -167,10 +168,10 @@ TEST_F(DevicesTest, MovedTrackedElementNotifiesItsTrackerUntilUnbound) {
   ASSERT_EQ(tracker->SetTrackedElement(head), S_OK);
   TakeHeard();
   ASSERT_EQ(hand->SetLocation(Shifted(300)), S_OK);
-  EXPECT_GE(CountHeard(KORNotificationKind::Modify, hand), 1);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Modify, hand), 1);
   EXPECT_EQ(CountHeard(KORNotificationKind::Modify, tracker), 0);
   ASSERT_EQ(head->SetLocation(Shifted(300)), S_OK);
-  EXPECT_GE(CountHeard(KORNotificationKind::Modify, tracker), 1);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Modify, tracker), 1);
 }
 
 TEST_F(DevicesTest, OnlyTypeAndReferenceOfAStationNotify) {
@@ -277,7 +278,7 @@ TEST_F(DevicesTest, TrackerReconnectRestoresItsElementConnection) {
 
   EXPECT_EQ(KORQuery<KORIVrcElement>(tracker)->Reconnect(), S_OK);
   ASSERT_EQ(head->SetLocation(Shifted(2)), S_OK);
-  EXPECT_GE(CountHeard(KORNotificationKind::Modify, tracker), 1);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Modify, tracker), 1);
 }
 
 } // namespace

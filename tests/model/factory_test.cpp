@@ -6,6 +6,7 @@
 
 #include <gmock/gmock.h>
 #include <tuple>
+#include <type_traits>
 
 namespace {
 using testing::Contains;
@@ -100,6 +101,35 @@ TEST_F(FactoryTest, EveryElementFindsTheSameFactoryResults) {
   EXPECT_EQ(factory->RetrieveVrcContainer(b.Out()), S_OK);
   EXPECT_TRUE(Same(a, b));
   EXPECT_EQ(factory->RetrieveConfig(nullptr), E_FAIL);
+}
+
+// The Retrieve operations left the caller's earlier pointer in the out value on failure.
+TEST_F(FactoryTest, AFailedRetrievalLeavesNullInItsOutValue) {
+  // A factory asked from an element that is in no container finds nothing.
+  auto lost = KORLooseElement::Make<KORIVrcFactory>("KORVrcElement");
+  ASSERT_TRUE(lost);
+  KORIVrcHead_var earlier = Head();
+  auto retrieveInto = [&](auto iRetrieve, auto* ioValue) {
+    *ioValue = reinterpret_cast<std::remove_pointer_t<decltype(ioValue)>>(earlier.get());
+    EXPECT_EQ(iRetrieve(ioValue), E_FAIL);
+    return *ioValue == nullptr;
+  };
+  KORIContainer* container = nullptr;
+  KORIVrcConfig* config = nullptr;
+  KORIVrcGraphicResources* resources = nullptr;
+  KORIVrcGraphicSpecs* specs = nullptr;
+  KORIVrcDevices* devices = nullptr;
+  KORIVrcWindow* window = nullptr;
+  KORIVrcHead* head = nullptr;
+  KORIVrcHandDevice* hand = nullptr;
+  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveVrcContainer(o); }, &container));
+  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveConfig(o); }, &config));
+  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveGraphicResources(o); }, &resources));
+  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveGraphicSpecs(o); }, &specs));
+  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveDevices(o); }, &devices));
+  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveMainWindow(o); }, &window));
+  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveHead(o); }, &head));
+  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveHandDevice(o); }, &hand));
 }
 
 TEST_F(FactoryTest, CreationsSetTheirValuesAndHangWhereTheyBelong) {

@@ -105,6 +105,61 @@ TEST_F(DocumentFileTest, CurrentDataIsNotMigrated) {
   EXPECT_EQ(state.height, 1024);
 }
 
+// Describing a document whose enumeration was out of range aborted; the
+// loader now refuses such values, naming the feature and the attribute.
+TEST_F(DocumentFileTest, ValuesTheModelCannotHoldAreRefusedOnLoad) {
+  // Free features appended to the old document, each case changing one value.
+  const std::string extras = R"(,
+      {"uuid": "1_0_0_8", "type": "KORVrcRenderingSpec", "name": "", "attributes": {"Mode": 3}},
+      {"uuid": "1_0_0_9", "type": "KORVrcTrackingStation", "name": "", "attributes": {"Type": 4}},
+      {"uuid": "1_0_0_a", "type": "KORVrcButtonDevice", "name": "", "attributes": {}}
+    ]}]})";
+  const std::string base = OldDocument(R"(["Vrc J6R14"])");
+  const std::string valid = base.substr(0, base.rfind("\n    ]}]}")) + extras;
+  struct Case {
+    const char* replaced;
+    const char* by;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {R"("IPD": 57, "Type": 0)", R"("IPD": 57, "Type": 99)",
+       R"(features[4].attributes.Type: 99 is outside 0 to 3 (attribute "Type" of KORVrcHead "Head" 1_0_0_5))"},
+      {R"("IPD": 57, "Type": 0)", R"("IPD": 57, "Type": -1)",
+       "features[4].attributes.Type: -1 is outside 0 to 3"},
+      {R"("Mode": 3)", R"("Mode": 99)", "features[7].attributes.Mode: 99 is outside 0 to 3"},
+      {R"("Type": 4)", R"("Type": 99)", "features[8].attributes.Type: 99 is outside 0 to 4"},
+      {R"("IPD": 57)", R"("IPD": 5000)", "features[4].attributes.IPD: 5000 is outside 0 to 1000"},
+      {R"("PixelWidth": 1280)", R"("PixelWidth": 70000)",
+       "features[2].attributes.PixelWidth: 70000 is outside 0 to 65535"},
+      {R"("Name": "Hand", "Type": 0)", R"("Name": "Hand", "Type": 0, "ButtonManager": "1_0_0_3")",
+       R"(features[6].attributes.ButtonManager: links to KORVrcIG "visu1:0.0" 1_0_0_3, which is not a kind of KORVrcButtonDevice or KORVrcTracker)"},
+      {R"("Heads": ["1_0_0_5"])", R"("Heads": ["1_0_0_7"])",
+       R"(features[3].attributes.Heads[0]: links to KORVrcHandDevice "Hand" 1_0_0_7, which is not a kind of KORVrcHead)"},
+      {R"("Heads": ["1_0_0_5"])", R"("Heads": ["1_0_0_5", "1_0_0_b"])",
+       "features[3].attributes.Heads[1]: links to feature 1_0_0_b, which is not in this container"},
+  };
+  const std::string path = directory + "/refused.KORProduct";
+  for (const Case& refused : cases) {
+    SCOPED_TRACE(refused.by);
+    std::string text = valid;
+    const auto at = text.find(refused.replaced);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, std::string(refused.replaced).size(), refused.by);
+    std::ofstream(path) << text;
+    KORSmartPtr<KORDocument> loaded;
+    std::string error;
+    EXPECT_EQ(KORLoadDocument(path, loaded, error), E_FAIL);
+    EXPECT_FALSE(loaded);
+    EXPECT_NE(error.find(path + ": containers[0]." + refused.expected), std::string::npos)
+        << error;
+  }
+  // A button manager may be a button device, and the values at the ends of their ranges load.
+  std::string text = valid;
+  text.replace(text.find(R"("Name": "Hand", "Type": 0)"), 25,
+               R"("Name": "Hand", "Type": 4, "ButtonManager": "1_0_0_a")");
+  EXPECT_TRUE(LoadText(text));
+}
+
 TEST_F(DocumentFileTest, ALoadedConfigurationNotifiesTheRootAgain) {
   auto loaded = LoadText(OldDocument(R"(["Vrc J6R14"])"));
   KORBaseUnknown_var root;

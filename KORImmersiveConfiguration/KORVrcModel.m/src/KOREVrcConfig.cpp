@@ -6,6 +6,8 @@
 #include "interfaces/KORIVrcGraphicSpecs.h"
 #include "interfaces/KORIVrcRendering.h"
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 
 using namespace KORVrcAccess;
@@ -116,6 +118,9 @@ HRESULT KOREVrcConfig::GetID(KORUuid& oID) {
   if (text.empty() &&
       (FAILED(SetID(KORUuid::Generate())) || FAILED(GetString(GetImpl(), "ConfigID", text))))
     return E_FAIL;
+  // Identifiers written by other tools may spell the digits in upper case.
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char iChar) { return static_cast<char>(std::tolower(iChar)); });
   KORUuid id;
   if (!KORUuid::FromText(text, id))
     return E_FAIL;

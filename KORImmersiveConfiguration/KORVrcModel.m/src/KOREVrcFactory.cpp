@@ -499,6 +499,16 @@ HRESULT KOREVrcFactory::CreateTracker(const KORUnicodeString& iName, KORIVrcTrac
   return Give(tracker, oTracker, status);
 }
 
+namespace {
+// Nulls an out value first, so that a failure never leaves a caller's
+// earlier pointer in it; false for a null out-pointer.
+template <class I> bool Cleared(I** oValue) {
+  if (oValue)
+    *oValue = nullptr;
+  return oValue != nullptr;
+}
+} // namespace
+
 HRESULT KOREVrcFactory::RetrieveConfig(KORIVrcConfig** oConfig) {
   if (!oConfig)
     return E_FAIL;
@@ -517,28 +527,28 @@ HRESULT KOREVrcFactory::RetrieveConfig(KORIVrcConfig** oConfig) {
 
 HRESULT KOREVrcFactory::RetrieveGraphicResources(KORIVrcGraphicResources** oGraphicResources) {
   KORIVrcConfig_var config;
-  if (!oGraphicResources || FAILED(RetrieveConfig(config.Out())))
+  if (!Cleared(oGraphicResources) || FAILED(RetrieveConfig(config.Out())))
     return E_FAIL;
   return config->GetGraphicResources(oGraphicResources);
 }
 
 HRESULT KOREVrcFactory::RetrieveGraphicSpecs(KORIVrcGraphicSpecs** oGraphicSpecs) {
   KORIVrcConfig_var config;
-  if (!oGraphicSpecs || FAILED(RetrieveConfig(config.Out())))
+  if (!Cleared(oGraphicSpecs) || FAILED(RetrieveConfig(config.Out())))
     return E_FAIL;
   return config->GetGraphicSpecs(oGraphicSpecs);
 }
 
 HRESULT KOREVrcFactory::RetrieveDevices(KORIVrcDevices** oDevices) {
   KORIVrcConfig_var config;
-  if (!oDevices || FAILED(RetrieveConfig(config.Out())))
+  if (!Cleared(oDevices) || FAILED(RetrieveConfig(config.Out())))
     return E_FAIL;
   return config->GetDevices(oDevices);
 }
 
 HRESULT KOREVrcFactory::RetrieveMainWindow(KORIVrcWindow** oWindow) {
   KORIVrcGraphicResources_var resources;
-  if (!oWindow || FAILED(RetrieveGraphicResources(resources.Out())))
+  if (!Cleared(oWindow) || FAILED(RetrieveGraphicResources(resources.Out())))
     return E_FAIL;
   return resources->GetMainWindow(oWindow);
 }
@@ -554,7 +564,8 @@ template <class I> KORSmartPtr<I> FirstOf(KORListValKORBaseUnknown_var* iList) {
 HRESULT KOREVrcFactory::RetrieveHead(KORIVrcHead** oHead) {
   KORIVrcGraphicSpecs_var specs;
   KORListValKORBaseUnknown_var* heads = nullptr;
-  if (!oHead || FAILED(RetrieveGraphicSpecs(specs.Out())) || FAILED(specs->GetHeads(&heads)))
+  if (!Cleared(oHead) || FAILED(RetrieveGraphicSpecs(specs.Out())) ||
+      FAILED(specs->GetHeads(&heads)))
     return E_FAIL;
   return KORReturn(FirstOf<KORIVrcHead>(heads), oHead);
 }
@@ -562,7 +573,7 @@ HRESULT KOREVrcFactory::RetrieveHead(KORIVrcHead** oHead) {
 HRESULT KOREVrcFactory::RetrieveHandDevice(KORIVrcHandDevice** oHandDevice) {
   KORIVrcDevices_var devices;
   KORListValKORBaseUnknown_var* hands = nullptr;
-  if (!oHandDevice || FAILED(RetrieveDevices(devices.Out())) ||
+  if (!Cleared(oHandDevice) || FAILED(RetrieveDevices(devices.Out())) ||
       FAILED(devices->GetHandDevices(&hands)))
     return E_FAIL;
   return KORReturn(FirstOf<KORIVrcHandDevice>(hands), oHandDevice);

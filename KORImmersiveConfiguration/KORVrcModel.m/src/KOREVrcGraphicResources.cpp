@@ -62,12 +62,14 @@ HRESULT KOREVrcGraphicResources::RemoveIG(KORIVrcIG* iIG, unsigned char iPlainRe
   int position = 0;
   if (FAILED(attributes->LocateLink("IGs", feature, position)))
     return E_FAIL;
+  // A generator listed elsewhere keeps its father and its connections.
+  if (position == 0)
+    return S_OK;
   if (auto refresh = Refresh(iIG))
     (void)refresh->DeconnectFromFather();
   else
     TraceNoRefresh("VrcIG");
-  if (position > 0)
-    (void)attributes->EmptyPosition("IGs", position);
+  const HRESULT emptied = attributes->EmptyPosition("IGs", position);
   Redraw(GetImpl());
-  return S_OK;
+  return emptied;
 }

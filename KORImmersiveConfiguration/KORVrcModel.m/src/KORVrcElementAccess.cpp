@@ -165,9 +165,9 @@ HRESULT RemoveFromList(KORBaseUnknown* iElement, const char* iKey, KORBaseUnknow
     return E_FAIL;
   auto attributes = Attributes(iElement);
   auto child = KORQuery<KORISpecObject>(iChild);
-  if (attributes && child)
-    (void)attributes->RemoveLink(iKey, child);
-  return S_OK;
+  if (!attributes || !child)
+    return E_FAIL;
+  return attributes->RemoveLink(iKey, child);
 }
 
 } // namespace KORVrcAccess

@@ -76,7 +76,8 @@ HRESULT AddToList(KORBaseUnknown* iElement, const char* iKey, KORBaseUnknown* iC
 // Stores iChild in the aggregating link iKey, then hooks it as iHooking says.
 HRESULT SetAggregated(KORBaseUnknown* iElement, const char* iKey, KORBaseUnknown* iChild,
                       const ChildHooking& iHooking);
-// Removes iChild from list iKey; absent: no effect. Fails only on null.
+// Removes iChild from list iKey; absent: no effect. Fails on null and on an
+// element without attribute access or a child that is not a feature.
 HRESULT RemoveFromList(KORBaseUnknown* iElement, const char* iKey, KORBaseUnknown* iChild);
 
 // The father feature of the element, as interface I (null when none).

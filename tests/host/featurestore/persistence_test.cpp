@@ -37,12 +37,17 @@ const char* kCatalog = R"({
       {"key": "Label", "value": "string"},
       {"key": "Corners", "value": "doubles"},
       {"key": "Channels", "value": "integers"},
-      {"key": "Rank", "value": "integer", "default": 3}]},
+      {"key": "Rank", "value": "integer", "default": 3},
+      {"key": "Mode", "value": "integer", "range": [0, 3]},
+      {"key": "Pose", "value": "doubles", "count": 3, "range": [-10, 10]},
+      {"key": "Contrast", "value": "double", "range": [0, 10]}]},
+    {"type": "PTWideScreen", "parent": "PTScreen"},
     {"type": "PTGroup", "attributes": [
       {"key": "Members", "value": "links", "aggregating": true},
       {"key": "Main", "value": "link", "aggregating": true},
-      {"key": "Reference", "value": "link"},
-      {"key": "Neighbours", "value": "links"}]}
+      {"key": "Reference", "value": "link", "target": "PTScreen"},
+      {"key": "Neighbours", "value": "links"},
+      {"key": "Screens", "value": "links", "target": ["PTWideScreen", "PTScreen"]}]}
   ]})";
 // A second catalog, for a type whose catalog a container does not open.
 const char* kOtherCatalog = R"({"types": [{"type": "PTOther"}]})";
@@ -431,9 +436,12 @@ const char* kValidFile = R"({
       {"uuid": "1_0_0_1", "type": "PTGroup", "name": "Wall",
        "attributes": {"Members": ["1_0_0_2", null], "Reference": "1_0_0_3"}},
       {"uuid": "1_0_0_2", "type": "PTScreen", "name": "Left",
-       "attributes": {"PixelWidth": 1920, "Gamma": 2.5, "Channels": [1, 2]}},
+       "attributes": {"PixelWidth": 1920, "Gamma": 2.5, "Channels": [1, 2],
+                      "Mode": 3, "Pose": [0, -10, 10], "Contrast": 0}},
       {"uuid": "1_0_0_3", "type": "PTScreen", "name": "Right", "attributes": {}},
-      {"uuid": "1_0_0_4", "type": "PTGroup", "name": "Rig", "attributes": {}}
+      {"uuid": "1_0_0_4", "type": "PTGroup", "name": "Rig",
+       "attributes": {"Screens": ["1_0_0_5", "1_0_0_3", null]}},
+      {"uuid": "1_0_0_5", "type": "PTWideScreen", "name": "Wide", "attributes": {"Mode": 0}}
     ] } ] })";
 
 struct RefusedCase {
@@ -517,6 +525,37 @@ TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
       {"feature aggregating itself",
        [](Json& d) { d["containers"][0]["features"][3]["attributes"]["Main"] = "1_0_0_4"; },
        "containers[0].features[3].attributes.Main: aggregation cycle"},
+      {"enumeration above its last value",
+       [](Json& d) { d["containers"][0]["features"][1]["attributes"]["Mode"] = 4; },
+       "containers[0].features[1].attributes.Mode: 4 is outside 0 to 3 (attribute \"Mode\" of "
+       "PTScreen \"Left\" 1_0_0_2)"},
+      {"enumeration below its first value",
+       [](Json& d) { d["containers"][0]["features"][1]["attributes"]["Mode"] = -1; },
+       "containers[0].features[1].attributes.Mode: -1 is outside 0 to 3"},
+      {"number above its range",
+       [](Json& d) { d["containers"][0]["features"][1]["attributes"]["Contrast"] = 10.5; },
+       "containers[0].features[1].attributes.Contrast: 10.5 is outside 0 to 10"},
+      {"list entry out of range",
+       [](Json& d) { d["containers"][0]["features"][1]["attributes"]["Pose"][2] = -10.25; },
+       "containers[0].features[1].attributes.Pose[2]: -10.25 is outside -10 to 10"},
+      {"list of the wrong length",
+       [](Json& d) { d["containers"][0]["features"][1]["attributes"]["Pose"] = {1, 2}; },
+       "containers[0].features[1].attributes.Pose: holds 2 entries, expected 3"},
+      {"link to a feature of the wrong type",
+       [](Json& d) { d["containers"][0]["features"][0]["attributes"]["Reference"] = "1_0_0_4"; },
+       "containers[0].features[0].attributes.Reference: links to PTGroup \"Rig\" 1_0_0_4, which "
+       "is not a kind of PTScreen (attribute \"Reference\" of PTGroup \"Wall\" 1_0_0_1)"},
+      {"list entry to a feature of the wrong type",
+       [](Json& d) { d["containers"][0]["features"][3]["attributes"]["Screens"][2] = "1_0_0_1"; },
+       "containers[0].features[3].attributes.Screens[2]: links to PTGroup \"Wall\" 1_0_0_1, which "
+       "is not a kind of PTWideScreen or PTScreen"},
+      {"unknown container type holding unknown feature types",
+       [](Json& d) {
+         d["containers"][0]["type"] = "PTNeverDeclaredCont";
+         for (Json& feature : d["containers"][0]["features"])
+           feature["type"] = "PTNeverDeclared";
+       },
+       "containers[0].features[0].type: unknown feature type \"PTNeverDeclared\""},
       {"container type with another parent",
        [](Json& d) {
          d["containers"][0]["type"] = "PTModuleCont";
@@ -537,11 +576,97 @@ TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
     EXPECT_THAT(error, HasSubstr(path + ": " + refused.expected));
   }
   EXPECT_EQ(KORLateType::Find("PTRefusedCont"), nullptr) << "a refused file built a container";
+  EXPECT_EQ(KORLateType::Find("PTNeverDeclaredCont"), nullptr);
   EXPECT_TRUE(InitCalls().empty());
 
   // The cases fail for what they break, not for the file they start from.
   WriteBytes(path, kValidFile);
   EXPECT_TRUE(Load(path));
+}
+
+// Defects that a JSON value cannot hold, made in the text itself.
+TEST_F(PersistenceTest, HostileTextIsRefusedWithItsPosition) {
+  const std::string valid = kValidFile;
+  const std::string deep = std::string(50000, '[') + std::string(50000, ']');
+  struct TextCase {
+    const char* what;
+    std::string text;
+    std::string expected;
+  };
+  const std::string huge = "\"Gamma\": 1e999";
+  std::string overflowing = valid;
+  overflowing.replace(overflowing.find("\"Gamma\": 2.5"), 12, huge);
+  const std::size_t hugeEnd = overflowing.find("1e999") + 5;
+  const std::vector<TextCase> cases = {
+      // "{" is level 1 and the first "[" (column 13) level 2: level 65 opens at column 76.
+      {"nesting inside a member the loader ignores", "{\"ignored\": " + deep + "," + valid.substr(1),
+       "line 1, column 76: nesting deeper than 64 levels"},
+      // "Channels" opens level 7 at column 69 of line 10.
+      {"nesting inside an attribute", std::string(valid).replace(valid.find("[1, 2]"), 6, deep),
+       "line 10, column 127: nesting deeper than 64 levels"},
+      {"number too large for a double", overflowing,
+       "invalid JSON at byte " + std::to_string(hugeEnd) + ": number overflow parsing '1e999'"},
+  };
+  const std::string path = PathOf("hostile.json");
+  for (const TextCase& hostile : cases) {
+    SCOPED_TRACE(hostile.what);
+    WriteBytes(path, hostile.text);
+    KORSmartPtr<KORDocument> document;
+    std::string error;
+    EXPECT_EQ(KORLoadDocument(path, document, error), E_FAIL);
+    EXPECT_FALSE(document);
+    EXPECT_THAT(error, HasSubstr(path + ": " + hostile.expected));
+  }
+}
+
+TEST_F(PersistenceTest, TextLoadsAsItsFileDoes) {
+  KORSmartPtr<KORDocument> document;
+  std::string error;
+  EXPECT_EQ(KORLoadDocumentText(kValidFile, "(pasted)", document, error), S_OK) << error;
+  EXPECT_TRUE(document);
+  EXPECT_EQ(KORLoadDocumentText("{\"format\": 3}", "(pasted)", document, error), E_FAIL);
+  EXPECT_FALSE(document) << "a refused text left the earlier document in the out value";
+  EXPECT_THAT(error, HasSubstr("(pasted): format: expected a string"));
+}
+
+// ------------------------------------------------------------------ what a catalog allows
+
+TEST_F(PersistenceTest, ACatalogSayingWhatAValueMayBeIsCheckedItself) {
+  struct CatalogCase {
+    const char* attribute; // one attribute declaration of type "PTC"
+    const char* expected;
+  };
+  const CatalogCase cases[] = {
+      {R"({"key": "A", "value": "string", "range": [0, 1]})", "\"range\" must be"},
+      {R"({"key": "A", "value": "integer", "range": [3, 1]})", "\"range\" must be"},
+      {R"({"key": "A", "value": "integer", "range": [0, 1.5]})", "\"range\" must be"},
+      {R"({"key": "A", "value": "double", "range": [0]})", "\"range\" must be"},
+      {R"({"key": "A", "value": "double", "count": 3})", "\"count\" must be"},
+      {R"({"key": "A", "value": "doubles", "count": -1})", "\"count\" must be"},
+      {R"({"key": "A", "value": "integer", "target": "PTC"})", "\"target\" must be"},
+      {R"({"key": "A", "value": "link", "target": []})", "\"target\" must be"},
+      {R"({"key": "A", "value": "links", "target": "PTNowhere"})",
+       "attribute \"A\" links to undeclared type \"PTNowhere\""},
+      {R"({"key": "A", "value": "integer", "default": 5, "range": [0, 3]})",
+       "default does not fit: 5 is outside 0 to 3"},
+      {R"({"key": "A", "value": "doubles", "default": [1], "count": 2})",
+       "default does not fit: holds 1 entries, expected 2"},
+      {R"({"key": "A", "value": "link", "aggregating": "yes"})",
+       "\"aggregating\" must be true or false"},
+  };
+  int rank = 0;
+  for (const CatalogCase& bad : cases) {
+    SCOPED_TRACE(bad.attribute);
+    const std::string name = "PTBadCatalog" + std::to_string(rank++);
+    const std::string text =
+        std::string(R"({"types": [{"type": "PTC)") + name + R"(", "attributes": [)" +
+        bad.attribute + "]}]}";
+    std::string error;
+    EXPECT_EQ(KORFeatureCatalog::LoadText(name, text, error), E_FAIL);
+    EXPECT_THAT(error, HasSubstr(name + ": types[0]"));
+    EXPECT_THAT(error, HasSubstr(bad.expected));
+    EXPECT_FALSE(KORFeatureCatalog::IsLoaded(name));
+  }
 }
 
 TEST_F(PersistenceTest, FilesThatAreNotJsonOrNotThereAreRefused) {
@@ -563,7 +688,8 @@ TEST_F(PersistenceTest, FilesThatAreNotJsonOrNotThereAreRefused) {
   WriteBytes(PathOf("truncated.json"), std::string(kValidFile).substr(0, 120));
   EXPECT_THAT(refusal(PathOf("truncated.json")), HasSubstr("invalid JSON at byte 121"));
   WriteBytes(PathOf("huge.json"), R"({"format": 1e999})");
-  EXPECT_THAT(refusal(PathOf("huge.json")), HasSubstr("invalid JSON: number overflow"));
+  EXPECT_THAT(refusal(PathOf("huge.json")),
+              HasSubstr("invalid JSON at byte 16: number overflow parsing '1e999'"));
   WriteBytes(PathOf("list.json"), "[]");
   EXPECT_THAT(refusal(PathOf("list.json")), HasSubstr("expected an object, found array"));
 }

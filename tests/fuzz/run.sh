@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Runs each harness of a fuzz build for a bounded time on one worker, from a
+# seed corpus gathered from the examples and the tests, keeping what it
+# learns in <build>/corpus and any finding in <build>/findings.
+# Usage: run.sh BUILD_DIR SECONDS
+set -euo pipefail
+build=$1
+seconds=$2
+root=$(cd "$(dirname "$0")/../.." && pwd)
+fuzz=$root/tests/fuzz
+seeds=$build/seeds
+rm -rf "$seeds"
+mkdir -p "$seeds/description" "$seeds/document" "$build/corpus/description" \
+  "$build/corpus/document" "$build/findings"
+
+cp "$root"/examples/*.json "$fuzz"/seeds/description/* "$seeds/description/"
+cp "$root"/tests/data/documents/*.json "$fuzz"/seeds/document/* "$seeds/document/"
+for example in "$root"/examples/*.json; do
+  "$build/bin/korvrc" import "$example" -o "$seeds/document/$(basename "$example" .json).KORProduct" \
+    >/dev/null
+done
+
+run() {
+  local harness=$1 corpus=$2
+  echo "== $harness: $seconds s"
+  "$build/bin/$harness" "$build/corpus/$corpus" "$seeds/$corpus" \
+    -dict="$fuzz/json.dict" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -max_len=65536 -print_final_stats=1 -artifact_prefix="$build/findings/$harness-"
+}
+run fuzz_document_loader document
+run fuzz_description_import description
