@@ -1,15 +1,56 @@
 #include "featurestore/KORUuid.h"
 
 #include <charconv>
-#include <uuid/uuid.h>
+#include <cstdint>
+#include <random>
+#include <sys/random.h>
+
+namespace {
+
+// A per-thread 64-bit generator seeded once from the kernel: creating many
+// objects costs no system call per identifier.
+class RandomSource {
+public:
+  RandomSource() {
+    if (::getrandom(_state, sizeof _state, 0) != static_cast<ssize_t>(sizeof _state)) {
+      std::random_device device; // the kernel call failed: a second source of entropy
+      for (std::uint64_t& word : _state)
+        word = (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    }
+    if ((_state[0] | _state[1] | _state[2] | _state[3]) == 0)
+      _state[0] = 1; // the all-zero state would repeat forever
+  }
+  // xoshiro256**
+  std::uint64_t Next() {
+    const std::uint64_t result = Rotate(_state[1] * 5, 7) * 9;
+    const std::uint64_t shifted = _state[1] << 17;
+    _state[2] ^= _state[0];
+    _state[3] ^= _state[1];
+    _state[1] ^= _state[2];
+    _state[0] ^= _state[3];
+    _state[2] ^= shifted;
+    _state[3] = Rotate(_state[3], 45);
+    return result;
+  }
+
+private:
+  static std::uint64_t Rotate(std::uint64_t iValue, int iBits) {
+    return (iValue << iBits) | (iValue >> (64 - iBits));
+  }
+  std::uint64_t _state[4];
+};
+
+} // namespace
 
 KORUuid KORUuid::Generate() {
-  uuid_t raw;
-  uuid_generate(raw);
+  thread_local RandomSource source;
+  const std::uint64_t high = source.Next(), low = source.Next();
   KORUuid result;
-  for (std::size_t word = 0; word < 4; ++word)
-    for (std::size_t byte = 0; byte < 4; ++byte)
-      result.words[word] = (result.words[word] << 8) | raw[word * 4 + byte];
+  result.words[0] = static_cast<std::uint32_t>(high >> 32);
+  // Version 4 (random) in the high nibble of byte 6, variant 10xx in byte 8.
+  result.words[1] = (static_cast<std::uint32_t>(high) & 0xFFFF0FFFu) | 0x00004000u;
+  result.words[2] = (static_cast<std::uint32_t>(low >> 32) & 0x3FFFFFFFu) | 0x80000000u;
+  result.words[3] = static_cast<std::uint32_t>(low);
   return result;
 }
 

@@ -4,6 +4,9 @@
 
 #include <gmock/gmock.h>
 
+#include <set>
+#include <thread>
+
 namespace {
 using testing::ElementsAre;
 
@@ -181,6 +184,34 @@ TEST_F(StoreTest, UuidsAreUniqueAndHaveTheHostTextForm) {
   EXPECT_EQ(back, ua);
   for (const char* bad : {"", "1_2_3", "1_2_3_4_5", "1_2_3_G", "123456789_1_1_1", "1__2_3"})
     EXPECT_FALSE(KORUuid::FromText(bad, back)) << bad;
+}
+
+// Generated identifiers are random version-4 identifiers, distinct within a
+// thread and across threads (each thread seeds its own generator).
+TEST(UuidGeneration, IsRandomVersionFourAndDistinctAcrossThreads) {
+  constexpr int kPerThread = 20000;
+  std::vector<KORUuid> first(kPerThread), second(kPerThread);
+  std::thread other([&] {
+    for (KORUuid& uuid : second)
+      uuid = KORUuid::Generate();
+  });
+  for (KORUuid& uuid : first)
+    uuid = KORUuid::Generate();
+  other.join();
+
+  std::set<std::array<std::uint32_t, 4>> seen;
+  std::array<int, 4> highBitsSet{};
+  for (const auto* batch : {&first, &second})
+    for (const KORUuid& uuid : *batch) {
+      ASSERT_EQ(uuid.words[1] & 0xF000u, 0x4000u) << uuid.ToText() << ": version nibble";
+      ASSERT_EQ(uuid.words[2] >> 30, 2u) << uuid.ToText() << ": variant bits";
+      EXPECT_TRUE(seen.insert(uuid.words).second) << uuid.ToText() << " repeated";
+      for (std::size_t word = 0; word < 4; ++word)
+        highBitsSet[word] += (uuid.words[word] >> 29) & 1;
+    }
+  // Bit 29 of each word lies outside the fixed fields: set about half the time.
+  for (int count : highBitsSet)
+    EXPECT_NEAR(count, kPerThread, kPerThread / 10);
 }
 
 TEST_F(StoreTest, RedrawsReachTheDocumentsListeners) {
