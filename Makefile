@@ -53,7 +53,7 @@ fuzz:
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
 	  -DKOR_FUZZ=ON -DKOR_TESTS=OFF -DKOR_BENCH=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target korvrc fuzz_document_loader fuzz_description_import
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target korvrc fuzz_document_loader fuzz_description_import fuzz_tracking_datagram
 	bash tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: build

@@ -405,7 +405,7 @@ private:
     return true;
   }
 
-  // "KORVrcHead \"Head\" 1_0_0_5": the feature's type, its name (the module's
+  // "Camera \"Front\" 1_0_0_5": the feature's type, its name (the module's
   // "Name" attribute when the store's own name is empty) and its UUID.
   static std::string Describe(const PlannedFeature& iFeature) {
     std::string name = iFeature.name;

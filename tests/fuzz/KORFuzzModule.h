@@ -2,7 +2,7 @@
 // What every harness does once per process: load the configuration module,
 // as the command line does, so that documents answer the element factory and
 // the module's feature catalog is found.
-#include "objectmodel/KORModule.h"
+#include "system/KORModule.h"
 
 #include <cstdio>
 #include <cstdlib>
