@@ -1,10 +1,11 @@
 #pragma once
 // What the command layer of one application frame is made of: the command
 // manager (which also knows the current editor) and the command-header list.
-// The frame owns one environment and makes it current for the time it runs
-// (KORCommandEnvironment::Scope); headers made meanwhile join its list.
+// The frame owns one environment; while the frame is current (its frame
+// scope), so is its environment, and headers made meanwhile join its list.
 #include "command/KORCommandHeader.h"
 #include "command/KORCommandManager.h"
+#include "system/KORFrameServices.h"
 
 class KORCommandEnvironment {
 public:
@@ -25,19 +26,8 @@ public:
   const KORString& GetCurrentWorkshop() const { return _workshop; }
   const KORString& GetCurrentWorkbench() const { return _workbench; }
 
-  // The environment of the running frame, or null outside any Scope.
+  // The environment of the current frame, or null outside every frame.
   static KORCommandEnvironment* Current();
-  // Makes an environment current for its lifetime, restoring the previous one.
-  class Scope {
-  public:
-    explicit Scope(KORCommandEnvironment& iEnvironment);
-    Scope(const Scope&) = delete;
-    Scope& operator=(const Scope&) = delete;
-    ~Scope();
-
-  private:
-    KORCommandEnvironment* _previous;
-  };
 
 private:
   // Declared before the headers so that the headers go first.
@@ -45,4 +35,15 @@ private:
   KORCommandHeaderList _headers;
   KORString _workshop;
   KORString _workbench;
+};
+
+// What an application frame offers the command layer. The current frame
+// services (KORGetFrameServices) answer it when they belong to a frame that
+// runs commands, so that there is one current-frame pointer, not two.
+class KORICommandFrame {
+public:
+  virtual KORCommandEnvironment& CommandEnvironment() = 0;
+
+protected:
+  ~KORICommandFrame() = default;
 };

@@ -1,39 +1,80 @@
 #pragma once
 // The application frame: one object per front-end run (one korvrc run, one
 // test, later one browser connection) that owns everything which would
-// otherwise be global state: the current editor, the message-box log and the
-// frame's message catalogs (and, as they come, the visualization manager, the
-// header list and the immersive-device dispatcher).
+// otherwise be global state: the current editor, the command layer (command
+// manager and header list), the workbench loaded, the message-box log and the
+// frame's message catalogs.
 //
 // A front end makes a frame and activates it with a KORFrameScope; code then
-// reaches it through KORFrame::Current(). Layers below the frame reach its
-// services without naming it, through system/KORFrameServices.h. Two frames
-// never share any of this; registries of loaded code (late types, the
-// extension dictionary) stay process-wide.
+// reaches it through KORFrame::Current(), and the command layer its
+// environment through KORCommandEnvironment::Current(). Layers below the
+// frame reach its services without naming it, through
+// system/KORFrameServices.h. Two frames never share any of this; registries of
+// loaded code (late types, the extension dictionary) stay process-wide.
+//
+// Each command started in the frame is one transaction of the editor's
+// document (see KORCommandTransactions); Undo and Redo replay committed ones.
+#include "command/KORCommandEnvironment.h"
 #include "command/KORFrmEditor.h"
+#include "command/KORWorkbenchAccess.h"
 #include "dialog/KORMessageBox.h"
+#include "frame/KORCommandTransactions.h"
 #include "system/KORMsgCatalog.h"
 
-class KORFrame : public KORIFrameServices {
+#include <memory>
+
+class KORFrame : public KORIFrameServices, public KORICommandFrame {
 public:
-  KORFrame() = default;
+  // The late type modules extend with their workbench factories
+  // (KORIGenericFactory).
+  static constexpr const char* LateTypeName = "KORApplicationFrame";
+
+  KORFrame();
   KORFrame(const KORFrame&) = delete;
   KORFrame& operator=(const KORFrame&) = delete;
-  ~KORFrame() = default;
+  ~KORFrame();
 
   // The frame of the innermost active scope on this thread, or null.
   static KORFrame* Current();
 
   KORFrmEditor& Editor() { return _editor; }
   KORMessageBoxLog& MessageBoxes() { return _messageBoxes; }
+  KORCommandManager& Commands() { return _commands.GetCommandManager(); }
 
   KORIUserMessages& UserMessages() override { return _messageBoxes; }
   KORIMsgCatalogs& MsgCatalogs() override { return _msgCatalogs; }
+  KORCommandEnvironment& CommandEnvironment() override { return _commands; }
+
+  bool IsReplayingUserInteraction() const override { return _replaying; }
+  void SetReplayingUserInteraction(bool iReplaying) { _replaying = iReplaying; }
+
+  // Asks the workbench factories of the loaded modules for iName; the one
+  // that supports it makes the workbench, whose headers join this frame's
+  // list and whose access tree the frame keeps. E_FAIL with oError when no
+  // factory offers it or it makes nothing usable.
+  HRESULT LoadWorkbench(const KORString& iName, KORString& oError);
+  // The access tree of the loaded workbench, or null.
+  KORCmdWorkbench* GetWorkbench() const { return _workbench.get(); }
+
+  // Undoes or redoes one committed command of the editor's document. A
+  // running command is cancelled first, as pressing another toolbar button
+  // would. E_FAIL when there is nothing to replay or no document.
+  HRESULT Undo();
+  HRESULT Redo();
 
 private:
+  HRESULT Replay(HRESULT (KORITransactions::*iReplay)());
+
   KORFrmEditor _editor;
   KORMessageBoxLog _messageBoxes;
   KORMsgCatalogCache _msgCatalogs;
+  // Before the command layer: commands cancelled as the frame ends still
+  // report to it.
+  KORCommandTransactions _transactions;
+  KORCommandEnvironment _commands;
+  std::unique_ptr<KORCmdWorkbench> _workbench;
+  KORBaseUnknown_var _application;
+  bool _replaying = false;
 };
 
 // Makes a frame current for its lifetime and gives the previous one back when

@@ -31,6 +31,11 @@ KORIFrameServices* KORSetFrameServices(KORIFrameServices* iServices) {
   return std::exchange(tCurrentServices, iServices);
 }
 
+bool KORIsReplayingUserInteraction() {
+  const KORIFrameServices* services = KORGetFrameServices();
+  return services && services->IsReplayingUserInteraction();
+}
+
 void KORShowUserMessage(const KORString& iIdentifier, KORUserMessageStyle iStyle,
                         const KORUnicodeString& iTitle, const KORUnicodeString& iText) {
   if (KORIFrameServices* services = KORGetFrameServices()) {

@@ -47,6 +47,9 @@ class KORIFrameServices {
 public:
   virtual KORIUserMessages& UserMessages() = 0;
   virtual KORIMsgCatalogs& MsgCatalogs() = 0;
+  // Whether the user's actions are being replayed from a journal (or
+  // recorded) rather than done by a person at the screen.
+  virtual bool IsReplayingUserInteraction() const = 0;
 
 protected:
   ~KORIFrameServices() = default;
@@ -56,6 +59,10 @@ protected:
 KORIFrameServices* KORGetFrameServices();
 // Makes iServices current and returns the previous ones; for frame scopes only.
 KORIFrameServices* KORSetFrameServices(KORIFrameServices* iServices);
+
+// Whether the current frame replays or records user interaction; false
+// outside every frame.
+bool KORIsReplayingUserInteraction();
 
 // Shows a message through the current frame; outside every frame the message
 // is written to standard error so that it is never lost.

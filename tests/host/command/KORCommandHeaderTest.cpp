@@ -3,6 +3,7 @@
 #include "command/KORPrdPersistency.h"
 #include "dialog/KORDlgObject.h"
 #include "featurestore/KORDocument.h"
+#include "frame/KORFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -63,8 +64,9 @@ protected:
   KORFrmEditor otherEditor{document->Identity()};
   KORFrmEditor emptyEditor;
   // After the editors: headers leave their editors' callbacks when they go.
-  KORCommandEnvironment environment;
-  KORCommandEnvironment::Scope scope{environment};
+  KORFrame frame;
+  KORFrameScope scope{frame};
+  KORCommandEnvironment& environment = frame.CommandEnvironment();
   KORString error;
 };
 

@@ -1,5 +1,6 @@
 #include "command/KORCommandSet.h"
 #include "command/KORWorkshop.h"
+#include "frame/KORFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -94,10 +95,11 @@ public:
 };
 
 TEST(WorkbenchTransition, MakesTheWorkshopAndWorkbenchCurrent) {
-  KORCommandEnvironment environment;
+  KORFrame frame;
+  KORCommandEnvironment& environment = frame.CommandEnvironment();
   TestTransition product("Product");
   EXPECT_EQ(product.DoTransition("TestWorkbench"), E_FAIL) << "no frame running";
-  KORCommandEnvironment::Scope scope(environment);
+  KORFrameScope scope(frame);
   EXPECT_EQ(product.DoTransition("TestWorkbench"), S_OK);
   EXPECT_EQ(environment.GetCurrentWorkshop(), "Product");
   EXPECT_EQ(environment.GetCurrentWorkbench(), "TestWorkbench");
