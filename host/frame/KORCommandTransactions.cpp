@@ -5,13 +5,15 @@
 #include <algorithm>
 
 KORCommandTransactions::Recording* KORCommandTransactions::Find(const KORCommand& iCommand) {
-  auto found = std::find_if(_recordings.begin(), _recordings.end(),
-                            [&](const Recording& iRecording) { return iRecording.command == &iCommand; });
+  auto found =
+      std::find_if(_recordings.begin(), _recordings.end(),
+                   [&](const Recording& iRecording) { return iRecording.command == &iCommand; });
   return found == _recordings.end() ? nullptr : &*found;
 }
 
 void KORCommandTransactions::Forget(const KORCommand& iCommand) {
-  std::erase_if(_recordings, [&](const Recording& iRecording) { return iRecording.command == &iCommand; });
+  std::erase_if(_recordings,
+                [&](const Recording& iRecording) { return iRecording.command == &iCommand; });
 }
 
 void KORCommandTransactions::OnCommandStarted(KORCommand& iCommand) {

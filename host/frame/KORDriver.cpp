@@ -77,7 +77,8 @@ HRESULT KORDriver::Perform(const KORString& iLine, KORString& oError) {
   return result;
 }
 
-HRESULT KORDriver::PerformJournal(std::istream& iJournal, const KORString& iName, KORString& oError) {
+HRESULT KORDriver::PerformJournal(std::istream& iJournal, const KORString& iName,
+                                  KORString& oError) {
   oError.clear();
   KORString line;
   bool formatSeen = false;
@@ -98,7 +99,8 @@ HRESULT KORDriver::PerformJournal(std::istream& iJournal, const KORString& iName
     }
   }
   if (!formatSeen)
-    return Fail(iName + ":1: the journal is empty; it must begin with " + KORString(KORJournalFormat),
+    return Fail(iName + ":1: the journal is empty; it must begin with " +
+                    KORString(KORJournalFormat),
                 oError);
   return S_OK;
 }
@@ -162,7 +164,8 @@ HRESULT KORDriver::Start(const Words& iWords, KORString& oError) {
   if (KORCmdWorkbench* workbench = _frame.GetWorkbench())
     if (auto* starter = dynamic_cast<KORCmdStarter*>(workbench->Find(id)))
       headerId = starter->GetCommand();
-  KORCommandHeader* header = _frame.CommandEnvironment().GetHeaderList().GetHeaderFromList(headerId);
+  KORCommandHeader* header =
+      _frame.CommandEnvironment().GetHeaderList().GetHeaderFromList(headerId);
   if (!header)
     return Fail("no toolbar button or command named " + Quoted(id) +
                     (_frame.GetWorkbench() ? "" : " (no workbench is loaded)"),
@@ -234,8 +237,20 @@ HRESULT KORDriver::FindWidget(const KORString& iName, KORDlgObject*& oWidget, KO
   for (auto window = windows.rbegin(); window != windows.rend(); ++window)
     if ((oWidget = (*window)->FindWidget(iName)))
       return S_OK;
-  return Fail("no widget " + Quoted(iName) + " in the open dialog " + Quoted(windows.back()->GetName()),
+  return Fail("no widget " + Quoted(iName) + " in the open dialog " +
+                  Quoted(windows.back()->GetName()),
               oError);
+}
+
+template <class W>
+W* KORDriver::FindWidgetAs(const KORString& iName, const char* iWhat, KORString& oError) {
+  KORDlgObject* widget = nullptr;
+  if (FAILED(FindWidget(iName, widget, oError)))
+    return nullptr;
+  auto* typed = dynamic_cast<W*>(widget);
+  if (!typed)
+    oError = iName + ": a widget of kind " + KORDlgKindName(widget->GetKind()) + ", not " + iWhat;
+  return typed;
 }
 
 template <class W> W* KORDriver::NewestWindow(const char* iWhat, KORString& oError) {
@@ -273,18 +288,14 @@ HRESULT KORDriver::Set(const Words& iWords, KORString& oError) {
 HRESULT KORDriver::Choose(const Words& iWords, KORString& oError) {
   const KORString& name = iWords[1];
   const KORString& line = iWords[2];
-  KORDlgObject* widget = nullptr;
-  if (FAILED(FindWidget(name, widget, oError)))
-    return E_FAIL;
-  auto* combo = dynamic_cast<KORDlgCombo*>(widget);
+  auto* combo = FindWidgetAs<KORDlgCombo>(name, "a combo", oError);
   if (!combo)
-    return Fail(name + ": a " + KORDlgKindName(widget->GetKind()) + " has no lines to choose",
-                oError);
+    return E_FAIL;
   int index = combo->LocateLine(line);
   if (line.size() > 1 && line[0] == '#') {
     double position = 0;
-    if (!ReadNumber(line.substr(1), position) || position != std::floor(position) ||
-        position < 1 || position > combo->GetLineCount())
+    if (!ReadNumber(line.substr(1), position) || position != std::floor(position) || position < 1 ||
+        position > combo->GetLineCount())
       return Fail(name + ": no line " + line + " (the combo has " +
                       std::to_string(combo->GetLineCount()) + " lines)",
                   oError);
@@ -297,27 +308,17 @@ HRESULT KORDriver::Choose(const Words& iWords, KORString& oError) {
 
 HRESULT KORDriver::Tab(const Words& iWords, KORString& oError) {
   const KORString& name = iWords[1];
-  KORDlgObject* widget = nullptr;
-  if (FAILED(FindWidget(name, widget, oError)))
-    return E_FAIL;
-  auto* page = dynamic_cast<KORDlgTabPage*>(widget);
+  auto* page = FindWidgetAs<KORDlgTabPage>(name, "a tab page", oError);
   auto* tabs = page ? dynamic_cast<KORDlgTabContainer*>(page->GetFather()) : nullptr;
   if (!tabs)
-    return Fail(name + ": not a tab page", oError);
+    return page ? Fail(name + ": is a tab page outside every tab container", oError) : E_FAIL;
   const HRESULT result = tabs->UserSelectPage(page, oError);
   return FAILED(result) ? result : S_OK;
 }
 
 HRESULT KORDriver::Push(const Words& iWords, KORString& oError) {
-  const KORString& name = iWords[1];
-  KORDlgObject* widget = nullptr;
-  if (FAILED(FindWidget(name, widget, oError)))
-    return E_FAIL;
-  auto* button = dynamic_cast<KORDlgPushButton*>(widget);
-  if (!button)
-    return Fail(name + ": a " + KORDlgKindName(widget->GetKind()) + " is not a push button",
-                oError);
-  return button->UserPush(oError);
+  auto* button = FindWidgetAs<KORDlgPushButton>(iWords[1], "a push button", oError);
+  return button ? button->UserPush(oError) : E_FAIL;
 }
 
 HRESULT KORDriver::Press(const Words& iWords, KORString& oError) {
@@ -393,7 +394,8 @@ HRESULT KORDriver::Expect(const Words& iWords, KORString& oError) {
     shownNumber = spinner->GetValue();
   const bool numbers = ReadNumber(expected, expectedNumber) &&
                        (widget->GetKind() == KORDlgKind::Spinner || ReadNumber(shown, shownNumber));
-  const bool same = numbers ? std::fabs(shownNumber - expectedNumber) <= tolerance : shown == expected;
+  const bool same =
+      numbers ? std::fabs(shownNumber - expectedNumber) <= tolerance : shown == expected;
   if (!same)
     return Fail(name + " shows " + Quoted(shown) + ", expected " + Quoted(expected), oError);
   return S_OK;

@@ -77,6 +77,9 @@ private:
   std::vector<KORDlgObject*> ShownWindows();
   // The widget named iName in the shown windows, the newest window first.
   HRESULT FindWidget(const KORString& iName, KORDlgObject*& oWidget, KORString& oError);
+  // The widget named iName as a W (iWhat names W in the error), or null with
+  // oError when it is missing or of another kind.
+  template <class W> W* FindWidgetAs(const KORString& iName, const char* iWhat, KORString& oError);
   // The newest shown window of type W, or null with oError.
   template <class W> W* NewestWindow(const char* iWhat, KORString& oError);
   // Reports the message boxes that appeared since the last look.

@@ -45,12 +45,17 @@ TEST_F(JournalNamingTest, EachKindIsFoundByNameAndNamedBack) {
   KORIVrcHead_var head = Head();
   KORIVrcHandDevice_var hand = Hand();
   const std::pair<const char*, KORBaseUnknown*> cases[] = {
-      {"config:Config", config}, {"head:Head", head},           {"hand:Hand", hand},
-      {"ig::0.0", ig},           {"station:Lab/North", station}, {"tracker:Lab/North/3", tracker},
+      {"config:Config", config},
+      {"head:Head", head},
+      {"hand:Hand", hand},
+      {"ig::0.0", ig},
+      {"station:Lab/North", station},
+      {"tracker:Lab/North/3", tracker},
   };
   for (const auto& [name, element] : cases) {
     EXPECT_TRUE(Same(Found(name), element)) << name;
-    EXPECT_TRUE(Same(path.GetObject(0), document->Identity())) << name << ": the path starts at the document";
+    EXPECT_TRUE(Same(path.GetObject(0), document->Identity()))
+        << name << ": the path starts at the document";
     EXPECT_EQ(NameOf(element), name);
   }
   Found("tracker:Lab/North/3");

@@ -21,10 +21,14 @@ struct Kind {
 };
 // A tracker is named through its station, so it is looked at before the rest.
 const Kind kKinds[] = {
-    {"tracker", KORIVrcTracker::IID},     {"config", KORIVrcConfig::IID},
-    {"ig", KORIVrcIG::IID},               {"window", KORIVrcWindow::IID},
-    {"view", KORIVrcView::IID},           {"head", KORIVrcHead::IID},
-    {"hand", KORIVrcHandDevice::IID},     {"station", KORIVrcTrackingStation::IID},
+    {"tracker", KORIVrcTracker::IID},
+    {"config", KORIVrcConfig::IID},
+    {"ig", KORIVrcIG::IID},
+    {"window", KORIVrcWindow::IID},
+    {"view", KORIVrcView::IID},
+    {"head", KORIVrcHead::IID},
+    {"hand", KORIVrcHandDevice::IID},
+    {"station", KORIVrcTrackingStation::IID},
     {"button", KORIVrcButtonDevice::IID},
 };
 
@@ -57,7 +61,8 @@ KORSmartPtr<KORIContainer> FindVrcContainer(KORIDocument* iDocument) {
     return {};
   const KOROwnedList containers(listed);
   for (const KORBaseUnknown_var& entry : *containers)
-    if (auto container = KORQuery<KORIContainer>(entry); container && container->IsAKindOf("VrcContainer"))
+    if (auto container = KORQuery<KORIContainer>(entry);
+        container && container->IsAKindOf("VrcContainer"))
       return container;
   return {};
 }

@@ -1,8 +1,8 @@
 // The driver on a frame with the test module of TestDriverModule.cpp loaded:
 // journal lines, refusals of what a person could not do, and each command as
 // one transaction of the document.
-#include "../featurestore/StoreFixture.h"
 #include "frame/KORDriver.h"
+#include "../featurestore/StoreFixture.h"
 #include "frame/KORJournal.h"
 #include "system/KORModule.h"
 
@@ -89,9 +89,10 @@ TEST_F(DriverTest, WhatAPersonCouldNotDoIsRefusedAndChangesNothing) {
       {"edit node:A", "choose SizeCombo \"#3\"", "no line #3 (the combo has 2 lines)"},
       {"edit node:A", "choose SizeCombo \"#0\"", "no line #0"},
       {"edit node:A", "choose SizeCombo #2", "wrong number of arguments"},
-      {"edit node:A", "choose CountSpinner \"#1\"", "has no lines to choose"},
-      {"edit node:A", "tab NameEditor", "not a tab page"},
-      {"edit node:A", "push LockCheck", "not a push button"},
+      {"edit node:A", "choose CountSpinner \"#1\"",
+       "CountSpinner: a widget of kind spinner, not a combo"},
+      {"edit node:A", "tab NameEditor", "NameEditor: a widget of kind editor, not a tab page"},
+      {"edit node:A", "push LockCheck", "LockCheck: a widget of kind check, not a push button"},
       {"edit node:A", "set NoSuchWidget 1", "no widget \"NoSuchWidget\" in the open dialog"},
       {"edit node:A", "press Maybe", "OK, Apply and Cancel"},
       {"edit node:A", "expect CountSpinner 6", "CountSpinner shows \"5\", expected \"6\""},
@@ -138,8 +139,10 @@ TEST_F(DriverTest, AJournalDrivesTheCommandFromToolbarToOK) {
 }
 
 TEST_F(DriverTest, ASelectedElementIsTheNextCommandsPreselection) {
-  EXPECT_EQ(Perform("select node:B\nstart CountCmdHdr\nexpect CountSpinner 8\nset CountSpinner 9\npress OK"),
-            "");
+  EXPECT_EQ(
+      Perform(
+          "select node:B\nstart CountCmdHdr\nexpect CountSpinner 8\nset CountSpinner 9\npress OK"),
+      "");
   EXPECT_EQ(Count(B), 9);
   EXPECT_EQ(Count(A), 5);
 }
@@ -172,7 +175,8 @@ TEST_F(DriverTest, AJournalFailsAtItsLineWithTheJournalsName) {
       {"start btnCount\n", "play.txt:1: the first line must be journal/1"},
       {"# a comment\n\njournal/2\n", "play.txt:3: the first line must be journal/1"},
       {"journal/1\n# pick first\n\nfrobnicate\n", "play.txt:4: unknown verb \"frobnicate\""},
-      {"journal/1\nedit node:A\nset CountSpinner \"7\n", "play.txt:3: unterminated quote at column 18"},
+      {"journal/1\nedit node:A\nset CountSpinner \"7\n",
+       "play.txt:3: unterminated quote at column 18"},
   };
   for (const Case& c : cases) {
     std::istringstream journal(c.text);
@@ -242,8 +246,10 @@ TEST_F(CommandTransactionTest, OKMakesOneStepThatUndoAndRedoReplay) {
 TEST_F(CommandTransactionTest, CancelAndCloseAfterApplyGiveBackTheDocumentAsItWas) {
   for (const char* end : {"press Cancel", "close"}) {
     const int before = Transactions().GetUndoCount();
-    ASSERT_EQ(Perform(std::string("edit node:A\nset CountSpinner 7\npress Apply\nset CountSpinner 9\n") + end),
-              "");
+    ASSERT_EQ(
+        Perform(std::string("edit node:A\nset CountSpinner 7\npress Apply\nset CountSpinner 9\n") +
+                end),
+        "");
     EXPECT_EQ(Count(A), 5) << end;
     EXPECT_EQ(Transactions().GetUndoCount(), before) << end << ": nothing of it is left to undo";
     EXPECT_EQ(Transactions().GetTransactionDepth(), 0) << end;

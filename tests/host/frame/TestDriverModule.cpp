@@ -79,9 +79,8 @@ public:
         return ShowDialog();
       });
     }
-    AddTransition(editing, editing, IsLastModifiedAgentCondition(spin), [this] {
-      return Write(static_cast<int>(_spinner->GetValue()));
-    });
+    AddTransition(editing, editing, IsLastModifiedAgentCondition(spin),
+                  [this] { return Write(static_cast<int>(_spinner->GetValue())); });
     AddTransition(editing, editing, IsLastModifiedAgentCondition(lock), [this] {
       _spinner->SetSensitivity(!_lock->GetState());
       return true;
@@ -220,8 +219,8 @@ const KORExtensionRow kExtensions[] = {
     {"KORProduct", "TestNaming", KORIJournalNaming::IID, KORExtensionKind::Code,
      &KORMakeExtension<TestNaming>},
     {"STNode", "TestEdit", KORIEdit::IID, KORExtensionKind::Code, &KORMakeExtension<TestEdit>},
-    {"KORApplicationFrame", "TestWorkbenchFactory", KORIGenericFactory::IID,
-     KORExtensionKind::Code, &KORMakeExtension<TestWorkbenchFactory>},
+    {"KORApplicationFrame", "TestWorkbenchFactory", KORIGenericFactory::IID, KORExtensionKind::Code,
+     &KORMakeExtension<TestWorkbenchFactory>},
 };
 const KORModuleTable kTable{kModule, {}, kExtensions, {}};
 } // namespace
