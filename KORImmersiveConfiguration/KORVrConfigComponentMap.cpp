@@ -39,6 +39,7 @@
 #include "KOREVrcWindow.h"
 #include "KOREVrcXML.h"
 #include "KORVrcTrace.h"
+#include "KORVrcWorkbench.h"
 
 namespace {
 constexpr KORExtensionKind Data = KORExtensionKind::Data;
@@ -49,6 +50,9 @@ constexpr KORExtensionKind Code = KORExtensionKind::Code;
 
 const KORLateTypeRow kLateTypes[] = {
     {"VrcContainer", "KORFeatCont"},
+    {"KORApplicationFrame", ""},
+    {"KORVrcWorkbench_init", ""},
+    {"KORVrcWorkbenchTransition", ""},
 };
 
 const KORExtensionRow kExtensions[] = {
@@ -144,6 +148,11 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("KORVrcButtonDevice", KOREVrcNavigateObjectOnButtonDevice, KORINavigateObject, Data),
     KOR_ROW("KORVrcTrackedElement", KOREVrcNavigateObjectOnTrackedElement, KORINavigateObject,
             Data),
+    // The workbench.
+    KOR_ROW("KORApplicationFrame", KORVrcWorkbenchFactory, KORIVrcWorkbenchFactory, Code),
+    KOR_ROW("KORApplicationFrame", KORVrcWorkbenchFactory, KORIGenericFactory, Code),
+    KOR_ROW("KORVrcWorkbench_init", KORVrcWorkbenchCommandSet, KORICommandSet, Data),
+    KOR_ROW("KORVrcWorkbenchTransition", KOREVrcWorkbenchTransition, KORIWorkbenchTransition, Data),
 };
 
 const KORTraceModuleRow kTraceModules[] = {
