@@ -101,6 +101,7 @@ HRESULT KORVrcWorkbenchCommandSet::GetCommandSet(const KORString& iTopic,
   KORFrmEditor* editor = environment ? environment->GetCurrentEditor() : nullptr;
   if (!editor)
     return E_FAIL;
+  KORRegisterPersistencyServices();
   if (auto persistency = KORQuery<KORIPrdPLMPersistency>(editor->GetDocument())) {
     int mode = -1;
     int host = -1;
