@@ -23,6 +23,7 @@
 #include "KOREVrcHead.h"
 #include "KOREVrcIG.h"
 #include "KOREVrcInit.h"
+#include "KOREVrcJournalNaming.h"
 #include "KOREVrcModelEvents.h"
 #include "KOREVrcNavigateObject.h"
 #include "KOREVrcOrientation.h"
@@ -64,6 +65,7 @@ const KORExtensionRow kExtensions[] = {
     // The design document.
     KOR_ROW("KORProduct", KOREVrcFactory, KORIVrcFactory, Code),
     KOR_ROW("KORProduct", KOREVrcOrientation, KORIVrcOrientation, Code),
+    KOR_ROW("KORProduct", KOREVrcJournalNaming, KORIJournalNaming, Code),
     // Every element.
     KOR_ROW("KORVrcElement", KOREVrcFactory, KORIVrcFactory, Code),
     KOR_ROW("KORVrcElement", KOREVrcVisuRefreshOnElement, KORIVrcVisuRefreshOnElement, Data),

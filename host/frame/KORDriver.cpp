@@ -1,0 +1,444 @@
+#include "frame/KORDriver.h"
+
+#include "command/KORIEdit.h"
+#include "command/KORIJournalNaming.h"
+#include "dialog/KORDlgDump.h"
+#include "dialog/KORDlgNotify.h"
+#include "dialog/KORDlgWidgets.h"
+#include "frame/KORJournal.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <istream>
+#include <ostream>
+
+namespace {
+HRESULT Fail(const KORString& iWhat, KORString& oError) {
+  oError = iWhat;
+  return E_FAIL;
+}
+
+// A number as a person types it into a field: the whole text, finite.
+bool ReadNumber(const KORString& iText, double& oValue) {
+  const char* end = iText.data() + iText.size();
+  auto [stop, error] = std::from_chars(iText.data(), end, oValue);
+  return error == std::errc() && stop == end && std::isfinite(oValue);
+}
+
+KORString Quoted(const KORString& iText) {
+  return "\"" + iText + "\"";
+}
+
+// Each verb with the number of arguments it takes (least, most).
+struct Verb {
+  const char* name;
+  std::size_t least;
+  std::size_t most;
+  const char* usage;
+};
+constexpr Verb kVerbs[] = {
+    {"start", 1, 1, "start ID"},
+    {"select", 1, 1, "select ELEMENT"},
+    {"edit", 1, 1, "edit ELEMENT"},
+    {"set", 2, 2, "set WIDGET VALUE"},
+    {"choose", 2, 2, "choose WIDGET LINE"},
+    {"tab", 1, 1, "tab PAGE"},
+    {"push", 1, 1, "push WIDGET"},
+    {"press", 1, 1, "press OK|Apply|Cancel"},
+    {"close", 0, 0, "close"},
+    {"answer", 1, 1, "answer ok|yes|no|cancel"},
+    {"file", 1, 1, "file PATH"},
+    {"pick", 1, 5, "pick ELEMENT [at X Y Z]"},
+    {"drag", 0, 64, ""},
+    {"compass", 0, 64, ""},
+    {"event", 0, 64, ""},
+    {"runtime", 0, 64, ""},
+    {"undo", 0, 0, "undo"},
+    {"redo", 0, 0, "redo"},
+    {"expect", 2, 3, "expect WIDGET VALUE [TOLERANCE]"},
+    {"expect-message", 1, 1, "expect-message TEXT"},
+    {"show", 0, 0, "show"},
+};
+
+const Verb* FindVerb(const KORString& iName) {
+  auto found = std::find_if(std::begin(kVerbs), std::end(kVerbs),
+                            [&](const Verb& iVerb) { return iName == iVerb.name; });
+  return found == std::end(kVerbs) ? nullptr : found;
+}
+
+struct AnswerName {
+  const char* name;
+  KORDlgAnswer answer;
+};
+constexpr AnswerName kAnswers[] = {{"ok", KORDlgAnswerOK},
+                                   {"yes", KORDlgAnswerYes},
+                                   {"no", KORDlgAnswerNo},
+                                   {"cancel", KORDlgAnswerCancel}};
+
+// Whether a person sees iWidget: it and every box up to its window shown,
+// and a tab page above it the one its container shows.
+bool IsSeen(const KORDlgObject& iWidget) {
+  for (const KORCommand* object = &iWidget; object; object = object->GetFather()) {
+    const auto* widget = dynamic_cast<const KORDlgObject*>(object);
+    if (!widget)
+      break;
+    if (!widget->GetVisibility())
+      return false;
+    const auto* page = dynamic_cast<const KORDlgTabPage*>(widget);
+    const auto* tabs = page ? dynamic_cast<const KORDlgTabContainer*>(page->GetFather()) : nullptr;
+    if (tabs && tabs->GetSelectedPage() != page)
+      return false;
+    if (widget->IsWindow())
+      break;
+  }
+  return true;
+}
+} // namespace
+
+KORDriver::KORDriver(KORFrame& iFrame, std::ostream& iOutput)
+    : _frame(iFrame), _output(iOutput), _loggedSeen(iFrame.MessageBoxes().Shown().size()) {}
+
+HRESULT KORDriver::Perform(const KORString& iLine, KORString& oError) {
+  oError.clear();
+  Words words;
+  if (FAILED(KORSplitJournalLine(iLine, words, oError)))
+    return E_FAIL;
+  if (words.empty())
+    return S_OK;
+  KORFrameScope scope(_frame);
+  CollectMessages();
+  const HRESULT result = Dispatch(words, oError);
+  CollectMessages();
+  return result;
+}
+
+HRESULT KORDriver::PerformJournal(std::istream& iJournal, const KORString& iName, KORString& oError) {
+  oError.clear();
+  KORString line;
+  bool formatSeen = false;
+  for (int number = 1; std::getline(iJournal, line); ++number) {
+    KORString error;
+    Words words;
+    HRESULT result = KORSplitJournalLine(line, words, error);
+    if (SUCCEEDED(result) && !words.empty() && !formatSeen) {
+      formatSeen = true;
+      if (words.size() != 1 || words[0] != KORJournalFormat)
+        result = Fail("the first line must be " + KORString(KORJournalFormat), error);
+    } else if (SUCCEEDED(result)) {
+      result = Perform(line, error);
+    }
+    if (FAILED(result)) {
+      oError = iName + ":" + std::to_string(number) + ": " + error;
+      return E_FAIL;
+    }
+  }
+  if (!formatSeen)
+    return Fail(iName + ":1: the journal is empty; it must begin with " + KORString(KORJournalFormat),
+                oError);
+  return S_OK;
+}
+
+HRESULT KORDriver::Dispatch(const Words& iWords, KORString& oError) {
+  const KORString& name = iWords[0];
+  const Verb* verb = FindVerb(name);
+  if (!verb)
+    return Fail("unknown verb " + Quoted(name), oError);
+  if (name == "drag" || name == "compass" || name == "event" || name == "runtime")
+    return Fail(name + " is not available yet", oError);
+  const std::size_t count = iWords.size() - 1;
+  if (count < verb->least || count > verb->most)
+    return Fail("wrong number of arguments; write: " + KORString(verb->usage), oError);
+  const KORString& first = count > 0 ? iWords[1] : name;
+  if (name == "start")
+    return Start(first, oError);
+  if (name == "select")
+    return Select(first, oError);
+  if (name == "edit")
+    return Edit(first, oError);
+  if (name == "pick")
+    return Pick(iWords, oError);
+  if (name == "set")
+    return Set(first, iWords[2], oError);
+  if (name == "choose")
+    return Choose(first, iWords[2], oError);
+  if (name == "tab")
+    return Tab(first, oError);
+  if (name == "push")
+    return Push(first, oError);
+  if (name == "press")
+    return Press(first, oError);
+  if (name == "close")
+    return Close(oError);
+  if (name == "answer")
+    return Answer(first, oError);
+  if (name == "file")
+    return File(first, oError);
+  if (name == "undo" || name == "redo")
+    return Replay(name == "undo", oError);
+  if (name == "expect")
+    return Expect(iWords, oError);
+  if (name == "expect-message")
+    return ExpectMessage(first, oError);
+  return Show();
+}
+
+HRESULT KORDriver::Start(const KORString& iId, KORString& oError) {
+  KORString headerId = iId;
+  if (KORCmdWorkbench* workbench = _frame.GetWorkbench())
+    if (auto* starter = dynamic_cast<KORCmdStarter*>(workbench->Find(iId)))
+      headerId = starter->GetCommand();
+  KORCommandHeader* header = _frame.CommandEnvironment().GetHeaderList().GetHeaderFromList(headerId);
+  if (!header)
+    return Fail("no toolbar button or command named " + Quoted(iId), oError);
+  if (!header->IsAvailable())
+    return Fail("command " + Quoted(headerId) + " is not available for this document", oError);
+  return header->StartCommand(oError);
+}
+
+HRESULT KORDriver::FindElement(const KORString& iName, KORPathElement& oPath, KORString& oError) {
+  auto naming = KORQuery<KORIJournalNaming>(_frame.Editor().GetDocument());
+  if (!naming)
+    return Fail("no document is open whose elements can be named", oError);
+  return naming->FindElement(iName, oPath, oError);
+}
+
+HRESULT KORDriver::Select(const KORString& iElement, KORString& oError) {
+  KORPathElement path;
+  if (FAILED(FindElement(iElement, path, oError)))
+    return E_FAIL;
+  _frame.Editor().SetSelection(path);
+  return S_OK;
+}
+
+HRESULT KORDriver::Edit(const KORString& iElement, KORString& oError) {
+  KORPathElement path;
+  if (FAILED(FindElement(iElement, path, oError)))
+    return E_FAIL;
+  auto edit = KORQuery<KORIEdit>(path.GetLastElement());
+  if (!edit)
+    return Fail(iElement + " has no edit action", oError);
+  KORCommandManager& commands = _frame.Commands();
+  if (KORCommand* command = edit->Activate(&path))
+    return commands.StartCommand(command);
+  if (!commands.GetActiveCommand())
+    return Fail("editing " + iElement + " started no command", oError);
+  return S_OK;
+}
+
+HRESULT KORDriver::Pick(const Words& iWords, KORString& oError) {
+  std::optional<KORMathPoint> point;
+  if (iWords.size() > 2) {
+    double x = 0, y = 0, z = 0;
+    if (iWords.size() != 6 || iWords[2] != "at" || !ReadNumber(iWords[3], x) ||
+        !ReadNumber(iWords[4], y) || !ReadNumber(iWords[5], z))
+      return Fail("write: pick ELEMENT [at X Y Z], X Y Z numbers", oError);
+    point = KORMathPoint(x, y, z);
+  }
+  KORPathElement path;
+  if (FAILED(FindElement(iWords[1], path, oError)))
+    return E_FAIL;
+  const HRESULT taken = _frame.Commands().Pick(path, point);
+  if (taken == S_FALSE)
+    return Fail("no running command takes a pick of " + iWords[1], oError);
+  return taken;
+}
+
+std::vector<KORDlgObject*> KORDriver::ShownWindows() {
+  return KORDlgShownWindows(*_frame.Commands().GetMainWindow());
+}
+
+HRESULT KORDriver::FindWidget(const KORString& iName, KORDlgObject*& oWidget, KORString& oError) {
+  const std::vector<KORDlgObject*> windows = ShownWindows();
+  if (windows.empty())
+    return Fail("no dialog is open", oError);
+  for (auto window = windows.rbegin(); window != windows.rend(); ++window)
+    if ((oWidget = (*window)->FindWidget(iName)))
+      return S_OK;
+  return Fail("no widget " + Quoted(iName) + " in the open dialog " + Quoted(windows.back()->GetName()),
+              oError);
+}
+
+template <class W> W* KORDriver::NewestWindow(const char* iWhat, KORString& oError) {
+  const std::vector<KORDlgObject*> windows = ShownWindows();
+  for (auto window = windows.rbegin(); window != windows.rend(); ++window)
+    if (auto* found = dynamic_cast<W*>(*window))
+      return found;
+  oError = KORString("no ") + iWhat + " is open";
+  return nullptr;
+}
+
+HRESULT KORDriver::Set(const KORString& iWidget, const KORString& iValue, KORString& oError) {
+  KORDlgObject* widget = nullptr;
+  if (FAILED(FindWidget(iWidget, widget, oError)))
+    return E_FAIL;
+  if (auto* editor = dynamic_cast<KORDlgEditor*>(widget))
+    return editor->UserSetText(iValue, oError);
+  if (auto* spinner = dynamic_cast<KORDlgSpinner*>(widget)) {
+    double value = 0;
+    if (!ReadNumber(iValue, value))
+      return Fail(iWidget + ": " + Quoted(iValue) + " is not a number", oError);
+    return spinner->UserSetValue(value, oError);
+  }
+  if (auto* check = dynamic_cast<KORDlgCheckButton*>(widget)) {
+    if (iValue != "on" && iValue != "off")
+      return Fail(iWidget + ": a check button is set on or off, not " + Quoted(iValue), oError);
+    const HRESULT result = check->UserSetState(iValue == "on", oError);
+    return FAILED(result) ? result : S_OK;
+  }
+  return Fail(iWidget + ": a " + KORDlgKindName(widget->GetKind()) + " takes no typed value", oError);
+}
+
+HRESULT KORDriver::Choose(const KORString& iWidget, const KORString& iLine, KORString& oError) {
+  KORDlgObject* widget = nullptr;
+  if (FAILED(FindWidget(iWidget, widget, oError)))
+    return E_FAIL;
+  auto* combo = dynamic_cast<KORDlgCombo*>(widget);
+  if (!combo)
+    return Fail(iWidget + ": a " + KORDlgKindName(widget->GetKind()) + " has no lines to choose",
+                oError);
+  int index = combo->LocateLine(iLine);
+  if (iLine.size() > 1 && iLine[0] == '#') {
+    double position = 0;
+    if (!ReadNumber(iLine.substr(1), position) || position != std::floor(position) ||
+        position < 1 || position > combo->GetLineCount())
+      return Fail(iWidget + ": no line " + iLine + " (the combo has " +
+                      std::to_string(combo->GetLineCount()) + " lines)",
+                  oError);
+    index = static_cast<int>(position) - 1;
+  }
+  if (index < 0)
+    return Fail(iWidget + ": no line " + Quoted(iLine), oError);
+  return combo->UserSelect(index, oError);
+}
+
+HRESULT KORDriver::Tab(const KORString& iPage, KORString& oError) {
+  KORDlgObject* widget = nullptr;
+  if (FAILED(FindWidget(iPage, widget, oError)))
+    return E_FAIL;
+  auto* page = dynamic_cast<KORDlgTabPage*>(widget);
+  auto* tabs = page ? dynamic_cast<KORDlgTabContainer*>(page->GetFather()) : nullptr;
+  if (!tabs)
+    return Fail(iPage + ": not a tab page", oError);
+  const HRESULT result = tabs->UserSelectPage(page, oError);
+  return FAILED(result) ? result : S_OK;
+}
+
+HRESULT KORDriver::Push(const KORString& iWidget, KORString& oError) {
+  KORDlgObject* widget = nullptr;
+  if (FAILED(FindWidget(iWidget, widget, oError)))
+    return E_FAIL;
+  auto* button = dynamic_cast<KORDlgPushButton*>(widget);
+  if (!button)
+    return Fail(iWidget + ": a " + KORDlgKindName(widget->GetKind()) + " is not a push button",
+                oError);
+  return button->UserPush(oError);
+}
+
+HRESULT KORDriver::Press(const KORString& iButton, KORString& oError) {
+  const std::pair<const char*, KORDlgButton> buttons[] = {
+      {"OK", KORDlgOK}, {"Apply", KORDlgApply}, {"Cancel", KORDlgCancel}};
+  auto found = std::find_if(std::begin(buttons), std::end(buttons),
+                            [&](const auto& iButtonName) { return iButton == iButtonName.first; });
+  if (found == std::end(buttons))
+    return Fail("a dialog's own buttons are OK, Apply and Cancel, not " + Quoted(iButton), oError);
+  KORDlgDialog* dialog = NewestWindow<KORDlgDialog>("dialog", oError);
+  return dialog ? dialog->UserPress(found->second, oError) : E_FAIL;
+}
+
+HRESULT KORDriver::Close(KORString& oError) {
+  KORDlgDialog* dialog = NewestWindow<KORDlgDialog>("dialog", oError);
+  return dialog ? dialog->UserClose(oError) : E_FAIL;
+}
+
+HRESULT KORDriver::Answer(const KORString& iAnswer, KORString& oError) {
+  auto found = std::find_if(std::begin(kAnswers), std::end(kAnswers),
+                            [&](const AnswerName& iName) { return iAnswer == iName.name; });
+  if (found == std::end(kAnswers))
+    return Fail("the answers are ok, yes, no and cancel, not " + Quoted(iAnswer), oError);
+  const std::vector<KORDlgObject*> windows = ShownWindows();
+  auto box = std::find_if(windows.rbegin(), windows.rend(), [](KORDlgObject* iWindow) {
+    return iWindow->GetKind() == KORDlgKind::Notify || iWindow->GetKind() == KORDlgKind::FileBox;
+  });
+  if (box == windows.rend())
+    return Fail("no message box is open", oError);
+  if (auto* files = dynamic_cast<KORDlgFileBox*>(*box)) {
+    if (found->answer != KORDlgAnswerCancel)
+      return Fail(files->GetName() + ": a file box is answered with file PATH or answer cancel",
+                  oError);
+    return files->UserCancel(oError);
+  }
+  auto* notify = static_cast<KORDlgNotify*>(*box);
+  const KORDriverMessage message{notify->GetTitle(), notify->GetText(), iAnswer};
+  if (FAILED(notify->UserAnswer(found->answer, oError)))
+    return E_FAIL;
+  if (_onMessage)
+    _onMessage(message);
+  return S_OK;
+}
+
+HRESULT KORDriver::File(const KORString& iPath, KORString& oError) {
+  KORDlgFileBox* box = NewestWindow<KORDlgFileBox>("file box", oError);
+  return box ? box->UserChoose(iPath, oError) : E_FAIL;
+}
+
+HRESULT KORDriver::Replay(bool iUndo, KORString& oError) {
+  if (SUCCEEDED(iUndo ? _frame.Undo() : _frame.Redo()))
+    return S_OK;
+  return Fail(iUndo ? "nothing to undo" : "nothing to redo", oError);
+}
+
+HRESULT KORDriver::Expect(const Words& iWords, KORString& oError) {
+  const KORString& name = iWords[1];
+  const KORString& expected = iWords[2];
+  double tolerance = 1e-6;
+  if (iWords.size() > 3 && (!ReadNumber(iWords[3], tolerance) || tolerance < 0))
+    return Fail("the tolerance " + Quoted(iWords[3]) + " is not a number of at least 0", oError);
+  KORDlgObject* widget = nullptr;
+  if (FAILED(FindWidget(name, widget, oError)))
+    return E_FAIL;
+  if (!IsSeen(*widget))
+    return Fail(name + ": is hidden, its value cannot be read", oError);
+  const KORUnicodeString shown = widget->GetValueText();
+  double expectedNumber = 0, shownNumber = 0;
+  if (const auto* spinner = dynamic_cast<const KORDlgSpinner*>(widget))
+    shownNumber = spinner->GetValue();
+  const bool numbers = ReadNumber(expected, expectedNumber) &&
+                       (widget->GetKind() == KORDlgKind::Spinner || ReadNumber(shown, shownNumber));
+  const bool same = numbers ? std::fabs(shownNumber - expectedNumber) <= tolerance : shown == expected;
+  if (!same)
+    return Fail(name + " shows " + Quoted(shown) + ", expected " + Quoted(expected), oError);
+  return S_OK;
+}
+
+HRESULT KORDriver::ExpectMessage(const KORString& iText, KORString& oError) {
+  if (_lastMessage.empty())
+    return Fail("no message box was shown", oError);
+  if (_lastMessage.find(iText) == KORUnicodeString::npos)
+    return Fail("the last message box says " + Quoted(_lastMessage) + ", not " + Quoted(iText),
+                oError);
+  return S_OK;
+}
+
+HRESULT KORDriver::Show() {
+  _output << KORDlgDumpShownWindowsJSON(*_frame.Commands().GetMainWindow()) << '\n';
+  return S_OK;
+}
+
+void KORDriver::CollectMessages() {
+  const std::vector<KORMessageBoxRecord>& logged = _frame.MessageBoxes().Shown();
+  for (; _loggedSeen < logged.size(); ++_loggedSeen) {
+    _lastMessage = logged[_loggedSeen].text;
+    if (_onMessage)
+      _onMessage({logged[_loggedSeen].title, logged[_loggedSeen].text, "ok"});
+  }
+  std::vector<const KORDlgObject*> shown;
+  for (KORDlgObject* window : ShownWindows()) {
+    if (window->GetKind() != KORDlgKind::Notify)
+      continue;
+    if (std::find(_notifiesShown.begin(), _notifiesShown.end(), window) == _notifiesShown.end())
+      _lastMessage = static_cast<KORDlgNotify*>(window)->GetText();
+    shown.push_back(window);
+  }
+  _notifiesShown = std::move(shown);
+}

@@ -1,0 +1,86 @@
+#pragma once
+// The driver: a person's actions on a frame, one journal line at a time (the
+// verbs of docs/journal.md). Tests, `korvrc play` and the browser workbench
+// all act through it; it reaches commands only as a person would, through the
+// toolbar, the headers, the edit actions, the picks and the dialog toolkit's
+// User... operations, which refuse what a person could not do.
+//
+// Every message box that appears is reported to the message callback: the
+// boxes shown through the frame's message log (which close at once, answered
+// "ok") as they appear, and the dialog toolkit's notification windows when
+// they are answered.
+#include "frame/KORFrame.h"
+
+#include <functional>
+#include <iosfwd>
+#include <vector>
+
+class KORDlgDialog;
+class KORDlgObject;
+
+struct KORDriverMessage {
+  KORUnicodeString title;
+  KORUnicodeString text;
+  KORString answer; // "ok", "yes", "no", "cancel"
+};
+
+class KORDriver {
+public:
+  using MessageCallback = std::function<void(const KORDriverMessage& iMessage)>;
+
+  // The frame must outlive the driver. `show` writes to iOutput.
+  explicit KORDriver(KORFrame& iFrame, std::ostream& iOutput);
+  KORDriver(const KORDriver&) = delete;
+  KORDriver& operator=(const KORDriver&) = delete;
+
+  // Performs one journal line (a blank or comment line does nothing). E_FAIL
+  // with oError saying what is wrong when the line is malformed or a person
+  // could not have done it; the refused action changes nothing.
+  HRESULT Perform(const KORString& iLine, KORString& oError);
+
+  // Replays a whole journal: its first line that is not blank or comment must
+  // be "journal/1". Stops at the first failing line with oError
+  // "iName:LINE: what is wrong".
+  HRESULT PerformJournal(std::istream& iJournal, const KORString& iName, KORString& oError);
+
+  void SetMessageCallback(MessageCallback iCallback) { _onMessage = std::move(iCallback); }
+  // The text of the last message box that appeared, empty before any.
+  const KORUnicodeString& GetLastMessage() const { return _lastMessage; }
+
+private:
+  using Words = std::vector<KORString>;
+  HRESULT Dispatch(const Words& iWords, KORString& oError);
+
+  HRESULT Start(const KORString& iId, KORString& oError);
+  HRESULT Select(const KORString& iElement, KORString& oError);
+  HRESULT Edit(const KORString& iElement, KORString& oError);
+  HRESULT Pick(const Words& iWords, KORString& oError);
+  HRESULT Set(const KORString& iWidget, const KORString& iValue, KORString& oError);
+  HRESULT Choose(const KORString& iWidget, const KORString& iLine, KORString& oError);
+  HRESULT Tab(const KORString& iPage, KORString& oError);
+  HRESULT Push(const KORString& iWidget, KORString& oError);
+  HRESULT Press(const KORString& iButton, KORString& oError);
+  HRESULT Close(KORString& oError);
+  HRESULT Answer(const KORString& iAnswer, KORString& oError);
+  HRESULT File(const KORString& iPath, KORString& oError);
+  HRESULT Replay(bool iUndo, KORString& oError);
+  HRESULT Expect(const Words& iWords, KORString& oError);
+  HRESULT ExpectMessage(const KORString& iText, KORString& oError);
+  HRESULT Show();
+
+  HRESULT FindElement(const KORString& iName, KORPathElement& oPath, KORString& oError);
+  std::vector<KORDlgObject*> ShownWindows();
+  // The widget named iName in the shown windows, the newest window first.
+  HRESULT FindWidget(const KORString& iName, KORDlgObject*& oWidget, KORString& oError);
+  // The newest shown window of type W, or null with oError.
+  template <class W> W* NewestWindow(const char* iWhat, KORString& oError);
+  // Reports the message boxes that appeared since the last look.
+  void CollectMessages();
+
+  KORFrame& _frame;
+  std::ostream& _output;
+  MessageCallback _onMessage;
+  KORUnicodeString _lastMessage;
+  std::size_t _loggedSeen;
+  std::vector<const KORDlgObject*> _notifiesShown;
+};
