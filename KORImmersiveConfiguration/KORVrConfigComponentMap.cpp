@@ -14,6 +14,7 @@
 #include "KOREVrcCutAndPastable.h"
 #include "KOREVrcDecomposition.h"
 #include "KOREVrcDevices.h"
+#include "KOREVrcEditElem.h"
 #include "KOREVrcElementLifeCycle.h"
 #include "KOREVrcExportService.h"
 #include "KOREVrcFactory.h"
@@ -73,6 +74,7 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("KORVrcElement", KOREVrcModelEvents, KORIModelEvents, Code),
     KOR_ROW("KORVrcElement", KOREVrcCutAndPastable, KORICutAndPastable, Code),
     KOR_ROW("KORVrcElement", KOREVrcCutAndPastable, KORICSOFilter, Code),
+    KOR_ROW("KORVrcElement", KOREVrcEditElem, KORIEdit, Code),
     // Each element kind.
     KOR_ROW("KORVrcConfig", KOREVrcConfig, KORIVrcConfig, Code),
     KOR_ROW("KORVrcConfig", KOREVrcConfig, KORIVrcElement, Code),
