@@ -59,8 +59,8 @@ protected:
   }
 
   // Performs each line; the first refused one fails the test.
-  void Perform(std::initializer_list<const char*> iLines) {
-    for (const char* line : iLines) {
+  void Perform(std::initializer_list<KORString> iLines) {
+    for (const KORString& line : iLines) {
       KORString error;
       ASSERT_EQ(driver.Perform(line, error), S_OK) << line << ": " << error;
     }

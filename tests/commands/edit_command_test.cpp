@@ -146,7 +146,7 @@ TEST_F(EditCommandTest, ATakenNameIsRefusedAndTheDialogKeepsWhatWasTyped) {
     EXPECT_EQ(IGNames(), before) << c.button << ": nothing written";
     // The refused button can be pressed again once the name is changed.
     const KORString freeName = "set NameEditor Free" + std::to_string(++free);
-    Perform({freeName.c_str(), c.button});
+    Perform({freeName, c.button});
     EXPECT_NE(IGNames(), before) << c.button << " pressed again";
     if (DialogOpen())
       Perform({"press OK"});

@@ -102,7 +102,7 @@ bool KORVrcGenerateXMLFileCmd::TestValues(void*) {
     AddAnalyseNotificationCB(_overwriteQuestion, KORDlgNfyNoNotification::ClassName,
                              [this](KORCommand*, KORCommandNotification&) { OnOverwriteNo(); });
   }
-  _overwriteQuestion->Display(existing + "\n" + CatalogMessage("OverwriteNfy"), "OverwriteNfy");
+  _overwriteQuestion->Display(existing + " " + CatalogMessage("OverwriteNfy"), "OverwriteNfy");
   return false;
 }
 
