@@ -3,6 +3,7 @@
 #include "KORVrcDescriptionModel.h"
 #include "featurestore/KORContainer.h"
 #include "featurestore/KORDocumentIO.h"
+#include "frame/KORDriver.h"
 #include "frame/KORFrame.h"
 #include "interfaces/KORIVrcConfig.h"
 #include "interfaces/KORIVrcConfigure.h"
@@ -342,4 +343,46 @@ int KORVrcRunSettings(const std::string& iInput, const std::string& iDirectory, 
 KORSmartPtr<KORDocument> KORVrcOpenInput(const std::string& iInput, std::string& oWhere,
                                          std::string& oError) {
   return OpenInput(iInput, oWhere, oError);
+}
+
+int KORVrcRunPlay(const std::string& iJournal, const std::string& iDocument,
+                  const std::string& iOutput) {
+  const std::string& target = iOutput.empty() ? iDocument : iOutput;
+  if (target.empty())
+    return Failure(iJournal, "say where to save the result: -o OUTPUT (no DOCUMENT was given)");
+  std::ifstream journal(iJournal, std::ios::binary);
+  if (!journal)
+    return Failure(iJournal, "cannot be read: " + KORSystemReason(errno));
+  KORFrame* frame = KORFrame::Current();
+  if (!frame)
+    return Failure(iJournal, "no application frame is running");
+  std::string where, error;
+  KORSmartPtr<KORDocument> document;
+  if (iDocument.empty()) {
+    document = KORDocument::Create();
+    frame->Editor().SetDocument(document->Identity());
+    if (!ConfigOf(document))
+      return Failure(iJournal, "the default configuration cannot be made: is the module loaded?");
+  } else if (!(document = OpenInput(iDocument, where, error))) {
+    return Failure(where, error);
+  }
+  frame->SetReplayingUserInteraction(true);
+  // Without the module's workbench (S_FALSE) a journal can still select,
+  // edit and check; `start` then says that no workbench is loaded.
+  KORString workbenchError;
+  if (FAILED(frame->LoadWorkbench("KORVrcWorkbench", workbenchError)))
+    return Failure(iJournal, workbenchError);
+  KORDriver driver(*frame, std::cout);
+  driver.SetMessageCallback([](const KORDriverMessage& iMessage) {
+    std::cout << "message: " << iMessage.title << ": " << iMessage.text << " -> " << iMessage.answer
+              << '\n';
+  });
+  const HRESULT played = driver.PerformJournal(journal, iJournal, error);
+  frame->Commands().CancelActiveCommand();
+  frame->SetReplayingUserInteraction(false);
+  if (FAILED(played)) {
+    std::cerr << "korvrc: " << error << '\n';
+    return 1;
+  }
+  return SaveDocument(*document, target);
 }

@@ -35,6 +35,14 @@ struct KORVrcExportOptions {
 };
 int KORVrcRunExport(const KORVrcExportOptions& iOptions);
 
+// Replays iJournal (docs/journal.md) on iDocument, or on a new document
+// holding the default configuration when iDocument is empty, and saves the
+// result to iOutput (empty: back to iDocument). A command still open at the
+// end is cancelled first. On the first failing line prints
+// "korvrc: JOURNAL:LINE: what is wrong" and saves nothing.
+int KORVrcRunPlay(const std::string& iJournal, const std::string& iDocument,
+                  const std::string& iOutput);
+
 int KORVrcRunSettings(const std::string& iInput, const std::string& iDirectory, bool iForce);
 
 // Runs iCommand; an exception that escapes it is reported against iWhere as

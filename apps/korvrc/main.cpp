@@ -101,6 +101,15 @@ int main(int argc, char** argv) {
       app.add_subcommand("tree", "print the specification tree with its labels");
   tree->add_option("DOC", input, kInputHelp);
 
+  std::string journal, output;
+  CLI::App* play = app.add_subcommand(
+      "play", "replay a journal of user actions on a document and save the result");
+  play->add_option("JOURNAL", journal, "the journal to replay (see docs/journal.md)")->required();
+  play->add_option("DOC", input,
+                   "the document to work on; without it, a new document holding the default "
+                   "configuration");
+  play->add_option("-o,--output", output, "where to save the result (default: back to DOC)");
+
   app.require_subcommand(0, 1);
   CLI11_PARSE(app, argc, argv);
   if (version)
@@ -117,6 +126,8 @@ int main(int argc, char** argv) {
     std::cerr << "korvrc: " << error << '\n';
     return 1;
   }
+  if (play->parsed())
+    return KORVrcGuarded(journal, [&] { return KORVrcRunPlay(journal, input, output); });
   if (create->parsed())
     return KORVrcGuarded(document, [&] { return KORVrcRunNew(document, force); });
   if (import->parsed())

@@ -190,7 +190,9 @@ HRESULT KORDriver::Start(const KORString& iId, KORString& oError) {
       headerId = starter->GetCommand();
   KORCommandHeader* header = _frame.CommandEnvironment().GetHeaderList().GetHeaderFromList(headerId);
   if (!header)
-    return Fail("no toolbar button or command named " + Quoted(iId), oError);
+    return Fail("no toolbar button or command named " + Quoted(iId) +
+                    (_frame.GetWorkbench() ? "" : " (no workbench is loaded)"),
+                oError);
   if (!header->IsAvailable())
     return Fail("command " + Quoted(headerId) + " is not available for this document", oError);
   return header->StartCommand(oError);

@@ -32,19 +32,19 @@ HRESULT KORFrame::LoadWorkbench(const KORString& iName, KORString& oError) {
   KORFrameScope scope(*this);
   auto factory = KORQuery<KORIGenericFactory>(_application.get());
   if (!factory || !factory->Support(iName)) {
-    oError = "No loaded module offers the workbench " + iName + ".";
-    return E_FAIL;
+    oError = "no loaded module offers the workbench " + iName;
+    return S_FALSE;
   }
   auto made = KORSmartPtr<KORBaseUnknown>::Adopt(factory->Create(iName));
   auto configuration = KORQuery<KORIPRDWorkshopConfiguration>(made.get());
   if (!configuration) {
-    oError = "The workbench " + iName + " could not be made.";
+    oError = "the workbench " + iName + " could not be made";
     return E_FAIL;
   }
   configuration->CreateCommands();
   _workbench.reset(configuration->CreateWorkbench());
   if (!_workbench) {
-    oError = "The workbench " + iName + " has no toolbar.";
+    oError = "the workbench " + iName + " made no access tree";
     return E_FAIL;
   }
   return S_OK;

@@ -50,8 +50,8 @@ public:
 
   // Asks the workbench factories of the loaded modules for iName; the one
   // that supports it makes the workbench, whose headers join this frame's
-  // list and whose access tree the frame keeps. E_FAIL with oError when no
-  // factory offers it or it makes nothing usable.
+  // list and whose access tree the frame keeps. S_FALSE with oError when no
+  // factory offers it; E_FAIL with oError when it makes nothing usable.
   HRESULT LoadWorkbench(const KORString& iName, KORString& oError);
   // The access tree of the loaded workbench, or null.
   KORCmdWorkbench* GetWorkbench() const { return _workbench.get(); }
