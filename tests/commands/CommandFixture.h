@@ -1,50 +1,19 @@
 #pragma once
-// A frame of its own per test, with the module loaded once per process, a
-// fresh document in the frame's editor and the workbench "KORVrcWorkbench"
-// loaded into the frame.
-#include "featurestore/KORDocument.h"
-#include "frame/KORFrame.h"
-#include "system/KORModule.h"
+// The model tests' fixture (module loaded once, a fresh document in a frame
+// of its own per test) with the workbench "KORVrcWorkbench" loaded into the
+// frame.
+#include "ModelFixture.h"
 
-#include <gtest/gtest.h>
-
-// A plain object of a late type, to ask for what the module attaches to it.
-class KORNamedObject final : public KORImplementationOf<KORNamedObject, KORBaseUnknown> {
-public:
-  explicit KORNamedObject(const char* iLateType) : KORImplementationOf(iLateType) {}
-  template <class I> static KORSmartPtr<I> Query(const char* iLateType) {
-    KORBaseUnknown_var object(new KORNamedObject(iLateType));
-    return KORQuery<I>(object);
-  }
-};
-
-class CommandTest : public testing::Test {
+class CommandTest : public ModelTest {
 protected:
-  static void SetUpTestSuite() {
-    std::string error;
-    ASSERT_EQ(KORLoadModule("KORVrConfig", error), S_OK) << error;
-  }
-
   void SetUp() override {
-    frame.MessageBoxes().SetEcho(false);
-    document = KORDocument::Create();
-    frame.Editor().SetDocument(document->Identity());
+    ModelTest::SetUp();
     KORString error;
     ASSERT_EQ(frame.LoadWorkbench("KORVrcWorkbench", error), S_OK) << error;
   }
-
-  KORFrame frame;
-  KORFrameScope scope{frame};
-  KORSmartPtr<KORDocument> document;
 };
 
 #include "frame/KORDriver.h"
-#include "interfaces/KORIVrcConfig.h"
-#include "interfaces/KORIVrcFactory.h"
-#include "interfaces/KORIVrcGraphicResources.h"
-#include "interfaces/KORIVrcIG.h"
-#include "interfaces/KORIVrcViewport.h"
-#include "interfaces/KORIVrcWindow.h"
 
 #include <sstream>
 
@@ -53,9 +22,8 @@ class DriverTest : public CommandTest {
 protected:
   void SetUp() override {
     CommandTest::SetUp();
-    factory = KORQuery<KORIVrcFactory>(document->Identity());
-    ASSERT_TRUE(factory);
-    ASSERT_EQ(factory->RetrieveConfig(config.Out()), S_OK);
+    config = Config();
+    ASSERT_TRUE(config);
   }
 
   // Performs each line; the first refused one fails the test.
@@ -98,16 +66,13 @@ protected:
     return name;
   }
   KORIVrcWindow_var MainWindow() {
-    KORIVrcGraphicResources_var resources;
     KORIVrcWindow_var window;
-    EXPECT_EQ(config->GetGraphicResources(resources.Out()), S_OK);
-    if (FAILED(resources->GetMainWindow(window.Out())))
+    if (FAILED(Resources()->GetMainWindow(window.Out())))
       window = nullptr;
     return window;
   }
 
   std::ostringstream shown;
   KORDriver driver{frame, shown};
-  KORIVrcFactory_var factory;
   KORIVrcConfig_var config;
 };

@@ -36,7 +36,7 @@ protected:
 };
 
 TEST_F(WorkbenchTest, TheFactoryMakesOnlyTheWorkbenchOfItsExactName) {
-  auto factory = KORNamedObject::Query<KORIVrcWorkbenchFactory>("KORApplicationFrame");
+  auto factory = KORLooseElement::Make<KORIVrcWorkbenchFactory>("KORApplicationFrame");
   ASSERT_TRUE(factory);
   const struct {
     const char* name;
@@ -155,7 +155,7 @@ TEST_F(WorkbenchTest, TheToolbarHoldsTheNineButtonsInOrder) {
 }
 
 TEST_F(WorkbenchTest, TheCommandSetAnswersItsTopicWithItsResultCodes) {
-  auto commandSet = KORNamedObject::Query<KORICommandSet>("KORVrcWorkbench_init");
+  auto commandSet = KORLooseElement::Make<KORICommandSet>("KORVrcWorkbench_init");
   ASSERT_TRUE(commandSet);
   KORList1<KORString> topics;
   EXPECT_EQ(commandSet->EnumTopics(topics), S_OK);
@@ -195,7 +195,7 @@ TEST_F(WorkbenchTest, TheCommandSetAnswersItsTopicWithItsResultCodes) {
 }
 
 TEST_F(WorkbenchTest, TheTransitionEntersTheProductWorkshop) {
-  auto transition = KORNamedObject::Query<KORIWorkbenchTransition>("KORVrcWorkbenchTransition");
+  auto transition = KORLooseElement::Make<KORIWorkbenchTransition>("KORVrcWorkbenchTransition");
   ASSERT_TRUE(transition);
   EXPECT_EQ(transition->DoTransition("KORVrcWorkbench"), S_OK);
   EXPECT_EQ(frame.CommandEnvironment().GetCurrentWorkshop(), "Product");
