@@ -4,6 +4,7 @@
 #include "CommandFixture.h"
 #include "KORVrcEditCmd.h"
 #include "dialog/KORDlgWidgets.h"
+#include "system/KORTrace.h"
 
 #include <memory>
 
@@ -208,6 +209,30 @@ TEST_F(ConfigCommandTest, CancelWithoutMainWindowAtStartClearsThePickedOne) {
   ASSERT_TRUE(MainWindow());
   Perform({"press Cancel"});
   EXPECT_FALSE(MainWindow());
+}
+
+TEST_F(ConfigCommandTest, TracesItsStepsAndHowItFoundTheFactory) {
+  const auto Traced = [](std::initializer_list<const char*> iLines) {
+    std::vector<KORString> lines;
+    for (const char* line : iLines)
+      lines.push_back(KORString("KORVrcController: ") + line);
+    return lines;
+  };
+  {
+    KORTraceCapture capture({"KORVrcController"});
+    Perform({"start KORVrcConfigCmdHdr", "press Cancel"});
+    EXPECT_EQ(capture.Lines(), Traced({"} End of point::GetFactory()",
+                                       "KORVrcConfigCmd: \t\tKORStateCommand::BuildGraph()",
+                                       "KORVrcConfigCmd::InitDefaultValues",
+                                       "KORVrcConfigCmd: \t\tOnCancel()"}));
+  }
+  frame.Editor().SetDocument(nullptr);
+  KORTraceCapture capture({"KORVrcController"});
+  Perform({"start KORVrcConfigCmdHdr"});
+  EXPECT_FALSE(DialogOpen()) << "without document there is nothing to edit";
+  EXPECT_EQ(capture.Lines(),
+            Traced({"} Anormal End of KORVrcConfigCmd::GetFactory(): Document NOT FOUND",
+                    "KORVrcConfigCmd: \t\tKORStateCommand::BuildGraph()"}));
 }
 
 TEST_F(ConfigCommandTest, UndoAfterOKGivesBackTheName) {

@@ -1,6 +1,7 @@
 #include "KORVrcConfigCmd.h"
 
 #include "KORVrcConfigDlg.h"
+#include "KORVrcControllerTrace.h"
 #include "interfaces/KORIVrcGraphicResources.h"
 
 namespace {
@@ -55,7 +56,7 @@ void KORVrcConfigCmd::SaveValues() {
 }
 
 void KORVrcConfigCmd::InitDialog() {
-  TraceMethod("KORVrcConfigCmd::InitDefaultValues");
+  KORVrcControllerTrace().Write("KORVrcConfigCmd::InitDefaultValues");
   _configDialog->SetConfigName(_savedName);
   _chosenMainWindow = _savedMainWindow;
   _configDialog->SetWindowName(NameOf(_chosenMainWindow.get()));

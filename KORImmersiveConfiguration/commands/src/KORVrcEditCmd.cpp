@@ -167,7 +167,7 @@ bool KORVrcEditCmd::NameIsTaken() {
 }
 
 bool KORVrcEditCmd::TestValues(void*) {
-  TraceMethod("TestValues");
+  KORVrcControllerTrace().Printf("%s::TestValues", GetName().c_str());
   // A refused OK or Apply must be pressable again.
   if (_okAgent)
     _okAgent->InitializeAcquisition();
