@@ -42,7 +42,7 @@ protected:
     setenv("USERPROFILE", profile.c_str(), 1);
     // Something to export: one wall shown by the main window.
     ConfigBuilder build(factory.get());
-    KORIVrcIG_var ig = build.IG("IG1");
+    KORIVrcIG_var ig = build.IG("localhost:0.0");
     build.Screen("Wall", {3000, -1500, 2500}, {3000, -1500, 0}, {3000, 1500, 0});
     build.MainWindow(build.Window(ig.get(), "Win1", {0, 0, 1280, 1024}, "Wall",
                                   KORVrcRenderingMono, KORVrcMirrorNone)
@@ -174,6 +174,15 @@ TEST_F(ExportCommandTest, TheChecksRegisterTheFileAndMakeItActive) {
   Perform({"start btnGenerateXMLFile", "set NameEdt Second", "set SetConfigChk off", "press OK"});
   EXPECT_EQ(KORGetActiveVRConfig(), path) << "added, not made active";
   EXPECT_NE(KORGetVRConfigs().Locate((folder / "out" / "Second.xml").string()), 0);
+
+  // An image generator on another host: written and registered, with the
+  // warning in the error box.
+  ConfigBuilder(factory.get()).IG("render2:0.0");
+  Perform({"start btnGenerateXMLFile", "set NameEdt Distant", "press OK",
+           "expect-message \"on another host than localhost\""});
+  EXPECT_TRUE(fs::exists(folder / "out" / "Distant.xml"));
+  EXPECT_EQ(KORGetActiveVRConfig(), (folder / "out" / "Distant.xml").string());
+  EXPECT_EQ(frame.MessageBoxes().Shown().back().identifier, "GenerateXMLError");
 }
 
 } // namespace
