@@ -40,6 +40,9 @@ protected:
     return error;
   }
   bool DialogOpen() { return frame.Commands().GetActiveCommand() != nullptr; }
+  // The frame takes back on Cancel whatever a command wrote; without its
+  // transactions, what Cancel gives back is the command's own work.
+  void WithoutTransactions() { frame.Commands().SetObserver(nullptr); }
 
   // An image generator with one window named iWindow (made directly: this is
   // the document the person finds, not what they do).
