@@ -51,9 +51,11 @@ void KORCommandManager::CancelActiveCommand() {
   KORCommand* active = GetActiveCommand();
   if (!active)
     return;
+  // The command cancels first, so that what its cancellation writes is
+  // aborted with the rest of it; it is destroyed only after the flush.
+  active->Cancel();
   if (_observer)
     _observer->OnCommandAborted(*active);
-  active->Cancel();
   if (_depth == 0)
     FlushDestructions();
 }

@@ -14,11 +14,6 @@ void KORCommandTransactions::Forget(const KORCommand& iCommand) {
   std::erase_if(_recordings, [&](const Recording& iRecording) { return iRecording.command == &iCommand; });
 }
 
-bool KORCommandTransactions::IsRecording(const KORCommand& iCommand) const {
-  return std::any_of(_recordings.begin(), _recordings.end(),
-                     [&](const Recording& iRecording) { return iRecording.command == &iCommand; });
-}
-
 void KORCommandTransactions::OnCommandStarted(KORCommand& iCommand) {
   KORFrmEditor* editor = iCommand.GetEditor();
   auto document = KORQuery<KORITransactions>(editor ? editor->GetDocument() : nullptr);

@@ -18,9 +18,6 @@ public:
   void OnCommandAborted(KORCommand& iCommand) override;
   void OnCommandEnded(KORCommand& iCommand) override;
 
-  // Whether iCommand has a transaction open now.
-  bool IsRecording(const KORCommand& iCommand) const;
-
 private:
   struct Recording {
     const KORCommand* command;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <istream>
 #include <ostream>
 
@@ -28,43 +29,6 @@ bool ReadNumber(const KORString& iText, double& oValue) {
 
 KORString Quoted(const KORString& iText) {
   return "\"" + iText + "\"";
-}
-
-// Each verb with the number of arguments it takes (least, most).
-struct Verb {
-  const char* name;
-  std::size_t least;
-  std::size_t most;
-  const char* usage;
-};
-constexpr Verb kVerbs[] = {
-    {"start", 1, 1, "start ID"},
-    {"select", 1, 1, "select ELEMENT"},
-    {"edit", 1, 1, "edit ELEMENT"},
-    {"set", 2, 2, "set WIDGET VALUE"},
-    {"choose", 2, 2, "choose WIDGET LINE"},
-    {"tab", 1, 1, "tab PAGE"},
-    {"push", 1, 1, "push WIDGET"},
-    {"press", 1, 1, "press OK|Apply|Cancel"},
-    {"close", 0, 0, "close"},
-    {"answer", 1, 1, "answer ok|yes|no|cancel"},
-    {"file", 1, 1, "file PATH"},
-    {"pick", 1, 5, "pick ELEMENT [at X Y Z]"},
-    {"drag", 0, 64, ""},
-    {"compass", 0, 64, ""},
-    {"event", 0, 64, ""},
-    {"runtime", 0, 64, ""},
-    {"undo", 0, 0, "undo"},
-    {"redo", 0, 0, "redo"},
-    {"expect", 2, 3, "expect WIDGET VALUE [TOLERANCE]"},
-    {"expect-message", 1, 1, "expect-message TEXT"},
-    {"show", 0, 0, "show"},
-};
-
-const Verb* FindVerb(const KORString& iName) {
-  auto found = std::find_if(std::begin(kVerbs), std::end(kVerbs),
-                            [&](const Verb& iVerb) { return iName == iVerb.name; });
-  return found == std::end(kVerbs) ? nullptr : found;
 }
 
 struct AnswerName {
@@ -139,58 +103,68 @@ HRESULT KORDriver::PerformJournal(std::istream& iJournal, const KORString& iName
   return S_OK;
 }
 
+// Each verb, the number of arguments it takes (least, most), and what does it.
+struct KORDriver::Verb {
+  const char* name;
+  std::size_t least;
+  std::size_t most;
+  const char* usage;
+  HRESULT (KORDriver::*perform)(const Words& iWords, KORString& oError);
+};
+
+const KORDriver::Verb* KORDriver::FindVerb(const KORString& iName) {
+  static constexpr Verb verbs[] = {
+      {"start", 1, 1, "start ID", &KORDriver::Start},
+      {"select", 1, 1, "select ELEMENT", &KORDriver::Select},
+      {"edit", 1, 1, "edit ELEMENT", &KORDriver::Edit},
+      {"pick", 1, 5, "pick ELEMENT [at X Y Z]", &KORDriver::Pick},
+      {"set", 2, 2, "set WIDGET VALUE", &KORDriver::Set},
+      {"choose", 2, 2, "choose WIDGET LINE", &KORDriver::Choose},
+      {"tab", 1, 1, "tab PAGE", &KORDriver::Tab},
+      {"push", 1, 1, "push WIDGET", &KORDriver::Push},
+      {"press", 1, 1, "press OK|Apply|Cancel", &KORDriver::Press},
+      {"close", 0, 0, "close", &KORDriver::Close},
+      {"answer", 1, 1, "answer ok|yes|no|cancel", &KORDriver::Answer},
+      {"file", 1, 1, "file PATH", &KORDriver::File},
+      {"undo", 0, 0, "undo", &KORDriver::Replay},
+      {"redo", 0, 0, "redo", &KORDriver::Replay},
+      {"expect", 2, 3, "expect WIDGET VALUE [TOLERANCE]", &KORDriver::Expect},
+      {"expect-message", 1, 1, "expect-message TEXT", &KORDriver::ExpectMessage},
+      {"show", 0, 0, "show", &KORDriver::Show},
+      // Verbs of the format whose machinery is not there yet.
+      {"drag", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
+      {"compass", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
+      {"event", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
+      {"runtime", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
+  };
+  auto found = std::find_if(std::begin(verbs), std::end(verbs),
+                            [&](const Verb& iVerb) { return iName == iVerb.name; });
+  return found == std::end(verbs) ? nullptr : found;
+}
+
 HRESULT KORDriver::Dispatch(const Words& iWords, KORString& oError) {
-  const KORString& name = iWords[0];
-  const Verb* verb = FindVerb(name);
+  const Verb* verb = FindVerb(iWords[0]);
   if (!verb)
-    return Fail("unknown verb " + Quoted(name), oError);
-  if (name == "drag" || name == "compass" || name == "event" || name == "runtime")
-    return Fail(name + " is not available yet", oError);
+    return Fail("unknown verb " + Quoted(iWords[0]), oError);
   const std::size_t count = iWords.size() - 1;
   if (count < verb->least || count > verb->most)
     return Fail("wrong number of arguments; write: " + KORString(verb->usage), oError);
-  const KORString& first = count > 0 ? iWords[1] : name;
-  if (name == "start")
-    return Start(first, oError);
-  if (name == "select")
-    return Select(first, oError);
-  if (name == "edit")
-    return Edit(first, oError);
-  if (name == "pick")
-    return Pick(iWords, oError);
-  if (name == "set")
-    return Set(first, iWords[2], oError);
-  if (name == "choose")
-    return Choose(first, iWords[2], oError);
-  if (name == "tab")
-    return Tab(first, oError);
-  if (name == "push")
-    return Push(first, oError);
-  if (name == "press")
-    return Press(first, oError);
-  if (name == "close")
-    return Close(oError);
-  if (name == "answer")
-    return Answer(first, oError);
-  if (name == "file")
-    return File(first, oError);
-  if (name == "undo" || name == "redo")
-    return Replay(name == "undo", oError);
-  if (name == "expect")
-    return Expect(iWords, oError);
-  if (name == "expect-message")
-    return ExpectMessage(first, oError);
-  return Show();
+  return (this->*verb->perform)(iWords, oError);
 }
 
-HRESULT KORDriver::Start(const KORString& iId, KORString& oError) {
-  KORString headerId = iId;
+HRESULT KORDriver::NotAvailable(const Words& iWords, KORString& oError) {
+  return Fail(iWords[0] + " is not available yet", oError);
+}
+
+HRESULT KORDriver::Start(const Words& iWords, KORString& oError) {
+  const KORString& id = iWords[1];
+  KORString headerId = id;
   if (KORCmdWorkbench* workbench = _frame.GetWorkbench())
-    if (auto* starter = dynamic_cast<KORCmdStarter*>(workbench->Find(iId)))
+    if (auto* starter = dynamic_cast<KORCmdStarter*>(workbench->Find(id)))
       headerId = starter->GetCommand();
   KORCommandHeader* header = _frame.CommandEnvironment().GetHeaderList().GetHeaderFromList(headerId);
   if (!header)
-    return Fail("no toolbar button or command named " + Quoted(iId) +
+    return Fail("no toolbar button or command named " + Quoted(id) +
                     (_frame.GetWorkbench() ? "" : " (no workbench is loaded)"),
                 oError);
   if (!header->IsAvailable())
@@ -205,26 +179,29 @@ HRESULT KORDriver::FindElement(const KORString& iName, KORPathElement& oPath, KO
   return naming->FindElement(iName, oPath, oError);
 }
 
-HRESULT KORDriver::Select(const KORString& iElement, KORString& oError) {
+HRESULT KORDriver::Select(const Words& iWords, KORString& oError) {
   KORPathElement path;
-  if (FAILED(FindElement(iElement, path, oError)))
+  if (FAILED(FindElement(iWords[1], path, oError)))
     return E_FAIL;
   _frame.Editor().SetSelection(path);
   return S_OK;
 }
 
-HRESULT KORDriver::Edit(const KORString& iElement, KORString& oError) {
+HRESULT KORDriver::Edit(const Words& iWords, KORString& oError) {
+  const KORString& element = iWords[1];
   KORPathElement path;
-  if (FAILED(FindElement(iElement, path, oError)))
+  if (FAILED(FindElement(element, path, oError)))
     return E_FAIL;
   auto edit = KORQuery<KORIEdit>(path.GetLastElement());
   if (!edit)
-    return Fail(iElement + " has no edit action", oError);
+    return Fail(element + " has no edit action", oError);
   KORCommandManager& commands = _frame.Commands();
+  const KORCommand* before = commands.GetActiveCommand();
   if (KORCommand* command = edit->Activate(&path))
     return commands.StartCommand(command);
-  if (!commands.GetActiveCommand())
-    return Fail("editing " + iElement + " started no command", oError);
+  const KORCommand* after = commands.GetActiveCommand();
+  if (!after || after == before)
+    return Fail("editing " + element + " started no command", oError);
   return S_OK;
 }
 
@@ -270,94 +247,102 @@ template <class W> W* KORDriver::NewestWindow(const char* iWhat, KORString& oErr
   return nullptr;
 }
 
-HRESULT KORDriver::Set(const KORString& iWidget, const KORString& iValue, KORString& oError) {
+HRESULT KORDriver::Set(const Words& iWords, KORString& oError) {
+  const KORString& name = iWords[1];
+  const KORString& value = iWords[2];
   KORDlgObject* widget = nullptr;
-  if (FAILED(FindWidget(iWidget, widget, oError)))
+  if (FAILED(FindWidget(name, widget, oError)))
     return E_FAIL;
   if (auto* editor = dynamic_cast<KORDlgEditor*>(widget))
-    return editor->UserSetText(iValue, oError);
+    return editor->UserSetText(value, oError);
   if (auto* spinner = dynamic_cast<KORDlgSpinner*>(widget)) {
-    double value = 0;
-    if (!ReadNumber(iValue, value))
-      return Fail(iWidget + ": " + Quoted(iValue) + " is not a number", oError);
-    return spinner->UserSetValue(value, oError);
+    double number = 0;
+    if (!ReadNumber(value, number))
+      return Fail(name + ": " + Quoted(value) + " is not a number", oError);
+    return spinner->UserSetValue(number, oError);
   }
   if (auto* check = dynamic_cast<KORDlgCheckButton*>(widget)) {
-    if (iValue != "on" && iValue != "off")
-      return Fail(iWidget + ": a check button is set on or off, not " + Quoted(iValue), oError);
-    const HRESULT result = check->UserSetState(iValue == "on", oError);
+    if (value != "on" && value != "off")
+      return Fail(name + ": a check button is set on or off, not " + Quoted(value), oError);
+    const HRESULT result = check->UserSetState(value == "on", oError);
     return FAILED(result) ? result : S_OK;
   }
-  return Fail(iWidget + ": a " + KORDlgKindName(widget->GetKind()) + " takes no typed value", oError);
+  return Fail(name + ": a " + KORDlgKindName(widget->GetKind()) + " takes no typed value", oError);
 }
 
-HRESULT KORDriver::Choose(const KORString& iWidget, const KORString& iLine, KORString& oError) {
+HRESULT KORDriver::Choose(const Words& iWords, KORString& oError) {
+  const KORString& name = iWords[1];
+  const KORString& line = iWords[2];
   KORDlgObject* widget = nullptr;
-  if (FAILED(FindWidget(iWidget, widget, oError)))
+  if (FAILED(FindWidget(name, widget, oError)))
     return E_FAIL;
   auto* combo = dynamic_cast<KORDlgCombo*>(widget);
   if (!combo)
-    return Fail(iWidget + ": a " + KORDlgKindName(widget->GetKind()) + " has no lines to choose",
+    return Fail(name + ": a " + KORDlgKindName(widget->GetKind()) + " has no lines to choose",
                 oError);
-  int index = combo->LocateLine(iLine);
-  if (iLine.size() > 1 && iLine[0] == '#') {
+  int index = combo->LocateLine(line);
+  if (line.size() > 1 && line[0] == '#') {
     double position = 0;
-    if (!ReadNumber(iLine.substr(1), position) || position != std::floor(position) ||
+    if (!ReadNumber(line.substr(1), position) || position != std::floor(position) ||
         position < 1 || position > combo->GetLineCount())
-      return Fail(iWidget + ": no line " + iLine + " (the combo has " +
+      return Fail(name + ": no line " + line + " (the combo has " +
                       std::to_string(combo->GetLineCount()) + " lines)",
                   oError);
     index = static_cast<int>(position) - 1;
   }
   if (index < 0)
-    return Fail(iWidget + ": no line " + Quoted(iLine), oError);
+    return Fail(name + ": no line " + Quoted(line), oError);
   return combo->UserSelect(index, oError);
 }
 
-HRESULT KORDriver::Tab(const KORString& iPage, KORString& oError) {
+HRESULT KORDriver::Tab(const Words& iWords, KORString& oError) {
+  const KORString& name = iWords[1];
   KORDlgObject* widget = nullptr;
-  if (FAILED(FindWidget(iPage, widget, oError)))
+  if (FAILED(FindWidget(name, widget, oError)))
     return E_FAIL;
   auto* page = dynamic_cast<KORDlgTabPage*>(widget);
   auto* tabs = page ? dynamic_cast<KORDlgTabContainer*>(page->GetFather()) : nullptr;
   if (!tabs)
-    return Fail(iPage + ": not a tab page", oError);
+    return Fail(name + ": not a tab page", oError);
   const HRESULT result = tabs->UserSelectPage(page, oError);
   return FAILED(result) ? result : S_OK;
 }
 
-HRESULT KORDriver::Push(const KORString& iWidget, KORString& oError) {
+HRESULT KORDriver::Push(const Words& iWords, KORString& oError) {
+  const KORString& name = iWords[1];
   KORDlgObject* widget = nullptr;
-  if (FAILED(FindWidget(iWidget, widget, oError)))
+  if (FAILED(FindWidget(name, widget, oError)))
     return E_FAIL;
   auto* button = dynamic_cast<KORDlgPushButton*>(widget);
   if (!button)
-    return Fail(iWidget + ": a " + KORDlgKindName(widget->GetKind()) + " is not a push button",
+    return Fail(name + ": a " + KORDlgKindName(widget->GetKind()) + " is not a push button",
                 oError);
   return button->UserPush(oError);
 }
 
-HRESULT KORDriver::Press(const KORString& iButton, KORString& oError) {
+HRESULT KORDriver::Press(const Words& iWords, KORString& oError) {
+  const KORString& name = iWords[1];
   const std::pair<const char*, KORDlgButton> buttons[] = {
       {"OK", KORDlgOK}, {"Apply", KORDlgApply}, {"Cancel", KORDlgCancel}};
   auto found = std::find_if(std::begin(buttons), std::end(buttons),
-                            [&](const auto& iButtonName) { return iButton == iButtonName.first; });
+                            [&](const auto& iButtonName) { return name == iButtonName.first; });
   if (found == std::end(buttons))
-    return Fail("a dialog's own buttons are OK, Apply and Cancel, not " + Quoted(iButton), oError);
+    return Fail("a dialog's own buttons are OK, Apply and Cancel, not " + Quoted(name), oError);
   KORDlgDialog* dialog = NewestWindow<KORDlgDialog>("dialog", oError);
   return dialog ? dialog->UserPress(found->second, oError) : E_FAIL;
 }
 
-HRESULT KORDriver::Close(KORString& oError) {
+HRESULT KORDriver::Close(const Words&, KORString& oError) {
   KORDlgDialog* dialog = NewestWindow<KORDlgDialog>("dialog", oError);
   return dialog ? dialog->UserClose(oError) : E_FAIL;
 }
 
-HRESULT KORDriver::Answer(const KORString& iAnswer, KORString& oError) {
+HRESULT KORDriver::Answer(const Words& iWords, KORString& oError) {
+  const KORString& name = iWords[1];
   auto found = std::find_if(std::begin(kAnswers), std::end(kAnswers),
-                            [&](const AnswerName& iName) { return iAnswer == iName.name; });
+                            [&](const AnswerName& iName) { return name == iName.name; });
   if (found == std::end(kAnswers))
-    return Fail("the answers are ok, yes, no and cancel, not " + Quoted(iAnswer), oError);
+    return Fail("the answers are ok, yes, no and cancel, not " + Quoted(name), oError);
   const std::vector<KORDlgObject*> windows = ShownWindows();
   auto box = std::find_if(windows.rbegin(), windows.rend(), [](KORDlgObject* iWindow) {
     return iWindow->GetKind() == KORDlgKind::Notify || iWindow->GetKind() == KORDlgKind::FileBox;
@@ -371,7 +356,7 @@ HRESULT KORDriver::Answer(const KORString& iAnswer, KORString& oError) {
     return files->UserCancel(oError);
   }
   auto* notify = static_cast<KORDlgNotify*>(*box);
-  const KORDriverMessage message{notify->GetTitle(), notify->GetText(), iAnswer};
+  const KORDriverMessage message{notify->GetTitle(), notify->GetText(), name};
   if (FAILED(notify->UserAnswer(found->answer, oError)))
     return E_FAIL;
   if (_onMessage)
@@ -379,15 +364,16 @@ HRESULT KORDriver::Answer(const KORString& iAnswer, KORString& oError) {
   return S_OK;
 }
 
-HRESULT KORDriver::File(const KORString& iPath, KORString& oError) {
+HRESULT KORDriver::File(const Words& iWords, KORString& oError) {
   KORDlgFileBox* box = NewestWindow<KORDlgFileBox>("file box", oError);
-  return box ? box->UserChoose(iPath, oError) : E_FAIL;
+  return box ? box->UserChoose(iWords[1], oError) : E_FAIL;
 }
 
-HRESULT KORDriver::Replay(bool iUndo, KORString& oError) {
-  if (SUCCEEDED(iUndo ? _frame.Undo() : _frame.Redo()))
+HRESULT KORDriver::Replay(const Words& iWords, KORString& oError) {
+  const bool undo = iWords[0] == "undo";
+  if (SUCCEEDED(undo ? _frame.Undo() : _frame.Redo()))
     return S_OK;
-  return Fail(iUndo ? "nothing to undo" : "nothing to redo", oError);
+  return Fail(undo ? "nothing to undo" : "nothing to redo", oError);
 }
 
 HRESULT KORDriver::Expect(const Words& iWords, KORString& oError) {
@@ -413,16 +399,17 @@ HRESULT KORDriver::Expect(const Words& iWords, KORString& oError) {
   return S_OK;
 }
 
-HRESULT KORDriver::ExpectMessage(const KORString& iText, KORString& oError) {
+HRESULT KORDriver::ExpectMessage(const Words& iWords, KORString& oError) {
+  const KORString& text = iWords[1];
   if (_lastMessage.empty())
     return Fail("no message box was shown", oError);
-  if (_lastMessage.find(iText) == KORUnicodeString::npos)
-    return Fail("the last message box says " + Quoted(_lastMessage) + ", not " + Quoted(iText),
+  if (_lastMessage.find(text) == KORUnicodeString::npos)
+    return Fail("the last message box says " + Quoted(_lastMessage) + ", not " + Quoted(text),
                 oError);
   return S_OK;
 }
 
-HRESULT KORDriver::Show() {
+HRESULT KORDriver::Show(const Words&, KORString&) {
   _output << KORDlgDumpShownWindowsJSON(*_frame.Commands().GetMainWindow()) << '\n';
   return S_OK;
 }

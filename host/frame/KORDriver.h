@@ -49,24 +49,29 @@ public:
 
 private:
   using Words = std::vector<KORString>;
+  struct Verb;
+  static const Verb* FindVerb(const KORString& iName);
   HRESULT Dispatch(const Words& iWords, KORString& oError);
 
-  HRESULT Start(const KORString& iId, KORString& oError);
-  HRESULT Select(const KORString& iElement, KORString& oError);
-  HRESULT Edit(const KORString& iElement, KORString& oError);
+  // One per verb; iWords is the whole line, verb first, its argument count
+  // already checked.
+  HRESULT Start(const Words& iWords, KORString& oError);
+  HRESULT Select(const Words& iWords, KORString& oError);
+  HRESULT Edit(const Words& iWords, KORString& oError);
   HRESULT Pick(const Words& iWords, KORString& oError);
-  HRESULT Set(const KORString& iWidget, const KORString& iValue, KORString& oError);
-  HRESULT Choose(const KORString& iWidget, const KORString& iLine, KORString& oError);
-  HRESULT Tab(const KORString& iPage, KORString& oError);
-  HRESULT Push(const KORString& iWidget, KORString& oError);
-  HRESULT Press(const KORString& iButton, KORString& oError);
-  HRESULT Close(KORString& oError);
-  HRESULT Answer(const KORString& iAnswer, KORString& oError);
-  HRESULT File(const KORString& iPath, KORString& oError);
-  HRESULT Replay(bool iUndo, KORString& oError);
+  HRESULT Set(const Words& iWords, KORString& oError);
+  HRESULT Choose(const Words& iWords, KORString& oError);
+  HRESULT Tab(const Words& iWords, KORString& oError);
+  HRESULT Push(const Words& iWords, KORString& oError);
+  HRESULT Press(const Words& iWords, KORString& oError);
+  HRESULT Close(const Words& iWords, KORString& oError);
+  HRESULT Answer(const Words& iWords, KORString& oError);
+  HRESULT File(const Words& iWords, KORString& oError);
+  HRESULT Replay(const Words& iWords, KORString& oError);
   HRESULT Expect(const Words& iWords, KORString& oError);
-  HRESULT ExpectMessage(const KORString& iText, KORString& oError);
-  HRESULT Show();
+  HRESULT ExpectMessage(const Words& iWords, KORString& oError);
+  HRESULT Show(const Words& iWords, KORString& oError);
+  HRESULT NotAvailable(const Words& iWords, KORString& oError);
 
   HRESULT FindElement(const KORString& iName, KORPathElement& oPath, KORString& oError);
   std::vector<KORDlgObject*> ShownWindows();

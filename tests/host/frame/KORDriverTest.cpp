@@ -261,8 +261,12 @@ TEST_F(CommandTransactionTest, ApplyKeepsTheCommandOpenAndOKKeepsBothParts) {
 }
 
 TEST_F(CommandTransactionTest, StartingAnotherCommandOrUndoCancelsTheRunningOne) {
+  ASSERT_EQ(Perform("edit node:A\nset CountSpinner 1\npress OK\nundo"), "");
+  ASSERT_EQ(Transactions().GetRedoCount(), 1);
   ASSERT_EQ(Perform("edit node:A\nset CountSpinner 7\nedit node:B"), "");
   EXPECT_EQ(Count(A), 5);
+  EXPECT_EQ(Transactions().GetRedoCount(), 1)
+      << "the cancelled command's own restore was written outside its transaction";
   ASSERT_EQ(Perform("set CountSpinner 1\npress OK\nedit node:A\nset CountSpinner 2\nundo"), "");
   EXPECT_EQ(Count(A), 5);
   EXPECT_EQ(Count(B), 8) << "undo took back the OK'd command, after cancelling the open one";

@@ -101,6 +101,13 @@ public:
     if (_node)
       ShowDialog();
   }
+  // Cancelled from outside (another command starts, the frame ends): the
+  // count goes back as with the Cancel button.
+  void Cancel() override {
+    if (_node && _spinner)
+      Write(_found);
+    KORStateCommand::Cancel();
+  }
 
 private:
   KORDialogAgent* Accept(const char* iId, KORCommand* iSender, const char* iNotification) {
