@@ -14,6 +14,7 @@
 #include "KOREVrcCutAndPastable.h"
 #include "KOREVrcDecomposition.h"
 #include "KOREVrcDevices.h"
+#include "KOREVrcEditElem.h"
 #include "KOREVrcElementLifeCycle.h"
 #include "KOREVrcExportService.h"
 #include "KOREVrcFactory.h"
@@ -40,6 +41,7 @@
 #include "KOREVrcWindow.h"
 #include "KOREVrcXML.h"
 #include "KORVrcTrace.h"
+#include "KORVrcWorkbench.h"
 
 namespace {
 constexpr KORExtensionKind Data = KORExtensionKind::Data;
@@ -50,6 +52,9 @@ constexpr KORExtensionKind Code = KORExtensionKind::Code;
 
 const KORLateTypeRow kLateTypes[] = {
     {"VrcContainer", "KORFeatCont"},
+    {"KORApplicationFrame", ""},
+    {"KORVrcWorkbench_init", ""},
+    {"KORVrcWorkbenchTransition", ""},
 };
 
 const KORExtensionRow kExtensions[] = {
@@ -69,6 +74,7 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("KORVrcElement", KOREVrcModelEvents, KORIModelEvents, Code),
     KOR_ROW("KORVrcElement", KOREVrcCutAndPastable, KORICutAndPastable, Code),
     KOR_ROW("KORVrcElement", KOREVrcCutAndPastable, KORICSOFilter, Code),
+    KOR_ROW("KORVrcElement", KOREVrcEditElem, KORIEdit, Code),
     // Each element kind.
     KOR_ROW("KORVrcConfig", KOREVrcConfig, KORIVrcConfig, Code),
     KOR_ROW("KORVrcConfig", KOREVrcConfig, KORIVrcElement, Code),
@@ -146,6 +152,11 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("KORVrcButtonDevice", KOREVrcNavigateObjectOnButtonDevice, KORINavigateObject, Data),
     KOR_ROW("KORVrcTrackedElement", KOREVrcNavigateObjectOnTrackedElement, KORINavigateObject,
             Data),
+    // The workbench.
+    KOR_ROW("KORApplicationFrame", KORVrcWorkbenchFactory, KORIVrcWorkbenchFactory, Code),
+    KOR_ROW("KORApplicationFrame", KORVrcWorkbenchFactory, KORIGenericFactory, Code),
+    KOR_ROW("KORVrcWorkbench_init", KORVrcWorkbenchCommandSet, KORICommandSet, Data),
+    KOR_ROW("KORVrcWorkbenchTransition", KOREVrcWorkbenchTransition, KORIWorkbenchTransition, Data),
 };
 
 const KORTraceModuleRow kTraceModules[] = {

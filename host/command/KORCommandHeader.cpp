@@ -1,6 +1,7 @@
 #include "command/KORCommandHeader.h"
 
 #include "command/KORCommandEnvironment.h"
+#include "system/KORFrameServices.h"
 #include "system/KORModule.h"
 
 KORCommandHeader::KORCommandHeader(const KORString& iHeaderId, const KORString& iLoadName,
@@ -46,24 +47,33 @@ HRESULT KORCommandHeader::StartCommand(KORString& oError) {
     oError = "Command " + _id + " has no application frame to run in.";
     return E_FAIL;
   }
+  KORCommand* command = CreateCommand(oError);
+  if (!command) {
+    // A person who pressed the button is told why nothing happens.
+    KORShowUserMessage("CommandNotAvailable", KORUserMessageStyle::Error,
+                       "Command not available", oError);
+    return E_FAIL;
+  }
+  return _environment->GetCommandManager().StartCommand(command);
+}
+
+KORCommand* KORCommandHeader::CreateCommand(KORString& oError) const {
   const KORString symbol = "fctCreate" + _className;
   KORString loadError;
   if (FAILED(KORLoadModule(_loadName, loadError))) {
     oError = "Command " + _id + " is not available: " + loadError;
-    return E_FAIL;
+    return nullptr;
   }
   void* function = KORFindModuleFunction(_loadName, symbol, loadError);
   if (!function) {
     oError = "Command " + _id + " is not available: " + loadError;
-    return E_FAIL;
+    return nullptr;
   }
   auto create = reinterpret_cast<KORCommandCreationFunction>(function);
   KORCommand* command = create(_argument);
-  if (!command) {
+  if (!command)
     oError = "Command " + _id + " is not available: " + symbol + " made no command.";
-    return E_FAIL;
-  }
-  return _environment->GetCommandManager().StartCommand(command);
+  return command;
 }
 
 KORCommandHeader* KORCommandHeader::GetHeaderFromList(const KORString& iId) {

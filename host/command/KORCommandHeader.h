@@ -49,7 +49,8 @@ public:
 
   // Creates the command and starts it in the environment's command manager.
   // E_FAIL with oError saying why when the header is unavailable, has no
-  // environment, or the module or its creation function cannot be found.
+  // environment, or the module or its creation function cannot be found; a
+  // command that cannot be made is also shown in a message box.
   HRESULT StartCommand(KORString& oError);
 
   // The header iId of the current environment's list, or null.
@@ -60,6 +61,8 @@ protected:
 
 private:
   void JoinList();
+  // The command made by the module's creation function, or null with oError.
+  KORCommand* CreateCommand(KORString& oError) const;
 
   KORString _id;
   KORString _loadName;

@@ -72,11 +72,12 @@ TEST_F(DriverTest, WhatAPersonCouldNotDoIsRefusedAndChangesNothing) {
       {"", "select node:Twin", "ambiguous"},
       {"", "start btnMissing", "no toolbar button or command named \"btnMissing\""},
       {"", "start OffCmdHdr", "\"OffCmdHdr\" is not available"},
-      {"", "start MissingCmdHdr", "MissingCmdHdr is not available"},
       {"", "drag node:A by 1 0 0", "drag is not available yet"},
       {"", "event VIEWPORT_EVENT 0 0 0 0 0 0", "event is not available yet"},
       {"", "undo", "nothing to undo"},
       {"", "expect-message Reset", "no message box was shown"},
+      // After the line above: the person is also told in a message box.
+      {"", "start MissingCmdHdr", "MissingCmdHdr is not available"},
       {"", "pick node:A", "no running command takes a pick of node:A"},
       {"edit node:A", "set HiddenEditor x", "HiddenEditor: is hidden editor"},
       {"edit node:A", "set NameEditor x", "tab page \"PageB\", which is not shown"},

@@ -1,0 +1,218 @@
+#include "KORVrcEditCmd.h"
+
+#include "KORVrcControllerTrace.h"
+#include "KORVrcTools.h"
+#include "command/KORFrmEditor.h"
+#include "dialog/KORDlgNotifications.h"
+#include "featurestore/KORLifeCycleObject.h"
+#include "interfaces/KORIVrcElement.h"
+#include "system/KORFrameServices.h"
+#include "system/KORMsgCatalog.h"
+
+namespace {
+// What the user reads when a name is refused.
+KORUnicodeString NameTakenMessage(const KORUnicodeString& iName) {
+  std::shared_ptr<const KORMsgCatalog> catalog;
+  KORUnicodeString text, error;
+  if (FAILED(KORFindMsgCatalog("KORVrcEditCmd", catalog, error)) ||
+      FAILED(catalog->BuildMessage("NameTaken", text)))
+    text = "is already the name of another element of this kind.";
+  return "\"" + iName + "\" " + text;
+}
+} // namespace
+
+KORVrcEditCmd::KORVrcEditCmd(const KORString& iClassName, KORBaseUnknown* iElement,
+                             const KORVrcEditAgentIds& iAgentIds)
+    : KORStateCommand(iClassName), _element(iElement), _creating(iElement == nullptr),
+      _agentIds(iAgentIds) {}
+
+KORVrcEditCmd::~KORVrcEditCmd() = default;
+
+void KORVrcEditCmd::EditElement(KORBaseUnknown* iElement) {
+  _element = KORBaseUnknown_var(iElement);
+  _creating = iElement == nullptr;
+}
+
+void KORVrcEditCmd::TraceMethod(const char* iMethod) const {
+  if (KORVrcControllerTrace().IsActive())
+    KORVrcControllerTrace().Printf("%s: \t\t%s", GetName().c_str(), iMethod);
+}
+
+KORIVrcFactory* KORVrcEditCmd::GetFactory() {
+  if (_factory)
+    return _factory.get();
+  const KORTrace& trace = KORVrcControllerTrace();
+  KORFrmEditor* editor = GetEditor();
+  if (!editor) {
+    trace.Printf("} Anormal End of %s::GetFactory(): Editor NOT FOUND", GetName().c_str());
+    return nullptr;
+  }
+  KORBaseUnknown* document = editor->GetDocument();
+  if (!document) {
+    trace.Printf("} Anormal End of %s::GetFactory(): Document NOT FOUND", GetName().c_str());
+    return nullptr;
+  }
+  _factory = KORQuery<KORIVrcFactory>(document);
+  if (!_factory) {
+    trace.Printf("} Anormal End of %s::GetFactory(): KORIVrcFactory interface NOT FOUND",
+                 GetName().c_str());
+    return nullptr;
+  }
+  trace.Write("} End of point::GetFactory()");
+  return _factory.get();
+}
+
+void KORVrcEditCmd::AddPickAgent(const KORString& iId, const KORIID& iType) {
+  auto* agent = MakeAgent<KORPathElementAgent>(iId);
+  agent->AddElementType(iType);
+  agent->AddBehavior(KORAgentRepeat);
+  _pickAgents.push_back(agent);
+}
+
+void KORVrcEditCmd::AddNotificationAgent(const KORString& iId, const char* iClassName,
+                                         KORStateAction iAction) {
+  auto* agent = MakeAgent<KORDialogAgent>(iId);
+  agent->AcceptOnNotify(_dialog, iClassName);
+  agent->AddBehavior(KORAgentRepeat);
+  _notificationAgents.emplace_back(agent, std::move(iAction));
+}
+
+void KORVrcEditCmd::BuildGraph() {
+  TraceMethod("KORStateCommand::BuildGraph()");
+  _dialog = BuildDialog();
+  if (!_dialog) {
+    EndCommand();
+    return;
+  }
+  auto* ok = MakeAgent<KORDialogAgent>(_agentIds.ok);
+  ok->AcceptOnNotify(_dialog, KORDlgDialog::GetDiaOKNotification());
+  auto* cancel = MakeAgent<KORDialogAgent>(_agentIds.cancel);
+  cancel->AcceptOnNotify(_dialog, KORDlgDialog::GetDiaCANCELNotification());
+  auto* close = MakeAgent<KORDialogAgent>(_agentIds.close);
+  close->AcceptOnNotify(_dialog, KORDlgDialog::GetWindCloseNotification());
+  KORDialogAgent* apply = nullptr;
+  if (_agentIds.apply) {
+    apply = MakeAgent<KORDialogAgent>(_agentIds.apply);
+    apply->AcceptOnNotify(_dialog, KORDlgDialog::GetDiaAPPLYNotification());
+    apply->AddBehavior(KORAgentRepeat);
+  }
+  _okAgent = ok;
+  _applyAgent = apply;
+  AddKindAgents();
+
+  if (!_creating)
+    SaveValues();
+  GatherOtherNames();
+  InitDialog();
+  _dialog->SetVisibility(true);
+
+  KORCommandState* state = GetInitialState("initialState");
+  for (KORCommandAgent* agent : {static_cast<KORCommandAgent*>(ok),
+                                 static_cast<KORCommandAgent*>(cancel),
+                                 static_cast<KORCommandAgent*>(close)})
+    state->AddDialogAgent(agent);
+  if (apply)
+    state->AddDialogAgent(apply);
+  const KORStateCondition accepted = Condition(&KORVrcEditCmd::TestValues);
+  AddTransition(state, nullptr, IsOutputSetCondition(ok) && accepted, Action(&KORVrcEditCmd::OnOK));
+  if (apply)
+    AddTransition(state, state, IsLastModifiedAgentCondition(apply) && accepted,
+                  Action(&KORVrcEditCmd::OnOK));
+  AddTransition(state, nullptr, IsOutputSetCondition(cancel), Action(&KORVrcEditCmd::OnCancel));
+  AddTransition(state, nullptr, IsOutputSetCondition(close), Action(&KORVrcEditCmd::OnCancel));
+  for (KORPathElementAgent* pick : _pickAgents) {
+    state->AddDialogAgent(pick);
+    AddTransition(state, state, IsLastModifiedAgentCondition(pick),
+                  Action(&KORVrcEditCmd::OnSelection));
+  }
+  for (auto& [agent, action] : _notificationAgents) {
+    state->AddDialogAgent(agent);
+    AddTransition(state, state, IsLastModifiedAgentCondition(agent), action);
+  }
+}
+
+void KORVrcEditCmd::Cancel() {
+  if (!IsEnded())
+    OnCancel(nullptr);
+  KORStateCommand::Cancel();
+}
+
+void KORVrcEditCmd::GatherOtherNames() {
+  KORListValKORUnicodeString names;
+  GetNamesOfKind(names);
+  // The edited element's own name stays allowed.
+  KORUnicodeString own;
+  const KORIVrcElement_var element = KORQuery<KORIVrcElement>(_element);
+  bool ownSkipped = !element || FAILED(element->GetName(own));
+  for (const KORUnicodeString& name : names) {
+    if (!ownSkipped && name == own) {
+      ownSkipped = true;
+      continue;
+    }
+    _otherNames.Append(name);
+  }
+}
+
+KORUnicodeString KORVrcEditCmd::ComposeDefaultName(const KORUnicodeString& iBase,
+                                                    int iFirst) const {
+  return ComposeName(iBase, _otherNames, iFirst);
+}
+
+bool KORVrcEditCmd::NameIsTaken() {
+  const KORUnicodeString name = GetDialogName();
+  if (_otherNames.Locate(name) == 0)
+    return false;
+  KORShowUserMessage("NameTaken", KORUserMessageStyle::Error, GetName(), NameTakenMessage(name));
+  return true;
+}
+
+bool KORVrcEditCmd::TestValues(void*) {
+  KORVrcControllerTrace().Printf("%s::TestValues", GetName().c_str());
+  // A refused OK or Apply must be pressable again.
+  if (_okAgent)
+    _okAgent->InitializeAcquisition();
+  if (_applyAgent)
+    _applyAgent->InitializeAcquisition();
+  return !NameIsTaken() && CheckValues();
+}
+
+bool KORVrcEditCmd::OnOK(void*) {
+  TraceMethod("OnOK()");
+  if (!_dialog)
+    return false;
+  if (!_element) {
+    if (!GetFactory())
+      return false;
+    _element = CreateElement();
+    if (!_element)
+      return false;
+    _madeHere = true;
+    return true;
+  }
+  return WriteValues();
+}
+
+bool KORVrcEditCmd::OnCancel(void*) {
+  TraceMethod("OnCancel()");
+  if (_cancelled)
+    return true;
+  _cancelled = true;
+  if (_madeHere) {
+    KORSmartPtr<LifeCycleObject> lifeCycle = KORQuery<LifeCycleObject>(_element);
+    const bool removed = lifeCycle && SUCCEEDED(lifeCycle->remove());
+    _element = nullptr;
+    return removed;
+  }
+  return !_creating && RestoreValues();
+}
+
+bool KORVrcEditCmd::OnSelection(void*) {
+  for (KORPathElementAgent* pick : _pickAgents) {
+    if (GetLastModifiedAgent() != pick)
+      continue;
+    if (KORBaseUnknown* element = pick->GetElementValue())
+      OnPicked(element);
+    pick->InitializeAcquisition();
+  }
+  return true;
+}

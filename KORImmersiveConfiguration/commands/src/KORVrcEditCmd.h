@@ -1,0 +1,113 @@
+#pragma once
+// The shared shape of the module's editing commands: one state, four dialog
+// agents (OK, Cancel, Apply, window close), optional pick and custom
+// notification agents, and these transitions:
+//
+//   OK valued, values accepted        -> OK action, end
+//   Apply last valued, values accepted -> OK action, stay
+//   Cancel or Close valued            -> Cancel action, end
+//   pick last valued                  -> OnPicked, agent re-armed, stay
+//   custom notification last valued   -> its action, stay
+//
+// A command made without element creates one on its first OK or Apply; the
+// next Apply or OK edits that one, and Cancel deletes it again. A command made
+// with an element saves what it needs at start and Cancel writes it back.
+//
+// A kind's command supplies only its dialog (BuildDialog, InitDialog), its
+// checks (CheckValues), its model operations (CreateElement, WriteValues,
+// SaveValues, RestoreValues) and, when names of its kind must stay unique,
+// the names of the other elements (GetNamesOfKind) and the dialog's name
+// (GetDialogName).
+#include "command/KORStateCommand.h"
+#include "dialog/KORDlgObject.h"
+#include "interfaces/KORIVrcFactory.h"
+#include "system/KORList.h"
+
+// The identifiers of the four dialog agents; an empty apply means the kind's
+// dialog has no Apply transition.
+struct KORVrcEditAgentIds {
+  const char* ok;
+  const char* cancel;
+  const char* apply; // null: no Apply
+  const char* close;
+};
+
+class KORVrcEditCmd : public KORStateCommand {
+public:
+  // iElement: the element edited (one reference is kept), or null to create.
+  KORVrcEditCmd(const KORString& iClassName, KORBaseUnknown* iElement,
+                const KORVrcEditAgentIds& iAgentIds);
+  ~KORVrcEditCmd() override;
+
+  void BuildGraph() override;
+  // Another command starting, or the session ending, acts as Cancel.
+  void Cancel() override;
+
+  // The configuration factory of the editor's document, or null (traced).
+  KORIVrcFactory* GetFactory();
+
+protected:
+  // The kind's dialog, made with this command as father and built; null
+  // fails the start.
+  virtual KORDlgDialog* BuildDialog() = 0;
+  // The kind's pick and custom-notification agents (AddPickAgent,
+  // AddNotificationAgent), made once the dialog exists.
+  virtual void AddKindAgents() {}
+  // Fills the dialog from the element, or with defaults when creating.
+  virtual void InitDialog() = 0;
+  // The kind's checks of the dialog's values (after the name check); false
+  // keeps the dialog open and writes nothing.
+  virtual bool CheckValues() { return true; }
+  // Makes the element from the dialog's values; null on failure.
+  virtual KORBaseUnknown_var CreateElement() { return {}; }
+  // Writes the dialog's values into the element (name first).
+  virtual bool WriteValues() = 0;
+  // Keeps what Cancel must restore, and writes it back.
+  virtual void SaveValues() = 0;
+  virtual bool RestoreValues() = 0;
+  // The names of all elements of the kind; none when names need not be unique.
+  virtual void GetNamesOfKind(KORListValKORUnicodeString&) {}
+  virtual KORUnicodeString GetDialogName() { return {}; }
+  // A pick of an element of the types given to AddPickAgent.
+  virtual void OnPicked(KORBaseUnknown*) {}
+
+  // A path agent taking picks of elements answering iType.
+  void AddPickAgent(const KORString& iId, const KORIID& iType);
+  // An agent taking the notification class iClassName sent by the dialog,
+  // running iAction and staying.
+  void AddNotificationAgent(const KORString& iId, const char* iClassName, KORStateAction iAction);
+
+  // Edits iElement rather than creating (before BuildGraph runs).
+  void EditElement(KORBaseUnknown* iElement);
+  // The element edited or made (null while creating and nothing made yet).
+  KORBaseUnknown* GetElement() const { return _element.get(); }
+  bool IsCreating() const { return _creating; }
+  KORDlgDialog* GetDialog() const { return _dialog; }
+  // The names of the other elements of the kind, gathered at start.
+  const KORListValKORUnicodeString& GetOtherNames() const { return _otherNames; }
+  // iBase followed by the first number from iFirst giving a free name.
+  KORUnicodeString ComposeDefaultName(const KORUnicodeString& iBase, int iFirst) const;
+  // Traces "<class>:\t\t<iMethod>" to the commands' trace module.
+  void TraceMethod(const char* iMethod) const;
+
+private:
+  bool TestValues(void*);
+  bool OnOK(void*);
+  bool OnCancel(void*);
+  bool OnSelection(void*);
+  void GatherOtherNames();
+  bool NameIsTaken();
+
+  KORBaseUnknown_var _element;
+  bool _creating;
+  bool _madeHere = false; // the element was made by this run's OK or Apply
+  bool _cancelled = false;
+  KORIVrcFactory_var _factory;
+  KORVrcEditAgentIds _agentIds;
+  KORDlgDialog* _dialog = nullptr; // a child of the command
+  KORCommandAgent* _okAgent = nullptr;
+  KORCommandAgent* _applyAgent = nullptr;
+  std::vector<KORPathElementAgent*> _pickAgents;
+  std::vector<std::pair<KORCommandAgent*, KORStateAction>> _notificationAgents;
+  KORListValKORUnicodeString _otherNames;
+};

@@ -1,0 +1,86 @@
+// What a person waits for at the workbench on a large installation: starting
+// the configuration command, filling its dialog (a new name, a picked main
+// window) and pressing OK, all through the driver, on an installation of 512
+// displays (an image generator each, one window showing its own screen in
+// active stereo) and 16 tracking stations of 16 trackers. The whole round
+// should fit in the frame budget left after drawing at 120 Hz (1 ms).
+#include "KORVrcDescription.h"
+#include "KORVrcDescriptionModel.h"
+#include "featurestore/KORDocument.h"
+#include "frame/KORDriver.h"
+#include "interfaces/KORIVrcFactory.h"
+#include "system/KORModule.h"
+
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+#include <string>
+
+namespace {
+constexpr int kDisplays = 512;
+
+KORVrcDescription LargeInstallation() {
+  KORVrcDescription description;
+  description.name = "Large";
+  for (int display = 0; display < kDisplays; ++display) {
+    const double x = 3000.0 * display;
+    const std::string number = std::to_string(display);
+    KORVrcViewDescription view;
+    view.name = "View" + number;
+    view.upperLeft = {x, 1500, 1500};
+    view.lowerLeft = {x, 1500, -1500};
+    view.lowerRight = {x + 3000, 1500, -1500};
+    description.views.push_back(view);
+    KORVrcWindowDescription window;
+    window.name = "Window" + number;
+    window.view = view.name;
+    window.rendering = KORVrcRenderingStereo;
+    window.main = display == 0;
+    description.imageGenerators.push_back({"localhost:0." + number, 1280, 1024, {window}});
+  }
+  for (int station = 0; station < 16; ++station) {
+    KORVrcStationDescription tracking;
+    tracking.name = "Station" + std::to_string(station);
+    tracking.type = KORVrcStationIS900;
+    tracking.daemon = "Polhemus1";
+    for (int number = 0; number < 16; ++number) {
+      KORVrcTrackerDescription tracker;
+      tracker.number = number;
+      tracking.trackers.push_back(tracker);
+    }
+    description.trackingStations.push_back(tracking);
+  }
+  return description;
+}
+
+void BM_ConfigCommandRound(benchmark::State& ioState) {
+  std::string error;
+  if (FAILED(KORLoadModule("KORVrConfig", error)))
+    return ioState.SkipWithError(error.c_str());
+  KORFrame frame;
+  KORFrameScope scope(frame);
+  frame.MessageBoxes().SetEcho(false);
+  auto document = KORDocument::Create();
+  if (FAILED(KORVrcBuildDescription(LargeInstallation(),
+                                    KORQuery<KORIVrcFactory>(document).get(), error)))
+    return ioState.SkipWithError(error.c_str());
+  frame.Editor().SetDocument(document->Identity());
+  if (FAILED(frame.LoadWorkbench("KORVrcWorkbench", error)))
+    return ioState.SkipWithError(error.c_str());
+  std::ostringstream shown;
+  KORDriver driver(frame, shown);
+
+  // Each round renames and moves the main window, so that every OK writes.
+  const char* rounds[2][2] = {{"set NameEditor Large", "pick window:Window511"},
+                              {"set NameEditor Renamed", "pick window:Window0"}};
+  int round = 0;
+  for (auto _ : ioState) {
+    const char* const* lines = rounds[round];
+    round = 1 - round;
+    for (const char* line : {"start KORVrcConfigCmdHdr", lines[0], lines[1], "press OK"})
+      if (FAILED(driver.Perform(line, error)))
+        return ioState.SkipWithError((std::string(line) + ": " + error).c_str());
+  }
+}
+BENCHMARK(BM_ConfigCommandRound)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+} // namespace

@@ -1,0 +1,81 @@
+#pragma once
+// The model tests' fixture (module loaded once, a fresh document in a frame
+// of its own per test) with the workbench "KORVrcWorkbench" loaded into the
+// frame.
+#include "ModelFixture.h"
+
+class CommandTest : public ModelTest {
+protected:
+  void SetUp() override {
+    ModelTest::SetUp();
+    KORString error;
+    ASSERT_EQ(frame.LoadWorkbench("KORVrcWorkbench", error), S_OK) << error;
+  }
+};
+
+#include "frame/KORDriver.h"
+
+#include <sstream>
+
+// Acts on the frame as a person would, one journal line at a time.
+class DriverTest : public CommandTest {
+protected:
+  void SetUp() override {
+    CommandTest::SetUp();
+    config = Config();
+    ASSERT_TRUE(config);
+  }
+
+  // Performs each line; the first refused one fails the test.
+  void Perform(std::initializer_list<KORString> iLines) {
+    for (const KORString& line : iLines) {
+      KORString error;
+      ASSERT_EQ(driver.Perform(line, error), S_OK) << line << ": " << error;
+    }
+  }
+  // The line must be refused; returns why.
+  KORString Refused(const char* iLine) {
+    KORString error;
+    EXPECT_EQ(driver.Perform(iLine, error), E_FAIL) << iLine << " was accepted";
+    return error;
+  }
+  bool DialogOpen() { return frame.Commands().GetActiveCommand() != nullptr; }
+  // The frame takes back on Cancel whatever a command wrote; without its
+  // transactions, what Cancel gives back is the command's own work.
+  void WithoutTransactions() { frame.Commands().SetObserver(nullptr); }
+
+  // An image generator with one window named iWindow (made directly: this is
+  // the document the person finds, not what they do).
+  KORIVrcWindow_var MakeWindow(const char* iIG, const char* iWindow) {
+    KORIVrcIG_var ig;
+    KORIVrcViewport_var viewport;
+    KORIVrcWindow_var window;
+    EXPECT_EQ(factory->CreateIG(iIG, 1920, 1080, ig.Out()), S_OK);
+    EXPECT_EQ(factory->CreateViewport(0, 0, 1, 1, viewport.Out()), S_OK);
+    EXPECT_EQ(factory->CreateVrcWindow(iWindow, viewport.get(), ig.get(), window.Out()), S_OK);
+    return window;
+  }
+  KORUnicodeString ConfigName() {
+    KORUnicodeString name;
+    EXPECT_EQ(config->GetName(name), S_OK);
+    return name;
+  }
+  // The main window's name; empty without main window.
+  KORUnicodeString MainWindowName() {
+    KORUnicodeString name;
+    if (KORIVrcWindow_var window = MainWindow()) {
+      EXPECT_EQ(window->GetName(name), S_OK);
+    }
+    return name;
+  }
+  KORIVrcWindow_var MainWindow() {
+    KORIVrcWindow_var window;
+    if (FAILED(Resources()->GetMainWindow(window.Out())))
+      window = nullptr;
+    return window;
+  }
+
+  std::ostringstream shown;
+  KORDriver driver{frame, shown};
+  KORIVrcConfig_var config;
+};
