@@ -24,6 +24,7 @@
 #include "KOREVrcIG.h"
 #include "KOREVrcInit.h"
 #include "KOREVrcModelEvents.h"
+#include "KOREVrcNavigNode.h"
 #include "KOREVrcNavigateObject.h"
 #include "KOREVrcOrientation.h"
 #include "KOREVrcProjectionArea.h"
@@ -46,6 +47,10 @@ constexpr KORExtensionKind Code = KORExtensionKind::Code;
 
 #define KOR_ROW(LateType, Extension, Interface, Kind)                                              \
   { LateType, #Extension, Interface::IID, Kind, &KORMakeExtension<Extension> }
+// A tree node answers both node interfaces.
+#define KOR_NODE_ROWS(Kind)                                                                        \
+  KOR_ROW("KORVrc" #Kind "_node", KOREVrc##Kind##Node, KORINavigModify, Data),                     \
+      KOR_ROW("KORVrc" #Kind "_node", KOREVrc##Kind##Node, KORINavigElement, Data)
 
 const KORLateTypeRow kLateTypes[] = {
     {"VrcContainer", "KORFeatCont"},
@@ -146,6 +151,20 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("KORVrcButtonDevice", KOREVrcNavigateObjectOnButtonDevice, KORINavigateObject, Data),
     KOR_ROW("KORVrcTrackedElement", KOREVrcNavigateObjectOnTrackedElement, KORINavigateObject,
             Data),
+    KOR_ROW("KORVrcView", KOREVrcNavigateModifyOnView, KORINavigateObjectModify, Data),
+    // Specification-tree nodes.
+    KOR_NODE_ROWS(ButtonDevice),
+    KOR_NODE_ROWS(Config),
+    KOR_NODE_ROWS(Devices),
+    KOR_NODE_ROWS(GraphicResources),
+    KOR_NODE_ROWS(GraphicSpecs),
+    KOR_NODE_ROWS(HandDevice),
+    KOR_NODE_ROWS(Head),
+    KOR_NODE_ROWS(IG),
+    KOR_NODE_ROWS(Tracker),
+    KOR_NODE_ROWS(TrackingStation),
+    KOR_NODE_ROWS(View),
+    KOR_NODE_ROWS(Window),
 };
 
 const KORTraceModuleRow kTraceModules[] = {
