@@ -153,13 +153,17 @@ TEST_F(TreeTest, APickedViewSendsThePathItsNavigationDecodes) {
   struct Case {
     const char* what;
     bool withEditor;
-    std::vector<KORBaseUnknown*> expected;
+    std::vector<KORBaseUnknown_var> expected;
   };
+  const KORBaseUnknown_var root(document->Identity());
+  const auto config = KORQuery<KORBaseUnknown>(Config());
   const Case cases[] = {
-      {"decoded by the view", true, {document->Identity(), Config().get(), Specs().get(), screen.get()}},
+      {"decoded by the view", true,
+       {root, config, KORQuery<KORBaseUnknown>(Specs()), KORQuery<KORBaseUnknown>(screen)}},
       {"the tree's own path", false,
-       {document->Identity(), container.get(), Config().get(), Resources().get(), ig.get(),
-        window.get(), screen.get()}},
+       {root, KORQuery<KORBaseUnknown>(container), config, KORQuery<KORBaseUnknown>(Resources()),
+        KORQuery<KORBaseUnknown>(ig), KORQuery<KORBaseUnknown>(window),
+        KORQuery<KORBaseUnknown>(screen)}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
