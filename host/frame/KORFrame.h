@@ -1,11 +1,13 @@
 #pragma once
 // The application frame: one object per front-end run (one korvrc run, one
 // test, later one browser connection) that owns everything which would
-// otherwise be global state: the current editor, the message-box log and the
-// frame's message catalogs (and, as they come, the visualization manager, the
-// header list and the immersive-device dispatcher).
+// otherwise be global state: the current editor, the message-box log, the
+// frame's message catalogs, the visualization manager, the specification tree
+// and the window layout (and, as they come, the header list and the
+// immersive-device dispatcher).
 //
-// A front end makes a frame and activates it with a KORFrameScope; code then
+// A front end makes a frame and activates it with a KORFrameScope, which also
+// makes its visualization manager and layout the current ones; code then
 // reaches it through KORFrame::Current(). Layers below the frame reach its
 // services without naming it, through system/KORFrameServices.h. Two frames
 // never share any of this; registries of loaded code (late types, the
@@ -13,6 +15,8 @@
 #include "command/KORFrmEditor.h"
 #include "dialog/KORMessageBox.h"
 #include "system/KORMsgCatalog.h"
+#include "tree/KORSpecTree.h"
+#include "visu/KORFrmWindow.h"
 
 class KORFrame : public KORIFrameServices {
 public:
@@ -26,6 +30,9 @@ public:
 
   KORFrmEditor& Editor() { return _editor; }
   KORMessageBoxLog& MessageBoxes() { return _messageBoxes; }
+  KORVisManager& VisManager() { return _visManager; }
+  KORSpecTree& SpecTree() { return _specTree; }
+  KORFrmLayout& Layout() { return _layout; }
 
   KORIUserMessages& UserMessages() override { return _messageBoxes; }
   KORIMsgCatalogs& MsgCatalogs() override { return _msgCatalogs; }
@@ -34,6 +41,11 @@ private:
   KORFrmEditor _editor;
   KORMessageBoxLog _messageBoxes;
   KORMsgCatalogCache _msgCatalogs;
+  // After the editor, so that they let go of its document first; the
+  // layout's windows end their viewpoints before the manager goes.
+  KORVisManager _visManager;
+  KORSpecTree _specTree;
+  KORFrmLayout _layout;
 };
 
 // Makes a frame current for its lifetime and gives the previous one back when
@@ -48,4 +60,6 @@ public:
 
 private:
   KORIFrameServices* _previous;
+  KORVisManager::Scope _visManagerScope;
+  KORFrmLayout::Scope _layoutScope;
 };
