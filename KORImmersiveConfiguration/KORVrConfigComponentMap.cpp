@@ -54,6 +54,21 @@ constexpr KORExtensionKind Code = KORExtensionKind::Code;
 
 const KORLateTypeRow kLateTypes[] = {
     {"VrcContainer", "KORFeatCont"},
+    // The tree's node types derive as the element types do.
+    {"KORVrcElement_node", "KORFeature_node"},
+    {"KORVrcTrackedElement_node", "KORVrcElement_node"},
+    {"KORVrcButtonDevice_node", "KORVrcElement_node"},
+    {"KORVrcConfig_node", "KORVrcElement_node"},
+    {"KORVrcDevices_node", "KORVrcElement_node"},
+    {"KORVrcGraphicResources_node", "KORVrcElement_node"},
+    {"KORVrcGraphicSpecs_node", "KORVrcElement_node"},
+    {"KORVrcHandDevice_node", "KORVrcTrackedElement_node"},
+    {"KORVrcHead_node", "KORVrcTrackedElement_node"},
+    {"KORVrcIG_node", "KORVrcElement_node"},
+    {"KORVrcTracker_node", "KORVrcElement_node"},
+    {"KORVrcTrackingStation_node", "KORVrcElement_node"},
+    {"KORVrcView_node", "KORVrcElement_node"},
+    {"KORVrcWindow_node", "KORVrcElement_node"},
 };
 
 const KORExtensionRow kExtensions[] = {

@@ -76,25 +76,31 @@ HRESULT KORNodeExtension::UpdateElem(KORNavigInstance* iInstance) {
   return node ? node->Update(0) : E_FAIL;
 }
 
-HRESULT KORNodeExtension::Select(bool iSelected) {
-  KORNavigInstance* instance = InstanceOf(*this);
+namespace {
+using Flag = bool KORNavigInstance::*;
+HRESULT SetFlag(const KORExtension& iExtension, Flag iFlag, bool iValue) {
+  KORNavigInstance* instance = InstanceOf(iExtension);
   if (!instance)
     return E_FAIL;
-  instance->selected = iSelected;
+  instance->*iFlag = iValue;
   return S_OK;
+}
+bool GetFlag(const KORExtension& iExtension, Flag iFlag) {
+  KORNavigInstance* instance = InstanceOf(iExtension);
+  return instance && instance->*iFlag;
+}
+} // namespace
+
+HRESULT KORNodeExtension::Select(bool iSelected) {
+  return SetFlag(*this, &KORNavigInstance::selected, iSelected);
 }
 
 bool KORNodeExtension::IsSelected() {
-  KORNavigInstance* instance = InstanceOf(*this);
-  return instance && instance->selected;
+  return GetFlag(*this, &KORNavigInstance::selected);
 }
 
 HRESULT KORNodeExtension::ProcessAfterExpand() {
-  KORNavigInstance* instance = InstanceOf(*this);
-  if (!instance)
-    return E_FAIL;
-  instance->expanded = !instance->expanded;
-  return S_OK;
+  return SetFlag(*this, &KORNavigInstance::expanded, !GetFlag(*this, &KORNavigInstance::expanded));
 }
 
 HRESULT KORNodeExtension::GetFatherContainer(KORBaseUnknown** oFather) {
@@ -114,14 +120,9 @@ KORNavigInstance* KORNodeExtension::GetAssociatedInstance() {
 }
 
 HRESULT KORNodeExtension::SetMarked(bool iMarked) {
-  KORNavigInstance* instance = InstanceOf(*this);
-  if (!instance)
-    return E_FAIL;
-  instance->marked = iMarked;
-  return S_OK;
+  return SetFlag(*this, &KORNavigInstance::marked, iMarked);
 }
 
 bool KORNodeExtension::GetMarked() {
-  KORNavigInstance* instance = InstanceOf(*this);
-  return instance && instance->marked;
+  return GetFlag(*this, &KORNavigInstance::marked);
 }

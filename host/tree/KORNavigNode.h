@@ -4,9 +4,9 @@
 // A navigation instance is the tree's node at one place: an object shown
 // under a father, with its label and children. Each instance has a graph
 // node, a host component whose late type is the shown feature's type with
-// "_node" appended ("KORVrcView_node"); node types derive as their features'
-// types do, so that an extension attached to "KORVrcView_node" also serves a
-// screen view. The tree asks the graph node for KORINavigModify and runs its
+// "_node" appended ("KORFeature_node"); node types derive as their features'
+// types do (a type a module declared keeps its parent), so that an extension
+// attached to the node type of a kind also serves the kinds derived from it. The tree asks the graph node for KORINavigModify and runs its
 // UpdateElem when the object's model events say it changed; the graph node's
 // own update (KORIGraphNode::Update) marks the instance to be read again.
 // KORNodeExtension is the base of node extensions: everything but

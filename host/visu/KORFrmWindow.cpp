@@ -42,23 +42,28 @@ KORFrmWindow* KORFrmLayout::AddWindow(std::unique_ptr<KORFrmWindow> iWindow) {
   return _current;
 }
 
+std::vector<std::unique_ptr<KORFrmWindow>>::iterator KORFrmLayout::Find(KORFrmWindow* iWindow) {
+  return std::find_if(_windows.begin(), _windows.end(),
+                      [&](const auto& iKept) { return iKept.get() == iWindow; });
+}
+
 HRESULT KORFrmLayout::SetCurrentWindow(KORFrmWindow* iWindow) {
-  auto found = std::find_if(_windows.begin(), _windows.end(),
-                            [&](const auto& iKept) { return iKept.get() == iWindow; });
-  if (found == _windows.end())
+  if (Find(iWindow) == _windows.end())
     return E_INVALIDARG;
   _current = iWindow;
   return S_OK;
 }
 
 HRESULT KORFrmLayout::DeleteWindow(KORFrmWindow* iWindow) {
-  auto found = std::find_if(_windows.begin(), _windows.end(),
-                            [&](const auto& iKept) { return iKept.get() == iWindow; });
-  if (found == _windows.end())
+  if (Find(iWindow) == _windows.end())
     return E_INVALIDARG;
   // The listeners still see a whole window.
   KORFrmWindowDeleted deleted(*iWindow);
   iWindow->GetDispatcher().Dispatch(deleted, iWindow);
+  // A listener may have changed the layout: look the window up again.
+  auto found = Find(iWindow);
+  if (found == _windows.end())
+    return S_OK;
   std::unique_ptr<KORFrmWindow> dying = std::move(*found);
   _windows.erase(found);
   if (_current == iWindow)

@@ -122,6 +122,7 @@ public:
   };
 
 private:
+  std::vector<std::unique_ptr<KORFrmWindow>>::iterator Find(KORFrmWindow* iWindow);
   std::vector<std::unique_ptr<KORFrmWindow>> _windows;
   KORFrmWindow* _current = nullptr;
 };

@@ -213,3 +213,34 @@ TEST_F(TreeTest, ATreePickReachesTheRunningCommandsAgent) {
   EXPECT_TRUE(Same(command->pick->GetElementValue(), camera));
   EXPECT_EQ(command->pick->GetValue().GetSize(), 4) << "document, configuration, specifications, view";
 }
+
+TEST_F(TreeTest, ANodesSelectionExpansionAndMarkAreKeptOnItsPlaceInTheTree) {
+  const KORSpecTree::Node* underWindow = tree.Find(screen);
+  ASSERT_NE(underWindow, nullptr);
+  auto element = KORQuery<KORINavigElement>(underWindow->graphNode.get());
+  auto modify = KORQuery<KORINavigModify>(underWindow->graphNode.get());
+  ASSERT_TRUE(element && modify) << "a view's node answers both node interfaces";
+  EXPECT_EQ(element->GetAssociatedInstance(), underWindow);
+
+  KORBaseUnknown_var father;
+  ASSERT_EQ(element->GetFatherContainer(father.Out()), S_OK);
+  EXPECT_TRUE(Same(father, window)) << "the father node's object, not the view's feature father";
+
+  ASSERT_EQ(element->ProcessAfterSelect(), S_OK);
+  EXPECT_TRUE(modify->IsSelected());
+  ASSERT_EQ(element->ProcessAfterExtSelect(), S_OK);
+  EXPECT_FALSE(modify->IsSelected()) << "an extended selection takes a selected node out";
+  ASSERT_EQ(element->ProcessAfterExpand(), S_OK);
+  EXPECT_TRUE(underWindow->expanded);
+  ASSERT_EQ(element->SetMarked(true), S_OK);
+  EXPECT_TRUE(element->GetMarked());
+
+  // The view's other node, under the graphic specifications, is left alone.
+  const KORSpecTree::Node* underSpecs = tree.Find(KORQuery<KORBaseUnknown>(Specs()).get());
+  ASSERT_NE(underSpecs, nullptr);
+  for (const auto& child : underSpecs->children) {
+    if (Same(child->object, screen)) {
+      EXPECT_FALSE(child->expanded || child->marked || child->selected);
+    }
+  }
+}
