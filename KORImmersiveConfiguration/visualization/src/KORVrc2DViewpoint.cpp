@@ -78,9 +78,10 @@ HRESULT KORVrc2DViewpoint::InitViewpoint() {
   _path = SchematicPath(_editor->GetDocument());
   if (_path.IsEmpty())
     return E_FAIL;
-  _containerEvents = KORQuery<KORIModelEvents>(_path.GetLastElement());
-  if (!_containerEvents || !_containerEvents->GetDispatcher())
+  auto containerEvents = KORQuery<KORIModelEvents>(_path.GetLastElement());
+  if (!containerEvents || !containerEvents->GetDispatcher())
     return E_FAIL;
+  _containerEvents = containerEvents;
   _connexionCB = _containerEvents->GetDispatcher()->AddListener(
       [this](const KORNotification&) { AttachedSceneModified(); });
 
