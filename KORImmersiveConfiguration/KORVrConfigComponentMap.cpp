@@ -26,6 +26,7 @@
 #include "KOREVrcInit.h"
 #include "KOREVrcJournalNaming.h"
 #include "KOREVrcModelEvents.h"
+#include "KOREVrcNavigNode.h"
 #include "KOREVrcNavigateObject.h"
 #include "KOREVrcOrientation.h"
 #include "KOREVrcProjectionArea.h"
@@ -49,12 +50,31 @@ constexpr KORExtensionKind Code = KORExtensionKind::Code;
 
 #define KOR_ROW(LateType, Extension, Interface, Kind)                                              \
   { LateType, #Extension, Interface::IID, Kind, &KORMakeExtension<Extension> }
+// A tree node answers both node interfaces.
+#define KOR_NODE_ROWS(Kind)                                                                        \
+  KOR_ROW("KORVrc" #Kind "_node", KOREVrc##Kind##Node, KORINavigModify, Data),                     \
+      KOR_ROW("KORVrc" #Kind "_node", KOREVrc##Kind##Node, KORINavigElement, Data)
 
 const KORLateTypeRow kLateTypes[] = {
     {"VrcContainer", "KORFeatCont"},
     {"KORApplicationFrame", ""},
     {"KORVrcWorkbench_init", ""},
     {"KORVrcWorkbenchTransition", ""},
+    // The tree's node types derive as the element types do.
+    {"KORVrcElement_node", "KORFeature_node"},
+    {"KORVrcTrackedElement_node", "KORVrcElement_node"},
+    {"KORVrcButtonDevice_node", "KORVrcElement_node"},
+    {"KORVrcConfig_node", "KORVrcElement_node"},
+    {"KORVrcDevices_node", "KORVrcElement_node"},
+    {"KORVrcGraphicResources_node", "KORVrcElement_node"},
+    {"KORVrcGraphicSpecs_node", "KORVrcElement_node"},
+    {"KORVrcHandDevice_node", "KORVrcTrackedElement_node"},
+    {"KORVrcHead_node", "KORVrcTrackedElement_node"},
+    {"KORVrcIG_node", "KORVrcElement_node"},
+    {"KORVrcTracker_node", "KORVrcElement_node"},
+    {"KORVrcTrackingStation_node", "KORVrcElement_node"},
+    {"KORVrcView_node", "KORVrcElement_node"},
+    {"KORVrcWindow_node", "KORVrcElement_node"},
 };
 
 const KORExtensionRow kExtensions[] = {
@@ -91,12 +111,14 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("KORVrcViewport", KOREVrcViewport, KORIVrcElement, Code),
     KOR_ROW("KORVrcGraphicSpecs", KOREVrcGraphicSpecs, KORIVrcGraphicSpecs, Code),
     KOR_ROW("KORVrcGraphicSpecs", KOREVrcGraphicSpecs, KORIVrcElement, Code),
-    KOR_ROW("KORVrcScreenView", KOREVrcScreenView, KORIVrcScreenView, Code),
-    KOR_ROW("KORVrcScreenView", KOREVrcScreenView, KORIVrcView, Code),
-    KOR_ROW("KORVrcScreenView", KOREVrcScreenView, KORIVrcElement, Code),
-    KOR_ROW("KORVrcCameraView", KOREVrcCameraView, KORIVrcCameraView, Code),
-    KOR_ROW("KORVrcCameraView", KOREVrcCameraView, KORIVrcView, Code),
-    KOR_ROW("KORVrcCameraView", KOREVrcCameraView, KORIVrcElement, Code),
+    // Views are data extensions: the specifications' rep lists every view on
+    // each rebuild, and a code extension would be made and freed per query.
+    KOR_ROW("KORVrcScreenView", KOREVrcScreenView, KORIVrcScreenView, Data),
+    KOR_ROW("KORVrcScreenView", KOREVrcScreenView, KORIVrcView, Data),
+    KOR_ROW("KORVrcScreenView", KOREVrcScreenView, KORIVrcElement, Data),
+    KOR_ROW("KORVrcCameraView", KOREVrcCameraView, KORIVrcCameraView, Data),
+    KOR_ROW("KORVrcCameraView", KOREVrcCameraView, KORIVrcView, Data),
+    KOR_ROW("KORVrcCameraView", KOREVrcCameraView, KORIVrcElement, Data),
     KOR_ROW("KORVrcProjectionArea", KOREVrcProjectionArea, KORIVrcProjectionArea, Code),
     KOR_ROW("KORVrcProjectionArea", KOREVrcProjectionArea, KORIVrcElement, Code),
     KOR_ROW("KORVrcTrackedElement", KOREVrcTrackedElement, KORIVrcTrackedElement, Code),
@@ -157,6 +179,20 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("KORApplicationFrame", KORVrcWorkbenchFactory, KORIGenericFactory, Code),
     KOR_ROW("KORVrcWorkbench_init", KORVrcWorkbenchCommandSet, KORICommandSet, Data),
     KOR_ROW("KORVrcWorkbenchTransition", KOREVrcWorkbenchTransition, KORIWorkbenchTransition, Data),
+    KOR_ROW("KORVrcView", KOREVrcNavigateModifyOnView, KORINavigateObjectModify, Data),
+    // Specification-tree nodes.
+    KOR_NODE_ROWS(ButtonDevice),
+    KOR_NODE_ROWS(Config),
+    KOR_NODE_ROWS(Devices),
+    KOR_NODE_ROWS(GraphicResources),
+    KOR_NODE_ROWS(GraphicSpecs),
+    KOR_NODE_ROWS(HandDevice),
+    KOR_NODE_ROWS(Head),
+    KOR_NODE_ROWS(IG),
+    KOR_NODE_ROWS(Tracker),
+    KOR_NODE_ROWS(TrackingStation),
+    KOR_NODE_ROWS(View),
+    KOR_NODE_ROWS(Window),
 };
 
 const KORTraceModuleRow kTraceModules[] = {

@@ -9,16 +9,24 @@
 #include <iterator>
 
 namespace {
-// A new list of the objects among iObjects that answer iIID.
+// A new list of the objects among iObjects that answer iIID. The objects are
+// of one final class, so whether one answers depends on its late type alone:
+// a late type that did not answer once is not asked again (a container of
+// thousands of features holds a handful of types).
 template <class Range>
 KORListValKORBaseUnknown_var* ListAnswering(const Range& iObjects, const KORIID& iIID) {
   auto* list = new KORListValKORBaseUnknown_var();
+  std::vector<const KORLateType*> silentTypes;
   for (const auto& object : iObjects) {
-    if (object->IsDead())
+    if (std::find(silentTypes.begin(), silentTypes.end(), object->GetLateType()) !=
+            silentTypes.end() ||
+        object->IsDead())
       continue;
     void* answered = nullptr;
     if (SUCCEEDED(object->QueryInterface(iIID, &answered)) && answered)
       list->Append(KORBaseUnknown_var::Adopt(static_cast<KORBaseUnknown*>(answered)));
+    else
+      silentTypes.push_back(object->GetLateType());
   }
   return list;
 }

@@ -5,6 +5,7 @@
 // so that no reference cycle between features outlives the document.
 #include "featurestore/KORContainer.h"
 #include "featurestore/KORFeatureStore.h"
+#include "featurestore/KORIDocRoots.h"
 #include "featurestore/KORITransactions.h"
 
 #include <functional>
@@ -15,8 +16,9 @@ public:
   virtual HRESULT GetRootContainer(KORBaseUnknown** oRoot) = 0;
 };
 
-class KORDocument final : public KORImplementationOf<KORDocument, KORIDocument, KORITransactions>,
-                          public KORModelObject {
+class KORDocument final
+    : public KORImplementationOf<KORDocument, KORIDocument, KORITransactions, KORIDocRoots>,
+      public KORModelObject {
 public:
   static constexpr const char* LateTypeName = "KORProduct";
   static KORSmartPtr<KORDocument> Create();
@@ -25,6 +27,10 @@ public:
   // for KORICompoundContainer.
   HRESULT GetRootContainer(KORBaseUnknown** oRoot) override;
   KORRootContainer* GetCompoundContainer() { return _root.get(); }
+  // KORIDocRoots: the document itself.
+  KORListValKORBaseUnknown_var* GiveDocRoots() override {
+    return new KORListValKORBaseUnknown_var{KORBaseUnknown_var(Identity())};
+  }
 
   // KORITransactions
   HRESULT OpenTransaction() override { return _store.Open(); }

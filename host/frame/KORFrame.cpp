@@ -65,7 +65,9 @@ HRESULT KORFrame::Redo() {
   return Replay(&KORITransactions::Redo);
 }
 
-KORFrameScope::KORFrameScope(KORFrame& iFrame) : _previous(KORSetFrameServices(&iFrame)) {}
+KORFrameScope::KORFrameScope(KORFrame& iFrame)
+    : _previous(KORSetFrameServices(&iFrame)), _visManagerScope(iFrame.VisManager()),
+      _layoutScope(iFrame.Layout()) {}
 
 KORFrameScope::~KORFrameScope() {
   KORSetFrameServices(_previous);

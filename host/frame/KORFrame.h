@@ -2,10 +2,12 @@
 // The application frame: one object per front-end run (one korvrc run, one
 // test, later one browser connection) that owns everything which would
 // otherwise be global state: the current editor, the command layer (command
-// manager and header list), the workbench loaded, the message-box log and the
-// frame's message catalogs.
+// manager and header list), the workbench loaded, the message-box log, the
+// frame's message catalogs, the visualization manager, the specification tree
+// and the window layout.
 //
-// A front end makes a frame and activates it with a KORFrameScope; code then
+// A front end makes a frame and activates it with a KORFrameScope, which also
+// makes its visualization manager and layout the current ones; code then
 // reaches it through KORFrame::Current(), and the command layer its
 // environment through KORCommandEnvironment::Current(). Layers below the
 // frame reach its services without naming it, through
@@ -20,6 +22,8 @@
 #include "dialog/KORMessageBox.h"
 #include "frame/KORCommandTransactions.h"
 #include "system/KORMsgCatalog.h"
+#include "tree/KORSpecTree.h"
+#include "visu/KORFrmWindow.h"
 
 #include <memory>
 
@@ -40,6 +44,9 @@ public:
   KORFrmEditor& Editor() { return _editor; }
   KORMessageBoxLog& MessageBoxes() { return _messageBoxes; }
   KORCommandManager& Commands() { return _commands.GetCommandManager(); }
+  KORVisManager& VisManager() { return _visManager; }
+  KORSpecTree& SpecTree() { return _specTree; }
+  KORFrmLayout& Layout() { return _layout; }
 
   KORIUserMessages& UserMessages() override { return _messageBoxes; }
   KORIMsgCatalogs& MsgCatalogs() override { return _msgCatalogs; }
@@ -68,6 +75,12 @@ private:
   KORFrmEditor _editor;
   KORMessageBoxLog _messageBoxes;
   KORMsgCatalogCache _msgCatalogs;
+  // After the editor, so that they let go of its document first; the
+  // layout's windows end their viewpoints before the manager goes; before
+  // the command layer, so that commands ending with the frame still find them.
+  KORVisManager _visManager;
+  KORSpecTree _specTree;
+  KORFrmLayout _layout;
   // Before the command layer: commands cancelled as the frame ends still
   // report to it.
   KORCommandTransactions _transactions;
@@ -89,4 +102,6 @@ public:
 
 private:
   KORIFrameServices* _previous;
+  KORVisManager::Scope _visManagerScope;
+  KORFrmLayout::Scope _layoutScope;
 };

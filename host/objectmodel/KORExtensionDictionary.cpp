@@ -103,7 +103,8 @@ const KORExtensionRow* KORExtensionDictionary::Resolve(const KORLateType& iType,
                                                        const KORIID& iIID) {
   auto& cache = iType._resolutions;
   for (const auto& resolution : cache)
-    if (resolution.hash == iIID.hash && std::strcmp(resolution.name, iIID.name) == 0)
+    if (resolution.hash == iIID.hash &&
+        (resolution.name == iIID.name || std::strcmp(resolution.name, iIID.name) == 0))
       return static_cast<const KORExtensionRow*>(resolution.row);
   if (cache.empty())
     state().cachedTypes.push_back(&iType);

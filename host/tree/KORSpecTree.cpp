@@ -6,7 +6,10 @@
 #include "featurestore/KORISpecObject.h"
 #include "featurestore/KORNotificationDispatcher.h"
 #include "tree/KORINavigateObject.h"
+#include "tree/KORINavigateObjectModify.h"
 #include "tree/KORObjectName.h"
+
+#include "objectmodel/KORImplementation.h"
 
 #include <algorithm>
 
@@ -37,7 +40,7 @@ KORSpecTree::~KORSpecTree() {
   Detach();
 }
 
-HRESULT KORSpecTree::Attach(KORDocument* iDocument, KORBaseUnknown* iRoot) {
+HRESULT KORSpecTree::Attach(KORDocument* iDocument, KORBaseUnknown* iRoot, KORPathElement iPrefix) {
   Detach();
   KORBaseUnknown_var root;
   if (!iDocument || !iRoot || FAILED(iDocument->GetRootContainer(root.Out())))
@@ -47,6 +50,7 @@ HRESULT KORSpecTree::Attach(KORDocument* iDocument, KORBaseUnknown* iRoot) {
     return E_FAIL;
   _listener = _rootEvents->GetDispatcher()->AddListener(
       [this](const KORNotification& iEvent) { OnEvent(iEvent); });
+  _prefix = std::move(iPrefix);
   _root = Make(iRoot, nullptr);
   return S_OK;
 }
@@ -64,6 +68,9 @@ std::unique_ptr<KORSpecTree::Node> KORSpecTree::Make(KORBaseUnknown* iObject, No
   auto node = std::make_unique<Node>();
   node->object = KORQuery<KORBaseUnknown>(iObject);
   node->father = iFather;
+  const KORImplementation* implementation = KORGetImplementation(node->object.get());
+  node->graphNode =
+      KORMakeGraphNode(*node, implementation ? implementation->GetLateType() : nullptr);
   auto& watch = _watches[node->object.get()];
   if (!watch) {
     watch = std::make_unique<Watch>();
@@ -153,15 +160,53 @@ int KORSpecTree::GetReadCount(KORBaseUnknown* iObject) const {
   return found == _watches.end() ? 0 : found->second->reads;
 }
 
-void KORSpecTree::MarkStale(KORBaseUnknown* iObject, bool iFathers) {
+void KORSpecTree::Update(KORBaseUnknown* iObject, bool iFathers) {
   auto found = _watches.find(KORQuery<KORBaseUnknown>(iObject).get());
   if (found == _watches.end())
     return;
   for (Node* node : found->second->nodes) {
-    Node* stale = iFathers ? node->father : node;
-    if (stale)
-      stale->stale = true;
+    // An event reaches the tree once per listening object it climbs
+    // through: a node already to be read again needs no second update.
+    Node* updated = iFathers ? node->father : node;
+    if (!updated || updated->stale)
+      continue;
+    // A node whose update fails is read again all the same.
+    if (FAILED(KORUpdateNavigInstance(*updated)))
+      updated->stale = true;
   }
+}
+
+const KORSpecTree::Node* KORSpecTree::Find(KORBaseUnknown* iObject) {
+  auto identity = KORQuery<KORBaseUnknown>(iObject);
+  auto search = [&](auto& iSelf, const Node& iNode) -> const Node* {
+    if (iNode.object.get() == identity.get())
+      return &iNode;
+    for (const auto& child : iNode.children)
+      if (const Node* found = iSelf(iSelf, *child))
+        return found;
+    return nullptr;
+  };
+  const Node* root = GetRoot();
+  return root && identity ? search(search, *root) : nullptr;
+}
+
+HRESULT KORSpecTree::Pick(const Node& iNode, KORPathElement& oPath) const {
+  oPath = {};
+  if (auto modify = KORQuery<KORINavigateObjectModify>(iNode.object.get())) {
+    unsigned char decodeNext = 1;
+    std::unique_ptr<KORPathElement> decoded(modify->DecodeSentCommand(decodeNext));
+    if (decoded && !decoded->IsEmpty()) {
+      oPath = std::move(*decoded);
+      return S_OK;
+    }
+  }
+  std::vector<KORBaseUnknown*> fromTop;
+  for (const Node* node = &iNode; node; node = node->father)
+    fromTop.insert(fromTop.begin(), node->object.get());
+  oPath = _prefix;
+  for (KORBaseUnknown* object : fromTop)
+    oPath.Append(object);
+  return S_OK;
 }
 
 void KORSpecTree::OnEvent(const KORNotification& iNotification) {
@@ -170,13 +215,13 @@ void KORSpecTree::OnEvent(const KORNotification& iNotification) {
     return;
   switch (event->Kind()) {
   case KORNotificationKind::Modify:
-    MarkStale(event->Object(), /*iFathers=*/false);
+    Update(event->Object(), /*iFathers=*/false);
     break;
   case KORNotificationKind::Create:
-    MarkStale(event->Father(), /*iFathers=*/false);
+    Update(event->Father(), /*iFathers=*/false);
     break;
   case KORNotificationKind::Delete:
-    MarkStale(event->Object(), /*iFathers=*/true);
+    Update(event->Object(), /*iFathers=*/true);
     break;
   }
 }

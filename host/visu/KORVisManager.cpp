@@ -6,6 +6,7 @@
 #include "featurestore/KORNotificationDispatcher.h"
 #include "system/KORResource.h"
 #include "tree/KORObjectName.h"
+#include "visu/KORFrmWindow.h"
 #include "visu/KORModelReader.h"
 
 #include <algorithm>
@@ -125,6 +126,22 @@ private:
   Key _user;
   std::vector<Key> _children;
 };
+
+namespace {
+thread_local KORVisManager* tCurrentManager = nullptr;
+} // namespace
+
+KORVisManager* KORVisManager::GetVisManager() {
+  return tCurrentManager;
+}
+
+KORVisManager::Scope::Scope(KORVisManager& iManager) : _previous(tCurrentManager) {
+  tCurrentManager = &iManager;
+}
+
+KORVisManager::Scope::~Scope() {
+  tCurrentManager = _previous;
+}
 
 KORVisManager::KORVisManager() = default;
 
@@ -367,5 +384,7 @@ HRESULT KORVisManager::Pick(KORBaseUnknown* iRoot, KORVisDimension iDimension,
 
 KORViewer::KORViewer(KORVisManager& iManager, KORBaseUnknown* iRoot, KORVisDimension iDimension,
                      KORPathElement iPrefix)
-    : _manager(iManager), _root(KORQuery<KORBaseUnknown>(iRoot)), _dimension(iDimension),
-      _prefix(std::move(iPrefix)) {}
+    : _manager(iManager), _support(std::make_unique<KORGraphicSupport>()),
+      _root(KORQuery<KORBaseUnknown>(iRoot)), _dimension(iDimension), _prefix(std::move(iPrefix)) {}
+
+KORViewer::~KORViewer() = default;

@@ -21,6 +21,7 @@
 #include <vector>
 
 class KORDocument;
+class KORGraphicSupport;
 class KORIModelEvents;
 class KORNotification;
 
@@ -30,6 +31,20 @@ public:
   ~KORVisManager();
   KORVisManager(const KORVisManager&) = delete;
   KORVisManager& operator=(const KORVisManager&) = delete;
+
+  // The manager of the running frame, or null outside any Scope.
+  static KORVisManager* GetVisManager();
+  // Makes a manager current for its lifetime, restoring the previous one.
+  class Scope {
+  public:
+    explicit Scope(KORVisManager& iManager);
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+    ~Scope();
+
+  private:
+    KORVisManager* _previous;
+  };
 
   // Follows the model events of iDocument (and stops following the previous
   // document's). Fails when the document has no root container with events.
@@ -80,22 +95,28 @@ private:
   int _listener = 0;
 };
 
-// A 3D viewer or a 2D viewpoint: shows one root element's rep of its
-// dimension through a manager and turns picks into paths.
+// A 3D viewer or a 2D viewpoint's view: shows one root element's rep of its
+// dimension through a manager, draws into its graphic support
+// (KORFrmWindow.h) and turns picks into paths.
 class KORViewer {
 public:
   // iPrefix: the objects above iRoot that a pick's path starts with (the
   // document's first root and containers).
   KORViewer(KORVisManager& iManager, KORBaseUnknown* iRoot, KORVisDimension iDimension,
             KORPathElement iPrefix = {});
+  virtual ~KORViewer();
+  KORViewer(const KORViewer&) = delete;
+  KORViewer& operator=(const KORViewer&) = delete;
   KORRep_var GetScene() { return _manager.GetRep(_root, _dimension); }
   HRESULT Pick(const Eigen::Vector3d& iPoint, KORPathElement& oPath) {
     return _manager.Pick(_root, _dimension, iPoint, _prefix, oPath);
   }
   KORVisDimension GetDimension() const { return _dimension; }
+  KORGraphicSupport& GetSupport() { return *_support; }
 
 private:
   KORVisManager& _manager;
+  std::unique_ptr<KORGraphicSupport> _support;
   KORBaseUnknown_var _root;
   KORVisDimension _dimension;
   KORPathElement _prefix;

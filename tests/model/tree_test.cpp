@@ -2,7 +2,11 @@
 // order, and updates on the model events.
 #include "ConfigBuilder.h"
 
+#include "command/KORCommandEnvironment.h"
+#include "command/KORStateCommand.h"
 #include "featurestore/KORLifeCycleObject.h"
+#include "interfaces/KORIVrcVisuRefreshOnElement.h"
+#include "system/KORTrace.h"
 #include "tree/KORSpecTree.h"
 
 #include <sstream>
@@ -13,18 +17,17 @@ protected:
     ModelTest::SetUp();
     builder = std::make_unique<ConfigBuilder>(factory);
     ASSERT_EQ(Config()->SetName("Cave"), S_OK);
-    auto ig = builder->IG("ig1");
+    ig = builder->IG("ig1");
     screen = builder->Screen("S1", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
-    builder->Camera("C1", 1.0, 0.0, 1.0, 0.0);
+    camera = builder->Camera("C1", 1.0, 0.0, 1.0, 0.0);
     window = builder->Window(ig, "w1", {0, 0, 1, 1}, "S1");
     builder->Window(ig, "w2");
-    auto station = builder->Station("St", KORVrcStationIS900, "d");
-    builder->Tracker(station, 2);
+    station = builder->Station("St", KORVrcStationIS900, "d");
+    tracker = builder->Tracker(station, 2);
     builder->Tracker(station, 1);
-    builder->ButtonDevice("B", KORVrcButtonDeviceType{}, "d");
-    KORIContainer_var container;
+    button = builder->ButtonDevice("B", KORVrcButtonDeviceType{}, "d");
     ASSERT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
-    ASSERT_EQ(tree.Attach(document, container), S_OK);
+    ASSERT_EQ(tree.Attach(document, container, {document->Identity()}), S_OK);
   }
   std::string Printed() {
     std::ostringstream text;
@@ -33,8 +36,14 @@ protected:
   }
 
   std::unique_ptr<ConfigBuilder> builder;
+  KORIContainer_var container;
+  KORIVrcIG_var ig;
   KORIVrcScreenView_var screen;
+  KORIVrcCameraView_var camera;
   KORIVrcWindow_var window;
+  KORIVrcTrackingStation_var station;
+  KORIVrcTracker_var tracker;
+  KORIVrcButtonDevice_var button;
   KORSpecTree tree;
 };
 
@@ -82,4 +91,156 @@ TEST_F(TreeTest, CreatedAndRemovedElementsComeAndGo) {
   EXPECT_EQ(after.find("Screen: S1"), std::string::npos) << after;
   EXPECT_NE(after.find("        Window: w1\n        Window: w2\n"), std::string::npos)
       << "the window lost its view: " << after;
+}
+
+TEST_F(TreeTest, AChangeUpdatesEachNodeOfTheElementThroughItsKindsNodeExtension) {
+  // Written by hand: the node class of each kind, and how many places show
+  // the element (a view shown by a window appears twice).
+  struct Case {
+    KORBaseUnknown_var element;
+    const char* nodeClass;
+    int places;
+  };
+  const Case cases[] = {
+      {KORQuery<KORBaseUnknown>(Config()), "KOREVrcConfigNode", 1},
+      {KORQuery<KORBaseUnknown>(Resources()), "KOREVrcGraphicResourcesNode", 1},
+      {KORQuery<KORBaseUnknown>(Specs()), "KOREVrcGraphicSpecsNode", 1},
+      {KORQuery<KORBaseUnknown>(Devices()), "KOREVrcDevicesNode", 1},
+      {KORQuery<KORBaseUnknown>(ig), "KOREVrcIGNode", 1},
+      {KORQuery<KORBaseUnknown>(window), "KOREVrcWindowNode", 1},
+      {KORQuery<KORBaseUnknown>(screen), "KOREVrcViewNode", 2},
+      {KORQuery<KORBaseUnknown>(camera), "KOREVrcViewNode", 1},
+      {KORQuery<KORBaseUnknown>(Head()), "KOREVrcHeadNode", 1},
+      {KORQuery<KORBaseUnknown>(Hand()), "KOREVrcHandDeviceNode", 1},
+      {KORQuery<KORBaseUnknown>(station), "KOREVrcTrackingStationNode", 1},
+      {KORQuery<KORBaseUnknown>(tracker), "KOREVrcTrackerNode", 1},
+      {KORQuery<KORBaseUnknown>(button), "KOREVrcButtonDeviceNode", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.nodeClass);
+    ASSERT_FALSE(Printed().empty());
+    const int reads = tree.GetReadCount(c.element);
+    std::vector<KORString> lines;
+    {
+      KORTraceCapture capture({"KORVrcView"});
+      auto refresh = KORQuery<KORIVrcVisuRefreshOnElement>(c.element);
+      ASSERT_TRUE(refresh);
+      ASSERT_EQ(refresh->NotifyChange(), S_OK);
+      lines = capture.Lines();
+    }
+    // Other nodes may update too (a tracker's change is its station's).
+    const std::string entering = std::string("KORVrcView: Entering ") + c.nodeClass +
+                                 "::UpdateElem(KORNavigInstance*  inst)";
+    const std::string exiting = std::string("KORVrcView: Exiting ") + c.nodeClass +
+                                "::UpdateElem(KORNavigInstance*  inst)";
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), entering), c.places);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), exiting), c.places);
+    ASSERT_FALSE(Printed().empty());
+    EXPECT_EQ(tree.GetReadCount(c.element), reads + c.places) << "each updated node is read again";
+  }
+}
+
+// What a view picked in the tree sends: with a current editor, the view's
+// own path from the document through its fathers; without one, the tree's
+// path to the node that was picked.
+TEST_F(TreeTest, APickedViewSendsThePathItsNavigationDecodes) {
+  KORCommandEnvironment environment;
+  KORFrmEditor editor(document->Identity());
+  const KORSpecTree::Node* underWindow = tree.Find(screen);
+  ASSERT_NE(underWindow, nullptr);
+  ASSERT_TRUE(Same(underWindow->father->object, window)) << "the first node is the window's";
+
+  struct Case {
+    const char* what;
+    bool withEditor;
+    std::vector<KORBaseUnknown_var> expected;
+  };
+  const KORBaseUnknown_var root(document->Identity());
+  const auto config = KORQuery<KORBaseUnknown>(Config());
+  const Case cases[] = {
+      {"decoded by the view", true,
+       {root, config, KORQuery<KORBaseUnknown>(Specs()), KORQuery<KORBaseUnknown>(screen)}},
+      {"the tree's own path", false,
+       {root, KORQuery<KORBaseUnknown>(container), config, KORQuery<KORBaseUnknown>(Resources()),
+        KORQuery<KORBaseUnknown>(ig), KORQuery<KORBaseUnknown>(window),
+        KORQuery<KORBaseUnknown>(screen)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::optional<KORCommandEnvironment::Scope> scope;
+    if (c.withEditor) {
+      scope.emplace(environment);
+      environment.SetCurrentEditor(&editor);
+    }
+    KORPathElement path;
+    ASSERT_EQ(tree.Pick(*underWindow, path), S_OK);
+    ASSERT_EQ(path.GetSize(), static_cast<int>(c.expected.size()));
+    for (int position = 0; position < path.GetSize(); ++position)
+      EXPECT_TRUE(Same(path.GetObject(position), c.expected[static_cast<std::size_t>(position)]))
+          << "at " << position;
+  }
+}
+
+namespace {
+// A command waiting for a view, as the editing commands wait for picks.
+class WaitForViewCmd : public KORStateCommand {
+public:
+  WaitForViewCmd() : KORStateCommand("WaitForViewCmd") {}
+  void BuildGraph() override {
+    pick = MakeAgent<KORPathElementAgent>("GetView");
+    pick->AddElementType(KORIVrcView::IID);
+    KORCommandState* waiting = GetInitialState("waiting");
+    waiting->AddDialogAgent(pick);
+    AddTransition(waiting, AddDialogState("picked"), IsOutputSetCondition(pick));
+  }
+  KORPathElementAgent* pick = nullptr;
+};
+} // namespace
+
+TEST_F(TreeTest, ATreePickReachesTheRunningCommandsAgent) {
+  KORCommandEnvironment environment;
+  KORCommandEnvironment::Scope scope(environment);
+  KORFrmEditor editor(document->Identity());
+  environment.SetCurrentEditor(&editor);
+  auto* command = new WaitForViewCmd();
+  ASSERT_EQ(environment.GetCommandManager().StartCommand(command), S_OK);
+
+  KORPathElement path;
+  ASSERT_EQ(tree.Pick(*tree.Find(KORQuery<KORBaseUnknown>(Config()).get()), path), S_OK);
+  EXPECT_EQ(environment.GetCommandManager().Pick(path), S_FALSE) << "a configuration is no view";
+  ASSERT_EQ(tree.Pick(*tree.Find(camera), path), S_OK);
+  EXPECT_EQ(environment.GetCommandManager().Pick(path), S_OK);
+  EXPECT_TRUE(Same(command->pick->GetElementValue(), camera));
+  EXPECT_EQ(command->pick->GetValue().GetSize(), 4) << "document, configuration, specifications, view";
+}
+
+TEST_F(TreeTest, ANodesSelectionExpansionAndMarkAreKeptOnItsPlaceInTheTree) {
+  const KORSpecTree::Node* underWindow = tree.Find(screen);
+  ASSERT_NE(underWindow, nullptr);
+  auto element = KORQuery<KORINavigElement>(underWindow->graphNode.get());
+  auto modify = KORQuery<KORINavigModify>(underWindow->graphNode.get());
+  ASSERT_TRUE(element && modify) << "a view's node answers both node interfaces";
+  EXPECT_EQ(element->GetAssociatedInstance(), underWindow);
+
+  KORBaseUnknown_var father;
+  ASSERT_EQ(element->GetFatherContainer(father.Out()), S_OK);
+  EXPECT_TRUE(Same(father, window)) << "the father node's object, not the view's feature father";
+
+  ASSERT_EQ(element->ProcessAfterSelect(), S_OK);
+  EXPECT_TRUE(modify->IsSelected());
+  ASSERT_EQ(element->ProcessAfterExtSelect(), S_OK);
+  EXPECT_FALSE(modify->IsSelected()) << "an extended selection takes a selected node out";
+  ASSERT_EQ(element->ProcessAfterExpand(), S_OK);
+  EXPECT_TRUE(underWindow->expanded);
+  ASSERT_EQ(element->SetMarked(true), S_OK);
+  EXPECT_TRUE(element->GetMarked());
+
+  // The view's other node, under the graphic specifications, is left alone.
+  const KORSpecTree::Node* underSpecs = tree.Find(KORQuery<KORBaseUnknown>(Specs()).get());
+  ASSERT_NE(underSpecs, nullptr);
+  for (const auto& child : underSpecs->children) {
+    if (Same(child->object, screen)) {
+      EXPECT_FALSE(child->expanded || child->marked || child->selected);
+    }
+  }
 }

@@ -75,6 +75,56 @@ TEST_F(FrameTest, AFrameCurrentOnOneThreadIsNotCurrentOnAnother) {
   EXPECT_EQ(KORFrame::Current(), &first);
 }
 
+TEST_F(FrameTest, AScopeMakesItsFramesVisualizationManagerAndLayoutCurrent) {
+  EXPECT_EQ(KORVisManager::GetVisManager(), nullptr);
+  {
+    KORFrameScope outer(first);
+    EXPECT_EQ(KORVisManager::GetVisManager(), &first.VisManager());
+    EXPECT_EQ(KORFrmLayout::GetCurrentLayout(), &first.Layout());
+    {
+      KORFrameScope inner(second);
+      EXPECT_EQ(KORVisManager::GetVisManager(), &second.VisManager());
+      EXPECT_EQ(KORFrmLayout::GetCurrentLayout(), &second.Layout());
+    }
+    EXPECT_EQ(KORFrmLayout::GetCurrentLayout(), &first.Layout());
+  }
+  EXPECT_EQ(KORFrmLayout::GetCurrentLayout(), nullptr);
+}
+
+namespace {
+// A viewpoint that ends with its window, as the schematic does.
+class WindowBoundViewpoint : public KOR2DViewpoint {
+public:
+  WindowBoundViewpoint(KORFrmWindow& iWindow, int& ioAlive) : _alive(ioAlive) {
+    ++_alive;
+    iWindow.GetViewer()->GetSupport().AddViewpoint(this);
+    iWindow.GetDispatcher().AddListener([this](const KORNotification&) { Release(); });
+  }
+
+protected:
+  ~WindowBoundViewpoint() override { --_alive; }
+
+private:
+  int& _alive;
+};
+} // namespace
+
+TEST(FrameLifetimeTest, AFrameEndsTheViewpointsOfItsWindowsBeforeItsManager) {
+  int alive = 0;
+  {
+    KORFrame frame;
+    KORSmartPtr<KORDocument> document = KORDocument::Create();
+    KORBaseUnknown_var root;
+    ASSERT_EQ(document->GetRootContainer(root.Out()), S_OK);
+    KORFrmWindow* window = frame.Layout().AddWindow(std::make_unique<KORFrmWindow>(
+        KORFrmWindow::Graph3DWindowClass,
+        std::make_unique<KORNavigation3DViewer>(frame.VisManager(), root.get())));
+    new WindowBoundViewpoint(*window, alive);
+    ASSERT_EQ(alive, 1);
+  }
+  EXPECT_EQ(alive, 0) << "the viewpoint outlived its frame";
+}
+
 // Each test writes its catalogs into its own resource folder.
 class FrameCatalogTest : public FrameTest {
 protected:
