@@ -204,18 +204,29 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
   ioStream << std::fixed << std::setprecision(8) << "<display J6>";
   IndentRightSpace(ioStream);
   KORListValKORBaseUnknown_var* views = nullptr;
-  _shownViewsGathered = false;
-  (void)ShownViews();
   if (FAILED(RetrieveViewList(&views)) || !views) {
     result = E_FAIL;
   } else {
     KOROwnedList owned(views);
-    for (const KORBaseUnknown_var& entry : *owned)
-      if (FAILED(WriteFSScreen(ioStream, KORQuery<KORIVrcView>(entry).get())))
+    // Both are the same for every screen of the file.
+    std::optional<KORMathTransformation> modelToFS;
+    if (KORMathTransformation transformation; SUCCEEDED(ComputeModelToFS(transformation)))
+      modelToFS = transformation;
+    const std::optional<WindowsByView> windowsByView = WindowsShowingViews();
+    for (const KORBaseUnknown_var& entry : *owned) {
+      auto view = KORQuery<KORIVrcView>(entry);
+      if (!view || !windowsByView) {
         result = E_FAIL;
+        continue;
+      }
+      const auto shown = windowsByView->find(KORQuery<KORBaseUnknown>(view).get());
+      if (shown == windowsByView->end())
+        continue;
+      for (const KORIVrcWindow_var& window : shown->second)
+        if (FAILED(WriteFSScreen(ioStream, view, window, modelToFS)))
+          result = E_FAIL;
+    }
   }
-  _shownViews.clear();
-  _shownViewsGathered = false;
   IndentLeftSpace(ioStream);
   for (const char* line : kFixedLines)
     Line(*this, ioStream) << line;
@@ -230,56 +241,38 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
   return result;
 }
 
-const std::vector<KOREVrcConfigure::ShownView>* KOREVrcConfigure::ShownViews() {
-  if (_shownViewsGathered)
-    return _shownViewsReadable ? &_shownViews : nullptr;
-  _shownViews.clear();
-  _shownViewsGathered = true;
-  _shownViewsReadable = false;
+std::optional<KOREVrcConfigure::WindowsByView> KOREVrcConfigure::WindowsShowingViews() {
   KORListValKORBaseUnknown_var* igs = nullptr;
   if (FAILED(RetrieveIGList(&igs)) || !igs)
-    return nullptr;
-  _shownViewsReadable = true;
+    return std::nullopt;
   KOROwnedList owned(igs);
   KORIVrcWindow_var mainWindow;
-  (void)RetrieveMainWindow(mainWindow.Out());
+  if (FAILED(RetrieveMainWindow(mainWindow.Out())))
+    mainWindow = nullptr;
+  WindowsByView windowsByView;
   for (const KORBaseUnknown_var& igEntry : *owned) {
     KOROwnedList windows = WindowsOf(KORQuery<KORIVrcIG>(igEntry).get());
     for (const KORBaseUnknown_var& windowEntry : *windows) {
       auto window = KORQuery<KORIVrcWindow>(windowEntry);
-      if (window && !CompareInterfacePointers(window, mainWindow))
-        _shownViews.emplace_back(KORQuery<KORBaseUnknown>(ViewOf(window)), window);
+      if (auto view = KORQuery<KORBaseUnknown>(ViewOf(window));
+          view && !CompareInterfacePointers(window, mainWindow))
+        windowsByView[view.get()].push_back(window);
     }
   }
-  return &_shownViews;
-}
-
-HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView) {
-  const bool gathered = _shownViewsGathered;
-  const std::vector<ShownView>* shownViews = iView ? ShownViews() : nullptr;
-  auto view = KORQuery<KORBaseUnknown>(iView);
-  HRESULT result = shownViews ? S_OK : E_FAIL;
-  for (const auto& [shown, window] : shownViews ? *shownViews : std::vector<ShownView>())
-    if (shown && shown.get() == view.get() && FAILED(WriteFSScreen(ioStream, iView, window)))
-      result = E_FAIL;
-  // Outside a display file nothing is kept: the model may change meanwhile.
-  if (!gathered) {
-    _shownViews.clear();
-    _shownViewsGathered = false;
-  }
-  return result;
+  return windowsByView;
 }
 
 HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView,
-                                        KORIVrcWindow* iWindow) {
+                                        KORIVrcWindow* iWindow,
+                                        const std::optional<KORMathTransformation>& iModelToFS) {
   if (!iView || !iWindow)
     return E_FAIL;
   const KORUnicodeString screenName = NameOf(iView) + "_" + NameOf(iWindow);
   OpenBlock(*this, ioStream, KORUnicodeString("<screen ") + screenName + ">");
   Line(*this, ioStream) << "#real coordinates : UL ; LL ; LR";
-  KORMathTransformation modelToFS;
-  if (FAILED(ComputeModelToFS(modelToFS)))
+  if (!iModelToFS)
     return E_FAIL;
+  const KORMathTransformation& modelToFS = *iModelToFS;
 
   Corners corners;
   const ScreenKind kind = CornersOf(iView, corners);

@@ -134,6 +134,15 @@ KOREVrcXML::Element KOREVrcXML::MakeNode(KORIDOMNode* iParent, const char* iTag,
   return SUCCEEDED(iParent->AppendChild(element)) ? element : Element();
 }
 
+HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeString& oMessages,
+                                        std::vector<KORVrcGeneratedFile>& oGenerated) {
+  oGenerated.clear();
+  _generated = &oGenerated;
+  const HRESULT result = CreateXMLConfigFile(oText, oMessages);
+  _generated = nullptr;
+  return result;
+}
+
 HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeString& oMessages) {
   KORVrcTraceScope scope("KOREVrcXML::CreateXMLConfigFile");
   KORIXMLDOMDocumentBuilder_var builder;
@@ -422,7 +431,7 @@ KOREVrcXML::Element KOREVrcXML::MakeConfigFileNode(KORIDOMNode* iParent, KORBase
   auto station = KORQuery<KORIVrcTrackingStation>(iStation);
   // Every station gets its file, even when the generator wrote nothing.
   return MakeEmbeddedFileNode(
-      iParent, "ConfigFile", /*iOnlyOnSuccess=*/false,
+      iParent, "ConfigFile", /*iOnlyOnSuccess=*/false, iStation,
       [&](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
         return ioConfigure.GenerateTrackingStationConfigFile(ioStream, station, oMessages, 1);
       });
@@ -430,7 +439,7 @@ KOREVrcXML::Element KOREVrcXML::MakeConfigFileNode(KORIDOMNode* iParent, KORBase
 
 KOREVrcXML::Element KOREVrcXML::MakeMPKNode(KORIDOMNode* iParent) {
   return MakeEmbeddedFileNode(
-      iParent, "MPK", /*iOnlyOnSuccess=*/true,
+      iParent, "MPK", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
       [](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
         return ioConfigure.GenerateMPK(ioStream, oMessages, 1);
       });
@@ -438,7 +447,7 @@ KOREVrcXML::Element KOREVrcXML::MakeMPKNode(KORIDOMNode* iParent) {
 
 KOREVrcXML::Element KOREVrcXML::MakeFSConfigNode(KORIDOMNode* iParent) {
   return MakeEmbeddedFileNode(
-      iParent, "FSConfig", /*iOnlyOnSuccess=*/true,
+      iParent, "FSConfig", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
       [](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
         return ioConfigure.GenerateFSConfig(ioStream, oMessages, 1);
       });
@@ -446,6 +455,7 @@ KOREVrcXML::Element KOREVrcXML::MakeFSConfigNode(KORIDOMNode* iParent) {
 
 KOREVrcXML::Element KOREVrcXML::MakeEmbeddedFileNode(KORIDOMNode* iParent, const char* iTag,
                                                      bool iOnlyOnSuccess,
+                                                     KORBaseUnknown* iStation,
                                                      const Generator& iGenerate) {
   auto configure = QueryImpl<KORIVrcConfigure>();
   if (!configure)
@@ -453,6 +463,8 @@ KOREVrcXML::Element KOREVrcXML::MakeEmbeddedFileNode(KORIDOMNode* iParent, const
   std::ostringstream text;
   KORUnicodeString messages;
   const HRESULT generated = iGenerate(*configure, text, messages);
+  if (_generated)
+    _generated->push_back({iTag, KORBaseUnknown_var(iStation), generated, text.str(), messages});
   // The file's text ends at a NUL, as the character data it becomes does.
   text << '\0';
   _messages += messages;
