@@ -164,7 +164,8 @@ KORUnicodeString WithoutSeparators(KORUnicodeString iDisplay) {
 }
 
 std::ostream& operator<<(std::ostream& ioStream, const KORMathPoint& iPoint) {
-  return ioStream << iPoint.GetX() << ' ' << iPoint.GetY() << ' ' << iPoint.GetZ();
+  return ioStream << KORVrcFixed8{iPoint.GetX()} << ' ' << KORVrcFixed8{iPoint.GetY()} << ' '
+                  << KORVrcFixed8{iPoint.GetZ()};
 }
 
 // One line of the file at the current depth; the caller writes its text.
@@ -451,8 +452,9 @@ HRESULT KOREVrcConfigure::WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcW
   const float du = uB - uA, dv = vB - vA;
   if (std::fabs(du) < kPlaneTolerance || std::fabs(dv) < kPlaneTolerance)
     return E_FAIL;
-  Line(*this, ioStream) << "overlayExtentsInOverlaySpace " << (cuA - uA) / du << " "
-                        << (cvA - vA) / dv << " ; " << (cuB - uA) / du << " " << (cvB - vA) / dv;
+  Line(*this, ioStream) << "overlayExtentsInOverlaySpace " << KORVrcFixed8{(cuA - uA) / du} << " "
+                        << KORVrcFixed8{(cvA - vA) / dv} << " ; " << KORVrcFixed8{(cuB - uA) / du}
+                        << " " << KORVrcFixed8{(cvB - vA) / dv};
   return S_OK;
 }
 

@@ -8,6 +8,7 @@
 // identical to what the runtime will use.
 #include "KOREVrcConfigure.h"
 
+#include "KORVrcTools.h"
 #include "interfaces/KORIVrcCameraView.h"
 #include "interfaces/KORIVrcIG.h"
 #include "interfaces/KORIVrcProjectionArea.h"
@@ -87,9 +88,9 @@ const char* EyeOf(KORVrcRenderingMode iMode) {
 void WriteCorner(std::ostream& ioStream, const char* iLabel,
                  const KORMathTransformation& iTransformation, const KORMathPoint& iCorner) {
   const KORMathPoint mapped = iTransformation * iCorner;
-  ioStream << iLabel << static_cast<float>(mapped.GetX()) << ", "
-           << static_cast<float>(mapped.GetY()) << ", " << static_cast<float>(mapped.GetZ())
-           << " ]";
+  ioStream << iLabel << KORVrcFixed8{static_cast<float>(mapped.GetX())} << ", "
+           << KORVrcFixed8{static_cast<float>(mapped.GetY())} << ", "
+           << KORVrcFixed8{static_cast<float>(mapped.GetZ())} << " ]";
 }
 
 KORMathPoint PointOf(HRESULT (KORIVrcProjectionArea::*iGetter)(double*, double*, double*),
@@ -101,8 +102,9 @@ KORMathPoint PointOf(HRESULT (KORIVrcProjectionArea::*iGetter)(double*, double*,
 
 void WriteTrackerVector(std::ostream& ioStream, const char* iLabel, double iX, double iY,
                         double iZ) {
-  ioStream << iLabel << static_cast<float>(iX) << ',' << static_cast<float>(iY) << ','
-           << static_cast<float>(iZ) << "]\n";
+  ioStream << iLabel << KORVrcFixed8{static_cast<float>(iX)} << ','
+           << KORVrcFixed8{static_cast<float>(iY)} << ',' << KORVrcFixed8{static_cast<float>(iZ)}
+           << "]\n";
 }
 } // namespace
 
@@ -164,7 +166,7 @@ HRESULT KOREVrcConfigure::WriteMPKGeneralInformations(std::ostream& ioStream, bo
   Indent(ioStream);
   ioStream << "MPK_WATTR_PLANES_ALPHA  1";
   Indent(ioStream);
-  ioStream << "MPK_DEFAULT_EYE_OFFSET " << ipd;
+  ioStream << "MPK_DEFAULT_EYE_OFFSET " << KORVrcFixed8{ipd};
   if (iStereo) {
     Indent(ioStream);
     ioStream << "MPK_WATTR_HINTS_STEREO  1";
@@ -237,8 +239,10 @@ HRESULT KOREVrcConfigure::WriteMPKWindowInformations(std::ostream& ioStream, KOR
     double left = 0, top = 0, width = 0, height = 0;
     (void)viewport->GetViewport(&left, &top, &width, &height);
     Indent(ioStream);
-    ioStream << "viewport  [" << static_cast<float>(left) << ", " << static_cast<float>(top) << ", "
-             << static_cast<float>(width) << ", " << static_cast<float>(height) << " ]";
+    ioStream << "viewport  [" << KORVrcFixed8{static_cast<float>(left)} << ", "
+             << KORVrcFixed8{static_cast<float>(top)} << ", "
+             << KORVrcFixed8{static_cast<float>(width)} << ", "
+             << KORVrcFixed8{static_cast<float>(height)} << " ]";
     result = WriteMPKChannelInformations(ioStream, iWindow);
   }
   IndentLeft(ioStream);
@@ -385,7 +389,7 @@ HRESULT KOREVrcConfigure::WriteMPKTrackingInformations(std::ostream& ioStream) {
            << "# userdata\n"
            << "#{\n"
            << "#      eye-offset        [" << 0 << ',' << 0 << ',' << 0 << "]\n"
-           << "#      IPD               " << ipd << '\n';
+           << "#      IPD               " << KORVrcFixed8{ipd} << '\n';
   WriteTrackerVector(ioStream, "#      tracker-X         [", trackerX.GetX(), trackerX.GetY(),
                      trackerX.GetZ());
   WriteTrackerVector(ioStream, "#      tracker-Y         [", trackerY.GetX(), trackerY.GetY(),

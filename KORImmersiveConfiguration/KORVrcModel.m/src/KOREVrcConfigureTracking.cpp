@@ -104,8 +104,9 @@ void WriteMatrixBlock(std::ostream& ioText, int iNumber, const KORMathTransforma
   ioText << "\nMATRIX " << iNumber << '\n';
   const KORMath3x3Matrix& matrix = iMounting.GetMatrix();
   for (int column = 1; column <= 3; ++column)
-    ioText << '[' << matrix.GetCoef(1, column) << ',' << matrix.GetCoef(2, column) << ','
-           << matrix.GetCoef(3, column) << "]\n";
+    ioText << '[' << KORVrcFixed8{matrix.GetCoef(1, column)} << ','
+           << KORVrcFixed8{matrix.GetCoef(2, column)} << ','
+           << KORVrcFixed8{matrix.GetCoef(3, column)} << "]\n";
   WriteTruncated(ioText, iMounting.GetVector());
   ioText << '\n';
 }

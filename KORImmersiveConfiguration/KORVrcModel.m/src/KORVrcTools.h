@@ -9,7 +9,17 @@
 #include "objectmodel/KORBaseUnknown.h"
 #include "system/KORList.h"
 
+#include <iosfwd>
+
 class KORIVrcTracker;
+
+// A real as the runtime's text files print it: fixed notation with eight
+// decimals, the characters of printf's "%.8f", whatever the stream's flags.
+// Formatted without the stream's locale, which costs several times more.
+struct KORVrcFixed8 {
+  double value;
+};
+std::ostream& operator<<(std::ostream& ioStream, KORVrcFixed8 iReal);
 
 // At a pitch of exactly +-90 degrees the heading is folded into the roll first.
 void HPR(KORMath3x3Matrix& oMatrix, double iH, double iP, double iR);
