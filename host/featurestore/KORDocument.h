@@ -12,7 +12,7 @@
 class KORIDocument : public KORBaseUnknown {
   KOR_INTERFACE(KORIDocument, KORBaseUnknown)
 public:
-  virtual HRESULT GetRootContainer(KORBaseUnknown** oRoot) = 0;
+  [[nodiscard]] virtual HRESULT GetRootContainer(KORBaseUnknown** oRoot) = 0;
 };
 
 class KORDocument final : public KORImplementationOf<KORDocument, KORIDocument, KORITransactions>,

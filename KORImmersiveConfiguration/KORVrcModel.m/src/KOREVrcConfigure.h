@@ -126,7 +126,9 @@ public:
                                      KORUnicodeString& oMessages, unsigned char iWrite);
   // The daemon name as the runtime knows it: "Polhemus1" is served as "Polhemus".
   static KORUnicodeString RuntimeDaemonName(const KORUnicodeString& iDaemonName);
-  // The corners of a projection area (0 for a coordinate that cannot be read).
+  // The corners of a projection area; a corner that cannot be read is the origin.
+  using CornerGetter = HRESULT (KORIVrcProjectionArea::*)(double*, double*, double*);
+  static KORMathPoint ReadCorner(KORIVrcProjectionArea* iArea, CornerGetter iGetter);
   static void ReadScreenCorners(KORIVrcProjectionArea* iArea, KORMathVector& oUL,
                                 KORMathVector& oLL, KORMathVector& oLR);
 

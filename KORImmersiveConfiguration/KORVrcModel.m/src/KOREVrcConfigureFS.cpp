@@ -46,16 +46,13 @@ constexpr const char* kFixedLines[] = {"</display>",
 constexpr double kPlaneTolerance = 1e-5;
 
 KORUnicodeString NameOf(KORIVrcElement* iElement) {
-  KORUnicodeString name;
-  if (iElement)
-    (void)iElement->GetName(name);
-  return name;
+  return ReadValue(iElement, &KORIVrcElement::GetName);
 }
 
 KORIVrcView_var ViewOf(KORIVrcWindow* iWindow) {
   KORIVrcView_var view;
   if (iWindow)
-    (void)iWindow->GetView(view.Out());
+    KORIgnoreResult(iWindow->GetView(view.Out()), KORVrcNullWhenUnread);
   return view;
 }
 
@@ -84,10 +81,7 @@ struct PixelSize {
 };
 
 PixelSize PixelSizeOf(KORIVrcIG* iIG) {
-  PixelSize size;
-  (void)iIG->GetPixelWidth(&size.width);
-  (void)iIG->GetPixelHeight(&size.height);
-  return size;
+  return {ReadValue(iIG, &KORIVrcIG::GetPixelWidth), ReadValue(iIG, &KORIVrcIG::GetPixelHeight)};
 }
 
 // A screen by three corners: a projection area in the model frame, or the
@@ -98,20 +92,16 @@ struct Corners {
 };
 
 Corners CornersOf(KORIVrcProjectionArea* iArea) {
-  double x = 0, y = 0, z = 0;
-  Corners corners;
-  (void)iArea->GetUpperLeft(&x, &y, &z);
-  corners.ul.SetCoord(x, y, z);
-  (void)iArea->GetLowerLeft(&x, &y, &z);
-  corners.ll.SetCoord(x, y, z);
-  (void)iArea->GetLowerRight(&x, &y, &z);
-  corners.lr.SetCoord(x, y, z);
-  return corners;
+  return {KOREVrcConfigure::ReadCorner(iArea, &KORIVrcProjectionArea::GetUpperLeft),
+          KOREVrcConfigure::ReadCorner(iArea, &KORIVrcProjectionArea::GetLowerLeft),
+          KOREVrcConfigure::ReadCorner(iArea, &KORIVrcProjectionArea::GetLowerRight)};
 }
 
 Corners CornersOf(KORIVrcCameraView* iCamera) {
+  // A frustum that cannot be read is a point straight ahead.
   double left = 0, right = 0, top = 0, bottom = 0;
-  (void)iCamera->GetFrustum(left, right, top, bottom);
+  if (FAILED(iCamera->GetFrustum(left, right, top, bottom)))
+    left = right = top = bottom = 0;
   return {KORMathPoint(1, left, top), KORMathPoint(1, left, bottom),
           KORMathPoint(1, right, bottom)};
 }
@@ -297,7 +287,7 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG)
     return E_FAIL;
   const PixelSize size = PixelSizeOf(iIG);
   KORIVrcWindow_var mainWindow;
-  (void)RetrieveMainWindow(mainWindow.Out());
+  KORIgnoreResult(RetrieveMainWindow(mainWindow.Out()), KORVrcNullWhenUnread);
   KOROwnedList windows = WindowsOf(iIG);
 
   // The desktop's extents cover the viewports of the windows it writes; the
