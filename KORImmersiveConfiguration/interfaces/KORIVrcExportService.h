@@ -40,7 +40,9 @@ class KORIVrcExportService : public KORBaseUnknown {
   KOR_INTERFACE(KORIVrcExportService, KORBaseUnknown)
 public:
   // The files of iRequest that exist already, to ask the user before
-  // replacing them. E_INVALIDARG for an unusable name.
+  // replacing them. E_INVALIDARG for an unusable name. The files are
+  // generated (and a failure to generate them returned) only when a file
+  // the export could write exists; otherwise the list is empty at once.
   [[nodiscard]] virtual HRESULT FindExistingTargets(const KORVrcExportRequest& iRequest,
                                                     KORListValKORUnicodeString& oExisting,
                                                     KORUnicodeString& oFailure) = 0;
