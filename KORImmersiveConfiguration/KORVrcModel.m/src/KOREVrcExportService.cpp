@@ -210,8 +210,9 @@ HRESULT KOREVrcExportService::MakeFiles(const KORVrcExportRequest& iRequest,
     oFailure = where + "the tracking stations cannot be listed: nothing written";
     return E_FAIL;
   }
-  for (const auto& [station, fileName] : stationFiles) {
-    if (!generate(fileName, false, "ConfigFile", station,
+  for (const auto& stationFile : stationFiles) {
+    const KORIVrcTrackingStation_var& station = stationFile.first;
+    if (!generate(stationFile.second, false, "ConfigFile", station,
                   [&](std::ostream& oOut, KORUnicodeString& oText) {
                     return configure->GenerateTrackingStationConfigFile(oOut, station, oText, 1);
                   }))
