@@ -8,13 +8,13 @@
 class KORIVrcButtonDevice : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcButtonDevice, KORIVrcElement)
 public:
-  virtual HRESULT GetType(KORVrcButtonDeviceType& oType) = 0;
-  virtual HRESULT SetType(KORVrcButtonDeviceType iType) = 0;
-  virtual HRESULT GetPort(int& oPort) = 0;
-  virtual HRESULT SetPort(int iPort) = 0;
-  virtual HRESULT GetSpeed(int& oSpeed) = 0;
-  virtual HRESULT SetSpeed(int iSpeed) = 0;
-  virtual HRESULT GetDaemonName(KORUnicodeString& oName) = 0;
-  virtual HRESULT SetDaemonName(const KORUnicodeString& iName) = 0;
+  [[nodiscard]] virtual HRESULT GetType(KORVrcButtonDeviceType& oType) = 0;
+  [[nodiscard]] virtual HRESULT SetType(KORVrcButtonDeviceType iType) = 0;
+  [[nodiscard]] virtual HRESULT GetPort(int& oPort) = 0;
+  [[nodiscard]] virtual HRESULT SetPort(int iPort) = 0;
+  [[nodiscard]] virtual HRESULT GetSpeed(int& oSpeed) = 0;
+  [[nodiscard]] virtual HRESULT SetSpeed(int iSpeed) = 0;
+  [[nodiscard]] virtual HRESULT GetDaemonName(KORUnicodeString& oName) = 0;
+  [[nodiscard]] virtual HRESULT SetDaemonName(const KORUnicodeString& iName) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcButtonDevice)

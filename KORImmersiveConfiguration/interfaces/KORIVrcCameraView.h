@@ -9,9 +9,13 @@
 class KORIVrcCameraView : public KORIVrcView {
   KOR_INTERFACE(KORIVrcCameraView, KORIVrcView)
 public:
-  virtual HRESULT GetAngles(double& oHfov, double& oHshift, double& oVfov, double& oVshift) = 0;
-  virtual HRESULT SetAngles(double iHfov, double iHshift, double iVfov, double iVshift) = 0;
-  virtual HRESULT GetFrustum(double& oLeft, double& oRight, double& oTop, double& oBottom) = 0;
-  virtual HRESULT SetFrustum(double iLeft, double iRight, double iTop, double iBottom) = 0;
+  [[nodiscard]] virtual HRESULT GetAngles(double& oHfov, double& oHshift, double& oVfov,
+                                          double& oVshift) = 0;
+  [[nodiscard]] virtual HRESULT SetAngles(double iHfov, double iHshift, double iVfov,
+                                          double iVshift) = 0;
+  [[nodiscard]] virtual HRESULT GetFrustum(double& oLeft, double& oRight, double& oTop,
+                                           double& oBottom) = 0;
+  [[nodiscard]] virtual HRESULT SetFrustum(double iLeft, double iRight, double iTop,
+                                           double iBottom) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcCameraView)

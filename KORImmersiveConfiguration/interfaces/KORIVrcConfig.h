@@ -16,16 +16,17 @@ class KORIVrcRendering;
 class KORIVrcConfig : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcConfig, KORIVrcElement)
 public:
-  virtual HRESULT SetGraphicResources(KORIVrcGraphicResources* iGraphicResources) = 0;
-  virtual HRESULT GetGraphicResources(KORIVrcGraphicResources** oGraphicResources) = 0;
-  virtual HRESULT SetGraphicSpecs(KORIVrcGraphicSpecs* iGraphicSpecs) = 0;
-  virtual HRESULT GetGraphicSpecs(KORIVrcGraphicSpecs** oGraphicSpecs) = 0;
-  virtual HRESULT SetDevices(KORIVrcDevices* iDevices) = 0;
-  virtual HRESULT GetDevices(KORIVrcDevices** oDevices) = 0;
-  virtual HRESULT GetRenderings(KORListValKORBaseUnknown_var** oList) = 0;
-  virtual HRESULT AddRendering(KORIVrcRendering* iRendering) = 0;
-  virtual HRESULT RemoveRendering(KORIVrcRendering* iRendering) = 0;
-  virtual HRESULT GetID(KORUuid& oID) = 0;
-  virtual HRESULT SetID(KORUuid iID) = 0;
+  [[nodiscard]] virtual HRESULT SetGraphicResources(KORIVrcGraphicResources* iGraphicResources) = 0;
+  [[nodiscard]] virtual HRESULT
+  GetGraphicResources(KORIVrcGraphicResources** oGraphicResources) = 0;
+  [[nodiscard]] virtual HRESULT SetGraphicSpecs(KORIVrcGraphicSpecs* iGraphicSpecs) = 0;
+  [[nodiscard]] virtual HRESULT GetGraphicSpecs(KORIVrcGraphicSpecs** oGraphicSpecs) = 0;
+  [[nodiscard]] virtual HRESULT SetDevices(KORIVrcDevices* iDevices) = 0;
+  [[nodiscard]] virtual HRESULT GetDevices(KORIVrcDevices** oDevices) = 0;
+  [[nodiscard]] virtual HRESULT GetRenderings(KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT AddRendering(KORIVrcRendering* iRendering) = 0;
+  [[nodiscard]] virtual HRESULT RemoveRendering(KORIVrcRendering* iRendering) = 0;
+  [[nodiscard]] virtual HRESULT GetID(KORUuid& oID) = 0;
+  [[nodiscard]] virtual HRESULT SetID(KORUuid iID) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcConfig)

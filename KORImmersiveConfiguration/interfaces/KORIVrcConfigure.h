@@ -17,22 +17,22 @@ class KORIVrcTrackingStation;
 class KORIVrcConfigure : public KORBaseUnknown {
   KOR_INTERFACE(KORIVrcConfigure, KORBaseUnknown)
 public:
-  virtual HRESULT GenerateMPK(std::ostream& ioStream, KORUnicodeString& oMessages,
-                              unsigned char iWrite) = 0;
-  virtual HRESULT GenerateFSConfig(std::ostream& ioStream, KORUnicodeString& oMessages,
-                                   unsigned char iWrite) = 0;
-  virtual HRESULT GenerateTrackingStationConfigFile(std::ostream& ioStream,
-                                                    KORIVrcTrackingStation* iStation,
-                                                    KORUnicodeString& oMessages,
-                                                    unsigned char iWrite) = 0;
+  [[nodiscard]] virtual HRESULT GenerateMPK(std::ostream& ioStream, KORUnicodeString& oMessages,
+                                            unsigned char iWrite) = 0;
+  [[nodiscard]] virtual HRESULT
+  GenerateFSConfig(std::ostream& ioStream, KORUnicodeString& oMessages, unsigned char iWrite) = 0;
+  [[nodiscard]] virtual HRESULT GenerateTrackingStationConfigFile(std::ostream& ioStream,
+                                                                  KORIVrcTrackingStation* iStation,
+                                                                  KORUnicodeString& oMessages,
+                                                                  unsigned char iWrite) = 0;
   // iPath: where the saved settings file is copied with iWrite.
-  virtual HRESULT GenerateVirtualRealitySettingFile(const KORUnicodeString& iPath,
-                                                    KORUnicodeString& oMessages,
-                                                    unsigned char iWrite) = 0;
-  virtual HRESULT GenerateVRCommandsSettingFile(const KORUnicodeString& iPath,
-                                                KORUnicodeString& oMessages,
-                                                unsigned char iWrite) = 0;
+  [[nodiscard]] virtual HRESULT GenerateVirtualRealitySettingFile(const KORUnicodeString& iPath,
+                                                                  KORUnicodeString& oMessages,
+                                                                  unsigned char iWrite) = 0;
+  [[nodiscard]] virtual HRESULT GenerateVRCommandsSettingFile(const KORUnicodeString& iPath,
+                                                              KORUnicodeString& oMessages,
+                                                              unsigned char iWrite) = 0;
   // The number of windows over all image generators; fails below 1.
-  virtual HRESULT NumberOfWindow(int& oCount) = 0;
+  [[nodiscard]] virtual HRESULT NumberOfWindow(int& oCount) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcConfigure)

@@ -11,13 +11,13 @@ class KORIVrcRegion;
 class KORIVrcDecomposition : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcDecomposition, KORIVrcElement)
 public:
-  virtual HRESULT GetType(KORVrcDecompositionType* oType) = 0;
-  virtual HRESULT SetType(KORVrcDecompositionType iType) = 0;
+  [[nodiscard]] virtual HRESULT GetType(KORVrcDecompositionType* oType) = 0;
+  [[nodiscard]] virtual HRESULT SetType(KORVrcDecompositionType iType) = 0;
   // Empties oOptions, then fills it; succeeds even without stored options.
-  virtual HRESULT GetOptions(KORRawCollint* oOptions) = 0;
-  virtual HRESULT SetOptions(KORRawCollint iOptions) = 0;
-  virtual HRESULT AddRegion(KORIVrcRegion* iRegion) = 0;
-  virtual HRESULT RemoveRegion(KORIVrcRegion* iRegion) = 0;
-  virtual HRESULT ListRegions(KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT GetOptions(KORRawCollint* oOptions) = 0;
+  [[nodiscard]] virtual HRESULT SetOptions(KORRawCollint iOptions) = 0;
+  [[nodiscard]] virtual HRESULT AddRegion(KORIVrcRegion* iRegion) = 0;
+  [[nodiscard]] virtual HRESULT RemoveRegion(KORIVrcRegion* iRegion) = 0;
+  [[nodiscard]] virtual HRESULT ListRegions(KORListValKORBaseUnknown_var** oList) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcDecomposition)

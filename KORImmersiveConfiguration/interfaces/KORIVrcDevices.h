@@ -12,14 +12,14 @@ class KORIVrcButtonDevice;
 class KORIVrcDevices : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcDevices, KORIVrcElement)
 public:
-  virtual HRESULT GetTrackingStations(KORListValKORBaseUnknown_var** oList) = 0;
-  virtual HRESULT AddTrackingStation(KORIVrcTrackingStation* iStation) = 0;
-  virtual HRESULT RemoveTrackingStation(KORIVrcTrackingStation* iStation) = 0;
-  virtual HRESULT GetHandDevices(KORListValKORBaseUnknown_var** oList) = 0;
-  virtual HRESULT AddHandDevice(KORIVrcHandDevice* iHandDevice) = 0;
-  virtual HRESULT RemoveHandDevice(KORIVrcHandDevice* iHandDevice) = 0;
-  virtual HRESULT GetButtonDevices(KORListValKORBaseUnknown_var** oList) = 0;
-  virtual HRESULT AddButtonDevice(KORIVrcButtonDevice* iButtonDevice) = 0;
-  virtual HRESULT RemoveButtonDevice(KORIVrcButtonDevice* iButtonDevice) = 0;
+  [[nodiscard]] virtual HRESULT GetTrackingStations(KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT AddTrackingStation(KORIVrcTrackingStation* iStation) = 0;
+  [[nodiscard]] virtual HRESULT RemoveTrackingStation(KORIVrcTrackingStation* iStation) = 0;
+  [[nodiscard]] virtual HRESULT GetHandDevices(KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT AddHandDevice(KORIVrcHandDevice* iHandDevice) = 0;
+  [[nodiscard]] virtual HRESULT RemoveHandDevice(KORIVrcHandDevice* iHandDevice) = 0;
+  [[nodiscard]] virtual HRESULT GetButtonDevices(KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT AddButtonDevice(KORIVrcButtonDevice* iButtonDevice) = 0;
+  [[nodiscard]] virtual HRESULT RemoveButtonDevice(KORIVrcButtonDevice* iButtonDevice) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcDevices)

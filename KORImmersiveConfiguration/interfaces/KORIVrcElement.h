@@ -30,8 +30,8 @@
 class KORIVrcElement : public KORBaseUnknown {
   KOR_INTERFACE(KORIVrcElement, KORBaseUnknown)
 public:
-  virtual HRESULT SetName(const KORUnicodeString& iName) = 0;
-  virtual HRESULT GetName(KORUnicodeString& oName) = 0;
-  virtual HRESULT Reconnect() = 0;
+  [[nodiscard]] virtual HRESULT SetName(const KORUnicodeString& iName) = 0;
+  [[nodiscard]] virtual HRESULT GetName(KORUnicodeString& oName) = 0;
+  [[nodiscard]] virtual HRESULT Reconnect() = 0;
 };
 KOR_DECLARE_VAR(KORIVrcElement)

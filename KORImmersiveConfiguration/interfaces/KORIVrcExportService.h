@@ -40,12 +40,15 @@ class KORIVrcExportService : public KORBaseUnknown {
   KOR_INTERFACE(KORIVrcExportService, KORBaseUnknown)
 public:
   // The files of iRequest that exist already, to ask the user before
-  // replacing them. E_INVALIDARG for an unusable name.
-  virtual HRESULT FindExistingTargets(const KORVrcExportRequest& iRequest,
-                                      KORListValKORUnicodeString& oExisting,
-                                      KORUnicodeString& oFailure) = 0;
+  // replacing them. E_INVALIDARG for an unusable name. The files are
+  // generated (and a failure to generate them returned) only when a file
+  // the export could write exists; otherwise the list is empty at once.
+  [[nodiscard]] virtual HRESULT FindExistingTargets(const KORVrcExportRequest& iRequest,
+                                                    KORListValKORUnicodeString& oExisting,
+                                                    KORUnicodeString& oFailure) = 0;
   // The whole export (above); oWritten lists the paths written, in order.
-  virtual HRESULT Export(const KORVrcExportRequest& iRequest, KORListValKORUnicodeString& oWritten,
-                         KORUnicodeString& oMessages, KORUnicodeString& oFailure) = 0;
+  [[nodiscard]] virtual HRESULT Export(const KORVrcExportRequest& iRequest,
+                                       KORListValKORUnicodeString& oWritten,
+                                       KORUnicodeString& oMessages, KORUnicodeString& oFailure) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcExportService)

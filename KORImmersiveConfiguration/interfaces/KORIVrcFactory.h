@@ -37,42 +37,51 @@ class KORIVrcDevices;
 class KORIVrcFactory : public KORBaseUnknown {
   KOR_INTERFACE(KORIVrcFactory, KORBaseUnknown)
 public:
-  virtual HRESULT CreateProjectionArea(double iULx, double iULy, double iULz, double iLLx,
-                                       double iLLy, double iLLz, double iLRx, double iLRy,
-                                       double iLRz, KORIVrcProjectionArea** oArea) = 0;
-  virtual HRESULT CreateViewport(double iLeft, double iTop, double iWidth, double iHeight,
-                                 KORIVrcViewport** oViewport) = 0;
-  virtual HRESULT CreateScreenView(const KORUnicodeString& iName, KORIVrcProjectionArea* iArea,
-                                   KORIVrcScreenView** oView) = 0;
+  [[nodiscard]] virtual HRESULT CreateProjectionArea(double iULx, double iULy, double iULz,
+                                                     double iLLx, double iLLy, double iLLz,
+                                                     double iLRx, double iLRy, double iLRz,
+                                                     KORIVrcProjectionArea** oArea) = 0;
+  [[nodiscard]] virtual HRESULT CreateViewport(double iLeft, double iTop, double iWidth,
+                                               double iHeight, KORIVrcViewport** oViewport) = 0;
+  [[nodiscard]] virtual HRESULT CreateScreenView(const KORUnicodeString& iName,
+                                                 KORIVrcProjectionArea* iArea,
+                                                 KORIVrcScreenView** oView) = 0;
   // Angles in radians.
-  virtual HRESULT CreateCameraView(const KORUnicodeString& iName, double iHfov, double iHshift,
-                                   double iVfov, double iVshift, KORIVrcCameraView** oView) = 0;
-  virtual HRESULT CreateVrcWindow(const KORUnicodeString& iName, KORIVrcViewport* iViewport,
-                                  KORIVrcIG* iIG, KORIVrcWindow** oWindow) = 0;
-  virtual HRESULT CreateRenderingSpec(KORVrcRenderingMode iMode, KORVrcMirrorMode iMirror,
-                                      KORIVrcRenderingSpec** oSpec) = 0;
-  virtual HRESULT CreateRendering(const KORUnicodeString& iName, KORIVrcRenderingSpec* iSpec,
-                                  KORIVrcView* iView, KORIVrcWindow* iWindow,
-                                  KORIVrcRendering** oRendering) = 0;
-  virtual HRESULT CreateIG(const KORUnicodeString& iName, int iPixelWidth, int iPixelHeight,
-                           KORIVrcIG** oIG) = 0;
+  [[nodiscard]] virtual HRESULT CreateCameraView(const KORUnicodeString& iName, double iHfov,
+                                                 double iHshift, double iVfov, double iVshift,
+                                                 KORIVrcCameraView** oView) = 0;
+  [[nodiscard]] virtual HRESULT CreateVrcWindow(const KORUnicodeString& iName,
+                                                KORIVrcViewport* iViewport, KORIVrcIG* iIG,
+                                                KORIVrcWindow** oWindow) = 0;
+  [[nodiscard]] virtual HRESULT CreateRenderingSpec(KORVrcRenderingMode iMode,
+                                                    KORVrcMirrorMode iMirror,
+                                                    KORIVrcRenderingSpec** oSpec) = 0;
+  [[nodiscard]] virtual HRESULT CreateRendering(const KORUnicodeString& iName,
+                                                KORIVrcRenderingSpec* iSpec, KORIVrcView* iView,
+                                                KORIVrcWindow* iWindow,
+                                                KORIVrcRendering** oRendering) = 0;
+  [[nodiscard]] virtual HRESULT CreateIG(const KORUnicodeString& iName, int iPixelWidth,
+                                         int iPixelHeight, KORIVrcIG** oIG) = 0;
   // The type is not stored: the device keeps its type's default until SetType.
-  virtual HRESULT CreateButtonDevice(KORVrcButtonDeviceType iType, const KORUnicodeString& iName,
-                                     KORIVrcButtonDevice** oDevice) = 0;
+  [[nodiscard]] virtual HRESULT CreateButtonDevice(KORVrcButtonDeviceType iType,
+                                                   const KORUnicodeString& iName,
+                                                   KORIVrcButtonDevice** oDevice) = 0;
   // The type is not stored: the station keeps its type's default until SetType.
-  virtual HRESULT CreateTrackingStation(KORVrcTrackingStationType iType,
-                                        const KORUnicodeString& iName,
-                                        KORIVrcTrackingStation** oStation) = 0;
+  [[nodiscard]] virtual HRESULT CreateTrackingStation(KORVrcTrackingStationType iType,
+                                                      const KORUnicodeString& iName,
+                                                      KORIVrcTrackingStation** oStation) = 0;
   // A null station fails before anything is made.
-  virtual HRESULT CreateTracker(const KORUnicodeString& iName, KORIVrcTracker** oTracker,
-                                KORIVrcTrackingStation* iStation) = 0;
-  virtual HRESULT RetrieveVrcContainer(KORIContainer** oContainer) = 0;
-  virtual HRESULT RetrieveHead(KORIVrcHead** oHead) = 0;
-  virtual HRESULT RetrieveHandDevice(KORIVrcHandDevice** oHandDevice) = 0;
-  virtual HRESULT RetrieveConfig(KORIVrcConfig** oConfig) = 0;
-  virtual HRESULT RetrieveMainWindow(KORIVrcWindow** oWindow) = 0;
-  virtual HRESULT RetrieveGraphicResources(KORIVrcGraphicResources** oGraphicResources) = 0;
-  virtual HRESULT RetrieveGraphicSpecs(KORIVrcGraphicSpecs** oGraphicSpecs) = 0;
-  virtual HRESULT RetrieveDevices(KORIVrcDevices** oDevices) = 0;
+  [[nodiscard]] virtual HRESULT CreateTracker(const KORUnicodeString& iName,
+                                              KORIVrcTracker** oTracker,
+                                              KORIVrcTrackingStation* iStation) = 0;
+  [[nodiscard]] virtual HRESULT RetrieveVrcContainer(KORIContainer** oContainer) = 0;
+  [[nodiscard]] virtual HRESULT RetrieveHead(KORIVrcHead** oHead) = 0;
+  [[nodiscard]] virtual HRESULT RetrieveHandDevice(KORIVrcHandDevice** oHandDevice) = 0;
+  [[nodiscard]] virtual HRESULT RetrieveConfig(KORIVrcConfig** oConfig) = 0;
+  [[nodiscard]] virtual HRESULT RetrieveMainWindow(KORIVrcWindow** oWindow) = 0;
+  [[nodiscard]] virtual HRESULT
+  RetrieveGraphicResources(KORIVrcGraphicResources** oGraphicResources) = 0;
+  [[nodiscard]] virtual HRESULT RetrieveGraphicSpecs(KORIVrcGraphicSpecs** oGraphicSpecs) = 0;
+  [[nodiscard]] virtual HRESULT RetrieveDevices(KORIVrcDevices** oDevices) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcFactory)

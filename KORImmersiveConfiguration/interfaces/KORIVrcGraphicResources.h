@@ -12,11 +12,11 @@ class KORIVrcIG;
 class KORIVrcGraphicResources : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcGraphicResources, KORIVrcElement)
 public:
-  virtual HRESULT GetMainWindow(KORIVrcWindow** oWindow) = 0;
+  [[nodiscard]] virtual HRESULT GetMainWindow(KORIVrcWindow** oWindow) = 0;
   // A null window clears the main window.
-  virtual HRESULT SetMainWindow(KORIVrcWindow* iWindow) = 0;
-  virtual HRESULT GetIGs(KORListValKORBaseUnknown_var** oList) = 0;
-  virtual HRESULT AddIG(KORIVrcIG* iIG) = 0;
-  virtual HRESULT RemoveIG(KORIVrcIG* iIG, unsigned char iPlainRemove) = 0;
+  [[nodiscard]] virtual HRESULT SetMainWindow(KORIVrcWindow* iWindow) = 0;
+  [[nodiscard]] virtual HRESULT GetIGs(KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT AddIG(KORIVrcIG* iIG) = 0;
+  [[nodiscard]] virtual HRESULT RemoveIG(KORIVrcIG* iIG, unsigned char iPlainRemove) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcGraphicResources)

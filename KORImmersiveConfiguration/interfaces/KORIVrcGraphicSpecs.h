@@ -13,14 +13,14 @@ class KORIVrcHead;
 class KORIVrcGraphicSpecs : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcGraphicSpecs, KORIVrcElement)
 public:
-  virtual HRESULT GetViews(KORListValKORBaseUnknown_var** oList) = 0;
-  virtual HRESULT AddView(KORIVrcView* iView) = 0;
-  virtual HRESULT RemoveView(KORIVrcView* iView) = 0;
-  virtual HRESULT GetProjectionAreas(KORListValKORBaseUnknown_var** oList) = 0;
-  virtual HRESULT AddProjectionArea(KORIVrcProjectionArea* iArea) = 0;
-  virtual HRESULT RemoveProjectionArea(KORIVrcProjectionArea* iArea) = 0;
-  virtual HRESULT GetHeads(KORListValKORBaseUnknown_var** oList) = 0;
-  virtual HRESULT AddHead(KORIVrcHead* iHead) = 0;
-  virtual HRESULT RemoveHead(KORIVrcHead* iHead) = 0;
+  [[nodiscard]] virtual HRESULT GetViews(KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT AddView(KORIVrcView* iView) = 0;
+  [[nodiscard]] virtual HRESULT RemoveView(KORIVrcView* iView) = 0;
+  [[nodiscard]] virtual HRESULT GetProjectionAreas(KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT AddProjectionArea(KORIVrcProjectionArea* iArea) = 0;
+  [[nodiscard]] virtual HRESULT RemoveProjectionArea(KORIVrcProjectionArea* iArea) = 0;
+  [[nodiscard]] virtual HRESULT GetHeads(KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT AddHead(KORIVrcHead* iHead) = 0;
+  [[nodiscard]] virtual HRESULT RemoveHead(KORIVrcHead* iHead) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcGraphicSpecs)

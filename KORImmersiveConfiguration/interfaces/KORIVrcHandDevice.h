@@ -14,16 +14,16 @@ class KORISpecObject;
 class KORIVrcHandDevice : public KORBaseUnknown {
   KOR_INTERFACE(KORIVrcHandDevice, KORBaseUnknown)
 public:
-  virtual HRESULT GetType(KORVrcHandDeviceType* oType) = 0;
-  virtual HRESULT SetType(KORVrcHandDeviceType iType) = 0;
-  virtual HRESULT GetPickingTracker(KORIVrcTracker** oTracker) = 0;
+  [[nodiscard]] virtual HRESULT GetType(KORVrcHandDeviceType* oType) = 0;
+  [[nodiscard]] virtual HRESULT SetType(KORVrcHandDeviceType iType) = 0;
+  [[nodiscard]] virtual HRESULT GetPickingTracker(KORIVrcTracker** oTracker) = 0;
   // Disconnects the previous tracker; a null tracker clears the link.
-  virtual HRESULT SetPickingTracker(KORIVrcTracker* iTracker) = 0;
+  [[nodiscard]] virtual HRESULT SetPickingTracker(KORIVrcTracker* iTracker) = 0;
   // The linked feature, whatever its kind; fails when there is none.
-  virtual HRESULT GetButtonManager(KORISpecObject** oManager) = 0;
-  virtual HRESULT SetButtonManager(KORISpecObject* iManager) = 0;
-  virtual HRESULT SetButtonManager(KORIVrcButtonDevice* iManager) = 0;
-  virtual HRESULT SetButtonManager(KORIVrcTracker* iManager) = 0;
+  [[nodiscard]] virtual HRESULT GetButtonManager(KORISpecObject** oManager) = 0;
+  [[nodiscard]] virtual HRESULT SetButtonManager(KORISpecObject* iManager) = 0;
+  [[nodiscard]] virtual HRESULT SetButtonManager(KORIVrcButtonDevice* iManager) = 0;
+  [[nodiscard]] virtual HRESULT SetButtonManager(KORIVrcTracker* iManager) = 0;
   virtual bool IsButtonManager(KORIVrcButtonDevice* iCandidate) = 0;
   virtual bool IsButtonManager(KORIVrcTracker* iCandidate) = 0;
 };

@@ -12,12 +12,12 @@ class KORIVrcTracker;
 class KORIVrcHead : public KORBaseUnknown {
   KOR_INTERFACE(KORIVrcHead, KORBaseUnknown)
 public:
-  virtual HRESULT GetIPD(double* oIPD) = 0;
-  virtual HRESULT SetIPD(double iIPD) = 0;
-  virtual HRESULT GetType(KORVrcHeadType* oType) = 0;
-  virtual HRESULT SetType(KORVrcHeadType iType) = 0;
-  virtual HRESULT GetViewPointTracker(KORIVrcTracker** oTracker) = 0;
+  [[nodiscard]] virtual HRESULT GetIPD(double* oIPD) = 0;
+  [[nodiscard]] virtual HRESULT SetIPD(double iIPD) = 0;
+  [[nodiscard]] virtual HRESULT GetType(KORVrcHeadType* oType) = 0;
+  [[nodiscard]] virtual HRESULT SetType(KORVrcHeadType iType) = 0;
+  [[nodiscard]] virtual HRESULT GetViewPointTracker(KORIVrcTracker** oTracker) = 0;
   // Disconnects the previous tracker from the head; a null tracker clears the link.
-  virtual HRESULT SetViewPointTracker(KORIVrcTracker* iTracker) = 0;
+  [[nodiscard]] virtual HRESULT SetViewPointTracker(KORIVrcTracker* iTracker) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcHead)

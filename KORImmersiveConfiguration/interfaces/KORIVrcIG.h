@@ -13,17 +13,17 @@ class KORIVrcWindow;
 class KORIVrcIG : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcIG, KORIVrcElement)
 public:
-  virtual HRESULT GetWindows(KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT GetWindows(KORListValKORBaseUnknown_var** oList) = 0;
   // Notifies the window's creation only when iNotifyCreate is set.
-  virtual HRESULT AddWindow(KORIVrcWindow* iWindow, unsigned char iNotifyCreate) = 0;
-  virtual HRESULT RemoveWindow(KORIVrcWindow* iWindow) = 0;
-  virtual HRESULT SetPixelWidth(int iWidth) = 0;
-  virtual HRESULT SetPixelHeight(int iHeight) = 0;
+  [[nodiscard]] virtual HRESULT AddWindow(KORIVrcWindow* iWindow, unsigned char iNotifyCreate) = 0;
+  [[nodiscard]] virtual HRESULT RemoveWindow(KORIVrcWindow* iWindow) = 0;
+  [[nodiscard]] virtual HRESULT SetPixelWidth(int iWidth) = 0;
+  [[nodiscard]] virtual HRESULT SetPixelHeight(int iHeight) = 0;
   // Read default 1024 for both.
-  virtual HRESULT GetPixelWidth(int* oWidth) = 0;
-  virtual HRESULT GetPixelHeight(int* oHeight) = 0;
-  virtual HRESULT GetHostName(KORUnicodeString& oHost) = 0;
-  virtual HRESULT GetDisplayName(KORUnicodeString& oDisplay) = 0;
+  [[nodiscard]] virtual HRESULT GetPixelWidth(int* oWidth) = 0;
+  [[nodiscard]] virtual HRESULT GetPixelHeight(int* oHeight) = 0;
+  [[nodiscard]] virtual HRESULT GetHostName(KORUnicodeString& oHost) = 0;
+  [[nodiscard]] virtual HRESULT GetDisplayName(KORUnicodeString& oDisplay) = 0;
   // A new list of the windows (the caller deletes it), null without feature.
   virtual KORListValKORBaseUnknown_var* GetWindowsList() = 0;
 };

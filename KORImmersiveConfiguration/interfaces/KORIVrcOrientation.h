@@ -10,8 +10,9 @@
 class KORIVrcOrientation : public KORBaseUnknown {
   KOR_INTERFACE(KORIVrcOrientation, KORBaseUnknown)
 public:
-  virtual HRESULT HPRToMatrix(double iH, double iP, double iR, KORMath3x3Matrix& oMatrix) = 0;
-  virtual HRESULT MatrixToHPR(const KORMath3x3Matrix& iMatrix, double& oH, double& oP,
-                              double& oR) = 0;
+  [[nodiscard]] virtual HRESULT HPRToMatrix(double iH, double iP, double iR,
+                                            KORMath3x3Matrix& oMatrix) = 0;
+  [[nodiscard]] virtual HRESULT MatrixToHPR(const KORMath3x3Matrix& iMatrix, double& oH, double& oP,
+                                            double& oR) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcOrientation)

@@ -8,11 +8,11 @@
 class KORIVrcProjectionArea : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcProjectionArea, KORIVrcElement)
 public:
-  virtual HRESULT GetUpperLeft(double* oX, double* oY, double* oZ) = 0;
-  virtual HRESULT GetLowerLeft(double* oX, double* oY, double* oZ) = 0;
-  virtual HRESULT GetLowerRight(double* oX, double* oY, double* oZ) = 0;
-  virtual HRESULT SetUpperLeft(double iX, double iY, double iZ) = 0;
-  virtual HRESULT SetLowerLeft(double iX, double iY, double iZ) = 0;
-  virtual HRESULT SetLowerRight(double iX, double iY, double iZ) = 0;
+  [[nodiscard]] virtual HRESULT GetUpperLeft(double* oX, double* oY, double* oZ) = 0;
+  [[nodiscard]] virtual HRESULT GetLowerLeft(double* oX, double* oY, double* oZ) = 0;
+  [[nodiscard]] virtual HRESULT GetLowerRight(double* oX, double* oY, double* oZ) = 0;
+  [[nodiscard]] virtual HRESULT SetUpperLeft(double iX, double iY, double iZ) = 0;
+  [[nodiscard]] virtual HRESULT SetLowerLeft(double iX, double iY, double iZ) = 0;
+  [[nodiscard]] virtual HRESULT SetLowerRight(double iX, double iY, double iZ) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcProjectionArea)

@@ -13,15 +13,15 @@ class KORIVrcRendering;
 class KORIVrcRegion : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcRegion, KORIVrcElement)
 public:
-  virtual HRESULT GetType(KORVrcRegionType* oType) = 0;
-  virtual HRESULT SetType(KORVrcRegionType iType) = 0;
-  virtual HRESULT GetViewport(KORIVrcViewport** oViewport) = 0;
-  virtual HRESULT SetViewport(KORIVrcViewport* iViewport) = 0;
-  virtual HRESULT GetRange(double* oInferiorBound, double* oSuperiorBound) = 0;
-  virtual HRESULT SetRange(double iInferiorBound, double iSuperiorBound) = 0;
-  virtual HRESULT GetEye(KORVrcEyeRegionType* oEye) = 0;
-  virtual HRESULT SetEye(KORVrcEyeRegionType iEye) = 0;
-  virtual HRESULT SetRendering(KORIVrcRendering* iRendering) = 0;
-  virtual HRESULT GetRendering(KORIVrcRendering** oRendering) = 0;
+  [[nodiscard]] virtual HRESULT GetType(KORVrcRegionType* oType) = 0;
+  [[nodiscard]] virtual HRESULT SetType(KORVrcRegionType iType) = 0;
+  [[nodiscard]] virtual HRESULT GetViewport(KORIVrcViewport** oViewport) = 0;
+  [[nodiscard]] virtual HRESULT SetViewport(KORIVrcViewport* iViewport) = 0;
+  [[nodiscard]] virtual HRESULT GetRange(double* oInferiorBound, double* oSuperiorBound) = 0;
+  [[nodiscard]] virtual HRESULT SetRange(double iInferiorBound, double iSuperiorBound) = 0;
+  [[nodiscard]] virtual HRESULT GetEye(KORVrcEyeRegionType* oEye) = 0;
+  [[nodiscard]] virtual HRESULT SetEye(KORVrcEyeRegionType iEye) = 0;
+  [[nodiscard]] virtual HRESULT SetRendering(KORIVrcRendering* iRendering) = 0;
+  [[nodiscard]] virtual HRESULT GetRendering(KORIVrcRendering** oRendering) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcRegion)

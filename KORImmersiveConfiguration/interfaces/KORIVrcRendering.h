@@ -13,13 +13,13 @@ class KORIVrcDecomposition;
 class KORIVrcRendering : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcRendering, KORIVrcElement)
 public:
-  virtual HRESULT GetRenderingSpec(KORIVrcRenderingSpec** oSpec) = 0;
-  virtual HRESULT SetRenderingSpec(KORIVrcRenderingSpec* iSpec) = 0;
-  virtual HRESULT GetView(KORIVrcView** oView) = 0;
-  virtual HRESULT SetView(KORIVrcView* iView) = 0;
-  virtual HRESULT GetWindow(KORIVrcWindow** oWindow) = 0;
-  virtual HRESULT SetWindow(KORIVrcWindow* iWindow) = 0;
-  virtual HRESULT GetDecomposition(KORIVrcDecomposition** oDecomposition) = 0;
-  virtual HRESULT SetDecomposition(KORIVrcDecomposition* iDecomposition) = 0;
+  [[nodiscard]] virtual HRESULT GetRenderingSpec(KORIVrcRenderingSpec** oSpec) = 0;
+  [[nodiscard]] virtual HRESULT SetRenderingSpec(KORIVrcRenderingSpec* iSpec) = 0;
+  [[nodiscard]] virtual HRESULT GetView(KORIVrcView** oView) = 0;
+  [[nodiscard]] virtual HRESULT SetView(KORIVrcView* iView) = 0;
+  [[nodiscard]] virtual HRESULT GetWindow(KORIVrcWindow** oWindow) = 0;
+  [[nodiscard]] virtual HRESULT SetWindow(KORIVrcWindow* iWindow) = 0;
+  [[nodiscard]] virtual HRESULT GetDecomposition(KORIVrcDecomposition** oDecomposition) = 0;
+  [[nodiscard]] virtual HRESULT SetDecomposition(KORIVrcDecomposition* iDecomposition) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcRendering)

@@ -8,9 +8,9 @@
 class KORIVrcRenderingSpec : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcRenderingSpec, KORIVrcElement)
 public:
-  virtual HRESULT GetRenderingMode(KORVrcRenderingMode* oMode) = 0;
-  virtual HRESULT SetRenderingMode(KORVrcRenderingMode iMode) = 0;
-  virtual HRESULT GetMirrorMode(KORVrcMirrorMode* oMode) = 0;
-  virtual HRESULT SetMirrorMode(KORVrcMirrorMode iMode) = 0;
+  [[nodiscard]] virtual HRESULT GetRenderingMode(KORVrcRenderingMode* oMode) = 0;
+  [[nodiscard]] virtual HRESULT SetRenderingMode(KORVrcRenderingMode iMode) = 0;
+  [[nodiscard]] virtual HRESULT GetMirrorMode(KORVrcMirrorMode* oMode) = 0;
+  [[nodiscard]] virtual HRESULT SetMirrorMode(KORVrcMirrorMode iMode) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcRenderingSpec)

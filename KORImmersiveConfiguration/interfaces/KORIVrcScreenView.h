@@ -10,7 +10,7 @@ class KORIVrcProjectionArea;
 class KORIVrcScreenView : public KORIVrcView {
   KOR_INTERFACE(KORIVrcScreenView, KORIVrcView)
 public:
-  virtual HRESULT GetProjectionArea(KORIVrcProjectionArea** oArea) = 0;
-  virtual HRESULT SetProjectionArea(KORIVrcProjectionArea* iArea) = 0;
+  [[nodiscard]] virtual HRESULT GetProjectionArea(KORIVrcProjectionArea** oArea) = 0;
+  [[nodiscard]] virtual HRESULT SetProjectionArea(KORIVrcProjectionArea* iArea) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcScreenView)

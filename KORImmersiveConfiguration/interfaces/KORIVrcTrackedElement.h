@@ -8,7 +8,7 @@
 class KORIVrcTrackedElement : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcTrackedElement, KORIVrcElement)
 public:
-  virtual HRESULT GetLocation(KORMathTransformation& oLocation) = 0;
-  virtual HRESULT SetLocation(const KORMathTransformation& iLocation) = 0;
+  [[nodiscard]] virtual HRESULT GetLocation(KORMathTransformation& oLocation) = 0;
+  [[nodiscard]] virtual HRESULT SetLocation(const KORMathTransformation& iLocation) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcTrackedElement)

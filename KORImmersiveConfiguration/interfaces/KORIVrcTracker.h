@@ -13,11 +13,11 @@ class KORIVrcTrackingStation;
 class KORIVrcTracker : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcTracker, KORIVrcElement)
 public:
-  virtual HRESULT GetOffset(KORMathTransformation& oOffset) = 0;
-  virtual HRESULT SetOffset(const KORMathTransformation& iOffset) = 0;
-  virtual HRESULT GetTrackedElement(KORIVrcTrackedElement** oElement) = 0;
-  virtual HRESULT SetTrackedElement(KORIVrcTrackedElement* iElement) = 0;
-  virtual HRESULT GetTrackingStation(KORIVrcTrackingStation** oStation) = 0;
-  virtual HRESULT GetBestOffset(KORMathTransformation& oOffset) = 0;
+  [[nodiscard]] virtual HRESULT GetOffset(KORMathTransformation& oOffset) = 0;
+  [[nodiscard]] virtual HRESULT SetOffset(const KORMathTransformation& iOffset) = 0;
+  [[nodiscard]] virtual HRESULT GetTrackedElement(KORIVrcTrackedElement** oElement) = 0;
+  [[nodiscard]] virtual HRESULT SetTrackedElement(KORIVrcTrackedElement* iElement) = 0;
+  [[nodiscard]] virtual HRESULT GetTrackingStation(KORIVrcTrackingStation** oStation) = 0;
+  [[nodiscard]] virtual HRESULT GetBestOffset(KORMathTransformation& oOffset) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcTracker)

@@ -13,18 +13,18 @@ class KORIVrcTracker;
 class KORIVrcTrackingStation : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcTrackingStation, KORIVrcElement)
 public:
-  virtual HRESULT GetType(KORVrcTrackingStationType& oType) = 0;
-  virtual HRESULT SetType(KORVrcTrackingStationType iType) = 0;
-  virtual HRESULT GetRef(KORMathTransformation& oRef) = 0;
-  virtual HRESULT SetRef(const KORMathTransformation& iRef) = 0;
-  virtual HRESULT GetTrackers(KORListValKORBaseUnknown_var** oList) = 0;
-  virtual HRESULT AddTracker(KORIVrcTracker* iTracker) = 0;
-  virtual HRESULT GetPort(int& oPort) = 0;
-  virtual HRESULT SetPort(int iPort) = 0;
-  virtual HRESULT GetSpeed(int& oSpeed) = 0;
-  virtual HRESULT SetSpeed(int iSpeed) = 0;
-  virtual HRESULT GetDaemonName(KORUnicodeString& oName) = 0;
-  virtual HRESULT SetDaemonName(const KORUnicodeString& iName) = 0;
-  virtual HRESULT RemoveTracker(KORIVrcTracker* iTracker) = 0;
+  [[nodiscard]] virtual HRESULT GetType(KORVrcTrackingStationType& oType) = 0;
+  [[nodiscard]] virtual HRESULT SetType(KORVrcTrackingStationType iType) = 0;
+  [[nodiscard]] virtual HRESULT GetRef(KORMathTransformation& oRef) = 0;
+  [[nodiscard]] virtual HRESULT SetRef(const KORMathTransformation& iRef) = 0;
+  [[nodiscard]] virtual HRESULT GetTrackers(KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT AddTracker(KORIVrcTracker* iTracker) = 0;
+  [[nodiscard]] virtual HRESULT GetPort(int& oPort) = 0;
+  [[nodiscard]] virtual HRESULT SetPort(int iPort) = 0;
+  [[nodiscard]] virtual HRESULT GetSpeed(int& oSpeed) = 0;
+  [[nodiscard]] virtual HRESULT SetSpeed(int iSpeed) = 0;
+  [[nodiscard]] virtual HRESULT GetDaemonName(KORUnicodeString& oName) = 0;
+  [[nodiscard]] virtual HRESULT SetDaemonName(const KORUnicodeString& iName) = 0;
+  [[nodiscard]] virtual HRESULT RemoveTracker(KORIVrcTracker* iTracker) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcTrackingStation)

@@ -10,7 +10,7 @@ class KORIVrcHead;
 class KORIVrcView : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcView, KORIVrcElement)
 public:
-  virtual HRESULT GetHead(KORIVrcHead** oHead) = 0;
-  virtual HRESULT SetHead(KORIVrcHead* iHead) = 0;
+  [[nodiscard]] virtual HRESULT GetHead(KORIVrcHead** oHead) = 0;
+  [[nodiscard]] virtual HRESULT SetHead(KORIVrcHead* iHead) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcView)

@@ -7,7 +7,9 @@
 class KORIVrcViewport : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcViewport, KORIVrcElement)
 public:
-  virtual HRESULT GetViewport(double* oLeft, double* oTop, double* oWidth, double* oHeight) = 0;
-  virtual HRESULT SetViewport(double iLeft, double iTop, double iWidth, double iHeight) = 0;
+  [[nodiscard]] virtual HRESULT GetViewport(double* oLeft, double* oTop, double* oWidth,
+                                            double* oHeight) = 0;
+  [[nodiscard]] virtual HRESULT SetViewport(double iLeft, double iTop, double iWidth,
+                                            double iHeight) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcViewport)

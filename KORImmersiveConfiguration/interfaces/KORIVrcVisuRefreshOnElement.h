@@ -10,14 +10,14 @@
 class KORIVrcVisuRefreshOnElement : public KORBaseUnknown {
   KOR_INTERFACE(KORIVrcVisuRefreshOnElement, KORBaseUnknown)
 public:
-  virtual HRESULT NotifyChange() = 0;
-  virtual HRESULT NotifyCreate(KORBaseUnknown* iFather) = 0;
-  virtual HRESULT NotifyDelete() = 0;
-  virtual HRESULT ConnectWithFather() = 0;
-  virtual HRESULT ConnectWithRootFather() = 0;
-  virtual HRESULT Connect(KORBaseUnknown* iFather) = 0;
-  virtual HRESULT DeconnectFromFather() = 0;
-  virtual HRESULT DeconnectFromRootFather() = 0;
-  virtual HRESULT Deconnect(KORBaseUnknown* iFather) = 0;
+  [[nodiscard]] virtual HRESULT NotifyChange() = 0;
+  [[nodiscard]] virtual HRESULT NotifyCreate(KORBaseUnknown* iFather) = 0;
+  [[nodiscard]] virtual HRESULT NotifyDelete() = 0;
+  [[nodiscard]] virtual HRESULT ConnectWithFather() = 0;
+  [[nodiscard]] virtual HRESULT ConnectWithRootFather() = 0;
+  [[nodiscard]] virtual HRESULT Connect(KORBaseUnknown* iFather) = 0;
+  [[nodiscard]] virtual HRESULT DeconnectFromFather() = 0;
+  [[nodiscard]] virtual HRESULT DeconnectFromRootFather() = 0;
+  [[nodiscard]] virtual HRESULT Deconnect(KORBaseUnknown* iFather) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcVisuRefreshOnElement)

@@ -14,13 +14,13 @@ class KORIVrcView;
 class KORIVrcWindow : public KORIVrcElement {
   KOR_INTERFACE(KORIVrcWindow, KORIVrcElement)
 public:
-  virtual HRESULT GetViewport(KORIVrcViewport** oViewport) = 0;
-  virtual HRESULT SetViewport(KORIVrcViewport* iViewport) = 0;
-  virtual HRESULT GetRendering(KORIVrcRendering** oRendering) = 0;
-  virtual HRESULT GetRenderingSpec(KORIVrcRenderingSpec** oSpec) = 0;
-  virtual HRESULT GetView(KORIVrcView** oView) = 0;
-  virtual HRESULT ResetCount() = 0;
-  virtual HRESULT UpCount() = 0;
-  virtual HRESULT DownCount() = 0;
+  [[nodiscard]] virtual HRESULT GetViewport(KORIVrcViewport** oViewport) = 0;
+  [[nodiscard]] virtual HRESULT SetViewport(KORIVrcViewport* iViewport) = 0;
+  [[nodiscard]] virtual HRESULT GetRendering(KORIVrcRendering** oRendering) = 0;
+  [[nodiscard]] virtual HRESULT GetRenderingSpec(KORIVrcRenderingSpec** oSpec) = 0;
+  [[nodiscard]] virtual HRESULT GetView(KORIVrcView** oView) = 0;
+  [[nodiscard]] virtual HRESULT ResetCount() = 0;
+  [[nodiscard]] virtual HRESULT UpCount() = 0;
+  [[nodiscard]] virtual HRESULT DownCount() = 0;
 };
 KOR_DECLARE_VAR(KORIVrcWindow)

@@ -11,6 +11,7 @@
 class KORIVrcXML : public KORBaseUnknown {
   KOR_INTERFACE(KORIVrcXML, KORBaseUnknown)
 public:
-  virtual HRESULT CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeString& oMessages) = 0;
+  [[nodiscard]] virtual HRESULT CreateXMLConfigFile(KORUnicodeString& oText,
+                                                    KORUnicodeString& oMessages) = 0;
 };
 KOR_DECLARE_VAR(KORIVrcXML)

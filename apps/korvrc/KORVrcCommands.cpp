@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -89,17 +90,72 @@ KORSmartPtr<KORDocument> ImportDescription(const std::string& iText, std::string
   return document;
 }
 
+// Reads events up to the top-level "format" member's value and stops there:
+// telling a description from a document needs no more of the text. The
+// verdict is known once that value is read, or once the text shows it is not
+// an object; a text that breaks first leaves it unknown.
+class FormatReader {
+public:
+  std::optional<bool> IsDescription() const { return _isDescription; }
+
+  bool null() { return Value(); }
+  bool boolean(bool) { return Value(); }
+  bool number_integer(std::int64_t) { return Value(); }
+  bool number_unsigned(std::uint64_t) { return Value(); }
+  bool number_float(double, const std::string&) { return Value(); }
+  bool binary(std::vector<std::uint8_t>&) { return Value(); }
+  bool string(std::string& iValue) { return Value(iValue == KORVrcDescriptionFormat); }
+  bool start_object(std::size_t) { return Open(/*iObject=*/true); }
+  bool start_array(std::size_t) { return Open(/*iObject=*/false); }
+  bool end_object() { return Close(); }
+  bool end_array() { return Close(); }
+  bool key(std::string& iKey) {
+    _atFormat = _depth == 1 && iKey == "format";
+    return true;
+  }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) {
+    return false;
+  }
+
+private:
+  bool Value(bool iIsDescriptionFormat = false) {
+    if (_depth == 0 || (_depth == 1 && _atFormat))
+      _isDescription = _depth == 1 && iIsDescriptionFormat;
+    return !_isDescription;
+  }
+  bool Open(bool iObject) {
+    if ((_depth > 0 || !iObject) && !Value())
+      return false;
+    ++_depth;
+    return true;
+  }
+  bool Close() {
+    --_depth;
+    return true;
+  }
+
+  std::size_t _depth = 0;
+  bool _atFormat = false;
+  std::optional<bool> _isDescription;
+};
+
 // Told apart by the "format" member. A text that does not parse is a
 // description when it says so, so that the description reader reports where
 // it breaks.
 bool IsDescriptionText(const std::string& iText) {
+  FormatReader reader;
+  bool whole = false;
+  try {
+    whole = nlohmann::json::sax_parse(iText, &reader);
+  } catch (const nlohmann::json::exception&) {
+    whole = false;
+  }
+  if (reader.IsDescription())
+    return *reader.IsDescription();
   std::string tooDeep;
-  if (!KORCheckJsonDepth(iText, tooDeep))
-    return iText.find(KORVrcDescriptionFormat) != std::string::npos;
-  const auto json = nlohmann::json::parse(iText, nullptr, false);
-  if (json.is_discarded())
-    return iText.find(KORVrcDescriptionFormat) != std::string::npos;
-  return json.is_object() && json.contains("format") && json["format"] == KORVrcDescriptionFormat;
+  if (whole && KORCheckJsonDepth(iText, tooDeep))
+    return false;
+  return iText.find(KORVrcDescriptionFormat) != std::string::npos;
 }
 
 bool HoldsConfiguration(KORDocument& iDocument) {
@@ -122,7 +178,7 @@ KORSmartPtr<KORDocument> ReadInput(const std::string& iInput, std::string& oWher
     return ImportDescription(text, oError);
   KORSmartPtr<KORDocument> document;
   std::string error;
-  if (FAILED(KORLoadDocument(oWhere, document, error))) {
+  if (FAILED(KORLoadDocumentText(text, oWhere, document, error))) {
     // The loader's messages name the file themselves.
     oError = error.starts_with(oWhere + ": ") ? error.substr(oWhere.size() + 2) : error;
     return nullptr;

@@ -101,8 +101,9 @@ using KORVrcBestOffsetQuery =
 // document order; on the first broken rule the result is false and oError is
 // "<JSON path>: <rule>" (for example
 // "imageGenerators[1].windows[0].viewport.width: must be a number").
-bool KORVrcReadDescription(const std::string& iText, const KORVrcBestOffsetQuery& iHasBestOffset,
-                           KORVrcDescription& oDescription, std::string& oError);
+[[nodiscard]] bool KORVrcReadDescription(const std::string& iText,
+                                         const KORVrcBestOffsetQuery& iHasBestOffset,
+                                         KORVrcDescription& oDescription, std::string& oError);
 
 // The description as JSON text (two-space indentation, final newline), with
 // the members that equal their defaults left out.

@@ -107,9 +107,11 @@ template <class I> std::vector<KORSmartPtr<I>> Elements(KORListValKORBaseUnknown
   return elements;
 }
 
+// An unreadable name is described as empty, which the reader refuses.
 std::string NameOf(KORIVrcElement* iElement) {
   KORUnicodeString name;
-  iElement->GetName(name);
+  if (FAILED(iElement->GetName(name)))
+    name.clear();
   return name;
 }
 
@@ -294,7 +296,8 @@ public:
 
     KORIVrcGraphicResources_var resources;
     Check(_factory->RetrieveGraphicResources(resources.Out()), "retrieving the graphic resources");
-    resources->GetMainWindow(_mainWindow.Out());
+    KORIgnoreResult(resources->GetMainWindow(_mainWindow.Out()),
+                    "without a main window none is described as main");
     KORListValKORBaseUnknown_var* igs = nullptr;
     Check(resources->GetIGs(&igs), "listing the image generators");
     for (const KORIVrcIG_var& ig : Elements<KORIVrcIG>(igs))

@@ -10,8 +10,8 @@
 // configuration: its first request makes the default configuration that the
 // description then fills. On failure oError names the element that could not
 // be built; the document is then incomplete and should be discarded.
-HRESULT KORVrcBuildDescription(const KORVrcDescription& iDescription, KORIVrcFactory* iFactory,
-                               std::string& oError);
+[[nodiscard]] HRESULT KORVrcBuildDescription(const KORVrcDescription& iDescription,
+                                             KORIVrcFactory* iFactory, std::string& oError);
 
 // The description of the configuration of iFactory's document: radians become
 // degrees, placements heading, pitch and roll, angles rounded to 1e-9 degree
@@ -20,8 +20,8 @@ HRESULT KORVrcBuildDescription(const KORVrcDescription& iDescription, KORIVrcFac
 // format cannot hold (a tracker whose name is not a number from 0 to 15, a
 // tracker following an element other than the configuration's head or hand
 // device).
-HRESULT KORVrcDescribe(KORIVrcFactory* iFactory, KORVrcDescription& oDescription,
-                       std::string& oError);
+[[nodiscard]] HRESULT KORVrcDescribe(KORIVrcFactory* iFactory, KORVrcDescription& oDescription,
+                                     std::string& oError);
 
 // The model's answer, asked of a scratch document: whether GetBestOffset
 // succeeds for such a tracker. Answers are remembered per combination.

@@ -13,7 +13,7 @@
 class KORIDocument : public KORBaseUnknown {
   KOR_INTERFACE(KORIDocument, KORBaseUnknown)
 public:
-  virtual HRESULT GetRootContainer(KORBaseUnknown** oRoot) = 0;
+  [[nodiscard]] virtual HRESULT GetRootContainer(KORBaseUnknown** oRoot) = 0;
 };
 
 class KORDocument final

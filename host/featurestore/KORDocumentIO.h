@@ -30,8 +30,9 @@
 
 inline constexpr char KORDocumentFormat[] = "kor-document/1";
 
-HRESULT KORSaveDocument(KORDocument& iDocument, const std::string& iPath, std::string& oError);
-HRESULT KORLoadDocument(const std::string& iPath, KORSmartPtr<KORDocument>& oDocument,
-                        std::string& oError);
-HRESULT KORLoadDocumentText(std::string_view iText, const std::string& iOrigin,
-                            KORSmartPtr<KORDocument>& oDocument, std::string& oError);
+[[nodiscard]] HRESULT KORSaveDocument(KORDocument& iDocument, const std::string& iPath,
+                                      std::string& oError);
+[[nodiscard]] HRESULT KORLoadDocument(const std::string& iPath, KORSmartPtr<KORDocument>& oDocument,
+                                      std::string& oError);
+[[nodiscard]] HRESULT KORLoadDocumentText(std::string_view iText, const std::string& iOrigin,
+                                          KORSmartPtr<KORDocument>& oDocument, std::string& oError);

@@ -10,11 +10,12 @@ public:
   virtual bool IsAKindOf(const char* iType) = 0;
   // A new list of the container's features that answer iIID, in creation
   // order; each entry holds that interface.
-  virtual HRESULT ListMembers(const KORIID& iIID, KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT ListMembers(const KORIID& iIID,
+                                            KORListValKORBaseUnknown_var** oList) = 0;
   // The first feature, in creation order, that answers iIID (as that
   // interface, with a reference); fails when none does.
-  virtual HRESULT FindFirstMember(const KORIID& iIID, void** oMember) = 0;
-  virtual HRESULT SpecBindNativeFormat(const char* iFormat) = 0;
+  [[nodiscard]] virtual HRESULT FindFirstMember(const KORIID& iIID, void** oMember) = 0;
+  [[nodiscard]] virtual HRESULT SpecBindNativeFormat(const char* iFormat) = 0;
   virtual KORString GetNativeFormat() = 0;
 };
 KOR_DECLARE_VAR(KORIContainer)
@@ -23,22 +24,23 @@ class KORICompoundContainer : public KORBaseUnknown {
   KOR_INTERFACE(KORICompoundContainer, KORBaseUnknown)
 public:
   // A new list of the sub-containers that answer iIID, in creation order.
-  virtual HRESULT ListContainers(const KORIID& iIID, KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT ListContainers(const KORIID& iIID,
+                                               KORListValKORBaseUnknown_var** oList) = 0;
 };
 
 class KORIFactoryOfContainers : public KORBaseUnknown {
   KOR_INTERFACE(KORIFactoryOfContainers, KORBaseUnknown)
 public:
   // A new feature container of late type iType deriving from iSuperType.
-  virtual HRESULT CreateContainer(const char* iType, const char* iSuperType,
-                                  KORIContainer** oContainer) = 0;
+  [[nodiscard]] virtual HRESULT CreateContainer(const char* iType, const char* iSuperType,
+                                                KORIContainer** oContainer) = 0;
 };
 
 class KORIUserId : public KORBaseUnknown {
   KOR_INTERFACE(KORIUserId, KORBaseUnknown)
 public:
-  virtual HRESULT SetUserId(const KORString& iId) = 0;
-  virtual HRESULT GetUserId(KORString& oId) = 0;
+  [[nodiscard]] virtual HRESULT SetUserId(const KORString& iId) = 0;
+  [[nodiscard]] virtual HRESULT GetUserId(KORString& oId) = 0;
 };
 
 // Feature catalogs opened in a container: their types can be instantiated there.
@@ -47,15 +49,15 @@ class KORICatalogManager : public KORBaseUnknown {
 public:
   // Reads the catalog resource "<iCatalogName>" on first use; fails (with the
   // reason in the trace of the feature store) when it cannot be read.
-  virtual HRESULT OpenCatalog(const char* iCatalogName) = 0;
-  virtual HRESULT ListCatalogs(KORListValKORUnicodeString& oNames) = 0;
+  [[nodiscard]] virtual HRESULT OpenCatalog(const char* iCatalogName) = 0;
+  [[nodiscard]] virtual HRESULT ListCatalogs(KORListValKORUnicodeString& oNames) = 0;
 };
 
 // The project flags stored with the container when its document was last saved.
 class KORIStoredProjectFlag : public KORBaseUnknown {
   KOR_INTERFACE(KORIStoredProjectFlag, KORBaseUnknown)
 public:
-  virtual HRESULT GetStoredFlags(KORListValKORUnicodeString& oFlags) = 0;
+  [[nodiscard]] virtual HRESULT GetStoredFlags(KORListValKORUnicodeString& oFlags) = 0;
 };
 
 // Flags a container gives to be stored on save and read back on load.
@@ -83,8 +85,9 @@ class KORIStartUp : public KORBaseUnknown {
 public:
   virtual const char* GetTypeName() = 0;
   // A new feature of the prototype's type in iContainer, named iName.
-  virtual HRESULT Instantiate(KORIContainer* iContainer, const KORUnicodeString& iName,
-                              KORISpecObject** oFeature) = 0;
+  [[nodiscard]] virtual HRESULT Instantiate(KORIContainer* iContainer,
+                                            const KORUnicodeString& iName,
+                                            KORISpecObject** oFeature) = 0;
 };
 KOR_DECLARE_VAR(KORIStartUp)
 

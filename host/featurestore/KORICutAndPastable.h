@@ -19,18 +19,20 @@ class KORICutAndPastable : public KORBaseUnknown {
   KOR_INTERFACE(KORICutAndPastable, KORBaseUnknown)
 public:
   // ioObjects plus every feature they aggregate, each once, fathers first.
-  virtual HRESULT BoundaryRemove(KORListValKORBaseUnknown_var& ioObjects) = 0;
+  [[nodiscard]] virtual HRESULT BoundaryRemove(KORListValKORBaseUnknown_var& ioObjects) = 0;
   // Removes the objects (LifeCycleObject::remove), skipping those already gone.
-  virtual HRESULT Remove(KORListValKORBaseUnknown_var& iObjects) = 0;
+  [[nodiscard]] virtual HRESULT Remove(KORListValKORBaseUnknown_var& iObjects) = 0;
 };
 
 class KORICSOFilter : public KORBaseUnknown {
   KOR_INTERFACE(KORICSOFilter, KORBaseUnknown)
 public:
   // S_OK when the object accepts command iCommandName on iSelection.
-  virtual HRESULT CommandIsAvailable(const char* iCommandName, const KORCSO* iSelection) = 0;
-  virtual HRESULT AvailableElements(const char* iCommandName, const KORCSO* iSelection,
-                                    KORListValKORBaseUnknown_var** oElements) = 0;
+  [[nodiscard]] virtual HRESULT CommandIsAvailable(const char* iCommandName,
+                                                   const KORCSO* iSelection) = 0;
+  [[nodiscard]] virtual HRESULT AvailableElements(const char* iCommandName,
+                                                  const KORCSO* iSelection,
+                                                  KORListValKORBaseUnknown_var** oElements) = 0;
 };
 
 // The platform's standard removal of selected features, for extensions that

@@ -10,11 +10,11 @@ class KORNotificationDispatcher;
 class KORIModelEvents : public KORBaseUnknown {
   KOR_INTERFACE(KORIModelEvents, KORBaseUnknown)
 public:
-  virtual HRESULT Dispatch(KORNotification& ioNotification) = 0;
+  [[nodiscard]] virtual HRESULT Dispatch(KORNotification& ioNotification) = 0;
   // The object's dispatcher (owned by the object; no reference).
   virtual KORNotificationDispatcher* GetDispatcher() = 0;
-  virtual HRESULT ConnectTo(KORBaseUnknown* iChild) = 0;
-  virtual HRESULT DeconnectFrom(KORBaseUnknown* iChild) = 0;
-  virtual HRESULT Receive(KORNotification& ioNotification) = 0;
+  [[nodiscard]] virtual HRESULT ConnectTo(KORBaseUnknown* iChild) = 0;
+  [[nodiscard]] virtual HRESULT DeconnectFrom(KORBaseUnknown* iChild) = 0;
+  [[nodiscard]] virtual HRESULT Receive(KORNotification& ioNotification) = 0;
 };
 KOR_DECLARE_VAR(KORIModelEvents)

@@ -6,5 +6,5 @@
 class KORIRedrawEvent : public KORBaseUnknown {
   KOR_INTERFACE(KORIRedrawEvent, KORBaseUnknown)
 public:
-  virtual HRESULT Redraw() = 0;
+  [[nodiscard]] virtual HRESULT Redraw() = 0;
 };

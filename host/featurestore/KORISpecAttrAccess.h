@@ -24,39 +24,42 @@ public:
   virtual bool HasAttribute(const char* iKey) = 0;
   virtual bool IsValued(const char* iKey) = 0;
 
-  virtual HRESULT GetInteger(const char* iKey, int& oValue) = 0;
-  virtual HRESULT SetInteger(const char* iKey, int iValue) = 0;
-  virtual HRESULT GetDouble(const char* iKey, double& oValue) = 0;
-  virtual HRESULT SetDouble(const char* iKey, double iValue) = 0;
-  virtual HRESULT GetString(const char* iKey, KORUnicodeString& oValue) = 0;
-  virtual HRESULT SetString(const char* iKey, const KORUnicodeString& iValue) = 0;
-  virtual HRESULT GetIntegers(const char* iKey, KORRawCollint& oValues) = 0;
-  virtual HRESULT SetIntegers(const char* iKey, const KORRawCollint& iValues) = 0;
-  virtual HRESULT GetDoubles(const char* iKey, std::vector<double>& oValues) = 0;
-  virtual HRESULT SetDoubles(const char* iKey, const std::vector<double>& iValues) = 0;
+  [[nodiscard]] virtual HRESULT GetInteger(const char* iKey, int& oValue) = 0;
+  [[nodiscard]] virtual HRESULT SetInteger(const char* iKey, int iValue) = 0;
+  [[nodiscard]] virtual HRESULT GetDouble(const char* iKey, double& oValue) = 0;
+  [[nodiscard]] virtual HRESULT SetDouble(const char* iKey, double iValue) = 0;
+  [[nodiscard]] virtual HRESULT GetString(const char* iKey, KORUnicodeString& oValue) = 0;
+  [[nodiscard]] virtual HRESULT SetString(const char* iKey, const KORUnicodeString& iValue) = 0;
+  [[nodiscard]] virtual HRESULT GetIntegers(const char* iKey, KORRawCollint& oValues) = 0;
+  [[nodiscard]] virtual HRESULT SetIntegers(const char* iKey, const KORRawCollint& iValues) = 0;
+  [[nodiscard]] virtual HRESULT GetDoubles(const char* iKey, std::vector<double>& oValues) = 0;
+  [[nodiscard]] virtual HRESULT SetDoubles(const char* iKey,
+                                           const std::vector<double>& iValues) = 0;
 
   // Single link: fails when there is none or it does not resolve.
-  virtual HRESULT GetLink(const char* iKey, KORISpecObject** oFeature) = 0;
+  [[nodiscard]] virtual HRESULT GetLink(const char* iKey, KORISpecObject** oFeature) = 0;
   // A null feature removes the link.
-  virtual HRESULT SetLink(const char* iKey, KORISpecObject* iFeature) = 0;
+  [[nodiscard]] virtual HRESULT SetLink(const char* iKey, KORISpecObject* iFeature) = 0;
 
   // Link lists.
-  virtual HRESULT AppendLink(const char* iKey, KORISpecObject* iFeature) = 0;
-  virtual HRESULT GetLinkCount(const char* iKey, int& oCount) = 0;
+  [[nodiscard]] virtual HRESULT AppendLink(const char* iKey, KORISpecObject* iFeature) = 0;
+  [[nodiscard]] virtual HRESULT GetLinkCount(const char* iKey, int& oCount) = 0;
   // Fails for an empty position or an entry that no longer resolves.
-  virtual HRESULT GetLinkAt(const char* iKey, int iPosition, KORISpecObject** oFeature) = 0;
+  [[nodiscard]] virtual HRESULT GetLinkAt(const char* iKey, int iPosition,
+                                          KORISpecObject** oFeature) = 0;
   // oPosition is the 1-based position of iFeature, 0 when it is not listed.
-  virtual HRESULT LocateLink(const char* iKey, KORISpecObject* iFeature, int& oPosition) = 0;
+  [[nodiscard]] virtual HRESULT LocateLink(const char* iKey, KORISpecObject* iFeature,
+                                           int& oPosition) = 0;
   // Leaves an empty entry at iPosition. Of an aggregating attribute, the
   // entry's feature is removed with its children unless it gets another
   // father within the same transaction (see KORFeatureStore.h); the same holds
   // for RemoveLink and for SetLink replacing an aggregated feature.
-  virtual HRESULT EmptyPosition(const char* iKey, int iPosition) = 0;
+  [[nodiscard]] virtual HRESULT EmptyPosition(const char* iKey, int iPosition) = 0;
   // Removes every entry of iFeature from a list, or clears a single link to it.
-  virtual HRESULT RemoveLink(const char* iKey, KORISpecObject* iFeature) = 0;
+  [[nodiscard]] virtual HRESULT RemoveLink(const char* iKey, KORISpecObject* iFeature) = 0;
   // A new list of the resolving entries that answer iIID, in list order; each
   // entry holds that interface (ask it with KORQuery to use it).
-  virtual HRESULT ListLinks(const char* iKey, const KORIID& iIID,
-                            KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT ListLinks(const char* iKey, const KORIID& iIID,
+                                          KORListValKORBaseUnknown_var** oList) = 0;
 };
 KOR_DECLARE_VAR(KORISpecAttrAccess)

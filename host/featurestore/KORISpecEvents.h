@@ -11,5 +11,5 @@ public:
   using DeathCallback = std::function<void(KORBaseUnknown* iDying)>;
   // Returns an id for RemoveDeathCallback.
   virtual int AddDeathCallback(DeathCallback iCallback) = 0;
-  virtual HRESULT RemoveDeathCallback(int iCallbackId) = 0;
+  [[nodiscard]] virtual HRESULT RemoveDeathCallback(int iCallbackId) = 0;
 };

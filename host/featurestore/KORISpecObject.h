@@ -13,21 +13,21 @@ class KORISpecObject : public KORBaseUnknown {
 public:
   virtual const char* GetTypeName() = 0;
   // The name given when the feature was made ("" for an empty name).
-  virtual HRESULT GetFeatureName(KORUnicodeString& oName) = 0;
+  [[nodiscard]] virtual HRESULT GetFeatureName(KORUnicodeString& oName) = 0;
   // Fails when the feature has no father.
-  virtual HRESULT GetFather(KORISpecObject** oFather) = 0;
+  [[nodiscard]] virtual HRESULT GetFather(KORISpecObject** oFather) = 0;
   // The topmost father; fails when the feature has no father.
-  virtual HRESULT GetRootFather(KORISpecObject** oRoot) = 0;
+  [[nodiscard]] virtual HRESULT GetRootFather(KORISpecObject** oRoot) = 0;
   // A new list of the directly aggregated features (their KORISpecObject).
-  virtual HRESULT ListChildren(KORListValKORBaseUnknown_var** oChildren) = 0;
-  virtual HRESULT GetContainer(KORIContainer** oContainer) = 0;
+  [[nodiscard]] virtual HRESULT ListChildren(KORListValKORBaseUnknown_var** oChildren) = 0;
+  [[nodiscard]] virtual HRESULT GetContainer(KORIContainer** oContainer) = 0;
   // True once the feature was removed or its document closed.
   virtual bool IsDeleted() = 0;
   // A new list of the live features whose link attribute iKey holds this
   // feature and that answer iIID, each once, in their container's order; each
   // entry holds that interface. The store keeps these back references, so the
   // answer costs the number of referrers, not the size of the document.
-  virtual HRESULT ListReferrers(const char* iKey, const KORIID& iIID,
-                                KORListValKORBaseUnknown_var** oList) = 0;
+  [[nodiscard]] virtual HRESULT ListReferrers(const char* iKey, const KORIID& iIID,
+                                              KORListValKORBaseUnknown_var** oList) = 0;
 };
 KOR_DECLARE_VAR(KORISpecObject)

@@ -28,11 +28,11 @@
 class KORITransactions : public KORBaseUnknown {
   KOR_INTERFACE(KORITransactions, KORBaseUnknown)
 public:
-  virtual HRESULT OpenTransaction() = 0;
-  virtual HRESULT CommitTransaction() = 0;
-  virtual HRESULT AbortTransaction() = 0;
-  virtual HRESULT Undo() = 0;
-  virtual HRESULT Redo() = 0;
+  [[nodiscard]] virtual HRESULT OpenTransaction() = 0;
+  [[nodiscard]] virtual HRESULT CommitTransaction() = 0;
+  [[nodiscard]] virtual HRESULT AbortTransaction() = 0;
+  [[nodiscard]] virtual HRESULT Undo() = 0;
+  [[nodiscard]] virtual HRESULT Redo() = 0;
   // How many opens are not yet committed or aborted (0: none is open).
   virtual int GetTransactionDepth() = 0;
   // How many committed transactions undo, and redo, can replay.

@@ -7,5 +7,5 @@
 class KORIUuid : public KORBaseUnknown {
   KOR_INTERFACE(KORIUuid, KORBaseUnknown)
 public:
-  virtual HRESULT GetUuid(KORUuid& oUuid) = 0;
+  [[nodiscard]] virtual HRESULT GetUuid(KORUuid& oUuid) = 0;
 };

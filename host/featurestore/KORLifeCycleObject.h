@@ -8,7 +8,7 @@
 class LifeCycleObject : public KORBaseUnknown {
   KOR_INTERFACE(LifeCycleObject, KORBaseUnknown)
 public:
-  virtual HRESULT remove(int iForCloseContext = 0) = 0;
+  [[nodiscard]] virtual HRESULT remove(int iForCloseContext = 0) = 0;
 };
 
 // Removes the feature behind iFeature with its aggregated children, each

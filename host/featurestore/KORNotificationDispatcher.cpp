@@ -49,7 +49,8 @@ void KORNotificationDispatcher::Dispatch(KORNotification& ioNotification, const 
     if (!ioNotification.MarkReached(receiver.get()))
       continue;
     if (auto events = KORQuery<KORIModelEvents>(receiver))
-      (void)events->Receive(ioNotification);
+      KORIgnoreResult(events->Receive(ioNotification),
+                      "one receiver's failure does not stop the event reaching the others");
   }
 }
 

@@ -35,9 +35,9 @@ class KORIMsgCatalogs {
 public:
   // The loaded catalog iName (see KORMsgCatalog::LoadCatalog); E_FAIL with
   // oError when it cannot be loaded. A failed load is tried again next time.
-  virtual HRESULT FindCatalog(const KORString& iName,
-                              std::shared_ptr<const KORMsgCatalog>& oCatalog,
-                              KORUnicodeString& oError) = 0;
+  [[nodiscard]] virtual HRESULT FindCatalog(const KORString& iName,
+                                            std::shared_ptr<const KORMsgCatalog>& oCatalog,
+                                            KORUnicodeString& oError) = 0;
 
 protected:
   ~KORIMsgCatalogs() = default;

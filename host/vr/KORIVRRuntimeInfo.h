@@ -22,18 +22,18 @@ class KORIVRRuntimeInfo : public KORBaseUnknown {
   // identifier, or an active registered configuration), S_FALSE otherwise.
   // Our runtime answers at once: iWaitMilliseconds is accepted for callers
   // written for runtimes that start slowly.
-  virtual HRESULT IsAvailable(int iWaitMilliseconds) = 0;
+  [[nodiscard]] virtual HRESULT IsAvailable(int iWaitMilliseconds) = 0;
   // S_OK with the identifier; E_FAIL (oID emptied) when there is none or the
   // active configuration's file cannot be read or holds no identifier.
-  virtual HRESULT GetConfigID(KORUnicodeString& oID) = 0;
+  [[nodiscard]] virtual HRESULT GetConfigID(KORUnicodeString& oID) = 0;
   // Sets the identifier to report; an empty one goes back to the registry.
-  virtual HRESULT SetConfigID(const KORUnicodeString& iID) = 0;
+  [[nodiscard]] virtual HRESULT SetConfigID(const KORUnicodeString& iID) = 0;
   // S_OK with the event that the head's (hand's) tracker sends; E_FAIL, the
   // outputs untouched, when the settings name none or cannot be read.
-  virtual HRESULT GetHeadTrackerEvent(KORString& oDeviceName, KORString& oEventName,
-                                      int& oIndex) = 0;
-  virtual HRESULT GetHandTrackerEvent(KORString& oDeviceName, KORString& oEventName,
-                                      int& oIndex) = 0;
+  [[nodiscard]] virtual HRESULT GetHeadTrackerEvent(KORString& oDeviceName, KORString& oEventName,
+                                                    int& oIndex) = 0;
+  [[nodiscard]] virtual HRESULT GetHandTrackerEvent(KORString& oDeviceName, KORString& oEventName,
+                                                    int& oIndex) = 0;
 
 protected:
   ~KORIVRRuntimeInfo() = default;

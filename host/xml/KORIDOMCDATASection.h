@@ -7,7 +7,7 @@
 class KORIDOMCDATASection : public KORIDOMNode {
   KOR_INTERFACE(KORIDOMCDATASection, KORIDOMNode)
 
-  virtual HRESULT GetData(KORUnicodeString& oData) = 0;
+  [[nodiscard]] virtual HRESULT GetData(KORUnicodeString& oData) = 0;
 
 protected:
   ~KORIDOMCDATASection() = default;

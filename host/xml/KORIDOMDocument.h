@@ -17,11 +17,12 @@ class KORIDOMCDATASection;
 class KORIDOMDocument : public KORIDOMNode {
   KOR_INTERFACE(KORIDOMDocument, KORIDOMNode)
 
-  virtual HRESULT CreateElement(const KORUnicodeString& iTagName, KORIDOMElement** oElement) = 0;
-  virtual HRESULT CreateCDATASection(const KORUnicodeString& iData,
-                                     KORIDOMCDATASection** oSection) = 0;
+  [[nodiscard]] virtual HRESULT CreateElement(const KORUnicodeString& iTagName,
+                                              KORIDOMElement** oElement) = 0;
+  [[nodiscard]] virtual HRESULT CreateCDATASection(const KORUnicodeString& iData,
+                                                   KORIDOMCDATASection** oSection) = 0;
   // E_FAIL and null while the document has no root element.
-  virtual HRESULT GetDocumentElement(KORIDOMElement** oElement) = 0;
+  [[nodiscard]] virtual HRESULT GetDocumentElement(KORIDOMElement** oElement) = 0;
 
 protected:
   ~KORIDOMDocument() = default;

@@ -7,8 +7,8 @@
 class KORIDOMDocumentType : public KORIDOMNode {
   KOR_INTERFACE(KORIDOMDocumentType, KORIDOMNode)
 
-  virtual HRESULT GetPublicId(KORUnicodeString& oPublicId) = 0;
-  virtual HRESULT GetSystemId(KORUnicodeString& oSystemId) = 0;
+  [[nodiscard]] virtual HRESULT GetPublicId(KORUnicodeString& oPublicId) = 0;
+  [[nodiscard]] virtual HRESULT GetSystemId(KORUnicodeString& oSystemId) = 0;
 
 protected:
   ~KORIDOMDocumentType() = default;

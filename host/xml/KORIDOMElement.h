@@ -10,10 +10,12 @@
 class KORIDOMElement : public KORIDOMNode {
   KOR_INTERFACE(KORIDOMElement, KORIDOMNode)
 
-  virtual HRESULT SetAttribute(const KORUnicodeString& iName, const KORUnicodeString& iValue) = 0;
+  [[nodiscard]] virtual HRESULT SetAttribute(const KORUnicodeString& iName,
+                                             const KORUnicodeString& iValue) = 0;
   // S_FALSE and an empty value when the element has no such attribute.
-  virtual HRESULT GetAttribute(const KORUnicodeString& iName, KORUnicodeString& oValue) = 0;
-  virtual HRESULT GetTagName(KORUnicodeString& oTagName) = 0;
+  [[nodiscard]] virtual HRESULT GetAttribute(const KORUnicodeString& iName,
+                                             KORUnicodeString& oValue) = 0;
+  [[nodiscard]] virtual HRESULT GetTagName(KORUnicodeString& oTagName) = 0;
 
 protected:
   ~KORIDOMElement() = default;

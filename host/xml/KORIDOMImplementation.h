@@ -19,13 +19,14 @@ class KORIDOMDocumentType;
 class KORIDOMImplementation : public KORBaseUnknown {
   KOR_INTERFACE(KORIDOMImplementation, KORBaseUnknown)
 
-  virtual HRESULT CreateDocumentType(const KORUnicodeString& iQualifiedName,
-                                     const KORUnicodeString& iPublicId,
-                                     const KORUnicodeString& iSystemId,
-                                     KORIDOMDocumentType** oDocType) = 0;
-  virtual HRESULT CreateDocument(const KORUnicodeString& iNamespace,
-                                 const KORUnicodeString& iQualifiedName,
-                                 KORIDOMDocumentType* iDocType, KORIDOMDocument** oDocument) = 0;
+  [[nodiscard]] virtual HRESULT CreateDocumentType(const KORUnicodeString& iQualifiedName,
+                                                   const KORUnicodeString& iPublicId,
+                                                   const KORUnicodeString& iSystemId,
+                                                   KORIDOMDocumentType** oDocType) = 0;
+  [[nodiscard]] virtual HRESULT CreateDocument(const KORUnicodeString& iNamespace,
+                                               const KORUnicodeString& iQualifiedName,
+                                               KORIDOMDocumentType* iDocType,
+                                               KORIDOMDocument** oDocument) = 0;
 
 protected:
   ~KORIDOMImplementation() = default;

@@ -29,11 +29,12 @@ class KORIDOMNode : public KORBaseUnknown {
   KOR_INTERFACE(KORIDOMNode, KORBaseUnknown)
 
   // Appends iChild as the last child; oAppended, when given, receives iChild.
-  virtual HRESULT AppendChild(KORIDOMNode* iChild, KORIDOMNode** oAppended = nullptr) = 0;
-  virtual HRESULT GetNodeType(KORDOMNodeType& oType) = 0;
+  [[nodiscard]] virtual HRESULT AppendChild(KORIDOMNode* iChild,
+                                            KORIDOMNode** oAppended = nullptr) = 0;
+  [[nodiscard]] virtual HRESULT GetNodeType(KORDOMNodeType& oType) = 0;
   // The tag name of an element, the qualified name of a document type,
   // "#document" and "#cdata-section" for the other two.
-  virtual HRESULT GetNodeName(KORUnicodeString& oName) = 0;
+  [[nodiscard]] virtual HRESULT GetNodeName(KORUnicodeString& oName) = 0;
 
 protected:
   ~KORIDOMNode() = default;

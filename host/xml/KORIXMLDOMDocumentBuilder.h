@@ -39,10 +39,10 @@ inline constexpr const char* CLSID_XML4C_DOM = "CLSID_XML4C_DOM";
 class KORIXMLDOMDocumentBuilder : public KORBaseUnknown {
   KOR_INTERFACE(KORIXMLDOMDocumentBuilder, KORBaseUnknown)
 
-  virtual HRESULT GetDOMImplementation(KORIDOMImplementation** oImplementation) = 0;
-  virtual HRESULT WriteToString(KORIDOMDocument* iDocument, KORUnicodeString& oText,
-                                const KORListValKORUnicodeString& iOptionNames,
-                                const KORListValKORUnicodeString& iOptionValues) = 0;
+  [[nodiscard]] virtual HRESULT GetDOMImplementation(KORIDOMImplementation** oImplementation) = 0;
+  [[nodiscard]] virtual HRESULT WriteToString(KORIDOMDocument* iDocument, KORUnicodeString& oText,
+                                              const KORListValKORUnicodeString& iOptionNames,
+                                              const KORListValKORUnicodeString& iOptionValues) = 0;
 
 protected:
   ~KORIXMLDOMDocumentBuilder() = default;

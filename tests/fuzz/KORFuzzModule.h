@@ -9,7 +9,7 @@
 #include <string>
 
 inline void KORFuzzLoadModuleOnce() {
-  static const bool loaded = [] {
+  [[maybe_unused]] static const bool loaded = [] {
     std::string error;
     if (FAILED(KORLoadModule("KORVrConfig", error))) {
       std::fprintf(stderr, "cannot load the configuration module: %s\n", error.c_str());
@@ -17,5 +17,4 @@ inline void KORFuzzLoadModuleOnce() {
     }
     return true;
   }();
-  (void)loaded;
 }

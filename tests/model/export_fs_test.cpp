@@ -3,31 +3,12 @@
 // most cases, "Front", lies in the model's z = 0 plane with its lower-left
 // corner at the origin, 2000 wide and 1000 high, so the display frame is the
 // model frame moved by (-1000, -500, 0).
-#include "ConfigBuilder.h"
-#include "interfaces/KORIVrcConfigure.h"
+#include "ExportFixture.h"
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace {
-// A golden file holds the expected text followed by one newline of its own.
-std::string Golden(const std::string& iName) {
-  const char* data = std::getenv("KOR_TEST_DATA");
-  const std::filesystem::path root =
-      data ? std::filesystem::path(data)
-           : std::filesystem::path(__FILE__).parent_path() / "../data";
-  std::ifstream file(root / "export" / "fs" / iName, std::ios::binary);
-  EXPECT_TRUE(file) << "missing golden file " << iName;
-  std::stringstream text;
-  text << file.rdbuf();
-  std::string expected = text.str();
-  if (!expected.empty() && expected.back() == '\n')
-    expected.pop_back();
-  return expected;
-}
-
 // The text after the fixed lines, where the desktops are.
 std::string Desktops(const std::string& iText) {
   const std::string last = "</user>";
@@ -36,16 +17,9 @@ std::string Desktops(const std::string& iText) {
 }
 } // namespace
 
-class ExportFsTest : public ModelTest {
+class ExportFsTest : public ExportTest {
 protected:
-  void SetUp() override {
-    ModelTest::SetUp();
-    build = std::make_unique<ConfigBuilder>(factory.get());
-  }
-
   HRESULT Generate(std::string& oText, unsigned char iWrite = 1) {
-    auto configure = KORQuery<KORIVrcConfigure>(build->Config());
-    EXPECT_TRUE(configure);
     std::ostringstream stream;
     const HRESULT result = configure->GenerateFSConfig(stream, messages, iWrite);
     oText = stream.str();
@@ -57,16 +31,13 @@ protected:
     build->Screen("Front", {0, 1000, 0}, {0, 0, 0}, {2000, 0, 0});
     build->MainWindow(build->Window(iIG, "Main", iViewport, "Front").get());
   }
-
-  std::unique_ptr<ConfigBuilder> build;
-  KORUnicodeString messages;
 };
 
 TEST_F(ExportFsTest, OnlyTheMainWindowGivesNoScreenAndNoDesktop) {
   MainOnFront(build->IG("localhost:0.0").get());
   std::string text;
   EXPECT_EQ(Generate(text), S_OK);
-  EXPECT_EQ(text, Golden("main_only.txt"));
+  EXPECT_EQ(text, Golden("fs", "main_only"));
   EXPECT_EQ(messages, "");
 }
 
@@ -79,7 +50,7 @@ TEST_F(ExportFsTest, QuarterWindowOverlappingTheMainScreen) {
   build->Window(ig, "Lower", {0, 0, 0.5, 0.5}, "Side");
   std::string text;
   EXPECT_EQ(Generate(text), S_OK);
-  EXPECT_EQ(text, Golden("quarter_overlap.txt"));
+  EXPECT_EQ(text, Golden("fs", "quarter_overlap"));
 }
 
 // Two halves of a second generator, one in active stereo, both showing a
@@ -94,7 +65,7 @@ TEST_F(ExportFsTest, SideBySideWindowsOnAParallelScreen) {
                 KORVrcMirrorVertical);
   std::string text;
   EXPECT_EQ(Generate(text), S_OK);
-  EXPECT_EQ(text, Golden("side_by_side_stereo.txt"));
+  EXPECT_EQ(text, Golden("fs", "side_by_side_stereo"));
 }
 
 // The main window shares its generator with two partial windows: one shows
@@ -107,7 +78,7 @@ TEST_F(ExportFsTest, WindowsSharingTheMainWindowsGenerator) {
   build->Window(ig, "B", {0.55, 0.1, 0.3, 0.25}, "Floor", KORVrcRenderingMono, KORVrcMirrorBoth);
   std::string text;
   EXPECT_EQ(Generate(text), S_OK);
-  EXPECT_EQ(text, Golden("shared_ig_partial.txt"));
+  EXPECT_EQ(text, Golden("fs", "shared_ig_partial"));
 }
 
 // A camera of 90 by 60 degrees on the main window: its virtual screen at
@@ -120,7 +91,7 @@ TEST_F(ExportFsTest, CameraViewOnTheMainWindow) {
   build->Window(ig, "Second", {0.5, 0.5, 0.5, 0.5}, "Cam", KORVrcRenderingLeft);
   std::string text;
   EXPECT_EQ(Generate(text), S_OK);
-  EXPECT_EQ(text, Golden("camera_main.txt"));
+  EXPECT_EQ(text, Golden("fs", "camera_main"));
 }
 
 TEST_F(ExportFsTest, ZeroWidthViewportGetsAVideoOutputWithoutChannel) {

@@ -1,14 +1,9 @@
 // The multipipe configuration file, compared whole against texts written by
 // hand in tests/data/export/mpk. A golden file ends with one newline that is
 // not part of the expected text (so that the files stay ordinary text files).
-#include "ConfigBuilder.h"
-
-#include "interfaces/KORIVrcConfigure.h"
+#include "ExportFixture.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <optional>
 #include <sstream>
 
 namespace {
@@ -23,27 +18,10 @@ const std::string DistantIGsText =
     "some image generators are on another host than localhost. The multipipe file is written "
     "only for image generators of the local host; it is left out of the export.\n";
 
-std::string Golden(const std::string& iCase) {
-  const char* data = std::getenv("KOR_TEST_DATA");
-  std::ifstream file(std::string(data ? data : "tests/data") + "/export/mpk/" + iCase + ".txt");
-  EXPECT_TRUE(file) << "missing golden file " << iCase;
-  std::stringstream text;
-  text << file.rdbuf();
-  std::string content = text.str();
-  if (!content.empty() && content.back() == '\n')
-    content.pop_back();
-  return content;
-}
 } // namespace
 
-class ExportMPKTest : public ModelTest {
+class ExportMPKTest : public ExportTest {
 protected:
-  void SetUp() override {
-    ModelTest::SetUp();
-    build.emplace(factory);
-    config = Config();
-  }
-
   // The standard wall used by most cases: 3 m in front of the viewer, 3 m
   // wide, from 1 m below to 2 m above the eyes.
   void FrontScreen() {
@@ -57,16 +35,11 @@ protected:
   }
 
   HRESULT Generate(unsigned char iWrite = 1) {
-    auto configure = KORQuery<KORIVrcConfigure>(config);
-    EXPECT_TRUE(configure);
     text.str("");
-    return configure ? configure->GenerateMPK(text, messages, iWrite) : E_FAIL;
+    return configure->GenerateMPK(text, messages, iWrite);
   }
 
-  std::optional<ConfigBuilder> build;
-  KORIVrcConfig_var config;
   std::ostringstream text;
-  KORUnicodeString messages = "left over from a previous export";
 };
 
 TEST_F(ExportMPKTest, MonoConfigurationGivesEyeCompoundsOnlyForOneEyeWindows) {
@@ -78,7 +51,7 @@ TEST_F(ExportMPKTest, MonoConfigurationGivesEyeCompoundsOnlyForOneEyeWindows) {
 
   EXPECT_EQ(Generate(), S_OK);
   EXPECT_EQ(messages, "");
-  EXPECT_EQ(text.str(), Golden("mono"));
+  EXPECT_EQ(text.str(), Golden("mpk", "mono"));
 }
 
 TEST_F(ExportMPKTest, StereoConfigurationHintsOneEyeWindowsAndFlipsMirroredChannels) {
@@ -93,7 +66,7 @@ TEST_F(ExportMPKTest, StereoConfigurationHintsOneEyeWindowsAndFlipsMirroredChann
   build->Window(ig, "Both", {0.5, 0, 0.25, 0.25}, "Front", KORVrcRenderingRight, KORVrcMirrorBoth);
 
   EXPECT_EQ(Generate(), S_OK);
-  EXPECT_EQ(text.str(), Golden("stereo_mirrors"));
+  EXPECT_EQ(text.str(), Golden("mpk", "stereo_mirrors"));
 }
 
 // The camera's wall is the unit-distance frustum in the eye frame, so the
@@ -106,7 +79,7 @@ TEST_F(ExportMPKTest, CameraViewsGiveHMDCompoundsWithBothEyesForActiveStereo) {
   build->Window(ig, "Mono", {0, 0, 1, 1}, "Cam", KORVrcRenderingMono);
 
   EXPECT_EQ(Generate(), S_OK);
-  EXPECT_EQ(text.str(), Golden("camera"));
+  EXPECT_EQ(text.str(), Golden("mpk", "camera"));
 }
 
 TEST_F(ExportMPKTest, MainWindowLeadsItsPipeAndCompoundsAndEmptyIGsGiveNoPipe) {
@@ -119,7 +92,7 @@ TEST_F(ExportMPKTest, MainWindowLeadsItsPipeAndCompoundsAndEmptyIGsGiveNoPipe) {
   build->MainWindow(build->Window(third, "Main", {0, 0, 1, 1}, "Front", KORVrcRenderingLeft).get());
 
   EXPECT_EQ(Generate(), S_OK);
-  EXPECT_EQ(text.str(), Golden("several_igs"));
+  EXPECT_EQ(text.str(), Golden("mpk", "several_igs"));
 }
 
 TEST_F(ExportMPKTest, TrackedHeadAddsTheTrackerFrameInUserdata) {
@@ -137,7 +110,7 @@ TEST_F(ExportMPKTest, TrackedHeadAddsTheTrackerFrameInUserdata) {
       build->Window(build->IG("localhost:0.0").get(), "Main", {0, 0, 1, 1}, "Front").get());
 
   EXPECT_EQ(Generate(), S_OK);
-  EXPECT_EQ(text.str(), Golden("tracking"));
+  EXPECT_EQ(text.str(), Golden("mpk", "tracking"));
 }
 
 TEST_F(ExportMPKTest, WindowWithoutViewIsLeftOutAndFailsTheExport) {
@@ -148,7 +121,7 @@ TEST_F(ExportMPKTest, WindowWithoutViewIsLeftOutAndFailsTheExport) {
 
   EXPECT_EQ(Generate(), E_FAIL);
   EXPECT_EQ(messages, "");
-  EXPECT_EQ(text.str(), Golden("window_without_view"));
+  EXPECT_EQ(text.str(), Golden("mpk", "window_without_view"));
 }
 
 TEST_F(ExportMPKTest, MissingOrViewlessMainWindowIsAnErrorAndWritesNothing) {

@@ -1,8 +1,6 @@
 // The runtime settings files: what the two repositories hold once saved into
 // the user's settings directory (a temporary folder per test), and the copy.
-#include "ConfigBuilder.h"
-
-#include "interfaces/KORIVrcConfigure.h"
+#include "ExportFixture.h"
 #include "system/KORSettingRepository.h"
 
 #include <cstdlib>
@@ -21,18 +19,12 @@ std::string FileText(const fs::path& iPath) {
   text << file.rdbuf();
   return text.str();
 }
-
-const KORMath3x3Matrix kQuarterTurnAboutZ(KORMathVector(0, 1, 0), KORMathVector(-1, 0, 0),
-                                          KORMathVector(0, 0, 1));
 } // namespace
 
-class SettingsFileTest : public ModelTest {
+class SettingsFileTest : public ExportTest {
 protected:
   void SetUp() override {
-    ModelTest::SetUp();
-    build.emplace(factory);
-    configure = KORQuery<KORIVrcConfigure>(Config());
-    ASSERT_TRUE(configure);
+    ExportTest::SetUp();
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();
     directory = fs::temp_directory_path() /
                 ("kor_settings_" + std::to_string(::getpid()) + "_" + test->name());
@@ -50,7 +42,7 @@ protected:
     else
       ::unsetenv("KORUserSettingPath");
     fs::remove_all(directory);
-    ModelTest::TearDown();
+    ExportTest::TearDown();
   }
 
   KORIVrcWindow_var WindowOnScreen(const char* iName) {
@@ -69,14 +61,12 @@ protected:
   }
 
   HRESULT GenerateCommands(unsigned char iWrite = 0, const KORUnicodeString& iPath = "") {
-    KORUnicodeString messages = "left over";
+    messages = "left over";
     const HRESULT result = configure->GenerateVRCommandsSettingFile(iPath, messages, iWrite);
     EXPECT_EQ(messages, "");
     return result;
   }
 
-  std::optional<ConfigBuilder> build;
-  KORIVrcConfigure_var configure;
   fs::path directory;
   std::optional<std::string> previousSettingPath;
 };

@@ -1,52 +1,17 @@
 // The tracking-daemon file of a station, compared with files written by hand
 // in tests/data/export/tracking.
-#include "ConfigBuilder.h"
-
-#include "interfaces/KORIVrcConfigure.h"
-#include "system/KORMsgCatalog.h"
-
-#include <filesystem>
-#include <fstream>
-#include <optional>
-#include <sstream>
+#include "ExportFixture.h"
 
 namespace {
-namespace fs = std::filesystem;
-
-std::string Golden(const std::string& iName) {
-  const char* data = std::getenv("KOR_TEST_DATA");
-  const fs::path root = data ? fs::path(data) : fs::path(__FILE__).parent_path() / "../data";
-  std::ifstream file(root / "export" / "tracking" / (iName + ".txt"), std::ios::binary);
-  EXPECT_TRUE(file) << "missing golden file " << iName;
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-// What the writer reports for an error of key iKey.
-std::string ErrorMessage(const char* iKey) {
-  KORMsgCatalog catalog;
-  EXPECT_EQ(catalog.LoadCatalog("KORVrcConfigure"), S_OK);
-  KORUnicodeString error, problem;
-  EXPECT_EQ(catalog.BuildMessage("Error", error), S_OK);
-  EXPECT_EQ(catalog.BuildMessage(iKey, problem), S_OK);
-  return error + problem;
-}
-
 // Rotations given by the images of the axes, so that every coefficient is exact.
 const KORMath3x3Matrix kTrackerAxes(KORMathVector(0, -1, 0), KORMathVector(0, 0, 1),
                                     KORMathVector(-1, 0, 0));
-const KORMath3x3Matrix kQuarterTurnAboutZ(KORMathVector(0, 1, 0), KORMathVector(-1, 0, 0),
-                                          KORMathVector(0, 0, 1));
 } // namespace
 
-class TrackingFileTest : public ModelTest {
+class TrackingFileTest : public ExportTest {
 protected:
   void SetUp() override {
-    ModelTest::SetUp();
-    build.emplace(factory);
-    configure = KORQuery<KORIVrcConfigure>(Config());
-    ASSERT_TRUE(configure);
+    ExportTest::SetUp();
     ASSERT_EQ(Head()->SetIPD(64), S_OK);
   }
 
@@ -66,10 +31,6 @@ protected:
     EXPECT_EQ(stream.str().substr(0, 8), "<before>");
     return result;
   }
-
-  std::optional<ConfigBuilder> build;
-  KORIVrcConfigure_var configure;
-  KORUnicodeString messages = "left over";
 };
 
 TEST_F(TrackingFileTest, SerialStationWithHeadAndButtonManagingHand) {
@@ -82,7 +43,7 @@ TEST_F(TrackingFileTest, SerialStationWithHeadAndButtonManagingHand) {
   EXPECT_EQ(Generate(station, text, 0), S_OK); // checks only
   EXPECT_EQ(text, "");
   EXPECT_EQ(Generate(station, text), S_OK);
-  EXPECT_EQ(text, Golden("serial_head_and_hand"));
+  EXPECT_EQ(text, Golden("tracking", "serial_head_and_hand"));
   EXPECT_EQ(messages, "");
 }
 
@@ -94,7 +55,7 @@ TEST_F(TrackingFileTest, StationWithoutHeadTrackerEndsWithFixedScreen) {
                  KORMathTransformation(kTrackerAxes, KORMathVector(12.9, -3.7, 0.2)));
   std::string text;
   EXPECT_EQ(Generate(station, text), S_OK);
-  EXPECT_EQ(text, Golden("polhemus_without_head"));
+  EXPECT_EQ(text, Golden("tracking", "polhemus_without_head"));
 }
 
 TEST_F(TrackingFileTest, CameraOnMainWindowGivesHeadMountedScreen) {
@@ -107,7 +68,7 @@ TEST_F(TrackingFileTest, CameraOnMainWindowGivesHeadMountedScreen) {
                  KORMathTransformation(kQuarterTurnAboutZ, KORMathVector(100, 200, 300)));
   std::string text;
   EXPECT_EQ(Generate(station, text), S_OK);
-  EXPECT_EQ(text, Golden("flock_camera"));
+  EXPECT_EQ(text, Golden("tracking", "flock_camera"));
 }
 
 TEST_F(TrackingFileTest, EthernetStationPutsScreenAndEyesInItsFrame) {
@@ -123,7 +84,7 @@ TEST_F(TrackingFileTest, EthernetStationPutsScreenAndEyesInItsFrame) {
       S_OK);
   std::string text;
   EXPECT_EQ(Generate(station, text), S_OK);
-  EXPECT_EQ(text, Golden("ethernet_station_frame"));
+  EXPECT_EQ(text, Golden("tracking", "ethernet_station_frame"));
 }
 
 TEST_F(TrackingFileTest, StationWithoutDaemonFileWritesNothing) {
@@ -140,18 +101,18 @@ TEST_F(TrackingFileTest, FailuresWriteNothingAndReportTheError) {
   std::string text;
   EXPECT_EQ(Generate(nullptr, text), E_FAIL);
   EXPECT_EQ(text, "");
-  EXPECT_EQ(messages, ErrorMessage("TrackingStationNotFound"));
+  EXPECT_EQ(messages, Message("Error", "TrackingStationNotFound"));
 
   // No main window yet.
   auto station = build->Station("Isense", KORVrcStationIS900, "Isense");
   build->Tracker(station, 1, "head");
   EXPECT_EQ(Generate(station, text), E_FAIL);
   EXPECT_EQ(text, "");
-  EXPECT_EQ(messages, ErrorMessage("NoMainWindow"));
+  EXPECT_EQ(messages, Message("Error", "NoMainWindow"));
 
   // A main window that shows no view is no better.
   build->MainWindow(build->Window(build->IG("IG").get(), "Blank").get());
   EXPECT_EQ(Generate(station, text), E_FAIL);
   EXPECT_EQ(text, "");
-  EXPECT_EQ(messages, ErrorMessage("NoMainWindow"));
+  EXPECT_EQ(messages, Message("Error", "NoMainWindow"));
 }

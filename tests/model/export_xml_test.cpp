@@ -2,7 +2,7 @@
 // embedded files and messages, and that exporting leaves the model alone.
 // With KOR_XML_OUT set, every document is also written there so that a later
 // test validates it against the document type.
-#include "ConfigBuilder.h"
+#include "ExportFixture.h"
 #include "featurestore/KORDocumentIO.h"
 #include "featurestore/KORIContainer.h"
 #include "featurestore/KORISpecObject.h"
@@ -63,7 +63,7 @@ std::string Describe(pugi::xml_node iNode) {
   return text;
 }
 
-class ExportXmlTest : public ModelTest {
+class ExportXmlTest : public ExportTest {
 protected:
   Exported Export() {
     auto xml = KORQuery<KORIVrcXML>(Config());
@@ -81,18 +81,6 @@ protected:
     pugi::xml_parse_result parsed = document->load_string(iText.c_str());
     EXPECT_TRUE(parsed) << parsed.description() << "\n" << iText;
     return document;
-  }
-
-  // A problem as the export reports it: the kind's text, then the problem's.
-  static std::string Message(const char* iKind, const char* iKey = nullptr) {
-    KORMsgCatalog catalog;
-    EXPECT_EQ(catalog.LoadCatalog("KORVrcConfigure"), S_OK);
-    KORUnicodeString kind, problem;
-    EXPECT_EQ(catalog.BuildMessage(iKind, kind), S_OK);
-    if (iKey) {
-      EXPECT_EQ(catalog.BuildMessage(iKey, problem), S_OK);
-    }
-    return kind + problem;
   }
 
   // One image generator with a window on a screen view (main window) and a

@@ -247,7 +247,7 @@ TEST_F(FactoryTest, ANewWindowAnnouncesItsCreationToTheRoot) {
 }
 
 TEST_F(FactoryTest, CreationsWriteTheirStartAndEndTraces) {
-  (void)Config();
+  ASSERT_TRUE(Config());
   KORTraceCapture capture({KORVrcModelTraceName});
   factory = KORQuery<KORIVrcFactory>(document);
   KORIVrcIG_var ig;
@@ -263,7 +263,7 @@ TEST_F(FactoryTest, CreationsWriteTheirStartAndEndTraces) {
 
 TEST_F(FactoryTest, TheDefaultConfigurationTracesEachStep) {
   KORTraceCapture capture({KORVrcModelTraceName});
-  (void)Config();
+  ASSERT_TRUE(Config());
   const auto lines = capture.Lines();
   for (const char* expected :
        {"{ Start of: KOREVrcFactory::CreateConfig()",

@@ -150,8 +150,7 @@ TEST_F(DocumentFileTest, ValuesTheModelCannotHoldAreRefusedOnLoad) {
     std::string error;
     EXPECT_EQ(KORLoadDocument(path, loaded, error), E_FAIL);
     EXPECT_FALSE(loaded);
-    EXPECT_NE(error.find(path + ": containers[0]." + refused.expected), std::string::npos)
-        << error;
+    EXPECT_NE(error.find(path + ": containers[0]." + refused.expected), std::string::npos) << error;
   }
   // A button manager may be a button device, and the values at the ends of their ranges load.
   std::string text = valid;
@@ -192,10 +191,9 @@ TEST_F(DocumentFileTest, ALoadedConfigurationNotifiesTheRootAgain) {
 std::string Snapshot(KORIVrcFactory* iFactory) {
   std::ostringstream out;
   auto name = [](KORBaseUnknown* iElement) {
-    KORUnicodeString text = "-";
-    if (auto element = KORQuery<KORIVrcElement>(iElement))
-      (void)element->GetName(text);
-    return text;
+    KORUnicodeString text;
+    auto element = KORQuery<KORIVrcElement>(iElement);
+    return element && SUCCEEDED(element->GetName(text)) ? text : KORUnicodeString("-");
   };
   auto transformation = [&](const KORMathTransformation& iValue) {
     std::array<double, 12> coef;

@@ -1,8 +1,8 @@
 #include "ModelFixture.h"
 
 #include "KORVrcTools.h"
-#include "frame/KORFrame.h"
 #include "featurestore/KORIUuid.h"
+#include "frame/KORFrame.h"
 #include "math/KORMathTolerance.h"
 
 #include "objectmodel/KORImplementation.h"

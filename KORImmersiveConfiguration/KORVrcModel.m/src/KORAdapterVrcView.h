@@ -4,6 +4,7 @@
 // interface>. RelinkConnected is the pattern of every link whose target's
 // events must reach the view: a moved head, a moved projection area.
 #include "KORAdapterVrcName.h"
+#include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "interfaces/KORIVrcHead.h"
 
@@ -44,7 +45,7 @@ private:
   static void ApplyConnection(KORBaseUnknown* iTarget, ConnectionOperation iOperation,
                               KORBaseUnknown* iView, const char* iKind) {
     if (auto refresh = KORVrcAccess::Refresh(iTarget))
-      (void)(refresh.get()->*iOperation)(iView);
+      KORIgnoreResult((refresh.get()->*iOperation)(iView), KORVrcEventNotDelivered);
     else
       KORVrcAccess::TraceNoRefresh(iKind);
   }

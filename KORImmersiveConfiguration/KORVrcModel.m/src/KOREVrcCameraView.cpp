@@ -1,4 +1,5 @@
 #include "KOREVrcCameraView.h"
+#include "KORVrcTools.h"
 
 #include <array>
 #include <cmath>
@@ -14,7 +15,7 @@ HRESULT KOREVrcCameraView::Reconnect() {
   KORIVrcHead_var head;
   if (SUCCEEDED(GetHead(head.Out())))
     if (auto refresh = KORVrcAccess::Refresh(head))
-      (void)refresh->Connect(GetImpl());
+      KORIgnoreResult(refresh->Connect(GetImpl()), KORVrcEventNotDelivered);
   return S_OK;
 }
 

@@ -1,5 +1,6 @@
 #include "KOREVrcConfig.h"
 
+#include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "interfaces/KORIVrcDevices.h"
 #include "interfaces/KORIVrcGraphicResources.h"
@@ -21,7 +22,7 @@ ChildHooking BranchHooking(const char* iKind) {
 
 void ConnectWithRootFather(KORBaseUnknown* iElement) {
   if (auto refresh = Refresh(iElement))
-    (void)refresh->ConnectWithRootFather();
+    KORIgnoreResult(refresh->ConnectWithRootFather(), KORVrcEventNotDelivered);
 }
 
 // Connects each element of a list that a getter returned (and owns the list).
@@ -45,18 +46,18 @@ HRESULT KOREVrcConfig::Reconnect() {
   if (SUCCEEDED(GetGraphicSpecs(specs.Out()))) {
     ConnectEachWithRootFather(specs.get(), &KORIVrcGraphicSpecs::GetHeads);
     ConnectEachWithRootFather(specs.get(), &KORIVrcGraphicSpecs::GetViews);
-    (void)specs->Reconnect();
+    KORIgnoreResult(specs->Reconnect(), KORVrcEventNotDelivered);
   }
   KORIVrcGraphicResources_var resources;
   if (SUCCEEDED(GetGraphicResources(resources.Out()))) {
     ConnectWithRootFather(resources);
-    (void)resources->Reconnect();
+    KORIgnoreResult(resources->Reconnect(), KORVrcEventNotDelivered);
   }
   KORIVrcDevices_var devices;
   if (SUCCEEDED(GetDevices(devices.Out()))) {
     ConnectEachWithRootFather(devices.get(), &KORIVrcDevices::GetHandDevices);
     ConnectEachWithRootFather(devices.get(), &KORIVrcDevices::GetTrackingStations);
-    (void)devices->Reconnect();
+    KORIgnoreResult(devices->Reconnect(), KORVrcEventNotDelivered);
   }
   return S_OK;
 }

@@ -23,6 +23,10 @@
 
 namespace {
 
+// RetrieveCommonPointers is asked again only when a pointer is missing, and
+// the pointer is tested after it.
+constexpr char kPointersTested[] = "the pointer it should set is tested next";
+
 // The first entry of a new list as interface I (the list is deleted).
 template <class I> KORSmartPtr<I> FirstOf(KORListValKORBaseUnknown_var* iList) {
   KOROwnedList owned(iList);
@@ -48,7 +52,7 @@ void TrackerPlace(KORIVrcTracker* iTracker, int& oNumber, KORIVrcTrackingStation
   KORUnicodeString name;
   if (SUCCEEDED(iTracker->GetName(name)))
     oNumber = NumberOf(name);
-  (void)iTracker->GetTrackingStation(oStation.Out());
+  KORIgnoreResult(iTracker->GetTrackingStation(oStation.Out()), KORVrcNullWhenUnread);
 }
 
 // Replaces ioIndex by its 1-based position among the station's tracker
@@ -56,7 +60,7 @@ void TrackerPlace(KORIVrcTracker* iTracker, int& oNumber, KORIVrcTrackingStation
 void RankOnStation(KORIVrcTrackingStation* iStation, int& ioIndex, KORUnicodeString& oDaemon) {
   if (!iStation)
     return;
-  (void)iStation->GetDaemonName(oDaemon);
+  oDaemon = ReadValue(iStation, &KORIVrcTrackingStation::GetDaemonName);
   KORListValKORBaseUnknown_var* trackers = nullptr;
   std::vector<int> numbers;
   if (SUCCEEDED(iStation->GetTrackers(&trackers))) {
@@ -88,9 +92,10 @@ HRESULT KOREVrcConfigure::RetrieveCommonPointers() {
   _config = QueryImpl<KORIVrcConfig>();
   if (!_config)
     return E_FAIL;
-  (void)_config->GetGraphicResources(_graphicResources.Out());
-  (void)_config->GetGraphicSpecs(_graphicSpecs.Out());
-  (void)_config->GetDevices(_devices.Out());
+  // Each is tested below.
+  KORIgnoreResult(_config->GetGraphicResources(_graphicResources.Out()), KORVrcNullWhenUnread);
+  KORIgnoreResult(_config->GetGraphicSpecs(_graphicSpecs.Out()), KORVrcNullWhenUnread);
+  KORIgnoreResult(_config->GetDevices(_devices.Out()), KORVrcNullWhenUnread);
   KORListValKORBaseUnknown_var* list = nullptr;
   if (_graphicSpecs && SUCCEEDED(_graphicSpecs->GetHeads(&list)))
     _head = FirstOf<KORIVrcHead>(list);
@@ -104,7 +109,7 @@ HRESULT KOREVrcConfigure::RetrieveMainWindow(KORIVrcWindow** oWindow) {
     return E_FAIL;
   *oWindow = nullptr;
   if (!_graphicResources)
-    (void)RetrieveCommonPointers();
+    KORIgnoreResult(RetrieveCommonPointers(), kPointersTested);
   KORIVrcWindow_var window;
   KORIVrcView_var view;
   if (!_graphicResources || FAILED(_graphicResources->GetMainWindow(window.Out())) ||
@@ -118,7 +123,7 @@ HRESULT KOREVrcConfigure::RetrieveViewPointTracker(KORIVrcTracker** oTracker) {
     return E_FAIL;
   *oTracker = nullptr;
   if (!_head)
-    (void)RetrieveCommonPointers();
+    KORIgnoreResult(RetrieveCommonPointers(), kPointersTested);
   return _head ? _head->GetViewPointTracker(oTracker) : E_FAIL;
 }
 
@@ -127,7 +132,7 @@ HRESULT KOREVrcConfigure::RetrieveIGList(KORListValKORBaseUnknown_var** oList) {
     return E_FAIL;
   *oList = nullptr;
   if (!_graphicResources)
-    (void)RetrieveCommonPointers();
+    KORIgnoreResult(RetrieveCommonPointers(), kPointersTested);
   return _graphicResources ? _graphicResources->GetIGs(oList) : E_FAIL;
 }
 
@@ -136,7 +141,7 @@ HRESULT KOREVrcConfigure::RetrieveViewList(KORListValKORBaseUnknown_var** oList)
     return E_FAIL;
   *oList = nullptr;
   if (!_graphicSpecs)
-    (void)RetrieveCommonPointers();
+    KORIgnoreResult(RetrieveCommonPointers(), kPointersTested);
   return _graphicSpecs ? _graphicSpecs->GetViews(oList) : E_FAIL;
 }
 
@@ -145,7 +150,7 @@ HRESULT KOREVrcConfigure::RetrievePickingTrackingStation(KORIVrcTrackingStation*
     return E_FAIL;
   *oStation = nullptr;
   if (!_handDevice)
-    (void)RetrieveCommonPointers();
+    KORIgnoreResult(RetrieveCommonPointers(), kPointersTested);
   KORIVrcTracker_var picking;
   if (!_handDevice || FAILED(_handDevice->GetPickingTracker(picking.Out())))
     return E_FAIL;
@@ -256,16 +261,12 @@ HRESULT KOREVrcConfigure::ComputeModelToFS(KORMathTransformation& oModelToFS) {
   KORIVrcCameraView_var camera;
   auto screen = MainView<KORIVrcScreenView>(*this);
   if (screen && SUCCEEDED(screen->GetProjectionArea(area.Out()))) {
-    double x = 0, y = 0, z = 0;
-    (void)area->GetUpperLeft(&x, &y, &z);
-    ul = KORMathVector(x, y, z);
-    (void)area->GetLowerLeft(&x, &y, &z);
-    ll = KORMathVector(x, y, z);
-    (void)area->GetLowerRight(&x, &y, &z);
-    lr = KORMathVector(x, y, z);
+    ReadScreenCorners(area, ul, ll, lr);
   } else if ((camera = MainView<KORIVrcCameraView>(*this))) {
+    // A frustum that cannot be read is a point straight ahead.
     double a = 0, b = 0, c = 0, d = 0;
-    (void)camera->GetFrustum(a, b, c, d);
+    if (FAILED(camera->GetFrustum(a, b, c, d)))
+      a = b = c = d = 0;
     ul = KORMathVector(1, a, c);
     ll = KORMathVector(1, a, d);
     lr = KORMathVector(1, b, d);
@@ -284,7 +285,7 @@ HRESULT KOREVrcConfigure::ComputeModelToFS(KORMathTransformation& oModelToFS) {
 HRESULT KOREVrcConfigure::ComputeMatrix(KORMathTransformation& oHeadToMPK,
                                         KORMathTransformation& oAxes) {
   if (!_head)
-    (void)RetrieveCommonPointers();
+    KORIgnoreResult(RetrieveCommonPointers(), kPointersTested);
   auto tracked = KORQuery<KORIVrcTrackedElement>(_head);
   KORMathTransformation location;
   if (!tracked || FAILED(tracked->GetLocation(location)))
@@ -337,19 +338,21 @@ HRESULT KOREVrcConfigure::RetrieveInfoAboutManagerTracker(int& oHeadIndex, int& 
   oHandIndex = 0;
   oSeveralWindows = 1;
   if (!_head || !_handDevice)
-    (void)RetrieveCommonPointers();
+    KORIgnoreResult(RetrieveCommonPointers(), kPointersTested);
   if (!_head || !_handDevice)
     return E_FAIL;
   KORIVrcTracker_var headTracker, handTracker;
   KORIVrcTrackingStation_var headStation, handStation;
-  (void)_head->GetViewPointTracker(headTracker.Out());
+  KORIgnoreResult(_head->GetViewPointTracker(headTracker.Out()), KORVrcNullWhenUnread);
   TrackerPlace(headTracker, oHeadIndex, headStation);
-  (void)_handDevice->GetPickingTracker(handTracker.Out());
+  KORIgnoreResult(_handDevice->GetPickingTracker(handTracker.Out()), KORVrcNullWhenUnread);
   TrackerPlace(handTracker, oHandIndex, handStation);
   RankOnStation(headStation, oHeadIndex, oHeadDaemon);
   RankOnStation(handStation, oHandIndex, oHandDaemon);
+  // Without any window the count stays 0.
   int windows = 0;
-  (void)NumberOfWindow(windows);
+  if (FAILED(NumberOfWindow(windows)))
+    windows = 0;
   if (windows <= 1)
     oSeveralWindows = 0;
   if (headStation && handStation && CompareInterfacePointers(headStation, handStation) &&
@@ -395,18 +398,22 @@ HRESULT KOREVrcConfigure::StartMessages(KORUnicodeString& oMessages) {
   return KORFindMsgCatalog("KORVrcConfigure", _catalog, error);
 }
 
+namespace {
+// The heading (iKind) and the text of one message; a key the catalog lacks
+// is written as it is, so that the message is still seen.
+void AddMessage(const KORMsgCatalog& iCatalog, KORUnicodeString& ioMessages, const char* iKind,
+                const char* iKey) {
+  for (const char* key : {iKind, iKey}) {
+    KORUnicodeString text;
+    ioMessages += SUCCEEDED(iCatalog.BuildMessage(key, text)) ? text : KORUnicodeString(key);
+  }
+}
+} // namespace
+
 void KOREVrcConfigure::AddError(KORUnicodeString& ioMessages, const char* iKey) const {
-  KORUnicodeString text;
-  (void)_catalog->BuildMessage("Error", text);
-  ioMessages += text;
-  (void)_catalog->BuildMessage(iKey, text);
-  ioMessages += text;
+  AddMessage(*_catalog, ioMessages, "Error", iKey);
 }
 
 void KOREVrcConfigure::AddWarning(KORUnicodeString& ioMessages, const char* iKey) const {
-  KORUnicodeString text;
-  (void)_catalog->BuildMessage("Warning", text);
-  ioMessages += text;
-  (void)_catalog->BuildMessage(iKey, text);
-  ioMessages += text;
+  AddMessage(*_catalog, ioMessages, "Warning", iKey);
 }

@@ -24,6 +24,8 @@
 #include "system/KORMsgCatalog.h"
 
 #include <memory>
+#include <optional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -52,10 +54,7 @@ public:
                                         unsigned char iWrite) override;
   HRESULT NumberOfWindow(int& oCount) override;
 
-  void OnDispose() override {
-    ReleaseCommonPointers();
-    _shownViews.clear();
-  }
+  void OnDispose() override { ReleaseCommonPointers(); }
 
   // Lookups shared by the writers (S_OK or E_FAIL).
   HRESULT RetrieveCommonPointers();
@@ -110,8 +109,10 @@ public:
   HRESULT WriteMPKTrackingInformations(std::ostream& ioStream);
 
   // ---- Display file ----
-  HRESULT WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView);
-  HRESULT WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView, KORIVrcWindow* iWindow);
+  // The screen of iView shown in iWindow; iModelToFS is empty when the main
+  // screen's frame cannot be computed, which fails the screen.
+  HRESULT WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView, KORIVrcWindow* iWindow,
+                        const std::optional<KORMathTransformation>& iModelToFS);
   HRESULT WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG);
   HRESULT WriteFSVideoOutput(std::ostream& ioStream, KORIVrcWindow* iWindow);
   HRESULT WriteFSChannel(std::ostream& ioStream, KORIVrcWindow* iWindow, int iLeft, int iTop,
@@ -125,21 +126,20 @@ public:
                                      KORUnicodeString& oMessages, unsigned char iWrite);
   // The daemon name as the runtime knows it: "Polhemus1" is served as "Polhemus".
   static KORUnicodeString RuntimeDaemonName(const KORUnicodeString& iDaemonName);
-  // The corners of a projection area (0 for a coordinate that cannot be read).
+  // The corners of a projection area; a corner that cannot be read is the origin.
+  using CornerGetter = HRESULT (KORIVrcProjectionArea::*)(double*, double*, double*);
+  static KORMathPoint ReadCorner(KORIVrcProjectionArea* iArea, CornerGetter iGetter);
   static void ReadScreenCorners(KORIVrcProjectionArea* iArea, KORMathVector& oUL,
                                 KORMathVector& oLL, KORMathVector& oLR);
 
 private:
   void ReleaseCommonPointers();
-  // The non-main windows with the identity of the view each shows, in image
-  // generator and window order: gathered once per display file, so that the
-  // screens of each view do not walk every window again.
-  using ShownView = std::pair<KORBaseUnknown_var, KORSmartPtr<KORIVrcWindow>>;
-  // Null when the image generators cannot be read.
-  const std::vector<ShownView>* ShownViews();
-  std::vector<ShownView> _shownViews;
-  bool _shownViewsGathered = false;
-  bool _shownViewsReadable = false;
+  // The non-main windows showing each view (by the view's identity), in
+  // image generator and window order; empty when the image generators
+  // cannot be read. Gathered once per display file, so that the screens of
+  // each view do not walk every window again.
+  using WindowsByView = std::unordered_map<KORBaseUnknown*, std::vector<KORIVrcWindow_var>>;
+  std::optional<WindowsByView> WindowsShowingViews();
 
   int _indentLevel = 0;
   KORIVrcConfig_var _config;

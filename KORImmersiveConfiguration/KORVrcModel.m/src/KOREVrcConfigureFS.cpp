@@ -46,16 +46,13 @@ constexpr const char* kFixedLines[] = {"</display>",
 constexpr double kPlaneTolerance = 1e-5;
 
 KORUnicodeString NameOf(KORIVrcElement* iElement) {
-  KORUnicodeString name;
-  if (iElement)
-    (void)iElement->GetName(name);
-  return name;
+  return ReadValue(iElement, &KORIVrcElement::GetName);
 }
 
 KORIVrcView_var ViewOf(KORIVrcWindow* iWindow) {
   KORIVrcView_var view;
   if (iWindow)
-    (void)iWindow->GetView(view.Out());
+    KORIgnoreResult(iWindow->GetView(view.Out()), KORVrcNullWhenUnread);
   return view;
 }
 
@@ -84,10 +81,7 @@ struct PixelSize {
 };
 
 PixelSize PixelSizeOf(KORIVrcIG* iIG) {
-  PixelSize size;
-  (void)iIG->GetPixelWidth(&size.width);
-  (void)iIG->GetPixelHeight(&size.height);
-  return size;
+  return {ReadValue(iIG, &KORIVrcIG::GetPixelWidth), ReadValue(iIG, &KORIVrcIG::GetPixelHeight)};
 }
 
 // A screen by three corners: a projection area in the model frame, or the
@@ -98,20 +92,16 @@ struct Corners {
 };
 
 Corners CornersOf(KORIVrcProjectionArea* iArea) {
-  double x = 0, y = 0, z = 0;
-  Corners corners;
-  (void)iArea->GetUpperLeft(&x, &y, &z);
-  corners.ul.SetCoord(x, y, z);
-  (void)iArea->GetLowerLeft(&x, &y, &z);
-  corners.ll.SetCoord(x, y, z);
-  (void)iArea->GetLowerRight(&x, &y, &z);
-  corners.lr.SetCoord(x, y, z);
-  return corners;
+  return {KOREVrcConfigure::ReadCorner(iArea, &KORIVrcProjectionArea::GetUpperLeft),
+          KOREVrcConfigure::ReadCorner(iArea, &KORIVrcProjectionArea::GetLowerLeft),
+          KOREVrcConfigure::ReadCorner(iArea, &KORIVrcProjectionArea::GetLowerRight)};
 }
 
 Corners CornersOf(KORIVrcCameraView* iCamera) {
+  // A frustum that cannot be read is a point straight ahead.
   double left = 0, right = 0, top = 0, bottom = 0;
-  (void)iCamera->GetFrustum(left, right, top, bottom);
+  if (FAILED(iCamera->GetFrustum(left, right, top, bottom)))
+    left = right = top = bottom = 0;
   return {KORMathPoint(1, left, top), KORMathPoint(1, left, bottom),
           KORMathPoint(1, right, bottom)};
 }
@@ -164,7 +154,8 @@ KORUnicodeString WithoutSeparators(KORUnicodeString iDisplay) {
 }
 
 std::ostream& operator<<(std::ostream& ioStream, const KORMathPoint& iPoint) {
-  return ioStream << iPoint.GetX() << ' ' << iPoint.GetY() << ' ' << iPoint.GetZ();
+  return ioStream << KORVrcFixed8{iPoint.GetX()} << ' ' << KORVrcFixed8{iPoint.GetY()} << ' '
+                  << KORVrcFixed8{iPoint.GetZ()};
 }
 
 // One line of the file at the current depth; the caller writes its text.
@@ -204,18 +195,29 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
   ioStream << std::fixed << std::setprecision(8) << "<display J6>";
   IndentRightSpace(ioStream);
   KORListValKORBaseUnknown_var* views = nullptr;
-  _shownViewsGathered = false;
-  (void)ShownViews();
   if (FAILED(RetrieveViewList(&views)) || !views) {
     result = E_FAIL;
   } else {
     KOROwnedList owned(views);
-    for (const KORBaseUnknown_var& entry : *owned)
-      if (FAILED(WriteFSScreen(ioStream, KORQuery<KORIVrcView>(entry).get())))
+    // Both are the same for every screen of the file.
+    std::optional<KORMathTransformation> modelToFS;
+    if (KORMathTransformation transformation; SUCCEEDED(ComputeModelToFS(transformation)))
+      modelToFS = transformation;
+    const std::optional<WindowsByView> windowsByView = WindowsShowingViews();
+    for (const KORBaseUnknown_var& entry : *owned) {
+      auto view = KORQuery<KORIVrcView>(entry);
+      if (!view || !windowsByView) {
         result = E_FAIL;
+        continue;
+      }
+      const auto shown = windowsByView->find(KORQuery<KORBaseUnknown>(view).get());
+      if (shown == windowsByView->end())
+        continue;
+      for (const KORIVrcWindow_var& window : shown->second)
+        if (FAILED(WriteFSScreen(ioStream, view, window, modelToFS)))
+          result = E_FAIL;
+    }
   }
-  _shownViews.clear();
-  _shownViewsGathered = false;
   IndentLeftSpace(ioStream);
   for (const char* line : kFixedLines)
     Line(*this, ioStream) << line;
@@ -230,56 +232,38 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
   return result;
 }
 
-const std::vector<KOREVrcConfigure::ShownView>* KOREVrcConfigure::ShownViews() {
-  if (_shownViewsGathered)
-    return _shownViewsReadable ? &_shownViews : nullptr;
-  _shownViews.clear();
-  _shownViewsGathered = true;
-  _shownViewsReadable = false;
+std::optional<KOREVrcConfigure::WindowsByView> KOREVrcConfigure::WindowsShowingViews() {
   KORListValKORBaseUnknown_var* igs = nullptr;
   if (FAILED(RetrieveIGList(&igs)) || !igs)
-    return nullptr;
-  _shownViewsReadable = true;
+    return std::nullopt;
   KOROwnedList owned(igs);
   KORIVrcWindow_var mainWindow;
-  (void)RetrieveMainWindow(mainWindow.Out());
+  if (FAILED(RetrieveMainWindow(mainWindow.Out())))
+    mainWindow = nullptr;
+  WindowsByView windowsByView;
   for (const KORBaseUnknown_var& igEntry : *owned) {
     KOROwnedList windows = WindowsOf(KORQuery<KORIVrcIG>(igEntry).get());
     for (const KORBaseUnknown_var& windowEntry : *windows) {
       auto window = KORQuery<KORIVrcWindow>(windowEntry);
-      if (window && !CompareInterfacePointers(window, mainWindow))
-        _shownViews.emplace_back(KORQuery<KORBaseUnknown>(ViewOf(window)), window);
+      if (auto view = KORQuery<KORBaseUnknown>(ViewOf(window));
+          view && !CompareInterfacePointers(window, mainWindow))
+        windowsByView[view.get()].push_back(window);
     }
   }
-  return &_shownViews;
-}
-
-HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView) {
-  const bool gathered = _shownViewsGathered;
-  const std::vector<ShownView>* shownViews = iView ? ShownViews() : nullptr;
-  auto view = KORQuery<KORBaseUnknown>(iView);
-  HRESULT result = shownViews ? S_OK : E_FAIL;
-  for (const auto& [shown, window] : shownViews ? *shownViews : std::vector<ShownView>())
-    if (shown && shown.get() == view.get() && FAILED(WriteFSScreen(ioStream, iView, window)))
-      result = E_FAIL;
-  // Outside a display file nothing is kept: the model may change meanwhile.
-  if (!gathered) {
-    _shownViews.clear();
-    _shownViewsGathered = false;
-  }
-  return result;
+  return windowsByView;
 }
 
 HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView,
-                                        KORIVrcWindow* iWindow) {
+                                        KORIVrcWindow* iWindow,
+                                        const std::optional<KORMathTransformation>& iModelToFS) {
   if (!iView || !iWindow)
     return E_FAIL;
   const KORUnicodeString screenName = NameOf(iView) + "_" + NameOf(iWindow);
   OpenBlock(*this, ioStream, KORUnicodeString("<screen ") + screenName + ">");
   Line(*this, ioStream) << "#real coordinates : UL ; LL ; LR";
-  KORMathTransformation modelToFS;
-  if (FAILED(ComputeModelToFS(modelToFS)))
+  if (!iModelToFS)
     return E_FAIL;
+  const KORMathTransformation& modelToFS = *iModelToFS;
 
   Corners corners;
   const ScreenKind kind = CornersOf(iView, corners);
@@ -303,7 +287,7 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG)
     return E_FAIL;
   const PixelSize size = PixelSizeOf(iIG);
   KORIVrcWindow_var mainWindow;
-  (void)RetrieveMainWindow(mainWindow.Out());
+  KORIgnoreResult(RetrieveMainWindow(mainWindow.Out()), KORVrcNullWhenUnread);
   KOROwnedList windows = WindowsOf(iIG);
 
   // The desktop's extents cover the viewports of the windows it writes; the
@@ -458,8 +442,9 @@ HRESULT KOREVrcConfigure::WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcW
   const float du = uB - uA, dv = vB - vA;
   if (std::fabs(du) < kPlaneTolerance || std::fabs(dv) < kPlaneTolerance)
     return E_FAIL;
-  Line(*this, ioStream) << "overlayExtentsInOverlaySpace " << (cuA - uA) / du << " "
-                        << (cvA - vA) / dv << " ; " << (cuB - uA) / du << " " << (cvB - vA) / dv;
+  Line(*this, ioStream) << "overlayExtentsInOverlaySpace " << KORVrcFixed8{(cuA - uA) / du} << " "
+                        << KORVrcFixed8{(cvA - vA) / dv} << " ; " << KORVrcFixed8{(cuB - uA) / du}
+                        << " " << KORVrcFixed8{(cvB - vA) / dv};
   return S_OK;
 }
 

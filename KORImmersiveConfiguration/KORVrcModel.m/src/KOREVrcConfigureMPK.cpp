@@ -8,6 +8,7 @@
 // identical to what the runtime will use.
 #include "KOREVrcConfigure.h"
 
+#include "KORVrcTools.h"
 #include "interfaces/KORIVrcCameraView.h"
 #include "interfaces/KORIVrcIG.h"
 #include "interfaces/KORIVrcProjectionArea.h"
@@ -33,10 +34,7 @@ void SetNumberFormat(std::ostream& ioStream) {
 }
 
 KORUnicodeString NameOf(KORIVrcElement* iElement) {
-  KORUnicodeString name;
-  if (iElement)
-    (void)iElement->GetName(name);
-  return name;
+  return ReadValue(iElement, &KORIVrcElement::GetName);
 }
 
 KORUnicodeString Quoted(const KORUnicodeString& iText) {
@@ -46,13 +44,13 @@ KORUnicodeString Quoted(const KORUnicodeString& iText) {
 KORIVrcView_var ViewOf(KORIVrcWindow* iWindow) {
   KORIVrcView_var view;
   if (iWindow)
-    (void)iWindow->GetView(view.Out());
+    KORIgnoreResult(iWindow->GetView(view.Out()), KORVrcNullWhenUnread);
   return view;
 }
 
 KORIVrcRenderingSpec_var SpecOf(KORIVrcWindow* iWindow) {
   KORIVrcRenderingSpec_var spec;
-  (void)iWindow->GetRenderingSpec(spec.Out());
+  KORIgnoreResult(iWindow->GetRenderingSpec(spec.Out()), KORVrcNullWhenUnread);
   return spec;
 }
 
@@ -87,22 +85,16 @@ const char* EyeOf(KORVrcRenderingMode iMode) {
 void WriteCorner(std::ostream& ioStream, const char* iLabel,
                  const KORMathTransformation& iTransformation, const KORMathPoint& iCorner) {
   const KORMathPoint mapped = iTransformation * iCorner;
-  ioStream << iLabel << static_cast<float>(mapped.GetX()) << ", "
-           << static_cast<float>(mapped.GetY()) << ", " << static_cast<float>(mapped.GetZ())
-           << " ]";
-}
-
-KORMathPoint PointOf(HRESULT (KORIVrcProjectionArea::*iGetter)(double*, double*, double*),
-                     KORIVrcProjectionArea* iArea) {
-  double x = 0, y = 0, z = 0;
-  (void)(iArea->*iGetter)(&x, &y, &z);
-  return KORMathPoint(x, y, z);
+  ioStream << iLabel << KORVrcFixed8{static_cast<float>(mapped.GetX())} << ", "
+           << KORVrcFixed8{static_cast<float>(mapped.GetY())} << ", "
+           << KORVrcFixed8{static_cast<float>(mapped.GetZ())} << " ]";
 }
 
 void WriteTrackerVector(std::ostream& ioStream, const char* iLabel, double iX, double iY,
                         double iZ) {
-  ioStream << iLabel << static_cast<float>(iX) << ',' << static_cast<float>(iY) << ','
-           << static_cast<float>(iZ) << "]\n";
+  ioStream << iLabel << KORVrcFixed8{static_cast<float>(iX)} << ','
+           << KORVrcFixed8{static_cast<float>(iY)} << ',' << KORVrcFixed8{static_cast<float>(iZ)}
+           << "]\n";
 }
 } // namespace
 
@@ -145,8 +137,8 @@ HRESULT KOREVrcConfigure::GenerateMPK(std::ostream& ioStream, KORUnicodeString& 
     }
   }
   IndentLeft(ioStream);
-  // The tracker frame is optional: without it the runtime keeps its own.
-  (void)WriteMPKTrackingInformations(ioStream);
+  KORIgnoreResult(WriteMPKTrackingInformations(ioStream),
+                  "the tracker frame is optional: without it the runtime keeps its own");
   return result;
 }
 
@@ -164,7 +156,7 @@ HRESULT KOREVrcConfigure::WriteMPKGeneralInformations(std::ostream& ioStream, bo
   Indent(ioStream);
   ioStream << "MPK_WATTR_PLANES_ALPHA  1";
   Indent(ioStream);
-  ioStream << "MPK_DEFAULT_EYE_OFFSET " << ipd;
+  ioStream << "MPK_DEFAULT_EYE_OFFSET " << KORVrcFixed8{ipd};
   if (iStereo) {
     Indent(ioStream);
     ioStream << "MPK_WATTR_HINTS_STEREO  1";
@@ -209,11 +201,13 @@ HRESULT KOREVrcConfigure::WriteMPKPipeInformations(std::ostream& ioStream, KORIV
   IndentLeft(ioStream);
 
   for (const KORBaseUnknown_var& entry : *windows)
-    if (auto window = KORQuery<KORIVrcWindow>(entry))
-      (void)WriteMPKAutoHMDCompoundInformations(ioStream, window);
+    if (auto window = KORQuery<KORIVrcWindow>(entry);
+        window && FAILED(WriteMPKAutoHMDCompoundInformations(ioStream, window)))
+      result = E_FAIL;
   for (const KORBaseUnknown_var& entry : *windows)
-    if (auto window = KORQuery<KORIVrcWindow>(entry))
-      (void)WriteMPKAutoEYECompoundInformations(ioStream, window, iStereo);
+    if (auto window = KORQuery<KORIVrcWindow>(entry);
+        window && FAILED(WriteMPKAutoEYECompoundInformations(ioStream, window, iStereo)))
+      result = E_FAIL;
   return result;
 }
 
@@ -234,11 +228,15 @@ HRESULT KOREVrcConfigure::WriteMPKWindowInformations(std::ostream& ioStream, KOR
   HRESULT result = S_OK;
   KORIVrcViewport_var viewport;
   if (SUCCEEDED(iWindow->GetViewport(viewport.Out()))) {
+    // A viewport that cannot be read is written empty.
     double left = 0, top = 0, width = 0, height = 0;
-    (void)viewport->GetViewport(&left, &top, &width, &height);
+    if (FAILED(viewport->GetViewport(&left, &top, &width, &height)))
+      left = top = width = height = 0;
     Indent(ioStream);
-    ioStream << "viewport  [" << static_cast<float>(left) << ", " << static_cast<float>(top) << ", "
-             << static_cast<float>(width) << ", " << static_cast<float>(height) << " ]";
+    ioStream << "viewport  [" << KORVrcFixed8{static_cast<float>(left)} << ", "
+             << KORVrcFixed8{static_cast<float>(top)} << ", "
+             << KORVrcFixed8{static_cast<float>(width)} << ", "
+             << KORVrcFixed8{static_cast<float>(height)} << " ]";
     result = WriteMPKChannelInformations(ioStream, iWindow);
   }
   IndentLeft(ioStream);
@@ -257,9 +255,9 @@ HRESULT KOREVrcConfigure::WriteMPKChannelInformations(std::ostream& ioStream,
   // A mirrored projector is compensated by flipping the channel's viewport.
   double flipX = 1.0, flipY = 1.0;
   if (auto spec = SpecOf(iWindow)) {
-    KORVrcMirrorMode mirror = KORVrcMirrorNone;
-    (void)spec->GetMirrorMode(&mirror);
-    MirrorEffectOnViewport(mirror, flipX, flipY);
+    MirrorEffectOnViewport(
+        ReadValue(spec.get(), &KORIVrcRenderingSpec::GetMirrorMode, KORVrcMirrorNone), flipX,
+        flipY);
   }
   Indent(ioStream);
   ioStream << "viewport [ 0., 0., " << static_cast<float>(flipX) << ", " << flipY << " ]";
@@ -288,12 +286,14 @@ HRESULT KOREVrcConfigure::WriteMPKChannelInformations(std::ostream& ioStream,
     ioStream << "wall";
     KORIVrcProjectionArea_var area;
     if (SUCCEEDED(screen->GetProjectionArea(area.Out())))
-      writeWall(headToMPK, PointOf(&KORIVrcProjectionArea::GetLowerLeft, area),
-                PointOf(&KORIVrcProjectionArea::GetLowerRight, area),
-                PointOf(&KORIVrcProjectionArea::GetUpperLeft, area));
+      writeWall(headToMPK, ReadCorner(area, &KORIVrcProjectionArea::GetLowerLeft),
+                ReadCorner(area, &KORIVrcProjectionArea::GetLowerRight),
+                ReadCorner(area, &KORIVrcProjectionArea::GetUpperLeft));
   } else if (auto camera = KORQuery<KORIVrcCameraView>(view)) {
+    // A frustum that cannot be read is a point straight ahead.
     double left = 0, right = 0, top = 0, bottom = 0;
-    (void)camera->GetFrustum(left, right, top, bottom);
+    if (FAILED(camera->GetFrustum(left, right, top, bottom)))
+      left = right = top = bottom = 0;
     Indent(ioStream);
     ioStream << "wall";
     writeWall(axes, KORMathPoint(1, left, bottom), KORMathPoint(1, right, bottom),
@@ -385,7 +385,7 @@ HRESULT KOREVrcConfigure::WriteMPKTrackingInformations(std::ostream& ioStream) {
            << "# userdata\n"
            << "#{\n"
            << "#      eye-offset        [" << 0 << ',' << 0 << ',' << 0 << "]\n"
-           << "#      IPD               " << ipd << '\n';
+           << "#      IPD               " << KORVrcFixed8{ipd} << '\n';
   WriteTrackerVector(ioStream, "#      tracker-X         [", trackerX.GetX(), trackerX.GetY(),
                      trackerX.GetZ());
   WriteTrackerVector(ioStream, "#      tracker-Y         [", trackerY.GetX(), trackerY.GetY(),

@@ -13,6 +13,22 @@
 #include <string>
 
 namespace {
+// Writes settings into one repository and remembers whether one was refused:
+// a repository missing a setting is not saved.
+class SettingWriter {
+public:
+  explicit SettingWriter(KORSettingRepository& ioRepository) : _repository(ioRepository) {}
+  template <class Value> void Write(const KORString& iKey, const Value& iValue) {
+    if (FAILED(_repository.WriteSetting(iKey, iValue)))
+      _result = E_FAIL;
+  }
+  HRESULT Result() const { return _result; }
+
+private:
+  KORSettingRepository& _repository;
+  HRESULT _result = S_OK;
+};
+
 // Saves the repository; with iWrite the saved file is copied to iPath and the
 // copy decides the result, without it the save does.
 HRESULT SaveAndCopy(const KORSettingRepository& iRepository, const KORUnicodeString& iPath,
@@ -27,30 +43,31 @@ HRESULT SaveAndCopy(const KORSettingRepository& iRepository, const KORUnicodeStr
 }
 
 // The runtime reads the coordinates of a corner z first.
-void WriteCorner(KORSettingRepository& ioRepository, const KORString& iCorner,
-                 const KORMathVector& iPoint) {
-  (void)ioRepository.WriteSetting(iCorner + "z", static_cast<float>(iPoint.GetZ()));
-  (void)ioRepository.WriteSetting(iCorner + "y", static_cast<float>(iPoint.GetY()));
-  (void)ioRepository.WriteSetting(iCorner + "x", static_cast<float>(iPoint.GetX()));
+void WriteCorner(SettingWriter& ioSettings, const KORString& iCorner, const KORMathVector& iPoint) {
+  ioSettings.Write(iCorner + "z", static_cast<float>(iPoint.GetZ()));
+  ioSettings.Write(iCorner + "y", static_cast<float>(iPoint.GetY()));
+  ioSettings.Write(iCorner + "x", static_cast<float>(iPoint.GetX()));
 }
 
 // The calibration of a physical screen, in the frame of the station that
 // tracks the picking device when there is one, so that the runtime can compare
 // the screen with the positions it receives.
 void WriteManualCalibration(KOREVrcConfigure& iConfigure, KORIVrcProjectionArea* iArea,
-                            KORSettingRepository& ioRepository) {
-  (void)ioRepository.WriteSetting("CalibrationMode", KORUnicodeString("Manual"));
+                            SettingWriter& ioSettings) {
+  ioSettings.Write("CalibrationMode", KORUnicodeString("Manual"));
   KORMathVector ul, ll, lr;
   KOREVrcConfigure::ReadScreenCorners(iArea, ul, ll, lr);
   KORMathVector ur = lr + (ul - ll);
   KORIVrcTrackingStation_var pickingStation;
   if (SUCCEEDED(iConfigure.RetrievePickingTrackingStation(pickingStation.Out())) && pickingStation)
-    (void)iConfigure.ComputeScreenCornersInTrackingStationFrame(pickingStation, ul, ur, ll, lr);
-  WriteCorner(ioRepository, "LR", lr);
-  WriteCorner(ioRepository, "UR", ur);
-  WriteCorner(ioRepository, "UL", ul);
-  (void)ioRepository.WriteSetting("height", static_cast<float>((ul - ll).Norm()));
-  (void)ioRepository.WriteSetting("width", static_cast<float>((ur - ul).Norm()));
+    KORIgnoreResult(
+        iConfigure.ComputeScreenCornersInTrackingStationFrame(pickingStation, ul, ur, ll, lr),
+        "without the station's frame the corners stay unchanged, in the model frame");
+  WriteCorner(ioSettings, "LR", lr);
+  WriteCorner(ioSettings, "UR", ur);
+  WriteCorner(ioSettings, "UL", ul);
+  ioSettings.Write("height", static_cast<float>((ul - ll).Norm()));
+  ioSettings.Write("width", static_cast<float>((ur - ul).Norm()));
 }
 
 KORUnicodeString TrackingEvent(const KORUnicodeString& iDaemonName, const char* iEvent,
@@ -70,10 +87,13 @@ HRESULT KOREVrcConfigure::GenerateVirtualRealitySettingFile(const KORUnicodeStri
   KORSettingRepository* repository = KORSettingRepository::GetRepository("VirtualRealityTemp");
   if (!repository)
     return E_FAIL;
+  // Without any window to tell, the runtime starts in mono.
   bool stereo = false;
-  (void)IsActiveStereoMode(stereo);
-  (void)repository->WriteSetting("StereoMode", stereo ? 1UL : 0UL);
-  return SaveAndCopy(*repository, iPath, iWrite);
+  if (FAILED(IsActiveStereoMode(stereo)))
+    stereo = false;
+  SettingWriter settings(*repository);
+  settings.Write("StereoMode", stereo ? 1UL : 0UL);
+  return SUCCEEDED(settings.Result()) ? SaveAndCopy(*repository, iPath, iWrite) : E_FAIL;
 }
 
 HRESULT KOREVrcConfigure::GenerateVRCommandsSettingFile(const KORUnicodeString& iPath,
@@ -84,13 +104,14 @@ HRESULT KOREVrcConfigure::GenerateVRCommandsSettingFile(const KORUnicodeString& 
   KORSettingRepository* repository = KORSettingRepository::GetRepository("VRCommandsTemp");
   if (!repository)
     return E_FAIL;
+  SettingWriter settings(*repository);
   KORIVrcProjectionArea_var area;
   // Without a physical screen the runtime calibrates itself; corners saved
   // by an earlier export are left as they were.
   if (GetProjectionAreaOnMainWindow(area.Out()))
-    WriteManualCalibration(*this, area, *repository);
+    WriteManualCalibration(*this, area, settings);
   else
-    (void)repository->WriteSetting("CalibrationMode", KORUnicodeString("Automatic"));
+    settings.Write("CalibrationMode", KORUnicodeString("Automatic"));
 
   int headIndex = 0, handIndex = 0;
   unsigned char severalWindows = 1;
@@ -104,7 +125,7 @@ HRESULT KOREVrcConfigure::GenerateVRCommandsSettingFile(const KORUnicodeString& 
         TrackingEvent(headDaemon, severalWindows ? "POSITION_EVENT" : "VIEWPORT_EVENT", headIndex);
     handEvent = TrackingEvent(handDaemon, "POSITION_EVENT", handIndex);
   }
-  (void)repository->WriteSetting("HandTrackingEvent", handEvent);
-  (void)repository->WriteSetting("HeadTrackingEvent", headEvent);
-  return SaveAndCopy(*repository, iPath, iWrite);
+  settings.Write("HandTrackingEvent", handEvent);
+  settings.Write("HeadTrackingEvent", headEvent);
+  return SUCCEEDED(settings.Result()) ? SaveAndCopy(*repository, iPath, iWrite) : E_FAIL;
 }

@@ -104,8 +104,9 @@ void WriteMatrixBlock(std::ostream& ioText, int iNumber, const KORMathTransforma
   ioText << "\nMATRIX " << iNumber << '\n';
   const KORMath3x3Matrix& matrix = iMounting.GetMatrix();
   for (int column = 1; column <= 3; ++column)
-    ioText << '[' << matrix.GetCoef(1, column) << ',' << matrix.GetCoef(2, column) << ','
-           << matrix.GetCoef(3, column) << "]\n";
+    ioText << '[' << KORVrcFixed8{matrix.GetCoef(1, column)} << ','
+           << KORVrcFixed8{matrix.GetCoef(2, column)} << ','
+           << KORVrcFixed8{matrix.GetCoef(3, column)} << "]\n";
   WriteTruncated(ioText, iMounting.GetVector());
   ioText << '\n';
 }
@@ -152,8 +153,7 @@ HRESULT ScreenSeenByHead(KOREVrcConfigure& iConfigure, KORIVrcTrackingStation* i
   KORMath3x3Matrix toTracker;
   if (FAILED(iHeadTracker.offset.GetMatrix().Inverse(toTracker)))
     return E_FAIL;
-  double ipd = 0;
-  (void)iHeadTracker.head->GetIPD(&ipd);
+  const double ipd = ReadValue(iHeadTracker.head, &KORIVrcHead::GetIPD, 0.0);
   const KORMathVector leftEye(0, ipd / 2, 0);
   const KORMathVector rightEye(0, -ipd / 2, 0);
   if (iScreen.area) {
@@ -183,15 +183,19 @@ KORUnicodeString KOREVrcConfigure::RuntimeDaemonName(const KORUnicodeString& iDa
   return iDaemonName == "Polhemus1" ? KORUnicodeString("Polhemus") : iDaemonName;
 }
 
+KORMathPoint KOREVrcConfigure::ReadCorner(KORIVrcProjectionArea* iArea, CornerGetter iGetter) {
+  double x = 0, y = 0, z = 0;
+  if (!iArea || FAILED((iArea->*iGetter)(&x, &y, &z)))
+    return KORMathPoint();
+  return KORMathPoint(x, y, z);
+}
+
 void KOREVrcConfigure::ReadScreenCorners(KORIVrcProjectionArea* iArea, KORMathVector& oUL,
                                          KORMathVector& oLL, KORMathVector& oLR) {
-  double x = 0, y = 0, z = 0;
-  (void)iArea->GetUpperLeft(&x, &y, &z);
-  oUL = KORMathVector(x, y, z);
-  (void)iArea->GetLowerLeft(&x, &y, &z);
-  oLL = KORMathVector(x, y, z);
-  (void)iArea->GetLowerRight(&x, &y, &z);
-  oLR = KORMathVector(x, y, z);
+  const KORMathPoint origin;
+  oUL = ReadCorner(iArea, &KORIVrcProjectionArea::GetUpperLeft) - origin;
+  oLL = ReadCorner(iArea, &KORIVrcProjectionArea::GetLowerLeft) - origin;
+  oLR = ReadCorner(iArea, &KORIVrcProjectionArea::GetLowerRight) - origin;
 }
 
 HRESULT KOREVrcConfigure::GenerateTrackingStationConfigFile(std::ostream& ioStream,
@@ -219,8 +223,7 @@ HRESULT KOREVrcConfigure::GeneratePolhemusConfigFile(std::ostream& ioStream,
   KORVrcTraceScope scope("KOREVrcConfigure::GeneratePolhemusConfigFile");
   if (FAILED(StartMessages(oMessages)))
     return E_FAIL;
-  int windowCount = 0;
-  (void)NumberOfWindow(windowCount); // also refreshes the common pointers
+  KORIgnoreResult(RetrieveCommonPointers(), "a missing pointer is tested where it is used");
 
   int port = 0, speed = 0;
   KORUnicodeString daemonName;

@@ -31,8 +31,9 @@ HRESULT KOREVrcDecomposition::GetOptions(KORRawCollint* oOptions) {
     return E_FAIL;
   oOptions->RemoveAll();
   // No stored options is an empty set of options, not a failure.
-  if (auto attributes = KORVrcAccess::Attributes(GetImpl()))
-    (void)attributes->GetIntegers(kOptions, *oOptions);
+  if (auto attributes = KORVrcAccess::Attributes(GetImpl());
+      attributes && FAILED(attributes->GetIntegers(kOptions, *oOptions)))
+    oOptions->RemoveAll();
   return S_OK;
 }
 

@@ -1,5 +1,6 @@
 #include "KOREVrcDevices.h"
 
+#include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "interfaces/KORIVrcButtonDevice.h"
 #include "interfaces/KORIVrcHandDevice.h"
@@ -26,7 +27,7 @@ template <class I> void ReconnectAll(KORBaseUnknown* iElement, const char* iKey)
   const KOROwnedList list(listed);
   for (const KORBaseUnknown_var& entry : *list)
     if (auto element = KORQuery<I>(entry))
-      (void)element->Reconnect();
+      KORIgnoreResult(element->Reconnect(), KORVrcEventNotDelivered);
 }
 } // namespace
 

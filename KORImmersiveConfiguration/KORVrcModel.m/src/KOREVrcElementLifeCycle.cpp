@@ -1,6 +1,7 @@
 #include "KOREVrcElementLifeCycle.h"
 
 #include "KORVrcElementAccess.h"
+#include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "featurestore/KORIContainer.h"
 #include "featurestore/KORISpecEvents.h"
@@ -15,7 +16,8 @@ HRESULT KOREVrcElementLifeCycle::remove(int /*iForCloseContext*/) {
     KORIVrcRendering_var rendering;
     if (SUCCEEDED(window->GetRendering(rendering.Out())))
       if (auto config = KORVrcAccess::FirstInContainer<KORIVrcConfig>(self))
-        (void)config->RemoveRendering(rendering);
+        KORIgnoreResult(config->RemoveRendering(rendering),
+                        "a rendering the root does not list needs no removal");
   }
   if (!_deathSubscription)
     if (auto events = KORQuery<KORISpecEvents>(self))
@@ -27,10 +29,11 @@ HRESULT KOREVrcElementLifeCycle::remove(int /*iForCloseContext*/) {
 void KOREVrcElementLifeCycle::OnDeath() {
   KORBaseUnknown* self = GetImpl();
   if (auto events = KORQuery<KORISpecEvents>(self))
-    (void)events->RemoveDeathCallback(_deathSubscription);
+    KORIgnoreResult(events->RemoveDeathCallback(_deathSubscription),
+                    "a subscription already gone with its feature needs no removal");
   _deathSubscription = 0;
   if (auto refresh = KORVrcAccess::Refresh(self))
-    (void)refresh->NotifyDelete();
+    KORIgnoreResult(refresh->NotifyDelete(), KORVrcEventNotDelivered);
   else
     KORVrcModelTrace().Write("KORIVrcVisuRefreshOnElement interface NOT FOUND ");
 }

@@ -1,5 +1,6 @@
 #include "KOREVrcFactory.h"
 
+#include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "featurestore/KORDocument.h"
 #include "featurestore/KORIContainer.h"
@@ -109,7 +110,7 @@ HRESULT KOREVrcFactory::RetrieveVrcContainer(KORIContainer** oContainer) {
         found = container;
     }
   } else if (auto element = QueryImpl<KORISpecObject>(); element && QueryImpl<KORIVrcElement>()) {
-    (void)element->GetContainer(found.Out());
+    KORIgnoreResult(element->GetContainer(found.Out()), KORVrcNullWhenUnread);
   } else {
     Trace("InitVrcContainer : error : not a document nor a VrcElement");
     return E_FAIL;
@@ -127,27 +128,29 @@ HRESULT KOREVrcFactory::MakeContainer(KORBaseUnknown* iRoot, KORIContainer** oCo
   if (!containers ||
       FAILED(containers->CreateContainer("VrcContainer", "KORFeatCont", container.Out())))
     return E_FAIL;
+  HRESULT status = S_OK;
   if (auto userId = KORQuery<KORIUserId>(container))
-    (void)userId->SetUserId("VRConfig");
-  (void)container->SpecBindNativeFormat("VrcContainer");
+    Check(userId->SetUserId("VRConfig"), status, "Cannot set the user id of VrcContainer");
+  Check(container->SpecBindNativeFormat("VrcContainer"), status,
+        "Cannot bind the native format of VrcContainer");
   if (auto catalogs = KORQuery<KORICatalogManager>(container))
-    (void)catalogs->OpenCatalog("KORVrc.KORfct");
+    Check(catalogs->OpenCatalog("KORVrc.KORfct"), status, "Cannot open the catalog KORVrc.KORfct");
   if (auto document = KORGetImplementationAs<KORDocument>(GetImpl()))
     document->AddTransactionsOnNewContainers(container);
   if (auto rootEvents = KORQuery<KORIModelEvents>(iRoot)) {
-    (void)rootEvents->ConnectTo(container);
+    KORIgnoreResult(rootEvents->ConnectTo(container), KORVrcEventNotDelivered);
     KORCreate created(container, iRoot);
-    (void)rootEvents->Dispatch(created);
+    KORIgnoreResult(rootEvents->Dispatch(created), KORVrcEventNotDelivered);
   } else {
     Trace("Connect : container does not implement KORIModelEvents");
   }
   if (auto redraw = KORQuery<KORIRedrawEvent>(iRoot))
-    (void)redraw->Redraw();
+    KORIgnoreResult(redraw->Redraw(), KORVrcEventNotDelivered);
   // Out before the default configuration: its creations look the container up.
   *oContainer = container.Detach();
   KORIVrcConfig_var config;
-  (void)CreateConfig("Config", config.Out());
-  return S_OK;
+  Check(CreateConfig("Config", config.Out()), status, "Cannot create the default configuration");
+  return status;
 }
 
 HRESULT KOREVrcFactory::CreateConfig(const KORUnicodeString& iName, KORIVrcConfig** oConfig) {
@@ -162,15 +165,15 @@ HRESULT KOREVrcFactory::CreateConfig(const KORUnicodeString& iName, KORIVrcConfi
     return status;
   Check(config->SetName(iName), status, "Cannot set Name");
   KORIContainer_var container;
-  (void)RetrieveVrcContainer(container.Out());
+  Check(RetrieveVrcContainer(container.Out()), status, "Cannot find VrcContainer");
   if (auto refresh = KORQuery<KORIVrcVisuRefreshOnElement>(config)) {
-    (void)refresh->Connect(container);
-    (void)refresh->NotifyCreate(container);
+    KORIgnoreResult(refresh->Connect(container), KORVrcEventNotDelivered);
+    KORIgnoreResult(refresh->NotifyCreate(container), KORVrcEventNotDelivered);
   } else {
     Trace("KORIVrcVisuRefreshOnElement interface NOT FOUND on VrcContainer");
   }
   if (auto redraw = KORQuery<KORIRedrawEvent>(container))
-    (void)redraw->Redraw();
+    KORIgnoreResult(redraw->Redraw(), KORVrcEventNotDelivered);
   KORIVrcGraphicResources_var resources;
   Check(CreateGraphicResources(resources.Out()), status,
         "Cannot set GraphicResources on VrcConfig");

@@ -1,5 +1,6 @@
 #include "KOREVrcGraphicResources.h"
 
+#include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "interfaces/KORIVrcIG.h"
 #include "interfaces/KORIVrcWindow.h"
@@ -16,7 +17,7 @@ HRESULT KOREVrcGraphicResources::Reconnect() {
   KOROwnedList igs(raw);
   for (const KORBaseUnknown_var& entry : *igs)
     if (auto ig = KORQuery<KORIVrcIG>(entry))
-      (void)ig->Reconnect();
+      KORIgnoreResult(ig->Reconnect(), KORVrcEventNotDelivered);
   return S_OK;
 }
 
@@ -66,7 +67,7 @@ HRESULT KOREVrcGraphicResources::RemoveIG(KORIVrcIG* iIG, unsigned char iPlainRe
   if (position == 0)
     return S_OK;
   if (auto refresh = Refresh(iIG))
-    (void)refresh->DeconnectFromFather();
+    KORIgnoreResult(refresh->DeconnectFromFather(), KORVrcEventNotDelivered);
   else
     TraceNoRefresh("VrcIG");
   const HRESULT emptied = attributes->EmptyPosition("IGs", position);

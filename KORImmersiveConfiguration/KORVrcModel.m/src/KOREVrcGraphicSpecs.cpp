@@ -1,5 +1,6 @@
 #include "KOREVrcGraphicSpecs.h"
 
+#include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "interfaces/KORIVrcHead.h"
 #include "interfaces/KORIVrcProjectionArea.h"
@@ -26,7 +27,7 @@ HRESULT KOREVrcGraphicSpecs::Reconnect() {
   const KOROwnedList owned(children);
   for (const KORBaseUnknown_var& child : *owned)
     if (auto element = KORQuery<KORIVrcElement>(child))
-      (void)element->Reconnect();
+      KORIgnoreResult(element->Reconnect(), KORVrcEventNotDelivered);
   return S_OK;
 }
 

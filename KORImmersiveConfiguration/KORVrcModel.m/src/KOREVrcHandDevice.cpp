@@ -34,7 +34,7 @@ HRESULT KOREVrcHandDevice::SetPickingTracker(KORIVrcTracker* iTracker) {
   KORIVrcTracker_var previous;
   if (SUCCEEDED(GetPickingTracker(previous.Out())))
     if (auto refresh = KORVrcAccess::Refresh(previous))
-      (void)refresh->Deconnect(self);
+      KORIgnoreResult(refresh->Deconnect(self), KORVrcEventNotDelivered);
   return KORVrcAccess::SetLink(self, kPickingTracker, iTracker);
 }
 

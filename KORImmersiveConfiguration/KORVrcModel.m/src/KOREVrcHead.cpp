@@ -1,6 +1,7 @@
 #include "KOREVrcHead.h"
 
 #include "KORVrcElementAccess.h"
+#include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "interfaces/KORIVrcTracker.h"
 
@@ -43,6 +44,6 @@ HRESULT KOREVrcHead::SetViewPointTracker(KORIVrcTracker* iTracker) {
   KORIVrcTracker_var previous;
   if (SUCCEEDED(GetViewPointTracker(previous.Out())))
     if (auto refresh = KORVrcAccess::Refresh(previous))
-      (void)refresh->Deconnect(GetImpl());
+      KORIgnoreResult(refresh->Deconnect(GetImpl()), KORVrcEventNotDelivered);
   return KORVrcAccess::SetLink(GetImpl(), kViewPointTracker, iTracker);
 }

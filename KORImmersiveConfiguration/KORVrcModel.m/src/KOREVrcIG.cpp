@@ -1,5 +1,6 @@
 #include "KOREVrcIG.h"
 
+#include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "interfaces/KORIVrcWindow.h"
 
@@ -27,9 +28,9 @@ HRESULT KOREVrcIG::Reconnect() {
     return S_OK;
   for (const KORBaseUnknown_var& entry : *windows) {
     if (auto refresh = Refresh(entry))
-      (void)refresh->ConnectWithFather();
+      KORIgnoreResult(refresh->ConnectWithFather(), KORVrcEventNotDelivered);
     if (auto window = KORQuery<KORIVrcWindow>(entry))
-      (void)window->Reconnect();
+      KORIgnoreResult(window->Reconnect(), KORVrcEventNotDelivered);
   }
   return S_OK;
 }
@@ -48,7 +49,7 @@ HRESULT KOREVrcIG::GetWindows(KORListValKORBaseUnknown_var** oList) {
 
 KORListValKORBaseUnknown_var* KOREVrcIG::GetWindowsList() {
   KORListValKORBaseUnknown_var* windows = nullptr;
-  (void)GetList<KORIVrcWindow>(GetImpl(), "Windows", &windows);
+  KORIgnoreResult(GetList<KORIVrcWindow>(GetImpl(), "Windows", &windows), KORVrcNullWhenUnread);
   return windows;
 }
 

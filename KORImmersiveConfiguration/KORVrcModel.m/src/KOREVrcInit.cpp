@@ -1,5 +1,6 @@
 #include "KOREVrcInit.h"
 
+#include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "featurestore/KORDocument.h"
 #include "featurestore/KORILinkableObject.h"
@@ -13,6 +14,9 @@
 #include <memory>
 
 namespace {
+// A value the migration cannot set keeps what the older release stored.
+constexpr char kMigrationKeeps[] = "the element keeps its stored value";
+
 // The container's members answering I, in the host's order.
 template <class I> KOROwnedList Members(KORIContainer* iContainer) {
   KORListValKORBaseUnknown_var* list = nullptr;
@@ -44,17 +48,18 @@ void KOREVrcInit::Init(bool /*iDestroyExistingData*/) {
     KORBaseUnknown_var root;
     if (SUCCEEDED(document->GetRootContainer(root.Out())))
       if (auto rootEvents = KORQuery<KORIModelEvents>(root))
-        (void)rootEvents->ConnectTo(GetImpl());
+        KORIgnoreResult(rootEvents->ConnectTo(GetImpl()), KORVrcEventNotDelivered);
   }
   const auto elements = Members<KORIVrcElement>(container);
   for (const KORBaseUnknown_var& element : *elements) {
     if (auto refresh = KORQuery<KORIVrcVisuRefreshOnElement>(element))
-      (void)refresh->Connect(GetImpl());
+      KORIgnoreResult(refresh->Connect(GetImpl()), KORVrcEventNotDelivered);
     if (KORQuery<KORIVrcConfig>(element))
-      (void)KORQuery<KORIVrcElement>(element)->Reconnect();
+      KORIgnoreResult(KORQuery<KORIVrcElement>(element)->Reconnect(), KORVrcEventNotDelivered);
   }
   if (configurationContainer)
-    (void)container->SpecBindNativeFormat("VrcContainer");
+    KORIgnoreResult(container->SpecBindNativeFormat("VrcContainer"),
+                    "binding a format to a loaded container does not fail");
 }
 
 KORBaseUnknown* KOREVrcInit::GetRootContainer(const char* /*iInterfaceID*/) {
@@ -67,8 +72,10 @@ void KOREVrcInit::Migrate(KORDocument* /*iDocument*/) {
   auto container = QueryImpl<KORIContainer>();
   if (!stored || !container)
     return;
+  // No stored flags is the oldest version.
   KORListValKORUnicodeString flags;
-  (void)stored->GetStoredFlags(flags);
+  if (FAILED(stored->GetStoredFlags(flags)))
+    flags.RemoveAll();
   const int version = StoredVersion(flags);
   if (version < 12) {
     const auto elements = Members<KORIVrcElement>(container);
@@ -78,15 +85,15 @@ void KOREVrcInit::Migrate(KORDocument* /*iDocument*/) {
       KORUnicodeString featureName;
       auto feature = KORQuery<KORISpecObject>(entry);
       if (feature && SUCCEEDED(feature->GetFeatureName(featureName)) && !featureName.empty())
-        (void)KORQuery<KORIVrcElement>(entry)->SetName(featureName);
+        KORIgnoreResult(KORQuery<KORIVrcElement>(entry)->SetName(featureName), kMigrationKeeps);
     }
   }
   if (version < 14) {
     const auto igs = Members<KORIVrcIG>(container);
     for (const KORBaseUnknown_var& entry : *igs) {
       auto ig = KORQuery<KORIVrcIG>(entry);
-      (void)ig->SetPixelWidth(1024);
-      (void)ig->SetPixelHeight(768);
+      KORIgnoreResult(ig->SetPixelWidth(1024), kMigrationKeeps);
+      KORIgnoreResult(ig->SetPixelHeight(768), kMigrationKeeps);
     }
   }
 }

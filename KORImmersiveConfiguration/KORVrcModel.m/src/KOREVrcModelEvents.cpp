@@ -29,7 +29,8 @@ bool ChangesOnReceive(KORBaseUnknown* iReceiver, const KORModelNotification& iNo
 HRESULT KOREVrcModelEvents::Receive(KORNotification& ioNotification) {
   KORBaseUnknown* self = GetImpl();
   if (auto config = KORQuery<KORIVrcConfig>(self))
-    (void)config->SetID(KORUuid::Generate());
+    KORIgnoreResult(config->SetID(KORUuid::Generate()),
+                    "a configuration that cannot take a new identifier keeps its old one");
   else if (const auto* event = KORModelNotification::From(ioNotification);
            event && ChangesOnReceive(self, *event))
     KORVrcAccess::NotifyChange(self);

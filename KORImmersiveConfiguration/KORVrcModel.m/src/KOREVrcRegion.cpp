@@ -22,7 +22,8 @@ HRESULT KOREVrcRegion::Reconnect() {
 
 bool KOREVrcRegion::IsOfType(KORVrcRegionType iType) {
   int type = kDefaultType;
-  (void)KORVrcAccess::GetInteger(GetImpl(), kType, &type, kDefaultType);
+  if (FAILED(KORVrcAccess::GetInteger(GetImpl(), kType, &type, kDefaultType)))
+    type = kDefaultType;
   return type == iType;
 }
 

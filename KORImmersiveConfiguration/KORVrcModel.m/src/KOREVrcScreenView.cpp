@@ -1,5 +1,6 @@
 #include "KOREVrcScreenView.h"
 
+#include "KORVrcTools.h"
 #include "interfaces/KORIVrcProjectionArea.h"
 
 namespace {
@@ -11,7 +12,7 @@ HRESULT KOREVrcScreenView::Reconnect() {
   KORIVrcProjectionArea_var area;
   if (SUCCEEDED(GetProjectionArea(area.Out())))
     if (auto refresh = KORVrcAccess::Refresh(area))
-      (void)refresh->Connect(GetImpl());
+      KORIgnoreResult(refresh->Connect(GetImpl()), KORVrcEventNotDelivered);
   return S_OK;
 }
 

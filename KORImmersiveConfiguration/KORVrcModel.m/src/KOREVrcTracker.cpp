@@ -1,5 +1,6 @@
 #include "KOREVrcTracker.h"
 
+#include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "interfaces/KORIVrcHandDevice.h"
 #include "interfaces/KORIVrcHead.h"
@@ -87,7 +88,7 @@ HRESULT KOREVrcTracker::Reconnect() {
   KORIVrcTrackedElement_var element;
   if (SUCCEEDED(GetTrackedElement(element.Out())))
     if (auto refresh = KORVrcAccess::Refresh(element))
-      (void)refresh->Connect(GetImpl());
+      KORIgnoreResult(refresh->Connect(GetImpl()), KORVrcEventNotDelivered);
   return S_OK;
 }
 
@@ -115,7 +116,7 @@ HRESULT KOREVrcTracker::SetTrackedElement(KORIVrcTrackedElement* iElement) {
   if (SUCCEEDED(GetTrackedElement(previous.Out()))) {
     // The previous element's moves must no longer reach this tracker.
     if (auto refresh = KORVrcAccess::Refresh(previous))
-      (void)refresh->Deconnect(self);
+      KORIgnoreResult(refresh->Deconnect(self), KORVrcEventNotDelivered);
     KORVrcAccess::NotifyChange(self);
   }
   if (FAILED(KORVrcAccess::SetLink(self, kTrackedElement, iElement)))
@@ -123,7 +124,7 @@ HRESULT KOREVrcTracker::SetTrackedElement(KORIVrcTrackedElement* iElement) {
   if (iElement) {
     // Connected so that moving the element reaches the tracker (and its station).
     if (auto refresh = KORVrcAccess::Refresh(iElement))
-      (void)refresh->Connect(self);
+      KORIgnoreResult(refresh->Connect(self), KORVrcEventNotDelivered);
     else
       KORVrcAccess::TraceNoRefresh("VrcTrackedElement");
   }

@@ -40,6 +40,11 @@
 
 namespace {
 
+// The DOM refuses an attribute or a child only for a name that is no XML
+// name or a child that cannot go there; the names below are literals and the
+// children fit, which the schema validation of the exported documents checks.
+constexpr char kLiteralNames[] = "literal XML names and fitting children are never refused";
+
 // Sets the attributes and character data of one element, in call order.
 class NodeWriter {
 public:
@@ -49,7 +54,7 @@ public:
   KORIDOMElement* Element() const { return _element; }
 
   void Text(const char* iName, const KORUnicodeString& iValue) {
-    (void)_element->SetAttribute(iName, iValue);
+    KORIgnoreResult(_element->SetAttribute(iName, iValue), kLiteralNames);
   }
   void Number(const char* iName, double iValue) { Text(iName, DoubleToString(iValue)); }
   template <std::size_t N>
@@ -74,7 +79,7 @@ public:
   void CharacterData(const KORUnicodeString& iData) {
     KORIDOMCDATASection_var section;
     if (SUCCEEDED(_document->CreateCDATASection(iData, section.Out())))
-      (void)_element->AppendChild(section);
+      KORIgnoreResult(_element->AppendChild(section), kLiteralNames);
   }
 
 private:
@@ -87,15 +92,13 @@ template <class Owner, class Linked>
 KORSmartPtr<Linked> LinkOf(Owner* iOwner, HRESULT (Owner::*iGetter)(Linked**)) {
   KORSmartPtr<Linked> linked;
   if (iOwner)
-    (void)(iOwner->*iGetter)(linked.Out());
+    KORIgnoreResult((iOwner->*iGetter)(linked.Out()), KORVrcNullWhenUnread);
   return linked;
 }
 
 // The name, empty when it cannot be read.
-template <class Named> KORUnicodeString NameOf(Named* iElement) {
-  KORUnicodeString name;
-  (void)iElement->GetName(name);
-  return name;
+KORUnicodeString NameOf(KORIVrcElement* iElement) {
+  return ReadValue(iElement, &KORIVrcElement::GetName);
 }
 
 // The location of a tracked element; the identity when it cannot be read.
@@ -134,12 +137,24 @@ KOREVrcXML::Element KOREVrcXML::MakeNode(KORIDOMNode* iParent, const char* iTag,
   return SUCCEEDED(iParent->AppendChild(element)) ? element : Element();
 }
 
+HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeString& oMessages,
+                                        std::vector<KORVrcGeneratedFile>& oGenerated) {
+  oGenerated.clear();
+  _generated = &oGenerated;
+  const HRESULT result = CreateXMLConfigFile(oText, oMessages);
+  _generated = nullptr;
+  return result;
+}
+
 HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeString& oMessages) {
   KORVrcTraceScope scope("KOREVrcXML::CreateXMLConfigFile");
   KORIXMLDOMDocumentBuilder_var builder;
-  (void)CreateKORIXMLDOMDocumentBuilder(builder.Out(), CLSID_XML4C_DOM);
+  KORIgnoreResult(CreateKORIXMLDOMDocumentBuilder(builder.Out(), CLSID_XML4C_DOM),
+                  KORVrcNullWhenUnread);
+  // Without the DTD no document is made, which fails the export below.
   KORUnicodeString dtdPath;
-  (void)KORGetImagePathName("VrConfig.dtd", dtdPath);
+  if (FAILED(KORGetImagePathName("VrConfig.dtd", dtdPath)))
+    dtdPath.clear();
   _messages.clear();
   oMessages.clear();
 
@@ -147,15 +162,18 @@ HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeStrin
   KORIDOMImplementation_var implementation;
   KORIDOMDocumentType_var documentType;
   if (builder)
-    (void)builder->GetDOMImplementation(implementation.Out());
+    KORIgnoreResult(builder->GetDOMImplementation(implementation.Out()), KORVrcNullWhenUnread);
   if (implementation && !dtdPath.empty())
-    (void)implementation->CreateDocumentType("Config", "", dtdPath, documentType.Out());
+    KORIgnoreResult(implementation->CreateDocumentType("Config", "", dtdPath, documentType.Out()),
+                    KORVrcNullWhenUnread);
   if (implementation && documentType)
-    (void)implementation->CreateDocument("", "Config", documentType, _document.Out());
+    KORIgnoreResult(implementation->CreateDocument("", "Config", documentType, _document.Out()),
+                    KORVrcNullWhenUnread);
 
+  bool written = false;
   if (builder && _document) {
     if (documentType)
-      (void)_document->AppendChild(documentType);
+      KORIgnoreResult(_document->AppendChild(documentType), kLiteralNames);
     if (auto root = QueryImpl<KORISpecObject>()) {
       if (Element config = MakeElementNode(_document, root)) {
         MakeMPKNode(config);
@@ -165,7 +183,7 @@ HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeStrin
     // A partly built tree is written all the same.
     const KORListValKORUnicodeString optionNames{"KOREncoding"};
     const KORListValKORUnicodeString optionValues{"UTF-8"};
-    (void)builder->WriteToString(_document, oText, optionNames, optionValues);
+    written = SUCCEEDED(builder->WriteToString(_document, oText, optionNames, optionValues));
   }
 
   oMessages = _messages;
@@ -174,7 +192,8 @@ HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeStrin
   KORUnicodeString errorText;
   if (FAILED(KORFindMsgCatalog("KORVrcConfigure", catalog, errorText)))
     return E_FAIL;
-  (void)catalog->BuildMessage("Error", errorText);
+  if (!written || FAILED(catalog->BuildMessage("Error", errorText)))
+    return E_FAIL;
   return _messages.find(errorText) == KORUnicodeString::npos ? S_OK : E_FAIL;
 }
 
@@ -215,7 +234,7 @@ KOREVrcXML::Element KOREVrcXML::MakeElementNode(KORIDOMNode* iParent, KORBaseUnk
   auto feature = KORQuery<KORISpecObject>(iElement);
   KORListValKORBaseUnknown_var* list = nullptr;
   if (feature)
-    (void)feature->ListChildren(&list);
+    KORIgnoreResult(feature->ListChildren(&list), KORVrcNullWhenUnread);
   KOROwnedList children(list);
   if (children)
     for (const KORBaseUnknown_var& child : *children)
@@ -292,13 +311,9 @@ KOREVrcXML::Element KOREVrcXML::MakeHeadNode(KORIDOMNode* iParent, KORBaseUnknow
       iParent, "Head", iElement, [](NodeWriter& ioNode, KORIVrcHead* iHead) {
         ioNode.Id("HeadID", iHead);
         ioNode.Id("Tracker", LinkOf(iHead, &KORIVrcHead::GetViewPointTracker).get());
-        double ipd = 0.0;
-        (void)iHead->GetIPD(&ipd);
-        ioNode.Number("IPD", ipd);
+        ioNode.Number("IPD", ReadValue(iHead, &KORIVrcHead::GetIPD, 0.0));
         ioNode.Placement(LocationOf(iHead));
-        KORVrcHeadType type = KORVrcHeadCustom;
-        (void)iHead->GetType(&type);
-        ioNode.Number("Type", type);
+        ioNode.Number("Type", ReadValue(iHead, &KORIVrcHead::GetType, KORVrcHeadCustom));
       });
 }
 
@@ -320,9 +335,13 @@ KOREVrcXML::Element KOREVrcXML::MakeScreenViewNode(KORIDOMNode* iParent, KORBase
         auto area = LinkOf(iView, &KORIVrcScreenView::GetProjectionArea);
         std::array<double, 9> corners{};
         if (area) {
-          (void)area->GetUpperLeft(&corners[0], &corners[1], &corners[2]);
-          (void)area->GetLowerLeft(&corners[3], &corners[4], &corners[5]);
-          (void)area->GetLowerRight(&corners[6], &corners[7], &corners[8]);
+          // A corner that cannot be read is written at the origin.
+          if (FAILED(area->GetUpperLeft(&corners[0], &corners[1], &corners[2])))
+            std::fill_n(corners.begin(), 3, 0.0);
+          if (FAILED(area->GetLowerLeft(&corners[3], &corners[4], &corners[5])))
+            std::fill_n(corners.begin() + 3, 3, 0.0);
+          if (FAILED(area->GetLowerRight(&corners[6], &corners[7], &corners[8])))
+            std::fill_n(corners.begin() + 6, 3, 0.0);
         }
         ioNode.Numbers({"ULX", "ULY", "ULZ", "LLX", "LLY", "LLZ", "LRX", "LRY", "LRZ"}, corners);
       });
@@ -354,32 +373,26 @@ KOREVrcXML::Element KOREVrcXML::MakeHandDeviceNode(KORIDOMNode* iParent, KORBase
         ioNode.Id("Tracker", LinkOf(iHand, &KORIVrcHandDevice::GetPickingTracker).get());
         ioNode.Id("ButtonManager", LinkOf(iHand, &KORIVrcHandDevice::GetButtonManager).get());
         ioNode.Placement(LocationOf(iHand));
-        KORVrcHandDeviceType type = KORVrcHandCustom;
-        (void)iHand->GetType(&type);
-        ioNode.Number("Type", type);
+        ioNode.Number("Type", ReadValue(iHand, &KORIVrcHandDevice::GetType, KORVrcHandCustom));
       });
 }
 
 KOREVrcXML::Element KOREVrcXML::MakeButtonDeviceNode(KORIDOMNode* iParent,
                                                      KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcButtonDevice>(iParent, "ButtonDevice", iElement,
-                                       [](NodeWriter& ioNode, KORIVrcButtonDevice* iDevice) {
-                                         ioNode.Id("ButtonDeviceID", iDevice);
-                                         ioNode.Text("Name", NameOf(iDevice));
-                                         KORUnicodeString daemon;
-                                         (void)iDevice->GetDaemonName(daemon);
-                                         ioNode.Text("DaemonName", daemon);
-                                         KORVrcButtonDeviceType type = KORVrcButtonCustom;
-                                         (void)iDevice->GetType(type);
-                                         ioNode.Number("Type", type);
-                                         int port = 0, speed = 0;
-                                         (void)iDevice->GetPort(port);
-                                         (void)iDevice->GetSpeed(speed);
-                                         // A button device names its serial port the way the
-                                         // runtime opens it.
-                                         ioNode.Text("Port", "COM" + DoubleToString(port));
-                                         ioNode.Number("Speed", speed);
-                                       });
+  return MakeNode<KORIVrcButtonDevice>(
+      iParent, "ButtonDevice", iElement, [](NodeWriter& ioNode, KORIVrcButtonDevice* iDevice) {
+        ioNode.Id("ButtonDeviceID", iDevice);
+        ioNode.Text("Name", NameOf(iDevice));
+        ioNode.Text("DaemonName", ReadValue(iDevice, &KORIVrcButtonDevice::GetDaemonName));
+        ioNode.Number("Type",
+                      ReadValue(iDevice, &KORIVrcButtonDevice::GetType, KORVrcButtonCustom));
+        const int port = ReadValue(iDevice, &KORIVrcButtonDevice::GetPort);
+        const int speed = ReadValue(iDevice, &KORIVrcButtonDevice::GetSpeed);
+        // A button device names its serial port the way the
+        // runtime opens it.
+        ioNode.Text("Port", "COM" + DoubleToString(port));
+        ioNode.Number("Speed", speed);
+      });
 }
 
 KOREVrcXML::Element KOREVrcXML::MakeTrackingStationNode(KORIDOMNode* iParent,
@@ -388,19 +401,14 @@ KOREVrcXML::Element KOREVrcXML::MakeTrackingStationNode(KORIDOMNode* iParent,
       iParent, "TrackingStation", iElement,
       [this](NodeWriter& ioNode, KORIVrcTrackingStation* iStation) {
         ioNode.Text("Name", NameOf(iStation));
-        KORUnicodeString daemon;
-        (void)iStation->GetDaemonName(daemon);
-        ioNode.Text("DaemonName", daemon);
+        ioNode.Text("DaemonName", ReadValue(iStation, &KORIVrcTrackingStation::GetDaemonName));
         KORMathTransformation ref;
         if (FAILED(iStation->GetRef(ref)))
           ref = KORMathTransformation();
         ioNode.Placement(ref);
-        KORVrcTrackingStationType type = KORVrcStationCustom;
-        (void)iStation->GetType(type);
-        ioNode.Number("Type", type);
-        int port = 0;
-        (void)iStation->GetPort(port);
-        ioNode.Number("Port", port);
+        ioNode.Number("Type",
+                      ReadValue(iStation, &KORIVrcTrackingStation::GetType, KORVrcStationCustom));
+        ioNode.Number("Port", ReadValue(iStation, &KORIVrcTrackingStation::GetPort));
         MakeConfigFileNode(ioNode.Element(), iStation);
       });
 }
@@ -422,7 +430,7 @@ KOREVrcXML::Element KOREVrcXML::MakeConfigFileNode(KORIDOMNode* iParent, KORBase
   auto station = KORQuery<KORIVrcTrackingStation>(iStation);
   // Every station gets its file, even when the generator wrote nothing.
   return MakeEmbeddedFileNode(
-      iParent, "ConfigFile", /*iOnlyOnSuccess=*/false,
+      iParent, "ConfigFile", /*iOnlyOnSuccess=*/false, iStation,
       [&](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
         return ioConfigure.GenerateTrackingStationConfigFile(ioStream, station, oMessages, 1);
       });
@@ -430,7 +438,7 @@ KOREVrcXML::Element KOREVrcXML::MakeConfigFileNode(KORIDOMNode* iParent, KORBase
 
 KOREVrcXML::Element KOREVrcXML::MakeMPKNode(KORIDOMNode* iParent) {
   return MakeEmbeddedFileNode(
-      iParent, "MPK", /*iOnlyOnSuccess=*/true,
+      iParent, "MPK", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
       [](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
         return ioConfigure.GenerateMPK(ioStream, oMessages, 1);
       });
@@ -438,14 +446,14 @@ KOREVrcXML::Element KOREVrcXML::MakeMPKNode(KORIDOMNode* iParent) {
 
 KOREVrcXML::Element KOREVrcXML::MakeFSConfigNode(KORIDOMNode* iParent) {
   return MakeEmbeddedFileNode(
-      iParent, "FSConfig", /*iOnlyOnSuccess=*/true,
+      iParent, "FSConfig", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
       [](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
         return ioConfigure.GenerateFSConfig(ioStream, oMessages, 1);
       });
 }
 
 KOREVrcXML::Element KOREVrcXML::MakeEmbeddedFileNode(KORIDOMNode* iParent, const char* iTag,
-                                                     bool iOnlyOnSuccess,
+                                                     bool iOnlyOnSuccess, KORBaseUnknown* iStation,
                                                      const Generator& iGenerate) {
   auto configure = QueryImpl<KORIVrcConfigure>();
   if (!configure)
@@ -453,6 +461,8 @@ KOREVrcXML::Element KOREVrcXML::MakeEmbeddedFileNode(KORIDOMNode* iParent, const
   std::ostringstream text;
   KORUnicodeString messages;
   const HRESULT generated = iGenerate(*configure, text, messages);
+  if (_generated)
+    _generated->push_back({iTag, KORBaseUnknown_var(iStation), generated, text.str(), messages});
   // The file's text ends at a NUL, as the character data it becomes does.
   text << '\0';
   _messages += messages;

@@ -9,12 +9,29 @@
 
 #include <functional>
 #include <iosfwd>
+#include <vector>
 
 class KORIVrcConfigure;
+
+// A runtime file generated for the XML document: the multipipe file ("MPK"),
+// the display file ("FSConfig") or the daemon file of a tracking station
+// ("ConfigFile"), with what its generator returned.
+struct KORVrcGeneratedFile {
+  const char* tag = "";
+  KORBaseUnknown_var station; // for a daemon file only
+  HRESULT result = E_FAIL;
+  KORUnicodeString text;
+  KORUnicodeString messages;
+};
 
 class KOREVrcXML : public KORExtensionOf<KORIVrcXML> {
 public:
   HRESULT CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeString& oMessages) override;
+  // The same, and oGenerated receives every runtime file generated on the
+  // way, so that an export writing them beside the document need not
+  // generate them again.
+  HRESULT CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeString& oMessages,
+                              std::vector<KORVrcGeneratedFile>& oGenerated);
   void OnDispose() override { _document.reset(); }
 
 private:
@@ -52,12 +69,15 @@ private:
   // Runs one generator of the configuration root; its messages join the
   // accumulated ones. The element iTag holds the generated text as character
   // data; with iOnlyOnSuccess it is made only when the generator succeeded.
+  // iStation is the station of a daemon file.
   using Generator = std::function<HRESULT(KORIVrcConfigure&, std::ostream&, KORUnicodeString&)>;
   Element MakeEmbeddedFileNode(KORIDOMNode* iParent, const char* iTag, bool iOnlyOnSuccess,
-                               const Generator& iGenerate);
+                               KORBaseUnknown* iStation, const Generator& iGenerate);
 
   // The document under construction, kept until the next call.
   KORIDOMDocument_var _document;
   // The generators' messages during one call.
   KORUnicodeString _messages;
+  // Where the generated files go during one call that asks for them.
+  std::vector<KORVrcGeneratedFile>* _generated = nullptr;
 };

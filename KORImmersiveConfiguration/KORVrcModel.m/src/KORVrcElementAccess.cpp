@@ -1,5 +1,6 @@
 #include "KORVrcElementAccess.h"
 
+#include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "featurestore/KORIRedrawEvent.h"
 
@@ -17,12 +18,12 @@ KORSmartPtr<KORIVrcVisuRefreshOnElement> Refresh(KORBaseUnknown* iElement) {
 
 void NotifyChange(KORBaseUnknown* iElement) {
   if (auto refresh = Refresh(iElement))
-    (void)refresh->NotifyChange();
+    KORIgnoreResult(refresh->NotifyChange(), KORVrcEventNotDelivered);
 }
 
 void Redraw(KORBaseUnknown* iElement) {
   if (auto redraw = KORQuery<KORIRedrawEvent>(iElement))
-    (void)redraw->Redraw();
+    KORIgnoreResult(redraw->Redraw(), KORVrcEventNotDelivered);
 }
 
 void TraceNoRefresh(const char* iKind) {
@@ -123,14 +124,15 @@ namespace {
 void HookChild(KORBaseUnknown* iElement, KORBaseUnknown* iChild, const ChildHooking& iHooking) {
   if (auto refresh = Refresh(iChild)) {
     if (iHooking.hook == Hook::Father)
-      (void)refresh->ConnectWithFather();
+      KORIgnoreResult(refresh->ConnectWithFather(), KORVrcEventNotDelivered);
     else if (iHooking.hook == Hook::RootFather)
-      (void)refresh->ConnectWithRootFather();
+      KORIgnoreResult(refresh->ConnectWithRootFather(), KORVrcEventNotDelivered);
     if (iHooking.notifyCreate) {
       KORISpecObject_var father;
       auto child = KORQuery<KORISpecObject>(iChild);
       if (child && SUCCEEDED(child->GetFather(father.Out())))
-        (void)refresh->NotifyCreate(KORQuery<KORBaseUnknown>(father).get());
+        KORIgnoreResult(refresh->NotifyCreate(KORQuery<KORBaseUnknown>(father).get()),
+                        KORVrcEventNotDelivered);
     }
   } else if (iHooking.hook != Hook::None || iHooking.notifyCreate) {
     TraceNoRefresh(iHooking.kind);

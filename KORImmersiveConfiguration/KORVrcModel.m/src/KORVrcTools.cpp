@@ -9,9 +9,11 @@
 
 #include <algorithm>
 #include <cassert>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <ostream>
 
 namespace {
 constexpr double kDegree = std::numbers::pi / 180.0;
@@ -128,9 +130,19 @@ KORUnicodeString* ConvertUuidToUString(KORBaseUnknown* iObject) {
 }
 
 KORUnicodeString DoubleToString(double iValue) {
+  // The characters of printf's "%g".
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%g", iValue);
-  return buffer;
+  const auto written =
+      std::to_chars(buffer, buffer + sizeof buffer, iValue, std::chars_format::general, 6);
+  return KORUnicodeString(buffer, written.ptr);
+}
+
+std::ostream& operator<<(std::ostream& ioStream, KORVrcFixed8 iReal) {
+  // The largest double has 309 integer digits.
+  char buffer[330];
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, iReal.value,
+                                     std::chars_format::fixed, 8);
+  return ioStream.write(buffer, written.ptr - buffer);
 }
 
 void DisplayErrorMessage(const KORUnicodeString& iMessage, const KORUnicodeString& iTitle) {

@@ -9,7 +9,41 @@
 #include "objectmodel/KORBaseUnknown.h"
 #include "system/KORList.h"
 
+#include <iosfwd>
+#include <type_traits>
+
 class KORIVrcTracker;
+
+// Why a result is left unread (KORIgnoreResult). Model events and redraws
+// are for listeners: one that cannot be delivered does not undo the change
+// that raised it, and the listener rebuilds on its next event.
+inline constexpr char KORVrcEventNotDelivered[] =
+    "an undelivered model event or redraw leaves the change made";
+// A failed read leaves its out-pointer null, and the caller tests the pointer.
+inline constexpr char KORVrcNullWhenUnread[] = "the out-pointer stays null and is tested";
+
+// The value a getter of iObject reads, or iDefault when iObject is null or
+// the getter fails (whatever the getter left in its output).
+template <class Owner, class Value>
+Value ReadValue(std::type_identity_t<Owner>* iObject, HRESULT (Owner::*iGetter)(Value&),
+                Value iDefault = Value()) {
+  Value value = iDefault;
+  return iObject && SUCCEEDED((iObject->*iGetter)(value)) ? value : iDefault;
+}
+template <class Owner, class Value>
+Value ReadValue(std::type_identity_t<Owner>* iObject, HRESULT (Owner::*iGetter)(Value*),
+                Value iDefault = Value()) {
+  Value value = iDefault;
+  return iObject && SUCCEEDED((iObject->*iGetter)(&value)) ? value : iDefault;
+}
+
+// A real as the runtime's text files print it: fixed notation with eight
+// decimals, the characters of printf's "%.8f", whatever the stream's flags.
+// Formatted without the stream's locale, which costs several times more.
+struct KORVrcFixed8 {
+  double value;
+};
+std::ostream& operator<<(std::ostream& ioStream, KORVrcFixed8 iReal);
 
 // At a pitch of exactly +-90 degrees the heading is folded into the roll first.
 void HPR(KORMath3x3Matrix& oMatrix, double iH, double iP, double iR);

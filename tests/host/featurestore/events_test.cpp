@@ -62,19 +62,19 @@ TEST_F(EventsTest, DisconnectingAndRemovingStopEvents) {
   Connect(child, father);
   ASSERT_EQ(KORQuery<KORIModelEvents>(container->Identity())->ConnectTo(father), S_OK);
   KORModify first(child);
-  KORQuery<KORIModelEvents>(child)->Dispatch(first);
+  EXPECT_EQ(KORQuery<KORIModelEvents>(child)->Dispatch(first), S_OK);
   EXPECT_EQ(heard.size(), 1u);
 
   ASSERT_EQ(KORQuery<KORIModelEvents>(father)->DeconnectFrom(child), S_OK);
   KORModify second(child);
-  KORQuery<KORIModelEvents>(child)->Dispatch(second);
+  EXPECT_EQ(KORQuery<KORIModelEvents>(child)->Dispatch(second), S_OK);
   EXPECT_EQ(heard.size(), 1u) << "a disconnected child still reached its father";
 
   Connect(child, father);
   ASSERT_EQ(KORQuery<LifeCycleObject>(father)->remove(), S_OK);
   const std::size_t heardBefore = heard.size();
   KORModify third(child);
-  KORQuery<KORIModelEvents>(child)->Dispatch(third);
+  EXPECT_EQ(KORQuery<KORIModelEvents>(child)->Dispatch(third), S_OK);
   EXPECT_EQ(heard.size(), heardBefore) << "an event reached through a removed father";
 }
 
@@ -90,9 +90,9 @@ TEST_F(EventsTest, ListenersMayUnsubscribeWhileAnEventIsDelivered) {
   auto node = Node();
   ASSERT_EQ(KORQuery<KORIModelEvents>(container->Identity())->ConnectTo(node), S_OK);
   KORCreate created(node, container->Identity());
-  KORQuery<KORIModelEvents>(node)->Dispatch(created);
+  EXPECT_EQ(KORQuery<KORIModelEvents>(node)->Dispatch(created), S_OK);
   KORModify changed(node);
-  KORQuery<KORIModelEvents>(node)->Dispatch(changed);
+  EXPECT_EQ(KORQuery<KORIModelEvents>(node)->Dispatch(changed), S_OK);
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(heard.size(), 1u) << "the earlier listener ran once, before it was removed";
 }

@@ -150,7 +150,7 @@ TEST_F(StoreTest, RemovalTakesChildrenAndAnnouncesDeathsChildrenFirst) {
     KORQuery<KORISpecEvents>(feature)->AddDeathCallback(
         [&deaths, label](KORBaseUnknown*) { deaths.push_back(label); });
   }
-  KORQuery<LifeCycleObject>(middle)->remove();
+  EXPECT_EQ(KORQuery<LifeCycleObject>(middle)->remove(), S_OK);
 
   EXPECT_THAT(deaths, ElementsAre("bottom", "middle"));
   EXPECT_TRUE(middle->IsDeleted());
@@ -255,7 +255,7 @@ TEST_F(StoreTest, BackReferencesFollowEveryLinkChange) {
   EXPECT_EQ(referrers("Friends"), (std::vector{id(first)})) << "one of two entries remains";
   ASSERT_EQ(Attr(first)->RemoveLink("Friends", target), S_OK);
   EXPECT_TRUE(referrers("Friends").empty());
-  KORQuery<LifeCycleObject>(first)->remove();
+  EXPECT_EQ(KORQuery<LifeCycleObject>(first)->remove(), S_OK);
   EXPECT_TRUE(referrers("Partner").empty()) << "a removed feature still refers";
 }
 
@@ -267,7 +267,7 @@ TEST_F(StoreTest, TheFirstMemberIsFoundInCreationOrder) {
   KORISpecObject_var first = KORISpecObject_var::Adopt(static_cast<KORISpecObject*>(found));
   EXPECT_EQ(KORQuery<KORBaseUnknown>(first).get(), KORQuery<KORBaseUnknown>(leaf).get());
   EXPECT_EQ(container->FindFirstMember(KORIUuid::IID, nullptr), E_FAIL);
-  KORQuery<LifeCycleObject>(leaf)->remove();
+  EXPECT_EQ(KORQuery<LifeCycleObject>(leaf)->remove(), S_OK);
   ASSERT_EQ(container->FindFirstMember(KORISpecObject::IID, &found), S_OK);
   first = KORISpecObject_var::Adopt(static_cast<KORISpecObject*>(found));
   EXPECT_EQ(KORQuery<KORBaseUnknown>(first).get(), KORQuery<KORBaseUnknown>(branch).get());

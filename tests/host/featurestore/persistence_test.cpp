@@ -63,9 +63,11 @@ class PTContainerInit : public KORExtensionOf<KORInit> {
 public:
   void Init(bool iDestroyExistingData) override {
     KORString userId;
-    QueryImpl<KORIUserId>()->GetUserId(userId);
+    if (FAILED(QueryImpl<KORIUserId>()->GetUserId(userId)))
+      userId = "?";
     KORListValKORBaseUnknown_var* members = nullptr;
-    QueryImpl<KORIContainer>()->ListMembers(KORISpecObject::IID, &members);
+    KORIgnoreResult(QueryImpl<KORIContainer>()->ListMembers(KORISpecObject::IID, &members),
+                    "a list that cannot be made is recorded as -1 members");
     std::unique_ptr<KORListValKORBaseUnknown_var> owned(members);
     InitCalls().push_back(userId + ":" + std::to_string(owned ? owned->Size() : -1) + ":" +
                           (iDestroyExistingData ? "true" : "false"));
@@ -539,7 +541,9 @@ TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
        [](Json& d) { d["containers"][0]["features"][1]["attributes"]["Pose"][2] = -10.25; },
        "containers[0].features[1].attributes.Pose[2]: -10.25 is outside -10 to 10"},
       {"list of the wrong length",
-       [](Json& d) { d["containers"][0]["features"][1]["attributes"]["Pose"] = {1, 2}; },
+       [](Json& d) {
+         d["containers"][0]["features"][1]["attributes"]["Pose"] = {1, 2};
+       },
        "containers[0].features[1].attributes.Pose: holds 2 entries, expected 3"},
       {"link to a feature of the wrong type",
        [](Json& d) { d["containers"][0]["features"][0]["attributes"]["Reference"] = "1_0_0_4"; },
@@ -599,7 +603,8 @@ TEST_F(PersistenceTest, HostileTextIsRefusedWithItsPosition) {
   const std::size_t hugeEnd = overflowing.find("1e999") + 5;
   const std::vector<TextCase> cases = {
       // "{" is level 1 and the first "[" (column 13) level 2: level 65 opens at column 76.
-      {"nesting inside a member the loader ignores", "{\"ignored\": " + deep + "," + valid.substr(1),
+      {"nesting inside a member the loader ignores",
+       "{\"ignored\": " + deep + "," + valid.substr(1),
        "line 1, column 76: nesting deeper than 64 levels"},
       // "Channels" opens level 7 at column 69 of line 10.
       {"nesting inside an attribute", std::string(valid).replace(valid.find("[1, 2]"), 6, deep),
@@ -658,9 +663,8 @@ TEST_F(PersistenceTest, ACatalogSayingWhatAValueMayBeIsCheckedItself) {
   for (const CatalogCase& bad : cases) {
     SCOPED_TRACE(bad.attribute);
     const std::string name = "PTBadCatalog" + std::to_string(rank++);
-    const std::string text =
-        std::string(R"({"types": [{"type": "PTC)") + name + R"(", "attributes": [)" +
-        bad.attribute + "]}]}";
+    const std::string text = std::string(R"({"types": [{"type": "PTC)") + name +
+                             R"(", "attributes": [)" + bad.attribute + "]}]}";
     std::string error;
     EXPECT_EQ(KORFeatureCatalog::LoadText(name, text, error), E_FAIL);
     EXPECT_THAT(error, HasSubstr(name + ": types[0]"));

@@ -273,9 +273,10 @@ TEST_F(TransactionsTest, AChildTakenOutOfItsListIsRemovedWithItsChildren) {
   ASSERT_EQ(Attr(father)->AppendLink("Children", child), S_OK);
   ASSERT_EQ(Attr(child)->AppendLink("Children", grandChild), S_OK);
   std::vector<std::string> deaths;
-  for (auto [feature, name] : {std::pair{child.get(), "child"}, {grandChild.get(), "grandChild"}})
-    KORQuery<KORISpecEvents>(feature)->AddDeathCallback(
-        [&deaths, name](KORBaseUnknown*) { deaths.push_back(name); });
+  for (const auto& watched : {std::pair{child.get(), "child"}, {grandChild.get(), "grandChild"}})
+    KORQuery<KORISpecEvents>(watched.first)
+        ->AddDeathCallback(
+            [&deaths, name = watched.second](KORBaseUnknown*) { deaths.push_back(name); });
 
   ASSERT_EQ(Attr(father)->RemoveLink("Children", child), S_OK);
   EXPECT_TRUE(child->IsDeleted());

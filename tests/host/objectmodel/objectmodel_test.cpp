@@ -162,7 +162,7 @@ TEST_F(ObjectModelTest, CodeExtensionsKeepNothingOnTheObject) {
   EXPECT_EQ(gLiveObjects, 0);
 
   auto screen = Make("OMScreenView");
-  (void)KORQuery<ITestView>(screen);
+  EXPECT_TRUE(KORQuery<ITestView>(screen));
   EXPECT_EQ(KORGetImplementation(screen)->DataExtensionCount(), 0u);
 }
 
