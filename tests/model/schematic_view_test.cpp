@@ -4,7 +4,7 @@
 #include "VisuFixture.h"
 
 #include "KORVrc2DViewpoint.h"
-#include "command/KORCommandEnvironment.h"
+#include "frame/KORFrame.h"
 #include "system/KORTrace.h"
 
 #include <optional>
@@ -48,8 +48,9 @@ protected:
     return nullptr;
   }
 
-  KORCommandEnvironment environment;
-  KORCommandEnvironment::Scope environmentScope{environment};
+  KORFrame frame;
+  KORFrameScope frameScope{frame};
+  KORCommandEnvironment& environment = frame.CommandEnvironment();
   KORFrmEditor editor;
   KORFrmLayout layout;
   KORFrmLayout::Scope layoutScope{layout};

@@ -2,7 +2,7 @@
 // order, and updates on the model events.
 #include "ConfigBuilder.h"
 
-#include "command/KORCommandEnvironment.h"
+#include "frame/KORFrame.h"
 #include "command/KORStateCommand.h"
 #include "featurestore/KORLifeCycleObject.h"
 #include "interfaces/KORIVrcVisuRefreshOnElement.h"
@@ -140,12 +140,13 @@ TEST_F(TreeTest, AChangeUpdatesEachNodeOfTheElementThroughItsKindsNodeExtension)
   }
 }
 
-// What a view picked in the tree sends: with a current editor, the view's
-// own path from the document through its fathers; without one, the tree's
-// path to the node that was picked.
+// What a view picked in the tree sends: with a document in the current
+// editor, the view's own path from the document through its fathers; without
+// one, the tree's path to the node that was picked.
 TEST_F(TreeTest, APickedViewSendsThePathItsNavigationDecodes) {
-  KORCommandEnvironment environment;
-  KORFrmEditor editor(document->Identity());
+  KORFrame withDocument;
+  withDocument.Editor().SetDocument(document->Identity());
+  KORFrame withoutDocument;
   const KORSpecTree::Node* underWindow = tree.Find(screen);
   ASSERT_NE(underWindow, nullptr);
   ASSERT_TRUE(Same(underWindow->father->object, window)) << "the first node is the window's";
@@ -167,11 +168,7 @@ TEST_F(TreeTest, APickedViewSendsThePathItsNavigationDecodes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::optional<KORCommandEnvironment::Scope> scope;
-    if (c.withEditor) {
-      scope.emplace(environment);
-      environment.SetCurrentEditor(&editor);
-    }
+    KORFrameScope scope(c.withEditor ? withDocument : withoutDocument);
     KORPathElement path;
     ASSERT_EQ(tree.Pick(*underWindow, path), S_OK);
     ASSERT_EQ(path.GetSize(), static_cast<int>(c.expected.size()));
@@ -198,18 +195,17 @@ public:
 } // namespace
 
 TEST_F(TreeTest, ATreePickReachesTheRunningCommandsAgent) {
-  KORCommandEnvironment environment;
-  KORCommandEnvironment::Scope scope(environment);
-  KORFrmEditor editor(document->Identity());
-  environment.SetCurrentEditor(&editor);
+  KORFrame frame;
+  KORFrameScope scope(frame);
+  frame.Editor().SetDocument(document->Identity());
   auto* command = new WaitForViewCmd();
-  ASSERT_EQ(environment.GetCommandManager().StartCommand(command), S_OK);
+  ASSERT_EQ(frame.Commands().StartCommand(command), S_OK);
 
   KORPathElement path;
   ASSERT_EQ(tree.Pick(*tree.Find(KORQuery<KORBaseUnknown>(Config()).get()), path), S_OK);
-  EXPECT_EQ(environment.GetCommandManager().Pick(path), S_FALSE) << "a configuration is no view";
+  EXPECT_EQ(frame.Commands().Pick(path), S_FALSE) << "a configuration is no view";
   ASSERT_EQ(tree.Pick(*tree.Find(camera), path), S_OK);
-  EXPECT_EQ(environment.GetCommandManager().Pick(path), S_OK);
+  EXPECT_EQ(frame.Commands().Pick(path), S_OK);
   EXPECT_TRUE(Same(command->pick->GetElementValue(), camera));
   EXPECT_EQ(command->pick->GetValue().GetSize(), 4) << "document, configuration, specifications, view";
 }
