@@ -111,7 +111,7 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("KORVrcViewport", KOREVrcViewport, KORIVrcElement, Code),
     KOR_ROW("KORVrcGraphicSpecs", KOREVrcGraphicSpecs, KORIVrcGraphicSpecs, Code),
     KOR_ROW("KORVrcGraphicSpecs", KOREVrcGraphicSpecs, KORIVrcElement, Code),
-    // Views are data extensions: the specifications' rep lists every view on
+    // Views are data extensions: the graphic specs' representation lists every view on
     // each rebuild, and a code extension would be made and freed per query.
     KOR_ROW("KORVrcScreenView", KOREVrcScreenView, KORIVrcScreenView, Data),
     KOR_ROW("KORVrcScreenView", KOREVrcScreenView, KORIVrcView, Data),
