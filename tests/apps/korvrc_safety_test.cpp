@@ -307,21 +307,22 @@ TEST_F(KorvrcTest, AnInterruptedExportLeavesNoTemporaries) {
   std::mt19937 random(1206);
   std::uniform_int_distribution<int> delay(
       0, MicrosecondsOf("export many.json --dir out --loose --force"));
+  // The writing window is short next to the whole run, so runs go on (up to a
+  // bound) until at least one was stopped while temporaries were open.
   int caughtWriting = 0;
-  for (int signal : {SIGTERM, SIGINT}) {
-    for (int round = 0; round < 12; ++round) {
-      const pid_t child = Start("export many.json --dir out --loose --force", "log");
-      ::usleep(static_cast<useconds_t>(delay(random)));
-      ::kill(child, SIGSTOP);
-      for (const std::string& name : Names("out"))
-        caughtWriting += name.find(".tmp.") != std::string::npos;
-      ::kill(child, signal);
-      ::kill(child, SIGCONT);
-      const int status = Wait(child);
-      EXPECT_TRUE(status == 0 || status == -signal) << status;
-      for (const std::string& name : Names("out"))
-        EXPECT_EQ(name.find(".tmp."), std::string::npos) << "signal " << signal << ": " << name;
-    }
+  for (int round = 0; round < 24 || (caughtWriting == 0 && round < 200); ++round) {
+    const int signal = round % 2 == 0 ? SIGTERM : SIGINT;
+    const pid_t child = Start("export many.json --dir out --loose --force", "log");
+    ::usleep(static_cast<useconds_t>(delay(random)));
+    ::kill(child, SIGSTOP);
+    for (const std::string& name : Names("out"))
+      caughtWriting += name.find(".tmp.") != std::string::npos;
+    ::kill(child, signal);
+    ::kill(child, SIGCONT);
+    const int status = Wait(child);
+    EXPECT_TRUE(status == 0 || status == -signal) << status;
+    for (const std::string& name : Names("out"))
+      EXPECT_EQ(name.find(".tmp."), std::string::npos) << "signal " << signal << ": " << name;
   }
   EXPECT_GT(caughtWriting, 0) << "no run was stopped while writing: the delays do not fit";
 }
