@@ -41,8 +41,9 @@ protected:
       ASSERT_EQ(driver.Perform(line, error), S_OK) << line << ": " << error;
     }
   }
-  template <class I> std::vector<KORSmartPtr<I>> ListOf(HRESULT (KORIVrcGraphicSpecs::*iGetter)(
-      KORListValKORBaseUnknown_var**)) {
+  template <class I>
+  std::vector<KORSmartPtr<I>>
+  ListOf(HRESULT (KORIVrcGraphicSpecs::*iGetter)(KORListValKORBaseUnknown_var**)) {
     KORListValKORBaseUnknown_var* list = nullptr;
     EXPECT_EQ((Specs().get()->*iGetter)(&list), S_OK);
     std::unique_ptr<KORListValKORBaseUnknown_var> owned(list);
@@ -92,9 +93,10 @@ TEST_F(ViewCommandTest, TabChangesConvertAndRefuseAsTheValuesDecide) {
   };
   const Case cases[] = {
       {"the default screen seen from the head at the origin",
-       {"tab ScreenAnglesTab", "expect ScreenTabContainer ScreenAnglesTab", "expect fHeadSpinEdit 0",
-        "expect fPitchSpinEdit 0", "expect DistanceSpinEdit 3000", "expect HshiftSpinEdit 0",
-        "expect VshiftSpinEdit 0", KORString("expect HfovSpinEdit ") + kDefaultFov,
+       {"tab ScreenAnglesTab", "expect ScreenTabContainer ScreenAnglesTab",
+        "expect fHeadSpinEdit 0", "expect fPitchSpinEdit 0", "expect DistanceSpinEdit 3000",
+        "expect HshiftSpinEdit 0", "expect VshiftSpinEdit 0",
+        KORString("expect HfovSpinEdit ") + kDefaultFov,
         KORString("expect VfovSpinEdit ") + kDefaultFov},
        {}},
       {"the default screen by size",
@@ -123,15 +125,17 @@ TEST_F(ViewCommandTest, TabChangesConvertAndRefuseAsTheValuesDecide) {
         "expect ScreenTabContainer ScreenCornersTab"},
        {}},
       {"a rolled screen keeps the corners tab, whatever its size",
-       {"set lrZSpinEdit -1499.9", "tab ScreenSizeTab", "expect ScreenTabContainer ScreenCornersTab",
-        "expect lrZSpinEdit -1499.9"},
+       {"set lrZSpinEdit -1499.9", "tab ScreenSizeTab",
+        "expect ScreenTabContainer ScreenCornersTab", "expect lrZSpinEdit -1499.9"},
        {}},
       {"an upside-down screen is refused",
-       {"set ulZSpinEdit -4500", "tab ScreenAnglesTab", "expect ScreenTabContainer ScreenCornersTab"},
+       {"set ulZSpinEdit -4500", "tab ScreenAnglesTab",
+        "expect ScreenTabContainer ScreenCornersTab"},
        {}},
       {"a distance of 0 keeps the angles tab",
        {"tab ScreenAnglesTab", "set DistanceSpinEdit 0", "tab ScreenSizeTab",
-        "expect ScreenTabContainer ScreenAnglesTab", "expect-message \"These angles make no screen\""},
+        "expect ScreenTabContainer ScreenAnglesTab",
+        "expect-message \"These angles make no screen\""},
        {}},
       {"a field of view of 180 degrees keeps the angles tab",
        {"tab ScreenAnglesTab", "set HfovSpinEdit 180", "tab ScreenCornersTab",
@@ -184,8 +188,8 @@ TEST_F(ViewCommandTest, TabChangesConvertAndRefuseAsTheValuesDecide) {
 
 TEST_F(ViewCommandTest, OKWritesTheShownFormIntoTheNewView) {
   Perform({"start btnCreateView", "tab ScreenSizeTab", "set CenterZSpinEdit 100", "press OK",
-           "start btnCreateView", "expect NameEditor View2", "tab CameraTabPage", "tab CamAnglesTab",
-           "set CamHfovSpinEdit 90", "set CamVshiftSpinEdit -10", "press OK"});
+           "start btnCreateView", "expect NameEditor View2", "tab CameraTabPage",
+           "tab CamAnglesTab", "set CamHfovSpinEdit 90", "set CamVshiftSpinEdit -10", "press OK"});
   EXPECT_EQ(ViewNames(), (Names{"View1", "View2"}));
   auto views = ListOf<KORIVrcView>(&KORIVrcGraphicSpecs::GetViews);
   auto screen = KORQuery<KORIVrcScreenView>(views[0]);
@@ -220,8 +224,8 @@ TEST_F(ViewCommandTest, ApplyThenCancelDeletesTheNewViewAndItsArea) {
 
 TEST_F(ViewCommandTest, EditingAViewAndCancellingRestoresIt) {
   WithoutTransactions();
-  auto screen = builder->Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500},
-                                {3000, -1500, -1500});
+  auto screen =
+      builder->Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
   auto camera = builder->Camera("Cam", 0.5, 0.1, 0.4, -0.2);
   const Corners before = CornersOf(screen.get());
   Perform({"edit view:Front", "expect NameEditor Front", "expect TypeTabContainer ScreenTabPage"});
@@ -231,7 +235,8 @@ TEST_F(ViewCommandTest, EditingAViewAndCancellingRestoresIt) {
            "expect-message \"already the name\"", "set NameEditor Moved", "set ulZSpinEdit 2000",
            "set llZSpinEdit -1000", "set lrZSpinEdit -1000", "press Apply"});
   EXPECT_EQ(ViewNames(), (Names{"Moved", "Cam"}));
-  EXPECT_EQ(CornersOf(screen.get()), (Corners{3000, 1500, 2000, 3000, 1500, -1000, 3000, -1500, -1000}));
+  EXPECT_EQ(CornersOf(screen.get()),
+            (Corners{3000, 1500, 2000, 3000, 1500, -1000, 3000, -1500, -1000}));
   Perform({"press Cancel"});
   EXPECT_EQ(ViewNames(), (Names{"Front", "Cam"}));
   EXPECT_EQ(CornersOf(screen.get()), before);
@@ -273,18 +278,23 @@ TEST_F(ViewCommandTest, APickedScreenGrowsTheScreenWhenItIsParallelAndAligned) {
 // Editing a screen must redraw that view and the groups above it, and
 // nothing else.
 TEST_F(ViewCommandTest, EditingAScreenRebuildsThatViewAndItsGroupsOnly) {
-  auto edited = builder->Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500},
-                                {3000, -1500, -1500});
+  auto edited =
+      builder->Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
   auto other = builder->Screen("Other", {0, 1500, 1500}, {0, 1500, -1500}, {0, -1500, -1500});
   KORVisManager& manager = frame.VisManager();
   ASSERT_EQ(manager.Attach(document), S_OK);
   KORIContainer_var container;
   ASSERT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
   const std::pair<const char*, KORBaseUnknown_var> watched[] = {
-      {"container", KORQuery<KORBaseUnknown>(container)}, {"config", KORBaseUnknown_var(Config())}, {"specs", KORBaseUnknown_var(Specs())},
-      {"resources", KORBaseUnknown_var(Resources())}, {"devices", KORBaseUnknown_var(Devices())},
-      {"head", KORBaseUnknown_var(Head())},     {"hand", KORBaseUnknown_var(Hand())},
-      {"edited", KORBaseUnknown_var(edited)},   {"other", KORBaseUnknown_var(other)}};
+      {"container", KORQuery<KORBaseUnknown>(container)},
+      {"config", KORBaseUnknown_var(Config())},
+      {"specs", KORBaseUnknown_var(Specs())},
+      {"resources", KORBaseUnknown_var(Resources())},
+      {"devices", KORBaseUnknown_var(Devices())},
+      {"head", KORBaseUnknown_var(Head())},
+      {"hand", KORBaseUnknown_var(Hand())},
+      {"edited", KORBaseUnknown_var(edited)},
+      {"other", KORBaseUnknown_var(other)}};
   auto builds = [&] {
     std::map<std::string, int> counts;
     for (const auto& [name, element] : watched) {

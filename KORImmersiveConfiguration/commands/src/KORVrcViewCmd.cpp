@@ -13,7 +13,7 @@ namespace {
 constexpr double kDegree = std::numbers::pi / 180.0;
 
 // A new view's screen: 3000 mm in front of the viewer, 3000 mm wide and high.
-constexpr std::array<double, 9> kDefaultCorners{3000, 1500, 1500,  3000, 1500,
+constexpr std::array<double, 9> kDefaultCorners{3000,  1500, 1500,  3000, 1500,
                                                 -1500, 3000, -1500, -1500};
 constexpr double kDefaultCameraFov = 60 * kDegree;
 
@@ -167,7 +167,8 @@ KORBaseUnknown_var KORVrcViewCmd::CreateElement() {
   KORBaseUnknown_var made;
   if (_viewDialog->GetViewType() == KORVrcViewDlg::Camera) {
     const auto a = DialogAngles();
-    const HRESULT created = factory->CreateCameraView(name, a[0], a[1], a[2], a[3], _cameraView.Out());
+    const HRESULT created =
+        factory->CreateCameraView(name, a[0], a[1], a[2], a[3], _cameraView.Out());
     if (FAILED(created)) {
       trace.Write("Creation of Camera View has FAILED");
       // A view made but not fully set is not left behind.

@@ -13,8 +13,11 @@ constexpr const char* kAngleFormat = "%.4f";
 double Held(const KORDlgSpinner* iField) {
   return iField->GetParameter()->GetValue();
 }
-void Show(KORDlgSpinner* iField, double iHeld) {
-  iField->GetParameter()->SetValue(iHeld);
+// Fields not built yet show nothing.
+void ShowFields(std::initializer_list<std::pair<KORDlgSpinner*, double>> iFields) {
+  for (const auto& [field, held] : iFields)
+    if (field)
+      field->GetParameter()->SetValue(held);
 }
 
 void MakeLabels(KORCommand* iFather, std::initializer_list<const char*> iNames) {
@@ -24,7 +27,8 @@ void MakeLabels(KORCommand* iFather, std::initializer_list<const char*> iNames) 
 
 // The index of the page iContainer shows among iPages (0 when none).
 template <std::size_t N>
-int IndexOfShown(const KORDlgTabContainer* iContainer, const std::array<KORDlgTabPage*, N>& iPages) {
+int IndexOfShown(const KORDlgTabContainer* iContainer,
+                 const std::array<KORDlgTabPage*, N>& iPages) {
   const auto found = std::find(iPages.begin(), iPages.end(), iContainer->GetSelectedPage());
   return found == iPages.end() ? 0 : static_cast<int>(found - iPages.begin());
 }
@@ -270,8 +274,7 @@ bool KORVrcViewDlg::ConvertToCorners() {
     _screen.height = Held(_height);
     _screen.head = Held(_sizeHead);
     _screen.pitch = Held(_sizePitch);
-    _screen.centre.SetCoord(Held(_centreFields[0]), Held(_centreFields[1]),
-                            Held(_centreFields[2]));
+    _screen.centre.SetCoord(Held(_centreFields[0]), Held(_centreFields[1]), Held(_centreFields[2]));
     _screen.SizeToCorners();
     break;
   default: {
@@ -327,50 +330,53 @@ void KORVrcViewDlg::ShowCameraTab(int iTab) {
 }
 
 void KORVrcViewDlg::ShowCorners() {
-  if (!_cornerFields[0])
-    return;
-  std::size_t index = 0;
-  for (const KORMathPoint* corner : {&_screen.upperLeft, &_screen.lowerLeft, &_screen.lowerRight})
-    for (double coordinate : {corner->GetX(), corner->GetY(), corner->GetZ()})
-      Show(_cornerFields[index++], coordinate);
+  const KORMathPoint& ul = _screen.upperLeft;
+  const KORMathPoint& ll = _screen.lowerLeft;
+  const KORMathPoint& lr = _screen.lowerRight;
+  const auto& f = _cornerFields;
+  ShowFields({{f[0], ul.GetX()},
+              {f[1], ul.GetY()},
+              {f[2], ul.GetZ()},
+              {f[3], ll.GetX()},
+              {f[4], ll.GetY()},
+              {f[5], ll.GetZ()},
+              {f[6], lr.GetX()},
+              {f[7], lr.GetY()},
+              {f[8], lr.GetZ()}});
 }
 
 void KORVrcViewDlg::ShowSize() {
-  Show(_width, _screen.width);
-  Show(_height, _screen.height);
-  Show(_sizeHead, _screen.head);
-  Show(_sizePitch, _screen.pitch);
-  Show(_centreFields[0], _screen.centre.GetX());
-  Show(_centreFields[1], _screen.centre.GetY());
-  Show(_centreFields[2], _screen.centre.GetZ());
+  ShowFields({{_width, _screen.width},
+              {_height, _screen.height},
+              {_sizeHead, _screen.head},
+              {_sizePitch, _screen.pitch},
+              {_centreFields[0], _screen.centre.GetX()},
+              {_centreFields[1], _screen.centre.GetY()},
+              {_centreFields[2], _screen.centre.GetZ()}});
 }
 
 void KORVrcViewDlg::ShowScreenAngles() {
-  Show(_fPitch, _screen.pitch);
-  Show(_distance, _screen.distance);
-  Show(_fHead, _screen.head);
-  Show(_hshift, _screen.hshift);
-  Show(_vshift, _screen.vshift);
-  Show(_hfov, _screen.hfov);
-  Show(_vfov, _screen.vfov);
+  ShowFields({{_fPitch, _screen.pitch},
+              {_distance, _screen.distance},
+              {_fHead, _screen.head},
+              {_hshift, _screen.hshift},
+              {_vshift, _screen.vshift},
+              {_hfov, _screen.hfov},
+              {_vfov, _screen.vfov}});
 }
 
 void KORVrcViewDlg::ShowFrustum() {
-  if (!_camLeft)
-    return;
-  Show(_camLeft, _camera.left);
-  Show(_camTop, _camera.top);
-  Show(_camRight, _camera.right);
-  Show(_camBottom, _camera.bottom);
+  ShowFields({{_camLeft, _camera.left},
+              {_camTop, _camera.top},
+              {_camRight, _camera.right},
+              {_camBottom, _camera.bottom}});
 }
 
 void KORVrcViewDlg::ShowCameraAngles() {
-  if (!_camHfov)
-    return;
-  Show(_camHfov, _camera.hfov);
-  Show(_camVfov, _camera.vfov);
-  Show(_camHshift, _camera.hshift);
-  Show(_camVshift, _camera.vshift);
+  ShowFields({{_camHfov, _camera.hfov},
+              {_camVfov, _camera.vfov},
+              {_camHshift, _camera.hshift},
+              {_camVshift, _camera.vshift}});
 }
 
 void KORVrcViewDlg::Refuse(const char* iKey) {

@@ -98,8 +98,7 @@ private:
   std::array<KORDlgSpinner*, 9> _cornerFields{};
   KORDlgSpinner *_fPitch = nullptr, *_distance = nullptr, *_fHead = nullptr;
   KORDlgSpinner *_hshift = nullptr, *_vshift = nullptr, *_hfov = nullptr, *_vfov = nullptr;
-  KORDlgSpinner *_width = nullptr, *_height = nullptr, *_sizeHead = nullptr,
-                *_sizePitch = nullptr;
+  KORDlgSpinner *_width = nullptr, *_height = nullptr, *_sizeHead = nullptr, *_sizePitch = nullptr;
   std::array<KORDlgSpinner*, 3> _centreFields{};
   KORDlgSpinner *_camLeft = nullptr, *_camTop = nullptr, *_camRight = nullptr,
                 *_camBottom = nullptr;

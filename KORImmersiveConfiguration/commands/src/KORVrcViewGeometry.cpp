@@ -63,8 +63,7 @@ void KORVrcScreenGeometry::SizeToCorners() {
 
 void KORVrcScreenGeometry::FovToCorners(const KORMathPoint& iEye) {
   const KORMathTransformation eyeFrame = EyeFrame(head, pitch, iEye);
-  const KORMathVector toCentre(distance, -distance * std::tan(hshift),
-                               distance * std::tan(vshift));
+  const KORMathVector toCentre(distance, -distance * std::tan(hshift), distance * std::tan(vshift));
   const double halfWidth = distance * std::tan(hfov / 2);
   const double halfHeight = distance * std::tan(vfov / 2);
   const KORMathPoint eye; // the origin of the eye's frame
