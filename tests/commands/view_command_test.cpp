@@ -210,16 +210,19 @@ TEST_F(ViewCommandTest, OKWritesTheShownFormIntoTheNewView) {
 }
 
 TEST_F(ViewCommandTest, ApplyThenCancelDeletesTheNewViewAndItsArea) {
-  WithoutTransactions();
-  for (const char* type : {"ScreenTabPage", "CameraTabPage"}) {
-    SCOPED_TRACE(type);
-    Perform({"start btnCreateView", KORString("tab ") + type, "press Apply"});
-    EXPECT_EQ(ViewNames(), (Names{"View1"}));
-    // Once made, the view stays of its type.
-    Perform({"tab ScreenTabPage", KORString("expect TypeTabContainer ") + type, "press Cancel"});
-    EXPECT_EQ(ViewNames(), Names{});
-    EXPECT_EQ(AreaCount(), 0u);
-  }
+  // Under the frame's transaction first, then by the command's own deletion.
+  for (bool own : {false, true})
+    for (const char* type : {"ScreenTabPage", "CameraTabPage"}) {
+      SCOPED_TRACE(type);
+      if (own)
+        WithoutTransactions();
+      Perform({"start btnCreateView", KORString("tab ") + type, "press Apply"});
+      EXPECT_EQ(ViewNames(), (Names{"View1"}));
+      // Once made, the view stays of its type.
+      Perform({"tab ScreenTabPage", KORString("expect TypeTabContainer ") + type, "press Cancel"});
+      EXPECT_EQ(ViewNames(), Names{});
+      EXPECT_EQ(AreaCount(), 0u);
+    }
 }
 
 TEST_F(ViewCommandTest, EditingAViewAndCancellingRestoresIt) {

@@ -111,23 +111,6 @@ TEST(ViewGeometry, ValidationsAtTheirLimits) {
   }
 }
 
-TEST(ViewGeometry, FrustumAndCameraAnglesAreInverse) {
-  std::mt19937 random(7);
-  std::uniform_real_distribution<double> fov(0.05, 3.0), shift(-1.2, 1.2);
-  for (int i = 0; i < 200; ++i) {
-    KORVrcCameraGeometry camera{fov(random), fov(random), shift(random), shift(random)};
-    const KORVrcCameraGeometry original = camera;
-    camera.FovToFrustum();
-    EXPECT_NEAR(camera.right - camera.left, 2 * std::tan(original.hfov / 2), 1e-9);
-    camera.hfov = camera.vfov = camera.hshift = camera.vshift = 0;
-    camera.FrustumToFov();
-    EXPECT_NEAR(camera.hfov, original.hfov, 1e-9);
-    EXPECT_NEAR(camera.vfov, original.vfov, 1e-9);
-    EXPECT_NEAR(camera.hshift, original.hshift, 1e-9);
-    EXPECT_NEAR(camera.vshift, original.vshift, 1e-9);
-  }
-}
-
 TEST(ViewGeometry, APickedScreenGrowsOnlyAParallelAlignedRectangle) {
   // The edited screen: 2000 wide, 1000 high, at x = 3000, facing +X.
   const KORVrcScreenGeometry edited =
