@@ -186,6 +186,17 @@ TEST_F(ViewCommandTest, TabChangesConvertAndRefuseAsTheValuesDecide) {
   }
 }
 
+TEST_F(ViewCommandTest, AnglesAreSeenFromWhereTheHeadIs) {
+  auto head = KORQuery<KORIVrcTrackedElement>(Head());
+  ASSERT_EQ(head->SetLocation(ConfigBuilder::Placement(1000, 0, 500)), S_OK);
+  // The default screen, 2000 mm ahead, its centre 500 mm below the eyes.
+  Perform({"start btnCreateView", "tab ScreenAnglesTab", "expect DistanceSpinEdit 2000",
+           "expect HfovSpinEdit " + std::to_string(2 * std::atan(0.75) * 180 / std::numbers::pi),
+           "expect VshiftSpinEdit " + std::to_string(std::atan(-0.25) * 180 / std::numbers::pi),
+           "set VshiftSpinEdit 0", "tab ScreenCornersTab", "expect ulZSpinEdit 2000",
+           "expect llXSpinEdit 3000"});
+}
+
 TEST_F(ViewCommandTest, OKWritesTheShownFormIntoTheNewView) {
   Perform({"start btnCreateView", "tab ScreenSizeTab", "set CenterZSpinEdit 100", "press OK",
            "start btnCreateView", "expect NameEditor View2", "tab CameraTabPage",
