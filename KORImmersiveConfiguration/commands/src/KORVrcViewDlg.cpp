@@ -202,7 +202,7 @@ bool KORVrcViewDlg::CheckShownValues() {
   }
   if (ConvertToCorners())
     return true;
-  Refuse(_screenTab == AnglesTab ? "InvalidAngles" : "InvalidScreen");
+  RefuseScreen();
   return false;
 }
 
@@ -235,7 +235,7 @@ void KORVrcViewDlg::OnScreenTabSelected() {
   const int selected = ShownScreenTab();
   if (!ConvertToCorners()) {
     _screenTabs->SetSelectedPage(_screenPages[_screenTab]);
-    Refuse(_screenTab == AnglesTab ? "InvalidAngles" : "InvalidScreen");
+    RefuseScreen();
     return;
   }
   if (!ShowScreenTab(selected)) {
@@ -377,6 +377,10 @@ void KORVrcViewDlg::ShowCameraAngles() {
               {_camVfov, _camera.vfov},
               {_camHshift, _camera.hshift},
               {_camVshift, _camera.vshift}});
+}
+
+void KORVrcViewDlg::RefuseScreen() {
+  Refuse(_screenTab == AnglesTab ? "InvalidAngles" : "InvalidScreen");
 }
 
 void KORVrcViewDlg::Refuse(const char* iKey) {

@@ -84,6 +84,8 @@ private:
   void ShowCameraAngles();
   // Tells the user why values were refused (message key iKey).
   void Refuse(const char* iKey);
+  // Why the screen tab's values were refused.
+  void RefuseScreen();
   int ShownScreenTab() const;
   int ShownCameraTab() const;
 
@@ -110,7 +112,8 @@ private:
   KORMathPoint _eye;
   int _viewType = Screen;
   bool _typeChange = true;
-  // The tabs shown before the one a person just selected.
+  // The tabs whose values the fields hold: the ones shown, until a person
+  // selects another and the change is accepted.
   int _screenTab = CornersTab;
   int _cameraTab = FrustumTab;
 };
