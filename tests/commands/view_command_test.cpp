@@ -7,8 +7,9 @@
 #include "featurestore/KORLifeCycleObject.h"
 
 #include <cmath>
-#include <functional>
+#include <map>
 #include <memory>
+#include <numbers>
 #include <set>
 
 namespace {
