@@ -100,8 +100,8 @@ void KORVrcTrackerCmd::SaveValues() {
 }
 
 KORUnicodeString KORVrcTrackerCmd::ComposeCaption() const {
-  KORUnicodeString caption =
-      CommandText("Tracker") + " " + ReadValue<KORIVrcElement>(_tracker.get(), &KORIVrcElement::GetName);
+  KORUnicodeString caption = CommandText("Tracker") + " " +
+                             ReadValue<KORIVrcElement>(_tracker.get(), &KORIVrcElement::GetName);
   if (const KORIVrcTrackingStation_var station = StationOf(_tracker.get()))
     caption += " " + CommandText("On") + " " +
                ReadValue<KORIVrcElement>(station.get(), &KORIVrcElement::GetName);

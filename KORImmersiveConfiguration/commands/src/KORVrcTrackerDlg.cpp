@@ -52,8 +52,8 @@ void KORVrcTrackerDlg::Build() {
   new KORDlgLabel(explanations, "Label047");
 
   auto* offsetFrame = new KORDlgFrame(frame, "Frame043");
-  for (const char* label : {"Label041", "Label015", "Label016", "Label017", "Label042",
-                            "Label029", "Label030", "Label031"})
+  for (const char* label : {"Label041", "Label015", "Label016", "Label017", "Label042", "Label029",
+                            "Label030", "Label031"})
     new KORDlgLabel(offsetFrame, label);
   _offset.Build(offsetFrame);
   _generateButton = new KORDlgPushButton(frame, "PushButton040");

@@ -190,9 +190,10 @@ bool KORVrcTrackingStationCmd::CreateTrackers(const KORRawCollint& iNumbers) {
 }
 
 bool KORVrcTrackingStationCmd::WriteStation(const KORVrcTrackingStationValues& iValues) {
-  const HRESULT results[] = {_station->SetName(iValues.name),   _station->SetRef(iValues.reference),
-                             _station->SetType(iValues.type),   _station->SetPort(iValues.port),
-                             _station->SetSpeed(iValues.speed), _station->SetDaemonName(iValues.daemonName)};
+  const HRESULT results[] = {
+      _station->SetName(iValues.name),   _station->SetRef(iValues.reference),
+      _station->SetType(iValues.type),   _station->SetPort(iValues.port),
+      _station->SetSpeed(iValues.speed), _station->SetDaemonName(iValues.daemonName)};
   return std::all_of(std::begin(results), std::end(results),
                      [](HRESULT iResult) { return SUCCEEDED(iResult); });
 }
@@ -242,8 +243,8 @@ bool KORVrcTrackingStationCmd::WriteValues() {
   if (values.type == KORVrcStationPolhemus && _hand)
     for (const KORIVrcTracker_var& tracker : GetTrackersOf(_station.get()))
       if (_hand->IsButtonManager(tracker.get()))
-        written = SUCCEEDED(_hand->SetButtonManager(static_cast<KORIVrcTracker*>(nullptr))) &&
-                  written;
+        written =
+            SUCCEEDED(_hand->SetButtonManager(static_cast<KORIVrcTracker*>(nullptr))) && written;
   return WriteStation(values) && written;
 }
 

@@ -51,8 +51,8 @@ void KORVrcTrackingStationDlg::Build() {
     _typeCombo->SetLine(text);
   }
 
-  for (const char* label : {"Label002", "Label003", "Label004", "Label005", "Label007",
-                            "Label008", "Label009", "Label010"})
+  for (const char* label : {"Label002", "Label003", "Label004", "Label005", "Label007", "Label008",
+                            "Label009", "Label010"})
     new KORDlgLabel(frame, label);
   _reference.Build(frame);
   new KORDlgSeparator(frame, "Separator048");
