@@ -223,6 +223,22 @@ TEST_F(TrackingStationCommandTest, OKAddsAndRemovesTrackersAndCancelGivesThemBac
   }
 }
 
+TEST_F(TrackingStationCommandTest, WithTheDocumentHistoryCancelAndUndoGiveTheTrackersBack) {
+  KORIVrcTrackingStation_var station = MakeStation("Lab", KORVrcStationIS900, "labd", {0, 1, 2});
+  ASSERT_EQ(Head()->SetViewPointTracker(Tracker(station.get(), 1).get()), S_OK);
+  Perform({"edit station:Lab", "set 1 off", "press Apply", "press Cancel"});
+  EXPECT_EQ(TrackerNumbers(station.get()), (Numbers{0, 1, 2}));
+  EXPECT_EQ(ViewPointNumber(), 1);
+  Perform({"edit station:Lab", "set 1 off", "press OK"});
+  EXPECT_EQ(TrackerNumbers(station.get()), (Numbers{0, 2}));
+  EXPECT_EQ(ViewPointNumber(), -1);
+  Perform({"undo"});
+  EXPECT_EQ(TrackerNumbers(station.get()), (Numbers{0, 1, 2}));
+  EXPECT_EQ(ViewPointNumber(), 1);
+  Perform({"redo"});
+  EXPECT_EQ(TrackerNumbers(station.get()), (Numbers{0, 2}));
+}
+
 TEST_F(TrackingStationCommandTest, ApplyThenCancelDeletesTheNewStationWithItsTrackers) {
   WithoutTransactions();
   Perform({"start btnCreateTrackingStation", "set NameEditor Fresh", "set 0 on", "set 2 on",
