@@ -130,6 +130,8 @@ void KORVrcTrackerCmd::InitDialog() {
 
 bool KORVrcTrackerCmd::ModifyTrackedElement(void*) {
   TraceMethod("ModifyTrackedElement()");
+  // Selecting a line from the program sends nothing, so every change that
+  // arrives here is the person's own.
   _trackerDialog->SetTrackedElement(_trackerDialog->GetComboTrackedElementValue(),
                                     /*iManagerOn=*/true, /*iSelectCombo=*/false);
   const bool generated = OnPushButtonGenerate(nullptr);

@@ -95,33 +95,33 @@ void KORVrcTrackingStationCmd::SaveValues() {
   }
 }
 
-void KORVrcTrackingStationCmd::GetNamesOfKind(KORListValKORUnicodeString& oNames) {
+std::vector<KORIVrcTrackingStation_var> KORVrcTrackingStationCmd::GetAllStations() {
+  std::vector<KORIVrcTrackingStation_var> stations;
   KORIVrcDevices_var devices;
   KORListValKORBaseUnknown_var* listed = nullptr;
   if (!GetFactory() || FAILED(GetFactory()->RetrieveDevices(devices.Out())) ||
       FAILED(devices->GetTrackingStations(&listed)))
-    return;
-  const KOROwnedList stations(listed);
-  for (const KORBaseUnknown_var& element : *stations) {
+    return stations;
+  const KOROwnedList owned(listed);
+  for (const KORBaseUnknown_var& element : *owned)
+    if (KORIVrcTrackingStation_var station = KORQuery<KORIVrcTrackingStation>(element))
+      stations.push_back(station);
+  return stations;
+}
+
+void KORVrcTrackingStationCmd::GetNamesOfKind(KORListValKORUnicodeString& oNames) {
+  for (const KORIVrcTrackingStation_var& station : GetAllStations()) {
     KORUnicodeString name;
-    if (auto station = KORQuery<KORIVrcTrackingStation>(element);
-        station && SUCCEEDED(station->GetName(name)))
+    if (SUCCEEDED(station->GetName(name)))
       oNames.Append(name);
   }
 }
 
 void KORVrcTrackingStationCmd::GatherDaemonNames() {
-  KORIVrcDevices_var devices;
-  KORListValKORBaseUnknown_var* listed = nullptr;
-  if (!GetFactory() || FAILED(GetFactory()->RetrieveDevices(devices.Out())) ||
-      FAILED(devices->GetTrackingStations(&listed)))
-    return;
-  const KOROwnedList stations(listed);
-  for (const KORBaseUnknown_var& element : *stations) {
+  for (const KORIVrcTrackingStation_var& station : GetAllStations()) {
     KORUnicodeString name;
-    auto station = KORQuery<KORIVrcTrackingStation>(element);
     // The edited station may keep its own daemon name.
-    if (station && !Same(station.get(), _station.get()) && SUCCEEDED(station->GetDaemonName(name)))
+    if (!Same(station.get(), _station.get()) && SUCCEEDED(station->GetDaemonName(name)))
       _daemonNames.Append(name);
   }
 }

@@ -47,6 +47,7 @@ private:
 
   bool OnChangeType(void*);
   void RetrievePointers();
+  std::vector<KORIVrcTrackingStation_var> GetAllStations();
   // The daemon names of the other stations.
   void GatherDaemonNames();
   // Makes the trackers numbered iNumbers on the station.
