@@ -150,7 +150,6 @@ TEST_F(TrackingStationCommandTest, ANewStationTakesTheDefaultsOfItsKind) {
 
 TEST_F(TrackingStationCommandTest, OKAddsAndRemovesTrackersAndCancelGivesThemBack) {
   WithoutTransactions();
-  ASSERT_EQ(Head()->SetType(KORVrcHeadCrystalEyes), S_OK);
   const struct {
     const char* what;
     std::vector<KORString> lines;

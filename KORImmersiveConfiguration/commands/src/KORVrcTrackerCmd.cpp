@@ -152,7 +152,6 @@ bool KORVrcTrackerCmd::OnPushButtonGenerate(void*) {
 }
 
 bool KORVrcTrackerCmd::WriteValues() {
-  TraceMethod("OnOK()");
   if (!_tracker || !_trackerDialog)
     return false;
   _written = true;
@@ -180,9 +179,12 @@ bool KORVrcTrackerCmd::WriteValues() {
       written = SUCCEEDED(_hand->SetPickingTracker(_tracker.get())) && written;
   }
 
-  if (_hand && _trackerDialog->GetCheckButtonManagerState())
+  // Where the box is hidden the dialog says nothing about the buttons.
+  if (!_hand || !CanManageButtons())
+    return written;
+  if (_trackerDialog->GetCheckButtonManagerState())
     written = SUCCEEDED(_hand->SetButtonManager(_tracker.get())) && written;
-  else if (_hand && _hand->IsButtonManager(_tracker.get()))
+  else if (_hand->IsButtonManager(_tracker.get()))
     written = SUCCEEDED(_hand->SetButtonManager(static_cast<KORIVrcTracker*>(nullptr))) && written;
   return written;
 }
