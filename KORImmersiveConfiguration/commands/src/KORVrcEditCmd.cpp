@@ -62,11 +62,12 @@ KORIVrcFactory* KORVrcEditCmd::GetFactory() {
   return _factory.get();
 }
 
-void KORVrcEditCmd::AddPickAgent(const KORString& iId, const KORIID& iType) {
+KORPathElementAgent* KORVrcEditCmd::AddPickAgent(const KORString& iId, const KORIID& iType) {
   auto* agent = MakeAgent<KORPathElementAgent>(iId);
   agent->AddElementType(iType);
   agent->AddBehavior(KORAgentRepeat);
   _pickAgents.push_back(agent);
+  return agent;
 }
 
 void KORVrcEditCmd::AddNotificationAgent(const KORString& iId, const char* iClassName,

@@ -84,7 +84,7 @@ protected:
   void OpenDialog();
 
   // A path agent taking picks of elements answering iType.
-  void AddPickAgent(const KORString& iId, const KORIID& iType);
+  KORPathElementAgent* AddPickAgent(const KORString& iId, const KORIID& iType);
   // An agent taking the notification class iClassName sent by the dialog,
   // running iAction and staying.
   void AddNotificationAgent(const KORString& iId, const char* iClassName, KORStateAction iAction);
