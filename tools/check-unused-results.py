@@ -11,6 +11,7 @@ Usage: check-unused-results.py BUILD_DIR [JOBS]
 import json
 import os
 import shlex
+import shutil
 import subprocess
 import sys
 from concurrent.futures import ThreadPoolExecutor
@@ -52,6 +53,8 @@ def main():
     if len(sys.argv) < 2:
         sys.exit(__doc__)
     build = sys.argv[1]
+    if not shutil.which(CLANG):
+        sys.exit(f"check-unused-results: {CLANG} not found (scripts/install-deps.sh installs it)")
     jobs = int(sys.argv[2]) if len(sys.argv) > 2 else os.cpu_count() or 1
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     database = os.path.join(build, "compile_commands.json")
