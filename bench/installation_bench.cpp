@@ -119,7 +119,8 @@ void BM_ExportXML(benchmark::State& ioState) {
     return ioState.SkipWithError("module not loaded");
   auto document = Import(GeneratedDescription(static_cast<int>(ioState.range(0))));
   KORIVrcConfig_var config;
-  KORQuery<KORIVrcFactory>(document)->RetrieveConfig(config.Out());
+  if (FAILED(KORQuery<KORIVrcFactory>(document)->RetrieveConfig(config.Out())))
+    return ioState.SkipWithError("the imported description has no configuration");
   auto xml = KORQuery<KORIVrcXML>(config);
   // As in korvrc, the export runs in a frame, which keeps the catalogs it reads.
   KORFrame frame;

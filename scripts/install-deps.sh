@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need,
 # only when one of them is missing (a warm machine does nothing). With the
-# argument "fuzz", also clang and its libFuzzer runtime for `make fuzz`.
+# argument "fuzz", also clang's libFuzzer runtime for `make fuzz`. clang itself
+# checks for dropped results in `make test`.
 set -euo pipefail
 packages=(cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libeigen3-dev libpugixml-dev nlohmann-json3-dev libcli11-dev uuid-dev
-  libxml2-utils valgrind)
-[ "${1:-}" = fuzz ] && packages+=(clang-14 libclang-rt-14-dev)
+  libxml2-utils valgrind clang-14)
+[ "${1:-}" = fuzz ] && packages+=(libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

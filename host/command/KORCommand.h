@@ -40,7 +40,8 @@ public:
   // Sends iNotification (sender: this object) to iTarget and up its father
   // chain. Objects that asked for destruction meanwhile are destroyed when
   // the outermost delivery is over. E_INVALIDARG without target.
-  HRESULT SendNotification(KORCommand* iTarget, KORCommandNotification& iNotification);
+  [[nodiscard]] HRESULT SendNotification(KORCommand* iTarget,
+                                         KORCommandNotification& iNotification);
 
   // Runs iCallback when a notification named iNotificationName sent by
   // iSender reaches this object (null sender: any sender; null name: any

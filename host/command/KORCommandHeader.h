@@ -51,7 +51,7 @@ public:
   // E_FAIL with oError saying why when the header is unavailable, has no
   // environment, or the module or its creation function cannot be found; a
   // command that cannot be made is also shown in a message box.
-  HRESULT StartCommand(KORString& oError);
+  [[nodiscard]] HRESULT StartCommand(KORString& oError);
 
   // The header iId of the current environment's list, or null.
   static KORCommandHeader* GetHeaderFromList(const KORString& iId);

@@ -43,7 +43,7 @@ public:
   // Takes iCommand (made with new), cancels the running command, attaches
   // iCommand under the main window and starts it (a state command builds its
   // graph and enters its first state). E_INVALIDARG for null.
-  HRESULT StartCommand(KORCommand* iCommand);
+  [[nodiscard]] HRESULT StartCommand(KORCommand* iCommand);
   // The running command, or null (also once it asked to end).
   KORCommand* GetActiveCommand() const;
   // Cancels the running command, as closing its window would.
@@ -52,10 +52,11 @@ public:
   // A person picks the element at the end of iPath in a viewer (with the model
   // point) or in the tree. S_OK when an agent of the running command took it,
   // S_FALSE when nothing took it, E_INVALIDARG for an empty path.
-  HRESULT Pick(const KORPathElement& iPath, std::optional<KORMathPoint> iPoint = std::nullopt);
+  [[nodiscard]] HRESULT Pick(const KORPathElement& iPath,
+                             std::optional<KORMathPoint> iPoint = std::nullopt);
 
   // Delivers iNotification to iTarget and up its fathers (see KORCommand).
-  static HRESULT Deliver(KORCommand* iTarget, KORCommandNotification& iNotification);
+  [[nodiscard]] static HRESULT Deliver(KORCommand* iTarget, KORCommandNotification& iNotification);
   // Destroys, now, what asked for destruction; done after each delivery.
   void FlushDestructions();
 

@@ -28,9 +28,10 @@ class KORICommandSet : public KORBaseUnknown {
   KOR_INTERFACE(KORICommandSet, KORBaseUnknown)
 public:
   // Appends the topics this set answers.
-  virtual HRESULT EnumTopics(KORList1<KORString>& ioTopics) = 0;
+  [[nodiscard]] virtual HRESULT EnumTopics(KORList1<KORString>& ioTopics) = 0;
   // The set of topic iTopic, with one reference for the caller.
-  virtual HRESULT GetCommandSet(const KORString& iTopic, KORStackableCommandSet** oSet) = 0;
+  [[nodiscard]] virtual HRESULT GetCommandSet(const KORString& iTopic,
+                                              KORStackableCommandSet** oSet) = 0;
 };
 
 // The base of command-set extensions.

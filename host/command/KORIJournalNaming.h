@@ -14,8 +14,9 @@ public:
   // (from the document down to the element). E_FAIL with oError saying why
   // for an unknown kind, a name that matches no element of that kind, or one
   // that matches more than one.
-  virtual HRESULT FindElement(const KORUnicodeString& iName, KORPathElement& oPath,
-                              KORString& oError) = 0;
+  [[nodiscard]] virtual HRESULT FindElement(const KORUnicodeString& iName, KORPathElement& oPath,
+                                            KORString& oError) = 0;
   // The journal name of iElement; E_FAIL for an element journals cannot name.
-  virtual HRESULT GetJournalName(KORBaseUnknown* iElement, KORUnicodeString& oName) = 0;
+  [[nodiscard]] virtual HRESULT GetJournalName(KORBaseUnknown* iElement,
+                                               KORUnicodeString& oName) = 0;
 };

@@ -9,8 +9,8 @@
 class KORIPrdPLMPersistency : public KORBaseUnknown {
   KOR_INTERFACE(KORIPrdPLMPersistency, KORBaseUnknown)
 public:
-  virtual HRESULT GetPersistencyMode(int& oMode) = 0;
-  virtual HRESULT GetPersistencyHost(int& oHost) = 0;
+  [[nodiscard]] virtual HRESULT GetPersistencyMode(int& oMode) = 0;
+  [[nodiscard]] virtual HRESULT GetPersistencyHost(int& oHost) = 0;
   virtual void SetPersistencyMode(int iMode) = 0;
   virtual void SetPersistencyHost(int iHost) = 0;
   // GetPersistencyHost fails from now on, until the next SetPersistencyHost.
@@ -27,8 +27,9 @@ class KORPrdSafeSaveServices {
 public:
   // The document of iEditor's UI-active object (the editor's document), with
   // one reference; E_FAIL without editor or document.
-  static HRESULT GetDocFromUIActiveObject(KORFrmEditor* iEditor, KORBaseUnknown** oDocument);
+  [[nodiscard]] static HRESULT GetDocFromUIActiveObject(KORFrmEditor* iEditor,
+                                                        KORBaseUnknown** oDocument);
   // E_FAIL for a null document or one without persistency.
-  static HRESULT GetPersistencyModeFromDoc(KORBaseUnknown* iDocument, int& oMode);
-  static HRESULT GetPersistencyHostFromDoc(KORBaseUnknown* iDocument, int& oHost);
+  [[nodiscard]] static HRESULT GetPersistencyModeFromDoc(KORBaseUnknown* iDocument, int& oMode);
+  [[nodiscard]] static HRESULT GetPersistencyHostFromDoc(KORBaseUnknown* iDocument, int& oHost);
 };

@@ -40,7 +40,7 @@ class KORIWorkbenchTransition : public KORBaseUnknown {
   KOR_INTERFACE(KORIWorkbenchTransition, KORBaseUnknown)
 public:
   // Makes workbench iWorkbench of this transition's workshop current.
-  virtual HRESULT DoTransition(const KORString& iWorkbench) = 0;
+  [[nodiscard]] virtual HRESULT DoTransition(const KORString& iWorkbench) = 0;
 };
 
 // The base of workbench transitions: the workshop's name, set by the derived
@@ -49,7 +49,7 @@ template <class... Interfaces>
 class KORExtIWorkbenchTransition : public KORExtensionOf<Interfaces...> {
 public:
   // E_FAIL without workshop name, workbench name or current environment.
-  HRESULT DoTransition(const KORString& iWorkbench) override {
+  [[nodiscard]] HRESULT DoTransition(const KORString& iWorkbench) override {
     KORCommandEnvironment* environment = KORCommandEnvironment::Current();
     if (_workshopName.empty() || iWorkbench.empty() || !environment)
       return E_FAIL;

@@ -102,10 +102,10 @@ public:
   KORFrmWindow* AddWindow(std::unique_ptr<KORFrmWindow> iWindow);
   KORFrmWindow* GetCurrentWindow() const { return _current; }
   // E_INVALIDARG for a window not in the layout.
-  HRESULT SetCurrentWindow(KORFrmWindow* iWindow);
+  [[nodiscard]] HRESULT SetCurrentWindow(KORFrmWindow* iWindow);
   // Tells the window's listeners, then destroys it; the last window added
   // before it becomes current. E_INVALIDARG for a window not in the layout.
-  HRESULT DeleteWindow(KORFrmWindow* iWindow);
+  [[nodiscard]] HRESULT DeleteWindow(KORFrmWindow* iWindow);
   int GetWindowCount() const { return static_cast<int>(_windows.size()); }
 
   // The layout of the running frame, or null outside any Scope.
@@ -170,7 +170,7 @@ public:
   // The viewer of the attached path, or null.
   KORViewer* GetViewer() const { return _viewer.get(); }
   // What shows the selection; S_FALSE when nothing is selected or attached.
-  HRESULT BuildHighlight(KORHighlightPath& oHighlight);
+  [[nodiscard]] HRESULT BuildHighlight(KORHighlightPath& oHighlight);
 
 protected:
   ~KOR2DViewpoint() override;

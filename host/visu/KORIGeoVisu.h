@@ -33,8 +33,8 @@ public:
   virtual std::shared_ptr<const KORMesh> ReadModel(const char* iFileName) = 0;
   virtual std::shared_ptr<const KORImage> ReadImage(const char* iFileName) = 0;
   // Runs the highlight of the object at iPosition of iPath (0-based).
-  virtual HRESULT HighlightAt(const KORPathElement& iPath, int iPosition,
-                              KORHighlightPath& ioHighlight) = 0;
+  [[nodiscard]] virtual HRESULT HighlightAt(const KORPathElement& iPath, int iPosition,
+                                            KORHighlightPath& ioHighlight) = 0;
 
 protected:
   ~KORVisBuildContext() = default;
@@ -48,8 +48,9 @@ public:
   virtual KORRep* BuildRep(KORVisBuildContext& iContext) = 0;
   // This element is iPath's object at iPosition; adds the reps that show the
   // selection to ioHighlight.
-  virtual HRESULT BuildHighlightLook(KORVisBuildContext& iContext, const KORPathElement& iPath,
-                                     int iPosition, KORHighlightPath& ioHighlight) = 0;
+  [[nodiscard]] virtual HRESULT BuildHighlightLook(KORVisBuildContext& iContext,
+                                                   const KORPathElement& iPath, int iPosition,
+                                                   KORHighlightPath& ioHighlight) = 0;
 };
 class KORI3DGeoVisu : public KORIGeoVisu {
   KOR_INTERFACE(KORI3DGeoVisu, KORIGeoVisu)
@@ -61,13 +62,14 @@ KOR_DECLARE_VAR(KORIGeoVisu)
 
 // The host's default highlight: a path going deeper is handed to its next
 // object; a path ending here highlights the element's whole rep.
-HRESULT KORDefaultHighlight(KORVisBuildContext& iContext, const KORPathElement& iPath,
-                            int iPosition, KORHighlightPath& ioHighlight);
+[[nodiscard]] HRESULT KORDefaultHighlight(KORVisBuildContext& iContext, const KORPathElement& iPath,
+                                          int iPosition, KORHighlightPath& ioHighlight);
 
 template <class I> class KORExtIVisu : public KORExtensionOf<I> {
 public:
-  HRESULT BuildHighlightLook(KORVisBuildContext& iContext, const KORPathElement& iPath,
-                             int iPosition, KORHighlightPath& ioHighlight) override {
+  [[nodiscard]] HRESULT BuildHighlightLook(KORVisBuildContext& iContext,
+                                           const KORPathElement& iPath, int iPosition,
+                                           KORHighlightPath& ioHighlight) override {
     return KORDefaultHighlight(iContext, iPath, iPosition, ioHighlight);
   }
 };

@@ -32,12 +32,12 @@ struct KORImage {
   std::string fileBytes;          // the file as read, for scene files that embed it
 };
 
-HRESULT KORParseCgr(const std::string& iText, const std::string& iWhere, KORMesh& oMesh,
-                    std::string& oError);
-HRESULT KORReadCgr(const std::string& iPath, std::shared_ptr<const KORMesh>& oMesh,
-                   std::string& oError);
+[[nodiscard]] HRESULT KORParseCgr(const std::string& iText, const std::string& iWhere,
+                                  KORMesh& oMesh, std::string& oError);
+[[nodiscard]] HRESULT KORReadCgr(const std::string& iPath, std::shared_ptr<const KORMesh>& oMesh,
+                                 std::string& oError);
 
-HRESULT KORParseBmp(const std::string& iBytes, const std::string& iWhere, KORImage& oImage,
-                    std::string& oError);
-HRESULT KORReadImage(const std::string& iPath, std::shared_ptr<const KORImage>& oImage,
-                     std::string& oError);
+[[nodiscard]] HRESULT KORParseBmp(const std::string& iBytes, const std::string& iWhere,
+                                  KORImage& oImage, std::string& oError);
+[[nodiscard]] HRESULT KORReadImage(const std::string& iPath,
+                                   std::shared_ptr<const KORImage>& oImage, std::string& oError);

@@ -15,5 +15,5 @@
 #include <string>
 
 void KORWriteRepText(const KORRep& iRoot, std::ostream& oStream);
-HRESULT KORWriteGlb(const KORRep& iRoot, std::ostream& oStream, std::string& oError);
-HRESULT KORWriteSvg(const KORRep& iRoot, std::ostream& oStream, std::string& oError);
+[[nodiscard]] HRESULT KORWriteGlb(const KORRep& iRoot, std::ostream& oStream, std::string& oError);
+[[nodiscard]] HRESULT KORWriteSvg(const KORRep& iRoot, std::ostream& oStream, std::string& oError);

@@ -4,8 +4,8 @@
 // exactly what a model event invalidates.
 //
 // The manager listens to the model events that reach a document's root
-// container and to those of each element it keeps a rep of. A change of an element marks its rep out of date, and with it
-// the reps that gathered it (recorded while they were built: a group's rep
+// container and to those of each element it keeps a rep of. A change of an element marks its rep
+// out of date, and with it the reps that gathered it (recorded while they were built: a group's rep
 // gathers its children's) or read it (a tracker drawn beside its station);
 // a creation does so for the father; a deletion
 // drops the element's rep. Nothing is rebuilt until a rep is asked for, and
@@ -48,7 +48,7 @@ public:
 
   // Follows the model events of iDocument (and stops following the previous
   // document's). Fails when the document has no root container with events.
-  HRESULT Attach(KORDocument* iDocument);
+  [[nodiscard]] HRESULT Attach(KORDocument* iDocument);
   void Detach();
 
   // iElement's rep, rebuilt when out of date; null when it draws nothing.
@@ -63,14 +63,15 @@ public:
 
   // What shows iPath selected: the highlight of the path's topmost object
   // that has a visualization extension, handed down as its extension says.
-  HRESULT BuildHighlight(KORVisDimension iDimension, const KORPathElement& iPath,
-                         KORHighlightPath& oHighlight);
+  [[nodiscard]] HRESULT BuildHighlight(KORVisDimension iDimension, const KORPathElement& iPath,
+                                       KORHighlightPath& oHighlight);
   // The element under iPoint in iRoot's rep: the one with the smallest
   // bounding sphere holding the point (2D points have z = 0). oPath is
   // iPrefix followed by the elements from iRoot down to it. Fails (oPath
   // empty) when no element holds the point.
-  HRESULT Pick(KORBaseUnknown* iRoot, KORVisDimension iDimension, const Eigen::Vector3d& iPoint,
-               const KORPathElement& iPrefix, KORPathElement& oPath);
+  [[nodiscard]] HRESULT Pick(KORBaseUnknown* iRoot, KORVisDimension iDimension,
+                             const Eigen::Vector3d& iPoint, const KORPathElement& iPrefix,
+                             KORPathElement& oPath);
 
 private:
   struct Entry;
@@ -108,7 +109,7 @@ public:
   KORViewer(const KORViewer&) = delete;
   KORViewer& operator=(const KORViewer&) = delete;
   KORRep_var GetScene() { return _manager.GetRep(_root, _dimension); }
-  HRESULT Pick(const Eigen::Vector3d& iPoint, KORPathElement& oPath) {
+  [[nodiscard]] HRESULT Pick(const Eigen::Vector3d& iPoint, KORPathElement& oPath) {
     return _manager.Pick(_root, _dimension, iPoint, _prefix, oPath);
   }
   KORVisDimension GetDimension() const { return _dimension; }

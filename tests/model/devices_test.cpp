@@ -7,7 +7,6 @@
 #include "interfaces/KORIVrcVisuRefreshOnElement.h"
 
 #include <memory>
-#include <tuple>
 
 namespace {
 
@@ -183,19 +182,6 @@ TEST_F(DevicesTest, OnlyTypeAndReferenceOfAStationNotify) {
   ASSERT_EQ(station->SetType(KORVrcStationART), S_OK);
   ASSERT_EQ(station->SetRef(Shifted(5)), S_OK);
   EXPECT_EQ(CountHeard(KORNotificationKind::Modify, station), 2);
-
-  int port = 0, speed = 0;
-  KORUnicodeString daemon;
-  KORVrcTrackingStationType type = KORVrcStationCustom;
-  KORMathTransformation ref;
-  EXPECT_EQ(station->GetPort(port), S_OK);
-  EXPECT_EQ(station->GetSpeed(speed), S_OK);
-  EXPECT_EQ(station->GetDaemonName(daemon), S_OK);
-  EXPECT_EQ(station->GetType(type), S_OK);
-  EXPECT_EQ(station->GetRef(ref), S_OK);
-  EXPECT_EQ(std::tuple(port, speed, daemon, type),
-            std::tuple(2, 9600, "daemon1", KORVrcStationART));
-  EXPECT_TRUE(ref.IsEqual(Shifted(5)));
 }
 
 TEST_F(DevicesTest, AddedDevicesAreListedAndAnnounced) {
@@ -254,17 +240,6 @@ TEST_F(DevicesTest, ButtonManagerIsTheStoredElementOnly) {
   ASSERT_EQ(handDevice->SetButtonManager(static_cast<KORIVrcButtonDevice*>(nullptr)), S_OK);
   EXPECT_EQ(handDevice->GetButtonManager(manager.Out()), E_FAIL);
   EXPECT_FALSE(handDevice->IsButtonManager(tracker));
-}
-
-TEST_F(DevicesTest, PickingTrackerIsStoredAndCleared) {
-  auto handDevice = Hand();
-  KORIVrcTracker_var picking;
-  EXPECT_EQ(handDevice->GetPickingTracker(picking.Out()), E_FAIL);
-  ASSERT_EQ(handDevice->SetPickingTracker(tracker), S_OK);
-  ASSERT_EQ(handDevice->GetPickingTracker(picking.Out()), S_OK);
-  EXPECT_EQ(KORQuery<KORBaseUnknown>(picking).get(), KORQuery<KORBaseUnknown>(tracker).get());
-  ASSERT_EQ(handDevice->SetPickingTracker(nullptr), S_OK);
-  EXPECT_EQ(handDevice->GetPickingTracker(picking.Out()), E_FAIL);
 }
 
 TEST_F(DevicesTest, TrackerReconnectRestoresItsElementConnection) {

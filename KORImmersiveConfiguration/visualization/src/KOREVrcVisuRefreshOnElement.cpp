@@ -18,13 +18,13 @@ HRESULT Dispatch(KORBaseUnknown* iElement, KORNotification& iNotification) {
 enum class Relative { Father, RootFather };
 KORISpecObject_var RelativeOf(KORBaseUnknown* iElement, Relative iRelative) {
   KORISpecObject_var relative;
-  if (auto object = KORQuery<KORISpecObject>(iElement)) {
-    if (iRelative == Relative::Father)
-      (void)object->GetFather(relative.Out());
-    else
-      (void)object->GetRootFather(relative.Out());
-  }
-  return relative;
+  auto object = KORQuery<KORISpecObject>(iElement);
+  if (!object)
+    return relative;
+  HRESULT found = iRelative == Relative::Father ? object->GetFather(relative.Out())
+                                                : object->GetRootFather(relative.Out());
+  // A failed look-up is reported as no relative, whatever it left behind.
+  return SUCCEEDED(found) ? relative : KORISpecObject_var();
 }
 } // namespace
 
@@ -41,8 +41,11 @@ HRESULT KOREVrcVisuRefreshOnElement::NotifyCreate(KORBaseUnknown* iFather) {
   // handed to the father unless the dispatch already reached it.
   auto identity = KORQuery<KORBaseUnknown>(iFather);
   auto fatherEvents = KORQuery<KORIModelEvents>(iFather);
-  if (fatherEvents && created.MarkReached(identity.get()))
-    (void)fatherEvents->Receive(created);
+  if (fatherEvents && created.MarkReached(identity.get())) {
+    HRESULT received = fatherEvents->Receive(created);
+    if (SUCCEEDED(result) && FAILED(received))
+      result = received;
+  }
   return result;
 }
 

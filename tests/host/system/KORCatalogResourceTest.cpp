@@ -56,21 +56,13 @@ TEST_F(KORResourceTest, LookupTakesTheFirstFolderInOrder) {
 
 TEST_F(KORResourceTest, LookupSearchesFolderThenSubfoldersInOrder) {
   KORUnicodeString path;
-  std::string inDtd = _folder.WriteFile("dtd/KORTest.res", "");
-  ASSERT_EQ(KORGetImagePathName("KORTest.res", path), S_OK);
-  EXPECT_EQ(path, inDtd);
-  std::string inImages = _folder.WriteFile("images/KORTest.res", "");
-  ASSERT_EQ(KORGetImagePathName("KORTest.res", path), S_OK);
-  EXPECT_EQ(path, inImages);
-  std::string inCatalogs = _folder.WriteFile("catalogs/KORTest.res", "");
-  ASSERT_EQ(KORGetImagePathName("KORTest.res", path), S_OK);
-  EXPECT_EQ(path, inCatalogs);
-  std::string inMsgCatalog = _folder.WriteFile("msgcatalog/KORTest.res", "");
-  ASSERT_EQ(KORGetImagePathName("KORTest.res", path), S_OK);
-  EXPECT_EQ(path, inMsgCatalog);
-  std::string inFolder = _folder.WriteFile("KORTest.res", "");
-  ASSERT_EQ(KORGetImagePathName("KORTest.res", path), S_OK);
-  EXPECT_EQ(path, inFolder);
+  // Each copy written takes the place of the ones before it: the later
+  // subfolders come first, the folder itself before them all.
+  for (const char* place : {"dtd/", "images/", "catalogs/", "msgcatalog/", ""}) {
+    std::string written = _folder.WriteFile(std::string(place) + "KORTest.res", "");
+    ASSERT_EQ(KORGetImagePathName("KORTest.res", path), S_OK) << place;
+    EXPECT_EQ(path, written) << place;
+  }
 
   _folder.WriteFile("other/KORTest2.res", "");
   EXPECT_EQ(KORGetImagePathName("KORTest2.res", path), E_FAIL) << "only the known subfolders";
