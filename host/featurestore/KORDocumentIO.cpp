@@ -655,11 +655,11 @@ std::string JsonErrorText(const nlohmann::json::exception& iError) {
   return tagEnd == std::string::npos ? text : text.substr(tagEnd + 2);
 }
 
-bool Build(const std::vector<PlannedContainer>& iPlan, KORDocument& ioDocument,
-           std::string& oError) {
+// The plan's plain values move into the features.
+bool Build(std::vector<PlannedContainer>& ioPlan, KORDocument& ioDocument, std::string& oError) {
   KORRootContainer* root = ioDocument.GetCompoundContainer();
-  for (std::size_t c = 0; c < iPlan.size(); ++c) {
-    const PlannedContainer& planned = iPlan[c];
+  for (std::size_t c = 0; c < ioPlan.size(); ++c) {
+    PlannedContainer& planned = ioPlan[c];
     const std::string where = Entry("containers", c);
     KORFeatureContainer* container = root->AddContainer(planned.type, planned.superType);
     if (!container) {
@@ -678,6 +678,7 @@ bool Build(const std::vector<PlannedContainer>& iPlan, KORDocument& ioDocument,
     container->SetStoredFlags(std::move(flags));
 
     std::vector<KORFeature*> features;
+    features.reserve(planned.features.size());
     for (const PlannedFeature& feature : planned.features) {
       features.push_back(container->NewFeature(*feature.type, feature.name, &feature.uuid));
       if (!features.back()) {
@@ -686,8 +687,8 @@ bool Build(const std::vector<PlannedContainer>& iPlan, KORDocument& ioDocument,
       }
     }
     for (std::size_t f = 0; f < features.size(); ++f)
-      for (const PlannedValue& value : planned.features[f].values) {
-        KORFeature::Value stored = value.plain;
+      for (PlannedValue& value : planned.features[f].values) {
+        KORFeature::Value stored = std::move(value.plain);
         if (KORIsLinkType(features[f]->Type().attributes[value.attribute].type)) {
           KORFeature::Links links;
           for (std::size_t target : value.links)
