@@ -1,7 +1,7 @@
 #include "featurestore/KORDocumentIO.h"
 
+#include "featurestore/KORJsonTree.h"
 #include "system/KORAtomicFile.h"
-#include "system/KORJsonDepth.h"
 
 #include <algorithm>
 #include <array>
@@ -181,6 +181,33 @@ private:
 
 constexpr std::size_t kNoFeature = SIZE_MAX;
 
+// A place in the file, spelled out only for a refusal
+// ("containers[0].features[3].attributes.PixelWidth"): a load of thousands
+// of values builds no text for any of them. A place refers to its parent,
+// which must outlive it.
+class Where {
+public:
+  Where() = default;
+  Where Member(std::string_view iName) const { return Where(this, iName, kNoEntry); }
+  Where Entry(std::size_t iIndex) const { return Where(this, {}, iIndex); }
+  std::string Text() const {
+    if (!_parent)
+      return std::string(_name);
+    std::string text = _parent->Text();
+    if (_entry != kNoEntry)
+      return text + "[" + std::to_string(_entry) + "]";
+    return text.empty() ? std::string(_name) : text + "." + std::string(_name);
+  }
+
+private:
+  static constexpr std::size_t kNoEntry = SIZE_MAX;
+  Where(const Where* iParent, std::string_view iName, std::size_t iEntry)
+      : _parent(iParent), _name(iName), _entry(iEntry) {}
+  const Where* _parent = nullptr;
+  std::string_view _name;
+  std::size_t _entry = kNoEntry;
+};
+
 // What a file asks to build, checked completely before anything is built.
 struct PlannedValue {
   std::size_t attribute = 0;
@@ -192,7 +219,7 @@ struct PlannedFeature {
   KORUuid uuid;
   const KORFeatureType* type = nullptr;
   std::string name;
-  const Json* attributes = nullptr;
+  const KORJsonNode* attributes = nullptr;
   std::vector<PlannedValue> values;
 };
 
@@ -209,28 +236,31 @@ struct PlannedContainer {
 // Feature positions in their container by UUID.
 using Positions = std::map<std::array<std::uint32_t, 4>, std::size_t>;
 
-const char* Expected(Json::value_t iType) {
-  switch (iType) {
-  case Json::value_t::object:
+const char* Expected(KORJsonKind iKind) {
+  switch (iKind) {
+  case KORJsonKind::Object:
     return "an object";
-  case Json::value_t::array:
+  case KORJsonKind::Array:
     return "an array";
   default:
     return "a string";
   }
 }
 
-bool IsInteger(const Json& iValue) {
-  if (iValue.is_number_unsigned())
-    return iValue.get<std::uint64_t>() <= static_cast<std::uint64_t>(INT_MAX);
-  if (!iValue.is_number_integer())
-    return false;
-  auto number = iValue.get<std::int64_t>();
-  return number >= INT_MIN && number <= INT_MAX;
+bool IsInteger(const KORJsonNode& iValue) {
+  if (iValue.kind == KORJsonKind::Unsigned)
+    return iValue.unsignedNumber <= static_cast<std::uint64_t>(INT_MAX);
+  return iValue.kind == KORJsonKind::Signed && iValue.signedNumber >= INT_MIN &&
+         iValue.signedNumber <= INT_MAX;
 }
 
-bool IsFiniteNumber(const Json& iValue) {
-  return iValue.is_number() && std::isfinite(iValue.get<double>());
+int IntegerOf(const KORJsonNode& iValue) {
+  return iValue.kind == KORJsonKind::Unsigned ? static_cast<int>(iValue.unsignedNumber)
+                                              : static_cast<int>(iValue.signedNumber);
+}
+
+bool IsFiniteNumber(const KORJsonNode& iValue) {
+  return iValue.IsNumber() && std::isfinite(iValue.Number());
 }
 
 // Whether AddContainer will accept this pair of late types, without declaring
@@ -249,21 +279,23 @@ bool CanDeriveContainer(const std::string& iType, const std::string& iSuperType)
 
 class DocumentReader {
 public:
-  bool Read(const Json& iDocument, std::vector<PlannedContainer>& oPlan) {
-    if (!iDocument.is_object())
-      return Fail("(document)", std::string("expected an object, found ") + iDocument.type_name());
-    const Json* format = Find(iDocument, "format", Json::value_t::string, "");
+  bool Read(const KORJsonNode& iDocument, std::vector<PlannedContainer>& oPlan) {
+    const Where document;
+    if (iDocument.kind != KORJsonKind::Object)
+      return Fail("(document)", std::string("expected an object, found ") + iDocument.TypeName());
+    const KORJsonNode* format = Find(iDocument, "format", KORJsonKind::String, document);
     if (!format)
       return false;
-    if (format->get<std::string>() != KORDocumentFormat)
+    if (format->text != KORDocumentFormat)
       return Fail("format", "expected \"" + std::string(KORDocumentFormat) + "\", found \"" +
-                                format->get<std::string>() + "\"");
-    const Json* containers = Find(iDocument, "containers", Json::value_t::array, "");
+                                std::string(format->text) + "\"");
+    const KORJsonNode* containers = Find(iDocument, "containers", KORJsonKind::Array, document);
     if (!containers)
       return false;
-    oPlan.resize(containers->size());
-    for (std::size_t c = 0; c < containers->size(); ++c)
-      if (!ReadContainer((*containers)[c], Entry("containers", c), oPlan[c]))
+    const Where containersWhere = document.Member("containers");
+    oPlan.resize(containers->count);
+    for (std::size_t c = 0; c < containers->count; ++c)
+      if (!ReadContainer((*containers)[c], containersWhere.Entry(c), oPlan[c]))
         return false;
     return true;
   }
@@ -274,49 +306,50 @@ private:
     _error = iWhere + ": " + iWhat;
     return false;
   }
+  bool Fail(const Where& iWhere, const std::string& iWhat) { return Fail(iWhere.Text(), iWhat); }
 
-  // Member iName of iObject if it is there with type iType (null, and the
+  // Member iName of iObject if it is there with kind iKind (null, and the
   // error set, otherwise).
-  const Json* Find(const Json& iObject, const char* iName, Json::value_t iType,
-                   const std::string& iWhere) {
-    const std::string where = Member(iWhere, iName);
-    auto found = iObject.find(iName);
-    if (found == iObject.end()) {
-      Fail(where, "missing");
+  const KORJsonNode* Find(const KORJsonNode& iObject, const char* iName, KORJsonKind iKind,
+                          const Where& iWhere) {
+    const KORJsonNode* found = iObject.Find(iName);
+    if (!found) {
+      Fail(iWhere.Member(iName), "missing");
       return nullptr;
     }
-    if (found->type() != iType) {
-      Fail(where, std::string("expected ") + Expected(iType) + ", found " + found->type_name());
+    if (found->kind != iKind) {
+      Fail(iWhere.Member(iName),
+           std::string("expected ") + Expected(iKind) + ", found " + found->TypeName());
       return nullptr;
     }
-    return &*found;
+    return found;
   }
 
-  bool FindString(const Json& iObject, const char* iName, const std::string& iWhere,
+  bool FindString(const KORJsonNode& iObject, const char* iName, const Where& iWhere,
                   std::string& oValue) {
-    const Json* value = Find(iObject, iName, Json::value_t::string, iWhere);
+    const KORJsonNode* value = Find(iObject, iName, KORJsonKind::String, iWhere);
     if (value)
-      oValue = value->get<std::string>();
+      oValue = value->text;
     return value != nullptr;
   }
 
-  bool FindStrings(const Json& iObject, const char* iName, const std::string& iWhere,
+  bool FindStrings(const KORJsonNode& iObject, const char* iName, const Where& iWhere,
                    std::vector<std::string>& oValues) {
-    const Json* array = Find(iObject, iName, Json::value_t::array, iWhere);
+    const KORJsonNode* array = Find(iObject, iName, KORJsonKind::Array, iWhere);
     if (!array)
       return false;
-    for (std::size_t i = 0; i < array->size(); ++i) {
-      if (!(*array)[i].is_string())
-        return Fail(Entry(Member(iWhere, iName), i),
-                    std::string("expected a string, found ") + (*array)[i].type_name());
-      oValues.push_back((*array)[i].get<std::string>());
+    for (std::size_t i = 0; i < array->count; ++i) {
+      if ((*array)[i].kind != KORJsonKind::String)
+        return Fail(iWhere.Member(iName).Entry(i),
+                    std::string("expected a string, found ") + (*array)[i].TypeName());
+      oValues.emplace_back((*array)[i].text);
     }
     return true;
   }
 
-  bool ReadContainer(const Json& iJson, const std::string& iWhere, PlannedContainer& oContainer) {
-    if (!iJson.is_object())
-      return Fail(iWhere, std::string("expected an object, found ") + iJson.type_name());
+  bool ReadContainer(const KORJsonNode& iJson, const Where& iWhere, PlannedContainer& oContainer) {
+    if (iJson.kind != KORJsonKind::Object)
+      return Fail(iWhere, std::string("expected an object, found ") + iJson.TypeName());
     if (!FindString(iJson, "type", iWhere, oContainer.type) ||
         !FindString(iJson, "superType", iWhere, oContainer.superType) ||
         !FindString(iJson, "userId", iWhere, oContainer.userId) ||
@@ -325,77 +358,80 @@ private:
         !FindStrings(iJson, "flags", iWhere, oContainer.flags))
       return false;
     if (!CanDeriveContainer(oContainer.type, oContainer.superType))
-      return Fail(Member(iWhere, "superType"), "container type \"" + oContainer.type +
-                                                   "\" cannot derive from \"" +
-                                                   oContainer.superType + "\"");
+      return Fail(iWhere.Member("superType"), "container type \"" + oContainer.type +
+                                                  "\" cannot derive from \"" +
+                                                  oContainer.superType + "\"");
     for (std::size_t i = 0; i < oContainer.catalogs.size(); ++i) {
       std::string error;
       if (FAILED(KORFeatureCatalog::Load(oContainer.catalogs[i], error)))
-        return Fail(Entry(Member(iWhere, "catalogs"), i),
+        return Fail(iWhere.Member("catalogs").Entry(i),
                     "cannot open catalog \"" + oContainer.catalogs[i] + "\": " + error);
     }
-    const Json* features = Find(iJson, "features", Json::value_t::array, iWhere);
+    const KORJsonNode* features = Find(iJson, "features", KORJsonKind::Array, iWhere);
     if (!features)
       return false;
     // Heads first: links may point to features further down.
-    const std::string featuresWhere = Member(iWhere, "features");
-    oContainer.features.resize(features->size());
+    const Where featuresWhere = iWhere.Member("features");
+    oContainer.features.resize(features->count);
     Positions positions;
-    for (std::size_t f = 0; f < features->size(); ++f)
-      if (!ReadFeatureHead((*features)[f], Entry(featuresWhere, f), f, oContainer, positions))
+    for (std::size_t f = 0; f < features->count; ++f)
+      if (!ReadFeatureHead((*features)[f], featuresWhere.Entry(f), f, oContainer, positions))
         return false;
-    _fathers.assign(features->size(), {});
-    for (std::size_t f = 0; f < features->size(); ++f)
-      if (!ReadAttributes(Entry(featuresWhere, f), f, oContainer, positions))
+    _fathers.assign(features->count, {});
+    _features = &featuresWhere;
+    for (std::size_t f = 0; f < features->count; ++f)
+      if (!ReadAttributes(featuresWhere.Entry(f), f, oContainer, positions))
         return false;
-    return CheckNoAggregationCycle(oContainer);
+    return CheckNoAggregationCycle(oContainer, featuresWhere);
   }
 
-  bool ReadFeatureHead(const Json& iJson, const std::string& iWhere, std::size_t iPosition,
+  bool ReadFeatureHead(const KORJsonNode& iJson, const Where& iWhere, std::size_t iPosition,
                        PlannedContainer& ioContainer, Positions& ioPositions) {
     PlannedFeature& feature = ioContainer.features[iPosition];
-    if (!iJson.is_object())
-      return Fail(iWhere, std::string("expected an object, found ") + iJson.type_name());
+    if (iJson.kind != KORJsonKind::Object)
+      return Fail(iWhere, std::string("expected an object, found ") + iJson.TypeName());
     std::string uuid;
     std::string type;
     if (!FindString(iJson, "uuid", iWhere, uuid) || !FindString(iJson, "type", iWhere, type) ||
         !FindString(iJson, "name", iWhere, feature.name))
       return false;
-    feature.attributes = Find(iJson, "attributes", Json::value_t::object, iWhere);
+    feature.attributes = Find(iJson, "attributes", KORJsonKind::Object, iWhere);
     if (!feature.attributes)
       return false;
     if (!KORUuid::FromText(uuid, feature.uuid))
-      return Fail(Member(iWhere, "uuid"), "malformed UUID \"" + uuid + "\"");
+      return Fail(iWhere.Member("uuid"), "malformed UUID \"" + uuid + "\"");
     if (!ioPositions.emplace(feature.uuid.words, iPosition).second)
-      return Fail(Member(iWhere, "uuid"), "UUID " + uuid + " is used twice in this container");
+      return Fail(iWhere.Member("uuid"), "UUID " + uuid + " is used twice in this container");
     feature.type = KORFeatureCatalog::FindType(type);
     if (!feature.type)
-      return Fail(Member(iWhere, "type"),
+      return Fail(iWhere.Member("type"),
                   "unknown feature type \"" + type + "\" (not in the container's catalogs)");
     const auto& catalogs = ioContainer.catalogs;
     if (std::find(catalogs.begin(), catalogs.end(), feature.type->catalog) == catalogs.end())
-      return Fail(Member(iWhere, "type"), "feature type \"" + type + "\" belongs to catalog \"" +
-                                              feature.type->catalog +
-                                              "\", which the container does not open");
+      return Fail(iWhere.Member("type"), "feature type \"" + type + "\" belongs to catalog \"" +
+                                             feature.type->catalog +
+                                             "\", which the container does not open");
     return true;
   }
 
-  bool ReadAttributes(const std::string& iFeatureWhere, std::size_t iFeature,
+  bool ReadAttributes(const Where& iFeatureWhere, std::size_t iFeature,
                       PlannedContainer& ioContainer, const Positions& iPositions) {
     PlannedFeature& feature = ioContainer.features[iFeature];
-    const std::string where = Member(iFeatureWhere, "attributes");
-    for (const auto& [key, json] : feature.attributes->items()) {
-      const std::string at = Member(where, key);
+    const Where where = iFeatureWhere.Member("attributes");
+    feature.values.reserve(feature.attributes->count);
+    for (const KORJsonNode& json : *feature.attributes) {
+      const std::string_view key = json.key;
+      const Where at = where.Member(key);
       int index = feature.type->Find(key);
       if (index < 0)
-        return Fail(at,
-                    "feature type \"" + feature.type->name + "\" has no attribute \"" + key + "\"");
+        return Fail(at, "feature type \"" + feature.type->name + "\" has no attribute \"" +
+                            std::string(key) + "\"");
       PlannedValue value;
       value.attribute = static_cast<std::size_t>(index);
       const KORAttributeDef& def = feature.type->attributes[value.attribute];
       if (!ReadValue(json, def, at, iPositions, value) ||
           !CheckValue(def, at, ioContainer, value)) {
-        _error += " (attribute \"" + key + "\" of " + Describe(feature) + ")";
+        _error += " (attribute \"" + std::string(key) + "\" of " + Describe(feature) + ")";
         return false;
       }
       if (def.aggregating && !RecordAggregation(ioContainer, iFeature, value, at))
@@ -409,19 +445,19 @@ private:
   // "Name" attribute when the store's own name is empty) and its UUID.
   static std::string Describe(const PlannedFeature& iFeature) {
     std::string name = iFeature.name;
-    const auto named = iFeature.attributes->find("Name");
-    if (name.empty() && named != iFeature.attributes->end() && named->is_string())
-      name = named->get<std::string>();
+    const KORJsonNode* named = iFeature.attributes->Find("Name");
+    if (name.empty() && named && named->kind == KORJsonKind::String)
+      name = named->text;
     return iFeature.type->name + " \"" + name + "\" " + iFeature.uuid.ToText();
   }
 
   // What the catalog allows beyond the value type: ranges and counts of
   // numbers, the types that links reach.
-  bool CheckValue(const KORAttributeDef& iDef, const std::string& iWhere,
+  bool CheckValue(const KORAttributeDef& iDef, const Where& iWhere,
                   const PlannedContainer& iContainer, const PlannedValue& iValue) {
     if (!KORIsLinkType(iDef.type)) {
       auto defect = KORFindValueDefect(iDef, iValue.plain);
-      return !defect || Fail(defect->entry ? Entry(iWhere, *defect->entry) : iWhere, defect->what);
+      return !defect || Fail(defect->entry ? iWhere.Entry(*defect->entry) : iWhere, defect->what);
     }
     if (iDef.targets.empty())
       return true;
@@ -431,7 +467,7 @@ private:
       const PlannedFeature& target = iContainer.features[iValue.links[i]];
       const auto fits = [&](const std::string& iType) { return target.type->IsAKindOf(iType); };
       if (std::none_of(iDef.targets.begin(), iDef.targets.end(), fits))
-        return Fail(iDef.type == KORAttributeType::Links ? Entry(iWhere, i) : iWhere,
+        return Fail(iDef.type == KORAttributeType::Links ? iWhere.Entry(i) : iWhere,
                     "links to " + Describe(target) + ", which is not a kind of " +
                         TypeList(iDef.targets));
     }
@@ -445,103 +481,116 @@ private:
     return text;
   }
 
-  bool ReadValue(const Json& iJson, const KORAttributeDef& iDef, const std::string& iWhere,
+  bool ReadValue(const KORJsonNode& iJson, const KORAttributeDef& iDef, const Where& iWhere,
                  const Positions& iPositions, PlannedValue& oValue) {
-    auto wrongType = [&](const std::string& iWhereExactly, const Json& iFound,
+    auto wrongType = [&](const Where& iWhereExactly, const KORJsonNode& iFound,
                          const char* iExpected) {
       return Fail(iWhereExactly, std::string("expected ") + iExpected + " (attribute type \"" +
                                      KORAttributeTypeName(iDef.type) + "\"), found " +
-                                     iFound.type_name());
+                                     iFound.TypeName());
     };
     // Entry i of an array must pass iCheck.
     auto checkEntries = [&](auto iCheck, const char* iExpected) {
-      if (!iJson.is_array())
+      if (iJson.kind != KORJsonKind::Array)
         return wrongType(iWhere, iJson, "an array");
-      for (std::size_t i = 0; i < iJson.size(); ++i)
+      for (std::size_t i = 0; i < iJson.count; ++i)
         if (!iCheck(iJson[i]))
-          return wrongType(Entry(iWhere, i), iJson[i], iExpected);
+          return wrongType(iWhere.Entry(i), iJson[i], iExpected);
       return true;
     };
     switch (iDef.type) {
     case KORAttributeType::Integer:
       if (!IsInteger(iJson))
         return wrongType(iWhere, iJson, "a 32-bit integer");
-      oValue.plain = iJson.get<int>();
+      oValue.plain = IntegerOf(iJson);
       return true;
     case KORAttributeType::Double:
       if (!IsFiniteNumber(iJson))
         return wrongType(iWhere, iJson, "a finite number");
-      oValue.plain = iJson.get<double>();
+      oValue.plain = iJson.Number();
       return true;
     case KORAttributeType::String:
-      if (!iJson.is_string())
+      if (iJson.kind != KORJsonKind::String)
         return wrongType(iWhere, iJson, "a string");
-      oValue.plain = iJson.get<std::string>();
+      oValue.plain = std::string(iJson.text);
       return true;
-    case KORAttributeType::Integers:
+    case KORAttributeType::Integers: {
       if (!checkEntries(IsInteger, "a 32-bit integer"))
         return false;
-      oValue.plain = iJson.get<std::vector<int>>();
+      std::vector<int> numbers;
+      numbers.reserve(iJson.count);
+      for (const KORJsonNode& entry : iJson)
+        numbers.push_back(IntegerOf(entry));
+      oValue.plain = std::move(numbers);
       return true;
-    case KORAttributeType::Doubles:
+    }
+    case KORAttributeType::Doubles: {
       if (!checkEntries(IsFiniteNumber, "a finite number"))
         return false;
-      oValue.plain = iJson.get<std::vector<double>>();
+      std::vector<double> numbers;
+      numbers.reserve(iJson.count);
+      for (const KORJsonNode& entry : iJson)
+        numbers.push_back(entry.Number());
+      oValue.plain = std::move(numbers);
       return true;
+    }
     case KORAttributeType::Link:
-      if (!iJson.is_string())
+      if (iJson.kind != KORJsonKind::String)
         return wrongType(iWhere, iJson, "a UUID string");
       oValue.links.push_back(kNoFeature);
       return ReadLink(iJson, iWhere, iPositions, oValue.links.back());
     case KORAttributeType::Links:
-      if (!checkEntries([](const Json& iEntry) { return iEntry.is_string() || iEntry.is_null(); },
-                        "a UUID string or null"))
+      if (!checkEntries(
+              [](const KORJsonNode& iEntry) {
+                return iEntry.kind == KORJsonKind::String || iEntry.kind == KORJsonKind::Null;
+              },
+              "a UUID string or null"))
         return false;
-      oValue.links.assign(iJson.size(), kNoFeature);
-      for (std::size_t i = 0; i < iJson.size(); ++i)
-        if (iJson[i].is_string() &&
-            !ReadLink(iJson[i], Entry(iWhere, i), iPositions, oValue.links[i]))
+      oValue.links.assign(iJson.count, kNoFeature);
+      for (std::size_t i = 0; i < iJson.count; ++i)
+        if (iJson[i].kind == KORJsonKind::String &&
+            !ReadLink(iJson[i], iWhere.Entry(i), iPositions, oValue.links[i]))
           return false;
       return true;
     }
     return Fail(iWhere, "unknown attribute type");
   }
 
-  bool ReadLink(const Json& iJson, const std::string& iWhere, const Positions& iPositions,
+  bool ReadLink(const KORJsonNode& iJson, const Where& iWhere, const Positions& iPositions,
                 std::size_t& oFeature) {
-    const std::string text = iJson.get<std::string>();
     KORUuid uuid;
-    if (!KORUuid::FromText(text, uuid))
-      return Fail(iWhere, "malformed UUID \"" + text + "\"");
+    if (!KORUuid::FromText(iJson.text, uuid))
+      return Fail(iWhere, "malformed UUID \"" + std::string(iJson.text) + "\"");
     auto found = iPositions.find(uuid.words);
     if (found == iPositions.end())
-      return Fail(iWhere, "links to feature " + text + ", which is not in this container");
+      return Fail(iWhere, "links to feature " + std::string(iJson.text) +
+                              ", which is not in this container");
     oFeature = found->second;
     return true;
   }
 
   // A feature has at most one father, and aggregates at most once.
   bool RecordAggregation(const PlannedContainer& iContainer, std::size_t iFather,
-                         const PlannedValue& iValue, const std::string& iWhere) {
-    const bool list = iContainer.features[iFather].type->attributes[iValue.attribute].type ==
-                      KORAttributeType::Links;
+                         const PlannedValue& iValue, const Where& iWhere) {
+    const KORAttributeDef& def = iContainer.features[iFather].type->attributes[iValue.attribute];
+    const bool list = def.type == KORAttributeType::Links;
     for (std::size_t i = 0; i < iValue.links.size(); ++i) {
       std::size_t child = iValue.links[i];
       if (child == kNoFeature)
         continue;
-      const std::string at = list ? Entry(iWhere, i) : iWhere;
       Aggregation& aggregation = _fathers[child];
       if (aggregation.father != kNoFeature)
-        return Fail(at, "feature " + iContainer.features[child].uuid.ToText() +
-                            " is aggregated twice (already at " + aggregation.where + ")");
-      aggregation = {iFather, at};
+        return Fail(list ? iWhere.Entry(i) : iWhere,
+                    "feature " + iContainer.features[child].uuid.ToText() +
+                        " is aggregated twice (already at " + aggregation.Text(*_features) + ")");
+      aggregation = {iFather, def.key, list ? i : kNoFeature};
     }
     return true;
   }
 
   // Each feature has one father at most, so walking up from every feature
   // once, remembering where each walk started, finds any loop in linear time.
-  bool CheckNoAggregationCycle(const PlannedContainer& iContainer) {
+  bool CheckNoAggregationCycle(const PlannedContainer& iContainer, const Where& iFeatures) {
     std::vector<std::size_t> walkOf(_fathers.size(), kNoFeature);
     for (std::size_t start = 0; start < _fathers.size(); ++start) {
       std::size_t feature = start;
@@ -550,18 +599,28 @@ private:
         feature = _fathers[feature].father;
       }
       if (feature != kNoFeature && walkOf[feature] == start)
-        return Fail(_fathers[feature].where, "aggregation cycle: feature " +
-                                                 iContainer.features[feature].uuid.ToText() +
-                                                 " would be its own ancestor");
+        return Fail(_fathers[feature].Text(iFeatures),
+                    "aggregation cycle: feature " + iContainer.features[feature].uuid.ToText() +
+                        " would be its own ancestor");
     }
     return true;
   }
 
+  // Where a feature's father aggregates it: the father's attribute, and the
+  // entry when the attribute is a list.
   struct Aggregation {
     std::size_t father = kNoFeature;
-    std::string where;
+    std::string_view key;
+    std::size_t entry = kNoFeature;
+    std::string Text(const Where& iFeatures) const {
+      const Where feature = iFeatures.Entry(father);
+      const Where attributes = feature.Member("attributes");
+      const Where attribute = attributes.Member(key);
+      return entry == kNoFeature ? attribute.Text() : attribute.Entry(entry).Text();
+    }
   };
   std::vector<Aggregation> _fathers; // of the container being read
+  const Where* _features = nullptr;  // its features' place
   std::string _error;
 };
 
@@ -596,41 +655,11 @@ std::string JsonErrorText(const nlohmann::json::exception& iError) {
   return tagEnd == std::string::npos ? text : text.substr(tagEnd + 2);
 }
 
-// nlohmann's own document builder, except that every error, a number too
-// large for a double included (whose exception carries no position), is
-// kept with the byte where it was found instead of being thrown.
-class PositionedParser : public nlohmann::detail::json_sax_dom_parser<Json> {
-public:
-  explicit PositionedParser(Json& oResult)
-      : json_sax_dom_parser(oResult, /*allow_exceptions=*/false) {}
-  bool parse_error(std::size_t iByte, const std::string&,
-                   const nlohmann::detail::exception& iError) {
-    _error = "invalid JSON at byte " + std::to_string(iByte) + ": " + JsonErrorText(iError);
-    return false;
-  }
-  const std::string& Error() const { return _error; }
-
-private:
-  std::string _error;
-};
-
-bool ParseJson(std::string_view iText, Json& oJson, std::string& oError) {
-  PositionedParser parser(oJson);
-  try {
-    if (Json::sax_parse(iText, &parser))
-      return true;
-    oError = parser.Error().empty() ? "invalid JSON" : parser.Error();
-  } catch (const nlohmann::json::exception& error) {
-    oError = "invalid JSON: " + JsonErrorText(error);
-  }
-  return false;
-}
-
-bool Build(const std::vector<PlannedContainer>& iPlan, KORDocument& ioDocument,
-           std::string& oError) {
+// The plan's plain values move into the features.
+bool Build(std::vector<PlannedContainer>& ioPlan, KORDocument& ioDocument, std::string& oError) {
   KORRootContainer* root = ioDocument.GetCompoundContainer();
-  for (std::size_t c = 0; c < iPlan.size(); ++c) {
-    const PlannedContainer& planned = iPlan[c];
+  for (std::size_t c = 0; c < ioPlan.size(); ++c) {
+    PlannedContainer& planned = ioPlan[c];
     const std::string where = Entry("containers", c);
     KORFeatureContainer* container = root->AddContainer(planned.type, planned.superType);
     if (!container) {
@@ -649,6 +678,7 @@ bool Build(const std::vector<PlannedContainer>& iPlan, KORDocument& ioDocument,
     container->SetStoredFlags(std::move(flags));
 
     std::vector<KORFeature*> features;
+    features.reserve(planned.features.size());
     for (const PlannedFeature& feature : planned.features) {
       features.push_back(container->NewFeature(*feature.type, feature.name, &feature.uuid));
       if (!features.back()) {
@@ -657,8 +687,8 @@ bool Build(const std::vector<PlannedContainer>& iPlan, KORDocument& ioDocument,
       }
     }
     for (std::size_t f = 0; f < features.size(); ++f)
-      for (const PlannedValue& value : planned.features[f].values) {
-        KORFeature::Value stored = value.plain;
+      for (PlannedValue& value : planned.features[f].values) {
+        KORFeature::Value stored = std::move(value.plain);
         if (KORIsLinkType(features[f]->Type().attributes[value.attribute].type)) {
           KORFeature::Links links;
           for (std::size_t target : value.links)
@@ -724,19 +754,14 @@ HRESULT KORLoadDocumentText(std::string_view iText, const std::string& iOrigin,
                             KORSmartPtr<KORDocument>& oDocument, std::string& oError) {
   oDocument = nullptr;
   std::string error;
-  // The parser recurses once per level: deep nesting is refused before it runs.
-  if (!KORCheckJsonDepth(iText, error)) {
-    oError = iOrigin + ": " + error;
-    return E_FAIL;
-  }
-  Json json;
-  if (!ParseJson(iText, json, error)) {
+  KORJsonTree json;
+  if (!json.Parse(iText, error)) {
     oError = iOrigin + ": " + error;
     return E_FAIL;
   }
   std::vector<PlannedContainer> plan;
   DocumentReader reader;
-  if (!reader.Read(json, plan)) {
+  if (!reader.Read(json.Root(), plan)) {
     oError = iOrigin + ": " + reader.Error();
     return E_FAIL;
   }

@@ -1,10 +1,34 @@
+#include "featurestore/KORContainer.h"
 #include "featurestore/KORDocument.h"
+#include "featurestore/KORFeature.h"
 #include "featurestore/KORModelObject.h"
 #include "featurestore/KORStandardModelEvents.h"
 #include "objectmodel/KORImplementation.h"
 
+#include <typeinfo>
+
+namespace {
+// iImplementation as a T when that is its class, else null.
+template <class T> KORModelObject* IfExactly(KORImplementation& iImplementation) {
+  return typeid(iImplementation) == typeid(T) ? static_cast<T*>(&iImplementation) : nullptr;
+}
+} // namespace
+
+// Connections and event dispatch ask this of every element: the store's own
+// classes (final) are recognised by their type, which spares the walk of
+// their many bases that a cross cast makes; any other class is cast.
 KORModelObject* KORModelObject::From(KORBaseUnknown* iObject) {
-  return dynamic_cast<KORModelObject*>(KORGetImplementation(iObject));
+  KORImplementation* implementation = KORGetImplementation(iObject);
+  if (!implementation)
+    return nullptr;
+  KORModelObject* object = IfExactly<KORFeature>(*implementation);
+  if (!object)
+    object = IfExactly<KORFeatureContainer>(*implementation);
+  if (!object)
+    object = IfExactly<KORRootContainer>(*implementation);
+  if (!object)
+    object = IfExactly<KORDocument>(*implementation);
+  return object ? object : dynamic_cast<KORModelObject*>(implementation);
 }
 
 bool KORModelObject::IsDeadObject(KORBaseUnknown* iObject) {

@@ -66,7 +66,7 @@ KORString KORUuid::ToText() const {
   return text;
 }
 
-bool KORUuid::FromText(const KORString& iText, KORUuid& oUuid) {
+bool KORUuid::FromText(std::string_view iText, KORUuid& oUuid) {
   KORUuid result;
   const char* cursor = iText.data();
   const char* end = iText.data() + iText.size();

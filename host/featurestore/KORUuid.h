@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 struct KORUuid {
   std::array<std::uint32_t, 4> words{};
@@ -14,6 +15,6 @@ struct KORUuid {
   bool IsNull() const { return words == std::array<std::uint32_t, 4>{}; }
   KORString ToText() const;
   // Reads the text form; fails on anything else.
-  static bool FromText(const KORString& iText, KORUuid& oUuid);
+  static bool FromText(std::string_view iText, KORUuid& oUuid);
   friend bool operator==(const KORUuid&, const KORUuid&) = default;
 };

@@ -113,7 +113,7 @@ HRESULT KOREVrcConfigure::RetrieveMainWindow(KORIVrcWindow** oWindow) {
   KORIVrcWindow_var window;
   KORIVrcView_var view;
   if (!_graphicResources || FAILED(_graphicResources->GetMainWindow(window.Out())) ||
-      FAILED(window->GetView(view.Out())))
+      !ViewOf(window))
     return E_FAIL;
   return KORReturn(window, oWindow);
 }
@@ -217,11 +217,10 @@ HRESULT KOREVrcConfigure::IsActiveStereoMode(bool& oStereo) {
     KOROwnedList ownedWindows(windows);
     for (const KORBaseUnknown_var& windowEntry : *ownedWindows) {
       examined = true;
-      KORIVrcRenderingSpec_var spec;
       KORVrcRenderingMode mode = KORVrcRenderingMono;
-      auto window = KORQuery<KORIVrcWindow>(windowEntry);
-      if (window && SUCCEEDED(window->GetRenderingSpec(spec.Out())) &&
-          SUCCEEDED(spec->GetRenderingMode(&mode)) && mode == KORVrcRenderingStereo) {
+      const auto window = KORQuery<KORIVrcWindow>(windowEntry);
+      const auto spec = SpecOf(window);
+      if (spec && SUCCEEDED(spec->GetRenderingMode(&mode)) && mode == KORVrcRenderingStereo) {
         oStereo = true;
         return S_OK;
       }
@@ -233,10 +232,9 @@ HRESULT KOREVrcConfigure::IsActiveStereoMode(bool& oStereo) {
 namespace {
 template <class I> KORSmartPtr<I> MainView(KOREVrcConfigure& iConfigure) {
   KORIVrcWindow_var window;
-  KORIVrcView_var view;
-  if (FAILED(iConfigure.RetrieveMainWindow(window.Out())) || FAILED(window->GetView(view.Out())))
+  if (FAILED(iConfigure.RetrieveMainWindow(window.Out())))
     return {};
-  return KORQuery<I>(view);
+  return KORQuery<I>(iConfigure.ViewOf(window));
 }
 } // namespace
 
@@ -251,8 +249,49 @@ bool KOREVrcConfigure::GetCameraOnMainWindow(KORIVrcCameraView** oCamera) {
 }
 
 bool KOREVrcConfigure::IsTheWindowAttachToScreenView(KORIVrcWindow* iWindow) {
+  return static_cast<bool>(KORQuery<KORIVrcScreenView>(ViewOf(iWindow)));
+}
+
+KOREVrcConfigure::RenderingMemo::RenderingMemo(KOREVrcConfigure& ioConfigure)
+    : _configure(ioConfigure), _outermost(!ioConfigure._renderings) {
+  if (_outermost)
+    _configure._renderings.emplace();
+}
+
+KOREVrcConfigure::RenderingMemo::~RenderingMemo() {
+  if (_outermost)
+    _configure._renderings.reset();
+}
+
+KORIVrcRendering_var KOREVrcConfigure::RenderingOf(KORIVrcWindow* iWindow) {
+  const auto lookUp = [iWindow] {
+    KORIVrcRendering_var rendering;
+    if (iWindow && FAILED(iWindow->GetRendering(rendering.Out())))
+      rendering = nullptr;
+    return rendering;
+  };
+  if (!_renderings || !iWindow)
+    return lookUp();
+  const auto identity = KORQuery<KORBaseUnknown>(iWindow);
+  auto [entry, added] = _renderings->try_emplace(identity.get());
+  if (added)
+    entry->second = lookUp();
+  return entry->second;
+}
+
+KORIVrcView_var KOREVrcConfigure::ViewOf(KORIVrcWindow* iWindow) {
   KORIVrcView_var view;
-  return iWindow && SUCCEEDED(iWindow->GetView(view.Out())) && KORQuery<KORIVrcScreenView>(view);
+  if (auto rendering = RenderingOf(iWindow); rendering && FAILED(rendering->GetView(view.Out())))
+    view = nullptr;
+  return view;
+}
+
+KORIVrcRenderingSpec_var KOREVrcConfigure::SpecOf(KORIVrcWindow* iWindow) {
+  KORIVrcRenderingSpec_var spec;
+  if (auto rendering = RenderingOf(iWindow);
+      rendering && FAILED(rendering->GetRenderingSpec(spec.Out())))
+    spec = nullptr;
+  return spec;
 }
 
 HRESULT KOREVrcConfigure::ComputeModelToFS(KORMathTransformation& oModelToFS) {

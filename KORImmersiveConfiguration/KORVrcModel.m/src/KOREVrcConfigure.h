@@ -18,6 +18,9 @@
 #include "interfaces/KORIVrcGraphicSpecs.h"
 #include "interfaces/KORIVrcHandDevice.h"
 #include "interfaces/KORIVrcHead.h"
+#include "interfaces/KORIVrcRendering.h"
+#include "interfaces/KORIVrcRenderingSpec.h"
+#include "interfaces/KORIVrcView.h"
 #include "interfaces/KORIVrcWindow.h"
 #include "math/KORMathTransformation.h"
 #include "objectmodel/KORExtension.h"
@@ -70,6 +73,11 @@ public:
   bool GetProjectionAreaOnMainWindow(KORIVrcProjectionArea** oArea);
   bool GetCameraOnMainWindow(KORIVrcCameraView** oCamera);
   bool IsTheWindowAttachToScreenView(KORIVrcWindow* iWindow);
+  // A window's rendering, and the view and rendering spec it gives the
+  // window (null when there is none).
+  KORIVrcRendering_var RenderingOf(KORIVrcWindow* iWindow);
+  KORIVrcView_var ViewOf(KORIVrcWindow* iWindow);
+  KORIVrcRenderingSpec_var SpecOf(KORIVrcWindow* iWindow);
   // Model frame to the display frame centred on the main window's screen.
   HRESULT ComputeModelToFS(KORMathTransformation& oModelToFS);
   // oHeadToMPK = inverse(head location * A), oAxes = inverse(A), A the axis change.
@@ -134,6 +142,22 @@ public:
 
 private:
   void ReleaseCommonPointers();
+  // While a file is generated each window's rendering is looked up once: the
+  // writers ask for it many times, and each lookup searches the
+  // configuration's rendering list. The outermost scope keeps the renderings
+  // (by the window's identity) and drops them when it ends.
+  class RenderingMemo {
+  public:
+    explicit RenderingMemo(KOREVrcConfigure& ioConfigure);
+    ~RenderingMemo();
+    RenderingMemo(const RenderingMemo&) = delete;
+    RenderingMemo& operator=(const RenderingMemo&) = delete;
+
+  private:
+    KOREVrcConfigure& _configure;
+    bool _outermost;
+  };
+  std::optional<std::unordered_map<KORBaseUnknown*, KORIVrcRendering_var>> _renderings;
   // The non-main windows showing each view (by the view's identity), in
   // image generator and window order; empty when the image generators
   // cannot be read. Gathered once per display file, so that the screens of

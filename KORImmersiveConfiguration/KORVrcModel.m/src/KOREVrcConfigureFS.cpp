@@ -49,13 +49,6 @@ KORUnicodeString NameOf(KORIVrcElement* iElement) {
   return ReadValue(iElement, &KORIVrcElement::GetName);
 }
 
-KORIVrcView_var ViewOf(KORIVrcWindow* iWindow) {
-  KORIVrcView_var view;
-  if (iWindow)
-    KORIgnoreResult(iWindow->GetView(view.Out()), KORVrcNullWhenUnread);
-  return view;
-}
-
 KOROwnedList WindowsOf(KORIVrcIG* iIG) {
   KORListValKORBaseUnknown_var* windows = nullptr;
   if (!iIG || FAILED(iIG->GetWindows(&windows)))
@@ -121,10 +114,9 @@ ScreenKind CornersOf(KORIVrcView* iView, Corners& oCorners) {
   return ScreenKind::None;
 }
 
-const char* MirrorWord(KORIVrcWindow* iWindow) {
-  KORIVrcRenderingSpec_var spec;
+const char* MirrorWord(const KORIVrcRenderingSpec_var& iSpec) {
   KORVrcMirrorMode mode = KORVrcMirrorNone;
-  if (FAILED(iWindow->GetRenderingSpec(spec.Out())) || FAILED(spec->GetMirrorMode(&mode)))
+  if (!iSpec || FAILED(iSpec->GetMirrorMode(&mode)))
     mode = KORVrcMirrorNone;
   switch (mode) {
   case KORVrcMirrorHorizontal:
@@ -179,6 +171,7 @@ void CloseBlock(KOREVrcConfigure& ioWriter, std::ostream& ioStream, const char* 
 
 HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeString& oMessages,
                                            unsigned char iWrite) {
+  const RenderingMemo renderings(*this);
   ResetIndent();
   oMessages.clear();
   HRESULT result = RetrieveCommonPointers();
@@ -274,7 +267,7 @@ HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iVi
     Line(*this, ioStream) << (kind == ScreenKind::Screen ? "isStatic Yes" : "isStatic No");
     OpenBlock(*this, ioStream, KORUnicodeString("<projectedImage Proj_") + screenName + ">");
     Line(*this, ioStream) << "extentsInScreen 0. 0. ; 1. 1.";
-    Line(*this, ioStream) << MirrorWord(iWindow);
+    Line(*this, ioStream) << MirrorWord(SpecOf(iWindow));
     CloseBlock(*this, ioStream, "</projectedImage>");
   }
   CloseBlock(*this, ioStream, "</screen >");
@@ -450,10 +443,9 @@ HRESULT KOREVrcConfigure::WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcW
 
 HRESULT KOREVrcConfigure::WriteFSChannelStereoSection(std::ostream& ioStream,
                                                       KORIVrcWindow* iWindow) {
-  KORIVrcRenderingSpec_var spec;
   KORVrcRenderingMode mode = KORVrcRenderingMono;
-  if (!iWindow || FAILED(iWindow->GetRenderingSpec(spec.Out())) ||
-      FAILED(spec->GetRenderingMode(&mode)))
+  const KORIVrcRenderingSpec_var spec = SpecOf(iWindow);
+  if (!spec || FAILED(spec->GetRenderingMode(&mode)))
     return E_FAIL;
   switch (mode) {
   case KORVrcRenderingMono:

@@ -41,24 +41,10 @@ KORUnicodeString Quoted(const KORUnicodeString& iText) {
   return '"' + iText + '"';
 }
 
-KORIVrcView_var ViewOf(KORIVrcWindow* iWindow) {
-  KORIVrcView_var view;
-  if (iWindow)
-    KORIgnoreResult(iWindow->GetView(view.Out()), KORVrcNullWhenUnread);
-  return view;
-}
-
-KORIVrcRenderingSpec_var SpecOf(KORIVrcWindow* iWindow) {
-  KORIVrcRenderingSpec_var spec;
-  KORIgnoreResult(iWindow->GetRenderingSpec(spec.Out()), KORVrcNullWhenUnread);
-  return spec;
-}
-
-// The window's rendering mode, nothing when it has no rendering specification.
-std::optional<KORVrcRenderingMode> ModeOf(KORIVrcWindow* iWindow) {
+// The rendering mode, nothing without a rendering specification.
+std::optional<KORVrcRenderingMode> ModeOf(const KORIVrcRenderingSpec_var& iSpec) {
   KORVrcRenderingMode mode = KORVrcRenderingMono;
-  auto spec = SpecOf(iWindow);
-  if (!spec || FAILED(spec->GetRenderingMode(&mode)))
+  if (!iSpec || FAILED(iSpec->GetRenderingMode(&mode)))
     return std::nullopt;
   return mode;
 }
@@ -100,6 +86,7 @@ void WriteTrackerVector(std::ostream& ioStream, const char* iLabel, double iX, d
 
 HRESULT KOREVrcConfigure::GenerateMPK(std::ostream& ioStream, KORUnicodeString& oMessages,
                                       unsigned char iWrite) {
+  const RenderingMemo renderings(*this);
   oMessages.clear();
   HRESULT result = RetrieveCommonPointers();
   if (FAILED(StartMessages(oMessages)))
@@ -220,7 +207,7 @@ HRESULT KOREVrcConfigure::WriteMPKWindowInformations(std::ostream& ioStream, KOR
   IndentRight(ioStream);
   Indent(ioStream);
   ioStream << "name  " << Quoted(NameOf(iWindow));
-  if (iStereo && IsSingleEye(ModeOf(iWindow))) {
+  if (iStereo && IsSingleEye(ModeOf(SpecOf(iWindow)))) {
     Indent(ioStream);
     ioStream << "attributes { hints { stereo n} }";
   }
@@ -319,7 +306,7 @@ void WriteRegion(KOREVrcConfigure& ioWriter, std::ostream& ioStream, const char*
 
 HRESULT KOREVrcConfigure::WriteMPKAutoHMDCompoundInformations(std::ostream& ioStream,
                                                               KORIVrcWindow* iWindow) {
-  const auto mode = ModeOf(iWindow);
+  const auto mode = ModeOf(SpecOf(iWindow));
   if (!KORQuery<KORIVrcCameraView>(ViewOf(iWindow)) || !mode)
     return S_OK;
   const KORUnicodeString channel = NameOf(iWindow);
@@ -338,7 +325,7 @@ HRESULT KOREVrcConfigure::WriteMPKAutoHMDCompoundInformations(std::ostream& ioSt
 HRESULT KOREVrcConfigure::WriteMPKAutoEYECompoundInformations(std::ostream& ioStream,
                                                               KORIVrcWindow* iWindow,
                                                               bool iStereo) {
-  const auto mode = ModeOf(iWindow);
+  const auto mode = ModeOf(SpecOf(iWindow));
   // A mono window of a mono configuration needs no compound: the runtime's
   // default already renders the centre eye.
   if (!IsSingleEye(mode) || !IsTheWindowAttachToScreenView(iWindow) ||

@@ -269,9 +269,12 @@ KOREVrcXML::Element KOREVrcXML::MakeIGNode(KORIDOMNode* iParent, KORBaseUnknown*
 KOREVrcXML::Element KOREVrcXML::MakeWindowNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
   return MakeNode<KORIVrcWindow>(
       iParent, "Window", iElement, [this](NodeWriter& ioNode, KORIVrcWindow* iWindow) {
+        // The view through the rendering found once, as the window's own
+        // view would look the rendering up again.
+        auto rendering = LinkOf(iWindow, &KORIVrcWindow::GetRendering);
         ioNode.Text("Name", NameOf(iWindow));
         ioNode.Id("WindowID", iWindow);
-        ioNode.Id("View", LinkOf(iWindow, &KORIVrcWindow::GetView).get());
+        ioNode.Id("View", LinkOf(rendering.get(), &KORIVrcRendering::GetView).get());
         // The viewport's values go out in its own order (left, top, width,
         // height) under the names Left, Right, Top, Bottom.
         auto viewport = LinkOf(iWindow, &KORIVrcWindow::GetViewport);
@@ -279,7 +282,6 @@ KOREVrcXML::Element KOREVrcXML::MakeWindowNode(KORIDOMNode* iParent, KORBaseUnkn
                        FourValues([&](double& oA, double& oB, double& oC, double& oD) {
                          return viewport ? viewport->GetViewport(&oA, &oB, &oC, &oD) : E_FAIL;
                        }));
-        auto rendering = LinkOf(iWindow, &KORIVrcWindow::GetRendering);
         if (auto spec = LinkOf(rendering.get(), &KORIVrcRendering::GetRenderingSpec))
           MakeRenderingSpecNode(ioNode.Element(), spec);
       });

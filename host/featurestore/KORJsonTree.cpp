@@ -1,0 +1,415 @@
+#include "featurestore/KORJsonTree.h"
+
+#include "system/KORJsonDepth.h"
+
+#include <charconv>
+#include <cmath>
+#include <nlohmann/json.hpp>
+#include <utility>
+
+namespace {
+KORJsonNode Scalar(KORJsonKind iKind) {
+  KORJsonNode node;
+  node.kind = iKind;
+  return node;
+}
+
+// The quick reader: a recursive descent over the plain form, giving up (false)
+// at the first thing it does not take, error or not.
+class PlainReader {
+public:
+  PlainReader(std::string_view iText, KORJsonTree& ioTree)
+      : _at(iText.data()), _end(iText.data() + iText.size()), _tree(ioTree) {}
+
+  bool Read() {
+    SkipSpace();
+    if (!Value())
+      return false;
+    SkipSpace();
+    return _at == _end;
+  }
+
+private:
+  void SkipSpace() {
+    while (_at != _end && (*_at == ' ' || *_at == '\n' || *_at == '\r' || *_at == '\t'))
+      ++_at;
+  }
+
+  bool Value() {
+    if (_at == _end)
+      return false;
+    switch (*_at) {
+    case '{':
+      return Container(KORJsonKind::Object, '}');
+    case '[':
+      return Container(KORJsonKind::Array, ']');
+    case '"': {
+      KORJsonNode node = Scalar(KORJsonKind::String);
+      if (!String(node.text))
+        return false;
+      _tree.Add(node);
+      return true;
+    }
+    case 't':
+      return Literal("true", KORJsonKind::Boolean, true);
+    case 'f':
+      return Literal("false", KORJsonKind::Boolean, false);
+    case 'n':
+      return Literal("null", KORJsonKind::Null, false);
+    default:
+      return Number();
+    }
+  }
+
+  bool Container(KORJsonKind iKind, char iCloser) {
+    if (++_depth > KORJsonMaxDepth)
+      return false;
+    ++_at;
+    _tree.Open(iKind);
+    SkipSpace();
+    if (_at != _end && *_at == iCloser) {
+      ++_at;
+    } else {
+      for (;;) {
+        if (iKind == KORJsonKind::Object) {
+          std::string_view key;
+          if (_at == _end || *_at != '"' || !String(key))
+            return false;
+          SkipSpace();
+          if (_at == _end || *_at != ':')
+            return false;
+          ++_at;
+          SkipSpace();
+          _tree.SetKey(key);
+        }
+        if (!Value())
+          return false;
+        SkipSpace();
+        if (_at == _end)
+          return false;
+        const char next = *_at++;
+        if (next == iCloser)
+          break;
+        if (next != ',')
+          return false;
+        SkipSpace();
+      }
+    }
+    _tree.Close();
+    --_depth;
+    return true;
+  }
+
+  // Printable ASCII without escapes; anything else is the full parser's.
+  bool String(std::string_view& oText) {
+    const char* start = ++_at;
+    while (_at != _end && *_at != '"') {
+      const auto c = static_cast<unsigned char>(*_at);
+      if (c < 0x20 || c >= 0x80 || c == '\\')
+        return false;
+      ++_at;
+    }
+    if (_at == _end)
+      return false;
+    oText = std::string_view(start, static_cast<std::size_t>(_at - start));
+    ++_at;
+    return true;
+  }
+
+  bool Literal(std::string_view iWord, KORJsonKind iKind, bool iBoolean) {
+    if (static_cast<std::size_t>(_end - _at) < iWord.size() ||
+        std::string_view(_at, iWord.size()) != iWord)
+      return false;
+    _at += iWord.size();
+    KORJsonNode node = Scalar(iKind);
+    node.boolean = iBoolean;
+    _tree.Add(node);
+    return true;
+  }
+
+  static bool IsDigit(char iChar) { return iChar >= '0' && iChar <= '9'; }
+  const char* Digits(const char* iFrom) const {
+    while (iFrom != _end && IsDigit(*iFrom))
+      ++iFrom;
+    return iFrom;
+  }
+
+  // JSON's number grammar; integers become Signed (negative) or Unsigned as
+  // the full parser makes them, reals are read with correct rounding.
+  bool Number() {
+    const char* start = _at;
+    const bool negative = *_at == '-';
+    const char* digits = negative ? _at + 1 : _at;
+    const char* integerEnd = Digits(digits);
+    if (integerEnd == digits || (*digits == '0' && integerEnd - digits > 1))
+      return false;
+    const char* end = integerEnd;
+    bool real = false;
+    if (end != _end && *end == '.') {
+      const char* fraction = end + 1;
+      end = Digits(fraction);
+      if (end == fraction)
+        return false;
+      real = true;
+    }
+    if (end != _end && (*end == 'e' || *end == 'E')) {
+      const char* exponent = end + 1;
+      if (exponent != _end && (*exponent == '+' || *exponent == '-'))
+        ++exponent;
+      end = Digits(exponent);
+      if (end == exponent)
+        return false;
+      real = true;
+    }
+    _at = end;
+    if (real) {
+      KORJsonNode node = Scalar(KORJsonKind::Real);
+      const auto [stop, error] = std::from_chars(start, end, node.real);
+      if (error != std::errc() || stop != end || !std::isfinite(node.real))
+        return false;
+      _tree.Add(node);
+      return true;
+    }
+    // Eighteen digits always fit; longer ones are left to the full parser.
+    if (integerEnd - digits > 18)
+      return false;
+    std::uint64_t magnitude = 0;
+    for (const char* c = digits; c != integerEnd; ++c)
+      magnitude = magnitude * 10 + static_cast<std::uint64_t>(*c - '0');
+    KORJsonNode node = Scalar(negative ? KORJsonKind::Signed : KORJsonKind::Unsigned);
+    if (negative)
+      node.signedNumber = -static_cast<std::int64_t>(magnitude);
+    else
+      node.unsignedNumber = magnitude;
+    _tree.Add(node);
+    return true;
+  }
+
+  const char* _at;
+  const char* _end;
+  KORJsonTree& _tree;
+  std::size_t _depth = 0;
+};
+
+// nlohmann's message without its "[json.exception...] " tag.
+std::string JsonErrorText(const nlohmann::json::exception& iError) {
+  std::string text = iError.what();
+  auto tagEnd = text.find("] ");
+  return tagEnd == std::string::npos ? text : text.substr(tagEnd + 2);
+}
+
+// The general library's parser feeding the tree; every error, a number too
+// large for a double included (whose exception carries no position), is kept
+// with the byte where it was found instead of being thrown.
+class CheckedBuilder {
+public:
+  explicit CheckedBuilder(KORJsonTree& ioTree) : _tree(ioTree) {}
+
+  bool null() { return Add(Scalar(KORJsonKind::Null)); }
+  bool boolean(bool iValue) {
+    KORJsonNode node = Scalar(KORJsonKind::Boolean);
+    node.boolean = iValue;
+    return Add(node);
+  }
+  bool number_integer(std::int64_t iValue) {
+    KORJsonNode node = Scalar(KORJsonKind::Signed);
+    node.signedNumber = iValue;
+    return Add(node);
+  }
+  bool number_unsigned(std::uint64_t iValue) {
+    KORJsonNode node = Scalar(KORJsonKind::Unsigned);
+    node.unsignedNumber = iValue;
+    return Add(node);
+  }
+  bool number_float(double iValue, const std::string&) {
+    KORJsonNode node = Scalar(KORJsonKind::Real);
+    node.real = iValue;
+    return Add(node);
+  }
+  bool string(std::string& iValue) {
+    KORJsonNode node = Scalar(KORJsonKind::String);
+    node.text = _tree.Keep(std::move(iValue));
+    return Add(node);
+  }
+  bool binary(std::vector<std::uint8_t>&) { return Add(Scalar(KORJsonKind::Null)); }
+  bool start_object(std::size_t) {
+    _tree.Open(KORJsonKind::Object);
+    return true;
+  }
+  bool start_array(std::size_t) {
+    _tree.Open(KORJsonKind::Array);
+    return true;
+  }
+  bool end_object() {
+    _tree.Close();
+    return true;
+  }
+  bool end_array() { return end_object(); }
+  bool key(std::string& iKey) {
+    _tree.SetKey(_tree.Keep(std::move(iKey)));
+    return true;
+  }
+  bool parse_error(std::size_t iByte, const std::string&,
+                   const nlohmann::detail::exception& iError) {
+    _error = "invalid JSON at byte " + std::to_string(iByte) + ": " + JsonErrorText(iError);
+    return false;
+  }
+  const std::string& Error() const { return _error; }
+
+private:
+  bool Add(const KORJsonNode& iNode) {
+    _tree.Add(iNode);
+    return true;
+  }
+
+  KORJsonTree& _tree;
+  std::string _error;
+};
+} // namespace
+
+double KORJsonNode::Number() const {
+  switch (kind) {
+  case KORJsonKind::Signed:
+    return static_cast<double>(signedNumber);
+  case KORJsonKind::Unsigned:
+    return static_cast<double>(unsignedNumber);
+  default:
+    return real;
+  }
+}
+
+const char* KORJsonNode::TypeName() const {
+  switch (kind) {
+  case KORJsonKind::Null:
+    return "null";
+  case KORJsonKind::Boolean:
+    return "boolean";
+  case KORJsonKind::String:
+    return "string";
+  case KORJsonKind::Array:
+    return "array";
+  case KORJsonKind::Object:
+    return "object";
+  default:
+    return "number";
+  }
+}
+
+const KORJsonNode* KORJsonNode::Find(std::string_view iName) const {
+  for (const KORJsonNode& member : *this)
+    if (member.key == iName)
+      return &member;
+  return nullptr;
+}
+
+bool KORSameJson(const KORJsonNode& iA, const KORJsonNode& iB) {
+  if (iA.kind != iB.kind || iA.key != iB.key || iA.count != iB.count)
+    return false;
+  switch (iA.kind) {
+  case KORJsonKind::Boolean:
+    return iA.boolean == iB.boolean;
+  case KORJsonKind::Signed:
+    return iA.signedNumber == iB.signedNumber;
+  case KORJsonKind::Unsigned:
+    return iA.unsignedNumber == iB.unsignedNumber;
+  case KORJsonKind::Real:
+    // Bit for bit: the same text must give the same double.
+    return std::signbit(iA.real) == std::signbit(iB.real) && iA.real == iB.real;
+  case KORJsonKind::String:
+    return iA.text == iB.text;
+  default:
+    for (std::size_t i = 0; i < iA.count; ++i)
+      if (!KORSameJson(iA[i], iB[i]))
+        return false;
+    return true;
+  }
+}
+
+void KORJsonTree::Clear() {
+  _nodes.clear();
+  _pending.clear();
+  _opened.clear();
+  _kept.clear();
+  _key = {};
+}
+
+void KORJsonTree::Add(KORJsonNode iValue) {
+  iValue.key = std::exchange(_key, {});
+  _pending.push_back(iValue);
+}
+
+void KORJsonTree::Open(KORJsonKind iKind) {
+  Add(Scalar(iKind));
+  _opened.push_back(_pending.size());
+}
+
+void KORJsonTree::Close() {
+  const std::size_t first = _opened.back();
+  _opened.pop_back();
+  KORJsonNode& container = _pending[first - 1];
+  if (container.kind == KORJsonKind::Object)
+    MergeRepeatedMembers(first);
+  container.firstChild = _nodes.size();
+  container.count = _pending.size() - first;
+  _nodes.insert(_nodes.end(), _pending.begin() + static_cast<std::ptrdiff_t>(first),
+                _pending.end());
+  _pending.resize(first);
+}
+
+// As the general library's ordered objects do: a repeated member takes the
+// place of its first occurrence, with the last value.
+void KORJsonTree::MergeRepeatedMembers(std::size_t iFirst) {
+  std::size_t kept = iFirst;
+  for (std::size_t i = iFirst; i < _pending.size(); ++i) {
+    std::size_t same = iFirst;
+    while (same < kept && _pending[same].key != _pending[i].key)
+      ++same;
+    if (same < kept)
+      _pending[same] = _pending[i];
+    else
+      _pending[kept++] = _pending[i];
+  }
+  _pending.resize(kept);
+}
+
+void KORJsonTree::Finish() {
+  _nodes.push_back(_pending.back());
+  _pending.clear();
+  for (KORJsonNode& node : _nodes)
+    if (node.kind == KORJsonKind::Array || node.kind == KORJsonKind::Object)
+      node.children = _nodes.data() + node.firstChild;
+}
+
+std::string_view KORJsonTree::Keep(std::string iText) {
+  return _kept.emplace_back(std::move(iText));
+}
+
+bool KORJsonTree::ParsePlain(std::string_view iText) {
+  Clear();
+  if (!PlainReader(iText, *this).Read())
+    return false;
+  Finish();
+  return true;
+}
+
+bool KORJsonTree::ParseChecked(std::string_view iText, std::string& oError) {
+  Clear();
+  // The parser recurses once per level: deep nesting is refused before it runs.
+  if (!KORCheckJsonDepth(iText, oError))
+    return false;
+  CheckedBuilder builder(*this);
+  try {
+    if (nlohmann::json::sax_parse(iText, &builder)) {
+      Finish();
+      return true;
+    }
+    oError = builder.Error().empty() ? "invalid JSON" : builder.Error();
+  } catch (const nlohmann::json::exception& error) {
+    oError = "invalid JSON: " + JsonErrorText(error);
+  }
+  return false;
+}
+
+bool KORJsonTree::Parse(std::string_view iText, std::string& oError) {
+  return ParsePlain(iText) || ParseChecked(iText, oError);
+}

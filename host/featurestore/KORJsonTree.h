@@ -1,0 +1,101 @@
+#pragma once
+// The JSON text of a document as a read-only tree that the loader walks.
+//
+// A document of a few thousand features holds a hundred thousand values; the
+// general JSON library spends most of a load allocating them one by one and
+// lexing character by character. This tree keeps its nodes in one array,
+// the children of each container side by side, and strings as views of the
+// text they were read from.
+//
+// Parse first tries a quick reader that takes the plain form the document
+// writer produces (ASCII strings without escapes, integers of up to 18
+// digits, reals in range, nesting within KORJsonMaxDepth) and declines
+// anything else, saying nothing. The full parser then reads what the quick
+// one declined and, for a text that is not JSON, gives the message with the
+// byte where it breaks. Both build the same tree for the same text: a
+// member named twice keeps its first place and its last value.
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class KORJsonKind : std::uint8_t {
+  Null,
+  Boolean,
+  Signed,
+  Unsigned,
+  Real,
+  String,
+  Array,
+  Object
+};
+
+struct KORJsonNode {
+  KORJsonKind kind = KORJsonKind::Null;
+  bool boolean = false;
+  std::int64_t signedNumber = 0;         // Signed (a negative integer)
+  std::uint64_t unsignedNumber = 0;      // Unsigned (an integer from 0)
+  double real = 0;                       // Real (a number with a fraction or exponent)
+  std::string_view text;                 // String
+  std::string_view key;                  // the member's name, inside an object
+  const KORJsonNode* children = nullptr; // Array and Object, count of them
+  std::size_t count = 0;
+  std::size_t firstChild = 0; // while building: where the children are in the tree
+
+  bool IsNumber() const {
+    return kind == KORJsonKind::Signed || kind == KORJsonKind::Unsigned ||
+           kind == KORJsonKind::Real;
+  }
+  // Any number as a double (integers converted).
+  double Number() const;
+  // The general library's name of the kind ("object", "number", ...), used
+  // in the loader's messages.
+  const char* TypeName() const;
+  // Member iName of an object, or null.
+  const KORJsonNode* Find(std::string_view iName) const;
+  const KORJsonNode& operator[](std::size_t iIndex) const { return children[iIndex]; }
+  const KORJsonNode* begin() const { return children; }
+  const KORJsonNode* end() const { return children + count; }
+};
+
+// Same kind, value, key and children, all the way down.
+bool KORSameJson(const KORJsonNode& iA, const KORJsonNode& iB);
+
+class KORJsonTree {
+public:
+  KORJsonTree() = default;
+  KORJsonTree(const KORJsonTree&) = delete;
+  KORJsonTree& operator=(const KORJsonTree&) = delete;
+
+  // The quick reader, then the full parser; on failure oError says what is
+  // wrong and where. iText must outlive the tree.
+  bool Parse(std::string_view iText, std::string& oError);
+  // The quick reader alone: false for anything it does not take.
+  bool ParsePlain(std::string_view iText);
+  // The full parser alone (after the nesting check).
+  bool ParseChecked(std::string_view iText, std::string& oError);
+
+  // After a successful parse.
+  const KORJsonNode& Root() const { return _nodes.back(); }
+
+  // Building, in document order (the parsers' part).
+  void Clear();
+  void SetKey(std::string_view iKey) { _key = iKey; }
+  void Add(KORJsonNode iValue);
+  void Open(KORJsonKind iKind);
+  void Close();
+  void Finish();
+  // A copy of iText that lives as long as the tree.
+  std::string_view Keep(std::string iText);
+
+private:
+  void MergeRepeatedMembers(std::size_t iFirst);
+
+  std::vector<KORJsonNode> _nodes;   // children of each container together
+  std::vector<KORJsonNode> _pending; // values of the containers still open
+  std::vector<std::size_t> _opened;  // where each open container's children start
+  std::deque<std::string> _kept;
+  std::string_view _key;
+};

@@ -1,0 +1,134 @@
+// The document loader's JSON tree: the quick reader and the full parser must
+// build the same tree from any text the quick one takes, and the full parser
+// alone must still take, or refuse with its message, everything else.
+#include "featurestore/KORJsonTree.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+using ::testing::HasSubstr;
+
+struct Plain {
+  const char* text;
+  const char* what;
+};
+
+TEST(JsonTreeTest, BothParsersBuildTheSameTreeFromPlainText) {
+  const Plain cases[] = {
+      {R"({"a": [1, -2, 3.5, true, false, null, "x"], "b": {"c": {}}, "d": []})", "every kind"},
+      {" \t\r\n{ \"a\" :\n[ ]\t} \n", "whitespace everywhere"},
+      {"-0", "negative zero is an integer"},
+      {"999999999999999999", "eighteen digits"},
+      {"-999999999999999999", "eighteen digits, negative"},
+      {"[0.1, 1e3, 1E-3, -2.5e+2, 123456789.123456789]", "reals"},
+      {R"({"a": 1, "b": 2, "a": {"z": 3}})", "a repeated member"},
+      {R"("~ printable ASCII !#$%&'()*+,-./:;<=>?@[]^_`{|}")", "a string of printable ASCII"},
+  };
+  for (const Plain& plain : cases) {
+    KORJsonTree quick, full;
+    std::string error;
+    ASSERT_TRUE(quick.ParsePlain(plain.text)) << plain.what;
+    ASSERT_TRUE(full.ParseChecked(plain.text, error)) << plain.what << ": " << error;
+    EXPECT_TRUE(KORSameJson(quick.Root(), full.Root())) << plain.what;
+  }
+}
+
+TEST(JsonTreeTest, NumbersKeepTheKindTheGeneralLibraryGivesThem) {
+  KORJsonTree tree;
+  std::string error;
+  ASSERT_TRUE(tree.Parse("[-7, 7, 7.0, -0, 1e2]", error)) << error;
+  const KORJsonNode& numbers = tree.Root();
+  ASSERT_EQ(numbers.count, 5u);
+  EXPECT_EQ(numbers[0].kind, KORJsonKind::Signed);
+  EXPECT_EQ(numbers[0].signedNumber, -7);
+  EXPECT_EQ(numbers[1].kind, KORJsonKind::Unsigned);
+  EXPECT_EQ(numbers[1].unsignedNumber, 7u);
+  EXPECT_EQ(numbers[2].kind, KORJsonKind::Real);
+  EXPECT_EQ(numbers[3].kind, KORJsonKind::Signed);
+  EXPECT_FALSE(std::signbit(numbers[3].Number())) << "-0 is the integer 0, not the real -0.0";
+  EXPECT_EQ(numbers[4].Number(), 100.0);
+  for (const KORJsonNode& number : numbers)
+    EXPECT_STREQ(number.TypeName(), "number");
+}
+
+TEST(JsonTreeTest, ARepeatedMemberKeepsItsFirstPlaceAndItsLastValue) {
+  for (const bool quick : {true, false}) {
+    KORJsonTree tree;
+    std::string error;
+    const char* text = R"({"a": 1, "b": "two", "a": [3]})";
+    ASSERT_TRUE(quick ? tree.ParsePlain(text) : tree.ParseChecked(text, error)) << error;
+    const KORJsonNode& object = tree.Root();
+    ASSERT_EQ(object.count, 2u);
+    EXPECT_EQ(object[0].key, "a");
+    EXPECT_EQ(object[0].kind, KORJsonKind::Array);
+    EXPECT_EQ(object[1].key, "b");
+    EXPECT_EQ(object.Find("b")->text, "two");
+    EXPECT_EQ(object.Find("c"), nullptr);
+  }
+}
+
+TEST(JsonTreeTest, TheFullParserTakesWhatTheQuickOneLeaves) {
+  const struct {
+    std::string text;
+    std::string string; // the first string of the tree, decoded
+  } cases[] = {
+      {R"(["tab\tquote\"slash\/"])", "tab\tquote\"slash/"},
+      {R"(["\u00e9t\u00e9"])", "\xc3\xa9t\xc3\xa9"},
+      {"[\"\xc3\xa9\"]", "\xc3\xa9"},
+      {"\xef\xbb\xbf[\"after a byte order mark\"]", "after a byte order mark"},
+      {R"(["", 12345678901234567890])", ""},
+      {R"(["", 1e-400])", ""},
+  };
+  for (const auto& leftOver : cases) {
+    KORJsonTree tree;
+    std::string error;
+    EXPECT_FALSE(tree.ParsePlain(leftOver.text)) << leftOver.text;
+    ASSERT_TRUE(tree.Parse(leftOver.text, error)) << leftOver.text << ": " << error;
+    EXPECT_EQ(tree.Root()[0].text, leftOver.string);
+  }
+}
+
+TEST(JsonTreeTest, TextThatIsNotJsonIsRefusedWithTheFullParsersMessage) {
+  const struct {
+    std::string text;
+    std::string message;
+  } cases[] = {
+      {R"({"a": })",
+       "invalid JSON at byte 7: parse error at line 1, column 7: syntax error while parsing value"},
+      {"[1, 2",
+       "invalid JSON at byte 6: parse error at line 1, column 6: syntax error while parsing array"},
+      {"[01]",
+       "invalid JSON at byte 3: parse error at line 1, column 3: syntax error while parsing array"},
+      {"[1] [2]",
+       "invalid JSON at byte 5: parse error at line 1, column 5: syntax error while parsing value"},
+      {"[1e999]", "number overflow parsing '1e999'"},
+      {"", "invalid JSON at byte 1"},
+      {"[\"\x01\"]", "invalid JSON at byte 3"},
+      {std::string(65, '[') + std::string(65, ']'), "line 1, column 65: nesting deeper than 64"},
+  };
+  for (const auto& refused : cases) {
+    KORJsonTree tree;
+    std::string error;
+    EXPECT_FALSE(tree.ParsePlain(refused.text)) << refused.text;
+    EXPECT_FALSE(tree.Parse(refused.text, error)) << refused.text;
+    EXPECT_THAT(error, HasSubstr(refused.message)) << refused.text;
+  }
+}
+
+TEST(JsonTreeTest, NestingUpToTheLimitIsRead) {
+  const std::string deepest = std::string(64, '[') + std::string(64, ']');
+  KORJsonTree tree;
+  ASSERT_TRUE(tree.ParsePlain(deepest));
+  const KORJsonNode* node = &tree.Root();
+  int depth = 1;
+  while (node->count == 1) {
+    node = &(*node)[0];
+    ++depth;
+  }
+  EXPECT_EQ(depth, 64);
+}
+} // namespace
