@@ -89,17 +89,6 @@ TEST(SnapEdges, ThePickedPointChoosesTheNearestEdge) {
   EXPECT_EQ(KORVrcSnapCmd::IndexMax(&ll, &ll, &ll, &ll, &ll), 0) << "no angle is positive";
 }
 
-TEST_F(SnapCommandTest, TheFourthCornerCompletesTheParallelogram) {
-  KORIVrcScreenView_var view = build.Screen("Slanted", {100, 0, 900}, {0, 0, 0}, {1000, 50, 0});
-  KORIVrcProjectionArea_var area;
-  ASSERT_EQ(view->GetProjectionArea(area.Out()), S_OK);
-  KORVrcPointf ll, lr, ur, ul;
-  ASSERT_TRUE(KORVrcSnapCmd::RetrieveScreenCorners(area, &ll, &lr, &ur, &ul));
-  EXPECT_TRUE(ur.isApprox(KORVrcPointf(1100, 50, 900)));
-  EXPECT_FALSE(KORVrcSnapCmd::RetrieveScreenCorners(area, &ll, &lr, nullptr, &ul));
-  EXPECT_FALSE(KORVrcSnapCmd::RetrieveScreenCorners(nullptr, &ll, &lr, &ur, &ul));
-}
-
 // A wall moved away is snapped back onto its neighbour: the picked edges
 // join and the hinge puts the wall where the room had it.
 TEST_F(SnapCommandTest, SnappingAWallOntoItsNeighbourRebuildsTheRoom) {

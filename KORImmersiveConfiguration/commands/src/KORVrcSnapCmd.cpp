@@ -171,10 +171,15 @@ bool KORVrcSnapCmd::Snap(void*) {
   const KORVrcPointf origin = Corner(target, targetStart);
   const Eigen::Vector3f d = (Corner(target, targetStart + 1) - origin).normalized();
   const Eigen::Vector3f u = normal2.cross(d).normalized();
+  // A screen squeezed to a line or a point has no plane to join along.
+  if (u.isZero())
+    return false;
 
   // The first screen laid flat onto the second, side lengths kept: its
   // picked edge A->B runs back along the target line from the origin.
   const Eigen::Vector3f normal1 = FrontNormal(moved);
+  if (normal1.isZero())
+    return false;
   const std::size_t a = EdgeStart(movedEdge), b = a + 1, beyondA = a + 3, beyondB = a + 2;
   const float edgeLength = (Corner(moved, b) - Corner(moved, a)).norm();
   const float sideLength = (Corner(moved, beyondA) - Corner(moved, a)).norm();
