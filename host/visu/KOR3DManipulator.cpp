@@ -39,13 +39,15 @@ HRESULT KOR3DManipulator::BeginDrag(const KORPathElement& iPath, KORString& oErr
   if (_observer)
     _observer->OnDragStarted();
   KORBaseUnknown* agent = nullptr;
-  if (FAILED(element->Init(&agent))) {
+  const HRESULT initialised = element->Init(&agent);
+  _agent = KORBaseUnknown_var::Adopt(agent);
+  if (FAILED(initialised)) {
     oError = "refuses to be moved";
+    _agent = nullptr;
     if (_observer)
       _observer->OnDragEnded();
     return E_FAIL;
   }
-  _agent = KORBaseUnknown_var::Adopt(agent);
   _element = element;
   _start = KORMathTransformation();
   if (FAILED(_element->BeginMove(&_start))) {

@@ -11,7 +11,8 @@
 class KORISelectMove3D : public KORBaseUnknown {
   KOR_INTERFACE(KORISelectMove3D, KORBaseUnknown)
 public:
-  // ioMoveAgent: the manipulator's agent (may point to null).
+  // *ioMoveAgent comes null; the element may set an agent of its own there,
+  // with one reference, which the manipulator releases when the drag ends.
   [[nodiscard]] virtual HRESULT Init(KORBaseUnknown** ioMoveAgent) = 0;
   [[nodiscard]] virtual HRESULT End() = 0;
   // Reads what Move starts from; the transformation is the manipulator's
