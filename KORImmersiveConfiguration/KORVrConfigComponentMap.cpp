@@ -5,6 +5,7 @@
 #include "system/KORModule.h"
 
 #include "KOREVrc2DVisu.h"
+#include "KOREVrc3DCompassSnap.h"
 #include "KOREVrc3DVisu.h"
 #include "KOREVrcButtonDevice.h"
 #include "KOREVrcCameraView.h"
@@ -34,6 +35,7 @@
 #include "KOREVrcRendering.h"
 #include "KOREVrcRenderingSpec.h"
 #include "KOREVrcScreenView.h"
+#include "KOREVrcSelectMove3D.h"
 #include "KOREVrcTrackedElement.h"
 #include "KOREVrcTracker.h"
 #include "KOREVrcTrackingStation.h"
@@ -159,6 +161,14 @@ const KORExtensionRow kExtensions[] = {
     KOR_ROW("KORVrcGraphicResources", KOREVrc2DVisuGraphicResources, KORI2DGeoVisu, Data),
     KOR_ROW("KORVrcIG", KOREVrc2DVisuIG, KORI2DGeoVisu, Data),
     KOR_ROW("KORVrcWindow", KOREVrc2DVisuWindow, KORI2DGeoVisu, Data),
+    // Direct manipulation in 3D: dragging keeps the start values between
+    // BeginMove and EndMove, hence data extensions.
+    KOR_ROW("KORVrcTracker", KOREVrcSelectMove3DOnTracker, KORISelectMove3D, Data),
+    KOR_ROW("KORVrcTrackingStation", KOREVrcSelectMove3DOnTrackingStation, KORISelectMove3D, Data),
+    KOR_ROW("KORVrcScreenView", KOREVrcSelectMove3dOnScreenView, KORISelectMove3D, Data),
+    KOR_ROW("KORVrcTracker", KOREVrc3DCompassSnapOnTracker, KORI3DCompassSnap, Code),
+    KOR_ROW("KORVrcTrackingStation", KOREVrc3DCompassSnapOnTrackingStation, KORI3DCompassSnap,
+            Code),
     // Specification-tree navigation.
     KOR_ROW("VrcContainer", KOREVrcNavigateObjectOnVrcCont, KORINavigateObject, Data),
     KOR_ROW("KORVrcConfig", KOREVrcNavigateObjectOnConfig, KORINavigateObject, Data),
@@ -195,6 +205,11 @@ const KORExtensionRow kExtensions[] = {
     KOR_NODE_ROWS(Window),
 };
 
+// Only a tracker that follows an element can be dragged.
+const KORDragConditionRow kDragConditions[] = {
+    {"KORVrcTracker", "KORVrcConditionsSelectMove3DOnTrackers"},
+};
+
 const KORTraceModuleRow kTraceModules[] = {
     {KORVrcModelTraceName, "Traces for module KORVrcModel", "STDERR"},
     {KORVrcViewTraceName, "Traces for module KORVrcView", "STDERR"},
@@ -202,8 +217,10 @@ const KORTraceModuleRow kTraceModules[] = {
 };
 
 // KORVRC_RESOURCE_FOLDER: the resources as a path from the library's folder.
-const KORModuleTable kComponentMap{
-    "KORVrConfig", kLateTypes, kExtensions, {}, kTraceModules, KORVRC_RESOURCE_FOLDER};
+const KORModuleTable kComponentMap{"KORVrConfig",   kLateTypes,
+                                   kExtensions,     {},
+                                   kTraceModules,   KORVRC_RESOURCE_FOLDER,
+                                   kDragConditions};
 } // namespace
 
 extern "C" const KORModuleTable* KORModuleEntry() {

@@ -3,6 +3,7 @@
 #include "command/KORFrmEditor.h"
 
 #include <algorithm>
+#include <utility>
 
 KORCommandTransactions::Recording* KORCommandTransactions::Find(const KORCommand& iCommand) {
   auto found =
@@ -65,4 +66,18 @@ void KORCommandTransactions::OnCommandEnded(KORCommand& iCommand) {
   Forget(iCommand);
   if (FAILED(document->CommitTransaction()))
     return; // only when an undo under the command already closed it
+}
+
+void KORDragTransactions::OnDragStarted() {
+  _commands.CancelActiveCommand();
+  auto document = KORQuery<KORITransactions>(_editor.GetDocument());
+  if (document && SUCCEEDED(document->OpenTransaction()))
+    _document = document;
+}
+
+void KORDragTransactions::OnDragEnded() {
+  KORITransactions_var document = std::exchange(_document, nullptr);
+  if (document)
+    KORIgnoreResult(document->CommitTransaction(),
+                    "fails only when an undo during the drag closed the transaction already");
 }

@@ -8,6 +8,7 @@
 // editor has no document, or one without transactions, runs unrecorded.
 #include "command/KORCommandManager.h"
 #include "featurestore/KORITransactions.h"
+#include "visu/KOR3DManipulator.h"
 
 #include <vector>
 
@@ -28,4 +29,20 @@ private:
   void Forget(const KORCommand& iCommand);
 
   std::vector<Recording> _recordings;
+};
+
+// Makes each drag of the 3D manipulator one transaction of the document the
+// editor edits: a drag cancels the running command first, as pressing another
+// toolbar button would, so that the drag is a step of its own.
+class KORDragTransactions final : public KORDragObserver {
+public:
+  KORDragTransactions(KORFrmEditor& iEditor, KORCommandManager& iCommands)
+      : _editor(iEditor), _commands(iCommands) {}
+  void OnDragStarted() override;
+  void OnDragEnded() override;
+
+private:
+  KORFrmEditor& _editor;
+  KORCommandManager& _commands;
+  KORITransactions_var _document; // while a drag is recorded
 };

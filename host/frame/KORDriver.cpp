@@ -6,11 +6,14 @@
 #include "dialog/KORDlgNotify.h"
 #include "dialog/KORDlgWidgets.h"
 #include "frame/KORJournal.h"
+#include "math/KORMathAxis.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <numbers>
 #include <istream>
 #include <ostream>
 
@@ -29,6 +32,26 @@ bool ReadNumber(const KORString& iText, double& oValue) {
 
 KORString Quoted(const KORString& iText) {
   return "\"" + iText + "\"";
+}
+
+// The rotation of heading iH, pitch iP and roll iR in degrees: a roll about
+// X, then a pitch about Y, then a heading about Z, about the fixed axes (the
+// heading-pitch-roll of the dialogs).
+KORMath3x3Matrix RotationHPR(double iH, double iP, double iR) {
+  constexpr double degree = std::numbers::pi / 180.0;
+  return KORMath3x3Matrix::Rotation(KORMathDirection(0, 0, 1), iH * degree) *
+         KORMath3x3Matrix::Rotation(KORMathDirection(0, 1, 0), iP * degree) *
+         KORMath3x3Matrix::Rotation(KORMathDirection(1, 0, 0), iR * degree);
+}
+
+// "[x, y, z]" with up to ten significant digits, without negative zeros.
+KORString JsonTriple(double iX, double iY, double iZ) {
+  char text[96];
+  std::snprintf(text, sizeof text, "[%.10g, %.10g, %.10g]", iX + 0.0, iY + 0.0, iZ + 0.0);
+  return text;
+}
+KORString JsonTriple(const KORMathVector& iVector) {
+  return JsonTriple(iVector.GetX(), iVector.GetY(), iVector.GetZ());
 }
 
 struct AnswerName {
@@ -133,9 +156,9 @@ const KORDriver::Verb* KORDriver::FindVerb(const KORString& iName) {
       {"expect", 2, 3, "expect WIDGET VALUE [TOLERANCE]", &KORDriver::Expect},
       {"expect-message", 1, 1, "expect-message TEXT", &KORDriver::ExpectMessage},
       {"show", 0, 0, "show", &KORDriver::Show},
+      {"drag", 5, 8, "drag ELEMENT by X Y Z [H P R]", &KORDriver::Drag},
+      {"compass", 1, 1, "compass ELEMENT", &KORDriver::Compass},
       // Verbs of the format whose machinery is not there yet.
-      {"drag", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
-      {"compass", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
       {"event", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
       {"runtime", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
   };
@@ -413,6 +436,52 @@ HRESULT KORDriver::ExpectMessage(const Words& iWords, KORString& oError) {
 
 HRESULT KORDriver::Show(const Words&, KORString&) {
   _output << KORDlgDumpShownWindowsJSON(*_frame.Commands().GetMainWindow()) << '\n';
+  return S_OK;
+}
+
+HRESULT KORDriver::Drag(const Words& iWords, KORString& oError) {
+  double numbers[6] = {0, 0, 0, 0, 0, 0};
+  const std::size_t count = iWords.size() - 3;
+  bool wellFormed = iWords[2] == "by" && (count == 3 || count == 6);
+  for (std::size_t index = 0; wellFormed && index < count; ++index)
+    wellFormed = ReadNumber(iWords[3 + index], numbers[index]);
+  if (!wellFormed)
+    return Fail("write: drag ELEMENT by X Y Z [H P R], X Y Z H P R numbers", oError);
+  const KORString& element = iWords[1];
+  KORPathElement path;
+  if (FAILED(FindElement(element, path, oError)))
+    return E_FAIL;
+  // The manipulator moved by (X, Y, Z) and turned about the absolute origin.
+  const KORMathTransformation displacement(RotationHPR(numbers[3], numbers[4], numbers[5]),
+                                           KORMathVector(numbers[0], numbers[1], numbers[2]));
+  KOR3DManipulator& manipulator = _frame.Manipulator();
+  KORString error;
+  if (FAILED(manipulator.BeginDrag(path, error)))
+    return Fail(element + " " + error, oError);
+  const HRESULT moved = manipulator.Drag(displacement);
+  const HRESULT ended = manipulator.EndDrag();
+  if (FAILED(moved) || FAILED(ended))
+    return Fail(element + " could not be moved there", oError);
+  return S_OK;
+}
+
+HRESULT KORDriver::Compass(const Words& iWords, KORString& oError) {
+  const KORString& element = iWords[1];
+  KORPathElement path;
+  if (FAILED(FindElement(element, path, oError)))
+    return E_FAIL;
+  KOR3DCompass& compass = _frame.Compass();
+  // The viewer's sight when nobody turned it: down the z axis.
+  KORString error;
+  if (FAILED(compass.SnapOnto(path, KORMathDirection(0, 0, -1), error)))
+    return Fail(element + ": " + error, oError);
+  const KORMathAxis& axis = compass.GetAxis();
+  const KORMathPoint& origin = axis.GetOrigin();
+  _output << "{\"compass\": {\"origin\": "
+          << JsonTriple(origin.GetX(), origin.GetY(), origin.GetZ())
+          << ", \"x\": " << JsonTriple(axis.GetFirstDirection())
+          << ", \"y\": " << JsonTriple(axis.GetSecondDirection())
+          << ", \"z\": " << JsonTriple(axis.GetThirdDirection()) << "}}\n";
   return S_OK;
 }
 

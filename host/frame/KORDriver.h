@@ -71,6 +71,8 @@ private:
   HRESULT Expect(const Words& iWords, KORString& oError);
   HRESULT ExpectMessage(const Words& iWords, KORString& oError);
   HRESULT Show(const Words& iWords, KORString& oError);
+  HRESULT Drag(const Words& iWords, KORString& oError);
+  HRESULT Compass(const Words& iWords, KORString& oError);
   HRESULT NotAvailable(const Words& iWords, KORString& oError);
 
   HRESULT FindElement(const KORString& iName, KORPathElement& oPath, KORString& oError);

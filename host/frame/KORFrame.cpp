@@ -12,9 +12,12 @@ public:
 };
 } // namespace
 
-KORFrame::KORFrame() : _application(KORSmartPtr<KORBaseUnknown>(new KORApplicationFrame())) {
+KORFrame::KORFrame()
+    : _dragTransactions(_editor, _commands.GetCommandManager()),
+      _application(KORSmartPtr<KORBaseUnknown>(new KORApplicationFrame())) {
   _commands.SetCurrentEditor(&_editor);
   _commands.GetCommandManager().SetObserver(&_transactions);
+  _manipulator.SetObserver(&_dragTransactions);
 }
 
 KORFrame::~KORFrame() {

@@ -4,7 +4,7 @@
 // otherwise be global state: the current editor, the command layer (command
 // manager and header list), the workbench loaded, the message-box log, the
 // frame's message catalogs, the visualization manager, the specification tree
-// and the window layout.
+// and the window layout, the 3D manipulator and the compass.
 //
 // A front end makes a frame and activates it with a KORFrameScope, which also
 // makes its visualization manager and layout the current ones; code then
@@ -47,6 +47,9 @@ public:
   KORVisManager& VisManager() { return _visManager; }
   KORSpecTree& SpecTree() { return _specTree; }
   KORFrmLayout& Layout() { return _layout; }
+  // Each drag is one undoable step of the editor's document.
+  KOR3DManipulator& Manipulator() { return _manipulator; }
+  KOR3DCompass& Compass() { return _compass; }
 
   KORIUserMessages& UserMessages() override { return _messageBoxes; }
   KORIMsgCatalogs& MsgCatalogs() override { return _msgCatalogs; }
@@ -85,6 +88,12 @@ private:
   // report to it.
   KORCommandTransactions _transactions;
   KORCommandEnvironment _commands;
+  // After the command layer, whose manager the drags' observer cancels
+  // commands in; the manipulator ends a drag still going on before its
+  // observer goes.
+  KORDragTransactions _dragTransactions;
+  KOR3DManipulator _manipulator;
+  KOR3DCompass _compass;
   std::unique_ptr<KORCmdWorkbench> _workbench;
   KORBaseUnknown_var _application;
   bool _replaying = false;

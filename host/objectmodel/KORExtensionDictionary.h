@@ -39,6 +39,14 @@ struct KORTraceModuleRow {
   const char* output;
 };
 
+// An exported function of the module that decides whether the 3D
+// manipulator may drag an object of a late type (and of the types deriving
+// from it): KORDragCondition, system/KORModule.h.
+struct KORDragConditionRow {
+  const char* lateType;
+  const char* function;
+};
+
 struct KORModuleTable {
   const char* name;
   std::span<const KORLateTypeRow> lateTypes;
@@ -49,6 +57,9 @@ struct KORModuleTable {
   // The folder of the module's resources; a relative path is taken from the
   // folder of the module's library file. Null: the module has none.
   const char* resourceFolder = nullptr;
+  // Looked up when the module loads: a function that is not exported fails
+  // the load.
+  std::span<const KORDragConditionRow> dragConditions = {};
 };
 
 class KORExtensionDictionary {

@@ -1,5 +1,6 @@
 #include "system/KORModule.h"
 
+#include "objectmodel/KORLateType.h"
 #include "system/KORResource.h"
 #include "system/KORTrace.h"
 
@@ -47,9 +48,36 @@ bool ResolveResourceFolder(const KORModuleTable& iTable, const std::string& iLib
   return true;
 }
 
+struct DragCondition {
+  std::string lateType;
+  KORDragCondition function;
+};
+// Of every loaded module, in load order.
+std::vector<DragCondition>& DragConditions() {
+  static std::vector<DragCondition> conditions;
+  return conditions;
+}
+
+// The table's drag conditions as functions of the library, or false with
+// oError naming the first one it does not export.
+bool ResolveDragConditions(const KORModuleTable& iTable, void* iHandle,
+                           std::vector<DragCondition>& oConditions, std::string& oError) {
+  for (const KORDragConditionRow& row : iTable.dragConditions) {
+    auto function = reinterpret_cast<KORDragCondition>(dlsym(iHandle, row.function));
+    if (!function) {
+      oError = "it exports no drag condition " + std::string(row.function) + " for " + row.lateType;
+      return false;
+    }
+    oConditions.push_back({row.lateType, function});
+  }
+  return true;
+}
+
 // What a module offers besides its component map; registered last because
 // it cannot fail.
-void RegisterServices(const KORModuleTable& iTable, const std::string& iResourceFolder) {
+void RegisterServices(const KORModuleTable& iTable, const std::string& iResourceFolder,
+                      const std::vector<DragCondition>& iConditions) {
+  DragConditions().insert(DragConditions().end(), iConditions.begin(), iConditions.end());
   for (const KORTraceModuleRow& row : iTable.traceModules)
     KORIgnoreResult(KORRegisterTraceModule({row.name, row.description, row.output}),
                     "a name another module registered first keeps its first description");
@@ -81,13 +109,15 @@ HRESULT KORLoadModule(const std::string& iName, std::string& oError) {
       return E_FAIL;
     }
     std::string registrationError, resourceFolder;
+    std::vector<DragCondition> conditions;
     if (!ResolveResourceFolder(*table, path, resourceFolder, registrationError) ||
+        !ResolveDragConditions(*table, handle, conditions, registrationError) ||
         !KORExtensionDictionary::Get().Register(*table, registrationError)) {
       oError = "module " + iName + " cannot be registered: " + registrationError;
       dlclose(handle);
       return E_FAIL;
     }
-    RegisterServices(*table, resourceFolder);
+    RegisterServices(*table, resourceFolder, conditions);
     // Modules stay loaded until the process ends: their tables are in use.
     LoadedModules()[iName] = handle;
     return S_OK;
@@ -108,4 +138,13 @@ void* KORFindModuleFunction(const std::string& iModule, const std::string& iSymb
   if (!function)
     oError = "module " + iModule + " exports no function " + iSymbol;
   return function;
+}
+
+KORDragCondition KORFindDragCondition(const KORLateType* iType) {
+  // The nearest type first; for one type, the module loaded first.
+  for (const KORLateType* type = iType; type; type = type->Parent())
+    for (const DragCondition& condition : DragConditions())
+      if (condition.lateType == type->Name())
+        return condition.function;
+  return nullptr;
 }

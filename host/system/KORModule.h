@@ -5,7 +5,7 @@
 //   extern "C" const KORModuleTable* KORModuleEntry();
 // whose table the host registers: its component map in the extension
 // dictionary, its trace modules in the trace registry and its resource folder
-// in the resource lookup. It may export any number of functions that the host
+// in the resource lookup, and the drag conditions it declares. It may export any number of functions that the host
 // finds by name (KORFindModuleFunction).
 #include "objectmodel/KORExtensionDictionary.h"
 
@@ -23,3 +23,11 @@ using KORModuleEntryFunction = const KORModuleTable* (*)();
 // null with oError set.
 [[nodiscard]] void* KORFindModuleFunction(const std::string& iModule, const std::string& iSymbol,
                                           std::string& oError);
+
+class KORLateType;
+// Whether the 3D manipulator may drag iObject: a module's exported function,
+// declared for a late type in its table (KORDragConditionRow).
+using KORDragCondition = bool (*)(KORBaseUnknown* iObject);
+// The drag condition a loaded module declared for iType or for its nearest
+// ancestor that has one; null when none has.
+KORDragCondition KORFindDragCondition(const KORLateType* iType);

@@ -3,7 +3,8 @@
 # - the export journal's XML file is the one `korvrc export` writes for the
 #   same document;
 # - the edit journal changes the document, and the same journal followed by
-#   `undo` gives back the document as it was (the saved files are identical).
+#   `undo` gives back the document as it was (the saved files are identical);
+# - a drag changes the document and `undo` takes it back byte for byte.
 # Usage: journals_test.sh KORVRC EXAMPLES_FOLDER
 set -eu
 korvrc=$1
@@ -43,5 +44,14 @@ cmp "$work/undone.kordoc" "$work/unchanged.kordoc" || fail "undo did not give ba
   -o "$work/views.kordoc" > "$work/views.log" ||
   fail "the views journal was refused: $(cat "$work/views.log")"
 grep -q '"Overview"' "$work/views.kordoc" || fail "the views journal made no camera view"
-
-echo "journals replayed: export identical, undo identical, views edited"
+# A drag, and a drag taken back: one step of the history, undone byte for byte.
+printf 'journal/1\ndrag view:Left by 0 0 200 0 15 0\n' > "$work/drag.journal"
+"$korvrc" play "$work/drag.journal" "$work/room.kordoc" -o "$work/dragged.kordoc" > /dev/null ||
+  fail "the drag journal was refused"
+if cmp -s "$work/dragged.kordoc" "$work/unchanged.kordoc"; then
+  fail "the drag changed nothing"
+fi
+printf 'undo\n' >> "$work/drag.journal"
+"$korvrc" play "$work/drag.journal" "$work/room.kordoc" -o "$work/drag-undone.kordoc" > /dev/null
+cmp "$work/drag-undone.kordoc" "$work/unchanged.kordoc" || fail "undo did not take the drag back"
+echo "journals replayed: export identical, undo identical, views edited, drag undone"

@@ -105,6 +105,19 @@ HRESULT GetIndexAmongOtherTracker(int& oIndex, KORIVrcTracker* iTracker) {
   return result;
 }
 
+KORMathTransformation GetFreeTrackerBase(KORIVrcTracker* iTracker) {
+  KORMathTransformation base;
+  KORIVrcTrackingStation_var station;
+  if (iTracker && SUCCEEDED(iTracker->GetTrackingStation(station.Out())) && station &&
+      FAILED(station->GetRef(base)))
+    base = KORMathTransformation();
+  int rank = 1;
+  if (FAILED(GetIndexAmongOtherTracker(rank, iTracker)) || rank < 1)
+    rank = 1;
+  base.SetVector(base.GetVector() + KORMathVector(0.0, 330.0 + 240.0 * (rank - 1), 0.0));
+  return base;
+}
+
 bool GetUuid(KORBaseUnknown* iObject, KORUuid& oUuid) {
   assert(iObject && "KORVrcTools: GetUuid of a null object");
   auto uuid = KORQuery<KORIUuid>(iObject);

@@ -6,6 +6,7 @@
 // M are the images of X, Y and Z.
 #include "featurestore/KORUuid.h"
 #include "math/KORMath3x3Matrix.h"
+#include "math/KORMathTransformation.h"
 #include "objectmodel/KORBaseUnknown.h"
 #include "system/KORList.h"
 
@@ -63,6 +64,11 @@ int CompareInterfacePointers(KORBaseUnknown* iFirst, KORBaseUnknown* iSecond);
 // trackers that follow no element (0 when not among them). Fails without
 // tracker, station or trackers on the station.
 HRESULT GetIndexAmongOtherTracker(int& oIndex, KORIVrcTracker* iTracker);
+// Where a tracker that follows no element is laid out: its station's
+// reference frame (the absolute frame without station) moved along the
+// absolute y axis by 330 plus 240 per rank among the free trackers (rank 1
+// when unknown).
+KORMathTransformation GetFreeTrackerBase(KORIVrcTracker* iTracker);
 
 // The object's UUID; false when it has none. A null object is a programming error.
 bool GetUuid(KORBaseUnknown* iObject, KORUuid& oUuid);

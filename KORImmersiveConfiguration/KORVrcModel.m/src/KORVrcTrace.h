@@ -18,17 +18,22 @@ inline const KORTrace& KORVrcModelTrace() {
 
 class KORVrcTraceScope {
 public:
-  explicit KORVrcTraceScope(const char* iOperation) : _operation(iOperation) {
-    if (KORVrcModelTrace().IsActive())
-      KORVrcModelTrace().Printf("Entering %s", _operation);
+  explicit KORVrcTraceScope(const char* iOperation)
+      : KORVrcTraceScope(KORVrcModelTrace(), iOperation) {}
+  // Writes to iTrace (which must outlive the scope) instead of the model's.
+  KORVrcTraceScope(const KORTrace& iTrace, const char* iOperation)
+      : _trace(iTrace), _operation(iOperation) {
+    if (_trace.IsActive())
+      _trace.Printf("Entering %s", _operation);
   }
   ~KORVrcTraceScope() {
-    if (KORVrcModelTrace().IsActive())
-      KORVrcModelTrace().Printf("Exiting %s", _operation);
+    if (_trace.IsActive())
+      _trace.Printf("Exiting %s", _operation);
   }
   KORVrcTraceScope(const KORVrcTraceScope&) = delete;
   KORVrcTraceScope& operator=(const KORVrcTraceScope&) = delete;
 
 private:
+  const KORTrace& _trace;
   const char* _operation;
 };

@@ -266,17 +266,10 @@ bool TrackerFrame(KORVisBuildContext& iContext, KORIVrcTracker* iTracker,
   // A tracker following nothing is laid out beside its station, one every
   // 240 along the absolute y axis by its rank among such trackers.
   oKind = TrackerKind::Free;
-  KORMathTransformation base;
   KORIVrcTrackingStation_var station;
-  if (SUCCEEDED(iTracker->GetTrackingStation(station.Out())) && station) {
+  if (SUCCEEDED(iTracker->GetTrackingStation(station.Out())) && station)
     iContext.DependsOn(station);
-    if (FAILED(station->GetRef(base)))
-      base = KORMathTransformation();
-  }
-  int rank = 1;
-  if (FAILED(GetIndexAmongOtherTracker(rank, iTracker)) || rank < 1)
-    rank = 1;
-  base.SetVector(base.GetVector() + KORMathVector(0.0, 330.0 + 240.0 * (rank - 1), 0.0));
+  const KORMathTransformation base = GetFreeTrackerBase(iTracker);
   // Only the offset's direction counts here; a zero offset stays at the base.
   KORMathVector shift = offset.GetVector();
   if (SUCCEEDED(shift.Normalize()))

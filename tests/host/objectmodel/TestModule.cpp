@@ -1,5 +1,6 @@
 // A module library for the loading tests: one extension, one component, one
-// exported creation function, one trace module and a resource folder.
+// exported creation function, one trace module, a resource folder and a drag
+// condition.
 #include "TestInterfaces.h"
 #include "system/KORModule.h"
 
@@ -22,7 +23,8 @@ KORBaseUnknown* MakeComponent() {
   return component->Identity();
 }
 
-const KORLateTypeRow kLateTypes[] = {{"TestModuleType", ""}};
+const KORLateTypeRow kLateTypes[] = {{"TestModuleType", ""},
+                                     {"TestModuleDerivedType", "TestModuleType"}};
 const KORExtensionRow kExtensions[] = {
     {"TestModuleType", "TestModuleService", ITestModuleService::IID, KORExtensionKind::Code,
      &KORMakeExtension<TestModuleService>},
@@ -31,8 +33,10 @@ const KORComponentRow kComponents[] = {{"TestModuleComponent", &MakeComponent}};
 const KORTraceModuleRow kTraceModules[] = {
     {"KORTestModuleTrace", "Traces for module KORTestModuleTrace", "STDERR"}};
 // KOR_TEST_MODULE_RESOURCES: this folder's "resources", from the library's folder.
+const KORDragConditionRow kDragConditions[] = {{"TestModuleType", "TestModuleDragCondition"}};
 const KORModuleTable kTable{"KORTestModule", kLateTypes,    kExtensions,
-                            kComponents,     kTraceModules, KOR_TEST_MODULE_RESOURCES};
+                            kComponents,     kTraceModules, KOR_TEST_MODULE_RESOURCES,
+                            kDragConditions};
 } // namespace
 
 extern "C" const KORModuleTable* KORModuleEntry() {
@@ -40,4 +44,7 @@ extern "C" const KORModuleTable* KORModuleEntry() {
 }
 extern "C" int fctCreateTestCommand() {
   return 1234;
+}
+extern "C" bool TestModuleDragCondition(KORBaseUnknown* iObject) {
+  return iObject != nullptr;
 }

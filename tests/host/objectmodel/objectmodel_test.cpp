@@ -215,6 +215,13 @@ TEST_F(ObjectModelTest, ModulesAreLoadedByNameAndTheirTablesRegistered) {
   EXPECT_EQ(create(), 1234);
   EXPECT_EQ(KORFindModuleFunction("KORTestModule", "fctCreateNothing", error), nullptr);
   EXPECT_NE(error.find("fctCreateNothing"), std::string::npos) << error;
+
+  // The drag condition declared for a type holds for the types deriving from it.
+  const KORDragCondition condition = KORFindDragCondition(KORLateType::Find("TestModuleType"));
+  ASSERT_NE(condition, nullptr);
+  EXPECT_TRUE(condition(object));
+  EXPECT_EQ(KORFindDragCondition(KORLateType::Find("TestModuleDerivedType")), condition);
+  EXPECT_EQ(KORFindDragCondition(nullptr), nullptr);
 }
 
 TEST_F(ObjectModelTest, AMissingModuleIsAClearError) {
@@ -336,8 +343,11 @@ TEST_F(ObjectModelTest, AModuleThatFailsToRegisterLeavesNothingBehind) {
     const char* saying;
     const char* lateType;
   };
-  const Case cases[] = {{"KORTestBrokenLoop", "cannot derive", "BrokenFirst"},
-                        {"KORTestBrokenFolder", "no-such-resource-folder", "BrokenFolderType"}};
+  const Case cases[] = {
+      {"KORTestBrokenLoop", "cannot derive", "BrokenFirst"},
+      {"KORTestBrokenFolder", "no-such-resource-folder", "BrokenFolderType"},
+      {"KORTestBrokenCondition", "exports no drag condition NoSuchDragCondition",
+       "BrokenConditionType"}};
   for (const Case& test : cases) {
     std::string error;
     EXPECT_EQ(KORLoadModule(test.module, error), E_FAIL) << test.module;
