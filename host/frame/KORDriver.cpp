@@ -6,6 +6,7 @@
 #include "dialog/KORDlgNotify.h"
 #include "dialog/KORDlgWidgets.h"
 #include "frame/KORJournal.h"
+#include "math/KORMathHPR.h"
 
 #include <algorithm>
 #include <charconv>
@@ -136,8 +137,8 @@ const KORDriver::Verb* KORDriver::FindVerb(const KORString& iName) {
       // Verbs of the format whose machinery is not there yet.
       {"drag", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
       {"compass", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
-      {"event", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
-      {"runtime", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
+      {"event", 7, 7, "event NAME X Y Z H P R", &KORDriver::Event},
+      {"runtime", 1, 1, "runtime ID|document", &KORDriver::Runtime},
   };
   auto found = std::find_if(std::begin(verbs), std::end(verbs),
                             [&](const Verb& iVerb) { return iName == iVerb.name; });
@@ -413,6 +414,53 @@ HRESULT KORDriver::ExpectMessage(const Words& iWords, KORString& oError) {
 
 HRESULT KORDriver::Show(const Words&, KORString&) {
   _output << KORDlgDumpShownWindowsJSON(*_frame.Commands().GetMainWindow()) << '\n';
+  return S_OK;
+}
+
+HRESULT KORDriver::Event(const Words& iWords, KORString& oError) {
+  const KORString& name = iWords[1];
+  const bool viewport = name == KORVRViewportEventName;
+  if (!viewport && name != KORVRPositionEventName)
+    return Fail(Quoted(name) + " is no tracking event; write " + KORVRViewportEventName + " or " +
+                    KORVRPositionEventName,
+                oError);
+  double placement[6] = {};
+  for (std::size_t value = 0; value < 6; ++value)
+    if (!ReadNumber(iWords[value + 2], placement[value]))
+      return Fail("write: event NAME X Y Z H P R, X Y Z H P R numbers, not " +
+                      Quoted(iWords[value + 2]),
+                  oError);
+  KORMath3x3Matrix rotation;
+  KORMathHPR(rotation, placement[3], placement[4], placement[5]);
+  const KORMathTransformation sensor(rotation,
+                                     KORMathVector(placement[0], placement[1], placement[2]));
+  std::vector<KORVRDeviceEvent> events;
+  for (KORVRDeviceEvent& event : KORVRGetTrackerEvents())
+    if (event.GetName() == name) {
+      event.SetDoubleValue(viewport ? KORVRViewportEventData(sensor)
+                                    : KORVRPositionEventData(sensor));
+      events.push_back(std::move(event));
+    }
+  if (events.empty())
+    return Fail("no tracker of the runtime sends " + name, oError);
+  _frame.DeviceService().GetDispatcher().Post(events);
+  // The user-interface thread is idle between two lines of a journal.
+  _frame.OnIdle();
+  return S_OK;
+}
+
+HRESULT KORDriver::Runtime(const Words& iWords, KORString& oError) {
+  KORUnicodeString id = iWords[1];
+  if (id == "document") {
+    auto naming = KORQuery<KORIJournalNaming>(_frame.Editor().GetDocument());
+    if (!naming || FAILED(naming->GetConfigurationIdentifier(id)))
+      return Fail("the open document holds no configuration whose identifier the runtime could "
+                  "report",
+                  oError);
+  }
+  if (id.empty())
+    return Fail("the runtime's configuration identifier cannot be empty", oError);
+  _frame.DeviceService().SetLoadedConfigID(id);
   return S_OK;
 }
 

@@ -71,6 +71,10 @@ private:
   HRESULT Expect(const Words& iWords, KORString& oError);
   HRESULT ExpectMessage(const Words& iWords, KORString& oError);
   HRESULT Show(const Words& iWords, KORString& oError);
+  // The tracking hardware sends an event: one event for each tracker of the
+  // runtime that sends events of that name, delivered before the line ends.
+  HRESULT Event(const Words& iWords, KORString& oError);
+  HRESULT Runtime(const Words& iWords, KORString& oError);
   HRESULT NotAvailable(const Words& iWords, KORString& oError);
 
   HRESULT FindElement(const KORString& iName, KORPathElement& oPath, KORString& oError);

@@ -24,6 +24,7 @@
 #include "system/KORMsgCatalog.h"
 #include "tree/KORSpecTree.h"
 #include "visu/KORFrmWindow.h"
+#include "vr/KORVRDeviceService.h"
 
 #include <memory>
 
@@ -47,6 +48,12 @@ public:
   KORVisManager& VisManager() { return _visManager; }
   KORSpecTree& SpecTree() { return _specTree; }
   KORFrmLayout& Layout() { return _layout; }
+  KORVRDeviceService& DeviceService() { return _deviceService; }
+
+  // What the frame does when the user-interface thread is idle: delivers the
+  // device events that tracking sources posted since the last time (within
+  // the frame's scope). Returns how many events it took.
+  std::size_t OnIdle();
 
   KORIUserMessages& UserMessages() override { return _messageBoxes; }
   KORIMsgCatalogs& MsgCatalogs() override { return _msgCatalogs; }
@@ -81,6 +88,9 @@ private:
   KORVisManager _visManager;
   KORSpecTree _specTree;
   KORFrmLayout _layout;
+  // Before the command layer: a command ending with the frame still
+  // unsubscribes from the dispatcher.
+  KORVRDeviceService _deviceService;
   // Before the command layer: commands cancelled as the frame ends still
   // report to it.
   KORCommandTransactions _transactions;
@@ -104,4 +114,5 @@ private:
   KORIFrameServices* _previous;
   KORVisManager::Scope _visManagerScope;
   KORFrmLayout::Scope _layoutScope;
+  KORVRDeviceService::Scope _deviceServiceScope;
 };

@@ -73,7 +73,7 @@ TEST_F(DriverTest, WhatAPersonCouldNotDoIsRefusedAndChangesNothing) {
       {"", "start btnMissing", "no toolbar button or command named \"btnMissing\""},
       {"", "start OffCmdHdr", "\"OffCmdHdr\" is not available"},
       {"", "drag node:A by 1 0 0", "drag is not available yet"},
-      {"", "event VIEWPORT_EVENT 0 0 0 0 0 0", "event is not available yet"},
+      {"", "event ROTATION_EVENT 0 0 0 0 0 0", "\"ROTATION_EVENT\" is no tracking event"},
       {"", "undo", "nothing to undo"},
       {"", "expect-message Reset", "no message box was shown"},
       // After the line above: the person is also told in a message box.
