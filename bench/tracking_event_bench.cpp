@@ -1,0 +1,133 @@
+// One tracking event through the live tracking test on a large installation
+// (512 displays, 16 stations of 16 trackers): posted to the frame's device
+// dispatcher, delivered when the frame is idle, written into the head's
+// location, and heard by every listener of the document (the visualization
+// manager invalidating the element's representation). Target: a median within
+// 100 microseconds.
+#include "KORBenchInstallation.h"
+#include "KORVrcDescriptionModel.h"
+#include "featurestore/KORDocument.h"
+#include "featurestore/KORIModelEvents.h"
+#include "featurestore/KORNotificationDispatcher.h"
+#include "frame/KORDriver.h"
+#include "interfaces/KORIVrcFactory.h"
+#include "interfaces/KORIVrcHandDevice.h"
+#include "interfaces/KORIVrcHead.h"
+#include "math/KORMathHPR.h"
+#include "system/KORModule.h"
+
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+
+namespace {
+
+// The head's viewpoint tracker and the hand's picking tracker on the first
+// station, as bodies 1 and 2 of its controller.
+KORVrcDescription TrackedInstallation() {
+  KORVrcDescription description = LargeInstallation();
+  KORVrcStationDescription& station = description.trackingStations.front();
+  station.trackers[1].tracks = KORVrcTracks::Head;
+  station.trackers[1].viewpoint = true;
+  station.trackers[2].tracks = KORVrcTracks::Hand;
+  station.trackers[2].picking = true;
+  return description;
+}
+
+// The sensor at iX (millimetres), slightly turned, as the head's viewport
+// event (body 1) or the hand's position event (body 2).
+std::vector<KORVRDeviceEvent> SensorEvent(bool iHead, double iX) {
+  KORMath3x3Matrix rotation;
+  KORMathHPR(rotation, 10, -5, 2);
+  const KORMathTransformation sensor(rotation, KORMathVector(iX, 0, 1700));
+  KORVRDeviceEvent event("Polhemus1", iHead ? KORVRViewportEventName : KORVRPositionEventName,
+                         iHead ? 1 : 2);
+  event.SetDoubleValue(iHead ? KORVRViewportEventData(sensor) : KORVRPositionEventData(sensor));
+  return {event};
+}
+
+// Argument 0: the head's event; every view depends on the head, so each one
+// notifies a change too. Argument 1: the hand's event, which only the hand
+// device hears.
+void BM_TrackingEventToModel(benchmark::State& ioState) {
+  const bool head = ioState.range(0) == 0;
+  std::string error;
+  if (FAILED(KORLoadModule("KORVrConfig", error)))
+    return ioState.SkipWithError(error.c_str());
+  KORFrame frame;
+  KORFrameScope scope(frame);
+  frame.MessageBoxes().SetEcho(false);
+  auto document = KORDocument::Create();
+  auto factory = KORQuery<KORIVrcFactory>(document);
+  if (FAILED(KORVrcBuildDescription(TrackedInstallation(), factory.get(), error)))
+    return ioState.SkipWithError(error.c_str());
+  frame.Editor().SetDocument(document->Identity());
+  if (FAILED(frame.VisManager().Attach(document.get())) ||
+      FAILED(frame.LoadWorkbench("KORVrcWorkbench", error)))
+    return ioState.SkipWithError(("cannot set the frame up: " + error).c_str());
+  KORVRDeviceManager mapping("Polhemus1");
+  if (FAILED(mapping.SetHeadBody(1, KORVRViewportEventName)) || FAILED(mapping.SetHandBody(2)))
+    return ioState.SkipWithError("cannot map the bodies");
+  frame.DeviceService().SetMapping(mapping);
+
+  std::ostringstream shown;
+  KORDriver driver(frame, shown);
+  for (const char* line : {"runtime document", "start btnTestTracking",
+                           head ? "set CheckButton005 on" : "set CheckButton006 on",
+                           "push PushButton007"})
+    if (FAILED(driver.Perform(line, error)))
+      return ioState.SkipWithError((std::string(line) + ": " + error).c_str());
+
+  KORIVrcHead_var headElement;
+  KORIVrcHandDevice_var handElement;
+  if (FAILED(factory->RetrieveHead(headElement.Out())) ||
+      FAILED(factory->RetrieveHandDevice(handElement.Out())))
+    return ioState.SkipWithError("no head or hand device");
+  KORBaseUnknown* moved = head ? static_cast<KORBaseUnknown*>(headElement.get())
+                               : static_cast<KORBaseUnknown*>(handElement.get());
+  if (!frame.VisManager().GetRep(moved, KORVisDimension::ThreeD))
+    return ioState.SkipWithError("the moved element draws nothing");
+  const int builds = frame.VisManager().GetBuildCount(moved, KORVisDimension::ThreeD);
+
+  // How many model events one tracking event makes reach the document's root.
+  KORBaseUnknown_var root;
+  auto rootEvents = SUCCEEDED(document->GetRootContainer(root.Out()))
+                        ? KORQuery<KORIModelEvents>(root)
+                        : KORSmartPtr<KORIModelEvents>();
+  if (!rootEvents)
+    return ioState.SkipWithError("the document has no root events");
+  std::size_t heard = 0;
+  const int listener =
+      rootEvents->GetDispatcher()->AddListener([&](const KORNotification&) { ++heard; });
+
+  // Two placements in turn, so that every event moves the element.
+  std::vector<KORVRDeviceEvent> events[2] = {SensorEvent(head, 0), SensorEvent(head, 10)};
+  KORVRDispatcher& dispatcher = frame.DeviceService().GetDispatcher();
+  std::size_t delivered = 0;
+  int turn = 0;
+  for (auto _ : ioState) {
+    std::vector<KORVRDeviceEvent> posted = events[turn];
+    turn = 1 - turn;
+    dispatcher.Post(posted);
+    delivered += frame.OnIdle();
+  }
+  rootEvents->GetDispatcher()->RemoveListener(listener);
+  ioState.counters["root_events_per_event"] =
+      static_cast<double>(heard) / static_cast<double>(ioState.iterations());
+  if (delivered != static_cast<std::size_t>(ioState.iterations()))
+    return ioState.SkipWithError("events were lost");
+  // The representation was out of date: asking for it builds it again.
+  if (!frame.VisManager().GetRep(moved, KORVisDimension::ThreeD) ||
+      frame.VisManager().GetBuildCount(moved, KORVisDimension::ThreeD) != builds + 1)
+    ioState.SkipWithError("the moved element's representation was not invalidated");
+  frame.Commands().CancelActiveCommand();
+}
+BENCHMARK(BM_TrackingEventToModel)
+    ->ArgName("hand")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
