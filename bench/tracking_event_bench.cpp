@@ -13,12 +13,16 @@
 #include "interfaces/KORIVrcFactory.h"
 #include "interfaces/KORIVrcHandDevice.h"
 #include "interfaces/KORIVrcHead.h"
+#include "interfaces/KORIVrcTrackedElement.h"
 #include "math/KORMathHPR.h"
 #include "system/KORModule.h"
+#include "vr/KORVRUdpTracking.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -129,5 +133,83 @@ BENCHMARK(BM_TrackingEventToModel)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// The whole path at the controller's pace: 3,000 frames sent at 1 kHz over
+// loopback UDP to a receiver feeding the frame's dispatcher, pumped every
+// millisecond as an idle loop would while the test moves the head on 512
+// displays. Counters: frames lost, and whether the head ended where the last
+// frame puts it.
+void BM_UdpToModelAt1000Hz(benchmark::State& ioState) {
+  using namespace std::chrono;
+  constexpr int kFrames = 3000;
+  std::string error;
+  if (FAILED(KORLoadModule("KORVrConfig", error)))
+    return ioState.SkipWithError(error.c_str());
+  KORFrame frame;
+  KORFrameScope scope(frame);
+  frame.MessageBoxes().SetEcho(false);
+  auto document = KORDocument::Create();
+  auto factory = KORQuery<KORIVrcFactory>(document);
+  if (FAILED(KORVrcBuildDescription(TrackedInstallation(), factory.get(), error)))
+    return ioState.SkipWithError(error.c_str());
+  frame.Editor().SetDocument(document->Identity());
+  if (FAILED(frame.VisManager().Attach(document.get())) ||
+      FAILED(frame.LoadWorkbench("KORVrcWorkbench", error)))
+    return ioState.SkipWithError(("cannot set the frame up: " + error).c_str());
+  KORVRDeviceManager mapping("Polhemus1");
+  if (FAILED(mapping.SetHeadBody(1, KORVRViewportEventName)) || FAILED(mapping.SetHandBody(2)))
+    return ioState.SkipWithError("cannot map the bodies");
+  frame.DeviceService().SetMapping(mapping);
+  std::ostringstream shown;
+  KORDriver driver(frame, shown);
+  for (const char* line : {"runtime document", "start btnTestTracking", "set CheckButton005 on",
+                           "set CheckButton006 on", "push PushButton007"})
+    if (FAILED(driver.Perform(line, error)))
+      return ioState.SkipWithError((std::string(line) + ": " + error).c_str());
+  KORIVrcHead_var head;
+  if (FAILED(factory->RetrieveHead(head.Out())))
+    return ioState.SkipWithError("no head");
+
+  for (auto _ : ioState) {
+    KORVRTrackingFeed feed(mapping, frame.DeviceService().GetDispatcher());
+    KORVRUdpTrackingReceiver receiver(feed);
+    KORVRUdpSender sender;
+    KORString socketError;
+    if (FAILED(receiver.Open(0, socketError)) ||
+        FAILED(sender.Open(receiver.GetPort(), socketError)))
+      return ioState.SkipWithError(socketError.c_str());
+    const auto start = steady_clock::now();
+    std::thread stream([&] {
+      for (int number = 1; number <= kFrames; ++number) {
+        std::this_thread::sleep_until(start + milliseconds(number));
+        const std::string datagram = "fr " + std::to_string(number) +
+                                     "\n6d 1 [1 1.0][" + std::to_string(number) +
+                                     " 0 1700 0 0 0][1 0 0 0 1 0 0 0 1]\n";
+        if (FAILED(sender.Send(datagram)))
+          return;
+      }
+    });
+    const auto quiet = start + milliseconds(kFrames) + milliseconds(200);
+    while (steady_clock::now() < quiet) {
+      frame.OnIdle();
+      std::this_thread::sleep_for(milliseconds(1));
+    }
+    stream.join();
+    receiver.Close();
+    frame.OnIdle();
+    const KORVRTrackingCounts counts = feed.GetCounts();
+    KORMathTransformation location;
+    // The station adds no turn: the head's X is the last frame's number.
+    const bool atLastFrame =
+        SUCCEEDED(KORQuery<KORIVrcTrackedElement>(head)->GetLocation(location)) &&
+        std::abs(location.GetVector().GetX() - kFrames) < 1e-6;
+    ioState.counters["lost"] = static_cast<double>(kFrames - static_cast<int>(counts.datagrams));
+    ioState.counters["dropped_in_queue"] =
+        static_cast<double>(frame.DeviceService().GetDispatcher().GetDroppedCount());
+    ioState.counters["head_at_last_frame"] = atLastFrame ? 1 : 0;
+  }
+  frame.Commands().CancelActiveCommand();
+}
+BENCHMARK(BM_UdpToModelAt1000Hz)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
