@@ -209,4 +209,27 @@ TEST_F(KorvrcTrackTest, AnotherActiveConfigurationLeavesNothingToTrack) {
       << result.out;
 }
 
+// A document saved before configurations carried an identifier got a new one
+// from every export, so that the runtime never recognised it twice.
+TEST_F(KorvrcTrackTest, AnExportGivesAnOlderDocumentTheIdentifierForGood) {
+  const std::regex stored("\"ConfigID\": \"[^\"]*\"");
+  WriteFile(folder / "old.kordoc",
+            std::regex_replace(ReadFile(folder / "lab.kordoc"), stored, "\"ConfigID\": \"\""));
+  const Result first = Run("export old.kordoc --dir one");
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_NE(first.out.find("had no configuration identifier"), std::string::npos) << first.out;
+  const Result second = Run("export old.kordoc --dir two");
+  ASSERT_EQ(second.status, 0) << second.err;
+  EXPECT_EQ(second.out.find("had no configuration identifier"), std::string::npos) << second.out;
+
+  const std::regex exported("ConfigID=\"([^\"]+)\"");
+  std::smatch one, two;
+  const std::string oneXml = ReadFile(folder / "one" / "Lab.xml");
+  const std::string twoXml = ReadFile(folder / "two" / "Lab.xml");
+  ASSERT_TRUE(std::regex_search(oneXml, one, exported));
+  ASSERT_TRUE(std::regex_search(twoXml, two, exported));
+  EXPECT_EQ(one[1].str(), two[1].str());
+  EXPECT_NE(ReadFile(folder / "old.kordoc").find(one[1].str()), std::string::npos);
+}
+
 } // namespace
