@@ -275,8 +275,7 @@ private:
   std::atomic<bool> _finished{false};
 };
 
-// Performs driver lines, reporting each message box on standard error and
-// answering it; false when a line is refused.
+// Performs one driver line; false (oError saying why) when it is refused.
 bool Act(KORDriver& ioDriver, const KORString& iLine, KORString& oError) {
   return SUCCEEDED(ioDriver.Perform(iLine, oError));
 }

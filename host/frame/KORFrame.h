@@ -3,8 +3,9 @@
 // test, later one browser connection) that owns everything which would
 // otherwise be global state: the current editor, the command layer (command
 // manager and header list), the workbench loaded, the message-box log, the
-// frame's message catalogs, the visualization manager, the specification tree
-// and the window layout.
+// frame's message catalogs, the visualization manager, the specification tree,
+// the window layout and the immersive-device service (its dispatcher delivers
+// tracking events when the frame is idle).
 //
 // A front end makes a frame and activates it with a KORFrameScope, which also
 // makes its visualization manager and layout the current ones; code then
