@@ -53,34 +53,58 @@ std::vector<KORVRDeviceEvent> SensorEvent(bool iHead, double iX) {
 // Argument 0: the head's event; every view depends on the head, so each one
 // notifies a change too. Argument 1: the hand's event, which only the hand
 // device hears.
+// A frame on the tracked installation, its visualization manager following
+// the document, the bodies mapped as the controller sends them, and the
+// tracking test started through the driver with iTicked boxes ticked.
+class TrackingRun {
+public:
+  KORFrame frame;
+  KORSmartPtr<KORDocument> document = KORDocument::Create();
+  KORIVrcFactory_var factory; // once the module is loaded
+  KORVRDeviceManager mapping{"Polhemus1"};
+
+  // Empty, or what went wrong.
+  std::string Start(std::initializer_list<const char*> iTicked) {
+    std::string error;
+    if (FAILED(KORLoadModule("KORVrConfig", error)))
+      return error;
+    KORFrameScope scope(frame);
+    frame.MessageBoxes().SetEcho(false);
+    factory = KORQuery<KORIVrcFactory>(document);
+    if (!factory)
+      return "the document has no configuration factory";
+    if (FAILED(KORVrcBuildDescription(TrackedInstallation(), factory.get(), error)))
+      return error;
+    frame.Editor().SetDocument(document->Identity());
+    if (FAILED(frame.VisManager().Attach(document.get())) ||
+        FAILED(frame.LoadWorkbench("KORVrcWorkbench", error)))
+      return "cannot set the frame up: " + error;
+    if (FAILED(mapping.SetHeadBody(1, KORVRViewportEventName)) || FAILED(mapping.SetHandBody(2)))
+      return "cannot map the bodies";
+    frame.DeviceService().SetMapping(mapping);
+    std::vector<KORString> lines = {"runtime document", "start btnTestTracking"};
+    for (const char* box : iTicked)
+      lines.push_back(KORString("set ") + box + " on");
+    lines.push_back("push PushButton007");
+    std::ostringstream shown;
+    KORDriver driver(frame, shown);
+    for (const KORString& line : lines)
+      if (FAILED(driver.Perform(line, error)))
+        return line + ": " + error;
+    return {};
+  }
+};
+
 void BM_TrackingEventToModel(benchmark::State& ioState) {
   const bool head = ioState.range(0) == 0;
-  std::string error;
-  if (FAILED(KORLoadModule("KORVrConfig", error)))
+  TrackingRun run;
+  if (const std::string error = run.Start({head ? "CheckButton005" : "CheckButton006"});
+      !error.empty())
     return ioState.SkipWithError(error.c_str());
-  KORFrame frame;
+  KORFrame& frame = run.frame;
   KORFrameScope scope(frame);
-  frame.MessageBoxes().SetEcho(false);
-  auto document = KORDocument::Create();
-  auto factory = KORQuery<KORIVrcFactory>(document);
-  if (FAILED(KORVrcBuildDescription(TrackedInstallation(), factory.get(), error)))
-    return ioState.SkipWithError(error.c_str());
-  frame.Editor().SetDocument(document->Identity());
-  if (FAILED(frame.VisManager().Attach(document.get())) ||
-      FAILED(frame.LoadWorkbench("KORVrcWorkbench", error)))
-    return ioState.SkipWithError(("cannot set the frame up: " + error).c_str());
-  KORVRDeviceManager mapping("Polhemus1");
-  if (FAILED(mapping.SetHeadBody(1, KORVRViewportEventName)) || FAILED(mapping.SetHandBody(2)))
-    return ioState.SkipWithError("cannot map the bodies");
-  frame.DeviceService().SetMapping(mapping);
-
-  std::ostringstream shown;
-  KORDriver driver(frame, shown);
-  for (const char* line : {"runtime document", "start btnTestTracking",
-                           head ? "set CheckButton005 on" : "set CheckButton006 on",
-                           "push PushButton007"})
-    if (FAILED(driver.Perform(line, error)))
-      return ioState.SkipWithError((std::string(line) + ": " + error).c_str());
+  KORIVrcFactory* factory = run.factory.get();
+  KORDocument* document = run.document.get();
 
   KORIVrcHead_var headElement;
   KORIVrcHandDevice_var handElement;
@@ -142,32 +166,14 @@ BENCHMARK(BM_TrackingEventToModel)
 void BM_UdpToModelAt1000Hz(benchmark::State& ioState) {
   using namespace std::chrono;
   constexpr int kFrames = 3000;
-  std::string error;
-  if (FAILED(KORLoadModule("KORVrConfig", error)))
+  TrackingRun run;
+  if (const std::string error = run.Start({"CheckButton005", "CheckButton006"}); !error.empty())
     return ioState.SkipWithError(error.c_str());
-  KORFrame frame;
+  KORFrame& frame = run.frame;
   KORFrameScope scope(frame);
-  frame.MessageBoxes().SetEcho(false);
-  auto document = KORDocument::Create();
-  auto factory = KORQuery<KORIVrcFactory>(document);
-  if (FAILED(KORVrcBuildDescription(TrackedInstallation(), factory.get(), error)))
-    return ioState.SkipWithError(error.c_str());
-  frame.Editor().SetDocument(document->Identity());
-  if (FAILED(frame.VisManager().Attach(document.get())) ||
-      FAILED(frame.LoadWorkbench("KORVrcWorkbench", error)))
-    return ioState.SkipWithError(("cannot set the frame up: " + error).c_str());
-  KORVRDeviceManager mapping("Polhemus1");
-  if (FAILED(mapping.SetHeadBody(1, KORVRViewportEventName)) || FAILED(mapping.SetHandBody(2)))
-    return ioState.SkipWithError("cannot map the bodies");
-  frame.DeviceService().SetMapping(mapping);
-  std::ostringstream shown;
-  KORDriver driver(frame, shown);
-  for (const char* line : {"runtime document", "start btnTestTracking", "set CheckButton005 on",
-                           "set CheckButton006 on", "push PushButton007"})
-    if (FAILED(driver.Perform(line, error)))
-      return ioState.SkipWithError((std::string(line) + ": " + error).c_str());
+  const KORVRDeviceManager& mapping = run.mapping;
   KORIVrcHead_var head;
-  if (FAILED(factory->RetrieveHead(head.Out())))
+  if (FAILED(run.factory->RetrieveHead(head.Out())))
     return ioState.SkipWithError("no head");
 
   for (auto _ : ioState) {
