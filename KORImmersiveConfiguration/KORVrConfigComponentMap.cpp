@@ -3,6 +3,7 @@
 // "KORVrConfig"; nothing else in the module registers behaviour. The table
 // also names the module's trace modules and its resource folder.
 #include "system/KORModule.h"
+#include "vr/KORIVRRuntimeInfo.h"
 
 #include "KOREVrc2DVisu.h"
 #include "KOREVrc3DCompassSnap.h"
@@ -210,6 +211,10 @@ const KORDragConditionRow kDragConditions[] = {
     {"KORVrcTracker", "KORVrcConditionsSelectMove3DOnTrackers"},
 };
 
+// The immersive runtime's information, by the name the test-tracking command
+// asks the host's component factory for.
+const KORComponentRow kComponents[] = {{"KORVrcInfo", &KORVRCreateRuntimeInfo}};
+
 const KORTraceModuleRow kTraceModules[] = {
     {KORVrcModelTraceName, "Traces for module KORVrcModel", "STDERR"},
     {KORVrcViewTraceName, "Traces for module KORVrcView", "STDERR"},
@@ -218,7 +223,7 @@ const KORTraceModuleRow kTraceModules[] = {
 
 // KORVRC_RESOURCE_FOLDER: the resources as a path from the library's folder.
 const KORModuleTable kComponentMap{"KORVrConfig",   kLateTypes,
-                                   kExtensions,     {},
+                                   kExtensions,     kComponents,
                                    kTraceModules,   KORVRC_RESOURCE_FOLDER,
                                    kDragConditions};
 } // namespace

@@ -4,7 +4,7 @@
 // displays (an image generator each, one window showing its own screen in
 // active stereo) and 16 tracking stations of 16 trackers. The whole round
 // should fit in the frame budget left after drawing at 120 Hz (1 ms).
-#include "KORVrcDescription.h"
+#include "KORBenchInstallation.h"
 #include "KORVrcDescriptionModel.h"
 #include "featurestore/KORDocument.h"
 #include "frame/KORDriver.h"
@@ -17,41 +17,6 @@
 #include <string>
 
 namespace {
-constexpr int kDisplays = 512;
-
-KORVrcDescription LargeInstallation() {
-  KORVrcDescription description;
-  description.name = "Large";
-  for (int display = 0; display < kDisplays; ++display) {
-    const double x = 3000.0 * display;
-    const std::string number = std::to_string(display);
-    KORVrcViewDescription view;
-    view.name = "View" + number;
-    view.upperLeft = {x, 1500, 1500};
-    view.lowerLeft = {x, 1500, -1500};
-    view.lowerRight = {x + 3000, 1500, -1500};
-    description.views.push_back(view);
-    KORVrcWindowDescription window;
-    window.name = "Window" + number;
-    window.view = view.name;
-    window.rendering = KORVrcRenderingStereo;
-    window.main = display == 0;
-    description.imageGenerators.push_back({"localhost:0." + number, 1280, 1024, {window}});
-  }
-  for (int station = 0; station < 16; ++station) {
-    KORVrcStationDescription tracking;
-    tracking.name = "Station" + std::to_string(station);
-    tracking.type = KORVrcStationIS900;
-    tracking.daemon = "Polhemus1";
-    for (int number = 0; number < 16; ++number) {
-      KORVrcTrackerDescription tracker;
-      tracker.number = number;
-      tracking.trackers.push_back(tracker);
-    }
-    description.trackingStations.push_back(tracking);
-  }
-  return description;
-}
 
 void BM_ConfigCommandRound(benchmark::State& ioState) {
   std::string error;

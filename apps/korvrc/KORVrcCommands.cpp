@@ -3,6 +3,7 @@
 #include "KORVrcDescriptionModel.h"
 #include "featurestore/KORContainer.h"
 #include "featurestore/KORDocumentIO.h"
+#include "featurestore/KORISpecAttrAccess.h"
 #include "frame/KORDriver.h"
 #include "frame/KORFrame.h"
 #include "interfaces/KORIVrcConfig.h"
@@ -244,6 +245,14 @@ int SaveDocument(KORDocument& iDocument, const std::string& iPath) {
   return 0;
 }
 
+// Whether the configuration has no identifier yet: a document saved by an
+// older release. Descriptions and new documents are given one when made.
+bool LacksIdentifier(KORIVrcConfig* iConfig) {
+  auto attributes = KORQuery<KORISpecAttrAccess>(iConfig);
+  KORUnicodeString id;
+  return attributes && SUCCEEDED(attributes->GetString("ConfigID", id)) && id.empty();
+}
+
 } // namespace
 
 std::string KORVrcExamplePath() {
@@ -321,6 +330,10 @@ int KORVrcRunExport(const KORVrcExportOptions& iOptions) {
   const std::string nameWhere =
       (iOptions.name.empty() ? "the configuration's name " : "--name ") + KORVrcEcho(request.name);
 
+  // The identifier this export makes is kept in the document, so that the
+  // runtime that loads the file knows the document by it on the next run too.
+  const bool keepIdentifier = !iOptions.input.empty() && LacksIdentifier(config);
+
   KORUnicodeString messages, failure;
   if (!iOptions.force) {
     KORListValKORUnicodeString existing;
@@ -341,6 +354,15 @@ int KORVrcRunExport(const KORVrcExportOptions& iOptions) {
   if (FAILED(exported)) {
     std::cerr << "korvrc: " << failure << '\n';
     return 1;
+  }
+  if (keepIdentifier) {
+    KORUuid id;
+    if (FAILED(config->GetID(id)))
+      return Failure(where, "the configuration identifier of the export cannot be read back");
+    std::cout << "the document had no configuration identifier: " << id.ToText()
+              << " is saved into it\n";
+    if (SaveDocument(*document, iOptions.input) != 0)
+      return 1;
   }
   if (request.addToList) {
     const std::string xml = KORMakePath(request.registryDirectory, request.name + ".xml");

@@ -1,6 +1,7 @@
 // korvrc: the command-line host of the immersive configuration module.
 #include "KORVrcCommands.h"
 #include "KORVrcSceneCommands.h"
+#include "KORVrcTrackCommand.h"
 #include "frame/KORFrame.h"
 #include "objectmodel/KORExtensionDictionary.h"
 #include "system/KORModule.h"
@@ -110,6 +111,24 @@ int main(int argc, char** argv) {
                    "configuration");
   play->add_option("-o,--output", output, "where to save the result (default: back to DOC)");
 
+  KORVrcTrackOptions trackOptions;
+  CLI::App* track = app.add_subcommand(
+      "track", "run the live tracking test: the head and hand follow a tracking controller");
+  track->add_option("DOC", trackOptions.input, "the document to test (exported as the active "
+                                               "configuration, see docs/command-line.md)")
+      ->required();
+  CLI::Option* listen = track->add_option(
+      "--listen", trackOptions.listen,
+      "receive the controller's UDP datagrams on ADDRESS:PORT (default 127.0.0.1:5000)");
+  track->add_option("--record", trackOptions.record, "record the datagrams received into FILE");
+  track->add_option("--replay", trackOptions.replay,
+                    "replay a recorded run at its pace instead of listening")
+      ->excludes(listen);
+  track->add_option("--seconds", trackOptions.seconds,
+                    "stop after N seconds (default: at the end of the replay, or on Ctrl-C)")
+      ->check(CLI::NonNegativeNumber);
+  track->add_flag("--json", trackOptions.json, "print one JSON object a line");
+
   app.require_subcommand(0, 1);
   CLI11_PARSE(app, argc, argv);
   if (version)
@@ -128,6 +147,8 @@ int main(int argc, char** argv) {
   }
   if (play->parsed())
     return KORVrcGuarded(journal, [&] { return KORVrcRunPlay(journal, input, output); });
+  if (track->parsed())
+    return KORVrcGuarded(trackOptions.input, [&] { return KORVrcRunTrack(trackOptions); });
   if (create->parsed())
     return KORVrcGuarded(document, [&] { return KORVrcRunNew(document, force); });
   if (import->parsed())

@@ -19,4 +19,11 @@ public:
   // The journal name of iElement; E_FAIL for an element journals cannot name.
   [[nodiscard]] virtual HRESULT GetJournalName(KORBaseUnknown* iElement,
                                                KORUnicodeString& oName) = 0;
+  // The identifier by which the immersive runtime knows the document's
+  // configuration (what `document` stands for in `runtime document`). E_FAIL
+  // with oID emptied when the document holds no configuration.
+  virtual HRESULT GetConfigurationIdentifier(KORUnicodeString& oID) {
+    oID.clear();
+    return E_FAIL;
+  }
 };

@@ -26,8 +26,8 @@ KORDlgObject::KORDlgObject(KORCommand* iFather, const KORString& iName, KORDlgKi
     : KORCommand(iFather, iName), _kind(iKind) {}
 
 KORUnicodeString KORDlgObject::GetTitle() const {
-  if (!_title.empty())
-    return _title;
+  if (_title)
+    return *_title;
   KORUnicodeString text;
   const KORDlgDialog* dialog = GetDialog();
   if (dialog && dialog->GetMessageCatalog().Size() > 0 &&

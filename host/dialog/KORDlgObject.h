@@ -13,6 +13,8 @@
 #include "command/KORCommand.h"
 #include "system/KORMsgCatalog.h"
 
+#include <optional>
+
 enum class KORDlgKind {
   Dialog,
   Frame,
@@ -43,8 +45,8 @@ public:
   void SetSensitivity(bool iSensitive) { _sensitive = iSensitive; }
   bool GetSensitivity() const { return _sensitive; }
 
-  // The title given by SetTitle, else the message "<name>.Title" of the
-  // dialog's catalog, else the widget's name.
+  // The title given by SetTitle (an empty one included), else the message
+  // "<name>.Title" of the dialog's catalog, else the widget's name.
   void SetTitle(const KORUnicodeString& iTitle) { _title = iTitle; }
   KORUnicodeString GetTitle() const;
 
@@ -78,7 +80,7 @@ private:
   KORDlgKind _kind;
   bool _visible = true;
   bool _sensitive = true;
-  KORUnicodeString _title;
+  std::optional<KORUnicodeString> _title;
 };
 
 // The windows a person sees under iRoot (for example the command manager's

@@ -7,6 +7,7 @@
 #include "dialog/KORDlgWidgets.h"
 #include "frame/KORJournal.h"
 #include "math/KORMathAxis.h"
+#include "math/KORMathHPR.h"
 
 #include <algorithm>
 #include <charconv>
@@ -32,16 +33,6 @@ bool ReadNumber(const KORString& iText, double& oValue) {
 
 KORString Quoted(const KORString& iText) {
   return "\"" + iText + "\"";
-}
-
-// The rotation of heading iH, pitch iP and roll iR in degrees: a roll about
-// X, then a pitch about Y, then a heading about Z, about the fixed axes (the
-// heading-pitch-roll of the dialogs).
-KORMath3x3Matrix RotationHPR(double iH, double iP, double iR) {
-  constexpr double degree = std::numbers::pi / 180.0;
-  return KORMath3x3Matrix::Rotation(KORMathDirection(0, 0, 1), iH * degree) *
-         KORMath3x3Matrix::Rotation(KORMathDirection(0, 1, 0), iP * degree) *
-         KORMath3x3Matrix::Rotation(KORMathDirection(1, 0, 0), iR * degree);
 }
 
 // "[x, y, z]" with up to ten significant digits, without negative zeros.
@@ -158,9 +149,8 @@ const KORDriver::Verb* KORDriver::FindVerb(const KORString& iName) {
       {"show", 0, 0, "show", &KORDriver::Show},
       {"drag", 5, 8, "drag ELEMENT by X Y Z [H P R]", &KORDriver::Drag},
       {"compass", 1, 1, "compass ELEMENT", &KORDriver::Compass},
-      // Verbs of the format whose machinery is not there yet.
-      {"event", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
-      {"runtime", 0, SIZE_MAX, "", &KORDriver::NotAvailable},
+      {"event", 7, 7, "event NAME X Y Z H P R", &KORDriver::Event},
+      {"runtime", 1, 1, "runtime ID|document", &KORDriver::Runtime},
   };
   auto found = std::find_if(std::begin(verbs), std::end(verbs),
                             [&](const Verb& iVerb) { return iName == iVerb.name; });
@@ -175,10 +165,6 @@ HRESULT KORDriver::Dispatch(const Words& iWords, KORString& oError) {
   if (count < verb->least || count > verb->most)
     return Fail("wrong number of arguments; write: " + KORString(verb->usage), oError);
   return (this->*verb->perform)(iWords, oError);
-}
-
-HRESULT KORDriver::NotAvailable(const Words& iWords, KORString& oError) {
-  return Fail(iWords[0] + " is not available yet", oError);
 }
 
 HRESULT KORDriver::Start(const Words& iWords, KORString& oError) {
@@ -452,7 +438,9 @@ HRESULT KORDriver::Drag(const Words& iWords, KORString& oError) {
   if (FAILED(FindElement(element, path, oError)))
     return E_FAIL;
   // The manipulator moved by (X, Y, Z) and turned about the absolute origin.
-  const KORMathTransformation displacement(RotationHPR(numbers[3], numbers[4], numbers[5]),
+  KORMath3x3Matrix rotation;
+  KORMathHPR(rotation, numbers[3], numbers[4], numbers[5]);
+  const KORMathTransformation displacement(rotation,
                                            KORMathVector(numbers[0], numbers[1], numbers[2]));
   KOR3DManipulator& manipulator = _frame.Manipulator();
   KORString error;
@@ -482,6 +470,53 @@ HRESULT KORDriver::Compass(const Words& iWords, KORString& oError) {
           << ", \"x\": " << JsonTriple(axis.GetFirstDirection())
           << ", \"y\": " << JsonTriple(axis.GetSecondDirection())
           << ", \"z\": " << JsonTriple(axis.GetThirdDirection()) << "}}\n";
+  return S_OK;
+}
+
+HRESULT KORDriver::Event(const Words& iWords, KORString& oError) {
+  const KORString& name = iWords[1];
+  const bool viewport = name == KORVRViewportEventName;
+  if (!viewport && name != KORVRPositionEventName)
+    return Fail(Quoted(name) + " is no tracking event; write " + KORVRViewportEventName + " or " +
+                    KORVRPositionEventName,
+                oError);
+  double placement[6] = {};
+  for (std::size_t value = 0; value < 6; ++value)
+    if (!ReadNumber(iWords[value + 2], placement[value]))
+      return Fail("write: event NAME X Y Z H P R, X Y Z H P R numbers, not " +
+                      Quoted(iWords[value + 2]),
+                  oError);
+  KORMath3x3Matrix rotation;
+  KORMathHPR(rotation, placement[3], placement[4], placement[5]);
+  const KORMathTransformation sensor(rotation,
+                                     KORMathVector(placement[0], placement[1], placement[2]));
+  std::vector<KORVRDeviceEvent> events;
+  for (KORVRDeviceEvent& event : KORVRGetTrackerEvents())
+    if (event.GetName() == name) {
+      event.SetDoubleValue(viewport ? KORVRViewportEventData(sensor)
+                                    : KORVRPositionEventData(sensor));
+      events.push_back(std::move(event));
+    }
+  if (events.empty())
+    return Fail("no tracker of the runtime sends " + name, oError);
+  _frame.DeviceService().GetDispatcher().Post(events);
+  // The user-interface thread is idle between two lines of a journal.
+  _frame.OnIdle();
+  return S_OK;
+}
+
+HRESULT KORDriver::Runtime(const Words& iWords, KORString& oError) {
+  KORUnicodeString id = iWords[1];
+  if (id == "document") {
+    auto naming = KORQuery<KORIJournalNaming>(_frame.Editor().GetDocument());
+    if (!naming || FAILED(naming->GetConfigurationIdentifier(id)))
+      return Fail("the open document holds no configuration whose identifier the runtime could "
+                  "report",
+                  oError);
+  }
+  if (id.empty())
+    return Fail("the runtime's configuration identifier cannot be empty", oError);
+  _frame.DeviceService().SetLoadedConfigID(id);
   return S_OK;
 }
 

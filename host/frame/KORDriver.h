@@ -73,7 +73,10 @@ private:
   HRESULT Show(const Words& iWords, KORString& oError);
   HRESULT Drag(const Words& iWords, KORString& oError);
   HRESULT Compass(const Words& iWords, KORString& oError);
-  HRESULT NotAvailable(const Words& iWords, KORString& oError);
+  // The tracking hardware sends an event: one event for each tracker of the
+  // runtime that sends events of that name, delivered before the line ends.
+  HRESULT Event(const Words& iWords, KORString& oError);
+  HRESULT Runtime(const Words& iWords, KORString& oError);
 
   HRESULT FindElement(const KORString& iName, KORPathElement& oPath, KORString& oError);
   std::vector<KORDlgObject*> ShownWindows();

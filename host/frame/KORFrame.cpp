@@ -53,6 +53,11 @@ HRESULT KORFrame::LoadWorkbench(const KORString& iName, KORString& oError) {
   return S_OK;
 }
 
+std::size_t KORFrame::OnIdle() {
+  KORFrameScope scope(*this);
+  return _deviceService.GetDispatcher().Pump();
+}
+
 HRESULT KORFrame::Replay(HRESULT (KORITransactions::*iReplay)()) {
   KORFrameScope scope(*this);
   _commands.GetCommandManager().CancelActiveCommand();
@@ -70,7 +75,7 @@ HRESULT KORFrame::Redo() {
 
 KORFrameScope::KORFrameScope(KORFrame& iFrame)
     : _previous(KORSetFrameServices(&iFrame)), _visManagerScope(iFrame.VisManager()),
-      _layoutScope(iFrame.Layout()) {}
+      _layoutScope(iFrame.Layout()), _deviceServiceScope(iFrame.DeviceService()) {}
 
 KORFrameScope::~KORFrameScope() {
   KORSetFrameServices(_previous);

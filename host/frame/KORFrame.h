@@ -3,8 +3,10 @@
 // test, later one browser connection) that owns everything which would
 // otherwise be global state: the current editor, the command layer (command
 // manager and header list), the workbench loaded, the message-box log, the
-// frame's message catalogs, the visualization manager, the specification tree
-// and the window layout, the 3D manipulator and the compass.
+// frame's message catalogs, the visualization manager, the specification tree,
+// the window layout, the 3D manipulator and the compass, and the
+// immersive-device service (its dispatcher delivers tracking events when the
+// frame is idle).
 //
 // A front end makes a frame and activates it with a KORFrameScope, which also
 // makes its visualization manager and layout the current ones; code then
@@ -24,6 +26,7 @@
 #include "system/KORMsgCatalog.h"
 #include "tree/KORSpecTree.h"
 #include "visu/KORFrmWindow.h"
+#include "vr/KORVRDeviceService.h"
 
 #include <memory>
 
@@ -50,6 +53,12 @@ public:
   // Each drag is one undoable step of the editor's document.
   KOR3DManipulator& Manipulator() { return _manipulator; }
   KOR3DCompass& Compass() { return _compass; }
+  KORVRDeviceService& DeviceService() { return _deviceService; }
+
+  // What the frame does when the user-interface thread is idle: delivers the
+  // device events that tracking sources posted since the last time (within
+  // the frame's scope). Returns how many events it took.
+  std::size_t OnIdle();
 
   KORIUserMessages& UserMessages() override { return _messageBoxes; }
   KORIMsgCatalogs& MsgCatalogs() override { return _msgCatalogs; }
@@ -84,6 +93,9 @@ private:
   KORVisManager _visManager;
   KORSpecTree _specTree;
   KORFrmLayout _layout;
+  // Before the command layer: a command ending with the frame still
+  // unsubscribes from the dispatcher.
+  KORVRDeviceService _deviceService;
   // Before the command layer: commands cancelled as the frame ends still
   // report to it.
   KORCommandTransactions _transactions;
@@ -113,4 +125,5 @@ private:
   KORIFrameServices* _previous;
   KORVisManager::Scope _visManagerScope;
   KORFrmLayout::Scope _layoutScope;
+  KORVRDeviceService::Scope _deviceServiceScope;
 };

@@ -5,12 +5,16 @@
 // Our host's runtime loads the configuration that the registry marks active
 // (vr/KORVRConfigRegistry.h): its identifier is the ConfigID attribute of the
 // root Config element of that XML file, read on each query. An identifier set
-// explicitly (SetConfigID, for journals and tests) takes precedence.
+// explicitly takes precedence: one set on the component (SetConfigID), then
+// one set on the current frame's device service (KORVRDeviceService.h, a
+// journal's `runtime` line).
 //
 // The head's and the hand's tracker events are those the runtime settings
 // name: the keys "HeadTrackingEvent" and "HandTrackingEvent" of the setting
 // repository "VRCommandsTemp", written "DEVICE EVENT INDEX" ("Polhemus
-// VIEWPORT_EVENT 1"); "None" or an empty value means no tracker.
+// VIEWPORT_EVENT 1"); "None" or an empty value means no tracker. When the
+// current frame's device service has a mapping set (a front end feeding a
+// tracking source), the mapped events are named instead.
 #include "objectmodel/KORBaseUnknown.h"
 #include "objectmodel/KORSmartPtr.h"
 #include "system/KORString.h"

@@ -4,6 +4,7 @@
 #include "system/KOREnvironment.h"
 #include "system/KORSettingRepository.h"
 #include "vr/KORVRConfigRegistry.h"
+#include "vr/KORVRDeviceService.h"
 
 #include <charconv>
 #include <pugixml.hpp>
@@ -11,9 +12,30 @@
 namespace {
 
 constexpr const char* kSettingsRepository = "VRCommandsTemp";
+constexpr const char* kHeadKey = "HeadTrackingEvent";
+constexpr const char* kHandKey = "HandTrackingEvent";
+
+// The identifier set for the current frame's runtime (a journal's `runtime`
+// line), or empty.
+KORUnicodeString FrameConfigID() {
+  const KORVRDeviceService* service = KORVRDeviceService::Current();
+  return service ? service->GetLoadedConfigID() : KORUnicodeString();
+}
 
 HRESULT ReadTrackerEvent(const char* iKey, KORString& oDeviceName, KORString& oEventName,
                          int& oIndex) {
+  const KORVRDeviceService* service = KORVRDeviceService::Current();
+  if (service && service->HasMapping()) {
+    const KORVRDeviceManager& manager = service->GetDeviceManager();
+    KORVRDeviceEvent event;
+    const bool head = std::string_view(iKey) == kHeadKey;
+    if (FAILED(head ? manager.GetHeadTrackingEvent(event) : manager.GetHandTrackingEvent(event)))
+      return E_FAIL;
+    oDeviceName = event.GetDeviceName();
+    oEventName = event.GetName();
+    oIndex = event.GetIndex();
+    return S_OK;
+  }
   const KORSettingRepository* repository = KORSettingRepository::GetRepository(kSettingsRepository);
   KORUnicodeString text;
   if (!repository || FAILED(repository->ReadSetting(iKey, text)))
@@ -26,14 +48,17 @@ public:
   KORVRRuntimeInfo() : KORImplementationOf("KORVRRuntimeInfo") {}
 
   HRESULT IsAvailable(int /*iWaitMilliseconds*/) override {
-    return !_explicitID.empty() || !KORGetActiveVRConfig().empty() ? S_OK : S_FALSE;
+    return !_explicitID.empty() || !FrameConfigID().empty() || !KORGetActiveVRConfig().empty()
+               ? S_OK
+               : S_FALSE;
   }
   HRESULT GetConfigID(KORUnicodeString& oID) override {
     oID.clear();
-    if (!_explicitID.empty()) {
-      oID = _explicitID;
-      return S_OK;
-    }
+    for (const KORUnicodeString& given : {_explicitID, FrameConfigID()})
+      if (!given.empty()) {
+        oID = given;
+        return S_OK;
+      }
     const KORUnicodeString active = KORGetActiveVRConfig();
     KORString error;
     return active.empty() ? E_FAIL : KORVRReadConfigID(active, oID, error);
@@ -44,11 +69,11 @@ public:
   }
   HRESULT GetHeadTrackerEvent(KORString& oDeviceName, KORString& oEventName,
                               int& oIndex) override {
-    return ReadTrackerEvent("HeadTrackingEvent", oDeviceName, oEventName, oIndex);
+    return ReadTrackerEvent(kHeadKey, oDeviceName, oEventName, oIndex);
   }
   HRESULT GetHandTrackerEvent(KORString& oDeviceName, KORString& oEventName,
                               int& oIndex) override {
-    return ReadTrackerEvent("HandTrackingEvent", oDeviceName, oEventName, oIndex);
+    return ReadTrackerEvent(kHandKey, oDeviceName, oEventName, oIndex);
   }
 
 private:

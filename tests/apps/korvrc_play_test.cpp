@@ -25,7 +25,7 @@ TEST_F(KorvrcPlayTest, AFailingLineIsReportedWithItsNumberAndNothingIsSaved) {
       {"journal/1\nclick OK\n", "2: unknown verb \"click\""},
       {"journal/1\npress OK\n", "2: no dialog is open"},
       {"journal/1\nstart btnNoSuch\n", "2: no toolbar button or command named \"btnNoSuch\""},
-      {"journal/1\nruntime document\n", "2: runtime is not available yet"},
+      {"journal/1\nruntime \"\"\n", "2: the runtime's configuration identifier cannot be empty"},
       {"journal/1\nundo\n", "2: nothing to undo"},
   };
   for (const Case& c : cases) {

@@ -131,3 +131,22 @@ HRESULT KOREVrcJournalNaming::GetJournalName(KORBaseUnknown* iElement, KORUnicod
   }
   return E_FAIL;
 }
+
+HRESULT KOREVrcJournalNaming::GetConfigurationIdentifier(KORUnicodeString& oID) {
+  oID.clear();
+  KORSmartPtr<KORIContainer> container = FindVrcContainer(QueryImpl<KORIDocument>().get());
+  KORListValKORBaseUnknown_var* listed = nullptr;
+  if (!container || FAILED(container->ListMembers(KORIVrcConfig::IID, &listed)))
+    return E_FAIL;
+  const KOROwnedList members(listed);
+  for (const KORBaseUnknown_var& member : *members) {
+    auto feature = KORQuery<KORISpecObject>(member);
+    auto config = KORQuery<KORIVrcConfig>(member);
+    KORUuid id;
+    if (feature && !feature->IsDeleted() && config && SUCCEEDED(config->GetID(id))) {
+      oID = id.ToText();
+      return S_OK;
+    }
+  }
+  return E_FAIL;
+}

@@ -12,4 +12,6 @@ public:
   HRESULT FindElement(const KORUnicodeString& iName, KORPathElement& oPath,
                       KORString& oError) override;
   HRESULT GetJournalName(KORBaseUnknown* iElement, KORUnicodeString& oName) override;
+  // The configuration root's identifier, as the exported document writes it.
+  HRESULT GetConfigurationIdentifier(KORUnicodeString& oID) override;
 };

@@ -1,5 +1,6 @@
 #include "KORVrcEditCmd.h"
 
+#include "KORVrcCommandFactory.h"
 #include "KORVrcControllerTrace.h"
 #include "KORVrcTools.h"
 #include "command/KORFrmEditor.h"
@@ -39,26 +40,8 @@ void KORVrcEditCmd::TraceMethod(const char* iMethod) const {
 }
 
 KORIVrcFactory* KORVrcEditCmd::GetFactory() {
-  if (_factory)
-    return _factory.get();
-  const KORTrace& trace = KORVrcControllerTrace();
-  KORFrmEditor* editor = GetEditor();
-  if (!editor) {
-    trace.Printf("} Anormal End of %s::GetFactory(): Editor NOT FOUND", GetName().c_str());
-    return nullptr;
-  }
-  KORBaseUnknown* document = editor->GetDocument();
-  if (!document) {
-    trace.Printf("} Anormal End of %s::GetFactory(): Document NOT FOUND", GetName().c_str());
-    return nullptr;
-  }
-  _factory = KORQuery<KORIVrcFactory>(document);
-  if (!_factory) {
-    trace.Printf("} Anormal End of %s::GetFactory(): KORIVrcFactory interface NOT FOUND",
-                 GetName().c_str());
-    return nullptr;
-  }
-  trace.Write("} End of point::GetFactory()");
+  if (!_factory)
+    _factory = KORVrcRetrieveFactory(*this);
   return _factory.get();
 }
 

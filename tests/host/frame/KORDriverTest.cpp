@@ -75,7 +75,7 @@ TEST_F(DriverTest, WhatAPersonCouldNotDoIsRefusedAndChangesNothing) {
       {"", "drag node:A by 1 0 0", "node:A cannot be dragged: it cannot be moved in 3D"},
       {"", "drag node:A by 1 0", "write: drag ELEMENT by X Y Z [H P R]"},
       {"", "compass node:A", "node:A: the compass cannot be snapped onto it"},
-      {"", "event VIEWPORT_EVENT 0 0 0 0 0 0", "event is not available yet"},
+      {"", "event ROTATION_EVENT 0 0 0 0 0 0", "\"ROTATION_EVENT\" is no tracking event"},
       {"", "undo", "nothing to undo"},
       {"", "expect-message Reset", "no message box was shown"},
       // After the line above: the person is also told in a message box.

@@ -1,0 +1,254 @@
+// The live tracking test and its dialog, through the driver: the runtime's
+// configuration check, what the dialog reports missing, and the head and hand
+// following the events and going back on Stop.
+#include "CommandFixture.h"
+#include "ConfigBuilder.h"
+#include "vr/KORVRConfigRegistry.h"
+
+namespace {
+
+// The station's frame: turned a quarter about Z and moved 1 m along X, so that
+// a wrong order of the transformations shows.
+KORMathTransformation StationRef() {
+  return KORMathTransformation(
+      KORMath3x3Matrix(KORMathVector(0, 1, 0), KORMathVector(-1, 0, 0), KORMathVector(0, 0, 1)),
+      KORMathVector(1000, 0, 0));
+}
+
+// A location: position, then the rotation's rows. A sensor with no turn,
+// seen through StationRef and turned from the sensor's axes to the element's,
+// gives the rows (0, 0, -1), (0, -1, 0), (-1, 0, 0).
+struct Expected {
+  double x, y, z;
+  double rows[3][3];
+};
+
+void ExpectLocation(KORBaseUnknown* iElement, const Expected& iExpected) {
+  KORMathTransformation location;
+  ASSERT_EQ(KORQuery<KORIVrcTrackedElement>(iElement)->GetLocation(location), S_OK);
+  const KORMathVector position = location.GetVector();
+  EXPECT_NEAR(position.GetX(), iExpected.x, 1e-9);
+  EXPECT_NEAR(position.GetY(), iExpected.y, 1e-9);
+  EXPECT_NEAR(position.GetZ(), iExpected.z, 1e-9);
+  for (int row = 0; row < 3; ++row)
+    for (int column = 0; column < 3; ++column)
+      EXPECT_NEAR(location.GetMatrix().GetCoef(row + 1, column + 1), iExpected.rows[row][column],
+                  1e-12)
+          << "row " << row + 1 << ", column " << column + 1;
+}
+
+KORMathTransformation LocationOf(KORBaseUnknown* iElement) {
+  KORMathTransformation location;
+  EXPECT_EQ(KORQuery<KORIVrcTrackedElement>(iElement)->GetLocation(location), S_OK);
+  return location;
+}
+
+bool SameLocation(const KORMathTransformation& iA, const KORMathTransformation& iB) {
+  std::array<double, 12> a{}, b{};
+  iA.GetCoef(a);
+  iB.GetCoef(b);
+  return a == b;
+}
+
+class TestTrackingTest : public DriverTest {
+protected:
+  void SetUp() override {
+    DriverTest::SetUp();
+    head = Head();
+    hand = Hand();
+    // Somewhere the test's events never put them.
+    ASSERT_EQ(KORQuery<KORIVrcTrackedElement>(head)->SetLocation(
+                  KORMathTransformation(KORMath3x3Matrix(), KORMathVector(1, 2, 1700))),
+              S_OK);
+    ASSERT_EQ(KORQuery<KORIVrcTrackedElement>(hand)->SetLocation(
+                  KORMathTransformation(KORMath3x3Matrix(), KORMathVector(300, -200, 1100))),
+              S_OK);
+    savedHead = LocationOf(head);
+    savedHand = LocationOf(hand);
+    // The sensors the tracking source reports: body 1 the head's viewpoint
+    // tracker, body 2 the hand's picking tracker.
+    KORVRDeviceManager mapping("Lab");
+    ASSERT_EQ(mapping.SetHeadBody(1, KORVRViewportEventName), S_OK);
+    ASSERT_EQ(mapping.SetHandBody(2), S_OK);
+    frame.DeviceService().SetMapping(mapping);
+  }
+
+  // A station with the trackers asked for: 1 the head's viewpoint tracker, 2
+  // the hand's picking tracker.
+  void MakeTrackers(bool iViewpoint, bool iPicking) {
+    ConfigBuilder build(factory.get());
+    KORIVrcTrackingStation_var station =
+        build.Station("Lab", KORVrcStationART, "Lab", 1, 115200, StationRef());
+    if (iViewpoint) {
+      KORIVrcTracker_var tracker = build.Tracker(station.get(), 1, "head");
+      ASSERT_EQ(head->SetViewPointTracker(tracker.get()), S_OK);
+    }
+    if (iPicking) {
+      KORIVrcTracker_var tracker = build.Tracker(station.get(), 2, "hand");
+      ASSERT_EQ(hand->SetPickingTracker(tracker.get()), S_OK);
+    }
+  }
+
+  KORIVrcHead_var head;
+  KORIVrcHandDevice_var hand;
+  KORMathTransformation savedHead, savedHand;
+};
+
+TEST_F(TestTrackingTest, HeadAndHandFollowTheSensorsAndStopPutsThemBack) {
+  MakeTrackers(true, true);
+  Perform({"runtime document", "start btnTestTracking", "expect Label018 \"\"",
+           "expect Label020 \"\"", "expect Label021 \"\"", "set CheckButton005 on",
+           "set CheckButton006 on", "push PushButton007",
+           "event VIEWPORT_EVENT 10 0 0 0 0 0", "event POSITION_EVENT 0 10 0 0 0 0"});
+  ExpectLocation(head, {1000, 10, 0, {{0, 0, -1}, {0, -1, 0}, {-1, 0, 0}}});
+  ExpectLocation(hand, {990, 0, 0, {{0, 0, -1}, {0, -1, 0}, {-1, 0, 0}}});
+  // A quarter turn of the sensor about its Z: the element turns with it.
+  Perform({"event VIEWPORT_EVENT 0 0 0 90 0 0"});
+  ExpectLocation(head, {1000, 0, 0, {{0, 1, 0}, {0, 0, -1}, {-1, 0, 0}}});
+
+  Perform({"push PushButton008"});
+  EXPECT_TRUE(SameLocation(LocationOf(head), savedHead));
+  EXPECT_TRUE(SameLocation(LocationOf(hand), savedHand));
+  // Stopped: events no longer move anything.
+  Perform({"event VIEWPORT_EVENT 10 0 0 0 0 0"});
+  EXPECT_TRUE(SameLocation(LocationOf(head), savedHead));
+  Perform({"press OK"});
+  EXPECT_FALSE(DialogOpen());
+}
+
+TEST_F(TestTrackingTest, OkWhileRunningRestoresFirst) {
+  MakeTrackers(true, true);
+  Perform({"runtime document", "start btnTestTracking", "set CheckButton006 on",
+           "push PushButton007", "event POSITION_EVENT 0 10 0 0 0 0", "press OK"});
+  EXPECT_FALSE(DialogOpen());
+  EXPECT_TRUE(SameLocation(LocationOf(hand), savedHand));
+}
+
+TEST_F(TestTrackingTest, OnlyTheTickedElementMovesAndIsRestored) {
+  MakeTrackers(true, true);
+  Perform({"runtime document", "start btnTestTracking", "set CheckButton005 on",
+           "push PushButton007", "event VIEWPORT_EVENT 10 0 0 0 0 0",
+           "event POSITION_EVENT 0 10 0 0 0 0"});
+  ExpectLocation(head, {1000, 10, 0, {{0, 0, -1}, {0, -1, 0}, {-1, 0, 0}}});
+  EXPECT_TRUE(SameLocation(LocationOf(hand), savedHand));
+  // The hand's location changed meanwhile by other means stays as it is.
+  const KORMathTransformation moved(KORMath3x3Matrix(), KORMathVector(5, 5, 5));
+  ASSERT_EQ(KORQuery<KORIVrcTrackedElement>(hand)->SetLocation(moved), S_OK);
+  Perform({"push PushButton008"});
+  EXPECT_TRUE(SameLocation(LocationOf(head), savedHead));
+  EXPECT_TRUE(SameLocation(LocationOf(hand), moved));
+}
+
+TEST_F(TestTrackingTest, StartingAgainRestoresWhatWasThereWhenTheCommandBegan) {
+  MakeTrackers(true, false);
+  Perform({"runtime document", "start btnTestTracking", "set CheckButton005 on",
+           "push PushButton007", "event VIEWPORT_EVENT 10 0 0 0 0 0", "push PushButton008"});
+  ASSERT_EQ(KORQuery<KORIVrcTrackedElement>(head)->SetLocation(
+                KORMathTransformation(KORMath3x3Matrix(), KORMathVector(7, 7, 7))),
+            S_OK);
+  Perform({"push PushButton007", "event VIEWPORT_EVENT 20 0 0 0 0 0", "push PushButton008"});
+  EXPECT_TRUE(SameLocation(LocationOf(head), savedHead));
+}
+
+TEST_F(TestTrackingTest, AnotherConfigurationInTheRuntimeIsReportedAndNothingMoves) {
+  MakeTrackers(true, true);
+  Perform({"runtime 00000000-0000-0000-0000-000000000001", "start btnTestTracking"});
+  EXPECT_EQ(driver.GetLastMessage().find("not this document's") != KORUnicodeString::npos, true)
+      << driver.GetLastMessage();
+  Perform({"answer ok", "expect Label021 \"The immersive runtime has not loaded this configuration.\"",
+           "expect Label020 \"No head or hand tracking event is available.\""});
+  EXPECT_NE(Refused("set CheckButton005 on"), "");
+  EXPECT_NE(Refused("push PushButton007"), "");
+  Perform({"event VIEWPORT_EVENT 10 0 0 0 0 0", "event POSITION_EVENT 0 10 0 0 0 0"});
+  EXPECT_TRUE(SameLocation(LocationOf(head), savedHead));
+  EXPECT_TRUE(SameLocation(LocationOf(hand), savedHand));
+}
+
+TEST_F(TestTrackingTest, TheRuntimeIdentifierIsComparedWhateverTheCaseOfItsDigits) {
+  MakeTrackers(true, true);
+  KORUuid own;
+  ASSERT_EQ(config->GetID(own), S_OK);
+  KORString upper = own.ToText();
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](unsigned char iChar) { return static_cast<char>(std::toupper(iChar)); });
+  Perform({"runtime " + upper, "start btnTestTracking", "expect Label021 \"\"",
+           "set CheckButton005 on"});
+}
+
+struct MissingTrackerCase {
+  bool viewpoint;
+  bool picking;
+  const char* status; // Label018
+  bool headTickable;
+  bool handTickable;
+};
+
+TEST_F(TestTrackingTest, MissingTrackersAreReported) {
+  const MissingTrackerCase cases[] = {
+      {true, true, "", true, true},
+      {true, false, "The hand device has no picking tracker.", true, false},
+      {false, true, "The head has no viewpoint tracker.", false, true},
+      {false, false, "The head has no viewpoint tracker and the hand device no picking tracker.",
+       false, false},
+  };
+  for (const MissingTrackerCase& tested : cases) {
+    SCOPED_TRACE(tested.status);
+    // A fresh document for each case.
+    TearDown();
+    SetUp();
+    MakeTrackers(tested.viewpoint, tested.picking);
+    Perform({"runtime document", "start btnTestTracking",
+             "expect Label018 \"" + KORString(tested.status) + "\"", "expect Label020 \"\""});
+    KORString error;
+    EXPECT_EQ(SUCCEEDED(driver.Perform("set CheckButton005 on", error)), tested.headTickable)
+        << error;
+    EXPECT_EQ(SUCCEEDED(driver.Perform("set CheckButton006 on", error)), tested.handTickable)
+        << error;
+    Perform({"close"});
+  }
+}
+
+TEST_F(TestTrackingTest, AMissingEventIsReportedAndItsElementCannotBeTicked) {
+  MakeTrackers(true, true);
+  KORVRDeviceManager headOnly("Lab");
+  ASSERT_EQ(headOnly.SetHeadBody(1, KORVRPositionEventName), S_OK);
+  frame.DeviceService().SetMapping(headOnly);
+  Perform({"runtime document", "start btnTestTracking",
+           "expect Label020 \"No hand tracking event is available.\"", "set CheckButton005 on",
+           "push PushButton007", "event POSITION_EVENT 10 0 0 0 0 0"});
+  EXPECT_NE(Refused("set CheckButton006 on"), "");
+  // A head sending position events reads them as 4x4 matrices.
+  ExpectLocation(head, {1000, 10, 0, {{0, 0, -1}, {0, -1, 0}, {-1, 0, 0}}});
+}
+
+TEST_F(TestTrackingTest, WithoutRuntimeTheDefaultEventsAreUsed) {
+  if (!KORGetActiveVRConfig().empty())
+    GTEST_SKIP() << "the runtime's registry of this process has an active configuration";
+  MakeTrackers(true, true);
+  // Nothing to compare with: the test runs, but says the model is not known
+  // to be the runtime's.
+  Perform({"start btnTestTracking",
+           "expect Label021 \"The immersive runtime has not loaded this configuration.\"",
+           "expect Label020 \"\"", "set CheckButton005 on", "push PushButton007",
+           "event VIEWPORT_EVENT 10 0 0 0 0 0"});
+  ExpectLocation(head, {1000, 10, 0, {{0, 0, -1}, {0, -1, 0}, {-1, 0, 0}}});
+}
+
+TEST_F(TestTrackingTest, EventAndRuntimeLinesThatCannotBeDoneAreRefused) {
+  const char* refused[] = {
+      "event ROTATION_EVENT 0 0 0 0 0 0", // not a tracking event
+      "event VIEWPORT_EVENT 0 0 zero 0 0 0",
+      "event VIEWPORT_EVENT 0 0 0 0 0",   // one number short
+      "runtime \"\"",
+      "runtime",
+  };
+  for (const char* line : refused)
+    EXPECT_NE(Refused(line), "") << line;
+  // No tracker of the mapping sends the hand's events.
+  KORVRDeviceManager headOnly("Lab");
+  ASSERT_EQ(headOnly.SetHeadBody(1, KORVRViewportEventName), S_OK);
+  frame.DeviceService().SetMapping(headOnly);
+  EXPECT_EQ(Refused("event POSITION_EVENT 0 0 0 0 0 0"), "no tracker of the runtime sends POSITION_EVENT");
+}
+
+} // namespace
