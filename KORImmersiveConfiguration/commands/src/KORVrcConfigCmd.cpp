@@ -19,13 +19,11 @@ KORVrcConfigCmd::KORVrcConfigCmd(KORIVrcConfig* iConfig)
     : KORVrcEditCmd("KORVrcConfigCmd", iConfig, {kAgentId, kAgentId, kAgentId, kAgentId}),
       _config(iConfig) {}
 
-void KORVrcConfigCmd::BuildGraph() {
-  if (!_config) {
-    KORIVrcFactory* factory = GetFactory();
-    if (factory && SUCCEEDED(factory->RetrieveConfig(_config.Out())))
-      EditElement(_config.get());
-  }
-  KORVrcEditCmd::BuildGraph();
+KORBaseUnknown_var KORVrcConfigCmd::RetrieveElement() {
+  KORIVrcFactory* factory = GetFactory();
+  if (!factory || FAILED(factory->RetrieveConfig(_config.Out())))
+    _config = nullptr;
+  return KORBaseUnknown_var(_config.get());
 }
 
 KORDlgDialog* KORVrcConfigCmd::BuildDialog() {
@@ -37,7 +35,7 @@ KORDlgDialog* KORVrcConfigCmd::BuildDialog() {
 }
 
 void KORVrcConfigCmd::AddKindAgents() {
-  AddPickAgent("GetWindow", KORIVrcWindow::IID);
+  AddPickAgent("GetWindow", {KORIVrcWindow::IID});
 }
 
 KORIVrcGraphicResources_var KORVrcConfigCmd::GetGraphicResources() const {

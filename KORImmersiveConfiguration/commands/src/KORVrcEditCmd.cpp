@@ -10,14 +10,15 @@
 #include "system/KORMsgCatalog.h"
 
 namespace {
-// What the user reads when a name is refused.
-KORUnicodeString NameTakenMessage(const KORUnicodeString& iName) {
+// Message iKey of catalog iCatalog, else iFallback, after iSubject in quotes.
+KORUnicodeString UserText(const KORString& iCatalog, const char* iKey,
+                          const KORUnicodeString& iFallback, const KORUnicodeString& iSubject) {
   std::shared_ptr<const KORMsgCatalog> catalog;
   KORUnicodeString text, error;
-  if (FAILED(KORFindMsgCatalog("KORVrcEditCmd", catalog, error)) ||
-      FAILED(catalog->BuildMessage("NameTaken", text)))
-    text = "is already the name of another element of this kind.";
-  return "\"" + iName + "\" " + text;
+  if (FAILED(KORFindMsgCatalog(iCatalog, catalog, error)) ||
+      FAILED(catalog->BuildMessage(iKey, text)))
+    text = iFallback;
+  return iSubject.empty() ? text : "\"" + iSubject + "\" " + text;
 }
 } // namespace
 
@@ -62,9 +63,16 @@ KORIVrcFactory* KORVrcEditCmd::GetFactory() {
   return _factory.get();
 }
 
-void KORVrcEditCmd::AddPickAgent(const KORString& iId, const KORIID& iType) {
+void KORVrcEditCmd::ShowRefusal(const char* iKey, const KORUnicodeString& iFallback,
+                                const KORUnicodeString& iSubject) const {
+  KORShowUserMessage(iKey, KORUserMessageStyle::Error, GetName(),
+                     UserText(GetName(), iKey, iFallback, iSubject));
+}
+
+void KORVrcEditCmd::AddPickAgent(const KORString& iId, std::initializer_list<KORIID> iTypes) {
   auto* agent = MakeAgent<KORPathElementAgent>(iId);
-  agent->AddElementType(iType);
+  for (const KORIID& type : iTypes)
+    agent->AddElementType(type);
   agent->AddBehavior(KORAgentRepeat);
   _pickAgents.push_back(agent);
 }
@@ -78,6 +86,9 @@ void KORVrcEditCmd::AddNotificationAgent(const KORString& iId, const char* iClas
 }
 
 void KORVrcEditCmd::BuildGraph() {
+  if (!_element)
+    if (KORBaseUnknown_var element = RetrieveElement())
+      EditElement(element.get());
   TraceMethod("KORStateCommand::BuildGraph()");
   _dialog = BuildDialog();
   if (!_dialog) {
@@ -162,7 +173,9 @@ bool KORVrcEditCmd::NameIsTaken() {
   const KORUnicodeString name = GetDialogName();
   if (_otherNames.Locate(name) == 0)
     return false;
-  KORShowUserMessage("NameTaken", KORUserMessageStyle::Error, GetName(), NameTakenMessage(name));
+  KORShowUserMessage("NameTaken", KORUserMessageStyle::Error, GetName(),
+                     UserText("KORVrcEditCmd", "NameTaken",
+                              "is already the name of another element of this kind.", name));
   return true;
 }
 

@@ -47,6 +47,9 @@ public:
   KORIVrcFactory* GetFactory();
 
 protected:
+  // The element a command started without one edits (the configuration's
+  // single head, say); null: the command creates one.
+  virtual KORBaseUnknown_var RetrieveElement() { return {}; }
   // The kind's dialog, made with this command as father and built; null
   // fails the start.
   virtual KORDlgDialog* BuildDialog() = 0;
@@ -71,14 +74,22 @@ protected:
   // A pick of an element of the types given to AddPickAgent.
   virtual void OnPicked(KORBaseUnknown*) {}
 
-  // A path agent taking picks of elements answering iType.
-  void AddPickAgent(const KORString& iId, const KORIID& iType);
+  // A path agent taking picks of elements answering one of iTypes.
+  void AddPickAgent(const KORString& iId, std::initializer_list<KORIID> iTypes);
   // An agent taking the notification class iClassName sent by the dialog,
   // running iAction and staying.
   void AddNotificationAgent(const KORString& iId, const char* iClassName, KORStateAction iAction);
 
   // Edits iElement rather than creating (before BuildGraph runs).
   void EditElement(KORBaseUnknown* iElement);
+  // Puts iElement in the place of the element edited or made, for kinds whose
+  // OK rebuilds the element rather than changing it; Cancel then deletes or
+  // restores as before.
+  void ReplaceElement(KORBaseUnknown* iElement) { _element = KORBaseUnknown_var(iElement); }
+  // A refusal of the dialog's values: message iKey of the catalog named
+  // after the command, else iFallback, after iSubject in quotes when given.
+  void ShowRefusal(const char* iKey, const KORUnicodeString& iFallback,
+                   const KORUnicodeString& iSubject = {}) const;
   // The element edited or made (null while creating and nothing made yet).
   KORBaseUnknown* GetElement() const { return _element.get(); }
   bool IsCreating() const { return _creating; }

@@ -1,0 +1,45 @@
+#pragma once
+// Small pieces the editing dialogs and commands share: combos listing an
+// enumeration, spinners with a range and a format, and the names found in a
+// list of elements.
+#include "dialog/KORDlgWidgets.h"
+#include "system/KORList.h"
+
+#include <span>
+#include <string_view>
+
+// Lines of iCombo, one per label in value order (line index = value), each
+// the text of the label's key in catalog iCatalog, or the key itself when the
+// catalog lacks it.
+void KORVrcFillCombo(KORDlgCombo& ioCombo, const KORString& iCatalog,
+                     std::span<const std::string_view> iLabels);
+
+// A spinner from iMin to iMax in iSteps steps, showing values with iFormat.
+KORDlgSpinner* KORVrcMakeSpinner(KORCommand* iFather, const KORString& iName, double iMin,
+                                 double iMax, int iSteps, const KORString& iFormat);
+
+// A spinner bound to a length or angle parameter named after it.
+KORDlgSpinner* KORVrcMakeParameterSpinner(KORCommand* iFather, const KORString& iName,
+                                          KORParameterKind iKind);
+
+// Appends to ioNames what iRead gives for each element of iList that answers
+// it, then deletes iList (which may be null).
+template <class I, class Read>
+void KORVrcAppendNames(KORListValKORBaseUnknown_var* iList, KORListValKORUnicodeString& ioNames,
+                       Read iRead) {
+  if (!iList)
+    return;
+  for (const KORBaseUnknown_var& element : *iList) {
+    KORUnicodeString name;
+    if (KORSmartPtr<I> typed = KORQuery<I>(element); typed && SUCCEEDED(iRead(*typed, name)))
+      ioNames.Append(name);
+  }
+  delete iList;
+}
+
+// The names of the elements of iList (deleted afterwards).
+template <class I>
+void KORVrcAppendNames(KORListValKORBaseUnknown_var* iList, KORListValKORUnicodeString& ioNames) {
+  KORVrcAppendNames<I>(iList, ioNames,
+                       [](I& iElement, KORUnicodeString& oName) { return iElement.GetName(oName); });
+}
