@@ -20,10 +20,7 @@ KORVrcConfigCmd::KORVrcConfigCmd(KORIVrcConfig* iConfig)
       _config(iConfig) {}
 
 KORBaseUnknown_var KORVrcConfigCmd::RetrieveElement() {
-  KORIVrcFactory* factory = GetFactory();
-  if (!factory || FAILED(factory->RetrieveConfig(_config.Out())))
-    _config = nullptr;
-  return KORBaseUnknown_var(_config.get());
+  return RetrieveFromFactory(&KORIVrcFactory::RetrieveConfig, _config);
 }
 
 KORDlgDialog* KORVrcConfigCmd::BuildDialog() {

@@ -74,6 +74,16 @@ protected:
   // A pick of an element of the types given to AddPickAgent.
   virtual void OnPicked(KORBaseUnknown*) {}
 
+  // For RetrieveElement: the element the factory's iRetrieve gives, kept in
+  // oElement too; null when there is none.
+  template <class I>
+  KORBaseUnknown_var RetrieveFromFactory(HRESULT (KORIVrcFactory::*iRetrieve)(I**),
+                                         KORSmartPtr<I>& oElement) {
+    KORIVrcFactory* factory = GetFactory();
+    if (!factory || FAILED((factory->*iRetrieve)(oElement.Out())))
+      oElement = nullptr;
+    return KORBaseUnknown_var(oElement.get());
+  }
   // A path agent taking picks of elements answering one of iTypes.
   void AddPickAgent(const KORString& iId, std::initializer_list<KORIID> iTypes);
   // An agent taking the notification class iClassName sent by the dialog,

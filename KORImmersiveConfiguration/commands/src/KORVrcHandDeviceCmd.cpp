@@ -12,10 +12,7 @@ KORVrcHandDeviceCmd::KORVrcHandDeviceCmd(KORIVrcHandDevice* iHandDevice)
     : KORVrcEditCmd("KORVrcHandDeviceCmd", iHandDevice, kAgentIds), _hand(iHandDevice) {}
 
 KORBaseUnknown_var KORVrcHandDeviceCmd::RetrieveElement() {
-  KORIVrcFactory* factory = GetFactory();
-  if (!factory || FAILED(factory->RetrieveHandDevice(_hand.Out())))
-    _hand = nullptr;
-  return KORBaseUnknown_var(_hand.get());
+  return RetrieveFromFactory(&KORIVrcFactory::RetrieveHandDevice, _hand);
 }
 
 KORDlgDialog* KORVrcHandDeviceCmd::BuildDialog() {

@@ -13,10 +13,7 @@ KORVrcHeadEdtCmd::KORVrcHeadEdtCmd(KORIVrcHead* iHead)
     : KORVrcEditCmd("KORVrcHeadEdtCmd", iHead, kAgentIds), _head(iHead) {}
 
 KORBaseUnknown_var KORVrcHeadEdtCmd::RetrieveElement() {
-  KORIVrcFactory* factory = GetFactory();
-  if (!factory || FAILED(factory->RetrieveHead(_head.Out())))
-    _head = nullptr;
-  return KORBaseUnknown_var(_head.get());
+  return RetrieveFromFactory(&KORIVrcFactory::RetrieveHead, _head);
 }
 
 KORDlgDialog* KORVrcHeadEdtCmd::BuildDialog() {
