@@ -39,4 +39,9 @@ fi
 { cat "$examples/journals/edit-configuration.journal"; printf 'undo\n'; } > "$work/undone.journal"
 "$korvrc" play "$work/undone.journal" "$work/room.kordoc" -o "$work/undone.kordoc" > /dev/null
 cmp "$work/undone.kordoc" "$work/unchanged.kordoc" || fail "undo did not give back the document"
-echo "journals replayed: export identical, undo identical"
+"$korvrc" play "$examples/journals/edit-views.journal" "$work/room.kordoc" \
+  -o "$work/views.kordoc" > "$work/views.log" ||
+  fail "the views journal was refused: $(cat "$work/views.log")"
+grep -q '"Overview"' "$work/views.kordoc" || fail "the views journal made no camera view"
+
+echo "journals replayed: export identical, undo identical, views edited"

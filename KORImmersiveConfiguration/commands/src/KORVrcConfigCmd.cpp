@@ -32,7 +32,7 @@ KORDlgDialog* KORVrcConfigCmd::BuildDialog() {
 }
 
 void KORVrcConfigCmd::AddKindAgents() {
-  AddPickAgent("GetWindow", {KORIVrcWindow::IID});
+  AddPickAgent("GetWindow", KORIVrcWindow::IID);
 }
 
 KORIVrcGraphicResources_var KORVrcConfigCmd::GetGraphicResources() const {

@@ -69,12 +69,12 @@ void KORVrcEditCmd::ShowRefusal(const char* iKey, const KORUnicodeString& iFallb
                      UserText(GetName(), iKey, iFallback, iSubject));
 }
 
-void KORVrcEditCmd::AddPickAgent(const KORString& iId, std::initializer_list<KORIID> iTypes) {
+KORPathElementAgent* KORVrcEditCmd::AddPickAgent(const KORString& iId, const KORIID& iType) {
   auto* agent = MakeAgent<KORPathElementAgent>(iId);
-  for (const KORIID& type : iTypes)
-    agent->AddElementType(type);
+  agent->AddElementType(iType);
   agent->AddBehavior(KORAgentRepeat);
   _pickAgents.push_back(agent);
+  return agent;
 }
 
 void KORVrcEditCmd::AddNotificationAgent(const KORString& iId, const char* iClassName,
@@ -111,13 +111,9 @@ void KORVrcEditCmd::BuildGraph() {
   _applyAgent = apply;
   AddKindAgents();
 
-  if (!_creating)
-    SaveValues();
-  GatherOtherNames();
-  InitDialog();
-  _dialog->SetVisibility(true);
-
-  KORCommandState* state = GetInitialState("initialState");
+  KORCommandState* state = MakeEditState();
+  if (state == GetInitialState("initialState"))
+    OpenDialog();
   for (KORCommandAgent* agent : {static_cast<KORCommandAgent*>(ok),
                                  static_cast<KORCommandAgent*>(cancel),
                                  static_cast<KORCommandAgent*>(close)})
@@ -140,6 +136,14 @@ void KORVrcEditCmd::BuildGraph() {
     state->AddDialogAgent(agent);
     AddTransition(state, state, IsLastModifiedAgentCondition(agent), action);
   }
+}
+
+void KORVrcEditCmd::OpenDialog() {
+  if (!_creating)
+    SaveValues();
+  GatherOtherNames();
+  InitDialog();
+  _dialog->SetVisibility(true);
 }
 
 void KORVrcEditCmd::Cancel() {
@@ -211,12 +215,20 @@ bool KORVrcEditCmd::OnCancel(void*) {
     return true;
   _cancelled = true;
   if (_madeHere) {
-    KORSmartPtr<LifeCycleObject> lifeCycle = KORQuery<LifeCycleObject>(_element);
-    const bool removed = lifeCycle && SUCCEEDED(lifeCycle->remove());
+    const bool removed = DeleteMadeElement();
     _element = nullptr;
     return removed;
   }
   return !_creating && RestoreValues();
+}
+
+bool KORVrcEditCmd::RemoveFromModel(KORBaseUnknown* iElement) {
+  KORSmartPtr<LifeCycleObject> lifeCycle = KORQuery<LifeCycleObject>(iElement);
+  return lifeCycle && SUCCEEDED(lifeCycle->remove());
+}
+
+bool KORVrcEditCmd::DeleteMadeElement() {
+  return RemoveFromModel(_element.get());
 }
 
 bool KORVrcEditCmd::OnSelection(void*) {

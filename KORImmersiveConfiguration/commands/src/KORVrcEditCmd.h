@@ -73,6 +73,18 @@ protected:
   virtual KORUnicodeString GetDialogName() { return {}; }
   // A pick of an element of the types given to AddPickAgent.
   virtual void OnPicked(KORBaseUnknown*) {}
+  // The state holding the dialog's agents: the initial state, unless the
+  // kind makes states of its own before it; such a kind opens the dialog
+  // itself (OpenDialog) on its way into the returned state.
+  virtual KORCommandState* MakeEditState() { return GetInitialState("initialState"); }
+  // Deletes the element this run made, on Cancel; true when it is gone.
+  virtual bool DeleteMadeElement();
+  // Removes iElement from the model as deleting it in the tree would.
+  static bool RemoveFromModel(KORBaseUnknown* iElement);
+
+  // Saves what Cancel restores, gathers the other names, fills the dialog
+  // and shows it.
+  void OpenDialog();
 
   // For RetrieveElement: the element the factory's iRetrieve gives, kept in
   // oElement too; null when there is none.
@@ -84,8 +96,8 @@ protected:
       oElement = nullptr;
     return KORBaseUnknown_var(oElement.get());
   }
-  // A path agent taking picks of elements answering one of iTypes.
-  void AddPickAgent(const KORString& iId, std::initializer_list<KORIID> iTypes);
+  // A path agent taking picks of elements answering iType.
+  KORPathElementAgent* AddPickAgent(const KORString& iId, const KORIID& iType);
   // An agent taking the notification class iClassName sent by the dialog,
   // running iAction and staying.
   void AddNotificationAgent(const KORString& iId, const char* iClassName, KORStateAction iAction);

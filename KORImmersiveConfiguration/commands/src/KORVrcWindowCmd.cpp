@@ -4,7 +4,6 @@
 #include "KORVrcDlgTools.h"
 #include "KORVrcTools.h"
 #include "featurestore/KORISpecObject.h"
-#include "featurestore/KORLifeCycleObject.h"
 #include "interfaces/KORIVrcGraphicResources.h"
 #include "interfaces/KORIVrcRendering.h"
 #include "interfaces/KORIVrcRenderingSpec.h"
@@ -41,7 +40,7 @@ KORDlgDialog* KORVrcWindowCmd::BuildDialog() {
 }
 
 void KORVrcWindowCmd::AddKindAgents() {
-  AddPickAgent("GetIG", {KORIVrcIG::IID, KORIVrcView::IID});
+  AddPickAgent("GetIG", KORIVrcIG::IID)->AddElementType(KORIVrcView::IID);
 }
 
 void KORVrcWindowCmd::GetNamesOfKind(KORListValKORUnicodeString& oNames) {
@@ -141,8 +140,7 @@ bool KORVrcWindowCmd::RemoveWindow() {
   const bool wasMain = IsMainWindow(_window.get());
   // Removing the element, rather than only unlisting it from its image
   // generator, takes its rendering off the configuration's list too.
-  const KORSmartPtr<LifeCycleObject> lifeCycle = KORQuery<LifeCycleObject>(_window);
-  if (!lifeCycle || FAILED(lifeCycle->remove())) {
+  if (!RemoveFromModel(_window.get())) {
     const KORIVrcIG_var ig = IGOf(_window.get());
     if (!ig || FAILED(ig->RemoveWindow(_window.get())))
       KORVrcControllerTrace().Write("KORVrcWindowCmd: the window could not be removed");
