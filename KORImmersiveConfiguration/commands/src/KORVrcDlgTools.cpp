@@ -26,10 +26,3 @@ KORDlgSpinner* KORVrcMakeSpinner(KORCommand* iFather, const KORString& iName, do
   spinner->SetFormat(iFormat);
   return spinner;
 }
-
-KORDlgSpinner* KORVrcMakeParameterSpinner(KORCommand* iFather, const KORString& iName,
-                                          KORParameterKind iKind) {
-  auto* spinner = new KORDlgSpinner(iFather, iName);
-  spinner->BindParameter(iKind);
-  return spinner;
-}

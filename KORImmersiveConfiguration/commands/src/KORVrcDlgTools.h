@@ -18,10 +18,6 @@ void KORVrcFillCombo(KORDlgCombo& ioCombo, const KORString& iCatalog,
 KORDlgSpinner* KORVrcMakeSpinner(KORCommand* iFather, const KORString& iName, double iMin,
                                  double iMax, int iSteps, const KORString& iFormat);
 
-// A spinner bound to a length or angle parameter named after it.
-KORDlgSpinner* KORVrcMakeParameterSpinner(KORCommand* iFather, const KORString& iName,
-                                          KORParameterKind iKind);
-
 // Appends to ioNames what iRead gives for each element of iList that answers
 // it, then deletes iList (which may be null).
 template <class I, class Read>

@@ -1,6 +1,7 @@
 #pragma once
 // The head's dialog: eye distance, head type and location (position in
 // millimetres; heading, pitch and roll in degrees).
+#include "KORVrcPlacementFields.h"
 #include "dialog/KORDlgWidgets.h"
 #include "interfaces/KORVrcEnums.h"
 #include "math/KORMathTransformation.h"
@@ -16,8 +17,5 @@ public:
 private:
   KORDlgSpinner* _ipd = nullptr;
   KORDlgCombo* _type = nullptr;
-  KORDlgSpinner* _position[3] = {};
-  KORDlgSpinner* _heading = nullptr;
-  KORDlgSpinner* _pitch = nullptr;
-  KORDlgSpinner* _roll = nullptr;
+  KORVrcPlacementFields _location;
 };
