@@ -12,6 +12,11 @@ constexpr KORVrcEditAgentIds kAgentIds{"KORVrcHeadEditDlgOK", "KORVrcHeadEditDlg
 KORVrcHeadEdtCmd::KORVrcHeadEdtCmd(KORIVrcHead* iHead)
     : KORVrcEditCmd("KORVrcHeadEdtCmd", iHead, kAgentIds), _head(iHead) {}
 
+void KORVrcHeadEdtCmd::Cancel() {
+  TraceMethod("KORCommand::Cancel()");
+  KORVrcEditCmd::Cancel();
+}
+
 KORBaseUnknown_var KORVrcHeadEdtCmd::RetrieveElement() {
   return RetrieveFromFactory(&KORIVrcFactory::RetrieveHead, _head);
 }

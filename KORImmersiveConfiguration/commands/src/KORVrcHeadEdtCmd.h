@@ -11,6 +11,7 @@ class KORVrcHeadEditDlg;
 class KORVrcHeadEdtCmd : public KORVrcEditCmd {
 public:
   explicit KORVrcHeadEdtCmd(KORIVrcHead* iHead);
+  void Cancel() override;
 
 protected:
   KORBaseUnknown_var RetrieveElement() override;

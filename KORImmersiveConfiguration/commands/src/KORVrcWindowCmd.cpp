@@ -119,7 +119,6 @@ void KORVrcWindowCmd::OnPicked(KORBaseUnknown* iElement) {
 }
 
 bool KORVrcWindowCmd::CheckValues() {
-  KORVrcControllerTrace().Write("KORVrcWindowCmd::TestValues");
   if (_chosenIG && _chosenView)
     return true;
   ShowRefusal("NoIGOrView",
@@ -191,7 +190,6 @@ bool KORVrcWindowCmd::WriteValues() {
 }
 
 bool KORVrcWindowCmd::RestoreValues() {
-  TraceMethod("OnCancel()");
   // Nothing to give back until OK or Apply rebuilt the given window.
   if (CompareInterfacePointers(_window.get(), _givenWindow.get()) == 1)
     return true;
