@@ -2,11 +2,11 @@
 
 #include "KORVrcButtonDeviceDlg.h"
 #include "KORVrcControllerTrace.h"
-#include "KORVrcDlgTools.h"
 #include "KORVrcTools.h"
 #include "interfaces/KORIVrcDevices.h"
 
 #include <array>
+#include <memory>
 
 namespace {
 constexpr KORVrcEditAgentIds kAgentIds{"AgentButtonDeviceEditorOK", "AgentButtonDeviceEditorCANCEL",
@@ -53,22 +53,18 @@ void KORVrcButtonDeviceCmd::GetNamesOfKind(KORListValKORUnicodeString& oNames) {
   KORIVrcFactory* factory = GetFactory();
   if (!factory || FAILED(factory->RetrieveDevices(devices.Out())))
     return;
-  if (SUCCEEDED(devices->GetButtonDevices(&list)))
-    KORVrcAppendNames<KORIVrcButtonDevice>(list, oNames);
-  KORListValKORUnicodeString daemonNames;
-  if (SUCCEEDED(devices->GetButtonDevices(&list)))
-    KORVrcAppendNames<KORIVrcButtonDevice>(
-        list, daemonNames, [](KORIVrcButtonDevice& iDevice, KORUnicodeString& oName) {
-          return iDevice.GetDaemonName(oName);
-        });
-  // Keeping its own daemon name is no clash.
-  bool ownSkipped = IsCreating();
-  for (const KORUnicodeString& name : daemonNames) {
-    if (!ownSkipped && name == _saved.daemonName) {
-      ownSkipped = true;
-      continue;
-    }
-    _otherDaemonNames.Append(name);
+  if (FAILED(devices->GetButtonDevices(&list)))
+    return;
+  const std::unique_ptr<KORListValKORBaseUnknown_var> owned(list);
+  for (const KORBaseUnknown_var& element : *owned) {
+    const KORIVrcButtonDevice_var device = KORQuery<KORIVrcButtonDevice>(element);
+    KORUnicodeString name;
+    if (device && SUCCEEDED(device->GetName(name)))
+      oNames.Append(name);
+    // Keeping its own daemon name is no clash.
+    const bool own = CompareInterfacePointers(device.get(), _device.get()) == 1;
+    if (device && !own && SUCCEEDED(device->GetDaemonName(name)))
+      _otherDaemonNames.Append(name);
   }
 }
 

@@ -18,24 +18,16 @@ void KORVrcFillCombo(KORDlgCombo& ioCombo, const KORString& iCatalog,
 KORDlgSpinner* KORVrcMakeSpinner(KORCommand* iFather, const KORString& iName, double iMin,
                                  double iMax, int iSteps, const KORString& iFormat);
 
-// Appends to ioNames what iRead gives for each element of iList that answers
-// it, then deletes iList (which may be null).
-template <class I, class Read>
-void KORVrcAppendNames(KORListValKORBaseUnknown_var* iList, KORListValKORUnicodeString& ioNames,
-                       Read iRead) {
+// Appends to ioNames the names of the elements of iList that answer I, then
+// deletes iList (which may be null).
+template <class I>
+void KORVrcAppendNames(KORListValKORBaseUnknown_var* iList, KORListValKORUnicodeString& ioNames) {
   if (!iList)
     return;
   for (const KORBaseUnknown_var& element : *iList) {
     KORUnicodeString name;
-    if (KORSmartPtr<I> typed = KORQuery<I>(element); typed && SUCCEEDED(iRead(*typed, name)))
+    if (KORSmartPtr<I> typed = KORQuery<I>(element); typed && SUCCEEDED(typed->GetName(name)))
       ioNames.Append(name);
   }
   delete iList;
-}
-
-// The names of the elements of iList (deleted afterwards).
-template <class I>
-void KORVrcAppendNames(KORListValKORBaseUnknown_var* iList, KORListValKORUnicodeString& ioNames) {
-  KORVrcAppendNames<I>(iList, ioNames,
-                       [](I& iElement, KORUnicodeString& oName) { return iElement.GetName(oName); });
 }

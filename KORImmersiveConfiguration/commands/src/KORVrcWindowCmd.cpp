@@ -9,6 +9,8 @@
 #include "interfaces/KORIVrcRenderingSpec.h"
 #include "interfaces/KORIVrcViewport.h"
 
+#include <memory>
+
 namespace {
 constexpr const char* kAgentId = "KORVrcWindowDlgId";
 
@@ -50,14 +52,13 @@ void KORVrcWindowCmd::GetNamesOfKind(KORListValKORUnicodeString& oNames) {
   if (!factory || FAILED(factory->RetrieveGraphicResources(resources.Out())) ||
       FAILED(resources->GetIGs(&igs)))
     return;
-  KORVrcAppendNames<KORIVrcIG>(igs, oNames,
-                               [&oNames](KORIVrcIG& iIG, KORUnicodeString&) -> HRESULT {
-                                 KORListValKORBaseUnknown_var* windows = nullptr;
-                                 if (SUCCEEDED(iIG.GetWindows(&windows)))
-                                   KORVrcAppendNames<KORIVrcWindow>(windows, oNames);
-                                 // The image generator's own name is not wanted.
-                                 return E_FAIL;
-                               });
+  const std::unique_ptr<KORListValKORBaseUnknown_var> owned(igs);
+  for (const KORBaseUnknown_var& element : *owned) {
+    KORListValKORBaseUnknown_var* windows = nullptr;
+    if (const KORIVrcIG_var ig = KORQuery<KORIVrcIG>(element);
+        ig && SUCCEEDED(ig->GetWindows(&windows)))
+      KORVrcAppendNames<KORIVrcWindow>(windows, oNames);
+  }
 }
 
 KORUnicodeString KORVrcWindowCmd::GetDialogName() {
