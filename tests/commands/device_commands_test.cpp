@@ -102,6 +102,10 @@ TEST_F(DeviceCommandTest, HeadOKWritesAndCancelAfterApplyGivesBackWhatWasRead) {
     EXPECT_EQ(restored.type, KORVrcHeadCrystalEyes) << cancel;
     EXPECT_TRUE(restored.location.IsEqual(written.location, 1e-9)) << cancel;
   }
+  // Started by its header without element, it edits the document's head.
+  Perform({"start KORVrcHeadEdtCmdHdr", "expect IPDSpinEdit 64", "set IPDSpinEdit 62",
+           "press OK"});
+  EXPECT_EQ(ReadHead().ipd, 62);
 }
 
 TEST_F(DeviceCommandTest, HandDeviceShowsItsTypeAndOnlyOKWritesIt) {

@@ -4,6 +4,7 @@
 #include "interfaces/KORIVrcRenderingSpec.h"
 #include "interfaces/KORIVrcScreenView.h"
 #include "interfaces/KORIVrcViewport.h"
+#include "system/KORTrace.h"
 
 #include <memory>
 
@@ -246,6 +247,38 @@ TEST_F(ResourceCommandTest, CancelRebuildsAnEditedWindowAsItWas) {
   }
   Perform({"edit window:Win", "press Cancel"});
   EXPECT_EQ(Describe("Win"), original) << "Cancel without Apply leaves the window";
+}
+
+TEST_F(ResourceCommandTest, CommandsTraceTheirSteps) {
+  MakeIG(":0.1");
+  MakeView("Front");
+  const struct {
+    std::vector<KORString> lines;
+    std::vector<KORString> traced; // in this order, among others
+  } cases[] = {
+      {{"start btnCreateIG", "press OK"},
+       {"KORVrcIGCmd: \t\tCreateIG()", "} End of cmd::CreateIG()"}},
+      {{"edit ig::0.1", "set SpinnerWidth 1600", "press OK"},
+       {"KORVrcIGCmd: \t\tCreateIG()", "} End of cmd::CreateIG()"}},
+      {{"start btnCreateWindow", "pick ig::0.1", "pick view:Front", "press OK"},
+       {"KORVrcWindowCmd::InitDefaultValues", "KORVrcWindowCmd::TestValues",
+        "KORVrcWindowCmd: \t\tModifyWindow()"}},
+      {{"edit hand:Hand", "press OK"}, {"KORVrcHandDeviceCmd::InitValues"}},
+      {{"edit head:Head", "start btnCreateIG"}, {"KORVrcHeadEdtCmd: \t\tKORCommand::Cancel()"}},
+  };
+  for (const auto& c : cases) {
+    KORTraceCapture capture({"KORVrcController"});
+    for (const KORString& line : c.lines)
+      Perform({line});
+    const std::vector<KORString> lines = capture.Lines();
+    auto at = lines.begin();
+    for (const KORString& expected : c.traced) {
+      at = std::find(at, lines.end(), "KORVrcController: " + expected);
+      EXPECT_NE(at, lines.end()) << c.lines.front() << ": no " << expected;
+    }
+    if (DialogOpen())
+      Perform({"press Cancel"});
+  }
 }
 
 } // namespace
