@@ -12,13 +12,9 @@ namespace {
 
 using Names = std::vector<KORUnicodeString>;
 
-class ResourceCommandTest : public DriverTest {
+// The document's elements as the tests read them.
+class ResourceFixture : public DriverTest {
 protected:
-  void SetUp() override {
-    DriverTest::SetUp();
-    // What Cancel gives back must be the commands' own work.
-    WithoutTransactions();
-  }
 
   KORIVrcIG_var MakeIG(const char* iName, int iWidth = 1920, int iHeight = 1080) {
     KORIVrcIG_var ig;
@@ -104,6 +100,15 @@ protected:
       }
     }
     return "none";
+  }
+};
+
+class ResourceCommandTest : public ResourceFixture {
+protected:
+  void SetUp() override {
+    ResourceFixture::SetUp();
+    // What Cancel gives back must be the commands' own work.
+    WithoutTransactions();
   }
 };
 
@@ -247,6 +252,29 @@ TEST_F(ResourceCommandTest, CancelRebuildsAnEditedWindowAsItWas) {
   }
   Perform({"edit window:Win", "press Cancel"});
   EXPECT_EQ(Describe("Win"), original) << "Cancel without Apply leaves the window";
+}
+
+// With the document's history, Cancel and undo give back the window the
+// command removed, as the same element.
+TEST_F(ResourceFixture, UnderTheHistoryCancelAndUndoGiveBackTheRebuiltWindow) {
+  MakeIG(":0.0");
+  MakeView("Front");
+  MakeView("Floor");
+  Perform({"start btnCreateWindow", "set NameEditor Win", "pick ig::0.0", "pick view:Front",
+           "set MainWindowCheck on", "press OK"});
+  const KORString original = Describe("Win");
+  const KORIVrcWindow_var window = MainWindow();
+  const std::vector<KORString> endings[] = {{"press Apply", "press Cancel"}, {"press OK", "undo"}};
+  for (const std::vector<KORString>& ending : endings) {
+    Perform({"edit window:Win", "pick view:Floor", "set NameEditor Other"});
+    for (const KORString& line : ending)
+      Perform({line});
+    const KORString& end = ending.back();
+    EXPECT_EQ(WindowNames(), (Names{":0.0/Win"})) << end;
+    EXPECT_EQ(Describe("Win"), original) << end;
+    EXPECT_TRUE(Same(MainWindow().get(), window.get())) << end;
+    EXPECT_EQ(RenderingCount(), 1) << end;
+  }
 }
 
 TEST_F(ResourceCommandTest, CommandsTraceTheirSteps) {
