@@ -7,8 +7,9 @@
 #include "featurestore/KORLifeCycleObject.h"
 
 #include <cmath>
-#include <functional>
+#include <map>
 #include <memory>
+#include <numbers>
 #include <set>
 
 namespace {
@@ -289,32 +290,42 @@ TEST_F(ViewCommandTest, APickedScreenGrowsTheScreenWhenItIsParallelAndAligned) {
   Perform(ExpectCorners({3000, 1500, 1500, 3000, 1500, -1500, 3000, -4500, -1500}));
 }
 
-// Editing a screen must redraw that view and the groups above it, and
-// nothing else.
+// Editing a screen must redraw that view and the groups above it, in 3D, and
+// nothing else; the schematic, which shows windows and not screens, stays.
 TEST_F(ViewCommandTest, EditingAScreenRebuildsThatViewAndItsGroupsOnly) {
   auto edited =
       builder->Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
   auto other = builder->Screen("Other", {0, 1500, 1500}, {0, 1500, -1500}, {0, -1500, -1500});
+  auto ig = builder->IG("localhost:0.0");
+  auto window = builder->Window(ig, "FrontWin", {0, 0, 1, 1}, "Front");
   KORVisManager& manager = frame.VisManager();
   ASSERT_EQ(manager.Attach(document), S_OK);
   KORIContainer_var container;
   ASSERT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
-  const std::pair<const char*, KORBaseUnknown_var> watched[] = {
-      {"container", KORQuery<KORBaseUnknown>(container)},
-      {"config", KORBaseUnknown_var(Config())},
-      {"specs", KORBaseUnknown_var(Specs())},
-      {"resources", KORBaseUnknown_var(Resources())},
-      {"devices", KORBaseUnknown_var(Devices())},
-      {"head", KORBaseUnknown_var(Head())},
-      {"hand", KORBaseUnknown_var(Hand())},
-      {"edited", KORBaseUnknown_var(edited)},
-      {"other", KORBaseUnknown_var(other)}};
+  using enum KORVisDimension;
+  const struct {
+    const char* name;
+    KORBaseUnknown_var element;
+    std::vector<KORVisDimension> dimensions;
+  } watched[] = {{"container", KORQuery<KORBaseUnknown>(container), {ThreeD, TwoD}},
+                 {"config", KORBaseUnknown_var(Config()), {ThreeD, TwoD}},
+                 {"resources", KORBaseUnknown_var(Resources()), {ThreeD, TwoD}},
+                 {"ig", KORBaseUnknown_var(ig), {TwoD}},
+                 {"window", KORBaseUnknown_var(window), {TwoD}},
+                 {"specs", KORBaseUnknown_var(Specs()), {ThreeD}},
+                 {"devices", KORBaseUnknown_var(Devices()), {ThreeD}},
+                 {"head", KORBaseUnknown_var(Head()), {ThreeD}},
+                 {"hand", KORBaseUnknown_var(Hand()), {ThreeD}},
+                 {"edited", KORBaseUnknown_var(edited), {ThreeD}},
+                 {"other", KORBaseUnknown_var(other), {ThreeD}}};
   auto builds = [&] {
     std::map<std::string, int> counts;
-    for (const auto& [name, element] : watched) {
-      EXPECT_TRUE(manager.GetRep(element.get(), KORVisDimension::ThreeD).get()) << name;
-      counts[name] = manager.GetBuildCount(element.get(), KORVisDimension::ThreeD);
-    }
+    for (const auto& w : watched)
+      for (KORVisDimension dimension : w.dimensions) {
+        const std::string name = w.name + std::string(dimension == TwoD ? " 2D" : "");
+        EXPECT_TRUE(manager.GetRep(w.element.get(), dimension).get()) << name;
+        counts[name] = manager.GetBuildCount(w.element.get(), dimension);
+      }
     return counts;
   };
   const auto before = builds();
