@@ -435,6 +435,12 @@ TEST_F(TrackerCommandTest, TheButtonManagerBoxFollowsTheStationKindAndNumber) {
   EXPECT_FALSE(Hand()->IsButtonManager(eight.get()));
   Perform({"press Cancel"});
   EXPECT_TRUE(Hand()->IsButtonManager(eight.get())) << "Cancel gives the role back";
+
+  // OK on a tracker whose box was hidden took the buttons away from it.
+  KORIVrcTracker_var seven = Tracker(art.get(), 7);
+  ASSERT_EQ(Hand()->SetButtonManager(seven.get()), S_OK);
+  Perform({"edit tracker:Art/7", "press OK"});
+  EXPECT_TRUE(Hand()->IsButtonManager(seven.get()));
 }
 
 TEST_F(TrackerCommandTest, WithoutBestOffsetTheButtonCannotBePushed) {

@@ -27,7 +27,8 @@ void KORVrcPlacementFields::Set(const KORMathTransformation& iPlacement) {
   double position[3] = {};
   iPlacement.GetVector().GetCoord(position[0], position[1], position[2]);
   for (std::size_t i = 0; i < 3; ++i) {
-    _angles[i]->GetParameter()->SetValue(hpr[i] * kRadiansPerDegree);
+    // + 0.0 shows a zero angle as 0 rather than -0.
+    _angles[i]->GetParameter()->SetValue(hpr[i] * kRadiansPerDegree + 0.0);
     _position[i]->GetParameter()->SetValue(position[i]);
   }
 }
