@@ -19,13 +19,8 @@ KORVrcConfigCmd::KORVrcConfigCmd(KORIVrcConfig* iConfig)
     : KORVrcEditCmd("KORVrcConfigCmd", iConfig, {kAgentId, kAgentId, kAgentId, kAgentId}),
       _config(iConfig) {}
 
-void KORVrcConfigCmd::BuildGraph() {
-  if (!_config) {
-    KORIVrcFactory* factory = GetFactory();
-    if (factory && SUCCEEDED(factory->RetrieveConfig(_config.Out())))
-      EditElement(_config.get());
-  }
-  KORVrcEditCmd::BuildGraph();
+KORBaseUnknown_var KORVrcConfigCmd::RetrieveElement() {
+  return RetrieveFromFactory(&KORIVrcFactory::RetrieveConfig, _config);
 }
 
 KORDlgDialog* KORVrcConfigCmd::BuildDialog() {

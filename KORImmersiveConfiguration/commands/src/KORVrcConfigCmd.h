@@ -12,9 +12,9 @@ class KORVrcConfigDlg;
 class KORVrcConfigCmd : public KORVrcEditCmd {
 public:
   explicit KORVrcConfigCmd(KORIVrcConfig* iConfig);
-  void BuildGraph() override;
 
 protected:
+  KORBaseUnknown_var RetrieveElement() override;
   KORDlgDialog* BuildDialog() override;
   void AddKindAgents() override;
   void InitDialog() override;

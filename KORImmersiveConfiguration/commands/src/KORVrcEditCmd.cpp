@@ -11,14 +11,15 @@
 #include "system/KORMsgCatalog.h"
 
 namespace {
-// What the user reads when a name is refused.
-KORUnicodeString NameTakenMessage(const KORUnicodeString& iName) {
+// Message iKey of catalog iCatalog, else iFallback, after iSubject in quotes.
+KORUnicodeString UserText(const KORString& iCatalog, const char* iKey,
+                          const KORUnicodeString& iFallback, const KORUnicodeString& iSubject) {
   std::shared_ptr<const KORMsgCatalog> catalog;
   KORUnicodeString text, error;
-  if (FAILED(KORFindMsgCatalog("KORVrcEditCmd", catalog, error)) ||
-      FAILED(catalog->BuildMessage("NameTaken", text)))
-    text = "is already the name of another element of this kind.";
-  return "\"" + iName + "\" " + text;
+  if (FAILED(KORFindMsgCatalog(iCatalog, catalog, error)) ||
+      FAILED(catalog->BuildMessage(iKey, text)))
+    text = iFallback;
+  return iSubject.empty() ? text : "\"" + iSubject + "\" " + text;
 }
 } // namespace
 
@@ -45,6 +46,12 @@ KORIVrcFactory* KORVrcEditCmd::GetFactory() {
   return _factory.get();
 }
 
+void KORVrcEditCmd::ShowRefusal(const char* iKey, const KORUnicodeString& iFallback,
+                                const KORUnicodeString& iSubject) const {
+  KORShowUserMessage(iKey, KORUserMessageStyle::Error, GetName(),
+                     UserText(GetName(), iKey, iFallback, iSubject));
+}
+
 KORPathElementAgent* KORVrcEditCmd::AddPickAgent(const KORString& iId, const KORIID& iType) {
   auto* agent = MakeAgent<KORPathElementAgent>(iId);
   agent->AddElementType(iType);
@@ -62,6 +69,9 @@ void KORVrcEditCmd::AddNotificationAgent(const KORString& iId, const char* iClas
 }
 
 void KORVrcEditCmd::BuildGraph() {
+  if (!_element)
+    if (KORBaseUnknown_var element = RetrieveElement())
+      EditElement(element.get());
   TraceMethod("KORStateCommand::BuildGraph()");
   _dialog = BuildDialog();
   if (!_dialog) {
@@ -150,7 +160,9 @@ bool KORVrcEditCmd::NameIsTaken() {
   const KORUnicodeString name = GetDialogName();
   if (_otherNames.Locate(name) == 0)
     return false;
-  KORShowUserMessage("NameTaken", KORUserMessageStyle::Error, GetName(), NameTakenMessage(name));
+  KORShowUserMessage("NameTaken", KORUserMessageStyle::Error, GetName(),
+                     UserText("KORVrcEditCmd", "NameTaken",
+                              "is already the name of another element of this kind.", name));
   return true;
 }
 

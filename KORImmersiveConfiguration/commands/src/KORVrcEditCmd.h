@@ -47,6 +47,9 @@ public:
   KORIVrcFactory* GetFactory();
 
 protected:
+  // The element a command started without one edits (the configuration's
+  // single head, say); null: the command creates one.
+  virtual KORBaseUnknown_var RetrieveElement() { return {}; }
   // The kind's dialog, made with this command as father and built; null
   // fails the start.
   virtual KORDlgDialog* BuildDialog() = 0;
@@ -83,6 +86,16 @@ protected:
   // and shows it.
   void OpenDialog();
 
+  // For RetrieveElement: the element the factory's iRetrieve gives, kept in
+  // oElement too; null when there is none.
+  template <class I>
+  KORBaseUnknown_var RetrieveFromFactory(HRESULT (KORIVrcFactory::*iRetrieve)(I**),
+                                         KORSmartPtr<I>& oElement) {
+    KORIVrcFactory* factory = GetFactory();
+    if (!factory || FAILED((factory->*iRetrieve)(oElement.Out())))
+      oElement = nullptr;
+    return KORBaseUnknown_var(oElement.get());
+  }
   // A path agent taking picks of elements answering iType.
   KORPathElementAgent* AddPickAgent(const KORString& iId, const KORIID& iType);
   // An agent taking the notification class iClassName sent by the dialog,
@@ -91,6 +104,14 @@ protected:
 
   // Edits iElement rather than creating (before BuildGraph runs).
   void EditElement(KORBaseUnknown* iElement);
+  // Puts iElement in the place of the element edited or made, for kinds whose
+  // OK rebuilds the element rather than changing it; Cancel then deletes or
+  // restores as before.
+  void ReplaceElement(KORBaseUnknown* iElement) { _element = KORBaseUnknown_var(iElement); }
+  // A refusal of the dialog's values: message iKey of the catalog named
+  // after the command, else iFallback, after iSubject in quotes when given.
+  void ShowRefusal(const char* iKey, const KORUnicodeString& iFallback,
+                   const KORUnicodeString& iSubject = {}) const;
   // The element edited or made (null while creating and nothing made yet).
   KORBaseUnknown* GetElement() const { return _element.get(); }
   bool IsCreating() const { return _creating; }

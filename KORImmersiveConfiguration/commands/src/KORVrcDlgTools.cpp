@@ -1,0 +1,28 @@
+#include "KORVrcDlgTools.h"
+
+#include "system/KORFrameServices.h"
+#include "system/KORMsgCatalog.h"
+
+void KORVrcFillCombo(KORDlgCombo& ioCombo, const KORString& iCatalog,
+                     std::span<const std::string_view> iLabels) {
+  std::shared_ptr<const KORMsgCatalog> catalog;
+  KORUnicodeString error;
+  if (FAILED(KORFindMsgCatalog(iCatalog, catalog, error)))
+    catalog = nullptr;
+  ioCombo.ClearLine();
+  for (std::string_view label : iLabels) {
+    const KORString key(label);
+    KORUnicodeString text;
+    if (!catalog || FAILED(catalog->BuildMessage(key, text)))
+      text = key;
+    ioCombo.SetLine(text);
+  }
+}
+
+KORDlgSpinner* KORVrcMakeSpinner(KORCommand* iFather, const KORString& iName, double iMin,
+                                 double iMax, int iSteps, const KORString& iFormat) {
+  auto* spinner = new KORDlgSpinner(iFather, iName);
+  spinner->SetRange(iMin, iMax, iSteps);
+  spinner->SetFormat(iFormat);
+  return spinner;
+}
