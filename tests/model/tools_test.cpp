@@ -7,6 +7,7 @@
 
 #include "objectmodel/KORImplementation.h"
 #include <map>
+#include <sstream>
 #include <tuple>
 
 namespace {
@@ -76,6 +77,23 @@ TEST(DoubleToStringTest, PrintsLikeG) {
   EXPECT_EQ(DoubleToString(0.5), "0.5");
   EXPECT_EQ(DoubleToString(1234567), "1.23457e+06");
   EXPECT_EQ(DoubleToString(0.00001), "1e-05");
+}
+
+TEST(Fixed8Test, PrintsEightDecimalsAndZeroWithoutSign) {
+  // A tracker offset round trip turned +1e-16 into -1e-16, printed as -0.00000000.
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {0.0, "0.00000000"},   {-0.0, "0.00000000"},         {-1e-16, "0.00000000"},
+      {1e-16, "0.00000000"}, {-0.000000004, "0.00000000"}, {-0.000000006, "-0.00000001"},
+      {-1.0, "-1.00000000"}, {-10.5, "-10.50000000"},      {1234.123456789, "1234.12345679"},
+  };
+  for (const auto& c : cases) {
+    std::ostringstream text;
+    text << KORVrcFixed8{c.value};
+    EXPECT_EQ(text.str(), c.text) << c.value;
+  }
 }
 
 // An object with a chosen UUID.

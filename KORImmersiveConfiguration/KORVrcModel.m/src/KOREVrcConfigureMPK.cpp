@@ -247,7 +247,8 @@ HRESULT KOREVrcConfigure::WriteMPKChannelInformations(std::ostream& ioStream,
         flipY);
   }
   Indent(ioStream);
-  ioStream << "viewport [ 0., 0., " << static_cast<float>(flipX) << ", " << flipY << " ]";
+  ioStream << "viewport [ 0., 0., " << KORVrcFixed8{static_cast<float>(flipX)} << ", "
+           << KORVrcFixed8{flipY} << " ]";
 
   KORMathTransformation headToMPK, axes;
   const HRESULT result = ComputeMatrix(headToMPK, axes);

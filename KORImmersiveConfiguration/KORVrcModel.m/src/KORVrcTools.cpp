@@ -127,9 +127,15 @@ KORUnicodeString DoubleToString(double iValue) {
 std::ostream& operator<<(std::ostream& ioStream, KORVrcFixed8 iReal) {
   // The largest double has 309 integer digits.
   char buffer[330];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, iReal.value,
-                                     std::chars_format::fixed, 8);
-  return ioStream.write(buffer, written.ptr - buffer);
+  const auto written =
+      std::to_chars(buffer, buffer + sizeof buffer, iReal.value, std::chars_format::fixed, 8);
+  // A tiny negative value (often a rounding leftover of a matrix product) and a
+  // tiny positive one print the same zero.
+  const bool roundsToZero = std::all_of(buffer, written.ptr, [](char iCharacter) {
+    return iCharacter == '-' || iCharacter == '0' || iCharacter == '.';
+  });
+  const char* start = roundsToZero && buffer[0] == '-' ? buffer + 1 : buffer;
+  return ioStream.write(start, written.ptr - start);
 }
 
 void DisplayErrorMessage(const KORUnicodeString& iMessage, const KORUnicodeString& iTitle) {
