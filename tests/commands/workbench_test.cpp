@@ -199,22 +199,4 @@ TEST_F(WorkbenchTest, TheTransitionEntersTheProductWorkshop) {
   EXPECT_EQ(frame.CommandEnvironment().GetCurrentWorkbench(), "KORVrcWorkbench");
 }
 
-TEST_F(WorkbenchTest, AHeaderWhoseCommandHasNotLandedSaysSoAndStartsNothing) {
-  // The first header whose creation function the module does not export.
-  KORCommandHeader* missing = nullptr;
-  std::string lookup;
-  for (int i = 0; i < Headers().Size() && !missing; ++i)
-    if (!KORFindModuleFunction("KORVrConfig", "fctCreate" + Headers().GetHeader(i)->GetClassName(),
-                               lookup))
-      missing = Headers().GetHeader(i);
-  if (!missing)
-    GTEST_SKIP() << "every command of the workbench has landed";
-  KORString error;
-  EXPECT_EQ(missing->StartCommand(error), E_FAIL);
-  EXPECT_NE(error.find("fctCreate" + missing->GetClassName()), KORString::npos) << error;
-  ASSERT_FALSE(frame.MessageBoxes().Shown().empty());
-  EXPECT_EQ(frame.MessageBoxes().Shown().back().identifier, "CommandNotAvailable");
-  EXPECT_EQ(frame.Commands().GetActiveCommand(), nullptr);
-}
-
 } // namespace

@@ -77,7 +77,7 @@ TEST_F(HeaderFixture, AvailabilityFollowsPersistencyModeAndHost) {
     bool available;
   };
   const Case cases[] = {
-      {0, 0, true},  {0, 7, true},  {0, std::nullopt, true}, {3, 0, true},
+      {0, 0, true},  {0, 7, true},   {0, std::nullopt, true},  {3, 0, true},
       {3, 7, false}, {-1, 2, false}, {3, std::nullopt, false},
   };
   auto* header = new TestHeader("TestCmdHdr", "TestCmd");
@@ -149,21 +149,28 @@ TEST_F(HeaderFixture, HeadersThatCannotMakeTheirCommandSaySoWithoutCrashing) {
     const char* what;
     KORCommandHeader* header;
     const char* message;
+    bool toldInABox; // a button that does nothing must say why
   };
-  auto* unavailable = new KORCommandHeader("OffHdr", "KORTestCmdModule", "TestCmd", nullptr,
-                                           KORFrmUnavailable);
+  auto* unavailable =
+      new KORCommandHeader("OffHdr", "KORTestCmdModule", "TestCmd", nullptr, KORFrmUnavailable);
   const Case cases[] = {
-      {"no creation function", new TestHeader("MissingHdr", "MissingCmd"), "fctCreateMissingCmd"},
-      {"creation makes nothing", new TestHeader("NullHdr", "NullCmd"), "made no command"},
-      {"unavailable", unavailable, "not available now"},
+      {"no creation function", new TestHeader("MissingHdr", "MissingCmd"), "fctCreateMissingCmd",
+       true},
+      {"creation makes nothing", new TestHeader("NullHdr", "NullCmd"), "made no command", true},
+      {"unavailable", unavailable, "not available now", false},
       {"no module", new KORCommandHeader("NoModHdr", "KORNoSuchModule", "TestCmd", nullptr, 1),
-       "KORNoSuchModule"},
+       "KORNoSuchModule", true},
   };
   for (const Case& c : cases) {
+    const std::size_t boxesBefore = frame.MessageBoxes().Shown().size();
     EXPECT_EQ(c.header->StartCommand(error), E_FAIL) << c.what;
     EXPECT_NE(error.find(c.header->GetID()), std::string::npos) << c.what << ": " << error;
     EXPECT_NE(error.find(c.message), std::string::npos) << c.what << ": " << error;
     EXPECT_EQ(environment.GetCommandManager().GetActiveCommand(), nullptr) << c.what;
+    const auto& boxes = frame.MessageBoxes().Shown();
+    ASSERT_EQ(boxes.size(), boxesBefore + (c.toldInABox ? 1 : 0)) << c.what;
+    if (c.toldInABox)
+      EXPECT_EQ(boxes.back().identifier, "CommandNotAvailable") << c.what;
   }
 }
 
