@@ -8,6 +8,7 @@
 #include "math/KORMath3x3Matrix.h"
 #include "math/KORMathTransformation.h"
 #include "objectmodel/KORBaseUnknown.h"
+#include "objectmodel/KORSmartPtr.h"
 #include "system/KORList.h"
 
 #include <iosfwd>
@@ -38,8 +39,19 @@ Value ReadValue(std::type_identity_t<Owner>* iObject, HRESULT (Owner::*iGetter)(
   return iObject && SUCCEEDED((iObject->*iGetter)(&value)) ? value : iDefault;
 }
 
+// The object iObject's iGetter links to; null when iObject is null or the
+// getter fails.
+template <class Owner, class I>
+KORSmartPtr<I> ReadLinked(std::type_identity_t<Owner>* iObject, HRESULT (Owner::*iGetter)(I**)) {
+  KORSmartPtr<I> linked;
+  if (!iObject || FAILED((iObject->*iGetter)(linked.Out())))
+    linked = nullptr;
+  return linked;
+}
+
 // A real as the runtime's text files print it: fixed notation with eight
-// decimals, the characters of printf's "%.8f", whatever the stream's flags.
+// decimals, the characters of printf's "%.8f", whatever the stream's flags,
+// except that a value printed as zero has no sign.
 // Formatted without the stream's locale, which costs several times more.
 struct KORVrcFixed8 {
   double value;

@@ -21,13 +21,6 @@ KORUnicodeString CommandText(const char* iKey) {
   return text;
 }
 
-KORIVrcTrackingStation_var StationOf(KORIVrcTracker* iTracker) {
-  KORIVrcTrackingStation_var station;
-  if (FAILED(iTracker->GetTrackingStation(station.Out())))
-    station = nullptr;
-  return station;
-}
-
 bool Same(KORBaseUnknown* iFirst, KORBaseUnknown* iSecond) {
   return CompareInterfacePointers(iFirst, iSecond) == 1;
 }
@@ -79,7 +72,8 @@ bool KORVrcTrackerCmd::HasBestOffset() const {
 
 bool KORVrcTrackerCmd::CanManageButtons() const {
   KORVrcTrackingStationType type{};
-  const KORIVrcTrackingStation_var station = StationOf(_tracker.get());
+  const KORIVrcTrackingStation_var station =
+      ReadLinked(_tracker.get(), &KORIVrcTracker::GetTrackingStation);
   if (!station || FAILED(station->GetType(type)))
     return false;
   if (type == KORVrcStationART)
@@ -102,7 +96,8 @@ void KORVrcTrackerCmd::SaveValues() {
 KORUnicodeString KORVrcTrackerCmd::ComposeCaption() const {
   KORUnicodeString caption = CommandText("Tracker") + " " +
                              ReadValue<KORIVrcElement>(_tracker.get(), &KORIVrcElement::GetName);
-  if (const KORIVrcTrackingStation_var station = StationOf(_tracker.get()))
+  if (const KORIVrcTrackingStation_var station =
+          ReadLinked(_tracker.get(), &KORIVrcTracker::GetTrackingStation))
     caption += " " + CommandText("On") + " " +
                ReadValue<KORIVrcElement>(station.get(), &KORIVrcElement::GetName);
   return caption;

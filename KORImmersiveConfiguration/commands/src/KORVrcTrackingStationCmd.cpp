@@ -20,27 +20,6 @@ const KORVrcEditAgentIds kAgentIds{"KORVrcTrackingStationDlgOK", "KORVrcTracking
 bool Same(KORBaseUnknown* iFirst, KORBaseUnknown* iSecond) {
   return CompareInterfacePointers(iFirst, iSecond) == 1;
 }
-
-KORIVrcTracker_var ViewPointTracker(KORIVrcHead* iHead) {
-  KORIVrcTracker_var tracker;
-  if (iHead && FAILED(iHead->GetViewPointTracker(tracker.Out())))
-    tracker = nullptr;
-  return tracker;
-}
-
-KORIVrcTracker_var PickingTracker(KORIVrcHandDevice* iHand) {
-  KORIVrcTracker_var tracker;
-  if (iHand && FAILED(iHand->GetPickingTracker(tracker.Out())))
-    tracker = nullptr;
-  return tracker;
-}
-
-KORIVrcTrackedElement_var TrackedElementOf(KORIVrcTracker* iTracker) {
-  KORIVrcTrackedElement_var element;
-  if (FAILED(iTracker->GetTrackedElement(element.Out())))
-    element = nullptr;
-  return element;
-}
 } // namespace
 
 KORVrcTrackingStationCmd::KORVrcTrackingStationCmd(KORIVrcTrackingStation* iStation)
@@ -81,15 +60,16 @@ void KORVrcTrackingStationCmd::SaveValues() {
   _saved.reference = ReadValue(station, &KORIVrcTrackingStation::GetRef);
   _saved.port = ReadValue(station, &KORIVrcTrackingStation::GetPort);
   _saved.speed = ReadValue(station, &KORIVrcTrackingStation::GetSpeed);
-  const KORIVrcTracker_var viewPoint = ViewPointTracker(_head.get());
-  const KORIVrcTracker_var picking = PickingTracker(_hand.get());
+  const KORIVrcTracker_var viewPoint = ReadLinked(_head.get(), &KORIVrcHead::GetViewPointTracker);
+  const KORIVrcTracker_var picking = ReadLinked(_hand.get(), &KORIVrcHandDevice::GetPickingTracker);
   for (const KORIVrcTracker_var& tracker : GetTrackersOf(station)) {
     const std::optional<int> number = GetTrackerNumber(tracker.get());
     if (!number)
       continue;
     _saved.trackerNumbers.Append(*number);
     _savedTrackers.push_back({*number, ReadValue(tracker.get(), &KORIVrcTracker::GetOffset),
-                              TrackedElementOf(tracker.get()), Same(tracker.get(), viewPoint.get()),
+                              ReadLinked(tracker.get(), &KORIVrcTracker::GetTrackedElement),
+                              Same(tracker.get(), viewPoint.get()),
                               Same(tracker.get(), picking.get()),
                               _hand && _hand->IsButtonManager(tracker.get())});
   }
@@ -232,9 +212,11 @@ bool KORVrcTrackingStationCmd::WriteValues() {
       continue;
     }
     // The head and the hand device lose a tracker that goes.
-    if (_head && Same(ViewPointTracker(_head.get()).get(), tracker.get()))
+    if (_head &&
+        Same(ReadLinked(_head.get(), &KORIVrcHead::GetViewPointTracker).get(), tracker.get()))
       written = SUCCEEDED(_head->SetViewPointTracker(nullptr)) && written;
-    if (_hand && Same(PickingTracker(_hand.get()).get(), tracker.get()))
+    if (_hand &&
+        Same(ReadLinked(_hand.get(), &KORIVrcHandDevice::GetPickingTracker).get(), tracker.get()))
       written = SUCCEEDED(_hand->SetPickingTracker(nullptr)) && written;
     written = SUCCEEDED(_station->RemoveTracker(tracker.get())) && written;
   }

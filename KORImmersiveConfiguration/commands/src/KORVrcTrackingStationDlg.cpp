@@ -1,4 +1,5 @@
 #include "KORVrcTrackingStationDlg.h"
+#include "KORVrcDlgTools.h"
 
 #include "dialog/KORDlgNotifications.h"
 
@@ -39,17 +40,7 @@ void KORVrcTrackingStationDlg::Build() {
   _nameEditor = new KORDlgEditor(frame, "NameEditor");
   new KORDlgLabel(frame, "Label015");
   _typeCombo = new KORDlgCombo(frame, "TypeCombo");
-  std::shared_ptr<const KORMsgCatalog> typeTexts;
-  KORUnicodeString error;
-  if (FAILED(KORFindMsgCatalog("KORVrcTrackingStationType", typeTexts, error)))
-    typeTexts = nullptr;
-  for (std::string_view label : KORVrcTrackingStationTypeLabels) {
-    // Without its text a kind shows its label.
-    KORUnicodeString text;
-    if (!typeTexts || FAILED(typeTexts->BuildMessage(KORString(label), text)))
-      text = label;
-    _typeCombo->SetLine(text);
-  }
+  KORVrcFillCombo(*_typeCombo, "KORVrcTrackingStationType", KORVrcTrackingStationTypeLabels);
 
   for (const char* label : {"Label002", "Label003", "Label004", "Label005", "Label007", "Label008",
                             "Label009", "Label010"})
@@ -64,9 +55,7 @@ void KORVrcTrackingStationDlg::Build() {
   for (int port = 1; port <= kSerialPorts; ++port)
     _portCombo->SetLine("COM " + std::to_string(port));
   _speedLabel = new KORDlgLabel(frame, "Label055");
-  _speedSpinner = new KORDlgSpinner(frame, "SpeedSpinner");
-  _speedSpinner->SetRange(0, kMaxSpeed, kSpeedSteps);
-  _speedSpinner->SetFormat("%.0f");
+  _speedSpinner = KORVrcMakeSpinner(frame, "SpeedSpinner", 0, kMaxSpeed, kSpeedSteps, "%.0f");
   _ethernetEditor = new KORDlgEditor(frame, "EthernetPortEdt", KORDlgEditor::Integer);
   _ethernetLabel = new KORDlgLabel(frame, "Label057");
   new KORDlgSeparator(frame, "Separator050");
