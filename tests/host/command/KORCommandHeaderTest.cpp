@@ -169,8 +169,9 @@ TEST_F(HeaderFixture, HeadersThatCannotMakeTheirCommandSaySoWithoutCrashing) {
     EXPECT_EQ(environment.GetCommandManager().GetActiveCommand(), nullptr) << c.what;
     const auto& boxes = frame.MessageBoxes().Shown();
     ASSERT_EQ(boxes.size(), boxesBefore + (c.toldInABox ? 1 : 0)) << c.what;
-    if (c.toldInABox)
+    if (c.toldInABox) {
       EXPECT_EQ(boxes.back().identifier, "CommandNotAvailable") << c.what;
+    }
   }
 }
 
