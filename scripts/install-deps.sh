@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libeigen3-dev libpugixml-dev nlohmann-json3-dev libcli11-dev uuid-dev
-  libxml2-utils valgrind clang-14)
+  libxml2-utils valgrind clang-14 libcpp-httplib-dev)
 [ "${1:-}" = fuzz ] && packages+=(libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
