@@ -246,23 +246,26 @@ void KORVrcHttpServer::Route() {
     oResponse.set_content(svg, "image/svg+xml");
   });
 
-  // One "state" event after each action; a comment now and then keeps the
-  // connection open.
+  // A comment at once (the stream is open), then one "state" event after
+  // each action; a comment now and then keeps the connection open.
   _http->Get("/api/events", [this](const Request&, Response& oResponse) {
     auto seen = std::make_shared<std::uint64_t>();
+    auto greeted = std::make_shared<bool>(false);
     {
       std::lock_guard<std::mutex> lock(_mutex);
       *seen = _stateVersion;
     }
     oResponse.set_header("Cache-Control", "no-store");
     oResponse.set_chunked_content_provider(
-        "text/event-stream", [this, seen](std::size_t, httplib::DataSink& ioSink) {
+        "text/event-stream", [this, seen, greeted](std::size_t, httplib::DataSink& ioSink) {
           std::unique_lock<std::mutex> lock(_mutex);
-          _changed.wait_for(lock, std::chrono::seconds(10),
-                            [&] { return _stopping || _stateVersion != *seen; });
+          if (*greeted)
+            _changed.wait_for(lock, std::chrono::seconds(10),
+                              [&] { return _stopping || _stateVersion != *seen; });
+          *greeted = true;
           if (_stopping)
             return false;
-          std::string message = ": idle\n\n";
+          std::string message = ": open\n\n";
           if (_stateVersion != *seen) {
             *seen = _stateVersion;
             message = "event: state\ndata: " + std::to_string(*seen) + "\n\n";

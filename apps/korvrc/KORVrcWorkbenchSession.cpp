@@ -2,12 +2,16 @@
 
 #include "command/KORIJournalNaming.h"
 #include "dialog/KORDlgDump.h"
+#include "dialog/KORDlgWidgets.h"
+#include "dialog/KORKnowledgeParameter.h"
 #include "featurestore/KORDocumentIO.h"
 #include "interfaces/KORIVrcFactory.h"
 #include "tree/KORNavigNode.h"
 #include "visu/KORSceneWriters.h"
 
 #include <nlohmann/json.hpp>
+
+#include <cmath>
 
 namespace {
 constexpr const char* kWorkbenchName = "KORVrcWorkbench";
@@ -47,6 +51,42 @@ nlohmann::json TreeJSON(const KORNavigInstance& iNode, KORIJournalNaming* iNamin
           {"element", named ? nlohmann::json(name) : nlohmann::json()},
           {"selected", iNode.selected},
           {"children", std::move(children)}};
+}
+// The dump says what a widget shows; the page also needs what it offers: a
+// combo's lines, a spinner's range and unit. The dump lists the widgets that
+// are not windows, in their order.
+void AddChoices(nlohmann::json& ioDumped, const KORDlgObject& iWidget) {
+  if (const auto* combo = dynamic_cast<const KORDlgCombo*>(&iWidget)) {
+    nlohmann::json lines = nlohmann::json::array();
+    for (int line = 0; line < combo->GetLineCount(); ++line)
+      lines.push_back(combo->GetLine(line));
+    ioDumped["lines"] = std::move(lines);
+  } else if (const auto* spinner = dynamic_cast<const KORDlgSpinner*>(&iWidget)) {
+    // An open end of the range is left out (JSON has no infinity).
+    if (std::isfinite(spinner->GetMin()))
+      ioDumped["min"] = spinner->GetMin();
+    if (std::isfinite(spinner->GetMax()))
+      ioDumped["max"] = spinner->GetMax();
+    ioDumped["step"] = spinner->GetStep();
+    if (const KORKnowledgeParameter* parameter = spinner->GetParameter())
+      ioDumped["unit"] = parameter->GetUnitSymbol();
+  }
+  if (!ioDumped.contains("widgets"))
+    return;
+  std::size_t index = 0;
+  for (const KORDlgObject* widget : iWidget.GetWidgets())
+    if (!widget->IsWindow() && index < ioDumped["widgets"].size())
+      AddChoices(ioDumped["widgets"][index++], *widget);
+}
+
+nlohmann::json DialogsJSON(KORCommand& iRoot) {
+  nlohmann::json windows = nlohmann::json::array();
+  for (const KORDlgObject* window : KORDlgShownWindows(iRoot)) {
+    nlohmann::json dumped = nlohmann::json::parse(KORDlgDumpJSON(*window, -1));
+    AddChoices(dumped, *window);
+    windows.push_back(std::move(dumped));
+  }
+  return windows;
 }
 } // namespace
 
@@ -99,14 +139,12 @@ std::string KORVrcWorkbenchSession::GetStateJSON() {
   for (const KORDriverMessage& message : _messages)
     messages.push_back(
         {{"title", message.title}, {"text", message.text}, {"answer", message.answer}});
-  nlohmann::json dialogs = nlohmann::json::parse(
-      KORDlgDumpShownWindowsJSON(*_frame.Commands().GetMainWindow(), -1), nullptr, false);
   const KORNavigInstance* root = _frame.SpecTree().GetRoot();
   nlohmann::json state = {
       {"toolbar", ToolbarJSON(_frame)},
       {"tree", root ? TreeJSON(*root, KORQuery<KORIJournalNaming>(_document).get())
                     : nlohmann::json()},
-      {"dialogs", dialogs.is_discarded() ? nlohmann::json::array() : dialogs["windows"]},
+      {"dialogs", DialogsJSON(*_frame.Commands().GetMainWindow())},
       {"messages", std::move(messages)},
       {"canSave", !_savePath.empty()}};
   return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
