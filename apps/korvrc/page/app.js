@@ -28,7 +28,7 @@ export async function act(line) {
 
 // "btnCreateTrackingStation" reads "Create Tracking Station".
 function buttonLabel(id) {
-  return id.replace(/^btn/, '').replace(/([a-z0-9])([A-Z])/g, '$1 $2').replace(/([A-Z])([A-Z][a-z])/g, '$1 $2');
+  return id.replace(/^btn/, '').replace(/([a-z])([A-Z])/g, '$1 $2').replace(/([A-Z])([A-Z][a-z])/g, '$1 $2');
 }
 
 function drawToolbar(buttons) {
