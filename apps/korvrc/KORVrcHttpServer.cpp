@@ -166,6 +166,19 @@ bool KORVrcHttpServer::OnFrame(const std::function<void()>& iWork) {
   return work->done;
 }
 
+bool KORVrcHttpServer::AnswersOnFrame(httplib::Response& oResponse, int iRefusal,
+                                      const std::function<HRESULT(std::string&)>& iWork) {
+  HRESULT result = E_FAIL;
+  std::string error;
+  if (!OnFrame([&] { result = iWork(error); })) {
+    Refuse(oResponse, 503, "the workbench is closing");
+    return false;
+  }
+  if (FAILED(result))
+    Refuse(oResponse, iRefusal, error);
+  return SUCCEEDED(result);
+}
+
 void KORVrcHttpServer::NotifyStateChanged() {
   std::lock_guard<std::mutex> lock(_mutex);
   ++_stateVersion;
@@ -203,9 +216,11 @@ void KORVrcHttpServer::Route() {
 
   _http->Get("/api/state", [this](const Request&, Response& oResponse) {
     std::string state;
-    if (!OnFrame([&] { state = _session.GetStateJSON(); }))
-      return Refuse(oResponse, 503, "the workbench is closing");
-    oResponse.set_content(state, "application/json");
+    if (AnswersOnFrame(oResponse, 500, [&](std::string&) {
+          state = _session.GetStateJSON();
+          return S_OK;
+        }))
+      oResponse.set_content(state, "application/json");
   });
 
   _http->Post("/api/action", [this](const Request& iRequest, Response& oResponse) {
@@ -216,34 +231,27 @@ void KORVrcHttpServer::Route() {
     if (line.size() > kMaxLineBytes || line.find_first_of("\r\n") != std::string::npos)
       return Refuse(oResponse, 400, "an action is one journal line of at most " +
                                         std::to_string(kMaxLineBytes) + " bytes");
-    HRESULT result = E_FAIL;
-    std::string output, error;
-    if (!OnFrame([&] { result = _session.Perform(line, output, error); }))
-      return Refuse(oResponse, 503, "the workbench is closing");
-    NotifyStateChanged();
-    if (FAILED(result))
-      return Refuse(oResponse, 422, error);
-    Answer(oResponse, 200, {{"ok", true}, {"output", output}});
+    std::string output;
+    if (AnswersOnFrame(oResponse, 422, [&](std::string& oError) {
+          const HRESULT result = _session.Perform(line, output, oError);
+          NotifyStateChanged();
+          return result;
+        }))
+      Answer(oResponse, 200, {{"ok", true}, {"output", output}});
   });
 
   _http->Post("/api/save", [this](const Request&, Response& oResponse) {
-    HRESULT result = E_FAIL;
-    std::string path, error;
-    if (!OnFrame([&] { result = _session.Save(path, error); }))
-      return Refuse(oResponse, 503, "the workbench is closing");
-    if (FAILED(result))
-      return Refuse(oResponse, 409, error);
-    Answer(oResponse, 200, {{"ok", true}, {"path", path}});
+    std::string path;
+    if (AnswersOnFrame(oResponse, 409,
+                       [&](std::string& oError) { return _session.Save(path, oError); }))
+      Answer(oResponse, 200, {{"ok", true}, {"path", path}});
   });
 
   _http->Get("/api/schematic.svg", [this](const Request&, Response& oResponse) {
-    HRESULT result = E_FAIL;
-    std::string svg, error;
-    if (!OnFrame([&] { result = _session.GetSchematicSVG(svg, error); }))
-      return Refuse(oResponse, 503, "the workbench is closing");
-    if (FAILED(result))
-      return Refuse(oResponse, 500, error);
-    oResponse.set_content(svg, "image/svg+xml");
+    std::string svg;
+    if (AnswersOnFrame(oResponse, 500,
+                       [&](std::string& oError) { return _session.GetSchematicSVG(svg, oError); }))
+      oResponse.set_content(svg, "image/svg+xml");
   });
 
   // A comment at once (the stream is open), then one "state" event after

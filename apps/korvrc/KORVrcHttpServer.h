@@ -19,7 +19,8 @@
 
 namespace httplib {
 class Server;
-}
+struct Response;
+} // namespace httplib
 
 struct KORVrcServerSettings {
   int port = 0;           // 0: any free port
@@ -54,6 +55,10 @@ private:
   // Runs iWork on the frame's thread and waits for it; false when the server
   // is stopping and the work was not run.
   bool OnFrame(const std::function<void()>& iWork);
+  // Runs iWork on the frame's thread; when it fails, answers status
+  // iRefusal with the error it gives, and returns false.
+  bool AnswersOnFrame(httplib::Response& oResponse, int iRefusal,
+                      const std::function<HRESULT(std::string&)>& iWork);
   bool Admits(const std::string& iHost, const std::string& iOrigin) const;
   bool CarriesToken(const std::string& iQueryToken, const std::string& iHeaderToken,
                     const std::string& iCookies) const;

@@ -63,8 +63,14 @@ function drawNode(node) {
 }
 
 let drawn = 0;
+let asked = 0;
+let newestDrawn = 0;
 export async function refresh() {
+  const mine = ++asked;
   const { ok, body: state } = await request('/api/state');
+  // Answers can arrive out of order: never draw an older state over a newer.
+  if (mine < newestDrawn) return;
+  newestDrawn = mine;
   if (!ok) return say(state.error ?? 'the workbench does not answer', true);
   drawToolbar(state.toolbar);
   $('tree').replaceChildren(...(state.tree ? [drawNode(state.tree)] : []));
