@@ -7,17 +7,19 @@ set -euo pipefail
 packages=(cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libeigen3-dev libpugixml-dev nlohmann-json3-dev libcli11-dev uuid-dev
-  libxml2-utils valgrind clang-14)
+  libxml2-utils valgrind clang-14 libcpp-httplib-dev chromium)
 [ "${1:-}" = fuzz ] && packages+=(libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-# The glTF validator the tests run on every written scene (tools/package.json).
+# The glTF validator the tests run on every written scene and puppeteer-core,
+# which drives the browser test in Debian's Chromium (tools/package.json).
 here="$(cd "$(dirname "$0")/.." && pwd)"
-if command -v npm >/dev/null && [ ! -d "$here/tools/node_modules/gltf-validator" ]; then
+if command -v npm >/dev/null && { [ ! -d "$here/tools/node_modules/gltf-validator" ] ||
+  [ ! -d "$here/tools/node_modules/puppeteer-core" ]; }; then
   (cd "$here/tools" && npm ci --no-audit --no-fund --silent) ||
-    echo "warning: the glTF validator could not be installed; its test will fail" >&2
+    echo "warning: the Node test tools could not be installed; their tests will fail" >&2
 fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 echo "installing: ${missing[*]}"

@@ -1,6 +1,7 @@
 // korvrc: the command-line host of the immersive configuration module.
 #include "KORVrcCommands.h"
 #include "KORVrcSceneCommands.h"
+#include "KORVrcServeCommand.h"
 #include "KORVrcTrackCommand.h"
 #include "frame/KORFrame.h"
 #include "objectmodel/KORExtensionDictionary.h"
@@ -129,6 +130,15 @@ int main(int argc, char** argv) {
       ->check(CLI::NonNegativeNumber);
   track->add_flag("--json", trackOptions.json, "print one JSON object a line");
 
+  KORVrcServeOptions serveOptions;
+  CLI::App* serve = app.add_subcommand(
+      "serve", "serve the workbench to a browser on this machine until stopped (docs/serve.md)");
+  serve->add_option("DOC", serveOptions.input, kInputHelp);
+  serve->add_option("-o,--output", serveOptions.output,
+                    "where Save writes (default: back to DOC when it is a saved document)");
+  serve->add_option("--port", serveOptions.port, "the port to listen on (default: any free one)")
+      ->check(CLI::Range(0, 65535));
+
   app.require_subcommand(0, 1);
   CLI11_PARSE(app, argc, argv);
   if (version)
@@ -147,6 +157,8 @@ int main(int argc, char** argv) {
   }
   if (play->parsed())
     return KORVrcGuarded(journal, [&] { return KORVrcRunPlay(journal, input, output); });
+  if (serve->parsed())
+    return KORVrcGuarded(serveOptions.input, [&] { return KORVrcRunServe(serveOptions); });
   if (track->parsed())
     return KORVrcGuarded(trackOptions.input, [&] { return KORVrcRunTrack(trackOptions); });
   if (create->parsed())

@@ -1,0 +1,285 @@
+#include "KORVrcHttpServer.h"
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+
+namespace {
+constexpr const char* kLoopback = "127.0.0.1";
+constexpr const char* kTokenHeader = "X-Korvrc-Token";
+constexpr const char* kTokenCookie = "korvrc_token";
+constexpr std::size_t kMaxLineBytes = 4096;
+
+std::string NewToken() {
+  std::random_device source;
+  std::ostringstream token;
+  for (int word = 0; word < 4; ++word)
+    token << std::hex << std::uniform_int_distribution<std::uint64_t>()(source);
+  return token.str();
+}
+
+// Compares in a time that does not depend on where the texts differ.
+bool SameSecret(const std::string& iGiven, const std::string& iSecret) {
+  if (iGiven.size() != iSecret.size())
+    return false;
+  unsigned char difference = 0;
+  for (std::size_t index = 0; index < iSecret.size(); ++index)
+    difference |= static_cast<unsigned char>(iGiven[index] ^ iSecret[index]);
+  return difference == 0;
+}
+
+std::string CookieValue(const std::string& iCookies, const std::string& iName) {
+  std::istringstream cookies(iCookies);
+  std::string cookie;
+  while (std::getline(cookies, cookie, ';')) {
+    const std::size_t start = cookie.find_first_not_of(' ');
+    if (start != std::string::npos && cookie.compare(start, iName.size() + 1, iName + "=") == 0)
+      return cookie.substr(start + iName.size() + 1);
+  }
+  return {};
+}
+
+void Answer(httplib::Response& oResponse, int iStatus, const nlohmann::json& iBody) {
+  oResponse.status = iStatus;
+  oResponse.set_content(iBody.dump(), "application/json");
+}
+
+void Refuse(httplib::Response& oResponse, int iStatus, const std::string& iWhy) {
+  Answer(oResponse, iStatus, {{"ok", false}, {"error", iWhy}});
+}
+
+// The page's files: a fixed list, so that no request names a path.
+struct PageFile {
+  const char* url;
+  const char* file;
+  const char* type;
+};
+constexpr PageFile kPageFiles[] = {
+    {"/", "index.html", "text/html; charset=utf-8"},
+    {"/app.js", "app.js", "text/javascript; charset=utf-8"},
+    {"/dialogs.js", "dialogs.js", "text/javascript; charset=utf-8"},
+    {"/style.css", "style.css", "text/css; charset=utf-8"},
+};
+} // namespace
+
+struct KORVrcHttpServer::Work {
+  std::function<void()> run;
+  bool done = false;
+};
+
+KORVrcHttpServer::KORVrcHttpServer(KORVrcWorkbenchSession& ioSession,
+                                   KORVrcServerSettings iSettings)
+    : _session(ioSession), _settings(std::move(iSettings)),
+      _http(std::make_unique<httplib::Server>()) {
+  if (_settings.token.empty())
+    _settings.token = NewToken();
+}
+
+KORVrcHttpServer::~KORVrcHttpServer() {
+  Stop();
+  _http->stop();
+  if (_listener.joinable())
+    _listener.join();
+}
+
+std::string KORVrcHttpServer::GetURL() const {
+  return "http://" + std::string(kLoopback) + ':' + std::to_string(_port) +
+         "/?token=" + _settings.token;
+}
+
+bool KORVrcHttpServer::Admits(const std::string& iHost, const std::string& iOrigin) const {
+  const std::string port = ':' + std::to_string(_port);
+  const bool hostServed = iHost == kLoopback + port || iHost == "localhost" + port;
+  const bool originServed = iOrigin.empty() || iOrigin == "http://" + iHost;
+  return hostServed && originServed;
+}
+
+bool KORVrcHttpServer::CarriesToken(const std::string& iQueryToken,
+                                    const std::string& iHeaderToken,
+                                    const std::string& iCookies) const {
+  for (const std::string& given : {iQueryToken, iHeaderToken, CookieValue(iCookies, kTokenCookie)})
+    if (SameSecret(given, _settings.token))
+      return true;
+  return false;
+}
+
+HRESULT KORVrcHttpServer::Listen(std::string& oError) {
+  Route();
+  _http->set_payload_max_length(_settings.maxRequestBytes);
+  const bool bound = _settings.port == 0
+                         ? (_port = _http->bind_to_any_port(kLoopback)) > 0
+                         : _http->bind_to_port(kLoopback, _port = _settings.port);
+  if (!bound) {
+    oError = "cannot listen on " + std::string(kLoopback) + ':' + std::to_string(_settings.port) +
+             " (is the port in use?)";
+    return E_FAIL;
+  }
+  _listener = std::thread([this] { _http->listen_after_bind(); });
+  return S_OK;
+}
+
+void KORVrcHttpServer::Serve(const std::atomic<bool>* iStopRequested) {
+  std::unique_lock<std::mutex> lock(_mutex);
+  while (!_stopping && !(iStopRequested && *iStopRequested)) {
+    if (_queue.empty()) {
+      _changed.wait_for(lock, std::chrono::milliseconds(100));
+      continue;
+    }
+    std::shared_ptr<Work> work = _queue.front();
+    _queue.pop_front();
+    lock.unlock();
+    work->run();
+    lock.lock();
+    work->done = true;
+    _changed.notify_all();
+  }
+  _stopping = true;
+  // Waiting handlers return at once; none is left waiting for the frame.
+  _queue.clear();
+  _changed.notify_all();
+  lock.unlock();
+  _http->stop();
+  if (_listener.joinable())
+    _listener.join();
+}
+
+void KORVrcHttpServer::Stop() {
+  std::lock_guard<std::mutex> lock(_mutex);
+  _stopping = true;
+  _changed.notify_all();
+}
+
+bool KORVrcHttpServer::OnFrame(const std::function<void()>& iWork) {
+  auto work = std::make_shared<Work>();
+  work->run = iWork;
+  std::unique_lock<std::mutex> lock(_mutex);
+  if (_stopping)
+    return false;
+  _queue.push_back(work);
+  _changed.notify_all();
+  _changed.wait(lock, [&] { return work->done || _stopping; });
+  return work->done;
+}
+
+bool KORVrcHttpServer::AnswersOnFrame(httplib::Response& oResponse, int iRefusal,
+                                      const std::function<HRESULT(std::string&)>& iWork) {
+  HRESULT result = E_FAIL;
+  std::string error;
+  if (!OnFrame([&] { result = iWork(error); })) {
+    Refuse(oResponse, 503, "the workbench is closing");
+    return false;
+  }
+  if (FAILED(result))
+    Refuse(oResponse, iRefusal, error);
+  return SUCCEEDED(result);
+}
+
+void KORVrcHttpServer::NotifyStateChanged() {
+  std::lock_guard<std::mutex> lock(_mutex);
+  ++_stateVersion;
+  _changed.notify_all();
+}
+
+void KORVrcHttpServer::Route() {
+  using httplib::Request;
+  using httplib::Response;
+  _http->set_pre_routing_handler([this](const Request& iRequest, Response& oResponse) {
+    if (!Admits(iRequest.get_header_value("Host"), iRequest.get_header_value("Origin"))) {
+      Refuse(oResponse, 403, "this server answers only pages it served itself");
+      return httplib::Server::HandlerResponse::Handled;
+    }
+    if (!CarriesToken(iRequest.get_param_value("token"), iRequest.get_header_value(kTokenHeader),
+                      iRequest.get_header_value("Cookie"))) {
+      Refuse(oResponse, 401, "the access token is missing or wrong: open the address korvrc "
+                             "printed");
+      return httplib::Server::HandlerResponse::Handled;
+    }
+    return httplib::Server::HandlerResponse::Unhandled;
+  });
+
+  for (const PageFile& page : kPageFiles)
+    _http->Get(page.url, [this, page](const Request&, Response& oResponse) {
+      std::ifstream file(_settings.pageFolder + '/' + page.file, std::ios::binary);
+      if (!file)
+        return Refuse(oResponse, 404, std::string(page.file) + " is missing from the page folder");
+      oResponse.set_content(std::string(std::istreambuf_iterator<char>(file), {}), page.type);
+      // The page's own requests carry the token as this cookie.
+      oResponse.set_header("Set-Cookie", std::string(kTokenCookie) + '=' + _settings.token +
+                                             "; Path=/; HttpOnly; SameSite=Strict");
+      oResponse.set_header("Cache-Control", "no-store");
+    });
+
+  _http->Get("/api/state", [this](const Request&, Response& oResponse) {
+    std::string state;
+    if (AnswersOnFrame(oResponse, 500, [&](std::string&) {
+          state = _session.GetStateJSON();
+          return S_OK;
+        }))
+      oResponse.set_content(state, "application/json");
+  });
+
+  _http->Post("/api/action", [this](const Request& iRequest, Response& oResponse) {
+    const nlohmann::json body = nlohmann::json::parse(iRequest.body, nullptr, false);
+    if (!body.is_object() || !body.contains("line") || !body["line"].is_string())
+      return Refuse(oResponse, 400, "send {\"line\": \"one journal line\"}");
+    const std::string line = body["line"];
+    if (line.size() > kMaxLineBytes || line.find_first_of("\r\n") != std::string::npos)
+      return Refuse(oResponse, 400, "an action is one journal line of at most " +
+                                        std::to_string(kMaxLineBytes) + " bytes");
+    std::string output;
+    if (AnswersOnFrame(oResponse, 422, [&](std::string& oError) {
+          const HRESULT result = _session.Perform(line, output, oError);
+          NotifyStateChanged();
+          return result;
+        }))
+      Answer(oResponse, 200, {{"ok", true}, {"output", output}});
+  });
+
+  _http->Post("/api/save", [this](const Request&, Response& oResponse) {
+    std::string path;
+    if (AnswersOnFrame(oResponse, 409,
+                       [&](std::string& oError) { return _session.Save(path, oError); }))
+      Answer(oResponse, 200, {{"ok", true}, {"path", path}});
+  });
+
+  _http->Get("/api/schematic.svg", [this](const Request&, Response& oResponse) {
+    std::string svg;
+    if (AnswersOnFrame(oResponse, 500,
+                       [&](std::string& oError) { return _session.GetSchematicSVG(svg, oError); }))
+      oResponse.set_content(svg, "image/svg+xml");
+  });
+
+  // A comment at once (the stream is open), then one "state" event after
+  // each action; a comment now and then keeps the connection open.
+  _http->Get("/api/events", [this](const Request&, Response& oResponse) {
+    auto seen = std::make_shared<std::uint64_t>();
+    auto greeted = std::make_shared<bool>(false);
+    {
+      std::lock_guard<std::mutex> lock(_mutex);
+      *seen = _stateVersion;
+    }
+    oResponse.set_header("Cache-Control", "no-store");
+    oResponse.set_chunked_content_provider(
+        "text/event-stream", [this, seen, greeted](std::size_t, httplib::DataSink& ioSink) {
+          std::unique_lock<std::mutex> lock(_mutex);
+          if (*greeted)
+            _changed.wait_for(lock, std::chrono::seconds(10),
+                              [&] { return _stopping || _stateVersion != *seen; });
+          *greeted = true;
+          if (_stopping)
+            return false;
+          std::string message = ": open\n\n";
+          if (_stateVersion != *seen) {
+            *seen = _stateVersion;
+            message = "event: state\ndata: " + std::to_string(*seen) + "\n\n";
+          }
+          lock.unlock();
+          return ioSink.write(message.data(), message.size());
+        });
+  });
+}

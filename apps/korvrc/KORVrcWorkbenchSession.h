@@ -1,0 +1,53 @@
+#pragma once
+// One document at the workbench as the browser sees it: every action is one
+// journal line performed by the frame's driver (docs/journal.md), and the page
+// is drawn from what the frame shows: the toolbar with each button's
+// availability, the specification tree, the open dialogs as their JSON dump
+// and the message boxes the last action showed. Used from the frame's thread
+// only.
+#include "featurestore/KORDocument.h"
+#include "featurestore/KORIContainer.h"
+#include "frame/KORDriver.h"
+#include "visu/KORVisManager.h"
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+class KORVrcWorkbenchSession {
+public:
+  // iFrame is current on this thread and holds iDocument in its editor. Save
+  // writes to iSavePath; an empty one refuses to save.
+  KORVrcWorkbenchSession(KORFrame& iFrame, KORSmartPtr<KORDocument> iDocument,
+                         std::string iSavePath);
+  ~KORVrcWorkbenchSession();
+  KORVrcWorkbenchSession(const KORVrcWorkbenchSession&) = delete;
+  KORVrcWorkbenchSession& operator=(const KORVrcWorkbenchSession&) = delete;
+
+  // Loads the workbench and shows the document's tree and schematic.
+  HRESULT Start(std::string& oError);
+
+  // Performs one journal line; oOutput is what it printed (`show`, `compass`).
+  // A refused line changes nothing and says why in oError.
+  HRESULT Perform(const std::string& iLine, std::string& oOutput, std::string& oError);
+
+  // {"toolbar": [...], "tree": {...}, "dialogs": [...], "messages": [...],
+  //  "canSave": bool} (docs/serve.md).
+  std::string GetStateJSON();
+
+  HRESULT GetSchematicSVG(std::string& oSvg, std::string& oError);
+
+  // Saves the document to the save path, replacing what was there.
+  HRESULT Save(std::string& oPath, std::string& oError);
+
+private:
+  KORFrame& _frame;
+  KORSmartPtr<KORDocument> _document;
+  std::string _savePath;
+  std::ostringstream _printed;
+  KORDriver _driver;
+  KORVisManager _schematics;
+  KORIContainer_var _container;
+  std::vector<KORDriverMessage> _messages; // shown by the last action
+};

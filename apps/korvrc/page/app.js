@@ -1,0 +1,93 @@
+// The workbench page: draws what /api/state reports and sends each click as
+// one journal line to /api/action; the server announces every change on
+// /api/events. The page keeps no model of its own.
+import { drawWindow, quote } from './dialogs.js';
+
+const token = new URLSearchParams(location.search).get('token') ?? '';
+const $ = (id) => document.getElementById(id);
+
+async function request(path, options = {}) {
+  const response = await fetch(path, {
+    ...options, headers: { 'X-Korvrc-Token': token, 'Content-Type': 'application/json' } });
+  const body = response.headers.get('Content-Type')?.startsWith('application/json')
+    ? await response.json() : await response.text();
+  return { ok: response.ok, body };
+}
+
+function say(text, isError = false) {
+  $('status').textContent = text;
+  $('status').classList.toggle('error', isError);
+}
+
+export async function act(line) {
+  const { ok, body } = await request('/api/action', { method: 'POST', body: JSON.stringify({ line }) });
+  if (ok) say(body.output ? `${line}: ${body.output}` : line);
+  else say(`${line}: ${body.error ?? body}`, true);
+  // The event stream announces the change; refresh() follows it.
+}
+
+// "btnCreateTrackingStation" reads "Create Tracking Station".
+function buttonLabel(id) {
+  return id.replace(/^btn/, '').replace(/([a-z])([A-Z])/g, '$1 $2').replace(/([A-Z])([A-Z][a-z])/g, '$1 $2');
+}
+
+function drawToolbar(buttons) {
+  $('toolbar').replaceChildren(...buttons.map((button) => {
+    const node = document.createElement('button');
+    node.textContent = buttonLabel(button.id);
+    node.title = button.command;
+    node.disabled = !button.available;
+    node.dataset.action = `start ${button.id}`;
+    node.addEventListener('click', () => act(`start ${button.id}`));
+    return node;
+  }));
+}
+
+function drawNode(node) {
+  const item = document.createElement('li');
+  const label = document.createElement('span');
+  label.textContent = node.label;
+  if (node.selected) label.classList.add('selected');
+  if (node.element) {
+    label.dataset.element = node.element;
+    label.addEventListener('click', () => act(`select ${quote(node.element)}`));
+    label.addEventListener('dblclick', () => act(`edit ${quote(node.element)}`));
+  }
+  item.append(label);
+  if (node.children.length) {
+    const list = document.createElement('ul');
+    list.append(...node.children.map(drawNode));
+    item.append(list);
+  }
+  return item;
+}
+
+let drawn = 0;
+let asked = 0;
+let newestDrawn = 0;
+export async function refresh() {
+  const mine = ++asked;
+  const { ok, body: state } = await request('/api/state');
+  // Answers can arrive out of order: never draw an older state over a newer.
+  if (mine < newestDrawn) return;
+  newestDrawn = mine;
+  if (!ok) return say(state.error ?? 'the workbench does not answer', true);
+  drawToolbar(state.toolbar);
+  $('tree').replaceChildren(...(state.tree ? [drawNode(state.tree)] : []));
+  $('dialogs').replaceChildren(...state.dialogs.map((window) => drawWindow(window, act)));
+  $('save').disabled = !state.canSave;
+  for (const message of state.messages)
+    say(`${message.title}: ${message.text} (${message.answer})`);
+  $('schematic').src = `/api/schematic.svg?token=${encodeURIComponent(token)}&n=${++drawn}`;
+  document.body.dataset.drawn = String(drawn);
+}
+
+$('undo').addEventListener('click', () => act('undo'));
+$('redo').addEventListener('click', () => act('redo'));
+$('save').addEventListener('click', async () => {
+  const { ok, body } = await request('/api/save', { method: 'POST', body: '{}' });
+  say(ok ? `saved to ${body.path}` : body.error, !ok);
+});
+new EventSource(`/api/events?token=${encodeURIComponent(token)}`)
+  .addEventListener('state', () => refresh());
+refresh();

@@ -1,0 +1,236 @@
+// The browser workbench's server, in process, through a real client on
+// loopback: what it refuses, and that accepted actions reach the document.
+#include "KORVrcCommands.h"
+#include "KORVrcHttpServer.h"
+#include "frame/KORFrame.h"
+#include "system/KORModule.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <functional>
+#include <future>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+constexpr const char* kToken = "0123456789abcdef";
+
+class ServeTest : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    std::string error;
+    ASSERT_EQ(KORLoadModule("KORVrConfig", error), S_OK) << error;
+  }
+
+  void SetUp() override {
+    frame.MessageBoxes().SetEcho(false);
+    std::string where, error;
+    document = KORVrcOpenInput("", where, error);
+    ASSERT_TRUE(document) << where << ": " << error;
+  }
+
+  // Serves on this thread, the frame's, while iClient talks to the server
+  // from another; the server stops when iClient is done.
+  void Exchange(const std::string& iSavePath, const std::function<void(httplib::Client&)>& iClient) {
+    KORVrcWorkbenchSession session(frame, document, iSavePath);
+    std::string error;
+    ASSERT_EQ(session.Start(error), S_OK) << error;
+    KORVrcServerSettings settings;
+    settings.token = kToken;
+    settings.pageFolder = KORVRC_PAGE_FOLDER;
+    settings.maxRequestBytes = 1024;
+    KORVrcHttpServer server(session, settings);
+    ASSERT_EQ(server.Listen(error), S_OK) << error;
+    port = server.GetPort();
+    std::thread client([&] {
+      httplib::Client connection("127.0.0.1", port);
+      iClient(connection);
+      server.Stop();
+    });
+    server.Serve();
+    client.join();
+    finalState = session.GetStateJSON();
+  }
+
+  httplib::Headers Authorized() const { return {{"X-Korvrc-Token", kToken}}; }
+
+  static int Status(const httplib::Result& iResult) { return iResult ? iResult->status : -1; }
+
+  int Act(httplib::Client& ioClient, const std::string& iLine) {
+    return Status(ioClient.Post("/api/action", Authorized(), nlohmann::json{{"line", iLine}}.dump(),
+                                "application/json"));
+  }
+
+  nlohmann::json State(httplib::Client& ioClient) {
+    httplib::Result result = ioClient.Get("/api/state", Authorized());
+    return result && result->status == 200 ? nlohmann::json::parse(result->body) : nlohmann::json();
+  }
+
+  KORFrame frame;
+  KORFrameScope scope{frame};
+  KORSmartPtr<KORDocument> document;
+  int port = 0;
+  std::string finalState;
+};
+
+bool TreeHolds(const nlohmann::json& iNode, const std::string& iElement) {
+  if (iNode.is_object() && iNode["element"] == iElement)
+    return true;
+  for (const nlohmann::json& child : iNode.value("children", nlohmann::json::array()))
+    if (TreeHolds(child, iElement))
+      return true;
+  return false;
+}
+
+// The widget named iName in a dumped window, or null.
+const nlohmann::json* FindWidget(const nlohmann::json& iWidget, const std::string& iName) {
+  if (iWidget.value("name", "") == iName)
+    return &iWidget;
+  if (iWidget.contains("widgets"))
+    for (const nlohmann::json& child : iWidget["widgets"])
+      if (const nlohmann::json* found = FindWidget(child, iName))
+        return found;
+  return nullptr;
+}
+
+TEST_F(ServeTest, RefusedRequestsAnswerAnErrorAndChangeNothing) {
+  struct Case {
+    const char* what;
+    httplib::Headers headers; // besides Host, which the client sets
+    std::string body;         // POSTed to /api/action; empty: GET /api/state
+    int status;
+  };
+  const std::string longLine(2000, 'x');
+  const std::vector<Case> cases = {
+      {"no token", {}, "", 401},
+      {"a wrong token", {{"X-Korvrc-Token", "0123456789abcdeF"}}, "", 401},
+      {"a token cut short", {{"X-Korvrc-Token", "0123456789abcde"}}, "", 401},
+      {"a cookie with a wrong token", {{"Cookie", "korvrc_token=nope"}}, "", 401},
+      {"a foreign origin", {{"X-Korvrc-Token", kToken}, {"Origin", "http://evil.example"}}, "", 403},
+      {"an action without a token", {}, R"({"line": "start btnCreateView"})", 401},
+      {"an action from a foreign origin",
+       {{"X-Korvrc-Token", kToken}, {"Origin", "http://127.0.0.1:1"}},
+       R"({"line": "start btnCreateView"})",
+       403},
+      {"a body beyond the bound", {{"X-Korvrc-Token", kToken}}, "{\"line\": \"" + longLine + "\"}", 413},
+      {"a body that is not JSON", {{"X-Korvrc-Token", kToken}}, "start btnCreateView", 400},
+      {"a line that is not text", {{"X-Korvrc-Token", kToken}}, R"({"line": 3})", 400},
+      {"two lines in one", {{"X-Korvrc-Token", kToken}}, R"({"line": "start btnCreateView\nundo"})", 400},
+      {"an unknown verb", {{"X-Korvrc-Token", kToken}}, R"({"line": "launch btnCreateView"})", 422},
+      {"an unknown button", {{"X-Korvrc-Token", kToken}}, R"({"line": "start btnNothing"})", 422},
+      {"OK with no dialog open", {{"X-Korvrc-Token", kToken}}, R"({"line": "press OK"})", 422},
+  };
+  std::string before;
+  Exchange("", [&](httplib::Client& ioClient) {
+    before = State(ioClient).dump();
+    for (const Case& test : cases) {
+      httplib::Result result =
+          test.body.empty()
+              ? ioClient.Get("/api/state", test.headers)
+              : ioClient.Post("/api/action", test.headers, test.body, "application/json");
+      EXPECT_EQ(Status(result), test.status) << test.what;
+    }
+  });
+  ASSERT_FALSE(before.empty()) << "the state could not be read with the token";
+  EXPECT_EQ(nlohmann::json::parse(finalState).dump(), before);
+}
+
+TEST_F(ServeTest, AForeignHostIsRefused) {
+  // A page of another site that resolves its own name to 127.0.0.1 sends
+  // its own name as Host.
+  int status = 0;
+  Exchange("", [&](httplib::Client& ioClient) {
+    httplib::Headers headers = Authorized();
+    headers.emplace("Host", "attacker.example:" + std::to_string(port));
+    status = Status(ioClient.Get("/api/state", headers));
+  });
+  EXPECT_EQ(status, 403);
+}
+
+TEST_F(ServeTest, TheTokenIsAcceptedInTheAddressTheHeaderOrTheCookie) {
+  std::vector<int> statuses;
+  std::string cookie;
+  Exchange("", [&](httplib::Client& ioClient) {
+    httplib::Result page = ioClient.Get(std::string("/?token=") + kToken);
+    statuses.push_back(Status(page));
+    if (page)
+      cookie = page->get_header_value("Set-Cookie");
+    statuses.push_back(Status(ioClient.Get("/api/state", Authorized())));
+    statuses.push_back(Status(ioClient.Get("/api/state", {{"Cookie", "a=b; korvrc_token=" + std::string(kToken)}})));
+  });
+  EXPECT_EQ(statuses, (std::vector<int>{200, 200, 200}));
+  EXPECT_NE(cookie.find(std::string("korvrc_token=") + kToken), std::string::npos) << cookie;
+}
+
+TEST_F(ServeTest, AnActionThroughTheServerChangesWhatTheStateShows) {
+  nlohmann::json opened, created, undone;
+  std::vector<int> statuses;
+  Exchange("", [&](httplib::Client& ioClient) {
+    statuses.push_back(Act(ioClient, "start btnCreateView"));
+    opened = State(ioClient);
+    statuses.push_back(Act(ioClient, "set NameEditor Side"));
+    statuses.push_back(Act(ioClient, "press OK"));
+    created = State(ioClient);
+    statuses.push_back(Act(ioClient, "undo"));
+    undone = State(ioClient);
+  });
+  EXPECT_EQ(statuses, (std::vector<int>{200, 200, 200, 200}));
+  ASSERT_EQ(opened["dialogs"].size(), 1u);
+  EXPECT_EQ(opened["dialogs"][0]["name"], "KORVrcViewDlg");
+  // The page draws a spinner with its unit from the state alone.
+  const nlohmann::json* corner = FindWidget(opened["dialogs"][0], "ulXSpinEdit");
+  ASSERT_NE(corner, nullptr);
+  EXPECT_EQ(corner->value("unit", ""), "mm");
+  EXPECT_TRUE(created["dialogs"].empty());
+  EXPECT_TRUE(TreeHolds(created["tree"], "view:Side"));
+  EXPECT_FALSE(TreeHolds(undone["tree"], "view:Side"));
+}
+
+TEST_F(ServeTest, SaveWritesTheDocumentOnlyWhereTheUserSaid) {
+  int refused = 0, saved = 0;
+  Exchange("", [&](httplib::Client& ioClient) {
+    refused = Status(ioClient.Post("/api/save", Authorized(), "", "application/json"));
+  });
+  EXPECT_EQ(refused, 409);
+
+  char folder[] = "/tmp/korvrc-serve-XXXXXX";
+  ASSERT_NE(::mkdtemp(folder), nullptr);
+  const std::string path = std::string(folder) + "/saved.korvrc";
+  Exchange(path, [&](httplib::Client& ioClient) {
+    saved = Status(ioClient.Post("/api/save", Authorized(), "", "application/json"));
+  });
+  EXPECT_EQ(saved, 200);
+  std::string where, error;
+  EXPECT_TRUE(KORVrcOpenInput(path, where, error)) << error;
+  std::remove(path.c_str());
+  ::rmdir(folder);
+}
+
+TEST_F(ServeTest, EachActionIsAnnouncedOnTheEventStream) {
+  std::string events;
+  std::promise<void> open;
+  Exchange("", [&](httplib::Client& ioClient) {
+    std::thread listener([&] {
+      httplib::Client stream("127.0.0.1", port);
+      stream.set_read_timeout(5, 0);
+      bool told = false;
+      stream.Get("/api/events", Authorized(), [&](const char* iData, std::size_t iLength) {
+        events.append(iData, iLength);
+        if (!told)
+          open.set_value();
+        told = true;
+        return events.find("event: state") == std::string::npos;
+      });
+      if (!told)
+        open.set_value();
+    });
+    open.get_future().wait();
+    EXPECT_EQ(Act(ioClient, "start btnCreateView"), 200);
+    listener.join();
+  });
+  EXPECT_NE(events.find("event: state\ndata: "), std::string::npos) << events;
+}
+} // namespace
