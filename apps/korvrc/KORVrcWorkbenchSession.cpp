@@ -94,7 +94,7 @@ KORVrcWorkbenchSession::KORVrcWorkbenchSession(KORFrame& iFrame,
                                                KORSmartPtr<KORDocument> iDocument,
                                                std::string iSavePath)
     : _frame(iFrame), _document(std::move(iDocument)), _savePath(std::move(iSavePath)),
-      _driver(iFrame, _printed) {
+      _driver(iFrame, _printed), _scene(iFrame) {
   _driver.SetMessageCallback(
       [this](const KORDriverMessage& iMessage) { _messages.push_back(iMessage); });
 }
@@ -115,6 +115,8 @@ HRESULT KORVrcWorkbenchSession::Start(std::string& oError) {
     oError = "the document's model events cannot be followed";
     return E_FAIL;
   }
+  if (FAILED(_scene.Attach(_document, _container, oError)))
+    return E_FAIL;
   // The page acts for a person, as a replayed journal does.
   _frame.SetReplayingUserInteraction(true);
   KORString error;
