@@ -107,6 +107,7 @@ function placeManipulator() {
   } else if (manipulator.object) {
     manipulator.detach();
   }
+  panel.dataset.manipulated = manipulator.object?.userData.element ?? '';
 }
 
 function fit() {
@@ -175,6 +176,7 @@ function update() {
     if (!fitted) fit();
     render();
     panel.dataset.elements = [...shown.keys()].join(' ');
+    panel.dataset.highlighted = [...shown.keys()].filter((name) => selected.has(name)).join(' ');
     panel.dataset.updated = String(Number(panel.dataset.updated ?? 0) + 1);
   }).catch((error) => console.error('the 3D view could not be updated:', error));
   return updating;
@@ -264,3 +266,34 @@ manipulator.addEventListener('dragging-changed', async (event) => {
     render();
   }
 });
+
+// Where a model point shows on the page (client pixels).
+function onPage(point) {
+  const bounds = renderer.domElement.getBoundingClientRect();
+  const projected = point.clone().project(camera);
+  return { x: bounds.left + (projected.x + 1) / 2 * bounds.width,
+    y: bounds.top + (1 - projected.y) / 2 * bounds.height };
+}
+
+// Where an element's centre shows on the page, or null when it is not shown.
+export function elementOnPage(name) {
+  const piece = shown.get(name);
+  return piece ? onPage(piece.pivot.getWorldPosition(new THREE.Vector3())) : null;
+}
+
+// Where a person grabs the manipulator's arrow along 'X', 'Y' or 'Z', and the
+// unit direction in which that arrow points on the page; null without a
+// manipulator. The arrow's length follows the manipulator's own scaling
+// (its size times a factor of the distance and the field of view).
+export function manipulatorGrip(axis) {
+  const pivot = manipulator.object;
+  if (!pivot) return null;
+  const origin = pivot.getWorldPosition(new THREE.Vector3());
+  const factor = origin.distanceTo(camera.position) *
+    Math.min(1.9 * Math.tan(Math.PI * camera.fov / 360) / camera.zoom, 7) * manipulator.size / 4;
+  const along = new THREE.Vector3(...['X', 'Y', 'Z'].map((name) => (name === axis ? 1 : 0)));
+  const grip = onPage(origin.clone().addScaledVector(along, 0.45 * factor));
+  const tip = onPage(origin.clone().addScaledVector(along, 0.9 * factor));
+  const length = Math.hypot(tip.x - grip.x, tip.y - grip.y);
+  return { x: grip.x, y: grip.y, dx: (tip.x - grip.x) / length, dy: (tip.y - grip.y) / length };
+}
