@@ -1,6 +1,7 @@
 // The 3D view: a view created through the toolbar appears in the scene as a
 // piece named for it; a click on a screen selects it in the tree and the
-// view highlights it; a double-click opens its dialog; a tracker selected in
+// view highlights it; while the snap command runs a click picks the screen
+// at the model point hit; a double-click opens its dialog; a tracker selected in
 // the tree is dragged with the manipulator's arrow (real mouse events) and
 // its dialog shows the new offset; the screenshot's 3D area is not blank.
 //
@@ -44,7 +45,19 @@ runScenario('3D view', [], async ({ page, screenshotFolder }) => {
     document.getElementById('scene').dataset.highlighted === 'view:Right', { timeout: 5000 });
   await page.screenshot({ path: path.join(screenshotFolder, 'scene-selected.png') });
 
-  // A double-click edits it.
+  // While a command waits for screens, a click picks one at the model point
+  // hit, in millimetres (away from the centre, where the manipulator is).
+  await click(page, '[data-action="start btnSnap"]');
+  await page.waitForFunction(() => document.getElementById('scene').dataset.commandRunning === 'true');
+  const aside = await page.evaluate(async () => (await import('/scene.js')).pointOnPage([-1000, -1500, -1000]));
+  await page.mouse.click(aside.x, aside.y);
+  const picked = await page.waitForFunction(() =>
+    document.getElementById('status').textContent.match(/^pick view:Right at (\S+) (\S+) (\S+)$/)
+      ?.slice(1).map(Number), { timeout: 5000 }).then((handle) => handle.jsonValue());
+  if (Math.abs(picked[0] + 1000) > 20 || Math.abs(picked[1] + 1500) > 0.01 || Math.abs(picked[2] + 1000) > 20)
+    throw new Error(`the pick was sent at ${picked.join(' ')}, not at -1000 -1500 -1000`);
+
+  // A double-click edits it (which ends the snap command).
   await page.mouse.click(right.x, right.y, { clickCount: 2 });
   if (await fieldValue(page, name) !== 'Right') throw new Error('the double-click did not open view:Right');
   await click(page, '[data-window="KORVrcViewDlg"] [data-action="press Cancel"]');
@@ -94,6 +107,6 @@ runScenario('3D view', [], async ({ page, screenshotFolder }) => {
   await page.screenshot({ path: screenshot });
   if (colours.distinct < 20 || colours.drawn < 0.1)
     throw new Error(`the 3D view looks blank: ${colours.distinct} colours, ${colours.drawn} drawn`);
-  console.log(`dragged tracker:Tracker/1 by ${dx} mm along x; the 3D view shows ` +
-    `${colours.distinct} colours on ${Math.round(colours.drawn * 100)}% of its pixels; screenshot ${screenshot}`);
+  console.log(`picked view:Right at ${picked.join(' ')}; dragged tracker:Tracker/1 by ${dx} mm along x; ` +
+    `the 3D view shows ${colours.distinct} colours on ${Math.round(colours.drawn * 100)}% of its pixels; screenshot ${screenshot}`);
 });

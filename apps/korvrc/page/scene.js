@@ -50,13 +50,14 @@ function resize() {
 }
 new ResizeObserver(resize).observe(panel);
 
+const millimetresPerUnit = 1000;
 // A glTF piece (metres, Y up) as the model's millimetres with Z up, under a
 // pivot at its centre: the manipulator moves the pivot, so it sits on the
 // element rather than at the model's origin.
 function pivotFor(name, node) {
   const model = new THREE.Group();
   model.rotation.x = Math.PI / 2;
-  model.scale.setScalar(1000);
+  model.scale.setScalar(millimetresPerUnit);
   model.add(node);
   model.updateMatrixWorld(true);
   const centre = new THREE.Box3().setFromObject(model).getCenter(new THREE.Vector3());
@@ -145,6 +146,7 @@ function update() {
     const { ok, body } = await request('/api/scene');
     if (!ok) return;
     commandRunning = body.commandRunning;
+    panel.dataset.commandRunning = String(commandRunning);
     const wanted = new Map(body.elements.map((element) => [element.name, element]));
     for (const [name, piece] of shown)
       if (!wanted.has(name)) {
@@ -196,8 +198,10 @@ function hit(event) {
   const pointer = new THREE.Vector2(((event.clientX - bounds.left) / bounds.width) * 2 - 1,
     -((event.clientY - bounds.top) / bounds.height) * 2 + 1);
   raycaster.setFromCamera(pointer, camera);
-  // Lines are picked within a few pixels, whatever the distance.
-  raycaster.params.Line.threshold = camera.position.distanceTo(orbit.target) * 0.006;
+  // Lines are picked within a few pixels, whatever the distance; three
+  // measures the threshold in the lines' own units, the glTF file's metres.
+  raycaster.params.Line.threshold =
+    camera.position.distanceTo(orbit.target) * 0.006 / millimetresPerUnit;
   raycaster.params.Points.threshold = raycaster.params.Line.threshold;
   for (const found of raycaster.intersectObjects(pieces.children, true)) {
     let object = found.object;
@@ -217,9 +221,7 @@ async function clicked(event) {
   const name = quote(found.element);
   if (commandRunning) {
     const { x, y, z } = found.point;
-    const line = `pick ${name} at ${millimetres(x)} ${millimetres(y)} ${millimetres(z)}`;
-    const { ok } = await request('/api/action', { method: 'POST', body: JSON.stringify({ line }) });
-    if (ok) return;
+    if (await act(`pick ${name} at ${millimetres(x)} ${millimetres(y)} ${millimetres(z)}`)) return;
   }
   await act(`select ${name}`);
 }
@@ -273,6 +275,11 @@ function onPage(point) {
   const projected = point.clone().project(camera);
   return { x: bounds.left + (projected.x + 1) / 2 * bounds.width,
     y: bounds.top + (1 - projected.y) / 2 * bounds.height };
+}
+
+// Where a model point [x, y, z] shows on the page.
+export function pointOnPage(point) {
+  return onPage(new THREE.Vector3(...point));
 }
 
 // Where an element's centre shows on the page, or null when it is not shown.
