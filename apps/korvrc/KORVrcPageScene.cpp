@@ -33,10 +33,7 @@ struct KORVrcPageScene::Gathered {
 
 KORVrcPageScene::KORVrcPageScene(KORFrame& iFrame) : _frame(iFrame) {}
 
-KORVrcPageScene::~KORVrcPageScene() {
-  _pieces.clear();
-  _manager.Detach();
-}
+KORVrcPageScene::~KORVrcPageScene() = default;
 
 HRESULT KORVrcPageScene::Attach(KORDocument* iDocument, KORBaseUnknown* iContainer,
                                 std::string& oError) {
