@@ -221,8 +221,11 @@ void KORVrcHttpServer::Route() {
 
   const auto serve = [this](const PageFile& page, const std::string& iFolder) {
     _http->Get(page.url, [this, page, iFolder](const Request&, Response& oResponse) {
-      std::ifstream file(iFolder + '/' + page.file, std::ios::binary);
-      if (!file)
+      // An unset folder is no folder (not the root of the disk).
+      std::ifstream file;
+      if (!iFolder.empty())
+        file.open(iFolder + '/' + page.file, std::ios::binary);
+      if (!file.is_open())
         return Refuse(oResponse, 404, std::string(page.file) + " is missing from " + iFolder);
       oResponse.set_content(std::string(std::istreambuf_iterator<char>(file), {}), page.type);
       // The page's own requests carry the token as this cookie.

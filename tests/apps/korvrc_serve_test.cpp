@@ -44,6 +44,7 @@ protected:
     KORVrcServerSettings settings;
     settings.token = kToken;
     settings.pageFolder = KORVRC_PAGE_FOLDER;
+    settings.threeFolder = KORVRC_THREE_FOLDER;
     settings.maxRequestBytes = 1024;
     KORVrcHttpServer server(session, settings);
     ASSERT_EQ(server.Listen(error), S_OK) << error;
@@ -325,6 +326,23 @@ TEST_F(SceneTest, TheSceneIsRefusedWithoutTheTokenOrForAnElementNotDrawn) {
     for (const Case& test : cases)
       EXPECT_EQ(Status(ioClient.Get(test.path, test.headers)), test.status) << test.what;
   });
+}
+
+TEST_F(SceneTest, ThreeIsServedFromTheInstalledPackageOnlyWithTheToken) {
+  int served = 0, refused = 0, outside = 0;
+  std::string library;
+  Exchange("", [&](httplib::Client& ioClient) {
+    httplib::Result result = ioClient.Get("/three/three.module.js", Authorized());
+    served = Status(result);
+    if (result)
+      library = result->body;
+    refused = Status(ioClient.Get("/three/three.module.js"));
+    outside = Status(ioClient.Get("/three/../package.json", Authorized()));
+  });
+  EXPECT_EQ(served, 200) << library;
+  EXPECT_NE(library.find("from './three.core.js'"), std::string::npos);
+  EXPECT_EQ(refused, 401);
+  EXPECT_EQ(outside, 404);
 }
 
 TEST_F(SceneTest, EachDrawnElementIsOnePieceNamedAsJournalsNameIt) {
