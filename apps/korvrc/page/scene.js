@@ -1,10 +1,11 @@
 // The 3D view: the scene as /api/scene.glb draws it, one piece per element
 // (named by its journal name), orbit navigation, clicks sent as `select` (or
 // as `pick ... at X Y Z` to a running command), double-clicks as `edit`, the
-// selection of the tree highlighted, and a translate manipulator on the
-// selected element when it can be dragged, sending one `drag` when let go.
-// After every change only the pieces whose version moved are loaded again.
-// The world frame is the model's: millimetres, Z up.
+// workbench's selection (which the tree shows too) highlighted, and a
+// translate manipulator on the selected element when it can be dragged,
+// sending one `drag` when let go. After every change only the pieces whose
+// version moved are loaded again. The world frame is the model's:
+// millimetres, Z up.
 import * as THREE from 'three';
 import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
 import { TransformControls } from 'three/addons/controls/TransformControls.js';
