@@ -13,11 +13,13 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-# The glTF validator the tests run on every written scene and puppeteer-core,
-# which drives the browser test in Debian's Chromium (tools/package.json).
+# The glTF validator the tests run on every written scene, puppeteer-core,
+# which drives the browser test in Debian's Chromium, and three.js, which
+# korvrc serve gives the page for its 3D view (tools/package.json).
 here="$(cd "$(dirname "$0")/.." && pwd)"
 if command -v npm >/dev/null && { [ ! -d "$here/tools/node_modules/gltf-validator" ] ||
-  [ ! -d "$here/tools/node_modules/puppeteer-core" ]; }; then
+  [ ! -d "$here/tools/node_modules/puppeteer-core" ] ||
+  [ ! -d "$here/tools/node_modules/three" ]; }; then
   (cd "$here/tools" && npm ci --no-audit --no-fund --silent) ||
     echo "warning: the Node test tools could not be installed; their tests will fail" >&2
 fi

@@ -64,6 +64,23 @@ constexpr PageFile kPageFiles[] = {
     {"/app.js", "app.js", "text/javascript; charset=utf-8"},
     {"/dialogs.js", "dialogs.js", "text/javascript; charset=utf-8"},
     {"/style.css", "style.css", "text/css; charset=utf-8"},
+    {"/scene.js", "scene.js", "text/javascript; charset=utf-8"},
+};
+// The parts of three.js the 3D view imports (index.html's import map), from
+// the package that scripts/install-deps.sh installs.
+constexpr PageFile kThreeFiles[] = {
+    {"/three/three.module.js", "build/three.module.js", "text/javascript; charset=utf-8"},
+    {"/three/three.core.js", "build/three.core.js", "text/javascript; charset=utf-8"},
+    {"/three/addons/controls/OrbitControls.js", "examples/jsm/controls/OrbitControls.js",
+     "text/javascript; charset=utf-8"},
+    {"/three/addons/controls/TransformControls.js", "examples/jsm/controls/TransformControls.js",
+     "text/javascript; charset=utf-8"},
+    {"/three/addons/loaders/GLTFLoader.js", "examples/jsm/loaders/GLTFLoader.js",
+     "text/javascript; charset=utf-8"},
+    {"/three/addons/utils/BufferGeometryUtils.js", "examples/jsm/utils/BufferGeometryUtils.js",
+     "text/javascript; charset=utf-8"},
+    {"/three/addons/utils/SkeletonUtils.js", "examples/jsm/utils/SkeletonUtils.js",
+     "text/javascript; charset=utf-8"},
 };
 } // namespace
 
@@ -202,17 +219,25 @@ void KORVrcHttpServer::Route() {
     return httplib::Server::HandlerResponse::Unhandled;
   });
 
-  for (const PageFile& page : kPageFiles)
-    _http->Get(page.url, [this, page](const Request&, Response& oResponse) {
-      std::ifstream file(_settings.pageFolder + '/' + page.file, std::ios::binary);
-      if (!file)
-        return Refuse(oResponse, 404, std::string(page.file) + " is missing from the page folder");
+  const auto serve = [this](const PageFile& page, const std::string& iFolder) {
+    _http->Get(page.url, [this, page, iFolder](const Request&, Response& oResponse) {
+      // An unset folder is no folder (not the root of the disk).
+      std::ifstream file;
+      if (!iFolder.empty())
+        file.open(iFolder + '/' + page.file, std::ios::binary);
+      if (!file.is_open())
+        return Refuse(oResponse, 404, std::string(page.file) + " is missing from " + iFolder);
       oResponse.set_content(std::string(std::istreambuf_iterator<char>(file), {}), page.type);
       // The page's own requests carry the token as this cookie.
       oResponse.set_header("Set-Cookie", std::string(kTokenCookie) + '=' + _settings.token +
                                              "; Path=/; HttpOnly; SameSite=Strict");
       oResponse.set_header("Cache-Control", "no-store");
     });
+  };
+  for (const PageFile& page : kPageFiles)
+    serve(page, _settings.pageFolder);
+  for (const PageFile& page : kThreeFiles)
+    serve(page, _settings.threeFolder);
 
   _http->Get("/api/state", [this](const Request&, Response& oResponse) {
     std::string state;
@@ -252,6 +277,27 @@ void KORVrcHttpServer::Route() {
     if (AnswersOnFrame(oResponse, 500,
                        [&](std::string& oError) { return _session.GetSchematicSVG(svg, oError); }))
       oResponse.set_content(svg, "image/svg+xml");
+  });
+
+  _http->Get("/api/scene", [this](const Request&, Response& oResponse) {
+    std::string scene;
+    if (AnswersOnFrame(oResponse, 500, [&](std::string&) {
+          scene = _session.GetScene().GetSceneJSON();
+          return S_OK;
+        }))
+      oResponse.set_content(scene, "application/json");
+  });
+
+  // ?element=NAME, repeated: only those elements' pieces; none: all of them.
+  _http->Get("/api/scene.glb", [this](const Request& iRequest, Response& oResponse) {
+    std::vector<std::string> names;
+    for (std::size_t index = 0; index < iRequest.get_param_value_count("element"); ++index)
+      names.push_back(iRequest.get_param_value("element", index));
+    std::string glb;
+    if (AnswersOnFrame(oResponse, 404, [&](std::string& oError) {
+          return _session.GetScene().GetGlb(names, glb, oError);
+        }))
+      oResponse.set_content(glb, "model/gltf-binary");
   });
 
   // A comment at once (the stream is open), then one "state" event after

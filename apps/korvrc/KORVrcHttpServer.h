@@ -26,6 +26,7 @@ struct KORVrcServerSettings {
   int port = 0;           // 0: any free port
   std::string token;      // empty: a new random one
   std::string pageFolder; // where index.html and the page's modules are
+  std::string threeFolder; // the three.js package (build/ and examples/jsm/)
   std::size_t maxRequestBytes = 64 * 1024;
 };
 

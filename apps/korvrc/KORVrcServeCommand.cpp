@@ -46,6 +46,7 @@ int KORVrcRunServe(const KORVrcServeOptions& iOptions) {
   KORVrcServerSettings settings;
   settings.port = iOptions.port;
   settings.pageFolder = KORVRC_PAGE_FOLDER;
+  settings.threeFolder = KORVRC_THREE_FOLDER;
   KORVrcHttpServer server(session, settings);
   if (FAILED(server.Listen(error))) {
     std::cerr << "korvrc: serve: " << error << '\n';

@@ -39,17 +39,21 @@ nlohmann::json ToolbarJSON(KORFrame& iFrame) {
 }
 
 // A node as {"label", "element" (its journal name, null when journals cannot
-// name it), "selected", "children"}.
-nlohmann::json TreeJSON(const KORNavigInstance& iNode, KORIJournalNaming* iNaming) {
+// name it), "selected", "children"}. A node is selected when the tree selected
+// it or when it shows iSelected, the element selected at the workbench (by
+// `select`, from the tree or the 3D view).
+nlohmann::json TreeJSON(const KORNavigInstance& iNode, KORIJournalNaming* iNaming,
+                        const KORBaseUnknown* iSelected) {
   KORUnicodeString name;
   const bool named = iNaming != nullptr && iNode.object &&
                      SUCCEEDED(iNaming->GetJournalName(iNode.object, name));
   nlohmann::json children = nlohmann::json::array();
   for (const auto& child : iNode.children)
-    children.push_back(TreeJSON(*child, iNaming));
+    children.push_back(TreeJSON(*child, iNaming, iSelected));
+  const bool showsSelected = iSelected && KORQuery<KORBaseUnknown>(iNode.object).get() == iSelected;
   return {{"label", iNode.label},
           {"element", named ? nlohmann::json(name) : nlohmann::json()},
-          {"selected", iNode.selected},
+          {"selected", iNode.selected || showsSelected},
           {"children", std::move(children)}};
 }
 // The dump says what a widget shows; the page also needs what it offers: a
@@ -94,7 +98,7 @@ KORVrcWorkbenchSession::KORVrcWorkbenchSession(KORFrame& iFrame,
                                                KORSmartPtr<KORDocument> iDocument,
                                                std::string iSavePath)
     : _frame(iFrame), _document(std::move(iDocument)), _savePath(std::move(iSavePath)),
-      _driver(iFrame, _printed) {
+      _driver(iFrame, _printed), _scene(iFrame) {
   _driver.SetMessageCallback(
       [this](const KORDriverMessage& iMessage) { _messages.push_back(iMessage); });
 }
@@ -115,6 +119,8 @@ HRESULT KORVrcWorkbenchSession::Start(std::string& oError) {
     oError = "the document's model events cannot be followed";
     return E_FAIL;
   }
+  if (FAILED(_scene.Attach(_document, _container, oError)))
+    return E_FAIL;
   // The page acts for a person, as a replayed journal does.
   _frame.SetReplayingUserInteraction(true);
   KORString error;
@@ -142,7 +148,8 @@ std::string KORVrcWorkbenchSession::GetStateJSON() {
   const KORNavigInstance* root = _frame.SpecTree().GetRoot();
   nlohmann::json state = {
       {"toolbar", ToolbarJSON(_frame)},
-      {"tree", root ? TreeJSON(*root, KORQuery<KORIJournalNaming>(_document).get())
+      {"tree", root ? TreeJSON(*root, KORQuery<KORIJournalNaming>(_document).get(),
+                               _frame.Editor().GetSelection().GetLastElement())
                     : nlohmann::json()},
       {"dialogs", DialogsJSON(*_frame.Commands().GetMainWindow())},
       {"messages", std::move(messages)},

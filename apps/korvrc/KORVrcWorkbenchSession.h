@@ -5,6 +5,7 @@
 // availability, the specification tree, the open dialogs as their JSON dump
 // and the message boxes the last action showed. Used from the frame's thread
 // only.
+#include "KORVrcPageScene.h"
 #include "featurestore/KORDocument.h"
 #include "featurestore/KORIContainer.h"
 #include "frame/KORDriver.h"
@@ -41,6 +42,9 @@ public:
   // Saves the document to the save path, replacing what was there.
   HRESULT Save(std::string& oPath, std::string& oError);
 
+  // The 3D view's scene, followed from Start() on.
+  KORVrcPageScene& GetScene() { return _scene; }
+
 private:
   KORFrame& _frame;
   KORSmartPtr<KORDocument> _document;
@@ -50,4 +54,5 @@ private:
   KORVisManager _schematics;
   KORIContainer_var _container;
   std::vector<KORDriverMessage> _messages; // shown by the last action
+  KORVrcPageScene _scene;
 };

@@ -9,8 +9,11 @@
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <map>
 #include <future>
 #include <thread>
 #include <unistd.h>
@@ -41,6 +44,7 @@ protected:
     KORVrcServerSettings settings;
     settings.token = kToken;
     settings.pageFolder = KORVRC_PAGE_FOLDER;
+    settings.threeFolder = KORVRC_THREE_FOLDER;
     settings.maxRequestBytes = 1024;
     KORVrcHttpServer server(session, settings);
     ASSERT_EQ(server.Listen(error), S_OK) << error;
@@ -232,5 +236,192 @@ TEST_F(ServeTest, EachActionIsAnnouncedOnTheEventStream) {
     listener.join();
   });
   EXPECT_NE(events.find("event: state\ndata: "), std::string::npos) << events;
+}
+
+// The JSON chunk of a binary glTF file, or null when the bytes are not one.
+nlohmann::json GlbJSON(const std::string& iGlb) {
+  std::uint32_t header[5] = {};
+  if (iGlb.size() < sizeof header)
+    return {};
+  std::memcpy(header, iGlb.data(), sizeof header);
+  if (header[0] != 0x46546C67u || header[4] != 0x4E4F534Au || 20 + header[3] > iGlb.size())
+    return {};
+  return nlohmann::json::parse(iGlb.substr(20, header[3]), nullptr, false);
+}
+
+// The pieces of a scene file: the names of its root node's children, in order.
+std::vector<std::string> PieceNames(const nlohmann::json& iGltf) {
+  std::vector<std::string> names;
+  const nlohmann::json& root = iGltf["nodes"][iGltf["scenes"][0]["nodes"][0].get<int>()];
+  for (const nlohmann::json& child : root.value("children", nlohmann::json::array()))
+    names.push_back(iGltf["nodes"][child.get<int>()].value("name", ""));
+  return names;
+}
+
+using Box = std::array<double, 6>; // glTF min x y z, max x y z
+
+// The box around every mesh under the piece named iName.
+Box PieceBox(const nlohmann::json& iGltf, const std::string& iName) {
+  Box box = {1e9, 1e9, 1e9, -1e9, -1e9, -1e9};
+  std::function<void(int)> gather = [&](int iNode) {
+    const nlohmann::json& node = iGltf["nodes"][iNode];
+    if (node.contains("mesh"))
+      for (const nlohmann::json& primitive : iGltf["meshes"][node["mesh"].get<int>()]["primitives"]) {
+        const nlohmann::json& accessor = iGltf["accessors"][primitive["attributes"]["POSITION"].get<int>()];
+        for (int axis = 0; axis < 3; ++axis) {
+          box[axis] = std::min(box[axis], accessor["min"][axis].get<double>());
+          box[3 + axis] = std::max(box[3 + axis], accessor["max"][axis].get<double>());
+        }
+      }
+    for (const nlohmann::json& child : node.value("children", nlohmann::json::array()))
+      gather(child.get<int>());
+  };
+  const nlohmann::json& root = iGltf["nodes"][iGltf["scenes"][0]["nodes"][0].get<int>()];
+  for (const nlohmann::json& child : root.value("children", nlohmann::json::array()))
+    if (iGltf["nodes"][child.get<int>()].value("name", "") == iName)
+      gather(child.get<int>());
+  return box;
+}
+
+class SceneTest : public ServeTest {
+protected:
+  nlohmann::json Glb(httplib::Client& ioClient, const std::string& iQuery = "") {
+    httplib::Result result = ioClient.Get("/api/scene.glb" + iQuery, Authorized());
+    return result && result->status == 200 ? GlbJSON(result->body) : nlohmann::json();
+  }
+  // Each piece's version by name.
+  std::map<std::string, std::uint64_t> Versions(httplib::Client& ioClient) {
+    std::map<std::string, std::uint64_t> versions;
+    httplib::Result result = ioClient.Get("/api/scene", Authorized());
+    const nlohmann::json scene =
+        result && result->status == 200 ? nlohmann::json::parse(result->body) : nlohmann::json();
+    for (const nlohmann::json& element : scene.value("elements", nlohmann::json::array()))
+      versions[element["name"].get<std::string>()] = element["version"].get<std::uint64_t>();
+    return versions;
+  }
+};
+
+TEST_F(SceneTest, TheSceneIsRefusedWithoutTheTokenOrForAnElementNotDrawn) {
+  struct Case {
+    const char* what;
+    std::string path;
+    httplib::Headers headers;
+    int status;
+  };
+  const std::vector<Case> cases = {
+      {"versions without a token", "/api/scene", {}, 401},
+      {"the scene without a token", "/api/scene.glb", {}, 401},
+      {"a piece with a wrong token", "/api/scene.glb?element=view:Front",
+       {{"X-Korvrc-Token", "fedcba9876543210"}}, 401},
+      {"the scene for a foreign origin", "/api/scene.glb",
+       {{"X-Korvrc-Token", kToken}, {"Origin", "http://evil.example"}}, 403},
+      {"an element that does not exist", "/api/scene.glb?element=view:Nowhere",
+       {{"X-Korvrc-Token", kToken}}, 404},
+      {"a window, which has no place in space", "/api/scene.glb?element=window:FrontWin",
+       {{"X-Korvrc-Token", kToken}}, 404},
+      {"one known and one unknown", "/api/scene.glb?element=view:Front&element=view:Nowhere",
+       {{"X-Korvrc-Token", kToken}}, 404},
+  };
+  Exchange("", [&](httplib::Client& ioClient) {
+    for (const Case& test : cases)
+      EXPECT_EQ(Status(ioClient.Get(test.path, test.headers)), test.status) << test.what;
+  });
+}
+
+TEST_F(SceneTest, ThreeIsServedFromTheInstalledPackageOnlyWithTheToken) {
+  int served = 0, refused = 0, outside = 0;
+  std::string library;
+  Exchange("", [&](httplib::Client& ioClient) {
+    httplib::Result result = ioClient.Get("/three/three.module.js", Authorized());
+    served = Status(result);
+    if (result)
+      library = result->body;
+    refused = Status(ioClient.Get("/three/three.module.js"));
+    outside = Status(ioClient.Get("/three/../package.json", Authorized()));
+  });
+  EXPECT_EQ(served, 200) << library;
+  EXPECT_NE(library.find("from './three.core.js'"), std::string::npos);
+  EXPECT_EQ(refused, 401);
+  EXPECT_EQ(outside, 404);
+}
+
+TEST_F(SceneTest, EachDrawnElementIsOnePieceNamedAsJournalsNameIt) {
+  nlohmann::json gltf, scene;
+  Exchange("", [&](httplib::Client& ioClient) {
+    gltf = Glb(ioClient);
+    httplib::Result result = ioClient.Get("/api/scene", Authorized());
+    if (result && result->status == 200)
+      scene = nlohmann::json::parse(result->body);
+  });
+  ASSERT_TRUE(gltf.is_object());
+  // The configuration and its groups draw nothing of their own; windows and
+  // button devices have no place in space.
+  const std::vector<std::string> expected = {
+      "head:Head",         "view:Front",        "view:Left",       "view:Right", "view:Floor",
+      "tracker:Tracker/1", "tracker:Tracker/2", "station:Tracker", "hand:Hand"};
+  EXPECT_EQ(PieceNames(gltf), expected);
+  std::vector<std::string> listed, draggable;
+  for (const nlohmann::json& element : scene["elements"]) {
+    listed.push_back(element["name"]);
+    if (element["draggable"] == true)
+      draggable.push_back(element["name"]);
+  }
+  EXPECT_EQ(listed, expected);
+  EXPECT_EQ(draggable, (std::vector<std::string>{"view:Front", "view:Left", "view:Right",
+                                                 "view:Floor", "tracker:Tracker/1",
+                                                 "tracker:Tracker/2", "station:Tracker"}));
+  EXPECT_EQ(scene["commandRunning"], false);
+  // The station's piece is its own cube and axes about its origin (z = -750,
+  // glTF y = -0.75), without the trackers it gathers, which have pieces of
+  // their own elsewhere.
+  const Box station = PieceBox(gltf, "station:Tracker");
+  const Box centre = {0, -0.75, 0, 0, -0.75, 0};
+  for (int axis = 0; axis < 6; ++axis)
+    EXPECT_NEAR(station[axis], centre[axis], 0.32) << "coordinate " << axis;
+  for (const std::string& name : expected)
+    EXPECT_LT(PieceBox(gltf, name)[0], 1e9) << name << " draws nothing";
+}
+
+TEST_F(SceneTest, AfterAnActionOnlyThePiecesWhoseDrawingChangedHaveANewVersion) {
+  std::map<std::string, std::uint64_t> opened, dragged, created, undone;
+  nlohmann::json before, after, chosen;
+  std::vector<int> statuses;
+  Exchange("", [&](httplib::Client& ioClient) {
+    opened = Versions(ioClient);
+    before = Glb(ioClient, "?element=tracker:Tracker/1");
+    statuses.push_back(Act(ioClient, "drag tracker:Tracker/1 by 100 0 0"));
+    dragged = Versions(ioClient);
+    after = Glb(ioClient, "?element=tracker:Tracker/1");
+    chosen = Glb(ioClient, "?element=view:Front&element=tracker:Tracker/1");
+    statuses.push_back(Act(ioClient, "start btnCreateView"));
+    statuses.push_back(Act(ioClient, "set NameEditor Side"));
+    statuses.push_back(Act(ioClient, "press OK"));
+    created = Versions(ioClient);
+    statuses.push_back(Act(ioClient, "undo"));
+    undone = Versions(ioClient);
+  });
+  EXPECT_EQ(statuses, (std::vector<int>{200, 200, 200, 200, 200}));
+  ASSERT_EQ(opened.size(), 9u);
+
+  // The station is built again around its moved tracker but draws the same.
+  auto changed = [](const std::map<std::string, std::uint64_t>& iFrom,
+                    const std::map<std::string, std::uint64_t>& iTo) {
+    std::vector<std::string> names;
+    for (const auto& [name, version] : iTo)
+      if (!iFrom.count(name) || iFrom.at(name) != version)
+        names.push_back(name);
+    return names;
+  };
+  EXPECT_EQ(changed(opened, dragged), std::vector<std::string>{"tracker:Tracker/1"});
+  EXPECT_EQ(changed(dragged, created), std::vector<std::string>{"view:Side"});
+  EXPECT_EQ(created.size(), 10u);
+  EXPECT_TRUE(changed(undone, dragged).empty());
+  EXPECT_EQ(undone.size(), 9u);
+
+  // 100 mm along the model's x axis is 0.1 along glTF's.
+  const Box from = PieceBox(before, "tracker:Tracker/1"), to = PieceBox(after, "tracker:Tracker/1");
+  for (int axis = 0; axis < 6; ++axis)
+    EXPECT_NEAR(to[axis] - from[axis], axis % 3 == 0 ? 0.1 : 0.0, 1e-4) << "coordinate " << axis;
+  EXPECT_EQ(PieceNames(chosen), (std::vector<std::string>{"view:Front", "tracker:Tracker/1"}));
 }
 } // namespace

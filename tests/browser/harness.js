@@ -61,6 +61,8 @@ function runScenario(name, serveArguments, scenario) {
         headless: true,
         args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
           '--disable-background-networking', '--disable-component-update', '--disable-sync',
+          // No GPU here: WebGL (the 3D view) runs on Chromium's software renderer.
+          '--enable-unsafe-swiftshader',
           `--user-data-dir=${profile}`],
       });
       const page = await browser.newPage();

@@ -3,10 +3,10 @@
 // /api/events. The page keeps no model of its own.
 import { drawWindow, quote } from './dialogs.js';
 
-const token = new URLSearchParams(location.search).get('token') ?? '';
+export const token = new URLSearchParams(location.search).get('token') ?? '';
 const $ = (id) => document.getElementById(id);
 
-async function request(path, options = {}) {
+export async function request(path, options = {}) {
   const response = await fetch(path, {
     ...options, headers: { 'X-Korvrc-Token': token, 'Content-Type': 'application/json' } });
   const body = response.headers.get('Content-Type')?.startsWith('application/json')
@@ -24,6 +24,7 @@ export async function act(line) {
   if (ok) say(body.output ? `${line}: ${body.output}` : line);
   else say(`${line}: ${body.error ?? body}`, true);
   // The event stream announces the change; refresh() follows it.
+  return ok;
 }
 
 // "btnCreateTrackingStation" reads "Create Tracking Station".
@@ -63,6 +64,9 @@ function drawNode(node) {
 }
 
 let drawn = 0;
+// The state drawn last; each drawing is also announced as a "korvrc:state"
+// event for the panels in other modules (the 3D view).
+export let lastState = null;
 let asked = 0;
 let newestDrawn = 0;
 export async function refresh() {
@@ -80,6 +84,8 @@ export async function refresh() {
     say(`${message.title}: ${message.text} (${message.answer})`);
   $('schematic').src = `/api/schematic.svg?token=${encodeURIComponent(token)}&n=${++drawn}`;
   document.body.dataset.drawn = String(drawn);
+  lastState = state;
+  document.dispatchEvent(new CustomEvent('korvrc:state', { detail: state }));
 }
 
 $('undo').addEventListener('click', () => act('undo'));
