@@ -1,17 +1,14 @@
+#include "../host/system/KORSystemTestSupport.h"
 #include "ModelFixture.h"
 
 #include "featurestore/KORDocumentIO.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
-namespace fs = std::filesystem;
 
 // A configuration saved by older releases, written by hand: the image
 // generator's own feature name differs from its "Name", the root's too.
@@ -36,17 +33,6 @@ std::string OldDocument(const std::string& iFlags) {
 
 class DocumentFileTest : public ModelTest {
 protected:
-  void SetUp() override {
-    ModelTest::SetUp();
-    char pattern[] = "/tmp/kor-model-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    directory = pattern;
-  }
-  void TearDown() override {
-    ModelTest::TearDown();
-    fs::remove_all(directory);
-  }
-
   KORSmartPtr<KORDocument> LoadText(const std::string& iText) {
     const std::string path = directory + "/old.KORProduct";
     std::ofstream(path) << iText;
@@ -80,7 +66,8 @@ protected:
     return state;
   }
 
-  std::string directory;
+  KORTemporaryDirectory folder;
+  const std::string directory = folder.Path();
 };
 
 TEST_F(DocumentFileTest, OldDataIsMigratedAsItsReleaseFlagsSay) {
