@@ -27,7 +27,7 @@ protected:
   }
 
   // Performs each line; the first refused one fails the test.
-  void Perform(std::initializer_list<KORString> iLines) {
+  void Perform(const std::vector<KORString>& iLines) {
     for (const KORString& line : iLines) {
       KORString error;
       ASSERT_EQ(driver.Perform(line, error), S_OK) << line << ": " << error;

@@ -4,8 +4,6 @@
 #include "interfaces/KORIVrcButtonDevice.h"
 #include "interfaces/KORIVrcTrackedElement.h"
 
-#include <memory>
-
 namespace {
 
 struct ButtonValues {
@@ -47,11 +45,7 @@ protected:
     return KORMathTransformation(rotation, KORMathVector(iX, iY, iZ));
   }
 
-  KORVrcHandDeviceType HandType() {
-    KORVrcHandDeviceType type{};
-    EXPECT_EQ(Hand()->GetType(&type), S_OK);
-    return type;
-  }
+  KORVrcHandDeviceType HandType() { return ReadValue(Hand().get(), &KORIVrcHandDevice::GetType); }
 
   KORIVrcButtonDevice_var MakeButtonDevice(const char* iName, const char* iDaemon) {
     KORIVrcButtonDevice_var device;
@@ -60,12 +54,9 @@ protected:
     return device;
   }
   std::vector<ButtonValues> ButtonDevices() {
-    KORListValKORBaseUnknown_var* list = nullptr;
-    EXPECT_EQ(Devices()->GetButtonDevices(&list), S_OK);
-    std::unique_ptr<KORListValKORBaseUnknown_var> owned(list);
     std::vector<ButtonValues> devices;
-    for (const KORBaseUnknown_var& element : *owned) {
-      auto device = KORQuery<KORIVrcButtonDevice>(element);
+    for (const auto& device :
+         Listed<KORIVrcButtonDevice>(Devices(), &KORIVrcDevices::GetButtonDevices)) {
       ButtonValues values{};
       EXPECT_EQ(device->GetName(values.name), S_OK);
       EXPECT_EQ(device->GetType(values.type), S_OK);
@@ -92,8 +83,8 @@ TEST_F(DeviceCommandTest, HeadOKWritesAndCancelAfterApplyGivesBackWhatWasRead) {
   for (const char* cancel : {"press Cancel", "close"}) {
     Perform({"edit head:Head", "expect IPDSpinEdit 64", "expect HSpinEdit 30",
              "expect PSpinEdit -10", "expect RSpinEdit 5", "expect ZSpinEdit 1700",
-             "set IPDSpinEdit 70", "choose TypeCombo Boom", "set ZSpinEdit 0",
-             "set HSpinEdit 90", "press Apply"});
+             "set IPDSpinEdit 70", "choose TypeCombo Boom", "set ZSpinEdit 0", "set HSpinEdit 90",
+             "press Apply"});
     EXPECT_EQ(ReadHead().ipd, 70) << "Apply writes";
     EXPECT_EQ(ReadHead().type, KORVrcHeadFakespaceBoom);
     Perform({cancel});
@@ -103,8 +94,7 @@ TEST_F(DeviceCommandTest, HeadOKWritesAndCancelAfterApplyGivesBackWhatWasRead) {
     EXPECT_TRUE(restored.location.IsEqual(written.location, 1e-9)) << cancel;
   }
   // Started by its header without element, it edits the document's head.
-  Perform({"start KORVrcHeadEdtCmdHdr", "expect IPDSpinEdit 64", "set IPDSpinEdit 62",
-           "press OK"});
+  Perform({"start KORVrcHeadEdtCmdHdr", "expect IPDSpinEdit 64", "set IPDSpinEdit 62", "press OK"});
   EXPECT_EQ(ReadHead().ipd, 62);
 }
 
@@ -184,7 +174,7 @@ TEST_F(DeviceCommandTest, ButtonManagerRoleFollowsTheCheckButton) {
   KORIVrcButtonDevice_var wand = MakeButtonDevice("Wand", "Buttons1");
   KORIVrcButtonDevice_var stick = MakeButtonDevice("Stick", "Buttons2");
   const auto Manager = [&] {
-    return Hand()->IsButtonManager(wand.get()) ? "Wand"
+    return Hand()->IsButtonManager(wand.get())    ? "Wand"
            : Hand()->IsButtonManager(stick.get()) ? "Stick"
                                                   : "none";
   };
@@ -192,8 +182,10 @@ TEST_F(DeviceCommandTest, ButtonManagerRoleFollowsTheCheckButton) {
     const char* element;
     const char* check;
     const char* manager;
-  } steps[] = {{"button:Wand", "on", "Wand"},   {"button:Stick", "off", "Wand"},
-               {"button:Stick", "on", "Stick"}, {"button:Wand", "off", "Stick"},
+  } steps[] = {{"button:Wand", "on", "Wand"},
+               {"button:Stick", "off", "Wand"},
+               {"button:Stick", "on", "Stick"},
+               {"button:Wand", "off", "Stick"},
                {"button:Stick", "off", "none"}};
   for (const auto& step : steps) {
     const bool wasManager = KORString(Manager()) == KORString(step.element).substr(7);

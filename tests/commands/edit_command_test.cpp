@@ -3,6 +3,7 @@
 // picks; and the configuration command that is built on it.
 #include "CommandFixture.h"
 #include "KORVrcEditCmd.h"
+#include "KORVrcTools.h"
 #include "dialog/KORDlgWidgets.h"
 #include "system/KORTrace.h"
 
@@ -70,17 +71,10 @@ protected:
     ASSERT_EQ(frame.Commands().StartCommand(new TestIGCmd(iIG)), S_OK);
   }
   std::vector<KORUnicodeString> IGNames() {
-    KORIVrcGraphicResources_var resources;
-    KORListValKORBaseUnknown_var* igs = nullptr;
-    EXPECT_EQ(config->GetGraphicResources(resources.Out()), S_OK);
-    EXPECT_EQ(resources->GetIGs(&igs), S_OK);
-    std::unique_ptr<KORListValKORBaseUnknown_var> owned(igs);
     std::vector<KORUnicodeString> names;
-    for (const KORBaseUnknown_var& element : *owned) {
-      KORUnicodeString name;
-      EXPECT_EQ(KORQuery<KORIVrcIG>(element)->GetName(name), S_OK);
-      names.push_back(name);
-    }
+    for (const KORIVrcIG_var& ig : Listed<KORIVrcIG>(Resources(), &KORIVrcGraphicResources::GetIGs))
+      names.push_back(
+          ReadValue<KORIVrcElement>(ig.get(), &KORIVrcElement::GetName, KORUnicodeString("?")));
     return names;
   }
   KORIVrcIG_var MakeIG(const char* iName) {
@@ -138,7 +132,9 @@ TEST_F(EditCommandTest, ATakenNameIsRefusedAndTheDialogKeepsWhatWasTyped) {
   const struct {
     KORIVrcIG* edited; // null: creating
     const char* button;
-  } cases[] = {{nullptr, "press OK"}, {nullptr, "press Apply"}, {second.get(), "press OK"},
+  } cases[] = {{nullptr, "press OK"},
+               {nullptr, "press Apply"},
+               {second.get(), "press OK"},
                {second.get(), "press Apply"}};
   int free = 0;
   for (const auto& c : cases) {
@@ -219,10 +215,10 @@ TEST_F(ConfigCommandTest, TracesItsStepsAndHowItFoundTheFactory) {
   {
     KORTraceCapture capture({"KORVrcController"});
     Perform({"start KORVrcConfigCmdHdr", "press Cancel"});
-    EXPECT_EQ(capture.Lines(), Traced({"} End of point::GetFactory()",
-                                       "KORVrcConfigCmd: \t\tKORStateCommand::BuildGraph()",
-                                       "KORVrcConfigCmd::InitDefaultValues",
-                                       "KORVrcConfigCmd: \t\tOnCancel()"}));
+    EXPECT_EQ(capture.Lines(),
+              Traced({"} End of point::GetFactory()",
+                      "KORVrcConfigCmd: \t\tKORStateCommand::BuildGraph()",
+                      "KORVrcConfigCmd::InitDefaultValues", "KORVrcConfigCmd: \t\tOnCancel()"}));
   }
   frame.Editor().SetDocument(nullptr);
   KORTraceCapture capture({"KORVrcController"});

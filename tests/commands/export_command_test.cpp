@@ -1,4 +1,5 @@
 // The XML export command and its dialog, through the driver.
+#include "../host/system/KORSystemTestSupport.h"
 #include "CommandFixture.h"
 #include "ConfigBuilder.h"
 #include "interfaces/KORIVrcExportService.h"
@@ -11,11 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& iPath) {
-  std::ifstream file(iPath, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 class ExportCommandTest : public DriverTest {
 protected:
@@ -31,15 +27,8 @@ protected:
 
   void SetUp() override {
     DriverTest::SetUp();
-    folder = fs::temp_directory_path() /
-             ("kor-export-cmd-" + std::string(testing::UnitTest::GetInstance()
-                                                   ->current_test_info()
-                                                   ->name()));
-    fs::remove_all(folder);
     fs::create_directories(folder / "out");
-    profile = folder / "profile";
     fs::create_directories(profile);
-    setenv("USERPROFILE", profile.c_str(), 1);
     // Something to export: one wall shown by the main window.
     ConfigBuilder build(factory.get());
     KORIVrcIG_var ig = build.IG("localhost:0.0");
@@ -48,7 +37,6 @@ protected:
                                   KORVrcRenderingMono, KORVrcMirrorNone)
                          .get());
   }
-  void TearDown() override { fs::remove_all(folder); }
 
   // Starts the export into iDirectory, registering nothing.
   void StartInto(const fs::path& iDirectory) {
@@ -64,11 +52,13 @@ protected:
     KORUnicodeString messages, failure;
     auto service = KORQuery<KORIVrcExportService>(config);
     EXPECT_EQ(service->Export(request, written, messages, failure), S_OK) << failure;
-    return ReadFile(folder / "service" / "Config.xml");
+    return KORReadWholeFile(folder / "service" / "Config.xml");
   }
 
-  fs::path folder;
-  fs::path profile;
+  KORTemporaryDirectory temporary;
+  const fs::path folder{temporary.Path()};
+  const fs::path profile = folder / "profile";
+  KOREnvironmentOverride userProfile{"USERPROFILE", profile.c_str()};
 };
 
 TEST_F(ExportCommandTest, StartsWithTheConfigurationsNameInTheProfileDirectory) {
@@ -112,7 +102,7 @@ TEST_F(ExportCommandTest, OKWritesWhatTheExportServiceWrites) {
   StartInto(folder / "out");
   Perform({"press OK"});
   EXPECT_FALSE(DialogOpen());
-  const std::string written = ReadFile(folder / "out" / "Config.xml");
+  const std::string written = KORReadWholeFile(folder / "out" / "Config.xml");
   EXPECT_NE(written.find("<Config"), std::string::npos);
   EXPECT_EQ(written, ServiceXml());
 }
@@ -125,12 +115,12 @@ TEST_F(ExportCommandTest, OverwriteNoLeavesTheOldFileAndYesReplacesIt) {
   EXPECT_TRUE(DialogOpen()) << "the question is asked first";
   Perform({"answer no", "expect-message \"" + target.string() + " already exists\""});
   EXPECT_FALSE(DialogOpen());
-  EXPECT_EQ(ReadFile(target), "old");
+  EXPECT_EQ(KORReadWholeFile(target), "old");
 
   StartInto(folder / "out");
   Perform({"press OK", "answer yes"});
   EXPECT_FALSE(DialogOpen());
-  EXPECT_EQ(ReadFile(target), ServiceXml());
+  EXPECT_EQ(KORReadWholeFile(target), ServiceXml());
 }
 
 TEST_F(ExportCommandTest, AReplayedJournalIsNotAskedAboutAnExistingFile) {
@@ -140,7 +130,7 @@ TEST_F(ExportCommandTest, AReplayedJournalIsNotAskedAboutAnExistingFile) {
   StartInto(folder / "out");
   Perform({"press OK"});
   EXPECT_FALSE(DialogOpen());
-  EXPECT_EQ(ReadFile(target), ServiceXml());
+  EXPECT_EQ(KORReadWholeFile(target), ServiceXml());
 }
 
 TEST_F(ExportCommandTest, TheDirectoryBoxChoosesTheDirectory) {

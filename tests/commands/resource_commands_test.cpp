@@ -1,12 +1,11 @@
 // The image-generator and window commands, through the driver.
 #include "CommandFixture.h"
+#include "KORVrcTools.h"
 #include "interfaces/KORIVrcProjectionArea.h"
 #include "interfaces/KORIVrcRenderingSpec.h"
 #include "interfaces/KORIVrcScreenView.h"
 #include "interfaces/KORIVrcViewport.h"
 #include "system/KORTrace.h"
-
-#include <memory>
 
 namespace {
 
@@ -15,7 +14,6 @@ using Names = std::vector<KORUnicodeString>;
 // The document's elements as the tests read them.
 class ResourceFixture : public DriverTest {
 protected:
-
   KORIVrcIG_var MakeIG(const char* iName, int iWidth = 1920, int iHeight = 1080) {
     KORIVrcIG_var ig;
     EXPECT_EQ(factory->CreateIG(iName, iWidth, iHeight, ig.Out()), S_OK);
@@ -24,9 +22,9 @@ protected:
   void MakeView(const char* iName) {
     KORIVrcProjectionArea_var area;
     KORIVrcScreenView_var view;
-    ASSERT_EQ(factory->CreateProjectionArea(0, 1500, 1500, 0, 1500, -1500, 0, -1500, -1500,
-                                            area.Out()),
-              S_OK);
+    ASSERT_EQ(
+        factory->CreateProjectionArea(0, 1500, 1500, 0, 1500, -1500, 0, -1500, -1500, area.Out()),
+        S_OK);
     ASSERT_EQ(factory->CreateScreenView(iName, area.get(), view.Out()), S_OK);
   }
   template <class I> static KORUnicodeString NameOf(I* iElement) {
@@ -34,18 +32,11 @@ protected:
     EXPECT_EQ(iElement->GetName(name), S_OK);
     return name;
   }
-  template <class I> static std::vector<KORSmartPtr<I>> Listed(KORListValKORBaseUnknown_var* iList) {
-    std::unique_ptr<KORListValKORBaseUnknown_var> owned(iList);
-    std::vector<KORSmartPtr<I>> elements;
-    if (owned)
-      for (const KORBaseUnknown_var& element : *owned)
-        elements.push_back(KORQuery<I>(element));
-    return elements;
-  }
   std::vector<KORIVrcIG_var> IGs() {
-    KORListValKORBaseUnknown_var* list = nullptr;
-    EXPECT_EQ(Resources()->GetIGs(&list), S_OK);
-    return Listed<KORIVrcIG>(list);
+    return Listed<KORIVrcIG>(Resources(), &KORIVrcGraphicResources::GetIGs);
+  }
+  static std::vector<KORIVrcWindow_var> Windows(KORIVrcIG* iIG) {
+    return Listed<KORIVrcWindow>(iIG, &KORIVrcIG::GetWindows);
   }
   Names IGNames() {
     Names names;
@@ -56,25 +47,18 @@ protected:
   // "ig/window" for each window of each image generator.
   Names WindowNames() {
     Names names;
-    for (const KORIVrcIG_var& ig : IGs()) {
-      KORListValKORBaseUnknown_var* list = nullptr;
-      EXPECT_EQ(ig->GetWindows(&list), S_OK);
-      for (const KORIVrcWindow_var& window : Listed<KORIVrcWindow>(list))
+    for (const KORIVrcIG_var& ig : IGs())
+      for (const KORIVrcWindow_var& window : Windows(ig.get()))
         names.push_back(NameOf(ig.get()) + "/" + NameOf(window.get()));
-    }
     return names;
   }
   int RenderingCount() {
-    KORListValKORBaseUnknown_var* list = nullptr;
-    EXPECT_EQ(config->GetRenderings(&list), S_OK);
-    return static_cast<int>(Listed<KORBaseUnknown>(list).size());
+    return static_cast<int>(Listed(config, &KORIVrcConfig::GetRenderings).size());
   }
   // What a window is made of, as one line to compare.
   KORString Describe(const char* iWindow) {
     for (const KORIVrcIG_var& ig : IGs()) {
-      KORListValKORBaseUnknown_var* list = nullptr;
-      EXPECT_EQ(ig->GetWindows(&list), S_OK);
-      for (const KORIVrcWindow_var& window : Listed<KORIVrcWindow>(list)) {
+      for (const KORIVrcWindow_var& window : Windows(ig.get())) {
         if (NameOf(window.get()) != iWindow)
           continue;
         KORIVrcView_var view;
@@ -93,9 +77,8 @@ protected:
         EXPECT_EQ(viewport->GetViewport(&left, &top, &width, &height), S_OK);
         char text[200];
         std::snprintf(text, sizeof text, "%s on %s shows %s, mode %d mirror %d, %g %g %g %g%s",
-                      iWindow, NameOf(ig.get()).c_str(), NameOf(view.get()).c_str(), mode,
-                      mirror, left, top, width, height,
-                      MainWindowName() == iWindow ? ", main" : "");
+                      iWindow, NameOf(ig.get()).c_str(), NameOf(view.get()).c_str(), mode, mirror,
+                      left, top, width, height, MainWindowName() == iWindow ? ", main" : "");
         return text;
       }
     }
@@ -136,8 +119,8 @@ TEST_F(ResourceCommandTest, ImageGeneratorDialogDefaultsEditAndCancel) {
   Perform({"start btnCreateIG", "expect EditorDisplay :0.0", "expect SpinnerWidth 1280",
            "expect SpinnerHeight 1024", "press OK"});
   EXPECT_EQ(IGNames(), (Names{":0.0"}));
-  Perform({"start btnCreateIG", "expect EditorDisplay :0.1", "set EditorDisplay :0.0",
-           "press OK", "expect-message \"\\\":0.0\\\" is already the name\""});
+  Perform({"start btnCreateIG", "expect EditorDisplay :0.1", "set EditorDisplay :0.0", "press OK",
+           "expect-message \"\\\":0.0\\\" is already the name\""});
   EXPECT_TRUE(DialogOpen()) << "a taken name is refused";
   Perform({"set SpinnerWidth 500", "expect SpinnerWidth 800", "press Cancel"});
   EXPECT_EQ(IGNames(), (Names{":0.0"}));
@@ -146,21 +129,15 @@ TEST_F(ResourceCommandTest, ImageGeneratorDialogDefaultsEditAndCancel) {
   for (const char* cancel : {"press Cancel", "close"}) {
     Perform({"edit ig::0.0", "set EditorDisplay visu:1.0", "set SpinnerWidth 2048",
              "set SpinnerHeight 1536", cancel});
-    int width = 0, height = 0;
-    EXPECT_EQ(ig->GetPixelWidth(&width), S_OK);
-    EXPECT_EQ(ig->GetPixelHeight(&height), S_OK);
     EXPECT_EQ(IGNames(), (Names{":0.0"})) << cancel;
-    EXPECT_EQ(width, 1280);
-    EXPECT_EQ(height, 1024);
+    EXPECT_EQ(ReadValue(ig.get(), &KORIVrcIG::GetPixelWidth), 1280);
+    EXPECT_EQ(ReadValue(ig.get(), &KORIVrcIG::GetPixelHeight), 1024);
   }
   Perform({"edit ig::0.0", "expect EditorDisplay :0.0", "set EditorDisplay visu:1.0",
            "set SpinnerWidth 2048", "set SpinnerHeight 1536", "press OK"});
-  int width = 0, height = 0;
-  EXPECT_EQ(ig->GetPixelWidth(&width), S_OK);
-  EXPECT_EQ(ig->GetPixelHeight(&height), S_OK);
   EXPECT_EQ(IGNames(), (Names{"visu:1.0"}));
-  EXPECT_EQ(width, 2048);
-  EXPECT_EQ(height, 1536);
+  EXPECT_EQ(ReadValue(ig.get(), &KORIVrcIG::GetPixelWidth), 2048);
+  EXPECT_EQ(ReadValue(ig.get(), &KORIVrcIG::GetPixelHeight), 1536);
   Perform({"edit ig:visu:1.0"});
   EXPECT_NE(Refused("press Apply").find("Apply"), KORString::npos) << "the dialog has no Apply";
 }
@@ -173,13 +150,11 @@ TEST_F(ResourceCommandTest, WindowViewportStaysOnTheOutput) {
     const char* line;
     const char* widget;
     double shown;
-  } steps[] = {{"set LeftSpinner 0.3", "WidthSpinner", 0.7},
-               {"set WidthSpinner 0.9", "WidthSpinner", 0.7},
-               {"set WidthSpinner 0.5", "WidthSpinner", 0.5},
-               {"set LeftSpinner 0.6", "WidthSpinner", 0.4},
-               {"set LeftSpinner 0", "WidthSpinner", 0.4},
-               {"set TopSpinner 0.25", "HeightSpinner", 0.75},
-               {"set WidthSpinner 1", "WidthSpinner", 1}};
+  } steps[] = {
+      {"set LeftSpinner 0.3", "WidthSpinner", 0.7},  {"set WidthSpinner 0.9", "WidthSpinner", 0.7},
+      {"set WidthSpinner 0.5", "WidthSpinner", 0.5}, {"set LeftSpinner 0.6", "WidthSpinner", 0.4},
+      {"set LeftSpinner 0", "WidthSpinner", 0.4},    {"set TopSpinner 0.25", "HeightSpinner", 0.75},
+      {"set WidthSpinner 1", "WidthSpinner", 1}};
   for (const auto& step : steps) {
     Perform({step.line});
     KORString error;
@@ -198,8 +173,8 @@ TEST_F(ResourceCommandTest, WindowNeedsImageGeneratorAndViewAndAFreeName) {
   EXPECT_EQ(WindowNames(), Names{}) << "nothing written without view";
   Perform({"pick view:Floor", "expect ViewEditor Floor", "pick view:Front", "pick ig::0.1",
            "expect IGEditor :0.1", "expect ViewEditor Front", "set NameEditor FrontWin",
-           "choose ModeCombo Stereo", "choose ComboMirrorMode Vertical",
-           "set MainWindowCheck on", "press OK"});
+           "choose ModeCombo Stereo", "choose ComboMirrorMode Vertical", "set MainWindowCheck on",
+           "press OK"});
   EXPECT_FALSE(DialogOpen());
   EXPECT_EQ(Describe("FrontWin"), "FrontWin on :0.1 shows Front, mode 3 mirror 1, 0 0 1 1, main");
 
@@ -240,9 +215,8 @@ TEST_F(ResourceCommandTest, CancelRebuildsAnEditedWindowAsItWas) {
   for (const char* cancel : {"press Cancel", "close"}) {
     Perform({"edit window:Win", "expect IGEditor :0.0", "expect ViewEditor Front",
              "expect LeftSpinner 0.25", "expect WidthSpinner 0.5", "expect ModeCombo \"Left eye\"",
-             "expect MainWindowCheck on", "set NameEditor Other", "pick ig::0.1",
-             "pick view:Floor", "choose ModeCombo Mono", "set MainWindowCheck off",
-             "press Apply"});
+             "expect MainWindowCheck on", "set NameEditor Other", "pick ig::0.1", "pick view:Floor",
+             "choose ModeCombo Mono", "set MainWindowCheck off", "press Apply"});
     EXPECT_EQ(Describe("Other"), "Other on :0.1 shows Floor, mode 0 mirror 2, 0.25 0 0.5 1");
     EXPECT_EQ(MainWindowName(), "") << "unticking the main window clears the role";
     Perform({cancel});
@@ -267,8 +241,7 @@ TEST_F(ResourceFixture, UnderTheHistoryCancelAndUndoGiveBackTheRebuiltWindow) {
   const std::vector<KORString> endings[] = {{"press Apply", "press Cancel"}, {"press OK", "undo"}};
   for (const std::vector<KORString>& ending : endings) {
     Perform({"edit window:Win", "pick view:Floor", "set NameEditor Other"});
-    for (const KORString& line : ending)
-      Perform({line});
+    Perform(ending);
     const KORString& end = ending.back();
     EXPECT_EQ(WindowNames(), (Names{":0.0/Win"})) << end;
     EXPECT_EQ(Describe("Win"), original) << end;
@@ -296,8 +269,7 @@ TEST_F(ResourceCommandTest, CommandsTraceTheirSteps) {
   };
   for (const auto& c : cases) {
     KORTraceCapture capture({"KORVrcController"});
-    for (const KORString& line : c.lines)
-      Perform({line});
+    Perform(c.lines);
     const std::vector<KORString> lines = capture.Lines();
     auto at = lines.begin();
     for (const KORString& expected : c.traced) {

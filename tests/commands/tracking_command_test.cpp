@@ -6,7 +6,6 @@
 #include "KORVrcTools.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 
@@ -14,31 +13,18 @@ using Numbers = std::vector<int>;
 
 class TrackingTest : public DriverTest {
 protected:
+  std::vector<KORIVrcTrackingStation_var> Stations() {
+    return Listed<KORIVrcTrackingStation>(Devices(), &KORIVrcDevices::GetTrackingStations);
+  }
   KORIVrcTrackingStation_var Station(const KORUnicodeString& iName) {
-    KORListValKORBaseUnknown_var* listed = nullptr;
-    EXPECT_EQ(Devices()->GetTrackingStations(&listed), S_OK);
-    const KOROwnedList stations(listed);
-    for (const KORBaseUnknown_var& element : *stations) {
-      auto station = KORQuery<KORIVrcTrackingStation>(element);
-      KORUnicodeString name;
-      if (station && SUCCEEDED(station->GetName(name)) && name == iName)
+    for (const KORIVrcTrackingStation_var& station : Stations())
+      if (ReadValue<KORIVrcElement>(station.get(), &KORIVrcElement::GetName) == iName)
         return station;
-    }
     return {};
   }
-  int StationCount() {
-    KORListValKORBaseUnknown_var* listed = nullptr;
-    EXPECT_EQ(Devices()->GetTrackingStations(&listed), S_OK);
-    return KOROwnedList(listed)->Size();
-  }
-  std::vector<KORIVrcTracker_var> Trackers(KORIVrcTrackingStation* iStation) {
-    std::vector<KORIVrcTracker_var> trackers;
-    KORListValKORBaseUnknown_var* listed = nullptr;
-    EXPECT_EQ(iStation->GetTrackers(&listed), S_OK);
-    const KOROwnedList owned(listed);
-    for (const KORBaseUnknown_var& element : *owned)
-      trackers.push_back(KORQuery<KORIVrcTracker>(element));
-    return trackers;
+  int StationCount() { return static_cast<int>(Stations().size()); }
+  static std::vector<KORIVrcTracker_var> Trackers(KORIVrcTrackingStation* iStation) {
+    return Listed<KORIVrcTracker>(iStation, &KORIVrcTrackingStation::GetTrackers);
   }
   static int Number(KORIVrcTracker* iTracker) {
     KORUnicodeString name;
@@ -201,8 +187,7 @@ TEST_F(TrackingStationCommandTest, OKAddsAndRemovesTrackersAndCancelGivesThemBac
     ASSERT_EQ(Hand()->SetButtonManager(first.get()), S_OK);
 
     Perform({"edit station:" + name, "expect 0 on", "expect 1 on", "expect 3 off"});
-    for (const KORString& line : c.lines)
-      Perform({line});
+    Perform(c.lines);
     EXPECT_FALSE(DialogOpen()) << c.what;
     station = Station(name);
     ASSERT_TRUE(station) << c.what;
@@ -272,8 +257,7 @@ TEST_F(TrackingStationCommandTest, RefusesTakenNamesAndAnARTStationWithoutPort) 
   };
   for (const auto& c : cases) {
     Perform({c.start});
-    for (const KORString& line : c.lines)
-      Perform({line});
+    Perform(c.lines);
     Perform({"press OK"});
     if (!c.message) {
       EXPECT_FALSE(DialogOpen()) << "keeping its own name and daemon name is accepted";
@@ -400,8 +384,7 @@ TEST_F(TrackerCommandTest, ShowsTheTrackerAndWritesWhatItFollowsAndItsRoles) {
     const KORString name = "Lab" + std::to_string(++run);
     KORIVrcTrackingStation_var lab = MakeLab(name.c_str());
     Perform({"edit tracker:" + name + "/" + std::to_string(c.tracker)});
-    for (const KORString& line : c.lines)
-      Perform({line});
+    Perform(c.lines);
     EXPECT_FALSE(DialogOpen()) << c.what;
     KORIVrcTracker_var tracker = Tracker(lab.get(), c.tracker);
     EXPECT_EQ(Followed(tracker.get()), c.followed) << c.what;

@@ -36,41 +36,28 @@ protected:
     DriverTest::SetUp();
     builder = std::make_unique<ConfigBuilder>(factory);
   }
-  void Perform(const Lines& iLines) {
-    for (const KORString& line : iLines) {
-      KORString error;
-      ASSERT_EQ(driver.Perform(line, error), S_OK) << line << ": " << error;
-    }
+  std::vector<KORIVrcView_var> Views() {
+    return Listed<KORIVrcView>(Specs(), &KORIVrcGraphicSpecs::GetViews);
   }
-  template <class I>
-  std::vector<KORSmartPtr<I>>
-  ListOf(HRESULT (KORIVrcGraphicSpecs::*iGetter)(KORListValKORBaseUnknown_var**)) {
-    KORListValKORBaseUnknown_var* list = nullptr;
-    EXPECT_EQ((Specs().get()->*iGetter)(&list), S_OK);
-    std::unique_ptr<KORListValKORBaseUnknown_var> owned(list);
-    std::vector<KORSmartPtr<I>> result;
-    for (const KORBaseUnknown_var& element : *owned)
-      result.push_back(KORQuery<I>(element));
-    return result;
+  std::vector<KORBaseUnknown_var> Areas() {
+    return Listed(Specs(), &KORIVrcGraphicSpecs::GetProjectionAreas);
   }
   Names ViewNames() {
     Names names;
-    for (const KORIVrcView_var& view : ListOf<KORIVrcView>(&KORIVrcGraphicSpecs::GetViews)) {
+    for (const KORIVrcView_var& view : Views()) {
       KORUnicodeString name;
       EXPECT_EQ(view->GetName(name), S_OK);
       names.push_back(name);
     }
     return names;
   }
-  std::size_t AreaCount() {
-    return ListOf<KORIVrcProjectionArea>(&KORIVrcGraphicSpecs::GetProjectionAreas).size();
-  }
+  std::size_t AreaCount() { return Areas().size(); }
   // Removes what a case made, so that the next one starts from the default
   // configuration.
   void RemoveViewsAndAreas() {
-    for (const auto& view : ListOf<KORIVrcView>(&KORIVrcGraphicSpecs::GetViews))
+    for (const auto& view : Views())
       ASSERT_EQ(KORQuery<LifeCycleObject>(view)->remove(), S_OK);
-    for (const auto& area : ListOf<KORIVrcProjectionArea>(&KORIVrcGraphicSpecs::GetProjectionAreas))
+    for (const auto& area : Areas())
       ASSERT_EQ(KORQuery<LifeCycleObject>(area)->remove(), S_OK);
   }
   static Corners CornersOf(KORIVrcScreenView* iView) {
@@ -203,7 +190,7 @@ TEST_F(ViewCommandTest, OKWritesTheShownFormIntoTheNewView) {
            "start btnCreateView", "expect NameEditor View2", "tab CameraTabPage",
            "tab CamAnglesTab", "set CamHfovSpinEdit 90", "set CamVshiftSpinEdit -10", "press OK"});
   EXPECT_EQ(ViewNames(), (Names{"View1", "View2"}));
-  auto views = ListOf<KORIVrcView>(&KORIVrcGraphicSpecs::GetViews);
+  auto views = Views();
   auto screen = KORQuery<KORIVrcScreenView>(views[0]);
   ASSERT_TRUE(screen);
   const Corners expected{3000, 1500, 1600, 3000, 1500, -1400, 3000, -1500, -1400};

@@ -3,7 +3,9 @@
 // frame of its own (the test's message boxes and message catalogs). The
 // fixture records every notification that reaches the document's root
 // container, where the views of the host listen.
+#include "featurestore/KORContainer.h"
 #include "featurestore/KORDocument.h"
+#include "featurestore/KORFeatureCatalog.h"
 #include "featurestore/KORIModelEvents.h"
 #include "featurestore/KORIUuid.h"
 #include "featurestore/KORNotificationDispatcher.h"
@@ -32,6 +34,9 @@
 #include "system/KORModule.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 // An object of an element's late type that is not a feature: the kind's
 // behaviours answer on it, but it has no attributes and no container.
@@ -108,6 +113,37 @@ protected:
     KORIVrcHandDevice_var hand;
     EXPECT_EQ(factory->RetrieveHandDevice(hand.Out()), S_OK);
     return hand;
+  }
+
+  // An element made straight from its type in the configuration container:
+  // nothing set, nothing hung, nothing connected.
+  template <class I> KORSmartPtr<I> Bare(const char* iType) {
+    KORIContainer_var container;
+    EXPECT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
+    auto* store = KORGetImplementationAs<KORFeatureContainer>(container);
+    const KORFeatureType* type = KORFeatureCatalog::FindType(iType);
+    EXPECT_TRUE(store && type) << iType;
+    return store && type ? KORQuery<I>(store->NewFeature(*type, "")) : KORSmartPtr<I>();
+  }
+
+  // The entries of the list iGet of iOwner hands over, each as I.
+  template <class I = KORBaseUnknown, class Owner, class Base>
+  static std::vector<KORSmartPtr<I>> Listed(const Owner& iOwner,
+                                            HRESULT (Base::*iGet)(KORListValKORBaseUnknown_var**)) {
+    KORListValKORBaseUnknown_var* raw = nullptr;
+    EXPECT_EQ(((*iOwner).*iGet)(&raw), S_OK);
+    const KOROwnedList owned(raw);
+    std::vector<KORSmartPtr<I>> elements;
+    if (owned)
+      for (const KORBaseUnknown_var& element : *owned)
+        elements.push_back(KORQuery<I>(element));
+    return elements;
+  }
+  // Whether iElements hold the element iElement designates.
+  template <class I>
+  static bool Holds(const std::vector<KORSmartPtr<I>>& iElements, KORBaseUnknown* iElement) {
+    return std::any_of(iElements.begin(), iElements.end(),
+                       [&](const KORSmartPtr<I>& iEntry) { return Same(iEntry.get(), iElement); });
   }
 
   // Whether two interface pointers designate the same element.

@@ -2,27 +2,13 @@
 // windows, viewports, renderings and rendering specifications.
 #include "ModelFixture.h"
 
-#include "featurestore/KORIContainer.h"
 #include "featurestore/KORISpecAttrAccess.h"
 #include "featurestore/KORISpecObject.h"
 
 #include <functional>
-#include <memory>
 
 namespace {
-using List = std::unique_ptr<KORListValKORBaseUnknown_var>;
 using Kind = KORNotificationKind;
-
-bool SameElement(KORBaseUnknown* iFirst, KORBaseUnknown* iSecond) {
-  return KORQuery<KORBaseUnknown>(iFirst).get() == KORQuery<KORBaseUnknown>(iSecond).get();
-}
-
-bool Contains(const List& iList, KORBaseUnknown* iElement) {
-  for (const KORBaseUnknown_var& entry : *iList)
-    if (SameElement(entry, iElement))
-      return true;
-  return false;
-}
 
 int WindowCount(KORIVrcWindow* iWindow) {
   int count = -1;
@@ -45,28 +31,8 @@ protected:
     EXPECT_EQ(factory->CreateVrcWindow(iName, viewport, iIG, window.Out()), S_OK);
     return window;
   }
-  // An element made straight from its type's prototype in the configuration
-  // container: nothing set, nothing hung, nothing connected.
-  template <class I>
-  KORSmartPtr<I> Bare(const char* iInterface, const char* iStartup, const char* iType) {
-    KORIContainer_var container;
-    EXPECT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
-    KORIStartUp_var startup;
-    EXPECT_EQ(KORFindStartUp(container, iInterface, iStartup, iType, startup.Out()), S_OK);
-    KORISpecObject_var feature;
-    EXPECT_EQ(startup->Instantiate(container, "", feature.Out()), S_OK);
-    return KORQuery<I>(feature);
-  }
-  List IGs() {
-    KORListValKORBaseUnknown_var* raw = nullptr;
-    EXPECT_EQ(Resources()->GetIGs(&raw), S_OK);
-    return List(raw);
-  }
-  List Windows(KORIVrcIG* iIG) {
-    KORListValKORBaseUnknown_var* raw = nullptr;
-    EXPECT_EQ(iIG->GetWindows(&raw), S_OK);
-    return List(raw);
-  }
+  auto IGs() { return Listed(Resources(), &KORIVrcGraphicResources::GetIGs); }
+  static auto Windows(KORIVrcIG* iIG) { return Listed(iIG, &KORIVrcIG::GetWindows); }
 };
 
 TEST_F(ConfigResourcesTest, RootLinksItsBranchesAndRefusesNullArguments) {
@@ -77,9 +43,9 @@ TEST_F(ConfigResourcesTest, RootLinksItsBranchesAndRefusesNullArguments) {
   ASSERT_EQ(config->GetGraphicResources(resources.Out()), S_OK);
   ASSERT_EQ(config->GetGraphicSpecs(specs.Out()), S_OK);
   ASSERT_EQ(config->GetDevices(devices.Out()), S_OK);
-  EXPECT_TRUE(SameElement(resources, Resources().get()));
-  EXPECT_TRUE(SameElement(specs, Specs().get()));
-  EXPECT_TRUE(SameElement(devices, Devices().get()));
+  EXPECT_TRUE(Same(resources, Resources().get()));
+  EXPECT_TRUE(Same(specs, Specs().get()));
+  EXPECT_TRUE(Same(devices, Devices().get()));
 
   EXPECT_EQ(config->GetGraphicResources(nullptr), E_FAIL);
   EXPECT_EQ(config->GetRenderings(nullptr), E_FAIL);
@@ -89,8 +55,7 @@ TEST_F(ConfigResourcesTest, RootLinksItsBranchesAndRefusesNullArguments) {
 
 TEST_F(ConfigResourcesTest, NewBranchIsAggregatedAndAnnouncedAtTheRoot) {
   auto config = Config();
-  auto resources = Bare<KORIVrcGraphicResources>("KORIVrcGraphicResources", "VrcGraphicResources",
-                                                 "KORVrcGraphicResources");
+  auto resources = Bare<KORIVrcGraphicResources>("KORVrcGraphicResources");
   ASSERT_TRUE(resources);
   TakeHeard();
   ASSERT_EQ(config->SetGraphicResources(resources), S_OK);
@@ -98,7 +63,7 @@ TEST_F(ConfigResourcesTest, NewBranchIsAggregatedAndAnnouncedAtTheRoot) {
 
   KORIVrcGraphicResources_var linked;
   ASSERT_EQ(config->GetGraphicResources(linked.Out()), S_OK);
-  EXPECT_TRUE(SameElement(linked, resources));
+  EXPECT_TRUE(Same(linked, resources));
 }
 
 TEST_F(ConfigResourcesTest, IdentifierIsMadeOnceAndStoredSilently) {
@@ -145,7 +110,7 @@ TEST_F(ConfigResourcesTest, MainWindowIsAReferenceThatNullClears) {
   ASSERT_EQ(resources->SetMainWindow(window), S_OK);
   EXPECT_EQ(CountHeard(Kind::Modify, resources), 1);
   ASSERT_EQ(resources->GetMainWindow(main.Out()), S_OK);
-  EXPECT_TRUE(SameElement(main, window));
+  EXPECT_TRUE(Same(main, window));
 
   ASSERT_EQ(resources->SetMainWindow(nullptr), S_OK);
   EXPECT_EQ(resources->GetMainWindow(main.Out()), E_FAIL);
@@ -170,7 +135,7 @@ TEST_F(ConfigResourcesTest, HostAndDisplayNamesSplitAtAColonAfterTheHost) {
 }
 
 TEST_F(ConfigResourcesTest, PixelSizesReadDefaultAndNotifyOnChange) {
-  auto bare = Bare<KORIVrcIG>("KORIVrcIG", "VrcIG", "KORVrcIG");
+  auto bare = Bare<KORIVrcIG>("KORVrcIG");
   ASSERT_TRUE(bare);
   int height = 0, width = 0;
   EXPECT_EQ(bare->GetPixelHeight(&height), E_FAIL);
@@ -188,8 +153,8 @@ TEST_F(ConfigResourcesTest, PixelSizesReadDefaultAndNotifyOnChange) {
 
 TEST_F(ConfigResourcesTest, AddWindowAnnouncesCreationOnlyWhenAsked) {
   auto ig = NewIG("visu1:0.0");
-  auto silent = Bare<KORIVrcWindow>("KORIVrcWindow", "VrcWindow", "KORVrcWindow");
-  auto announced = Bare<KORIVrcWindow>("KORIVrcWindow", "VrcWindow", "KORVrcWindow");
+  auto silent = Bare<KORIVrcWindow>("KORVrcWindow");
+  auto announced = Bare<KORIVrcWindow>("KORVrcWindow");
   TakeHeard();
   ASSERT_EQ(ig->AddWindow(silent, 0), S_OK);
   ASSERT_EQ(ig->AddWindow(announced, 1), S_OK);
@@ -197,16 +162,16 @@ TEST_F(ConfigResourcesTest, AddWindowAnnouncesCreationOnlyWhenAsked) {
   EXPECT_EQ(CountHeard(Kind::Create, announced), 1);
 
   auto windows = Windows(ig);
-  ASSERT_EQ(windows->Size(), 2);
-  EXPECT_TRUE(SameElement((*windows)[1], silent));
-  EXPECT_TRUE(SameElement((*windows)[2], announced));
+  ASSERT_EQ(windows.size(), 2u);
+  EXPECT_TRUE(Same(windows[0], silent));
+  EXPECT_TRUE(Same(windows[1], announced));
   // Both joined the generator's event chain, announced or not.
   TakeHeard();
   ASSERT_EQ(silent->SetName("Left"), S_OK);
   EXPECT_EQ(CountHeard(Kind::Modify, silent), 1);
 
   ASSERT_EQ(ig->RemoveWindow(silent), S_OK);
-  EXPECT_FALSE(Contains(Windows(ig), silent));
+  EXPECT_FALSE(Holds(Windows(ig), silent));
   EXPECT_EQ(ig->RemoveWindow(silent), S_OK); // already gone
   EXPECT_EQ(ig->AddWindow(nullptr, 1), E_FAIL);
 }
@@ -219,17 +184,17 @@ TEST_F(ConfigResourcesTest, DownCountReleasesTheWindowOnItsLastUse) {
     ASSERT_EQ(window->UpCount(), S_OK);
   ASSERT_EQ(window->DownCount(), S_OK);
   EXPECT_EQ(WindowCount(window), 2);
-  EXPECT_TRUE(Contains(Windows(ig), window));
+  EXPECT_TRUE(Holds(Windows(ig), window));
 
   ASSERT_EQ(window->DownCount(), S_OK);
   EXPECT_EQ(WindowCount(window), 1);
   ASSERT_EQ(window->DownCount(), S_OK);
-  EXPECT_FALSE(Contains(Windows(ig), window));
+  EXPECT_FALSE(Holds(Windows(ig), window));
   EXPECT_TRUE(KORQuery<KORISpecObject>(window)->IsDeleted())
       << "a window taken out of its generator stayed in the document";
 
   // No image generator to leave.
-  auto orphan = Bare<KORIVrcWindow>("KORIVrcWindow", "VrcWindow", "KORVrcWindow");
+  auto orphan = Bare<KORIVrcWindow>("KORVrcWindow");
   EXPECT_EQ(orphan->DownCount(), E_FAIL);
 }
 
@@ -252,13 +217,13 @@ TEST_F(ConfigResourcesTest, WindowFindsTheRenderingThatShowsIt) {
   ASSERT_EQ(factory->CreateRendering("R1", spec, view, shown, rendering.Out()), S_OK);
 
   ASSERT_EQ(shown->GetRendering(found.Out()), S_OK);
-  EXPECT_TRUE(SameElement(found, rendering));
+  EXPECT_TRUE(Same(found, rendering));
   KORIVrcView_var foundView;
   ASSERT_EQ(shown->GetView(foundView.Out()), S_OK);
-  EXPECT_TRUE(SameElement(foundView, view));
+  EXPECT_TRUE(Same(foundView, view));
   KORIVrcRenderingSpec_var foundSpec;
   ASSERT_EQ(shown->GetRenderingSpec(foundSpec.Out()), S_OK);
-  EXPECT_TRUE(SameElement(foundSpec, spec));
+  EXPECT_TRUE(Same(foundSpec, spec));
 
   EXPECT_EQ(unshown->GetRendering(found.Out()), E_FAIL);
   EXPECT_EQ(unshown->GetView(foundView.Out()), E_FAIL);
@@ -271,10 +236,9 @@ TEST_F(ConfigResourcesTest, WindowFindsTheRenderingThatShowsIt) {
 TEST_F(ConfigResourcesTest, RenderingLinksStoreReferencesAndNullClears) {
   auto ig = NewIG("visu1:0.0");
   auto window = NewWindow("W", ig);
-  auto view = Bare<KORIVrcView>("KORIVrcScreenView", "VrcScreenView", "KORVrcScreenView");
-  auto spec =
-      Bare<KORIVrcRenderingSpec>("KORIVrcRenderingSpec", "VrcRenderingSpec", "KORVrcRenderingSpec");
-  auto rendering = Bare<KORIVrcRendering>("KORIVrcRendering", "VrcRendering", "KORVrcRendering");
+  auto view = Bare<KORIVrcView>("KORVrcScreenView");
+  auto spec = Bare<KORIVrcRenderingSpec>("KORVrcRenderingSpec");
+  auto rendering = Bare<KORIVrcRendering>("KORVrcRendering");
   ASSERT_EQ(rendering->SetWindow(window), S_OK);
   ASSERT_EQ(rendering->SetRenderingSpec(spec), S_OK);
   ASSERT_EQ(rendering->SetView(view), S_OK);
@@ -283,9 +247,9 @@ TEST_F(ConfigResourcesTest, RenderingLinksStoreReferencesAndNullClears) {
   KORIVrcView_var linkedView;
   ASSERT_EQ(rendering->GetWindow(linkedWindow.Out()), S_OK);
   ASSERT_EQ(rendering->GetView(linkedView.Out()), S_OK);
-  EXPECT_TRUE(SameElement(linkedWindow, window));
-  EXPECT_TRUE(SameElement(linkedView, view));
-  EXPECT_TRUE(Contains(Windows(ig), window)); // referenced, not taken over
+  EXPECT_TRUE(Same(linkedWindow, window));
+  EXPECT_TRUE(Same(linkedView, view));
+  EXPECT_TRUE(Holds(Windows(ig), window)); // referenced, not taken over
 
   // A view cannot be cleared; the others can.
   EXPECT_EQ(rendering->SetView(nullptr), E_FAIL);
@@ -298,8 +262,7 @@ TEST_F(ConfigResourcesTest, RenderingLinksStoreReferencesAndNullClears) {
 }
 
 TEST_F(ConfigResourcesTest, BareRenderingSpecificationHasNoModeAndNoMirror) {
-  auto bare =
-      Bare<KORIVrcRenderingSpec>("KORIVrcRenderingSpec", "VrcRenderingSpec", "KORVrcRenderingSpec");
+  auto bare = Bare<KORIVrcRenderingSpec>("KORVrcRenderingSpec");
   KORVrcMirrorMode mirror = KORVrcMirrorBoth;
   EXPECT_EQ(bare->GetMirrorMode(&mirror), E_FAIL);
   EXPECT_EQ(mirror, KORVrcMirrorNone);
@@ -315,7 +278,7 @@ TEST_F(ConfigResourcesTest, ViewportValuesAndTheWindowsSilentLink) {
   double left = -1, top = -1, width = -1, height = -1;
   EXPECT_EQ(viewport->GetViewport(&left, nullptr, &width, &height), E_FAIL);
 
-  auto bare = Bare<KORIVrcViewport>("KORIVrcViewport", "VrcViewport", "KORVrcViewport");
+  auto bare = Bare<KORIVrcViewport>("KORVrcViewport");
   EXPECT_EQ(bare->GetViewport(&left, &top, &width, &height), E_FAIL);
   EXPECT_EQ(left, 0.0);
   EXPECT_EQ(height, 0.0);
@@ -326,7 +289,7 @@ TEST_F(ConfigResourcesTest, ViewportValuesAndTheWindowsSilentLink) {
   EXPECT_EQ(CountHeard(Kind::Modify, window), 0);
   KORIVrcViewport_var linked;
   ASSERT_EQ(window->GetViewport(linked.Out()), S_OK);
-  EXPECT_TRUE(SameElement(linked, bare));
+  EXPECT_TRUE(Same(linked, bare));
   EXPECT_EQ(window->SetViewport(nullptr), E_FAIL);
 }
 
@@ -335,7 +298,7 @@ TEST_F(ConfigResourcesTest, RemoveIGPlainOrByEmptyingItsEntry) {
   auto emptied = NewIG("visu2:0.0");
   auto kept = NewIG("visu3:0.0");
   ASSERT_EQ(Resources()->RemoveIG(plain, 1), S_OK);
-  EXPECT_FALSE(Contains(IGs(), plain));
+  EXPECT_FALSE(Holds(IGs(), plain));
   EXPECT_TRUE(KORQuery<KORISpecObject>(plain)->IsDeleted());
 
   // While listed, the generator's changes reach the root; once its entry is
@@ -345,8 +308,8 @@ TEST_F(ConfigResourcesTest, RemoveIGPlainOrByEmptyingItsEntry) {
   EXPECT_EQ(CountHeard(Kind::Modify, emptied), 1);
   ASSERT_EQ(Resources()->RemoveIG(emptied, 0), S_OK);
   auto igs = IGs();
-  EXPECT_FALSE(Contains(igs, emptied));
-  EXPECT_TRUE(Contains(igs, kept));
+  EXPECT_FALSE(Holds(igs, emptied));
+  EXPECT_TRUE(Holds(igs, kept));
   EXPECT_TRUE(KORQuery<KORISpecObject>(emptied)->IsDeleted());
   TakeHeard();
   EXPECT_EQ(emptied->SetPixelWidth(640), E_FAIL);
@@ -358,10 +321,9 @@ TEST_F(ConfigResourcesTest, RemoveIGPlainOrByEmptyingItsEntry) {
 // RemoveIG with the plain flag clear disconnected a generator it does not list.
 TEST_F(ConfigResourcesTest, RemoveIGOfAGeneratorListedElsewhereChangesNothing) {
   auto ig = NewIG("visu1:0.0");
-  auto other = Bare<KORIVrcGraphicResources>("KORIVrcGraphicResources", "VrcGraphicResources",
-                                             "KORVrcGraphicResources");
+  auto other = Bare<KORIVrcGraphicResources>("KORVrcGraphicResources");
   ASSERT_EQ(other->RemoveIG(ig, 0), S_OK);
-  EXPECT_TRUE(Contains(IGs(), ig));
+  EXPECT_TRUE(Holds(IGs(), ig));
   TakeHeard();
   ASSERT_EQ(ig->SetPixelWidth(800), S_OK);
   EXPECT_EQ(CountHeard(Kind::Modify, ig), 1) << "the generator left its father's event chain";
@@ -412,7 +374,7 @@ TEST_F(ConfigResourcesTest, ReconnectHooksWindowsBackThroughTheWholeTree) {
   auto ig = NewIG("visu1:0.0");
   // A window stored under the generator by the feature store alone, as after
   // a load: its events go nowhere yet.
-  auto window = Bare<KORIVrcWindow>("KORIVrcWindow", "VrcWindow", "KORVrcWindow");
+  auto window = Bare<KORIVrcWindow>("KORVrcWindow");
   ASSERT_EQ(KORQuery<KORISpecAttrAccess>(ig)->AppendLink("Windows",
                                                          KORQuery<KORISpecObject>(window).get()),
             S_OK);

@@ -2,11 +2,8 @@
 // and hand devices.
 #include "ModelFixture.h"
 
-#include "featurestore/KORIContainer.h"
 #include "featurestore/KORISpecObject.h"
 #include "interfaces/KORIVrcVisuRefreshOnElement.h"
-
-#include <memory>
 
 namespace {
 
@@ -42,15 +39,7 @@ protected:
 };
 
 TEST_F(DevicesTest, TrackerWithoutStationHasNoStationNorBestOffset) {
-  KORSmartPtr<KORIContainer> container;
-  ASSERT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
-  KORIStartUp_var startUp;
-  ASSERT_EQ(
-      KORFindStartUp(container, "KORIVrcTracker", "VrcTracker", "KORVrcTracker", startUp.Out()),
-      S_OK);
-  KORISpecObject_var feature;
-  ASSERT_EQ(startUp->Instantiate(container, "", feature.Out()), S_OK);
-  auto lone = KORQuery<KORIVrcTracker>(feature);
+  auto lone = Bare<KORIVrcTracker>("KORVrcTracker");
   ASSERT_TRUE(lone);
   ASSERT_EQ(Head()->SetType(KORVrcHeadVR6), S_OK);
   ASSERT_EQ(lone->SetTrackedElement(head), S_OK);
@@ -61,12 +50,6 @@ TEST_F(DevicesTest, TrackerWithoutStationHasNoStationNorBestOffset) {
   KORMathTransformation offset = Shifted(7);
   EXPECT_EQ(lone->GetBestOffset(offset), E_FAIL);
   EXPECT_TRUE(offset.IsEqual(Shifted(7)));
-}
-
-TEST_F(DevicesTest, TrackerOnStationAnswersItsStation) {
-  KORIVrcTrackingStation_var found;
-  ASSERT_EQ(tracker->GetTrackingStation(found.Out()), S_OK);
-  EXPECT_EQ(KORQuery<KORBaseUnknown>(found).get(), KORQuery<KORBaseUnknown>(station).get());
 }
 
 struct BestOffsetCase {
@@ -190,31 +173,20 @@ TEST_F(DevicesTest, AddedDevicesAreListedAndAnnounced) {
   ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonMike, "Wand", buttons.Out()), S_OK);
   EXPECT_EQ(CountHeard(KORNotificationKind::Create, buttons), 1);
 
-  KORListValKORBaseUnknown_var* listed = nullptr;
-  ASSERT_EQ(Devices()->GetButtonDevices(&listed), S_OK);
-  std::unique_ptr<KORListValKORBaseUnknown_var> list(listed);
-  ASSERT_EQ(list->Size(), 1);
-  EXPECT_EQ(KORQuery<KORBaseUnknown>((*list)[1]).get(), KORQuery<KORBaseUnknown>(buttons).get());
-
+  auto listed = Listed(Devices(), &KORIVrcDevices::GetButtonDevices);
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_TRUE(Same(listed[0], buttons));
   ASSERT_EQ(Devices()->RemoveButtonDevice(buttons), S_OK);
-  ASSERT_EQ(Devices()->GetButtonDevices(&listed), S_OK);
-  list.reset(listed);
-  EXPECT_EQ(list->Size(), 0);
+  EXPECT_TRUE(Listed(Devices(), &KORIVrcDevices::GetButtonDevices).empty());
   EXPECT_EQ(Devices()->AddButtonDevice(nullptr), E_FAIL);
 }
 
 TEST_F(DevicesTest, OnlyTheStationListRedrawsTheBranch) {
   auto devices = Devices();
-  KORListValKORBaseUnknown_var* listed = nullptr;
   std::size_t before = document->RedrawCount();
-  ASSERT_EQ(devices->GetHandDevices(&listed), S_OK);
-  std::unique_ptr<KORListValKORBaseUnknown_var> list(listed);
-  EXPECT_EQ(list->Size(), 1);
+  EXPECT_EQ(Listed(devices, &KORIVrcDevices::GetHandDevices).size(), 1u);
   EXPECT_EQ(document->RedrawCount(), before);
-
-  ASSERT_EQ(devices->GetTrackingStations(&listed), S_OK);
-  list.reset(listed);
-  EXPECT_EQ(list->Size(), 1);
+  EXPECT_EQ(Listed(devices, &KORIVrcDevices::GetTrackingStations).size(), 1u);
   EXPECT_GT(document->RedrawCount(), before);
 }
 

@@ -1,5 +1,6 @@
 // Which targets of an export exist already: the answer comes without
 // generating a file while none of the files an export could write is there.
+#include "../host/system/KORSystemTestSupport.h"
 #include "ExportFixture.h"
 #include "KORVrcTrace.h"
 #include "interfaces/KORIVrcExportService.h"
@@ -7,7 +8,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -17,10 +17,6 @@ protected:
     ExportTest::SetUp();
     service = KORQuery<KORIVrcExportService>(config);
     ASSERT_TRUE(service);
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    directory = fs::temp_directory_path() /
-                ("kor_service_" + std::to_string(::getpid()) + "_" + test->name());
-    fs::create_directories(directory);
     build->Screen("Front", {3000, 1500, 2000}, {3000, 1500, -1000}, {3000, -1500, -1000});
     auto ig = build->IG("localhost:0.0");
     build->MainWindow(build->Window(ig, "Main", {0, 0, 1, 1}, "Front").get());
@@ -28,13 +24,9 @@ protected:
     build->Station("Head Station", KORVrcStationIS900, "Isense", 2, 115200);
   }
 
-  void TearDown() override {
-    fs::remove_all(directory);
-    ExportTest::TearDown();
-  }
-
   KORIVrcExportService_var service;
-  fs::path directory;
+  KORTemporaryDirectory folder;
+  const fs::path directory{folder.Path()};
 };
 
 TEST_F(ExportServiceTest, TheFilesAreGeneratedOnlyWhenATargetMayExist) {

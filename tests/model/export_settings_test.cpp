@@ -1,47 +1,19 @@
 // The runtime settings files: what the two repositories hold once saved into
 // the user's settings directory (a temporary folder per test), and the copy.
+#include "../host/system/KORSystemTestSupport.h"
 #include "ExportFixture.h"
 #include "system/KORSettingRepository.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <optional>
-#include <sstream>
-#include <unistd.h>
-
-namespace {
 namespace fs = std::filesystem;
-
-std::string FileText(const fs::path& iPath) {
-  std::ifstream file(iPath, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-} // namespace
 
 class SettingsFileTest : public ExportTest {
 protected:
   void SetUp() override {
     ExportTest::SetUp();
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    directory = fs::temp_directory_path() /
-                ("kor_settings_" + std::to_string(::getpid()) + "_" + test->name());
-    fs::create_directories(directory);
-    if (const char* previous = std::getenv("KORUserSettingPath"))
-      previousSettingPath = previous;
-    ::setenv("KORUserSettingPath", directory.c_str(), 1);
     KORSettingRepository::ResetAll();
   }
-
   void TearDown() override {
     KORSettingRepository::ResetAll();
-    if (previousSettingPath)
-      ::setenv("KORUserSettingPath", previousSettingPath->c_str(), 1);
-    else
-      ::unsetenv("KORUserSettingPath");
-    fs::remove_all(directory);
     ExportTest::TearDown();
   }
 
@@ -67,8 +39,9 @@ protected:
     return result;
   }
 
-  fs::path directory;
-  std::optional<std::string> previousSettingPath;
+  KORTemporaryDirectory folder;
+  KOREnvironmentOverride settingPath{"KORUserSettingPath", folder.Path().c_str()};
+  const fs::path directory{folder.Path()};
 };
 
 TEST_F(SettingsFileTest, StereoModeTellsWhetherAWindowRendersStereo) {
@@ -153,7 +126,7 @@ TEST_F(SettingsFileTest, WithoutWriteFlagTheSaveDecides) {
   EXPECT_TRUE(fs::exists(directory / "VirtualRealityTemp.KORSettings"));
   EXPECT_TRUE(fs::exists(directory / "VRCommandsTemp.KORSettings"));
 
-  ::unsetenv("KORUserSettingPath");
+  settingPath.Set(nullptr);
   EXPECT_EQ(configure->GenerateVirtualRealitySettingFile("", messages, 0), E_FAIL);
   EXPECT_EQ(GenerateCommands(0), E_FAIL);
 }
@@ -164,12 +137,13 @@ TEST_F(SettingsFileTest, WriteFlagCopiesTheSavedFile) {
   const fs::path copy = directory / "export" / "commands.KORSettings";
   EXPECT_EQ(GenerateCommands(1, copy.string()), S_OK);
   ASSERT_TRUE(fs::exists(copy));
-  EXPECT_EQ(FileText(copy), FileText(directory / "VRCommandsTemp.KORSettings"));
+  EXPECT_EQ(KORReadWholeFile(copy), KORReadWholeFile(directory / "VRCommandsTemp.KORSettings"));
 
   KORUnicodeString messages;
   const fs::path stereoCopy = directory / "export" / "vr.KORSettings";
   EXPECT_EQ(configure->GenerateVirtualRealitySettingFile(stereoCopy.string(), messages, 1), S_OK);
-  EXPECT_EQ(FileText(stereoCopy), FileText(directory / "VirtualRealityTemp.KORSettings"));
+  EXPECT_EQ(KORReadWholeFile(stereoCopy),
+            KORReadWholeFile(directory / "VirtualRealityTemp.KORSettings"));
 
   // The copy fails, the save has happened all the same.
   fs::remove(directory / "VRCommandsTemp.KORSettings");

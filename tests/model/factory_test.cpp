@@ -27,12 +27,6 @@ protected:
     }
     return name;
   }
-  // The number of entries of a new list, which is deleted.
-  static int SizeOf(KORListValKORBaseUnknown_var* iList) {
-    int size = iList ? iList->Size() : -1;
-    delete iList;
-    return size;
-  }
 };
 
 TEST_F(FactoryTest, TheFirstRequestMakesTheCompleteDefaultConfiguration) {
@@ -56,13 +50,9 @@ TEST_F(FactoryTest, TheFirstRequestMakesTheCompleteDefaultConfiguration) {
 
   KORIVrcWindow_var mainWindow;
   EXPECT_EQ(Resources()->GetMainWindow(mainWindow.Out()), E_FAIL);
-  KORListValKORBaseUnknown_var* list = nullptr;
-  EXPECT_EQ(Resources()->GetIGs(&list), S_OK);
-  EXPECT_EQ(SizeOf(list), 0);
-  EXPECT_EQ(Specs()->GetViews(&list), S_OK);
-  EXPECT_EQ(SizeOf(list), 0);
-  EXPECT_EQ(Devices()->GetTrackingStations(&list), S_OK);
-  EXPECT_EQ(SizeOf(list), 0);
+  EXPECT_EQ(Listed(Resources(), &KORIVrcGraphicResources::GetIGs).size(), 0u);
+  EXPECT_EQ(Listed(Specs(), &KORIVrcGraphicSpecs::GetViews).size(), 0u);
+  EXPECT_EQ(Listed(Devices(), &KORIVrcDevices::GetTrackingStations).size(), 0u);
 
   auto head = Head();
   EXPECT_EQ(NameOf(head), "Head");
@@ -141,9 +131,7 @@ TEST_F(FactoryTest, CreationsSetTheirValuesAndHangWhereTheyBelong) {
   EXPECT_EQ(width, 1280);
   EXPECT_EQ(height, 1024);
   EXPECT_EQ(NameOf(ig), "visu1:0.0");
-  KORListValKORBaseUnknown_var* list = nullptr;
-  ASSERT_EQ(Resources()->GetIGs(&list), S_OK);
-  EXPECT_EQ(SizeOf(list), 1);
+  EXPECT_EQ(Listed(Resources(), &KORIVrcGraphicResources::GetIGs).size(), 1u);
 
   KORIVrcViewport_var viewport;
   ASSERT_EQ(factory->CreateViewport(0.1, 0.2, 0.3, 0.4, viewport.Out()), S_OK);
@@ -155,20 +143,20 @@ TEST_F(FactoryTest, CreationsSetTheirValuesAndHangWhereTheyBelong) {
       << "a viewport belongs to no branch";
 
   KORIVrcWindow_var window;
+  TakeHeard();
   ASSERT_EQ(factory->CreateVrcWindow("Front", viewport, ig, window.Out()), S_OK);
+  EXPECT_EQ(CountHeard(KORNotificationKind::Create, window), 1);
   KORIVrcViewport_var linked;
   EXPECT_EQ(window->GetViewport(linked.Out()), S_OK);
   EXPECT_TRUE(Same(linked, viewport));
-  ASSERT_EQ(ig->GetWindows(&list), S_OK);
-  EXPECT_EQ(SizeOf(list), 1);
+  EXPECT_EQ(Listed(ig, &KORIVrcIG::GetWindows).size(), 1u);
 
   KORIVrcProjectionArea_var area;
   ASSERT_EQ(factory->CreateProjectionArea(1, 2, 3, 4, 5, 6, 7, 8, 9, area.Out()), S_OK);
   double x = 0, y = 0, z = 0;
   EXPECT_EQ(area->GetLowerLeft(&x, &y, &z), S_OK);
   EXPECT_EQ(std::tuple(x, y, z), std::tuple(4.0, 5.0, 6.0));
-  ASSERT_EQ(Specs()->GetProjectionAreas(&list), S_OK);
-  EXPECT_EQ(SizeOf(list), 1);
+  EXPECT_EQ(Listed(Specs(), &KORIVrcGraphicSpecs::GetProjectionAreas).size(), 1u);
 
   KORIVrcScreenView_var screen;
   ASSERT_EQ(factory->CreateScreenView("Wall", area, screen.Out()), S_OK);
@@ -180,8 +168,7 @@ TEST_F(FactoryTest, CreationsSetTheirValuesAndHangWhereTheyBelong) {
   double hfov = 0, hshift = 0, vfov = 0, vshift = 0;
   EXPECT_EQ(camera->GetAngles(hfov, hshift, vfov, vshift), S_OK);
   EXPECT_EQ(std::tuple(hfov, hshift, vfov, vshift), std::tuple(1.0, 0.1, 0.8, -0.1));
-  ASSERT_EQ(Specs()->GetViews(&list), S_OK);
-  EXPECT_EQ(SizeOf(list), 2);
+  EXPECT_EQ(Listed(Specs(), &KORIVrcGraphicSpecs::GetViews).size(), 2u);
 
   KORIVrcRenderingSpec_var spec;
   ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingStereo, KORVrcMirrorBoth, spec.Out()),
@@ -192,8 +179,7 @@ TEST_F(FactoryTest, CreationsSetTheirValuesAndHangWhereTheyBelong) {
   EXPECT_EQ(KORQuery<KORISpecObject>(spec)->GetFather(father.Out()), E_FAIL);
   KORIVrcRendering_var rendering;
   ASSERT_EQ(factory->CreateRendering("Front", spec, screen, window, rendering.Out()), S_OK);
-  ASSERT_EQ(Config()->GetRenderings(&list), S_OK);
-  EXPECT_EQ(SizeOf(list), 1);
+  EXPECT_EQ(Listed(Config(), &KORIVrcConfig::GetRenderings).size(), 1u);
   KORIVrcView_var shown;
   EXPECT_EQ(window->GetView(shown.Out()), S_OK);
   EXPECT_TRUE(Same(shown, screen));
@@ -210,8 +196,7 @@ TEST_F(FactoryTest, CreationsSetTheirValuesAndHangWhereTheyBelong) {
   EXPECT_TRUE(Same(holder, station));
   KORIVrcButtonDevice_var button;
   ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonMike, "Wand", button.Out()), S_OK);
-  ASSERT_EQ(Devices()->GetButtonDevices(&list), S_OK);
-  EXPECT_EQ(SizeOf(list), 1);
+  EXPECT_EQ(Listed(Devices(), &KORIVrcDevices::GetButtonDevices).size(), 1u);
 }
 
 TEST_F(FactoryTest, AViewMadeWithoutHeadHasNone) {
@@ -235,42 +220,23 @@ TEST_F(FactoryTest, ATrackerWithoutStationIsNotMade) {
   EXPECT_EQ(container->Features().size(), before);
 }
 
-TEST_F(FactoryTest, ANewWindowAnnouncesItsCreationToTheRoot) {
-  KORIVrcIG_var ig;
-  ASSERT_EQ(factory->CreateIG(":0.0", 1280, 1024, ig.Out()), S_OK);
-  KORIVrcViewport_var viewport;
-  ASSERT_EQ(factory->CreateViewport(0, 0, 1, 1, viewport.Out()), S_OK);
-  TakeHeard();
-  KORIVrcWindow_var window;
-  ASSERT_EQ(factory->CreateVrcWindow("W", viewport, ig, window.Out()), S_OK);
-  EXPECT_EQ(CountHeard(KORNotificationKind::Create, window), 1);
-}
-
-TEST_F(FactoryTest, CreationsWriteTheirStartAndEndTraces) {
-  ASSERT_TRUE(Config());
+TEST_F(FactoryTest, TheDefaultConfigurationAndEachCreationTraceTheirSteps) {
   KORTraceCapture capture({KORVrcModelTraceName});
+  ASSERT_TRUE(Config());
   factory = KORQuery<KORIVrcFactory>(document);
   KORIVrcIG_var ig;
   ASSERT_EQ(factory->CreateIG(":0.0", 1280, 1024, ig.Out()), S_OK);
   KORIVrcTrackingStation_var station;
   ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationIS900, "S", station.Out()), S_OK);
   const auto lines = capture.Lines();
-  EXPECT_THAT(lines, Contains("KORVrcModel: { Start of: KOREVrcFactory::CreateIG()"));
-  EXPECT_THAT(lines, Contains("KORVrcModel: } End of factory::CreateIG()"));
-  EXPECT_THAT(lines, Contains("KORVrcModel: } Start of factory::CreateTrackingStation()"));
-  EXPECT_THAT(lines, Contains("KORVrcModel: KOREVrcFactory - Constructor"));
-}
-
-TEST_F(FactoryTest, TheDefaultConfigurationTracesEachStep) {
-  KORTraceCapture capture({KORVrcModelTraceName});
-  ASSERT_TRUE(Config());
-  const auto lines = capture.Lines();
   for (const char* expected :
        {"{ Start of: KOREVrcFactory::CreateConfig()",
         "{ Start of: KOREVrcFactory::CreateGraphicResources",
         "} End of factory::Create GraphicResources()", "{ Start of: KOREVrcFactory::CreateHead()",
         "} End of factory::Create GraphicSpecs()", "} Start of factory::CreateHandDevice()",
-        "} End of factory::Create Devices()", "} End of factory::CreateConfig()"})
+        "} End of factory::Create Devices()", "} End of factory::CreateConfig()",
+        "{ Start of: KOREVrcFactory::CreateIG()", "} End of factory::CreateIG()",
+        "} Start of factory::CreateTrackingStation()", "KOREVrcFactory - Constructor"})
     EXPECT_THAT(lines, Contains(std::string("KORVrcModel: ") + expected));
 }
 } // namespace

@@ -22,13 +22,7 @@ protected:
     TakeHeard();
   }
 
-  int RenderingCount() {
-    KORListValKORBaseUnknown_var* list = nullptr;
-    EXPECT_EQ(Config()->GetRenderings(&list), S_OK);
-    int size = list ? list->Size() : -1;
-    delete list;
-    return size;
-  }
+  std::size_t RenderingCount() { return Listed(Config(), &KORIVrcConfig::GetRenderings).size(); }
   static HRESULT Accepts(KORBaseUnknown* iElement, const char* iCommand) {
     auto filter = KORQuery<KORICSOFilter>(iElement);
     return filter ? filter->CommandIsAvailable(iCommand, nullptr) : E_NOINTERFACE;
@@ -39,27 +33,18 @@ protected:
   KORIVrcRendering_var rendering;
 };
 
-TEST_F(LifeCycleTest, DeletingAShownWindowDropsItsRenderingFromTheRoot) {
-  ASSERT_EQ(RenderingCount(), 1);
+TEST_F(LifeCycleTest, DeletingAWindowDropsItsRenderingFromTheRootAndAnnouncesIt) {
+  ASSERT_EQ(RenderingCount(), 1u);
+  ASSERT_EQ(KORQuery<LifeCycleObject>(alone)->remove(), S_OK);
+  EXPECT_EQ(RenderingCount(), 1u) << "a window without rendering only goes itself";
+  EXPECT_TRUE(KORQuery<KORISpecObject>(alone)->IsDeleted());
+  EXPECT_EQ(CountHeard(KORNotificationKind::Delete, alone), 1);
+  EXPECT_EQ(Listed(ig, &KORIVrcIG::GetWindows).size(), 1u);
+
   ASSERT_EQ(KORQuery<LifeCycleObject>(shown)->remove(), S_OK);
-  EXPECT_EQ(RenderingCount(), 0);
+  EXPECT_EQ(RenderingCount(), 0u);
   EXPECT_FALSE(KORQuery<KORISpecObject>(rendering)->IsDeleted()) << "the rendering itself lives on";
   EXPECT_TRUE(KORQuery<KORISpecObject>(shown)->IsDeleted());
-}
-
-TEST_F(LifeCycleTest, DeletingAWindowWithoutRenderingOnlyDeletesIt) {
-  ASSERT_EQ(KORQuery<LifeCycleObject>(alone)->remove(), S_OK);
-  EXPECT_EQ(RenderingCount(), 1);
-  EXPECT_TRUE(KORQuery<KORISpecObject>(alone)->IsDeleted());
-  KORListValKORBaseUnknown_var* windows = nullptr;
-  ASSERT_EQ(ig->GetWindows(&windows), S_OK);
-  EXPECT_EQ(windows->Size(), 1);
-  delete windows;
-}
-
-TEST_F(LifeCycleTest, ADeletedElementAnnouncesItsDeletion) {
-  ASSERT_EQ(KORQuery<LifeCycleObject>(alone)->remove(), S_OK);
-  EXPECT_EQ(CountHeard(KORNotificationKind::Delete, alone), 1);
 }
 
 TEST_F(LifeCycleTest, OnlyOrdinaryElementsAcceptDelete) {
@@ -86,9 +71,6 @@ TEST_F(LifeCycleTest, TheIdentifierChangesWithEveryEventAndOnlyThen) {
   auto config = Config();
   KORUuid first, again, later;
   ASSERT_EQ(config->GetID(first), S_OK);
-  ASSERT_EQ(config->GetID(again), S_OK);
-  EXPECT_EQ(first, again) << "reading twice renewed the identifier";
-  EXPECT_FALSE(first.IsNull());
 
   ASSERT_EQ(ig->SetPixelWidth(640), S_OK);
   ASSERT_EQ(config->GetID(later), S_OK);

@@ -1,17 +1,14 @@
+#include "../host/system/KORSystemTestSupport.h"
 #include "ModelFixture.h"
 
 #include "featurestore/KORDocumentIO.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
-namespace fs = std::filesystem;
 
 // A configuration saved by older releases, written by hand: the image
 // generator's own feature name differs from its "Name", the root's too.
@@ -36,17 +33,6 @@ std::string OldDocument(const std::string& iFlags) {
 
 class DocumentFileTest : public ModelTest {
 protected:
-  void SetUp() override {
-    ModelTest::SetUp();
-    char pattern[] = "/tmp/kor-model-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    directory = pattern;
-  }
-  void TearDown() override {
-    ModelTest::TearDown();
-    fs::remove_all(directory);
-  }
-
   KORSmartPtr<KORDocument> LoadText(const std::string& iText) {
     const std::string path = directory + "/old.KORProduct";
     std::ofstream(path) << iText;
@@ -61,15 +47,16 @@ protected:
     int width = 0, height = 0;
     KORUnicodeString rootName;
   };
+  static KORIVrcIG_var FirstIG(KORIVrcFactory* iFactory) {
+    KORIVrcGraphicResources_var resources;
+    EXPECT_EQ(iFactory->RetrieveGraphicResources(resources.Out()), S_OK);
+    const auto igs = Listed<KORIVrcIG>(resources, &KORIVrcGraphicResources::GetIGs);
+    return igs.empty() ? KORIVrcIG_var() : igs.front();
+  }
   static IGState Read(KORDocument* iDocument) {
     IGState state;
     auto loadedFactory = KORQuery<KORIVrcFactory>(iDocument);
-    KORIVrcGraphicResources_var resources;
-    KORListValKORBaseUnknown_var* igs = nullptr;
-    EXPECT_EQ(loadedFactory->RetrieveGraphicResources(resources.Out()), S_OK);
-    EXPECT_EQ(resources->GetIGs(&igs), S_OK);
-    auto ig = KORQuery<KORIVrcIG>((*igs)[1]);
-    delete igs;
+    KORIVrcIG_var ig = FirstIG(loadedFactory);
     EXPECT_EQ(ig->GetName(state.name), S_OK);
     EXPECT_EQ(ig->GetPixelWidth(&state.width), S_OK);
     EXPECT_EQ(ig->GetPixelHeight(&state.height), S_OK);
@@ -79,30 +66,31 @@ protected:
     return state;
   }
 
-  std::string directory;
+  KORTemporaryDirectory folder;
+  const std::string directory = folder.Path();
 };
 
-TEST_F(DocumentFileTest, Release12DataGetsTheOldPixelSizeAndKeepsItsNames) {
-  IGState state = Read(LoadText(OldDocument(R"(["Vrc J6R12"])")).get());
-  EXPECT_EQ(state.name, "old-name");
-  EXPECT_EQ(state.rootName, "Config");
-  EXPECT_EQ(state.width, 1024);
-  EXPECT_EQ(state.height, 768);
-}
-
-TEST_F(DocumentFileTest, DataWithoutFlagsGetsBothMigrations) {
-  IGState state = Read(LoadText(OldDocument("[]")).get());
-  EXPECT_EQ(state.name, "visu1:0.0") << "the feature's own name becomes the element's name";
-  EXPECT_EQ(state.rootName, "OldConfig");
-  EXPECT_EQ(state.width, 1024);
-  EXPECT_EQ(state.height, 768);
-}
-
-TEST_F(DocumentFileTest, CurrentDataIsNotMigrated) {
-  IGState state = Read(LoadText(OldDocument(R"(["other", "Vrc J6R12", "Vrc J6R14"])")).get());
-  EXPECT_EQ(state.name, "old-name");
-  EXPECT_EQ(state.width, 1280);
-  EXPECT_EQ(state.height, 1024);
+TEST_F(DocumentFileTest, OldDataIsMigratedAsItsReleaseFlagsSay) {
+  const struct {
+    const char* flags;
+    const char* name; // of the image generator
+    const char* rootName;
+    int width, height;
+  } cases[] = {
+      // Release 12 data gets the old pixel size and keeps its names.
+      {R"(["Vrc J6R12"])", "old-name", "Config", 1024, 768},
+      // Without flags both: the feature's own name becomes the element's name.
+      {"[]", "visu1:0.0", "OldConfig", 1024, 768},
+      {R"(["other", "Vrc J6R12", "Vrc J6R14"])", "old-name", "Config", 1280, 1024},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.flags);
+    IGState state = Read(LoadText(OldDocument(c.flags)).get());
+    EXPECT_EQ(state.name, c.name);
+    EXPECT_EQ(state.rootName, c.rootName);
+    EXPECT_EQ(state.width, c.width);
+    EXPECT_EQ(state.height, c.height);
+  }
 }
 
 // Describing a document whose enumeration was out of range aborted; the
@@ -171,12 +159,8 @@ TEST_F(DocumentFileTest, ALoadedConfigurationNotifiesTheRootAgain) {
   });
 
   auto loadedFactory = KORQuery<KORIVrcFactory>(loaded);
-  KORIVrcGraphicResources_var resources;
-  ASSERT_EQ(loadedFactory->RetrieveGraphicResources(resources.Out()), S_OK);
-  KORListValKORBaseUnknown_var* igs = nullptr;
-  ASSERT_EQ(resources->GetIGs(&igs), S_OK);
-  auto ig = KORQuery<KORIVrcIG>((*igs)[1]);
-  delete igs;
+  KORIVrcIG_var ig = FirstIG(loadedFactory);
+  ASSERT_TRUE(ig);
   ASSERT_EQ(ig->SetPixelWidth(800), S_OK);
   EXPECT_EQ(std::count(kinds.begin(), kinds.end(), KORNotificationKind::Modify), 1);
 

@@ -61,8 +61,6 @@ protected:
   KORSmartPtr<KORDocument> document = KORDocument::Create();
   KORSmartPtr<KORIPrdPLMPersistency> persistency;
   KORFrmEditor editor{document->Identity()};
-  KORFrmEditor otherEditor{document->Identity()};
-  KORFrmEditor emptyEditor;
   // After the editors: headers leave their editors' callbacks when they go.
   KORFrame frame;
   KORFrameScope scope{frame};
@@ -94,25 +92,6 @@ TEST_F(HeaderFixture, AvailabilityFollowsPersistencyModeAndHost) {
     auto* born = new TestHeader("Born", "TestCmd");
     EXPECT_EQ(born->IsAvailable(), c.available) << "a header is right from birth";
   }
-}
-
-TEST_F(HeaderFixture, WithoutADocumentEveryHeaderIsAvailable) {
-  environment.SetCurrentEditor(&emptyEditor);
-  auto* header = new TestHeader("TestCmdHdr", "TestCmd");
-  EXPECT_TRUE(header->IsAvailable());
-}
-
-TEST_F(HeaderFixture, AChangeInAnEditorThatIsNotCurrentChangesNothing) {
-  auto* header = new TestHeader("TestCmdHdr", "TestCmd");
-  ASSERT_TRUE(header->IsAvailable());
-  Persistency()->SetPersistencyMode(1);
-  persistency->SetPersistencyHost(1);
-  environment.SetCurrentEditor(&otherEditor);
-  editor.SetUIActiveObject(document->Identity());
-  EXPECT_TRUE(header->IsAvailable());
-  environment.SetCurrentEditor(&editor);
-  editor.SetUIActiveObject(document->Identity());
-  EXPECT_FALSE(header->IsAvailable());
 }
 
 TEST_F(HeaderFixture, HeadersJoinTheCurrentListAndAreFoundByID) {
@@ -191,9 +170,6 @@ TEST(PersistencyServices, ANullDocumentHasNoModeAndNoHost) {
   EXPECT_EQ(KORPrdSafeSaveServices::GetDocFromUIActiveObject(nullptr, &document), E_FAIL);
   EXPECT_EQ(document, nullptr);
 }
-} // namespace
-
-namespace {
 TEST(Editor, CallbacksRemovedWhileTheyRunAreNotCalledAgain) {
   KORFrmEditor editor;
   std::vector<int> calls;

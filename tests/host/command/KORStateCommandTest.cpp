@@ -145,14 +145,6 @@ protected:
   KORString error;
 };
 
-TEST_F(StateCommandFixture, TheInitNotificationLeavesTheFirstState) {
-  TwoStateCmd* command = Start();
-  EXPECT_EQ(command->GetCurrentState()->GetName(), "finalState");
-  EXPECT_EQ(command->inits, 1);
-  EXPECT_FALSE(command->initFromSelection);
-  EXPECT_TRUE(command->dialog->GetVisibility());
-}
-
 TEST_F(StateCommandFixture, RepeatableAgentsAreValuedAgainWithoutLeavingTheState) {
   TwoStateCmd* command = Start();
   for (int i = 0; i < 3; ++i)
@@ -218,10 +210,13 @@ TEST_F(StateCommandFixture, AnEndedCommandIsDestroyedAfterTheNotificationNotDuri
   EXPECT_TRUE(manager.GetMainWindow()->GetChildren().empty()) << "the dialog went with it";
 }
 
-TEST_F(StateCommandFixture, APreselectedElementThatFitsValuesTheAgentAtStart) {
+TEST_F(StateCommandFixture, TheInitNotificationOrAFittingPreselectionLeavesTheFirstState) {
   editor.SetSelection({window.get()});
   TwoStateCmd* command = Start();
   EXPECT_FALSE(command->initFromSelection) << "a window does not fit a view agent";
+  EXPECT_EQ(command->GetCurrentState()->GetName(), "finalState");
+  EXPECT_EQ(command->inits, 1);
+  EXPECT_TRUE(command->dialog->GetVisibility());
   EXPECT_EQ(TwoStateCmd::alive, 1);
   manager.CancelActiveCommand();
 

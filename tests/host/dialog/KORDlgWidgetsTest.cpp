@@ -278,9 +278,7 @@ TEST_F(DialogFixture, WidgetsAreFoundByNameAndDieWithTheirDialog) {
   delete dialog;
   EXPECT_TRUE(manager.GetMainWindow()->GetChildren().empty());
 }
-} // namespace
 
-namespace {
 TEST_F(DialogFixture, AnOpenMessageBoxBlocksEveryOtherWindowUntilAnswered) {
   KORCommand* command = manager.GetMainWindow();
   auto* box = new KORDlgNotify(dialog, "OverwriteNfy", KORDlgNotifyStyle::Question,

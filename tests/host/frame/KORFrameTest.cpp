@@ -24,20 +24,27 @@ protected:
   KORFrame second;
 };
 
-TEST_F(FrameTest, ScopesNestAndEachGivesThePreviousFrameBack) {
+TEST_F(FrameTest, ScopesNestAndEachGivesThePreviousFrameAndItsManagersBack) {
   EXPECT_EQ(KORFrame::Current(), nullptr);
+  EXPECT_EQ(KORVisManager::GetVisManager(), nullptr);
   {
     KORFrameScope outer(first);
     EXPECT_EQ(KORFrame::Current(), &first);
+    EXPECT_EQ(KORVisManager::GetVisManager(), &first.VisManager());
+    EXPECT_EQ(KORFrmLayout::GetCurrentLayout(), &first.Layout());
     {
       KORFrameScope inner(second);
       EXPECT_EQ(KORFrame::Current(), &second);
       EXPECT_EQ(KORGetFrameServices(), &second);
+      EXPECT_EQ(KORVisManager::GetVisManager(), &second.VisManager());
+      EXPECT_EQ(KORFrmLayout::GetCurrentLayout(), &second.Layout());
     }
     EXPECT_EQ(KORFrame::Current(), &first);
+    EXPECT_EQ(KORFrmLayout::GetCurrentLayout(), &first.Layout());
   }
   EXPECT_EQ(KORFrame::Current(), nullptr);
   EXPECT_EQ(KORGetFrameServices(), nullptr);
+  EXPECT_EQ(KORFrmLayout::GetCurrentLayout(), nullptr);
 }
 
 TEST_F(FrameTest, MessagesGoToTheCurrentFrameOnly) {
@@ -58,37 +65,12 @@ TEST_F(FrameTest, WithoutAFrameAMessageIsWrittenToStandardError) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "[information] Export: nobody listens\n");
 }
 
-TEST_F(FrameTest, EachFrameHasItsOwnActiveDocument) {
-  KORSmartPtr<KORDocument> document = KORDocument::Create();
-  first.Editor().SetDocument(document->Identity());
-  EXPECT_EQ(first.Editor().GetDocument(), KORQuery<KORBaseUnknown>(document).get());
-  EXPECT_EQ(second.Editor().GetDocument(), nullptr);
-  first.Editor().SetDocument(nullptr);
-  EXPECT_EQ(first.Editor().GetDocument(), nullptr);
-}
-
 TEST_F(FrameTest, AFrameCurrentOnOneThreadIsNotCurrentOnAnother) {
   KORFrameScope scope(first);
   KORFrame* seenElsewhere = &first;
   std::thread([&] { seenElsewhere = KORFrame::Current(); }).join();
   EXPECT_EQ(seenElsewhere, nullptr);
   EXPECT_EQ(KORFrame::Current(), &first);
-}
-
-TEST_F(FrameTest, AScopeMakesItsFramesVisualizationManagerAndLayoutCurrent) {
-  EXPECT_EQ(KORVisManager::GetVisManager(), nullptr);
-  {
-    KORFrameScope outer(first);
-    EXPECT_EQ(KORVisManager::GetVisManager(), &first.VisManager());
-    EXPECT_EQ(KORFrmLayout::GetCurrentLayout(), &first.Layout());
-    {
-      KORFrameScope inner(second);
-      EXPECT_EQ(KORVisManager::GetVisManager(), &second.VisManager());
-      EXPECT_EQ(KORFrmLayout::GetCurrentLayout(), &second.Layout());
-    }
-    EXPECT_EQ(KORFrmLayout::GetCurrentLayout(), &first.Layout());
-  }
-  EXPECT_EQ(KORFrmLayout::GetCurrentLayout(), nullptr);
 }
 
 namespace {

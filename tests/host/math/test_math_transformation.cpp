@@ -103,23 +103,6 @@ TEST(MathTransformation, CoefficientsAreColumnsThenTranslation) {
   EXPECT_TRUE(fromCoef.GetVector().IsEqual(KORMathVector(4.0, 5.0, 6.0)));
 }
 
-TEST(MathTransformation, CoefficientsRoundTrip) {
-  const std::array<double, 12> written{1.0, 2.0, 3.0, 4.0,  5.0,  6.0,
-                                       7.0, 8.0, 9.5, 10.0, 11.0, 12.0};
-  KORMathTransformation t;
-  t.SetCoef(written);
-  std::array<double, 12> read{};
-  t.GetCoef(read);
-  EXPECT_EQ(read, written);
-
-  // The split into matrix and translation sees the same numbers.
-  KORMathVector imageOfX, imageOfY, imageOfZ;
-  t.GetMatrix().GetColumns(imageOfX, imageOfY, imageOfZ);
-  EXPECT_TRUE(imageOfY.IsEqual(KORMathVector(4.0, 5.0, 6.0)));
-  EXPECT_TRUE(imageOfZ.IsEqual(KORMathVector(7.0, 8.0, 9.5)));
-  EXPECT_TRUE(t.GetVector().IsEqual(KORMathVector(10.0, 11.0, 12.0)));
-}
-
 TEST(MathAxis, AxisAndTransformationConvertWithoutLoss) {
   const KORMathAxis absolute;
   EXPECT_TRUE(absolute.GetTransformation().IsIdentity());

@@ -21,12 +21,6 @@ TEST(MathPointVector, PointsAndVectorsCombineByTheirOwnRules) {
   EXPECT_TRUE((b - ab).IsEqual(a));
   EXPECT_DOUBLE_EQ(a.DistanceTo(b), 5.0);
   EXPECT_DOUBLE_EQ(a.SquareDistanceTo(b), 25.0);
-
-  double x = 0.0, y = 0.0, z = 0.0;
-  a.GetCoord(x, y, z);
-  EXPECT_EQ(x, 1.0);
-  EXPECT_EQ(y, 2.0);
-  EXPECT_EQ(z, 3.0);
 }
 
 TEST(MathPointVector, VectorArithmetic) {

@@ -84,31 +84,26 @@ protected:
   std::string _path;
 };
 
-TEST_F(KORMsgCatalogTest, LoadsMessagesSkippingCommentsAndBlankLines) {
+TEST_F(KORMsgCatalogTest, LoadsMessagesSkippingCommentsAndBlankLinesAndDecodesEscapes) {
   WriteCatalog("\xEF\xBB\xBF# Messages of the test module\n"
                "\n"
                "Model.Opened = \"Configuration opened.\"\n"
                "   # indented comment\n"
                "  Screen_2-x\t=\t\"\xC3\xA9"
                "cran \"\r\n"
-               "Empty=\"\"   \n");
+               "Empty=\"\"   \n"
+               R"(Escaped = "a \"quoted\" word\nsecond line \\ end\\")"
+               "\n");
   KORMsgCatalog catalog;
   ASSERT_EQ(catalog.LoadCatalog("KORTestCatalog"), S_OK) << catalog.LastError();
   EXPECT_EQ(catalog.Name(), "KORTestCatalog");
   EXPECT_TRUE(catalog.LastError().empty());
-  EXPECT_EQ(catalog.Size(), 3);
+  EXPECT_EQ(catalog.Size(), 4);
   EXPECT_EQ(Message(catalog, "Model.Opened"), "Configuration opened.");
   EXPECT_EQ(Message(catalog, "Screen_2-x"), "\xC3\xA9"
                                             "cran ");
   EXPECT_EQ(Message(catalog, "Empty"), "");
-}
-
-TEST_F(KORMsgCatalogTest, DecodesEscapes) {
-  WriteCatalog(R"(Key = "a \"quoted\" word\nsecond line \\ end\\")"
-               "\n");
-  KORMsgCatalog catalog;
-  ASSERT_EQ(catalog.LoadCatalog("KORTestCatalog"), S_OK) << catalog.LastError();
-  EXPECT_EQ(Message(catalog, "Key"), "a \"quoted\" word\nsecond line \\ end\\");
+  EXPECT_EQ(Message(catalog, "Escaped"), "a \"quoted\" word\nsecond line \\ end\\");
 }
 
 TEST_F(KORMsgCatalogTest, MissingCatalogIsReportedWithTheFoldersSearched) {

@@ -29,16 +29,7 @@ protected:
   const KORTrace _view{kViewTrace};
 };
 
-TEST_F(KORTraceTest, OffByDefault) {
-  EXPECT_FALSE(_model.IsActive());
-  EXPECT_EQ(StandardErrorOf([&] {
-              _model.Write("hidden");
-              _view.Printf("hidden %d", 1);
-            }),
-            "");
-}
-
-TEST_F(KORTraceTest, EnvironmentListSwitchesModulesOn) {
+TEST_F(KORTraceTest, EnvironmentListOrAllSwitchesModulesOn) {
   EnableTraces(" KORTestView ,KORSomethingElse,");
   EXPECT_TRUE(_view.IsActive());
   EXPECT_FALSE(_model.IsActive());
@@ -49,16 +40,18 @@ TEST_F(KORTraceTest, EnvironmentListSwitchesModulesOn) {
             }),
             "KORTestView: screen Left added\n"
             "KORTestView: 3 screens, scale 0.50\n");
-}
-
-TEST_F(KORTraceTest, AllSwitchesEveryModuleOn) {
   EnableTraces("all");
   EXPECT_TRUE(_model.IsActive());
   EXPECT_TRUE(KORTrace("AnyModule").IsActive());
 }
 
-TEST_F(KORTraceTest, EnvironmentIsReadOnceUntilReset) {
+TEST_F(KORTraceTest, OffByDefaultAndTheEnvironmentIsReadOnceUntilReset) {
   EXPECT_FALSE(_model.IsActive());
+  EXPECT_EQ(StandardErrorOf([&] {
+              _model.Write("hidden");
+              _view.Printf("hidden %d", 1);
+            }),
+            "");
   _traceVariable.Set("KORTestModel");
   EXPECT_FALSE(_model.IsActive());
   KORTraceReset();

@@ -59,14 +59,11 @@ TEST_F(KORVRConfigRegistryTest, SavedRegistryIsTheDocumentedFileAndReadsBack) {
   EXPECT_EQ(KORAddVRConfig("/vr/a.xml"), S_FALSE);
 }
 
-TEST_F(KORVRConfigRegistryTest, NothingIsKeptUntilSaved) {
+TEST_F(KORVRConfigRegistryTest, NothingIsKeptUntilSavedAndSavingNeedsASettingsDirectory) {
   ASSERT_EQ(KORAddVRConfig("/vr/a.xml"), S_OK);
   KORSettingRepository::ResetAll();
   EXPECT_TRUE(KORGetVRConfigs().IsEmpty());
   EXPECT_TRUE(_folder.List().empty());
-}
-
-TEST_F(KORVRConfigRegistryTest, SavingFailsWithoutSettingsDirectory) {
   ASSERT_EQ(KORAddVRConfig("/vr/a.xml"), S_OK);
   _settingPath.Set(nullptr);
   EXPECT_EQ(KORSaveVirtualRepository(), E_FAIL);

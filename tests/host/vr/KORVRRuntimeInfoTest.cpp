@@ -47,21 +47,17 @@ TEST_F(RuntimeInfo, ReportsTheIdentifierOfTheActiveRegisteredConfiguration) {
   EXPECT_EQ(id, "42");
 }
 
-TEST_F(RuntimeInfo, AnExplicitIdentifierWinsUntilCleared) {
+TEST_F(RuntimeInfo, AnExplicitIdentifierMakesTheRuntimeAvailableAndWinsUntilCleared) {
+  ASSERT_EQ(_info->SetConfigID("journal-id"), S_OK);
+  EXPECT_EQ(_info->IsAvailable(0), S_OK) << "without registry";
   _folder.WriteFile("cave.xml", kExported);
   ASSERT_EQ(KORSetActiveVRConfig(_folder.Path() + "/cave.xml"), S_OK);
-  ASSERT_EQ(_info->SetConfigID("journal-id"), S_OK);
   KORUnicodeString id;
   ASSERT_EQ(_info->GetConfigID(id), S_OK);
   EXPECT_EQ(id, "journal-id");
   ASSERT_EQ(_info->SetConfigID(""), S_OK);
   ASSERT_EQ(_info->GetConfigID(id), S_OK);
   EXPECT_EQ(id, "5f3a9c01-77");
-}
-
-TEST_F(RuntimeInfo, AnExplicitIdentifierMakesTheRuntimeAvailableWithoutRegistry) {
-  ASSERT_EQ(_info->SetConfigID("7"), S_OK);
-  EXPECT_EQ(_info->IsAvailable(0), S_OK);
 }
 
 struct BadConfig {
