@@ -67,28 +67,28 @@ KORString KORUuid::ToText() const {
 }
 
 bool KORUuid::FromText(std::string_view iText, KORUuid& oUuid) {
+  // One pass: a loader reads an identifier for every feature and link.
   KORUuid result;
-  const char* cursor = iText.data();
-  const char* end = iText.data() + iText.size();
-  for (std::size_t word = 0; word < 4; ++word) {
-    if (word) {
-      if (cursor == end || *cursor != '_')
-        return false;
-      ++cursor;
-    }
-    const char* wordEnd = cursor;
-    while (wordEnd != end && *wordEnd != '_')
-      ++wordEnd;
-    // Lowercase digits only, at most eight, as ToText writes them.
-    if (wordEnd == cursor || wordEnd - cursor > 8)
+  std::size_t word = 0, digits = 0;
+  for (const char character : iText) {
+    std::uint32_t value;
+    if (character >= '0' && character <= '9') {
+      value = static_cast<std::uint32_t>(character - '0');
+    } else if (character >= 'a' && character <= 'f') {
+      value = static_cast<std::uint32_t>(character - 'a' + 10);
+    } else if (character == '_' && digits && word < 3) {
+      ++word;
+      digits = 0;
+      continue;
+    } else {
       return false;
-    for (const char* c = cursor; c != wordEnd; ++c)
-      if (!((*c >= '0' && *c <= '9') || (*c >= 'a' && *c <= 'f')))
-        return false;
-    std::from_chars(cursor, wordEnd, result.words[word], 16);
-    cursor = wordEnd;
+    }
+    // Lowercase digits only, at most eight a word, as ToText writes them.
+    if (++digits > 8)
+      return false;
+    result.words[word] = (result.words[word] << 4) | value;
   }
-  if (cursor != end)
+  if (word != 3 || !digits)
     return false;
   oUuid = result;
   return true;
