@@ -1,5 +1,6 @@
 #include "featurestore/KORUuid.h"
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <random>
@@ -40,6 +41,8 @@ private:
   std::uint64_t _state[4];
 };
 
+constexpr std::uint8_t kNotADigit = 0xFF;
+
 } // namespace
 
 KORUuid KORUuid::Generate() {
@@ -67,26 +70,28 @@ KORString KORUuid::ToText() const {
 }
 
 bool KORUuid::FromText(std::string_view iText, KORUuid& oUuid) {
-  // One pass: a loader reads an identifier for every feature and link.
+  // One pass through a table: a loader reads an identifier for every
+  // feature and link. Lowercase digits only, as ToText writes them.
+  static constexpr auto kDigits = [] {
+    std::array<std::uint8_t, 256> digits{};
+    digits.fill(kNotADigit);
+    for (int digit = 0; digit < 16; ++digit)
+      digits["0123456789abcdef"[digit]] = static_cast<std::uint8_t>(digit);
+    return digits;
+  }();
   KORUuid result;
   std::size_t word = 0, digits = 0;
   for (const char character : iText) {
-    std::uint32_t value;
-    if (character >= '0' && character <= '9') {
-      value = static_cast<std::uint32_t>(character - '0');
-    } else if (character >= 'a' && character <= 'f') {
-      value = static_cast<std::uint32_t>(character - 'a' + 10);
+    const std::uint8_t value = kDigits[static_cast<unsigned char>(character)];
+    if (value != kNotADigit && digits < 8) {
+      result.words[word] = (result.words[word] << 4) | value;
+      ++digits;
     } else if (character == '_' && digits && word < 3) {
       ++word;
       digits = 0;
-      continue;
     } else {
-      return false;
+      return false; // not a digit, a ninth digit or a misplaced separator
     }
-    // Lowercase digits only, at most eight a word, as ToText writes them.
-    if (++digits > 8)
-      return false;
-    result.words[word] = (result.words[word] << 4) | value;
   }
   if (word != 3 || !digits)
     return false;

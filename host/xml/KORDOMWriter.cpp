@@ -2,6 +2,7 @@
 
 #include "xml/KORDOMNodes.h"
 
+#include <array>
 #include <cstddef>
 #include <string_view>
 
@@ -19,18 +20,17 @@ KORUnicodeString DocumentTypeDeclaration(const KORDOMDocumentTypeNode& iDocType)
 }
 
 const KORDOMDocumentTypeNode* AppendedDocumentType(const KORDOMDocumentNode& iDocument) {
-  for (const KORIDOMNode_var& child : iDocument.Children())
-    if (const KORDOMTreeNode* node = KORDOMTreeNode::From(child);
-        node->Type() == KORDOMNodeType::DocumentType)
-      return static_cast<const KORDOMDocumentTypeNode*>(node);
+  for (const KORDOMTreeNode::Child& child : iDocument.Children())
+    if (child.node->Type() == KORDOMNodeType::DocumentType)
+      return static_cast<const KORDOMDocumentTypeNode*>(child.node);
   return nullptr;
 }
 
 // The text an attribute value needs between double quotes; null when the
 // character goes out as it is. Control characters are written as character
 // references so that a reader's attribute-value normalisation keeps them.
-const char* AttributeEscape(unsigned char iCharacter) {
-  static const char* const kControls[32] = {
+constexpr const char* AttributeEscape(unsigned char iCharacter) {
+  constexpr const char* kControls[32] = {
       "&#00;", "&#01;", "&#02;", "&#03;", "&#04;", "&#05;", "&#06;", "&#07;",
       "&#08;", "&#09;", "&#10;", "&#11;", "&#12;", "&#13;", "&#14;", "&#15;",
       "&#16;", "&#17;", "&#18;", "&#19;", "&#20;", "&#21;", "&#22;", "&#23;",
@@ -75,8 +75,8 @@ public:
   }
 
   void Children(const KORDOMTreeNode& iNode, std::size_t iDepth) {
-    for (const KORIDOMNode_var& child : iNode.Children()) {
-      const KORDOMTreeNode* node = KORDOMTreeNode::From(child);
+    for (const KORDOMTreeNode::Child& child : iNode.Children()) {
+      const KORDOMTreeNode* node = child.node;
       if (node->Type() == KORDOMNodeType::Element)
         Element(static_cast<const KORDOMElementNode&>(*node), iDepth);
       else if (node->Type() == KORDOMNodeType::CDATASection)
@@ -129,15 +129,22 @@ private:
     _text += ' ';
     _text += iName;
     _text += "=\"";
+    static constexpr auto kEscaped = [] {
+      std::array<bool, 256> escaped{};
+      for (std::size_t character = 0; character < escaped.size(); ++character)
+        escaped[character] = AttributeEscape(static_cast<unsigned char>(character)) != nullptr;
+      return escaped;
+    }();
     std::size_t plain = 0;
     for (std::size_t position = 0; position < iValue.size(); ++position) {
-      if (const char* escape = AttributeEscape(static_cast<unsigned char>(iValue[position]))) {
-        _text += iValue.substr(plain, position - plain);
-        _text += escape;
+      const auto character = static_cast<unsigned char>(iValue[position]);
+      if (kEscaped[character]) {
+        _text.append(iValue.data() + plain, position - plain);
+        _text += AttributeEscape(character);
         plain = position + 1;
       }
     }
-    _text += iValue.substr(plain);
+    _text.append(iValue.data() + plain, iValue.size() - plain);
     _text += '"';
   }
 
