@@ -129,10 +129,16 @@ HRESULT KORDOMElementNode::SetAttribute(const KORUnicodeString& iName,
   if (!KORDOMIsXMLName(iName))
     return E_INVALIDARG;
   KORUnicodeString value = KORDOMTextBeforeNul(iValue);
-  if (auto existing = FindAttribute(iName); existing != _attributes.end())
+  if (auto existing = FindAttribute(iName); existing != _attributes.end()) {
     existing->second = std::move(value);
-  else
-    _attributes.emplace_back(iName, std::move(value));
+    return S_OK;
+  }
+  // Room for the attributes of a typical element at once, rather than
+  // moving them all at each doubling.
+  constexpr std::size_t kTypicalAttributes = 10;
+  if (_attributes.empty())
+    _attributes.reserve(kTypicalAttributes);
+  _attributes.emplace_back(iName, std::move(value));
   return S_OK;
 }
 
