@@ -1,5 +1,6 @@
 #include "featurestore/KORUuid.h"
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <random>
@@ -40,6 +41,8 @@ private:
   std::uint64_t _state[4];
 };
 
+constexpr std::uint8_t kNotADigit = 0xFF;
+
 } // namespace
 
 KORUuid KORUuid::Generate() {
@@ -67,28 +70,30 @@ KORString KORUuid::ToText() const {
 }
 
 bool KORUuid::FromText(std::string_view iText, KORUuid& oUuid) {
+  // One pass through a table: a loader reads an identifier for every
+  // feature and link. Lowercase digits only, as ToText writes them.
+  static constexpr auto kDigits = [] {
+    std::array<std::uint8_t, 256> digits{};
+    digits.fill(kNotADigit);
+    for (int digit = 0; digit < 16; ++digit)
+      digits["0123456789abcdef"[digit]] = static_cast<std::uint8_t>(digit);
+    return digits;
+  }();
   KORUuid result;
-  const char* cursor = iText.data();
-  const char* end = iText.data() + iText.size();
-  for (std::size_t word = 0; word < 4; ++word) {
-    if (word) {
-      if (cursor == end || *cursor != '_')
-        return false;
-      ++cursor;
+  std::size_t word = 0, digits = 0;
+  for (const char character : iText) {
+    const std::uint8_t value = kDigits[static_cast<unsigned char>(character)];
+    if (value != kNotADigit && digits < 8) {
+      result.words[word] = (result.words[word] << 4) | value;
+      ++digits;
+    } else if (character == '_' && digits && word < 3) {
+      ++word;
+      digits = 0;
+    } else {
+      return false; // not a digit, a ninth digit or a misplaced separator
     }
-    const char* wordEnd = cursor;
-    while (wordEnd != end && *wordEnd != '_')
-      ++wordEnd;
-    // Lowercase digits only, at most eight, as ToText writes them.
-    if (wordEnd == cursor || wordEnd - cursor > 8)
-      return false;
-    for (const char* c = cursor; c != wordEnd; ++c)
-      if (!((*c >= '0' && *c <= '9') || (*c >= 'a' && *c <= 'f')))
-        return false;
-    std::from_chars(cursor, wordEnd, result.words[word], 16);
-    cursor = wordEnd;
   }
-  if (cursor != end)
+  if (word != 3 || !digits)
     return false;
   oUuid = result;
   return true;

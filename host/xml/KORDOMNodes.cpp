@@ -1,6 +1,7 @@
 #include "xml/KORDOMNodes.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 namespace {
 
@@ -38,12 +39,25 @@ KORDOMTreeNode::KORDOMTreeNode(KORDOMNodeType iType, KORDOMOwnerRef iOwner)
 
 KORDOMTreeNode::~KORDOMTreeNode() {
   // Children outliving us through other references must not point back here.
-  for (const KORIDOMNode_var& child : _children)
-    From(child)->_parent = nullptr;
+  for (const Child& child : _children)
+    child.node->_parent = nullptr;
 }
 
 KORDOMTreeNode* KORDOMTreeNode::From(KORIDOMNode* iNode) {
-  return dynamic_cast<KORDOMTreeNode*>(iNode);
+  // The four node classes are final: comparing the dynamic type is much
+  // cheaper than the cross-cast, and every appended child comes through here.
+  if (!iNode)
+    return nullptr;
+  const std::type_info& type = typeid(*iNode);
+  if (type == typeid(KORDOMElementNode))
+    return static_cast<KORDOMElementNode*>(iNode);
+  if (type == typeid(KORDOMCDATASectionNode))
+    return static_cast<KORDOMCDATASectionNode*>(iNode);
+  if (type == typeid(KORDOMDocumentTypeNode))
+    return static_cast<KORDOMDocumentTypeNode*>(iNode);
+  if (type == typeid(KORDOMDocumentNode))
+    return static_cast<KORDOMDocumentNode*>(iNode);
+  return nullptr;
 }
 
 HRESULT KORDOMTreeNode::Append(KORIDOMNode* iChild, KORIDOMNode** oAppended) {
@@ -56,7 +70,7 @@ HRESULT KORDOMTreeNode::Append(KORIDOMNode* iChild, KORIDOMNode** oAppended) {
   KORIDOMNode_var held(child->Face());
   if (child->_parent)
     child->_parent->RemoveChild(*child);
-  _children.push_back(held);
+  _children.push_back({held, child});
   child->_parent = this;
   if (oAppended)
     *oAppended = held.Detach();
@@ -64,9 +78,8 @@ HRESULT KORDOMTreeNode::Append(KORIDOMNode* iChild, KORIDOMNode** oAppended) {
 }
 
 bool KORDOMTreeNode::HasOtherChild(KORDOMNodeType iType, const KORDOMTreeNode& iExcept) const {
-  return std::any_of(_children.begin(), _children.end(), [&](const KORIDOMNode_var& iChild) {
-    const KORDOMTreeNode* child = From(iChild);
-    return child != &iExcept && child->Type() == iType;
+  return std::any_of(_children.begin(), _children.end(), [&](const Child& iChild) {
+    return iChild.node != &iExcept && iChild.node->Type() == iType;
   });
 }
 
@@ -78,7 +91,7 @@ bool KORDOMTreeNode::IsSelfOrAncestorOf(const KORDOMTreeNode& iNode) const {
 }
 
 void KORDOMTreeNode::RemoveChild(KORDOMTreeNode& iChild) {
-  std::erase_if(_children, [&](const KORIDOMNode_var& iEntry) { return From(iEntry) == &iChild; });
+  std::erase_if(_children, [&](const Child& iEntry) { return iEntry.node == &iChild; });
   iChild._parent = nullptr;
 }
 
@@ -116,10 +129,16 @@ HRESULT KORDOMElementNode::SetAttribute(const KORUnicodeString& iName,
   if (!KORDOMIsXMLName(iName))
     return E_INVALIDARG;
   KORUnicodeString value = KORDOMTextBeforeNul(iValue);
-  if (auto existing = FindAttribute(iName); existing != _attributes.end())
+  if (auto existing = FindAttribute(iName); existing != _attributes.end()) {
     existing->second = std::move(value);
-  else
-    _attributes.emplace_back(iName, std::move(value));
+    return S_OK;
+  }
+  // Room for the attributes of a typical element at once, rather than
+  // moving them all at each doubling.
+  constexpr std::size_t kTypicalAttributes = 10;
+  if (_attributes.empty())
+    _attributes.reserve(kTypicalAttributes);
+  _attributes.emplace_back(iName, std::move(value));
   return S_OK;
 }
 
@@ -188,9 +207,9 @@ HRESULT KORDOMDocumentNode::GetDocumentElement(KORIDOMElement** oElement) {
   if (!oElement)
     return E_INVALIDARG;
   *oElement = nullptr;
-  for (const KORIDOMNode_var& child : Children())
-    if (From(child)->Type() == KORDOMNodeType::Element)
-      return KORReturn(KORQuery<KORIDOMElement>(child), oElement);
+  for (const Child& child : Children())
+    if (child.node->Type() == KORDOMNodeType::Element)
+      return KORReturn(KORQuery<KORIDOMElement>(child.face), oElement);
   return E_FAIL;
 }
 

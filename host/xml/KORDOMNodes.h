@@ -32,7 +32,13 @@ public:
 
   KORDOMNodeType Type() const { return _type; }
   virtual KORUnicodeString Name() const = 0;
-  const std::vector<KORIDOMNode_var>& Children() const { return _children; }
+  // A child as the interface that holds it and as its tree node, so that
+  // walking the tree needs no cast.
+  struct Child {
+    KORIDOMNode_var face;
+    KORDOMTreeNode* node;
+  };
+  const std::vector<Child>& Children() const { return _children; }
   bool BelongsTo(const KORDOMOwnerRef& iOwner) const { return _owner && _owner == iOwner; }
 
   HRESULT Append(KORIDOMNode* iChild, KORIDOMNode** oAppended);
@@ -54,7 +60,7 @@ private:
   KORDOMNodeType _type;
   KORDOMOwnerRef _owner;
   KORDOMTreeNode* _parent = nullptr;
-  std::vector<KORIDOMNode_var> _children;
+  std::vector<Child> _children;
 };
 
 // The KORIDOMNode operations, common to the four kinds of node.

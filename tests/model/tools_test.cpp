@@ -7,8 +7,10 @@
 
 #include "objectmodel/KORImplementation.h"
 #include <array>
+#include <cstdio>
 #include <map>
 #include <sstream>
+#include <string_view>
 #include <tuple>
 
 namespace {
@@ -76,6 +78,29 @@ TEST(DoubleToStringTest, PrintsLikeG) {
   EXPECT_EQ(DoubleToString(0.5), "0.5");
   EXPECT_EQ(DoubleToString(1234567), "1.23457e+06");
   EXPECT_EQ(DoubleToString(0.00001), "1e-05");
+  EXPECT_EQ(DoubleToString(-0.0), "-0");
+  EXPECT_EQ(DoubleToString(999999), "999999");
+  EXPECT_EQ(DoubleToString(-999999), "-999999");
+  EXPECT_EQ(DoubleToString(1000000), "1e+06");
+}
+
+// Whole numbers take a shorter path than other reals: both must print what
+// printf prints, on either side of each path's limit.
+TEST(NumberTextTest, WholeNumbersPrintAsPrintfDoes) {
+  for (const double magnitude : {0.0, 1.0, 3000.0, 999999.0, 1e6, 123456789.0, 999999999999999.0,
+                                 1e15, 1e16, 2.5, 1e-9}) {
+    for (const double value : {magnitude, -magnitude}) {
+      char expected[400];
+      std::snprintf(expected, sizeof expected, "%g", value);
+      EXPECT_EQ(DoubleToString(value), expected) << value;
+      std::snprintf(expected, sizeof expected, "%.8f", value);
+      std::ostringstream text;
+      text << KORVrcFixed8{value};
+      const std::string_view printed = expected;
+      // printf keeps the sign of a negative zero, which the file never shows.
+      EXPECT_EQ(text.str(), printed == "-0.00000000" ? printed.substr(1) : printed) << value;
+    }
+  }
 }
 
 TEST(Fixed8Test, PrintsEightDecimalsAndZeroWithoutSign) {

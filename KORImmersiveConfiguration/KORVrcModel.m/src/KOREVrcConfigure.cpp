@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -404,9 +405,15 @@ HRESULT KOREVrcConfigure::RetrieveInfoAboutManagerTracker(int& oHeadIndex, int& 
 }
 
 void KOREVrcConfigure::Indent(std::ostream& ioStream) const {
-  ioStream << '\n';
-  for (int level = 0; level < _indentLevel; ++level)
-    ioStream << "    ";
+  // The line break and the indentation in one write: the stream's per-call
+  // cost is most of a short line's.
+  constexpr int kLevelWidth = 4;
+  static const std::string kIndentation = '\n' + std::string(16 * kLevelWidth, ' ');
+  const std::size_t width = static_cast<std::size_t>(_indentLevel) * kLevelWidth;
+  ioStream.write(kIndentation.data(),
+                 static_cast<std::streamsize>(std::min(width, kIndentation.size() - 1) + 1));
+  for (std::size_t written = kIndentation.size() - 1; written < width; written += kLevelWidth)
+    ioStream.write(kIndentation.data() + 1, kLevelWidth);
 }
 
 void KOREVrcConfigure::IndentRight(std::ostream& ioStream) {

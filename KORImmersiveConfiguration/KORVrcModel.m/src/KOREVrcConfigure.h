@@ -121,12 +121,16 @@ public:
   // screen's frame cannot be computed, which fails the screen.
   HRESULT WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView, KORIVrcWindow* iWindow,
                         const std::optional<KORMathTransformation>& iModelToFS);
-  HRESULT WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG);
-  HRESULT WriteFSVideoOutput(std::ostream& ioStream, KORIVrcWindow* iWindow);
+  // The main window's screen, which every channel is set against; read
+  // once per display file.
+  struct FSReference;
+  HRESULT WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG, const FSReference& iReference);
+  HRESULT WriteFSVideoOutput(std::ostream& ioStream, KORIVrcWindow* iWindow,
+                             const FSReference& iReference);
   HRESULT WriteFSChannel(std::ostream& ioStream, KORIVrcWindow* iWindow, int iLeft, int iTop,
-                         int iRight, int iBottom);
+                         int iRight, int iBottom, const FSReference& iReference);
   HRESULT WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcWindow* iWindow, int iLeft, int iTop,
-                                int iRight, int iBottom);
+                                int iRight, int iBottom, const FSReference& iReference);
   HRESULT WriteFSChannelStereoSection(std::ostream& ioStream, KORIVrcWindow* iWindow);
 
   // ---- Tracking-daemon file ----

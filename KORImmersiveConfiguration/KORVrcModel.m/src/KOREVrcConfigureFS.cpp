@@ -169,6 +169,11 @@ void CloseBlock(KOREVrcConfigure& ioWriter, std::ostream& ioStream, const char* 
 }
 } // namespace
 
+struct KOREVrcConfigure::FSReference {
+  ScreenKind kind = ScreenKind::None;
+  Corners corners;
+};
+
 HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeString& oMessages,
                                            unsigned char iWrite) {
   const RenderingMemo renderings(*this);
@@ -219,8 +224,15 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
   if (FAILED(RetrieveIGList(&igs)) || !igs)
     return E_FAIL;
   KOROwnedList owned(igs);
+  FSReference reference;
+  KORIVrcProjectionArea_var mainArea;
+  KORIVrcCameraView_var mainCamera;
+  if (GetProjectionAreaOnMainWindow(mainArea.Out()))
+    reference = {ScreenKind::Screen, CornersOf(mainArea)};
+  else if (GetCameraOnMainWindow(mainCamera.Out()))
+    reference = {ScreenKind::Camera, CornersOf(mainCamera)};
   for (const KORBaseUnknown_var& entry : *owned)
-    if (FAILED(WriteFSDesktop(ioStream, KORQuery<KORIVrcIG>(entry).get())))
+    if (FAILED(WriteFSDesktop(ioStream, KORQuery<KORIVrcIG>(entry).get(), reference)))
       result = E_FAIL;
   return result;
 }
@@ -274,7 +286,8 @@ HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iVi
   return kind == ScreenKind::None ? E_FAIL : S_OK;
 }
 
-HRESULT KOREVrcConfigure::WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG) {
+HRESULT KOREVrcConfigure::WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG,
+                                         const FSReference& iReference) {
   KORUnicodeString host, display;
   if (!iIG || FAILED(iIG->GetHostName(host)) || FAILED(iIG->GetDisplayName(display)))
     return E_FAIL;
@@ -319,7 +332,7 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG)
       continue;
     _desktopOffsetX = static_cast<float>(minX);
     _desktopOffsetY = static_cast<float>(size.height - maxTop);
-    if (FAILED(WriteFSVideoOutput(ioStream, window)))
+    if (FAILED(WriteFSVideoOutput(ioStream, window, iReference)))
       result = E_FAIL;
   }
   CloseBlock(*this, ioStream, "</window>");
@@ -329,7 +342,8 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG)
   return result;
 }
 
-HRESULT KOREVrcConfigure::WriteFSVideoOutput(std::ostream& ioStream, KORIVrcWindow* iWindow) {
+HRESULT KOREVrcConfigure::WriteFSVideoOutput(std::ostream& ioStream, KORIVrcWindow* iWindow,
+                                             const FSReference& iReference) {
   if (!iWindow)
     return E_FAIL;
   const KORUnicodeString windowName = NameOf(iWindow);
@@ -354,14 +368,15 @@ HRESULT KOREVrcConfigure::WriteFSVideoOutput(std::ostream& ioStream, KORIVrcWind
     // The channel is placed relative to its own video output.
     _desktopOffsetX = static_cast<float>(left);
     _desktopOffsetY = static_cast<float>(top);
-    result = WriteFSChannel(ioStream, iWindow, left, top, right, bottom);
+    result = WriteFSChannel(ioStream, iWindow, left, top, right, bottom, iReference);
   }
   CloseBlock(*this, ioStream, "</videoOutput>");
   return result;
 }
 
 HRESULT KOREVrcConfigure::WriteFSChannel(std::ostream& ioStream, KORIVrcWindow* iWindow, int iLeft,
-                                         int iTop, int iRight, int iBottom) {
+                                         int iTop, int iRight, int iBottom,
+                                         const FSReference& iReference) {
   if (!iWindow)
     return E_FAIL;
   OpenBlock(*this, ioStream, KORUnicodeString("<channel Channel_") + NameOf(iWindow) + ">");
@@ -369,7 +384,8 @@ HRESULT KOREVrcConfigure::WriteFSChannel(std::ostream& ioStream, KORIVrcWindow* 
                         << Relative(iTop, _desktopOffsetY) << " ; "
                         << Relative(iRight, _desktopOffsetX) << " "
                         << Relative(iBottom, _desktopOffsetY);
-  HRESULT result = WriteFSOverlayChannel(ioStream, iWindow, iLeft, iTop, iRight, iBottom);
+  HRESULT result =
+      WriteFSOverlayChannel(ioStream, iWindow, iLeft, iTop, iRight, iBottom, iReference);
   if (SUCCEEDED(result))
     result = WriteFSChannelStereoSection(ioStream, iWindow);
   CloseBlock(*this, ioStream, "</channel>");
@@ -377,24 +393,15 @@ HRESULT KOREVrcConfigure::WriteFSChannel(std::ostream& ioStream, KORIVrcWindow* 
 }
 
 HRESULT KOREVrcConfigure::WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcWindow* iWindow,
-                                                int iLeft, int iTop, int iRight, int iBottom) {
+                                                int iLeft, int iTop, int iRight, int iBottom,
+                                                const FSReference& iReference) {
   Corners mine;
   const ScreenKind myKind = CornersOf(ViewOf(iWindow).get(), mine);
   if (myKind == ScreenKind::None)
     return E_FAIL;
-  Corners reference;
-  ScreenKind mainKind = ScreenKind::None;
-  KORIVrcProjectionArea_var mainArea;
-  KORIVrcCameraView_var mainCamera;
-  if (GetProjectionAreaOnMainWindow(mainArea.Out())) {
-    reference = CornersOf(mainArea);
-    mainKind = ScreenKind::Screen;
-  } else if (GetCameraOnMainWindow(mainCamera.Out())) {
-    reference = CornersOf(mainCamera);
-    mainKind = ScreenKind::Camera;
-  }
+  const Corners& reference = iReference.corners;
   // Only a screen lying on the main window's screen overlaps it.
-  if (myKind != mainKind)
+  if (myKind != iReference.kind)
     return S_OK;
   if (myKind == ScreenKind::Screen) {
     KORMathPlane plane;

@@ -24,9 +24,13 @@ HRESULT KOREVrcProjectionArea::GetCorner(const char* iCorner, double* oX, double
       return E_FAIL;
   for (double* output : outputs)
     *output = 0;
+  // The writers read every corner several times: one look-up of the
+  // attributes for the three coordinates.
+  auto attributes = KORVrcAccess::Attributes(GetImpl());
+  if (!attributes)
+    return E_FAIL;
   for (std::size_t axis = 0; axis < outputs.size(); ++axis)
-    if (FAILED(KORVrcAccess::GetDouble(GetImpl(), CoordinateKey(axis, iCorner).c_str(),
-                                       outputs[axis])))
+    if (FAILED(attributes->GetDouble(CoordinateKey(axis, iCorner).c_str(), *outputs[axis])))
       return E_FAIL;
   return S_OK;
 }

@@ -37,6 +37,7 @@
 #include <array>
 #include <memory>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -460,17 +461,17 @@ KOREVrcXML::Element KOREVrcXML::MakeEmbeddedFileNode(KORIDOMNode* iParent, const
   auto configure = QueryImpl<KORIVrcConfigure>();
   if (!configure)
     return {};
-  std::ostringstream text;
+  std::ostringstream stream;
   KORUnicodeString messages;
-  const HRESULT generated = iGenerate(*configure, text, messages);
+  const HRESULT generated = iGenerate(*configure, stream, messages);
+  // The character data ends at a NUL of the text, which XML cannot carry.
+  const KORUnicodeString text = std::move(stream).str();
   if (_generated)
-    _generated->push_back({iTag, KORBaseUnknown_var(iStation), generated, text.str(), messages});
-  // The file's text ends at a NUL, as the character data it becomes does.
-  text << '\0';
+    _generated->push_back({iTag, KORBaseUnknown_var(iStation), generated, text, messages});
   _messages += messages;
   if (iOnlyOnSuccess && FAILED(generated))
     return {};
   return MakeNode<KORIVrcConfigure>(
       iParent, iTag, configure,
-      [&](NodeWriter& ioNode, KORIVrcConfigure*) { ioNode.CharacterData(text.str()); });
+      [&](NodeWriter& ioNode, KORIVrcConfigure*) { ioNode.CharacterData(text); });
 }

@@ -11,7 +11,9 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <string_view>
 #include <ostream>
 
 namespace {
@@ -102,31 +104,48 @@ KORUnicodeString* ConvertUuidToUString(KORBaseUnknown* iObject) {
   KORUuid uuid;
   if (!iObject || !GetUuid(iObject, uuid))
     return nullptr;
-  // Pad each group of the host text form to 8 digits.
-  const KORString text = uuid.ToText();
-  auto* result = new KORUnicodeString("ID");
-  std::size_t start = 0;
-  for (int group = 0; group < 4; ++group) {
-    std::size_t end = group < 3 ? text.find('_', start) : text.size();
-    if (group)
-      *result += '_';
-    *result += KORString(8 - (end - start), '0') + text.substr(start, end - start);
-    start = end + 1;
+  // "ID", then each word in 8 lowercase hexadecimal digits.
+  char text[] = "ID00000000_00000000_00000000_00000000";
+  for (std::size_t word = 0; word < uuid.words.size(); ++word) {
+    char* digit = text + 2 + 9 * word + 8;
+    for (std::uint32_t value = uuid.words[word]; value; value >>= 4)
+      *--digit = "0123456789abcdef"[value & 0xF];
   }
-  return result;
+  return new KORUnicodeString(text, sizeof text - 1);
 }
 
+namespace {
+// Within this an integral double is exact and prints as its digits in both
+// forms below; most lengths of an installation are whole millimetres.
+constexpr double kPlainIntegerLimit = 1e6;
+constexpr double kFixedIntegerLimit = 1e15;
+
+bool IsIntegral(double iValue, double iLimit) {
+  return std::fabs(iValue) < iLimit && std::trunc(iValue) == iValue;
+}
+} // namespace
+
 KORUnicodeString DoubleToString(double iValue) {
-  // The characters of printf's "%g".
+  // The characters of printf's "%g"; a whole number of up to six digits is
+  // those digits (a negative zero keeps its sign, so it takes the long way).
   char buffer[64];
   const auto written =
-      std::to_chars(buffer, buffer + sizeof buffer, iValue, std::chars_format::general, 6);
+      IsIntegral(iValue, kPlainIntegerLimit) && !(iValue == 0 && std::signbit(iValue))
+          ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(iValue))
+          : std::to_chars(buffer, buffer + sizeof buffer, iValue, std::chars_format::general, 6);
   return KORUnicodeString(buffer, written.ptr);
 }
 
 std::ostream& operator<<(std::ostream& ioStream, KORVrcFixed8 iReal) {
   // The largest double has 309 integer digits.
   char buffer[330];
+  if (IsIntegral(iReal.value, kFixedIntegerLimit)) {
+    // Integral zero of either sign prints as "0".
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(iReal.value)).ptr;
+    constexpr std::string_view kFraction = ".00000000";
+    end = std::copy(kFraction.begin(), kFraction.end(), end);
+    return ioStream.write(buffer, end - buffer);
+  }
   const auto written =
       std::to_chars(buffer, buffer + sizeof buffer, iReal.value, std::chars_format::fixed, 8);
   // A tiny negative value (often a rounding leftover of a matrix product) and a

@@ -182,7 +182,8 @@ TEST_F(StoreTest, UuidsAreUniqueAndHaveTheHostTextForm) {
   EXPECT_EQ(back, fixed);
   EXPECT_TRUE(KORUuid::FromText(ua.ToText(), back));
   EXPECT_EQ(back, ua);
-  for (const char* bad : {"", "1_2_3", "1_2_3_4_5", "1_2_3_G", "123456789_1_1_1", "1__2_3"})
+  for (const char* bad : {"", "1_2_3", "1_2_3_4_5", "1_2_3_G", "123456789_1_1_1", "1__2_3",
+                          "1_2_3_", "_1_2_3", "1_2_3_4 ", "1_2_3_A", "1_2_3_000000001"})
     EXPECT_FALSE(KORUuid::FromText(bad, back)) << bad;
 }
 

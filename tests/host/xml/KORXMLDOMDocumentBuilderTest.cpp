@@ -77,6 +77,34 @@ TEST_F(KORXMLDOMDocumentBuilderTest, DocumentTypeNotAppendedIsNotWritten) {
             Write());
 }
 
+TEST_F(KORXMLDOMDocumentBuilderTest, EscapesAttributeTextAndKeepsDataOnItsLine) {
+  KORIDOMElement_var config = NewElement("Config");
+  // Tabs and line ends in a value would be read back as spaces unless escaped.
+  ASSERT_EQ(S_OK, config->SetAttribute("Text", "a\tb\nc\rd\x01'e'>f"));
+  KORIDOMElement_var mixed = NewElement("Mixed");
+  ASSERT_EQ(S_OK, mixed->AppendChild(NewCDATA("one").get()));
+  ASSERT_EQ(S_OK, mixed->AppendChild(NewElement("Between").get()));
+  ASSERT_EQ(S_OK, mixed->AppendChild(NewCDATA("").get()));
+  ASSERT_EQ(S_OK, config->AppendChild(mixed));
+  KORIDOMElement_var outer = NewElement("Outer");
+  KORIDOMElement_var inner = NewElement("Inner");
+  ASSERT_EQ(S_OK, inner->AppendChild(NewElement("Leaf").get()));
+  ASSERT_EQ(S_OK, outer->AppendChild(inner));
+  ASSERT_EQ(S_OK, config->AppendChild(outer));
+  ASSERT_EQ(S_OK, _document->AppendChild(config));
+
+  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<Config Text=\"a&#09;b&#10;c&#13;d&#01;'e'>f\">\n"
+            "\t<Mixed><![CDATA[one]]><Between /><![CDATA[]]></Mixed>\n"
+            "\t<Outer>\n"
+            "\t\t<Inner>\n"
+            "\t\t\t<Leaf />\n"
+            "\t\t</Inner>\n"
+            "\t</Outer>\n"
+            "</Config>\n",
+            Write());
+}
+
 class KORCDATAEndMarkerTest : public KORXMLDOMTest,
                               public ::testing::WithParamInterface<const char*> {};
 
