@@ -256,6 +256,20 @@ HRESULT KORFeatureStore::Redo() {
   return ReplayLast(_redo, _undo, /*iForward=*/true);
 }
 
+HRESULT KORFeatureStore::JoinLast(int iCount) {
+  if (_replaying || !_savepoints.empty() || iCount < 1 ||
+      static_cast<std::size_t>(iCount) > _undo.size())
+    return E_FAIL;
+  const auto first = _undo.end() - iCount;
+  Steps joined = std::move(*first);
+  for (auto part = first + 1; part != _undo.end(); ++part)
+    joined.insert(joined.end(), std::make_move_iterator(part->begin()),
+                  std::make_move_iterator(part->end()));
+  _undo.erase(first, _undo.end());
+  _undo.push_back(std::move(joined));
+  return S_OK;
+}
+
 HRESULT KORFeatureStore::ReplayLast(std::vector<Steps>& ioFrom, std::vector<Steps>& ioTo,
                                     bool iForward) {
   if (_replaying || !_savepoints.empty() || ioFrom.empty())

@@ -65,6 +65,7 @@ public:
   HRESULT Abort();
   HRESULT Undo();
   HRESULT Redo();
+  HRESULT JoinLast(int iCount);
   int Depth() const { return static_cast<int>(_savepoints.size()); }
   int UndoCount() const { return static_cast<int>(_undo.size()); }
   int RedoCount() const { return static_cast<int>(_redo.size()); }

@@ -250,6 +250,31 @@ TEST_F(TransactionsTest, AValueWrittenAgainKeepsOneStepAndUndoGoesBackBeforeTheF
   EXPECT_EQ(count, 20000);
 }
 
+TEST_F(TransactionsTest, JoinedTransactionsAreUndoneAndRedoneWhole) {
+  auto node = Node();
+  auto attributes = Attr(node);
+  for (int count : {1, 2, 3}) {
+    ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+    ASSERT_EQ(attributes->SetInteger("Count", count), S_OK);
+    ASSERT_EQ(transactions->CommitTransaction(), S_OK);
+  }
+  EXPECT_EQ(transactions->JoinLastTransactions(4), E_FAIL) << "more than there are";
+  EXPECT_EQ(transactions->JoinLastTransactions(0), E_FAIL);
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  EXPECT_EQ(transactions->JoinLastTransactions(2), E_FAIL) << "while a transaction is open";
+  ASSERT_EQ(transactions->AbortTransaction(), S_OK);
+
+  ASSERT_EQ(transactions->JoinLastTransactions(2), S_OK);
+  EXPECT_EQ(transactions->GetUndoCount(), 2);
+  int count = 0;
+  ASSERT_EQ(transactions->Undo(), S_OK);
+  ASSERT_EQ(attributes->GetInteger("Count", count), S_OK);
+  EXPECT_EQ(count, 1) << "one undo took back both joined parts";
+  ASSERT_EQ(transactions->Redo(), S_OK);
+  ASSERT_EQ(attributes->GetInteger("Count", count), S_OK);
+  EXPECT_EQ(count, 3);
+}
+
 TEST_F(TransactionsTest, AWriteOutsideATransactionEndsTheHistory) {
   auto node = Node();
   ASSERT_EQ(transactions->OpenTransaction(), S_OK);
