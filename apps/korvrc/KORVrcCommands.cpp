@@ -21,9 +21,9 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
-#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 

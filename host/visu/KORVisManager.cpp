@@ -135,8 +135,7 @@ KORVisManager* KORVisManager::GetVisManager() {
   return tCurrentManager;
 }
 
-KORVisManager::Scope::Scope(KORVisManager& iManager)
-    : KORCurrentScope(tCurrentManager, iManager) {}
+KORVisManager::Scope::Scope(KORVisManager& iManager) : KORCurrentScope(tCurrentManager, iManager) {}
 
 KORVisManager::KORVisManager() = default;
 
