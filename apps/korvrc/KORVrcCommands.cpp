@@ -22,6 +22,8 @@
 #include <optional>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -401,20 +403,33 @@ int KORVrcRunSettings(const std::string& iInput, const std::string& iDirectory, 
   }
   if (!CreateDirectory(settings, error))
     return Failure(settings, error);
-  if (!CreateDirectory(directory, error))
-    return Failure(directory, error);
+  // Both files are made in the settings folder first and copied together, as
+  // the export writes its files: a failure leaves the directory as it was.
+  std::vector<KORFileToWrite> copies;
   for (const auto& [fileName, writer] : files) {
-    const std::string path = KORMakePath(directory, fileName);
+    const std::string saved = KORMakePath(settings, fileName);
     KORUnicodeString messages;
     errno = 0;
-    const HRESULT result = (configure.get()->*writer)(path, messages, 1);
+    const HRESULT result = (configure.get()->*writer)(saved, messages, 0);
     const int reason = errno;
     PrintMessages(messages);
-    if (FAILED(result))
-      return Failure(path, "cannot be written" + (reason ? ": " + KORSystemReason(reason) : "") +
-                               " (settings saved in " + settings + ")");
-    std::cout << "wrote " << path << '\n';
+    KORFileToWrite copy{KORMakePath(directory, fileName), {}};
+    if (FAILED(result) || !ReadText(saved, copy.text, error))
+      return Failure(saved, "cannot be saved" + (reason ? ": " + KORSystemReason(reason) : "") +
+                                " (nothing written in " + directory + ")");
+    copies.push_back(std::move(copy));
   }
+  const bool directoryExisted = std::filesystem::exists(directory);
+  if (!CreateDirectory(directory, error))
+    return Failure(directory, error);
+  KORUnicodeString failure;
+  if (FAILED(KORWriteFilesTogether(copies, 0644, failure))) {
+    if (!directoryExisted)
+      ::rmdir(directory.c_str()); // only when still empty
+    return Failure(directory, "nothing written: " + failure);
+  }
+  for (const KORFileToWrite& copy : copies)
+    std::cout << "wrote " << copy.path << '\n';
   return 0;
 }
 

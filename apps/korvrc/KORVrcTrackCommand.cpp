@@ -154,12 +154,31 @@ std::string TextOf(const Placement& iPlacement) {
   return text;
 }
 
+// With --json the standard output carries the report's JSON lines only: what
+// else writes there during the run (the test-tracking command's notice that
+// the runtime holds another configuration) is sent to the standard error. The
+// report writes through the stream it is given, to the standard output.
+class StandardOutputToError {
+public:
+  explicit StandardOutputToError(bool iRedirect)
+      : _previous(iRedirect ? std::cout.rdbuf(std::cerr.rdbuf()) : nullptr) {}
+  ~StandardOutputToError() {
+    if (_previous)
+      std::cout.rdbuf(_previous);
+  }
+  StandardOutputToError(const StandardOutputToError&) = delete;
+  StandardOutputToError& operator=(const StandardOutputToError&) = delete;
+
+private:
+  std::streambuf* _previous;
+};
+
 // What the run prints: the status lines of the dialog when they change, and
 // the counts and placements.
 class TrackReport {
 public:
-  TrackReport(bool iJson, KORFrame& iFrame, KORIVrcFactory* iFactory)
-      : _json(iJson), _frame(iFrame) {
+  TrackReport(bool iJson, std::ostream& ioOut, KORFrame& iFrame, KORIVrcFactory* iFactory)
+      : _json(iJson), _out(ioOut), _frame(iFrame) {
     if (FAILED(iFactory->RetrieveHead(_head.Out())))
       _head = nullptr;
     if (FAILED(iFactory->RetrieveHandDevice(_hand.Out())))
@@ -182,36 +201,36 @@ public:
           if (text.empty())
             continue;
           if (_json)
-            std::cout << nlohmann::json{{"status", text}}.dump() << '\n';
+            _out << nlohmann::json{{"status", text}}.dump() << '\n';
           else
-            std::cout << "status: " << text << '\n';
+            _out << "status: " << text << '\n';
         }
-    std::cout << std::flush;
+    _out << std::flush;
     return all;
   }
 
   void Counts(double iSeconds, const KORVRTrackingCounts& iCounts) {
     const Placement head = PlacementOf(_head), hand = PlacementOf(_hand);
     if (_json) {
-      std::cout << nlohmann::ordered_json{{"seconds", iSeconds},
-                                  {"received", iCounts.datagrams},
-                                  {"skipped", iCounts.malformed},
-                                  {"head", JsonOf(head)},
-                                  {"hand", JsonOf(hand)}}
-                       .dump()
-                << '\n';
+      _out << nlohmann::ordered_json{{"seconds", iSeconds},
+                                     {"received", iCounts.datagrams},
+                                     {"skipped", iCounts.malformed},
+                                     {"head", JsonOf(head)},
+                                     {"hand", JsonOf(hand)}}
+                  .dump()
+           << '\n';
     } else {
       char seconds[32];
       std::snprintf(seconds, sizeof seconds, "%.3f", iSeconds);
-      std::cout << seconds << " s: received " << iCounts.datagrams << ", skipped "
-                << iCounts.malformed << "; head " << TextOf(head) << "; hand " << TextOf(hand)
-                << '\n';
+      _out << seconds << " s: received " << iCounts.datagrams << ", skipped " << iCounts.malformed
+           << "; head " << TextOf(head) << "; hand " << TextOf(hand) << '\n';
     }
-    std::cout << std::flush;
+    _out << std::flush;
   }
 
 private:
   bool _json;
+  std::ostream& _out;
   KORFrame& _frame;
   KORIVrcHead_var _head;
   KORIVrcHandDevice_var _hand;
@@ -304,6 +323,8 @@ int KORVrcRunTrack(const KORVrcTrackOptions& iOptions) {
   if (!iOptions.record.empty() && FAILED(feed.StartRecording(iOptions.record, recordError)))
     return Failure("--record " + iOptions.record, recordError);
 
+  std::ostream out(std::cout.rdbuf());
+  const StandardOutputToError redirect(iOptions.json);
   KORDriver driver(*frame, std::cerr);
   driver.SetMessageCallback([](const KORDriverMessage& iMessage) {
     std::cerr << "korvrc: " << iMessage.title << ": " << iMessage.text << '\n';
@@ -314,7 +335,7 @@ int KORVrcRunTrack(const KORVrcTrackOptions& iOptions) {
   // The warning that the runtime has loaded another configuration.
   if (driver.GetLastMessage().size() > 0 && !Act(driver, "answer ok", lineError))
     return Failure(where, lineError);
-  TrackReport report(iOptions.json, *frame, factory);
+  TrackReport report(iOptions.json, out, *frame, factory);
   const std::string statuses = report.Statuses();
   const bool head = Act(driver, "set CheckButton005 on", lineError);
   const bool hand = Act(driver, "set CheckButton006 on", lineError);

@@ -29,6 +29,21 @@ void KORCmdAccess::SetNext(KORCmdAccess* iAccess) {
   Replace(_next, iAccess);
 }
 
+KORCmdStarter* KORChainStarters(const std::vector<KORCmdButton>& iButtons, int iPersistence) {
+  KORCmdStarter* first = nullptr;
+  KORCmdStarter* previous = nullptr;
+  for (const KORCmdButton& button : iButtons) {
+    auto* starter = new KORCmdStarter(button.name, iPersistence);
+    starter->SetCommand(button.headerId, 0);
+    if (previous)
+      previous->SetNext(starter);
+    else
+      first = starter;
+    previous = starter;
+  }
+  return first;
+}
+
 std::vector<KORCmdAccess*> KORCmdAccess::GetChildren() const {
   std::vector<KORCmdAccess*> children;
   for (KORCmdAccess* child = _child; child; child = child->_next)

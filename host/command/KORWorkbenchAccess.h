@@ -74,3 +74,13 @@ private:
   KORString _headerId;
   int _mode = 0;
 };
+
+// A toolbar button: its name and the command header it starts.
+struct KORCmdButton {
+  KORString name;
+  KORString headerId;
+};
+// One starter per button, each the next of the one before, in order; returns
+// the first, which owns the others (null for no button). A toolbar takes it
+// as its child.
+KORCmdStarter* KORChainStarters(const std::vector<KORCmdButton>& iButtons, int iPersistence);

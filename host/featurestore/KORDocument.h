@@ -38,6 +38,7 @@ public:
   HRESULT AbortTransaction() override { return _store.Abort(); }
   HRESULT Undo() override { return _store.Undo(); }
   HRESULT Redo() override { return _store.Redo(); }
+  HRESULT JoinLastTransactions(int iCount) override { return _store.JoinLast(iCount); }
   int GetTransactionDepth() override { return _store.Depth(); }
   int GetUndoCount() override { return _store.UndoCount(); }
   int GetRedoCount() override { return _store.RedoCount(); }

@@ -69,9 +69,23 @@ void KORFeatureStore::Write(KORStoreStep iStep) {
   }
   // Recorded before the listeners hear of it: what they write in reaction
   // comes after it in the transaction.
-  _open.push_back(std::move(iStep));
+  if (kind != KORStepKind::SetValue || !FoldIntoOpen(iStep)) {
+    if (kind == KORStepKind::SetValue)
+      _lastWrites[{feature.get(), attribute}] = _open.size();
+    _open.push_back(std::move(iStep));
+  }
   _mayHoldDead = _mayHoldDead || kind == KORStepKind::Remove;
   Tell(kind, feature.get(), attribute);
+}
+
+bool KORFeatureStore::FoldIntoOpen(KORStoreStep& ioStep) {
+  if (KORIsLinkType(ioStep.feature->Type().attributes[ioStep.attribute].type))
+    return false; // a link's old and new targets take part in orphan removal
+  const auto found = _lastWrites.find({ioStep.feature.get(), ioStep.attribute});
+  if (found == _lastWrites.end() || found->second < _savepoints.back().steps)
+    return false;
+  _open[found->second].newValue = std::move(ioStep.newValue);
+  return true;
 }
 
 void KORFeatureStore::Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect) {
@@ -204,6 +218,7 @@ HRESULT KORFeatureStore::Commit() {
     return S_OK;
   _undo.push_back(std::move(_open));
   _open.clear();
+  _lastWrites.clear();
   if (!_redo.empty()) {
     _redo.clear();
     Purge();
@@ -219,6 +234,11 @@ HRESULT KORFeatureStore::Abort() {
   const auto from = _open.begin() + static_cast<std::ptrdiff_t>(mark.steps);
   Steps undone(std::make_move_iterator(from), std::make_move_iterator(_open.end()));
   _open.erase(from, _open.end());
+  // The writes that remain are the last ones again.
+  _lastWrites.clear();
+  for (std::size_t i = 0; i < _open.size(); ++i)
+    if (_open[i].kind == KORStepKind::SetValue)
+      _lastWrites[{_open[i].feature.get(), _open[i].attribute}] = i;
   _orphans.resize(std::min(_orphans.size(), mark.orphans));
   Replay(undone, /*iForward=*/false);
   // Features made in the aborted part can never come back.
@@ -234,6 +254,20 @@ HRESULT KORFeatureStore::Undo() {
 
 HRESULT KORFeatureStore::Redo() {
   return ReplayLast(_redo, _undo, /*iForward=*/true);
+}
+
+HRESULT KORFeatureStore::JoinLast(int iCount) {
+  if (_replaying || !_savepoints.empty() || iCount < 1 ||
+      static_cast<std::size_t>(iCount) > _undo.size())
+    return E_FAIL;
+  const auto first = _undo.end() - iCount;
+  Steps joined = std::move(*first);
+  for (auto part = first + 1; part != _undo.end(); ++part)
+    joined.insert(joined.end(), std::make_move_iterator(part->begin()),
+                  std::make_move_iterator(part->end()));
+  _undo.erase(first, _undo.end());
+  _undo.push_back(std::move(joined));
+  return S_OK;
 }
 
 HRESULT KORFeatureStore::ReplayLast(std::vector<Steps>& ioFrom, std::vector<Steps>& ioTo,
@@ -344,6 +378,7 @@ void KORFeatureStore::RemoveListener(int iListenerId) {
 
 void KORFeatureStore::Clear() {
   _open.clear();
+  _lastWrites.clear();
   _savepoints.clear();
   _undo.clear();
   _redo.clear();

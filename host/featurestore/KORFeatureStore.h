@@ -11,6 +11,13 @@
 // ends), unless it was given another father meanwhile; until then it is
 // pending removal, and saving leaves it out.
 //
+// Within one transaction, a value written again to the same attribute (not a
+// link) replaces the recorded step of the first write instead of adding one:
+// undo still goes back to the value before the first write, and a
+// transaction that keeps writing the same values (a tracked head followed
+// for hours) does not grow. Writes are not folded across a savepoint, so that
+// aborting the inner part still takes back exactly its own writes.
+//
 // A removed feature stays in its container, dead, as long as the recorded
 // history may bring it back; the store discards it (KORFeature::Dispose)
 // once no recorded step refers to it.
@@ -18,6 +25,8 @@
 #include "featurestore/KORStoreChange.h"
 #include "featurestore/KORStoreStep.h"
 
+#include <functional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -56,9 +65,12 @@ public:
   HRESULT Abort();
   HRESULT Undo();
   HRESULT Redo();
+  HRESULT JoinLast(int iCount);
   int Depth() const { return static_cast<int>(_savepoints.size()); }
   int UndoCount() const { return static_cast<int>(_undo.size()); }
   int RedoCount() const { return static_cast<int>(_redo.size()); }
+  // The steps recorded so far in the open transaction.
+  int OpenStepCount() const { return static_cast<int>(_open.size()); }
   bool IsReplaying() const { return _replaying; }
 
   // Whether iFeature, or one of its fathers, is pending removal.
@@ -77,6 +89,9 @@ private:
     std::size_t orphans;
   };
 
+  // Moves iStep's new value into the open transaction's step that last wrote
+  // the same attribute since the innermost savepoint; false when none did.
+  bool FoldIntoOpen(KORStoreStep& ioStep);
   void Perform(const KORStoreStep& iStep, bool iForward);
   void Tell(KORStepKind iKind, KORFeature* iFeature, std::size_t iAttribute);
   void NoteReleased(const KORStoreStep& iStep);
@@ -90,6 +105,18 @@ private:
 
   KORDocument& _document;
   Steps _open; // the steps of the open transaction
+  struct WrittenAttribute {
+    const KORFeature* feature;
+    std::size_t attribute;
+    bool operator==(const WrittenAttribute&) const = default;
+  };
+  struct WrittenAttributeHash {
+    std::size_t operator()(const WrittenAttribute& iKey) const {
+      return std::hash<const void*>()(iKey.feature) ^ (iKey.attribute * 0x9e3779b97f4a7c15ULL);
+    }
+  };
+  // Where in _open each attribute's value was last written.
+  std::unordered_map<WrittenAttribute, std::size_t, WrittenAttributeHash> _lastWrites;
   std::vector<Savepoint> _savepoints;
   std::vector<Steps> _undo;
   std::vector<Steps> _redo;

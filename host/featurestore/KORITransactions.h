@@ -33,6 +33,11 @@ public:
   [[nodiscard]] virtual HRESULT AbortTransaction() = 0;
   [[nodiscard]] virtual HRESULT Undo() = 0;
   [[nodiscard]] virtual HRESULT Redo() = 0;
+  // Joins the last iCount committed transactions into one, which undo and
+  // redo then replay whole (a command whose Applies each committed). Fails
+  // while a transaction is open or a replay runs, or when fewer than iCount
+  // (or fewer than one) are there to undo.
+  [[nodiscard]] virtual HRESULT JoinLastTransactions(int iCount) = 0;
   // How many opens are not yet committed or aborted (0: none is open).
   virtual int GetTransactionDepth() = 0;
   // How many committed transactions undo, and redo, can replay.

@@ -63,9 +63,16 @@ void KORCommandTransactions::OnCommandEnded(KORCommand& iCommand) {
   // The command ended by itself (after OK, only an empty transaction is
   // left): it keeps what it wrote, as a one-shot command does.
   KORITransactions_var document = recording->document;
+  const int before = document->GetUndoCount();
+  int committed = recording->applied;
   Forget(iCommand);
   if (FAILED(document->CommitTransaction()))
     return; // only when an undo under the command already closed it
+  committed += document->GetUndoCount() - before;
+  // What its Applies and its OK kept is one step, which undo takes back whole.
+  if (committed > 1)
+    KORIgnoreResult(document->JoinLastTransactions(committed),
+                    "the command's own commits are the last ones, with nothing open");
 }
 
 void KORDragTransactions::OnDragStarted() {

@@ -1,7 +1,8 @@
 #pragma once
 // Makes each command started in a frame one transaction of the document its
 // editor edits. The command's start opens the transaction; OK commits it;
-// Apply commits and opens another for the rest of the command; Cancel, the
+// Apply commits and opens another for the rest of the command, and when the
+// command ends its commits are joined into one undo step; Cancel, the
 // window's close and a cancellation abort what is open and take back what
 // the command's Applies committed, so that the document is as it was before
 // the command (whatever the command's own restore managed). A command whose

@@ -75,13 +75,7 @@ KORFrmLayout* KORFrmLayout::GetCurrentLayout() {
   return tCurrentLayout;
 }
 
-KORFrmLayout::Scope::Scope(KORFrmLayout& iLayout) : _previous(tCurrentLayout) {
-  tCurrentLayout = &iLayout;
-}
-
-KORFrmLayout::Scope::~Scope() {
-  tCurrentLayout = _previous;
-}
+KORFrmLayout::Scope::Scope(KORFrmLayout& iLayout) : KORCurrentScope(tCurrentLayout, iLayout) {}
 
 unsigned long KORVisViewpoint::Release() {
   const unsigned long count = --_count;

@@ -13,6 +13,7 @@
 // current ones through KORFrmLayout::GetCurrentLayout() and
 // KORVisManager::GetVisManager(), made current by their scopes.
 #include "featurestore/KORNotificationDispatcher.h"
+#include "system/KORCurrentScope.h"
 #include "system/KORString.h"
 #include "visu/KORVisManager.h"
 
@@ -110,15 +111,9 @@ public:
 
   // The layout of the running frame, or null outside any Scope.
   static KORFrmLayout* GetCurrentLayout();
-  class Scope {
+  class Scope : public KORCurrentScope<KORFrmLayout> {
   public:
     explicit Scope(KORFrmLayout& iLayout);
-    Scope(const Scope&) = delete;
-    Scope& operator=(const Scope&) = delete;
-    ~Scope();
-
-  private:
-    KORFrmLayout* _previous;
   };
 
 private:

@@ -135,13 +135,7 @@ KORVisManager* KORVisManager::GetVisManager() {
   return tCurrentManager;
 }
 
-KORVisManager::Scope::Scope(KORVisManager& iManager) : _previous(tCurrentManager) {
-  tCurrentManager = &iManager;
-}
-
-KORVisManager::Scope::~Scope() {
-  tCurrentManager = _previous;
-}
+KORVisManager::Scope::Scope(KORVisManager& iManager) : KORCurrentScope(tCurrentManager, iManager) {}
 
 KORVisManager::KORVisManager() = default;
 

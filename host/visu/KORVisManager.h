@@ -14,6 +14,7 @@
 //
 // A plain object: whoever shows a document owns one (the application frame,
 // a command-line run, a test) and destroys it before the document.
+#include "system/KORCurrentScope.h"
 #include "visu/KORIGeoVisu.h"
 
 #include <string>
@@ -35,15 +36,9 @@ public:
   // The manager of the running frame, or null outside any Scope.
   static KORVisManager* GetVisManager();
   // Makes a manager current for its lifetime, restoring the previous one.
-  class Scope {
+  class Scope : public KORCurrentScope<KORVisManager> {
   public:
     explicit Scope(KORVisManager& iManager);
-    Scope(const Scope&) = delete;
-    Scope& operator=(const Scope&) = delete;
-    ~Scope();
-
-  private:
-    KORVisManager* _previous;
   };
 
   // Follows the model events of iDocument (and stops following the previous

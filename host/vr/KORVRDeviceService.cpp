@@ -34,13 +34,8 @@ void KORVRDeviceService::SetMapping(const KORVRDeviceManager& iManager) {
   _mapped = true;
 }
 
-KORVRDeviceService::Scope::Scope(KORVRDeviceService& iService) : _previous(tCurrentService) {
-  tCurrentService = &iService;
-}
-
-KORVRDeviceService::Scope::~Scope() {
-  tCurrentService = _previous;
-}
+KORVRDeviceService::Scope::Scope(KORVRDeviceService& iService)
+    : KORCurrentScope(tCurrentService, iService) {}
 
 KORVRDispatcherOnIdle::KORVRDispatcherOnIdle()
     : _dispatcher(tCurrentService ? &tCurrentService->GetDispatcher() : nullptr) {}

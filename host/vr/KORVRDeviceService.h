@@ -13,6 +13,7 @@
 //     and with no runtime the host's defaults apply: body 1 sends the head's
 //     "VIEWPORT_EVENT", body 2 the hand's "POSITION_EVENT", both of the device
 //     KORVRDefaultDeviceName.
+#include "system/KORCurrentScope.h"
 #include "vr/KORVRDeviceManager.h"
 #include "vr/KORVRDispatcher.h"
 
@@ -40,15 +41,9 @@ public:
   void SetLoadedConfigID(const KORUnicodeString& iID) { _loadedConfigID = iID; }
   const KORUnicodeString& GetLoadedConfigID() const { return _loadedConfigID; }
 
-  class Scope {
+  class Scope : public KORCurrentScope<KORVRDeviceService> {
   public:
     explicit Scope(KORVRDeviceService& iService);
-    ~Scope();
-    Scope(const Scope&) = delete;
-    Scope& operator=(const Scope&) = delete;
-
-  private:
-    KORVRDeviceService* _previous;
   };
 
 private:

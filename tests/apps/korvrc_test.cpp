@@ -215,6 +215,22 @@ TEST_F(KorvrcTest, SettingsFilesAreCopiedIntoTheDirectory) {
   EXPECT_TRUE(fs::exists(settings / "VRCommandsTemp.KORSettings"));
 }
 
+// The first file was copied before the second failed, and stayed.
+TEST_F(KorvrcTest, SettingsThatFailPartWayWriteNothing) {
+  fs::create_directories(settings / "VRCommandsTemp.KORSettings");
+  const Result fresh = Run("settings --dir runtime");
+  EXPECT_EQ(fresh.status, 1);
+  EXPECT_NE(fresh.err.find("VRCommandsTemp.KORSettings: cannot be saved"), std::string::npos)
+      << fresh.err;
+  EXPECT_FALSE(fs::exists(folder / "runtime")) << "a directory made for nothing was left";
+
+  fs::create_directories(folder / "kept");
+  WriteFile(folder / "kept/VirtualRealityTemp.KORSettings", "old");
+  EXPECT_EQ(Run("settings --dir kept --force").status, 1);
+  EXPECT_EQ(ReadFile(folder / "kept/VirtualRealityTemp.KORSettings"), "old");
+  EXPECT_FALSE(fs::exists(folder / "kept/VRCommandsTemp.KORSettings"));
+}
+
 TEST_F(KorvrcTest, NewDocumentHoldsTheDefaultConfiguration) {
   ASSERT_EQ(Run("new fresh.kordoc").status, 0);
   const Result described = Run("describe fresh.kordoc");

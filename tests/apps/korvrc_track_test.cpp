@@ -207,6 +207,16 @@ TEST_F(KorvrcTrackTest, AnotherActiveConfigurationLeavesNothingToTrack) {
   EXPECT_NE(result.out.find("status: The immersive runtime has not loaded this configuration."),
             std::string::npos)
       << result.out;
+
+  // The workbench's own notice of the other configuration came first on the
+  // standard output and broke the JSON lines.
+  const Result json = Run("track lab.kordoc --seconds 1 --json");
+  EXPECT_EQ(json.status, 1);
+  const std::vector<nlohmann::json> lines = JsonLines(json.out);
+  EXPECT_FALSE(lines.empty());
+  for (const nlohmann::json& line : lines)
+    EXPECT_TRUE(line.is_object()) << json.out;
+  EXPECT_NE(json.err.find("Modele different"), std::string::npos) << json.err;
 }
 
 // A document saved before configurations carried an identifier got a new one

@@ -116,6 +116,39 @@ TEST_F(TestTrackingTest, HeadAndHandFollowTheSensorsAndStopPutsThemBack) {
   EXPECT_FALSE(DialogOpen());
 }
 
+// Every event's location write was recorded in the command's transaction, so
+// that a long run grew without bound.
+TEST_F(TestTrackingTest, ALongRunKeepsItsTransactionSmallAndUndoGoesBackWhole) {
+  MakeTrackers(true, true);
+  KORIVrcConfig_var config;
+  ASSERT_EQ(factory->RetrieveConfig(config.Out()), S_OK);
+  KORUuid before;
+  ASSERT_EQ(config->GetID(before), S_OK);
+  const int undoSteps = document->GetUndoCount();
+  Perform({"runtime document", "start btnTestTracking", "set CheckButton005 on",
+           "set CheckButton006 on", "push PushButton007"});
+  const KORFeatureStore& store = document->Store();
+  int afterFirstHundred = 0;
+  for (int event = 1; event <= 10000; ++event) {
+    const KORString offset = std::to_string(event % 500);
+    Perform({"event VIEWPORT_EVENT " + offset + " 0 0 0 0 0",
+             "event POSITION_EVENT 0 " + offset + " 0 0 0 0"});
+    if (event == 100)
+      afterFirstHundred = store.OpenStepCount();
+  }
+  EXPECT_GT(afterFirstHundred, 0);
+  EXPECT_EQ(store.OpenStepCount(), afterFirstHundred);
+
+  Perform({"push PushButton008", "press OK"});
+  ASSERT_EQ(document->GetUndoCount(), undoSteps + 1);
+  Perform({"undo"});
+  EXPECT_TRUE(SameLocation(LocationOf(head), savedHead));
+  EXPECT_TRUE(SameLocation(LocationOf(hand), savedHand));
+  KORUuid undone;
+  ASSERT_EQ(config->GetID(undone), S_OK);
+  EXPECT_EQ(undone, before) << "undo left the identifier the run made";
+}
+
 TEST_F(TestTrackingTest, OkWhileRunningRestoresFirst) {
   MakeTrackers(true, true);
   Perform({"runtime document", "start btnTestTracking", "set CheckButton006 on",

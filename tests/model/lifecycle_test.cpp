@@ -1,7 +1,12 @@
 #include "ModelFixture.h"
 
+#include "featurestore/KORDocumentIO.h"
 #include "featurestore/KORICutAndPastable.h"
 #include "featurestore/KORLifeCycleObject.h"
+
+#include <filesystem>
+#include <functional>
+#include <unistd.h>
 
 namespace {
 class LifeCycleTest : public ModelTest {
@@ -77,6 +82,114 @@ TEST_F(LifeCycleTest, TheIdentifierChangesWithEveryEventAndOnlyThen) {
   EXPECT_NE(later, first) << "a change that reached the root kept the identifier";
   ASSERT_EQ(config->GetID(again), S_OK);
   EXPECT_EQ(again, later);
+}
+
+// Moves of the hand device and head, and deletions of devices, stopped short
+// of the configuration root: its identifier stayed and the views never heard.
+class DeviceEventsTest : public ModelTest {
+protected:
+  struct Devices {
+    KORIVrcTrackedElement_var hand, head;
+    KORIVrcTrackingStation_var station;
+    KORIVrcTracker_var tracker;
+    KORIVrcButtonDevice_var buttons;
+  };
+  static Devices Find(KORIVrcFactory* iFactory) {
+    Devices found;
+    KORIVrcHandDevice_var hand;
+    KORIVrcHead_var head;
+    EXPECT_EQ(iFactory->RetrieveHandDevice(hand.Out()), S_OK);
+    EXPECT_EQ(iFactory->RetrieveHead(head.Out()), S_OK);
+    found.hand = KORQuery<KORIVrcTrackedElement>(hand);
+    found.head = KORQuery<KORIVrcTrackedElement>(head);
+    KORIVrcDevices_var devices;
+    EXPECT_EQ(iFactory->RetrieveDevices(devices.Out()), S_OK);
+    KORListValKORBaseUnknown_var* listed = nullptr;
+    EXPECT_EQ(devices->GetTrackingStations(&listed), S_OK);
+    found.station = KORQuery<KORIVrcTrackingStation>((*listed)[1]);
+    delete listed;
+    EXPECT_EQ(devices->GetButtonDevices(&listed), S_OK);
+    found.buttons = KORQuery<KORIVrcButtonDevice>((*listed)[1]);
+    delete listed;
+    EXPECT_EQ(found.station->GetTrackers(&listed), S_OK);
+    found.tracker = KORQuery<KORIVrcTracker>((*listed)[1]);
+    delete listed;
+    return found;
+  }
+  static HRESULT Remove(KORBaseUnknown* iElement) {
+    return KORQuery<LifeCycleObject>(iElement)->remove();
+  }
+
+  // Runs each change on the configuration of iFactory and expects it to renew
+  // the identifier; iHeard, when given, tells whether the document's root
+  // heard of the changed element.
+  void ExpectEachReachesTheRoot(
+      KORIVrcFactory* iFactory,
+      const std::function<bool(KORNotificationKind, KORBaseUnknown*)>& iHeard = nullptr) {
+    const Devices found = Find(iFactory);
+    ASSERT_TRUE(found.hand && found.head && found.station && found.tracker && found.buttons);
+    const KORMathTransformation moved(KORMath3x3Matrix(), KORMathVector(10, 20, 30));
+    struct Change {
+      const char* what;
+      std::function<HRESULT()> run;
+      KORNotificationKind kind;
+      KORBaseUnknown* object;
+    };
+    const std::vector<Change> changes{
+        {"hand move", [&] { return found.hand->SetLocation(moved); }, KORNotificationKind::Modify,
+         found.hand},
+        {"head move", [&] { return found.head->SetLocation(moved); }, KORNotificationKind::Modify,
+         found.head},
+        {"tracker deletion", [&] { return Remove(found.tracker); }, KORNotificationKind::Delete,
+         found.tracker},
+        {"button device deletion", [&] { return Remove(found.buttons); },
+         KORNotificationKind::Delete, found.buttons},
+        {"station deletion", [&] { return Remove(found.station); }, KORNotificationKind::Delete,
+         found.station},
+    };
+    KORIVrcConfig_var config;
+    ASSERT_EQ(iFactory->RetrieveConfig(config.Out()), S_OK);
+    for (const Change& change : changes) {
+      KORUuid before, after;
+      ASSERT_EQ(config->GetID(before), S_OK);
+      TakeHeard();
+      ASSERT_EQ(change.run(), S_OK) << change.what;
+      ASSERT_EQ(config->GetID(after), S_OK);
+      EXPECT_NE(before, after) << change.what << " did not renew the identifier";
+      if (iHeard) {
+        EXPECT_TRUE(iHeard(change.kind, change.object)) << change.what << " was not heard";
+      }
+    }
+  }
+
+  void SetUp() override {
+    ModelTest::SetUp();
+    KORIVrcTrackingStation_var station;
+    ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationIS900, "S", station.Out()), S_OK);
+    KORIVrcTracker_var tracker;
+    ASSERT_EQ(factory->CreateTracker("1", tracker.Out(), station), S_OK);
+    KORIVrcButtonDevice_var buttons;
+    ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonMike, "B", buttons.Out()), S_OK);
+  }
+};
+
+TEST_F(DeviceEventsTest, ChangesOfANewConfigurationReachTheRoot) {
+  ExpectEachReachesTheRoot(factory, [this](KORNotificationKind iKind, KORBaseUnknown* iObject) {
+    return CountHeard(iKind, iObject) == 1;
+  });
+}
+
+TEST_F(DeviceEventsTest, ChangesOfAReloadedConfigurationReachTheRoot) {
+  const std::string path = std::filesystem::temp_directory_path() /
+                           ("kor-device-events-" + std::to_string(getpid()) + ".KORProduct");
+  std::string error;
+  ASSERT_EQ(KORSaveDocument(*document, path, error), S_OK) << error;
+  KORSmartPtr<KORDocument> loaded;
+  const HRESULT read = KORLoadDocument(path, loaded, error);
+  std::filesystem::remove(path);
+  ASSERT_EQ(read, S_OK) << error;
+  auto loadedFactory = KORQuery<KORIVrcFactory>(loaded);
+  ExpectEachReachesTheRoot(loadedFactory);
 }
 
 TEST_F(LifeCycleTest, RemovingASelectionRemovesEachElementWithItsChildren) {

@@ -41,9 +41,11 @@ void ConnectEachWithRootFather(Owner* iOwner,
 HRESULT KOREVrcConfig::Reconnect() {
   KORVrcTraceScope scope("KOREVrcConfig::Reconnect");
   // Heads, views, hand devices and tracking stations hang their events on the
-  // root directly, so that a change reaches the views of the host in one step.
+  // root directly, so that a change reaches the views of the host in one step;
+  // each branch joins the root as well, for what lies below it.
   KORIVrcGraphicSpecs_var specs;
   if (SUCCEEDED(GetGraphicSpecs(specs.Out()))) {
+    ConnectWithRootFather(specs);
     ConnectEachWithRootFather(specs.get(), &KORIVrcGraphicSpecs::GetHeads);
     ConnectEachWithRootFather(specs.get(), &KORIVrcGraphicSpecs::GetViews);
     KORIgnoreResult(specs->Reconnect(), KORVrcEventNotDelivered);
@@ -55,6 +57,7 @@ HRESULT KOREVrcConfig::Reconnect() {
   }
   KORIVrcDevices_var devices;
   if (SUCCEEDED(GetDevices(devices.Out()))) {
+    ConnectWithRootFather(devices);
     ConnectEachWithRootFather(devices.get(), &KORIVrcDevices::GetHandDevices);
     ConnectEachWithRootFather(devices.get(), &KORIVrcDevices::GetTrackingStations);
     KORIgnoreResult(devices->Reconnect(), KORVrcEventNotDelivered);

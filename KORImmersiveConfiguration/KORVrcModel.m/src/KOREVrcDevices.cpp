@@ -4,7 +4,6 @@
 #include "KORVrcTrace.h"
 #include "interfaces/KORIVrcButtonDevice.h"
 #include "interfaces/KORIVrcHandDevice.h"
-#include "interfaces/KORIVrcTrackedElement.h"
 #include "interfaces/KORIVrcTrackingStation.h"
 
 #include <memory>
@@ -14,28 +13,17 @@ constexpr const char* kTrackingStations = "TrackingStations";
 constexpr const char* kHandDevices = "HandDevices";
 constexpr const char* kButtonDevices = "ButtonDevices";
 
-// A new device joins the branch's event chain and announces itself there.
+// A new device joins the branch's event chain and announces itself there, so
+// that its moves and its deletion climb to the configuration root.
 KORVrcAccess::ChildHooking NewDevice(const char* iKind) {
-  return {KORVrcAccess::Hook::None, true, true, iKind};
-}
-
-// Reconnect of every listed element, asked through interface I.
-template <class I> void ReconnectAll(KORBaseUnknown* iElement, const char* iKey) {
-  KORListValKORBaseUnknown_var* listed = nullptr;
-  if (FAILED(KORVrcAccess::GetList<I>(iElement, iKey, &listed)))
-    return;
-  const KOROwnedList list(listed);
-  for (const KORBaseUnknown_var& entry : *list)
-    if (auto element = KORQuery<I>(entry))
-      KORIgnoreResult(element->Reconnect(), KORVrcEventNotDelivered);
+  return {KORVrcAccess::Hook::Father, true, true, iKind};
 }
 } // namespace
 
 HRESULT KOREVrcDevices::Reconnect() {
   KORVrcTraceScope scope("KOREVrcDevices::Reconnect");
-  ReconnectAll<KORIVrcTrackingStation>(GetImpl(), kTrackingStations);
-  // A hand device carries its Reconnect as a tracked element.
-  ReconnectAll<KORIVrcTrackedElement>(GetImpl(), kHandDevices);
+  for (const char* key : {kTrackingStations, kHandDevices, kButtonDevices})
+    KORVrcAccess::RejoinEach(GetImpl(), key);
   return S_OK;
 }
 

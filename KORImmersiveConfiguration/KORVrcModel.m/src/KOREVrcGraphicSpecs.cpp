@@ -72,7 +72,7 @@ HRESULT KOREVrcGraphicSpecs::GetHeads(KORListValKORBaseUnknown_var** oList) {
 HRESULT KOREVrcGraphicSpecs::AddHead(KORIVrcHead* iHead) {
   KORVrcTraceScope scope("KOREVrcGraphicSpecs::AddHead");
   return KORVrcAccess::AddToList(GetImpl(), kHeads, iHead,
-                                 ChildHooking{Hook::None, true, true, "VrcHead"});
+                                 ChildHooking{Hook::RootFather, true, true, "VrcHead"});
 }
 
 HRESULT KOREVrcGraphicSpecs::RemoveHead(KORIVrcHead* iHead) {

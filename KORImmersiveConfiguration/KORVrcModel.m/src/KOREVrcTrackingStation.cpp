@@ -8,6 +8,8 @@ constexpr const char* kTrackers = "Trackers";
 
 HRESULT KOREVrcTrackingStation::Reconnect() {
   KORVrcTraceScope scope("KOREVrcTrackingStation::Reconnect");
+  // Each tracker hears its tracked element again and tells the station.
+  KORVrcAccess::RejoinEach(GetImpl(), kTrackers);
   return S_OK;
 }
 

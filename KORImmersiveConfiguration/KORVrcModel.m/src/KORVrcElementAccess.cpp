@@ -3,6 +3,7 @@
 #include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "featurestore/KORIRedrawEvent.h"
+#include "interfaces/KORIVrcElement.h"
 
 #include <array>
 
@@ -160,6 +161,18 @@ HRESULT SetAggregated(KORBaseUnknown* iElement, const char* iKey, KORBaseUnknown
     return E_FAIL;
   HookChild(iElement, iChild, iHooking);
   return S_OK;
+}
+
+void RejoinEach(KORBaseUnknown* iElement, const char* iKey) {
+  KORListValKORBaseUnknown_var* listed = nullptr;
+  if (FAILED(GetList<KORIVrcElement>(iElement, iKey, &listed)))
+    return;
+  const KOROwnedList list(listed);
+  for (const KORBaseUnknown_var& entry : *list) {
+    if (auto refresh = Refresh(entry))
+      KORIgnoreResult(refresh->ConnectWithFather(), KORVrcEventNotDelivered);
+    KORIgnoreResult(KORQuery<KORIVrcElement>(entry)->Reconnect(), KORVrcEventNotDelivered);
+  }
 }
 
 HRESULT RemoveFromList(KORBaseUnknown* iElement, const char* iKey, KORBaseUnknown* iChild) {

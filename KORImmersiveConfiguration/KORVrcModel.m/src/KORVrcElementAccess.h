@@ -76,6 +76,9 @@ HRESULT AddToList(KORBaseUnknown* iElement, const char* iKey, KORBaseUnknown* iC
 // Stores iChild in the aggregating link iKey, then hooks it as iHooking says.
 HRESULT SetAggregated(KORBaseUnknown* iElement, const char* iKey, KORBaseUnknown* iChild,
                       const ChildHooking& iHooking);
+// After a load: each element listed under iKey joins its father's event chain
+// again, then reconnects what lies below it.
+void RejoinEach(KORBaseUnknown* iElement, const char* iKey);
 // Removes iChild from list iKey; absent: no effect. Fails on null and on an
 // element without attribute access or a child that is not a feature.
 HRESULT RemoveFromList(KORBaseUnknown* iElement, const char* iKey, KORBaseUnknown* iChild);

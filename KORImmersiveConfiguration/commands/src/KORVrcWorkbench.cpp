@@ -15,8 +15,8 @@ constexpr int kInitialState = 1;
 constexpr int kToolbarVisible = 1;
 constexpr int kToolbarPosition = 3;
 
-// The rows with a toolbar button, in their toolbar order.
-std::vector<const KORVrcCommandRow*> ToolbarRows() {
+// The toolbar's buttons, in their toolbar order.
+std::vector<KORCmdButton> ToolbarButtons() {
   std::vector<const KORVrcCommandRow*> rows;
   for (const KORVrcCommandRow& row : KORVrcCommands)
     if (row.starter)
@@ -24,7 +24,10 @@ std::vector<const KORVrcCommandRow*> ToolbarRows() {
   std::sort(rows.begin(), rows.end(), [](const KORVrcCommandRow* iA, const KORVrcCommandRow* iB) {
     return iA->toolbarPosition < iB->toolbarPosition;
   });
-  return rows;
+  std::vector<KORCmdButton> buttons;
+  for (const KORVrcCommandRow* row : rows)
+    buttons.push_back({row->starter, row->headerId});
+  return buttons;
 }
 } // namespace
 
@@ -39,17 +42,7 @@ KORCmdWorkbench* KORVrcWorkbench::CreateWorkbench() {
   auto* workbench = new KORCmdWorkbench(KORVrcWorkbenchName, kPersistent);
   auto* toolbar = new KORCmdContainer("KORVrcToolbar", kPersistent);
   workbench->SetChild(toolbar);
-  KORCmdStarter* first = nullptr;
-  KORCmdStarter* previous = nullptr;
-  for (const KORVrcCommandRow* row : ToolbarRows()) {
-    auto* starter = new KORCmdStarter(row->starter, kPersistent);
-    starter->SetCommand(row->headerId, 0);
-    if (previous)
-      previous->SetNext(starter);
-    else
-      first = starter;
-    previous = starter;
-  }
+  KORCmdStarter* first = KORChainStarters(ToolbarButtons(), kPersistent);
   toolbar->SetChild(first);
   toolbar->SetToolbarView(kToolbarVisible, kToolbarPosition);
   toolbar->SetChild(first);

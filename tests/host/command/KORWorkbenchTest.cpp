@@ -6,8 +6,8 @@
 
 namespace {
 // A workbench of three buttons, built the way a module builds its own:
-// starters chained with SetNext, the first one the toolbar's child, and the
-// first one set as child again after the toolbar's view.
+// chained starters, the first one the toolbar's child, and the first one set
+// as child again after the toolbar's view.
 class TestWorkbench final
     : public KORImplementationOf<TestWorkbench, KORIPRDWorkshopConfiguration> {
 public:
@@ -17,19 +17,8 @@ public:
     auto* workbench = new KORCmdWorkbench("TestWorkbench", 1);
     auto* toolbar = new KORCmdContainer("TestToolbar", 1);
     workbench->SetChild(toolbar);
-    KORCmdStarter* first = nullptr;
-    KORCmdStarter* previous = nullptr;
-    for (auto [button, header] : {std::pair{"btnCreateView", "ViewHdr"},
-                                  std::pair{"btnCreateIG", "IGHdr"},
-                                  std::pair{"btnSnap", "SnapHdr"}}) {
-      auto* starter = new KORCmdStarter(button, 1);
-      starter->SetCommand(header, 0);
-      if (previous)
-        previous->SetNext(starter);
-      else
-        first = starter;
-      previous = starter;
-    }
+    KORCmdStarter* first = KORChainStarters(
+        {{"btnCreateView", "ViewHdr"}, {"btnCreateIG", "IGHdr"}, {"btnSnap", "SnapHdr"}}, 1);
     toolbar->SetChild(first);
     toolbar->SetToolbarView(1, 3);
     toolbar->SetChild(first);
@@ -55,6 +44,7 @@ TEST(WorkbenchAccess, TheToolbarHoldsItsStartersInChainOrder) {
   EXPECT_EQ(headers, (std::vector<std::string>{"ViewHdr", "IGHdr", "SnapHdr"}));
   EXPECT_EQ(workbench->GetChildren().size(), 1u) << "the toolbar is the workbench's one child";
   EXPECT_EQ(workbench->Find("btnMissing"), nullptr);
+  EXPECT_EQ(KORChainStarters({}, 1), nullptr) << "no button, no starter";
 }
 
 struct Counted : KORCmdAccess {

@@ -209,6 +209,72 @@ TEST_F(TransactionsTest, NestedOpensJoinTheOuterTransaction) {
   EXPECT_EQ(transactions->CommitTransaction(), E_FAIL);
 }
 
+// Every write of a value added a step, so that a transaction writing the
+// same attributes again and again grew without bound.
+TEST_F(TransactionsTest, AValueWrittenAgainKeepsOneStepAndUndoGoesBackBeforeTheFirst) {
+  auto node = Node();
+  auto other = Node();
+  const std::string before = Saved();
+  const KORFeatureStore& store = document->Store();
+  auto attributes = Attr(node);
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  for (int i = 1; i <= 10000; ++i) {
+    ASSERT_EQ(attributes->SetInteger("Count", i), S_OK);
+    ASSERT_EQ(attributes->SetDoubles("Placement", {static_cast<double>(i)}), S_OK);
+  }
+  EXPECT_EQ(store.OpenStepCount(), 2);
+  // Links are recorded write by write: their targets take part in removals.
+  ASSERT_EQ(attributes->SetLink("Partner", other), S_OK);
+  ASSERT_EQ(attributes->SetLink("Partner", nullptr), S_OK);
+  EXPECT_EQ(store.OpenStepCount(), 4);
+
+  // A write after an inner open is its own step, which an abort takes back.
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  ASSERT_EQ(attributes->SetInteger("Count", -1), S_OK);
+  ASSERT_EQ(attributes->SetInteger("Count", -2), S_OK);
+  EXPECT_EQ(store.OpenStepCount(), 5);
+  ASSERT_EQ(transactions->AbortTransaction(), S_OK);
+  int count = 0;
+  ASSERT_EQ(attributes->GetInteger("Count", count), S_OK);
+  EXPECT_EQ(count, 10000);
+  ASSERT_EQ(attributes->SetInteger("Count", 20000), S_OK);
+  EXPECT_EQ(store.OpenStepCount(), 4) << "folded into the outer transaction's write";
+
+  ASSERT_EQ(transactions->CommitTransaction(), S_OK);
+  const std::string after = Saved();
+  ASSERT_EQ(transactions->Undo(), S_OK);
+  EXPECT_EQ(Saved(), before);
+  ASSERT_EQ(transactions->Redo(), S_OK);
+  EXPECT_EQ(Saved(), after);
+  ASSERT_EQ(attributes->GetInteger("Count", count), S_OK);
+  EXPECT_EQ(count, 20000);
+}
+
+TEST_F(TransactionsTest, JoinedTransactionsAreUndoneAndRedoneWhole) {
+  auto node = Node();
+  auto attributes = Attr(node);
+  for (int count : {1, 2, 3}) {
+    ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+    ASSERT_EQ(attributes->SetInteger("Count", count), S_OK);
+    ASSERT_EQ(transactions->CommitTransaction(), S_OK);
+  }
+  EXPECT_EQ(transactions->JoinLastTransactions(4), E_FAIL) << "more than there are";
+  EXPECT_EQ(transactions->JoinLastTransactions(0), E_FAIL);
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  EXPECT_EQ(transactions->JoinLastTransactions(2), E_FAIL) << "while a transaction is open";
+  ASSERT_EQ(transactions->AbortTransaction(), S_OK);
+
+  ASSERT_EQ(transactions->JoinLastTransactions(2), S_OK);
+  EXPECT_EQ(transactions->GetUndoCount(), 2);
+  int count = 0;
+  ASSERT_EQ(transactions->Undo(), S_OK);
+  ASSERT_EQ(attributes->GetInteger("Count", count), S_OK);
+  EXPECT_EQ(count, 1) << "one undo took back both joined parts";
+  ASSERT_EQ(transactions->Redo(), S_OK);
+  ASSERT_EQ(attributes->GetInteger("Count", count), S_OK);
+  EXPECT_EQ(count, 3);
+}
+
 TEST_F(TransactionsTest, AWriteOutsideATransactionEndsTheHistory) {
   auto node = Node();
   ASSERT_EQ(transactions->OpenTransaction(), S_OK);

@@ -262,10 +262,15 @@ TEST_F(CommandTransactionTest, CancelAndCloseAfterApplyGiveBackTheDocumentAsItWa
 TEST_F(CommandTransactionTest, ApplyKeepsTheCommandOpenAndOKKeepsBothParts) {
   ASSERT_EQ(Perform("edit node:A\nset CountSpinner 7\npress Apply\nexpect CountSpinner 7"), "");
   EXPECT_EQ(Transactions().GetTransactionDepth(), 1) << "the rest of the command is recorded";
+  const int before = Transactions().GetUndoCount();
   ASSERT_EQ(Perform("set CountSpinner 9\npress OK"), "");
   EXPECT_EQ(Count(A), 9);
+  // Apply's part was an undo step of its own, so that undo stopped half-way.
+  EXPECT_EQ(Transactions().GetUndoCount(), before) << "Apply and OK joined into the one step";
   ASSERT_EQ(Perform("undo"), "");
-  EXPECT_EQ(Count(A), 7) << "Apply's part is a step of its own";
+  EXPECT_EQ(Count(A), 5) << "undo took back the whole command";
+  ASSERT_EQ(Perform("redo"), "");
+  EXPECT_EQ(Count(A), 9);
 }
 
 TEST_F(CommandTransactionTest, StartingAnotherCommandOrUndoCancelsTheRunningOne) {
