@@ -69,9 +69,27 @@ void KORFeatureStore::Write(KORStoreStep iStep) {
   }
   // Recorded before the listeners hear of it: what they write in reaction
   // comes after it in the transaction.
-  _open.push_back(std::move(iStep));
+  if (KORStoreStep* last = RewrittenValue(iStep))
+    last->newValue = std::move(iStep.newValue);
+  else
+    _open.push_back(std::move(iStep));
   _mayHoldDead = _mayHoldDead || kind == KORStepKind::Remove;
   Tell(kind, feature.get(), attribute);
+}
+
+// A plain value set again right after it was set, within the same savepoint,
+// changes the last step instead of adding one: the step keeps the first old
+// value, so that undo and abort restore the same state, and a value rewritten
+// on every tracking event does not grow the transaction without end.
+KORStoreStep* KORFeatureStore::RewrittenValue(const KORStoreStep& iStep) {
+  if (iStep.kind != KORStepKind::SetValue || _open.size() <= _savepoints.back().steps)
+    return nullptr;
+  KORStoreStep& last = _open.back();
+  const bool sameValue = last.kind == KORStepKind::SetValue && last.feature == iStep.feature &&
+                         last.attribute == iStep.attribute;
+  if (!sameValue || KORIsLinkType(iStep.feature->Type().attributes[iStep.attribute].type))
+    return nullptr;
+  return &last;
 }
 
 void KORFeatureStore::Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect) {

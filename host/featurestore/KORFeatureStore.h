@@ -80,6 +80,8 @@ private:
   void Perform(const KORStoreStep& iStep, bool iForward);
   void Tell(KORStepKind iKind, KORFeature* iFeature, std::size_t iAttribute);
   void NoteReleased(const KORStoreStep& iStep);
+  // The open step iStep, a recorded value change, may be merged into; or null.
+  KORStoreStep* RewrittenValue(const KORStoreStep& iStep);
   void RemoveOrphans();
   void Replay(const Steps& iSteps, bool iForward);
   // Replays the last transaction of ioFrom and moves it to ioTo.

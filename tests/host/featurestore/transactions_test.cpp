@@ -209,6 +209,31 @@ TEST_F(TransactionsTest, NestedOpensJoinTheOuterTransaction) {
   EXPECT_EQ(transactions->CommitTransaction(), E_FAIL);
 }
 
+TEST_F(TransactionsTest, AValueSetManyTimesIsUndoneToItsFirstValueAcrossSavepoints) {
+  // Repeated writes of one value share a step: an abort or undo must still
+  // land on the value before the first write of its own savepoint.
+  auto node = Node();
+  auto count = [&] {
+    int value = -1;
+    EXPECT_EQ(Attr(node)->GetInteger("Count", value), S_OK);
+    return value;
+  };
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  for (int value : {1, 2})
+    ASSERT_EQ(Attr(node)->SetInteger("Count", value), S_OK);
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  for (int value : {3, 4})
+    ASSERT_EQ(Attr(node)->SetInteger("Count", value), S_OK);
+  ASSERT_EQ(transactions->AbortTransaction(), S_OK);
+  EXPECT_EQ(count(), 2) << "the inner abort undid the outer writes too";
+  ASSERT_EQ(Attr(node)->SetInteger("Count", 5), S_OK);
+  ASSERT_EQ(transactions->CommitTransaction(), S_OK);
+  ASSERT_EQ(transactions->Undo(), S_OK);
+  EXPECT_EQ(count(), 0);
+  ASSERT_EQ(transactions->Redo(), S_OK);
+  EXPECT_EQ(count(), 5);
+}
+
 TEST_F(TransactionsTest, AWriteOutsideATransactionEndsTheHistory) {
   auto node = Node();
   ASSERT_EQ(transactions->OpenTransaction(), S_OK);
