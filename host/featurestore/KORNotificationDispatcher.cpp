@@ -88,8 +88,10 @@ void KORNotificationDispatcher::Dispatch(KORNotification& ioNotification, const 
   const std::size_t receiverCount = _receivers.size();
   for (std::size_t i = 0; i < receiverCount; ++i) {
     KORBaseUnknown* receiver = _receivers[i].object.get();
-    if (_receivers[i].removed || KORModelObject::IsDeadObject(receiver) ||
-        !ioNotification.MarkReached(receiver))
+    // Most receivers of a busy object were reached already through another
+    // path: that is asked first, as it is the cheapest.
+    if (_receivers[i].removed || !ioNotification.MarkReached(receiver) ||
+        KORModelObject::IsDeadObject(receiver))
       continue;
     if (auto events = KORQuery<KORIModelEvents>(receiver))
       KORIgnoreResult(events->Receive(ioNotification),
