@@ -58,11 +58,11 @@ void Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect) 
 } // namespace
 
 HRESULT KORStandardModelEvents::Dispatch(KORNotification& ioNotification) {
-  KORNotificationDispatcher* dispatcher = GetDispatcher();
+  KORModelObject* object = KORModelObject::From(GetImpl());
   // A dead object's events go nowhere: it has left the chain.
-  if (!dispatcher || KORModelObject::IsDeadObject(GetImpl()))
+  if (!object || object->IsDead())
     return E_FAIL;
-  dispatcher->Dispatch(ioNotification, GetImpl());
+  object->Dispatcher().Dispatch(ioNotification, GetImpl());
   return S_OK;
 }
 

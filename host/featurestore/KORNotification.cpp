@@ -1,6 +1,8 @@
 #include "featurestore/KORNotification.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 
 // Out of line, so that the type information lives in the host library alone
 // and a module's notifications are recognised by the host and the reverse.
@@ -8,10 +10,44 @@ KORNotification::~KORNotification() = default;
 KORModelNotification::~KORModelNotification() = default;
 
 bool KORNotification::MarkReached(const void* iReceiver) {
-  if (std::find(_reached.begin(), _reached.end(), iReceiver) != _reached.end())
-    return false;
-  _reached.push_back(iReceiver);
+  if (!iReceiver)
+    return !std::exchange(_reachedNull, true);
+  if (_table.empty()) {
+    const auto few = _few.begin() + static_cast<std::ptrdiff_t>(_reachedCount);
+    if (std::find(_few.begin(), few, iReceiver) != few)
+      return false;
+    if (_reachedCount < kFewReached) {
+      _few[_reachedCount++] = iReceiver;
+      return true;
+    }
+    GrowTable();
+  }
+  return InsertInTable(iReceiver);
+}
+
+bool KORNotification::InsertInTable(const void* iReceiver) {
+  // Objects are aligned: the low bits of their address carry no information.
+  const std::size_t mask = _table.size() - 1;
+  std::size_t slot = (reinterpret_cast<std::uintptr_t>(iReceiver) >> 4) * 0x9E3779B97F4A7C15ull;
+  for (slot &= mask; _table[slot]; slot = (slot + 1) & mask)
+    if (_table[slot] == iReceiver)
+      return false;
+  _table[slot] = iReceiver;
+  // Kept at most half full, so that a probe ends soon on an empty slot.
+  if (++_reachedCount * 2 > _table.size())
+    GrowTable();
   return true;
+}
+
+void KORNotification::GrowTable() {
+  std::vector<const void*> old = std::move(_table);
+  _table.assign(old.empty() ? kFewReached * 8 : old.size() * 2, nullptr);
+  _reachedCount = 0;
+  if (old.empty())
+    old.assign(_few.begin(), _few.end());
+  for (const void* receiver : old)
+    if (receiver)
+      InsertInTable(receiver); // all different: each one is placed
 }
 
 const KORModelNotification* KORModelNotification::From(const KORNotification& iNotification) {

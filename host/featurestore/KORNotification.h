@@ -10,6 +10,8 @@
 // father under which the object now exists.
 #include "objectmodel/KORSmartPtr.h"
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -21,11 +23,22 @@ public:
   const std::string& GetClassName() const { return _className; }
 
   // Records that iReceiver got the notification; false when it already had.
+  // Constant time: one notification may reach hundreds of objects.
   bool MarkReached(const void* iReceiver);
 
 private:
+  // Most notifications reach a handful of objects, searched in place with no
+  // allocation; past kFewReached they go to an open-addressing table (empty
+  // slots are null, the null receiver has its own flag).
+  static constexpr std::size_t kFewReached = 8;
+  bool InsertInTable(const void* iReceiver);
+  void GrowTable();
+
   std::string _className;
-  std::vector<const void*> _reached;
+  std::array<const void*, kFewReached> _few{};
+  std::size_t _reachedCount = 0;
+  std::vector<const void*> _table;
+  bool _reachedNull = false;
 };
 
 enum class KORNotificationKind { Create, Modify, Delete };

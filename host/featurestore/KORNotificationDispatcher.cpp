@@ -5,48 +5,93 @@
 
 #include <algorithm>
 
+// Counts a delivery in progress; the outermost one drops what was removed.
+class KORNotificationDispatcher::Delivery {
+public:
+  explicit Delivery(KORNotificationDispatcher& iDispatcher) : _dispatcher(iDispatcher) {
+    ++_dispatcher._deliveries;
+  }
+  ~Delivery() {
+    if (--_dispatcher._deliveries == 0 && _dispatcher._removedDuringDelivery)
+      _dispatcher.Compact();
+  }
+  Delivery(const Delivery&) = delete;
+  Delivery& operator=(const Delivery&) = delete;
+
+private:
+  KORNotificationDispatcher& _dispatcher;
+};
+
+KORNotificationDispatcher::Receiver*
+KORNotificationDispatcher::FindReceiver(KORBaseUnknown* iReceiver) {
+  auto found = std::find_if(_receivers.begin(), _receivers.end(),
+                            [&](const Receiver& r) { return r.object.get() == iReceiver; });
+  return found == _receivers.end() ? nullptr : &*found;
+}
+
 void KORNotificationDispatcher::AddReceiver(KORBaseUnknown* iReceiver) {
-  if (iReceiver && !HasReceiver(iReceiver))
-    _receivers.emplace_back(iReceiver);
+  if (!iReceiver)
+    return;
+  // One removed earlier in the running delivery comes back in its place.
+  if (Receiver* known = FindReceiver(iReceiver))
+    known->removed = false;
+  else
+    _receivers.push_back({KORBaseUnknown_var(iReceiver)});
 }
 
 void KORNotificationDispatcher::RemoveReceiver(KORBaseUnknown* iReceiver) {
-  std::erase_if(_receivers, [&](const KORBaseUnknown_var& r) { return r.get() == iReceiver; });
+  if (_deliveries == 0) {
+    std::erase_if(_receivers, [&](const Receiver& r) { return r.object.get() == iReceiver; });
+  } else if (Receiver* known = FindReceiver(iReceiver)) {
+    known->removed = true;
+    _removedDuringDelivery = true;
+  }
 }
 
 bool KORNotificationDispatcher::HasReceiver(KORBaseUnknown* iReceiver) const {
-  return std::any_of(_receivers.begin(), _receivers.end(),
-                     [&](const KORBaseUnknown_var& r) { return r.get() == iReceiver; });
+  return std::any_of(_receivers.begin(), _receivers.end(), [&](const Receiver& r) {
+    return !r.removed && r.object.get() == iReceiver;
+  });
+}
+
+std::size_t KORNotificationDispatcher::ReceiverCount() const {
+  return static_cast<std::size_t>(
+      std::count_if(_receivers.begin(), _receivers.end(), [](const Receiver& r) { return !r.removed; }));
 }
 
 int KORNotificationDispatcher::AddListener(Listener iListener) {
-  _listeners.push_back({_nextListenerId, std::move(iListener)});
+  _listeners.push_back({_nextListenerId, std::make_unique<Listener>(std::move(iListener))});
   return _nextListenerId++;
 }
 
 void KORNotificationDispatcher::RemoveListener(int iListenerId) {
-  std::erase_if(_listeners, [&](const Subscription& s) { return s.id == iListenerId; });
+  if (_deliveries == 0) {
+    std::erase_if(_listeners, [&](const Subscription& s) { return s.id == iListenerId; });
+    return;
+  }
+  for (Subscription& subscription : _listeners)
+    if (subscription.id == iListenerId) {
+      subscription.id = 0;
+      _removedDuringDelivery = true;
+    }
 }
 
 void KORNotificationDispatcher::Dispatch(KORNotification& ioNotification, const void* iSelf) {
   ioNotification.MarkReached(iSelf);
-  // Deliver to a snapshot, skipping whoever unsubscribed meanwhile.
-  std::vector<int> listenerIds;
-  for (const Subscription& s : _listeners)
-    listenerIds.push_back(s.id);
-  for (int id : listenerIds) {
-    auto found = std::find_if(_listeners.begin(), _listeners.end(),
-                              [&](const Subscription& s) { return s.id == id; });
-    if (found != _listeners.end()) {
-      Listener listener = found->listener; // the call may erase the entry
-      listener(ioNotification);
-    }
-  }
-  std::vector<KORBaseUnknown_var> receivers = _receivers;
-  for (const KORBaseUnknown_var& receiver : receivers) {
-    if (!HasReceiver(receiver.get()) || KORModelObject::IsDeadObject(receiver.get()))
-      continue;
-    if (!ioNotification.MarkReached(receiver.get()))
+  Delivery delivery(*this);
+  // Indexes, not iterators: the lists may grow during the calls; entries added
+  // past the count taken here wait for the next notification.
+  const std::size_t listenerCount = _listeners.size();
+  for (std::size_t i = 0; i < listenerCount; ++i)
+    if (_listeners[i].id != 0)
+      (*_listeners[i].listener)(ioNotification);
+  const std::size_t receiverCount = _receivers.size();
+  for (std::size_t i = 0; i < receiverCount; ++i) {
+    KORBaseUnknown* receiver = _receivers[i].object.get();
+    // Most receivers of a busy object were reached already through another
+    // path: that is asked first, as it is the cheapest.
+    if (_receivers[i].removed || !ioNotification.MarkReached(receiver) ||
+        KORModelObject::IsDeadObject(receiver))
       continue;
     if (auto events = KORQuery<KORIModelEvents>(receiver))
       KORIgnoreResult(events->Receive(ioNotification),
@@ -54,7 +99,32 @@ void KORNotificationDispatcher::Dispatch(KORNotification& ioNotification, const 
   }
 }
 
+void KORNotificationDispatcher::Compact() {
+  _removedDuringDelivery = false;
+  // Moved out before they are released: releasing a receiver may run code
+  // that looks at this dispatcher.
+  std::vector<Receiver> removedReceivers;
+  std::vector<Subscription> removedListeners;
+  auto keptReceivers = std::stable_partition(_receivers.begin(), _receivers.end(),
+                                             [](const Receiver& r) { return !r.removed; });
+  std::move(keptReceivers, _receivers.end(), std::back_inserter(removedReceivers));
+  _receivers.erase(keptReceivers, _receivers.end());
+  auto keptListeners = std::stable_partition(_listeners.begin(), _listeners.end(),
+                                             [](const Subscription& s) { return s.id != 0; });
+  std::move(keptListeners, _listeners.end(), std::back_inserter(removedListeners));
+  _listeners.erase(keptListeners, _listeners.end());
+}
+
 void KORNotificationDispatcher::Clear() {
+  if (_deliveries > 0) {
+    // The running delivery still walks the lists: mark everything removed.
+    for (Receiver& receiver : _receivers)
+      receiver.removed = true;
+    for (Subscription& subscription : _listeners)
+      subscription.id = 0;
+    _removedDuringDelivery = true;
+    return;
+  }
   // Move out first: releasing a receiver may run code that looks at us.
   auto receivers = std::move(_receivers);
   auto listeners = std::move(_listeners);

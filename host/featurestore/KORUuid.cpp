@@ -58,15 +58,16 @@ KORUuid KORUuid::Generate() {
 }
 
 KORString KORUuid::ToText() const {
-  KORString text;
-  char buffer[9];
+  // Written whole into a buffer: the root renews its identifier on every
+  // model event, so this runs hundreds of times per change.
+  char buffer[4 * 8 + 3];
+  char* end = buffer;
   for (std::size_t word = 0; word < 4; ++word) {
-    auto end = std::to_chars(buffer, buffer + sizeof buffer, words[word], 16).ptr;
     if (word)
-      text += '_';
-    text.append(buffer, end);
+      *end++ = '_';
+    end = std::to_chars(end, buffer + sizeof buffer, words[word], 16).ptr;
   }
-  return text;
+  return KORString(buffer, end);
 }
 
 bool KORUuid::FromText(std::string_view iText, KORUuid& oUuid) {

@@ -102,10 +102,18 @@ void KORExtensionDictionary::ClearCaches() {
 const KORExtensionRow* KORExtensionDictionary::Resolve(const KORLateType& iType,
                                                        const KORIID& iIID) {
   auto& cache = iType._resolutions;
+  // Each library has its own copy of an interface's name: the names are
+  // compared by pointer first, and a copy found equal by its text is cached
+  // too, so that the text is compared once per library, not per query.
   for (const auto& resolution : cache)
-    if (resolution.hash == iIID.hash &&
-        (resolution.name == iIID.name || std::strcmp(resolution.name, iIID.name) == 0))
+    if (resolution.name == iIID.name)
       return static_cast<const KORExtensionRow*>(resolution.row);
+  for (const auto& resolution : cache)
+    if (resolution.hash == iIID.hash && std::strcmp(resolution.name, iIID.name) == 0) {
+      const void* row = resolution.row;
+      cache.push_back({iIID.hash, iIID.name, row});
+      return static_cast<const KORExtensionRow*>(row);
+    }
   if (cache.empty())
     state().cachedTypes.push_back(&iType);
   const KORExtensionRow* found = nullptr;

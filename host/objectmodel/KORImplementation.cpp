@@ -63,9 +63,13 @@ HRESULT KORImplementation::ExtensionQueryInterface(const KORExtensionRow& iRow, 
 }
 
 KORExtension* KORImplementation::DataExtension(const KORExtensionRow& iRow) {
-  // One data extension per extension class, whichever of its interfaces is asked.
+  // One data extension per extension class, whichever of its interfaces is
+  // asked: the row itself is looked for first, the class's name only then.
   for (auto& [row, extension] : _dataExtensions)
-    if (row == &iRow || std::strcmp(row->extensionName, iRow.extensionName) == 0)
+    if (row == &iRow)
+      return extension;
+  for (auto& [row, extension] : _dataExtensions)
+    if (std::strcmp(row->extensionName, iRow.extensionName) == 0)
       return extension;
   KORExtension* extension = iRow.create();
   extension->Bind(this, KORExtensionKind::Data);

@@ -13,16 +13,18 @@ namespace {
 using Kind = KORNotificationKind;
 
 // Whether the receiver notifies a change of its own on this model event.
+// Asked of every object an event reaches: the kind of event is looked at
+// first, so that each receiver is asked for as few interfaces as may answer.
 bool ChangesOnReceive(KORBaseUnknown* iReceiver, const KORModelNotification& iNotification) {
   const Kind kind = iNotification.Kind();
-  if (KORQuery<KORIVrcCameraView>(iReceiver) || KORQuery<KORIVrcScreenView>(iReceiver) ||
-      KORQuery<KORIVrcTracker>(iReceiver))
-    return kind == Kind::Modify;
+  if (kind == Kind::Modify &&
+      (KORQuery<KORIVrcScreenView>(iReceiver) || KORQuery<KORIVrcCameraView>(iReceiver) ||
+       KORQuery<KORIVrcTracker>(iReceiver)))
+    return true;
   if (KORQuery<KORIVrcTrackingStation>(iReceiver))
     return true;
-  if (KORQuery<KORIVrcGraphicResources>(iReceiver))
-    return kind == Kind::Delete && KORQuery<KORIVrcIG>(iNotification.Object());
-  return false;
+  return kind == Kind::Delete && KORQuery<KORIVrcGraphicResources>(iReceiver) &&
+         KORQuery<KORIVrcIG>(iNotification.Object());
 }
 } // namespace
 

@@ -2,6 +2,8 @@
 
 #include "featurestore/KORNotificationDispatcher.h"
 
+#include <utility>
+
 namespace {
 class EventsTest : public StoreTest {
 protected:
@@ -95,5 +97,73 @@ TEST_F(EventsTest, ListenersMayUnsubscribeWhileAnEventIsDelivered) {
   EXPECT_EQ(KORQuery<KORIModelEvents>(node)->Dispatch(changed), S_OK);
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(heard.size(), 1u) << "the earlier listener ran once, before it was removed";
+}
+TEST_F(EventsTest, ConnectionsChangedDuringDeliveryTakeEffectAtOnce) {
+  // A source heard by many fathers, all connected to one top node: the top is
+  // reached through every father but hears the event once.
+  constexpr int kFathers = 40;
+  auto source = Node(), top = Node(), late = Node();
+  std::vector<KORISpecObject_var> fathers;
+  std::vector<int> heardBy(kFathers + 1, 0); // the last one counts the late father
+  auto count = [&](KORISpecObject* iNode, int iIndex) {
+    KORQuery<KORIModelEvents>(iNode)->GetDispatcher()->AddListener(
+        [&heardBy, iIndex](const KORNotification&) { ++heardBy[iIndex]; });
+  };
+  for (int i = 0; i < kFathers; ++i) {
+    fathers.push_back(Node());
+    Connect(source, fathers.back());
+    Connect(fathers.back(), top);
+    count(fathers.back(), i);
+  }
+  count(late, kFathers);
+  int heardByTop = 0;
+  KORQuery<KORIModelEvents>(top)->GetDispatcher()->AddListener(
+      [&](const KORNotification&) { ++heardByTop; });
+  // The first father, when reached, disconnects the second and connects a late one.
+  KORQuery<KORIModelEvents>(fathers[0])->GetDispatcher()->AddListener([&](const KORNotification&) {
+    if (heardBy[0] == 1) {
+      EXPECT_EQ(KORQuery<KORIModelEvents>(fathers[1])->DeconnectFrom(source), S_OK);
+      Connect(source, late);
+    }
+  });
+
+  KORModify first(KORQuery<KORBaseUnknown>(source).get());
+  ASSERT_EQ(KORQuery<KORIModelEvents>(source)->Dispatch(first), S_OK);
+  EXPECT_EQ(heardByTop, 1);
+  EXPECT_EQ(heardBy[1], 0) << "a father disconnected during the delivery still heard it";
+  EXPECT_EQ(heardBy[kFathers], 0) << "a father connected during the delivery heard it";
+  for (int i = 2; i < kFathers; ++i)
+    EXPECT_EQ(heardBy[i], 1) << "father " << i;
+
+  KORModify second(KORQuery<KORBaseUnknown>(source).get());
+  ASSERT_EQ(KORQuery<KORIModelEvents>(source)->Dispatch(second), S_OK);
+  EXPECT_EQ(heardBy[1], 0);
+  EXPECT_EQ(heardBy[kFathers], 1) << "the late father missed the next event";
+  EXPECT_EQ(heardByTop, 2);
+  EXPECT_EQ(KORQuery<KORIModelEvents>(source)->GetDispatcher()->ReceiverCount(),
+            static_cast<std::size_t>(kFathers));
+}
+
+TEST_F(EventsTest, AListenerAddedDuringDeliveryHearsOnlyTheNextEvent) {
+  KORNotificationDispatcher* dispatcher = rootEvents->GetDispatcher();
+  int lateCalls = 0;
+  bool added = false;
+  // Adding many listeners from inside a listener grows the list under the
+  // running delivery.
+  const int adder = dispatcher->AddListener([&](const KORNotification&) {
+    if (std::exchange(added, true))
+      return;
+    for (int i = 0; i < 50; ++i)
+      dispatcher->AddListener([&](const KORNotification&) { ++lateCalls; });
+  });
+  auto node = Node();
+  ASSERT_EQ(KORQuery<KORIModelEvents>(container->Identity())->ConnectTo(node), S_OK);
+  KORModify first(node);
+  EXPECT_EQ(KORQuery<KORIModelEvents>(node)->Dispatch(first), S_OK);
+  EXPECT_EQ(lateCalls, 0);
+  KORModify second(node);
+  EXPECT_EQ(KORQuery<KORIModelEvents>(node)->Dispatch(second), S_OK);
+  EXPECT_EQ(lateCalls, 50);
+  dispatcher->RemoveListener(adder);
 }
 } // namespace

@@ -5,6 +5,7 @@
 #include "system/KORTrace.h"
 
 #include <gtest/gtest.h>
+#include <string>
 #include <type_traits>
 
 namespace {
@@ -125,6 +126,23 @@ TEST_F(ObjectModelTest, ExtensionsAreFoundOnAncestorsNearestFirst) {
   EXPECT_FALSE(KORQuery<ITestModuleService>(head));
   // The object's own interface is answered through any extension.
   EXPECT_EQ(KORQuery<ITestOwn>(KORQuery<ITestView>(screen))->Own(), 1);
+}
+
+TEST_F(ObjectModelTest, AnotherLibrarysCopyOfAnInterfaceNameResolvesAlike) {
+  // Each library holds its own copy of an interface's name.
+  const std::string viewName(ITestView::IID.name);
+  const KORIID viewCopy(viewName.c_str());
+  auto screen = Make("OMScreenView");
+  auto head = Make("OMHead");
+  ASSERT_TRUE(KORQuery<ITestView>(screen)) << "resolved once by the usual name";
+  EXPECT_FALSE(KORQuery<ITestView>(head));
+  for (int round = 0; round < 2; ++round) { // by the text, then from the cache
+    void* found = nullptr;
+    ASSERT_EQ(screen->QueryInterface(viewCopy, &found), S_OK) << "round " << round;
+    auto view = KORSmartPtr<ITestView>::Adopt(static_cast<ITestView*>(found));
+    EXPECT_EQ(view->ViewKind(), 2);
+    EXPECT_EQ(head->QueryInterface(viewCopy, &found), E_NOINTERFACE) << "round " << round;
+  }
 }
 
 TEST_F(ObjectModelTest, IdentityIsTheSameWhateverInterfaceIsAsked) {
