@@ -38,7 +38,16 @@ int KORVrcRunServe(const KORVrcServeOptions& iOptions) {
     std::cerr << "korvrc: " << where << ": " << error << '\n';
     return 1;
   }
+  KORVrcExportFolder exportFolder;
+  const std::string folder = iOptions.exportFolder.empty()
+                                 ? KORVrcExportFolder::DefaultFor(iOptions.input)
+                                 : iOptions.exportFolder;
+  if (FAILED(exportFolder.Open(folder, error))) {
+    std::cerr << "korvrc: serve: " << error << '\n';
+    return 1;
+  }
   KORVrcWorkbenchSession session(*frame, document, SavePath(iOptions));
+  session.SetExportFolder(exportFolder);
   if (FAILED(session.Start(error))) {
     std::cerr << "korvrc: " << where << ": " << error << '\n';
     return 1;
@@ -54,6 +63,7 @@ int KORVrcRunServe(const KORVrcServeOptions& iOptions) {
   std::signal(SIGINT, OnStopSignal);
   std::signal(SIGTERM, OnStopSignal);
   std::cout << "korvrc: serving " << where << " at " << server.GetURL()
+            << "\nkorvrc: the page exports into " << exportFolder.GetPath()
             << "\nkorvrc: stop with Ctrl-C" << std::endl;
   server.Serve(&gStopRequested);
   std::cout << "korvrc: stopped" << std::endl;

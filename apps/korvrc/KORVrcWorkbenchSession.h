@@ -5,6 +5,7 @@
 // availability, the specification tree, the open dialogs as their JSON dump
 // and the message boxes the last action showed. Used from the frame's thread
 // only.
+#include "KORVrcExportFolder.h"
 #include "featurestore/KORDocument.h"
 #include "featurestore/KORIContainer.h"
 #include "frame/KORDriver.h"
@@ -41,7 +42,24 @@ public:
   // Saves the document to the save path, replacing what was there.
   HRESULT Save(std::string& oPath, std::string& oError);
 
+  // The folder the page may write into. Without one, every answer to a file
+  // or directory box and the export dialog's OK are refused.
+  void SetExportFolder(KORVrcExportFolder iFolder) { _exportFolder = std::move(iFolder); }
+  // Whether the document differs from what was opened or last saved.
+  // Undoing back to that state makes it clean again.
+  bool HasUnsavedChanges() const;
+
 private:
+  // The line of iWords as the driver gets it: a path the page names is resolved into the
+  // export folder (and refused outside it).
+  HRESULT ConfinePaths(const std::vector<KORString>& iWords, std::string& ioLine,
+                       std::string& oError);
+  // The export dialog, when it opens, starts in the export folder.
+  void OpenExportDialogInFolder();
+  // Follows the document's history after the line iVerb; iUndoable and
+  // iRedoable are the history's lengths before it.
+  void FollowHistory(const KORString& iVerb, int iUndoable, int iRedoable);
+
   KORFrame& _frame;
   KORSmartPtr<KORDocument> _document;
   std::string _savePath;
@@ -50,4 +68,10 @@ private:
   KORVisManager _schematics;
   KORIContainer_var _container;
   std::vector<KORDriverMessage> _messages; // shown by the last action
+  KORVrcExportFolder _exportFolder;
+  bool _exportDialogShown = false;
+  // Where the saved state lies in the undo history, and whether a change
+  // made after undoing past it has made it unreachable.
+  int _savedAt = 0;
+  bool _savedReachable = true;
 };

@@ -138,6 +138,9 @@ int main(int argc, char** argv) {
                     "where Save writes (default: back to DOC when it is a saved document)");
   serve->add_option("--port", serveOptions.port, "the port to listen on (default: any free one)")
       ->check(CLI::Range(0, 65535));
+  serve->add_option("--export-dir", serveOptions.exportFolder,
+                    "the folder the page may export into, created when missing (default: "
+                    "STEM-export beside DOC, or ./korvrc-export for the bundled example)");
 
   app.require_subcommand(0, 1);
   CLI11_PARSE(app, argc, argv);

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <future>
 #include <thread>
@@ -36,6 +37,7 @@ protected:
   // from another; the server stops when iClient is done.
   void Exchange(const std::string& iSavePath, const std::function<void(httplib::Client&)>& iClient) {
     KORVrcWorkbenchSession session(frame, document, iSavePath);
+    session.SetExportFolder(exportFolder);
     std::string error;
     ASSERT_EQ(session.Start(error), S_OK) << error;
     KORVrcServerSettings settings;
@@ -74,6 +76,7 @@ protected:
   KORSmartPtr<KORDocument> document;
   int port = 0;
   std::string finalState;
+  KORVrcExportFolder exportFolder; // none unless a test opens one
 };
 
 bool TreeHolds(const nlohmann::json& iNode, const std::string& iElement) {
@@ -232,5 +235,154 @@ TEST_F(ServeTest, EachActionIsAnnouncedOnTheEventStream) {
     listener.join();
   });
   EXPECT_NE(events.find("event: state\ndata: "), std::string::npos) << events;
+}
+
+namespace fs = std::filesystem;
+
+// A fresh folder under /tmp, removed with everything in it.
+struct TemporaryFolder {
+  TemporaryFolder() {
+    char name[] = "/tmp/korvrc-export-XXXXXX";
+    path = ::mkdtemp(name) ? fs::path(name) : fs::path();
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  fs::path path;
+};
+
+TEST(ExportFolderTest, OnlyPathsInsideTheFolderAreAccepted) {
+  TemporaryFolder scratch;
+  ASSERT_FALSE(scratch.path.empty());
+  const fs::path folder = scratch.path / "export";
+  fs::create_directories(folder / "inner");
+  fs::create_directories(scratch.path / "beside");
+  fs::create_directory_symlink(scratch.path / "beside", folder / "out-link");
+  fs::create_directory_symlink(folder / "inner", folder / "in-link");
+  KORVrcExportFolder exportFolder;
+  std::string error;
+  ASSERT_EQ(exportFolder.Open(folder.string(), error), S_OK) << error;
+  struct Case {
+    std::string path;
+    std::string resolved; // empty: refused
+  };
+  const std::string inside = folder.string();
+  const std::vector<Case> cases = {
+      {"inner", inside + "/inner"},
+      {"new/deeper", inside + "/new/deeper"},
+      {".", inside},
+      {inside + "/inner/../inner", inside + "/inner"},
+      {inside + "/", inside},
+      {"in-link", inside + "/inner"},
+      {"../beside", ""},
+      {"inner/../../beside", ""},
+      {"..", ""},
+      {"/etc", ""},
+      {scratch.path.string() + "/export-sibling", ""}, // shares the folder's name as a prefix
+      {"out-link", ""},
+      {"out-link/deeper", ""},
+      {"$KORVRC_EXPORT_TEST_UNSET/x", ""},
+  };
+  for (const Case& test : cases) {
+    std::string resolved;
+    error.clear();
+    const HRESULT result = exportFolder.Resolve(test.path, resolved, error);
+    EXPECT_EQ(SUCCEEDED(result), !test.resolved.empty()) << test.path << ": " << error;
+    EXPECT_EQ(resolved, test.resolved) << test.path;
+    if (FAILED(result)) {
+      EXPECT_FALSE(error.empty()) << test.path;
+    }
+  }
+}
+
+TEST(ExportFolderTest, WithoutAFolderNothingIsAccepted) {
+  KORVrcExportFolder none;
+  std::string resolved, error;
+  EXPECT_FALSE(SUCCEEDED(none.Resolve("/tmp", resolved, error)));
+  EXPECT_NE(error.find("no export folder"), std::string::npos) << error;
+}
+
+TEST_F(ServeTest, TheExportDialogWritesOnlyIntoTheExportFolder) {
+  TemporaryFolder scratch;
+  ASSERT_FALSE(scratch.path.empty());
+  const fs::path folder = scratch.path / "export";
+  fs::create_directories(scratch.path / "beside");
+  std::string error;
+  ASSERT_EQ(exportFolder.Open(folder.string(), error), S_OK) << error;
+  fs::create_directory_symlink(scratch.path / "beside", folder / "link");
+  fs::create_directory(folder / "sub");
+  const std::string outside = (scratch.path / "beside").string();
+  std::vector<int> refused, accepted;
+  nlohmann::json opened;
+  Exchange("", [&](httplib::Client& ioClient) {
+    accepted.push_back(Act(ioClient, "start btnGenerateXMLFile"));
+    opened = State(ioClient);
+    accepted.push_back(Act(ioClient, "push BrowseBtn"));
+    for (const std::string& line :
+         {"file \"" + outside + "\"", std::string("file ../beside"), std::string("file link"),
+          std::string("file /")})
+      refused.push_back(Act(ioClient, line));
+    accepted.push_back(Act(ioClient, "answer cancel"));
+    refused.push_back(Act(ioClient, "set DirectoryEdt \"" + outside + "\""));
+    refused.push_back(Act(ioClient, "set DirectoryEdt ../beside"));
+    accepted.push_back(Act(ioClient, "push BrowseBtn"));
+    accepted.push_back(Act(ioClient, "file sub"));
+    accepted.push_back(Act(ioClient, "set AddConfigChk off"));
+    accepted.push_back(Act(ioClient, "press OK"));
+  });
+  EXPECT_EQ(refused, std::vector<int>(6, 422));
+  EXPECT_EQ(accepted, std::vector<int>(7, 200));
+  // The dialog opens on the folder, and the page is told which fields take one.
+  ASSERT_EQ(opened["dialogs"].size(), 1u);
+  const nlohmann::json* directory = FindWidget(opened["dialogs"][0], "DirectoryEdt");
+  ASSERT_NE(directory, nullptr);
+  EXPECT_EQ(directory->value("value", ""), fs::canonical(folder).string());
+  EXPECT_EQ(directory->value("folder", ""), fs::canonical(folder).string());
+  EXPECT_TRUE(fs::is_empty(scratch.path / "beside"));
+  EXPECT_TRUE(fs::exists(folder / "sub" / "FourWallRoom.xml")) << finalState;
+}
+
+TEST_F(ServeTest, AnExportDialogPointedOutsideIsRefusedAtOK) {
+  // Without a folder, nothing may be exported from the page at all.
+  std::vector<int> statuses;
+  Exchange("", [&](httplib::Client& ioClient) {
+    statuses.push_back(Act(ioClient, "start btnGenerateXMLFile"));
+    statuses.push_back(Act(ioClient, "press OK"));
+  });
+  EXPECT_EQ(statuses, (std::vector<int>{200, 422}));
+  EXPECT_NE(finalState.find("KORVrcGenerateXMLFileDlg"), std::string::npos)
+      << "the dialog stays open";
+}
+
+TEST_F(ServeTest, TheStateTellsWhetherChangesAreUnsaved) {
+  TemporaryFolder scratch;
+  ASSERT_FALSE(scratch.path.empty());
+  const std::string path = (scratch.path / "saved.korvrc").string();
+  std::vector<bool> unsaved;
+  const auto note = [&](httplib::Client& ioClient) {
+    unsaved.push_back(State(ioClient).value("unsaved", true));
+  };
+  const auto createView = [&](httplib::Client& ioClient, const std::string& iName) {
+    EXPECT_EQ(Act(ioClient, "start btnCreateView"), 200);
+    EXPECT_EQ(Act(ioClient, "set NameEditor " + iName), 200);
+    EXPECT_EQ(Act(ioClient, "press OK"), 200);
+  };
+  Exchange(path, [&](httplib::Client& ioClient) {
+    note(ioClient);                                       // opened
+    createView(ioClient, "Side");
+    note(ioClient);                                       // changed
+    EXPECT_EQ(Act(ioClient, "undo"), 200);
+    note(ioClient);                                       // back where it was opened
+    EXPECT_EQ(Act(ioClient, "redo"), 200);
+    EXPECT_EQ(Status(ioClient.Post("/api/save", Authorized(), "", "application/json")), 200);
+    note(ioClient);                                       // saved
+    EXPECT_EQ(Act(ioClient, "undo"), 200);
+    createView(ioClient, "Top");
+    note(ioClient);                                       // the saved state is out of reach
+    EXPECT_EQ(Act(ioClient, "undo"), 200);
+    note(ioClient);                                       // same length of history, other state
+  });
+  EXPECT_EQ(unsaved, (std::vector<bool>{false, true, false, false, true, true}));
 }
 } // namespace
