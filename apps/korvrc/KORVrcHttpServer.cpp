@@ -124,8 +124,12 @@ HRESULT KORVrcHttpServer::Listen(std::string& oError) {
 }
 
 void KORVrcHttpServer::Serve(const std::atomic<bool>* iStopRequested) {
+  Serve([iStopRequested] { return iStopRequested && *iStopRequested; });
+}
+
+void KORVrcHttpServer::Serve(const std::function<bool()>& iShouldStop) {
   std::unique_lock<std::mutex> lock(_mutex);
-  while (!_stopping && !(iStopRequested && *iStopRequested)) {
+  while (!_stopping && !iShouldStop()) {
     if (_queue.empty()) {
       _changed.wait_for(lock, std::chrono::milliseconds(100));
       continue;

@@ -47,6 +47,9 @@ public:
   // frame's) until Stop() or iStopRequested becomes true, then stops
   // listening.
   void Serve(const std::atomic<bool>* iStopRequested = nullptr);
+  // The same, stopping when iShouldStop, asked on the frame's thread at
+  // least ten times a second, answers true.
+  void Serve(const std::function<bool()>& iShouldStop);
   // Any thread.
   void Stop();
 

@@ -9,9 +9,37 @@
 #include <iostream>
 
 namespace {
-std::atomic<bool> gStopRequested{false};
+std::atomic<int> gInterrupts{0};
+std::atomic<bool> gTerminated{false};
 
-void OnStopSignal(int) { gStopRequested = true; }
+void OnInterrupt(int) { ++gInterrupts; }
+void OnTerminate(int) { gTerminated = true; }
+
+// Ctrl-C stops the server, but with unsaved changes only a second one does:
+// the first says so, so that they can still be saved from the page. SIGTERM
+// stops at once. Nothing is ever saved without the Save button.
+class StopRule {
+public:
+  explicit StopRule(const KORVrcWorkbenchSession& iSession) : _session(iSession) {}
+  bool ShouldStop() {
+    if (gTerminated)
+      return true;
+    const int interrupts = gInterrupts;
+    if (interrupts == _warnedAt)
+      return false;
+    if (_warnedAt > 0 || !_session.HasUnsavedChanges())
+      return true;
+    _warnedAt = interrupts;
+    std::cout << "\nkorvrc: the document has unsaved changes: Save them in the page, or press "
+                 "Ctrl-C again to stop without saving"
+              << std::endl;
+    return false;
+  }
+
+private:
+  const KORVrcWorkbenchSession& _session;
+  int _warnedAt = 0;
+};
 
 bool EndsWith(const std::string& iText, const std::string& iEnd) {
   return iText.size() >= iEnd.size() &&
@@ -60,12 +88,16 @@ int KORVrcRunServe(const KORVrcServeOptions& iOptions) {
     std::cerr << "korvrc: serve: " << error << '\n';
     return 1;
   }
-  std::signal(SIGINT, OnStopSignal);
-  std::signal(SIGTERM, OnStopSignal);
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnTerminate);
   std::cout << "korvrc: serving " << where << " at " << server.GetURL()
             << "\nkorvrc: the page exports into " << exportFolder.GetPath()
             << "\nkorvrc: stop with Ctrl-C" << std::endl;
-  server.Serve(&gStopRequested);
-  std::cout << "korvrc: stopped" << std::endl;
+  StopRule stopRule(session);
+  server.Serve([&] { return stopRule.ShouldStop(); });
+  if (session.HasUnsavedChanges())
+    std::cout << "korvrc: stopped; the changes not saved are lost" << std::endl;
+  else
+    std::cout << "korvrc: stopped" << std::endl;
   return 0;
 }

@@ -64,6 +64,7 @@ function drawNode(node) {
 
 let drawn = 0;
 let asked = 0;
+let unsaved = false;
 let newestDrawn = 0;
 export async function refresh() {
   const mine = ++asked;
@@ -76,6 +77,8 @@ export async function refresh() {
   $('tree').replaceChildren(...(state.tree ? [drawNode(state.tree)] : []));
   $('dialogs').replaceChildren(...state.dialogs.map((window) => drawWindow(window, act)));
   $('save').disabled = !state.canSave;
+  unsaved = state.unsaved;
+  $('save').classList.toggle('unsaved', unsaved);
   for (const message of state.messages)
     say(`${message.title}: ${message.text} (${message.answer})`);
   $('schematic').src = `/api/schematic.svg?token=${encodeURIComponent(token)}&n=${++drawn}`;
@@ -87,6 +90,10 @@ $('redo').addEventListener('click', () => act('redo'));
 $('save').addEventListener('click', async () => {
   const { ok, body } = await request('/api/save', { method: 'POST', body: '{}' });
   say(ok ? `saved to ${body.path}` : body.error, !ok);
+});
+// Closing the page with changes not saved asks first.
+window.addEventListener('beforeunload', (event) => {
+  if (unsaved) event.preventDefault();
 });
 new EventSource(`/api/events?token=${encodeURIComponent(token)}`)
   .addEventListener('state', () => refresh());
