@@ -63,6 +63,7 @@ constexpr PageFile kPageFiles[] = {
     {"/", "index.html", "text/html; charset=utf-8"},
     {"/app.js", "app.js", "text/javascript; charset=utf-8"},
     {"/dialogs.js", "dialogs.js", "text/javascript; charset=utf-8"},
+    {"/tracking.js", "tracking.js", "text/javascript; charset=utf-8"},
     {"/style.css", "style.css", "text/css; charset=utf-8"},
 };
 } // namespace
@@ -131,7 +132,15 @@ void KORVrcHttpServer::Serve(const std::function<bool()>& iShouldStop) {
   std::unique_lock<std::mutex> lock(_mutex);
   while (!_stopping && !iShouldStop()) {
     if (_queue.empty()) {
-      _changed.wait_for(lock, std::chrono::milliseconds(100));
+      _changed.wait_for(lock, _session.GetIdlePeriod());
+      lock.unlock();
+      std::string tracking = _session.OnIdle();
+      lock.lock();
+      if (!tracking.empty()) {
+        _trackingMessage = std::move(tracking);
+        ++_trackingVersion;
+        _changed.notify_all();
+      }
       continue;
     }
     std::shared_ptr<Work> work = _queue.front();
@@ -259,9 +268,12 @@ void KORVrcHttpServer::Route() {
   });
 
   // A comment at once (the stream is open), then one "state" event after
-  // each action; a comment now and then keeps the connection open.
+  // each action and a "tracking" event with the newest placements while a
+  // live tracking test runs; a comment now and then keeps the connection
+  // open.
   _http->Get("/api/events", [this](const Request&, Response& oResponse) {
     auto seen = std::make_shared<std::uint64_t>();
+    auto trackingSeen = std::make_shared<std::uint64_t>(0);
     auto greeted = std::make_shared<bool>(false);
     {
       std::lock_guard<std::mutex> lock(_mutex);
@@ -269,19 +281,27 @@ void KORVrcHttpServer::Route() {
     }
     oResponse.set_header("Cache-Control", "no-store");
     oResponse.set_chunked_content_provider(
-        "text/event-stream", [this, seen, greeted](std::size_t, httplib::DataSink& ioSink) {
+        "text/event-stream",
+        [this, seen, trackingSeen, greeted](std::size_t, httplib::DataSink& ioSink) {
           std::unique_lock<std::mutex> lock(_mutex);
           if (*greeted)
-            _changed.wait_for(lock, std::chrono::seconds(10),
-                              [&] { return _stopping || _stateVersion != *seen; });
+            _changed.wait_for(lock, std::chrono::seconds(10), [&] {
+              return _stopping || _stateVersion != *seen || _trackingVersion != *trackingSeen;
+            });
           *greeted = true;
           if (_stopping)
             return false;
-          std::string message = ": open\n\n";
+          std::string message;
           if (_stateVersion != *seen) {
             *seen = _stateVersion;
             message = "event: state\ndata: " + std::to_string(*seen) + "\n\n";
           }
+          if (_trackingVersion != *trackingSeen) {
+            *trackingSeen = _trackingVersion;
+            message += "event: tracking\ndata: " + _trackingMessage + "\n\n";
+          }
+          if (message.empty())
+            message = ": open\n\n";
           lock.unlock();
           return ioSink.write(message.data(), message.size());
         });

@@ -79,4 +79,8 @@ private:
   std::deque<std::shared_ptr<Work>> _queue;
   bool _stopping = false;
   std::uint64_t _stateVersion = 0;
+  // The newest tracking message, pushed to the page on its own (newer
+  // placements replace older ones not yet sent).
+  std::uint64_t _trackingVersion = 0;
+  std::string _trackingMessage;
 };

@@ -76,6 +76,7 @@ int KORVrcRunServe(const KORVrcServeOptions& iOptions) {
   }
   KORVrcWorkbenchSession session(*frame, document, SavePath(iOptions));
   session.SetExportFolder(exportFolder);
+  session.SetTrackingSettings({iOptions.listen, iOptions.replay});
   if (FAILED(session.Start(error))) {
     std::cerr << "korvrc: " << where << ": " << error << '\n';
     return 1;

@@ -118,13 +118,16 @@ KORVrcWorkbenchSession::KORVrcWorkbenchSession(KORFrame& iFrame,
                                                KORSmartPtr<KORDocument> iDocument,
                                                std::string iSavePath)
     : _frame(iFrame), _document(std::move(iDocument)), _savePath(std::move(iSavePath)),
-      _driver(iFrame, _printed), _savedAt(_document->Store().UndoCount()) {
+      _driver(iFrame, _printed),
+      _tracking(std::make_unique<KORVrcLiveTracking>(iFrame, _document, KORVrcTrackingSettings())),
+      _savedAt(_document->Store().UndoCount()) {
   _driver.SetMessageCallback(
       [this](const KORDriverMessage& iMessage) { _messages.push_back(iMessage); });
 }
 
 KORVrcWorkbenchSession::~KORVrcWorkbenchSession() {
   _frame.Commands().CancelActiveCommand();
+  _tracking.reset();
   _frame.SpecTree().Detach();
 }
 
@@ -146,7 +149,8 @@ HRESULT KORVrcWorkbenchSession::Start(std::string& oError) {
     oError = error;
     return E_FAIL;
   }
-  return S_OK;
+  std::string ignored; // no test runs yet: this only reads the mapping
+  return _tracking->Follow(ignored);
 }
 
 HRESULT KORVrcWorkbenchSession::Perform(const std::string& iLine, std::string& oOutput,
@@ -166,7 +170,22 @@ HRESULT KORVrcWorkbenchSession::Perform(const std::string& iLine, std::string& o
   if (split && SUCCEEDED(result))
     FollowHistory(words[0], undoable, redoable);
   OpenExportDialogInFolder();
+  std::string trackingError;
+  if (FAILED(_tracking->Follow(trackingError)))
+    _messages.push_back({"Live tracking", trackingError, "ok"});
   return result;
+}
+
+void KORVrcWorkbenchSession::SetTrackingSettings(KORVrcTrackingSettings iSettings) {
+  _tracking = std::make_unique<KORVrcLiveTracking>(_frame, _document, std::move(iSettings));
+}
+
+std::chrono::milliseconds KORVrcWorkbenchSession::GetIdlePeriod() const {
+  return std::chrono::milliseconds(_tracking->IsRunning() ? 2 : 100);
+}
+
+std::string KORVrcWorkbenchSession::OnIdle() {
+  return _tracking->Pump();
 }
 
 HRESULT KORVrcWorkbenchSession::ConfinePaths(const std::vector<KORString>& iWords,

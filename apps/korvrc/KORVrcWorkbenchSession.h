@@ -6,11 +6,13 @@
 // and the message boxes the last action showed. Used from the frame's thread
 // only.
 #include "KORVrcExportFolder.h"
+#include "KORVrcLiveTracking.h"
 #include "featurestore/KORDocument.h"
 #include "featurestore/KORIContainer.h"
 #include "frame/KORDriver.h"
 #include "visu/KORVisManager.h"
 
+#include <chrono>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -49,6 +51,15 @@ public:
   // Undoing back to that state makes it clean again.
   bool HasUnsavedChanges() const;
 
+  // Where the live tracking test started from the page takes its data.
+  void SetTrackingSettings(KORVrcTrackingSettings iSettings);
+  // How long the server may wait before OnIdle: short while a live tracking
+  // test runs, so that no placement waits.
+  std::chrono::milliseconds GetIdlePeriod() const;
+  // Work between actions: delivers tracking events. Returns the tracking
+  // message to push to the page (KORVrcLiveTracking::Pump), or empty.
+  std::string OnIdle();
+
 private:
   // The line of iWords as the driver gets it: a path the page names is resolved into the
   // export folder (and refused outside it).
@@ -69,6 +80,7 @@ private:
   KORIContainer_var _container;
   std::vector<KORDriverMessage> _messages; // shown by the last action
   KORVrcExportFolder _exportFolder;
+  std::unique_ptr<KORVrcLiveTracking> _tracking;
   bool _exportDialogShown = false;
   // Where the saved state lies in the undo history, and whether a change
   // made after undoing past it has made it unreachable.

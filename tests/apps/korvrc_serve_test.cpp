@@ -3,6 +3,9 @@
 #include "KORVrcCommands.h"
 #include "KORVrcHttpServer.h"
 #include "frame/KORFrame.h"
+#include "interfaces/KORIVrcFactory.h"
+#include "interfaces/KORIVrcHandDevice.h"
+#include "interfaces/KORIVrcHead.h"
 #include "system/KORModule.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +14,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <thread>
@@ -38,6 +42,7 @@ protected:
   void Exchange(const std::string& iSavePath, const std::function<void(httplib::Client&)>& iClient) {
     KORVrcWorkbenchSession session(frame, document, iSavePath);
     session.SetExportFolder(exportFolder);
+    session.SetTrackingSettings(tracking);
     std::string error;
     ASSERT_EQ(session.Start(error), S_OK) << error;
     KORVrcServerSettings settings;
@@ -77,6 +82,7 @@ protected:
   int port = 0;
   std::string finalState;
   KORVrcExportFolder exportFolder; // none unless a test opens one
+  KORVrcTrackingSettings tracking{"127.0.0.1:0", ""};
 };
 
 bool TreeHolds(const nlohmann::json& iNode, const std::string& iElement) {
@@ -384,5 +390,82 @@ TEST_F(ServeTest, TheStateTellsWhetherChangesAreUnsaved) {
     note(ioClient);                                       // same length of history, other state
   });
   EXPECT_EQ(unsaved, (std::vector<bool>{false, true, false, false, true, true}));
+}
+
+// A recorded run of iFrames frames, 5 ms apart, in which the controller sees
+// the head's body 1 and the hand's body 2 move along X.
+std::string RecordedRun(int iFrames) {
+  std::string run = "kortrack/1\n";
+  for (int frame = 0; frame < iFrames; ++frame) {
+    const std::string at = std::to_string(100 + 10 * frame);
+    const std::string datagram = "fr " + std::to_string(frame) + "\n6d 2 [1 1.0][" + at +
+                                 " 0 1700 0 0 0][1 0 0 0 1 0 0 0 1] [2 1.0][" + at +
+                                 " 200 1100 0 0 0][1 0 0 0 1 0 0 0 1]\n";
+    char time[32];
+    std::snprintf(time, sizeof time, "%.6f", frame * 0.005);
+    run += std::string(time) + ' ' + std::to_string(datagram.size()) + '\n' + datagram + '\n';
+  }
+  return run;
+}
+
+TEST_F(ServeTest, TheLiveTestFollowsAReplayedRunAndStopPutsHeadAndHandBack) {
+  TemporaryFolder scratch;
+  ASSERT_FALSE(scratch.path.empty());
+  tracking.replay = (scratch.path / "run.kortrack").string();
+  std::ofstream(tracking.replay) << RecordedRun(40);
+  std::vector<nlohmann::json> reports;
+  std::promise<void> open;
+  Exchange("", [&](httplib::Client& ioClient) {
+    std::thread listener([&] {
+      httplib::Client stream("127.0.0.1", port);
+      stream.set_read_timeout(10, 0);
+      std::string events;
+      bool told = false;
+      stream.Get("/api/events", Authorized(), [&](const char* iData, std::size_t iLength) {
+        events.append(iData, iLength);
+        if (!told)
+          open.set_value();
+        told = true;
+        // One event a record; the last report of a stopped test ends the stream.
+        for (std::size_t at; (at = events.find("\n\n")) != std::string::npos;) {
+          const std::string record = events.substr(0, at);
+          events.erase(0, at + 2);
+          const std::string tag = "event: tracking\ndata: ";
+          if (record.rfind(tag, 0) == 0)
+            reports.push_back(nlohmann::json::parse(record.substr(tag.size())));
+        }
+        return reports.empty() || reports.back().value("running", true);
+      });
+      if (!told)
+        open.set_value();
+    });
+    open.get_future().wait();
+    for (const char* line : {"runtime document", "start btnTestTracking", "set CheckButton005 on",
+                             "set CheckButton006 on", "push PushButton007"})
+      EXPECT_EQ(Act(ioClient, line), 200) << line;
+    // The run lasts 0.2 s; the report of its last frame says all was received.
+    for (int tries = 0; tries < 500 && (reports.empty() || reports.back().value("received", 0) < 40);
+         ++tries)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(Act(ioClient, "push PushButton008"), 200);
+    listener.join();
+  });
+  ASSERT_GE(reports.size(), 3u) << "reports while running, then one after the stop";
+  const nlohmann::json& last = reports.back();
+  const nlohmann::json& lastRunning = reports[reports.size() - 2];
+  EXPECT_FALSE(last.value("running", true));
+  EXPECT_TRUE(lastRunning.value("running", false));
+  EXPECT_EQ(lastRunning.value("received", 0), 40);
+  EXPECT_NE(reports.front()["head"], lastRunning["head"]) << "the head moved with its sensor";
+  EXPECT_NE(reports.front()["hand"], lastRunning["hand"]) << "the hand moved with its sensor";
+  // Stopped: both where the document has them, which is where they were.
+  auto factory = KORQuery<KORIVrcFactory>(document);
+  KORIVrcHead_var head;
+  KORIVrcHandDevice_var hand;
+  ASSERT_EQ(factory->RetrieveHead(head.Out()), S_OK);
+  ASSERT_EQ(factory->RetrieveHandDevice(hand.Out()), S_OK);
+  EXPECT_EQ(last["head"], nlohmann::json(KORVrcPlacementJSON(KORVrcPlacementOf(head))));
+  EXPECT_EQ(last["hand"], nlohmann::json(KORVrcPlacementJSON(KORVrcPlacementOf(hand))));
+  EXPECT_NE(last["head"], lastRunning["head"]);
 }
 } // namespace
