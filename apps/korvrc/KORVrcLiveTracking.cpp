@@ -25,21 +25,29 @@ KORVrcLiveTracking::~KORVrcLiveTracking() {
   _source.reset();
 }
 
+KORDlgObject* KORVrcLiveTracking::TestDialog() {
+  for (KORDlgObject* window : KORDlgShownWindows(*_frame.Commands().GetMainWindow()))
+    if (window->GetName() == kTestDialog)
+      return window;
+  return nullptr;
+}
+
 // The dialog greys both ticks while its test runs, and only a started test
 // can be stopped.
 bool KORVrcLiveTracking::TestRuns() {
-  for (KORDlgObject* window : KORDlgShownWindows(*_frame.Commands().GetMainWindow()))
-    if (window->GetName() == kTestDialog)
-      return IsSensitive(*window, kStopButton) && !IsSensitive(*window, kHeadCheck) &&
-             !IsSensitive(*window, kHandCheck);
-  return false;
+  KORDlgObject* dialog = TestDialog();
+  return dialog && IsSensitive(*dialog, kStopButton) && !IsSensitive(*dialog, kHeadCheck) &&
+         !IsSensitive(*dialog, kHandCheck);
 }
 
 HRESULT KORVrcLiveTracking::Follow(std::string& oError) {
   auto factory = KORQuery<KORIVrcFactory>(_document);
   const bool runs = TestRuns();
+  const bool dialogShown = runs || TestDialog() != nullptr;
+  // The placements are told when the dialog opens, and again after a stop.
+  _reportDue = _reportDue || (dialogShown && !_dialogShown) || (!runs && _source);
+  _dialogShown = dialogShown;
   if (!runs) {
-    _reportDue = _reportDue || _source != nullptr;
     _source.reset();
     _feed.reset();
     // The test reads the mapping when its dialog opens.

@@ -10,6 +10,8 @@
 #include "frame/KORFrame.h"
 
 #include <memory>
+
+class KORDlgObject;
 #include <string>
 
 struct KORVrcTrackingSettings {
@@ -33,12 +35,13 @@ public:
   bool IsRunning() const { return _source != nullptr; }
 
   // Delivers the device events received so far. Returns the placements as
-  // {"running", "received", "skipped", "head": {x, y, z, h, p, r}, "hand"}
-  // when they changed since the last report (and once after a stop), else
-  // an empty text.
+  // {"running", "head": {x, y, z, h, p, r}, "hand", "received", "skipped"}
+  // when they changed since the last report while the test runs, and once
+  // when its dialog opens and after a stop; else an empty text.
   std::string Pump();
 
 private:
+  KORDlgObject* TestDialog();
   bool TestRuns();
 
   KORFrame& _frame;
@@ -47,5 +50,6 @@ private:
   std::unique_ptr<KORVRTrackingFeed> _feed;
   std::unique_ptr<KORVrcTrackingSource> _source;
   std::string _reported;
-  bool _reportDue = false; // the placements put back by a stop are still to be told
+  bool _reportDue = false; // placements to tell even if the test does not run
+  bool _dialogShown = false;
 };

@@ -3,6 +3,7 @@
 #include "KORVrcCommands.h"
 #include "KORVrcHttpServer.h"
 #include "frame/KORFrame.h"
+#include "vr/KORVRTrackingRecording.h"
 
 #include <atomic>
 #include <csignal>
@@ -64,6 +65,14 @@ int KORVrcRunServe(const KORVrcServeOptions& iOptions) {
   KORSmartPtr<KORDocument> document = KORVrcOpenInput(iOptions.input, where, error);
   if (!document) {
     std::cerr << "korvrc: " << where << ": " << error << '\n';
+    return 1;
+  }
+  // A recorded run that cannot be read is said now, not when the test starts.
+  KORVRTrackingRecording recording;
+  KORString recordingError;
+  if (!iOptions.replay.empty() &&
+      FAILED(KORVRReadTrackingRecording(iOptions.replay, recording, recordingError))) {
+    std::cerr << "korvrc: serve: " << recordingError << '\n';
     return 1;
   }
   KORVrcExportFolder exportFolder;
