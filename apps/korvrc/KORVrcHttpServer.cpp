@@ -14,6 +14,12 @@ constexpr const char* kLoopback = "127.0.0.1";
 constexpr const char* kTokenHeader = "X-Korvrc-Token";
 constexpr const char* kTokenCookie = "korvrc_token";
 constexpr std::size_t kMaxLineBytes = 4096;
+// Loopback gains nothing from compression, and the library compresses these
+// two types (exactly so named) at its slowest setting when the browser
+// offers it: seconds for the state and schematic of a large installation.
+// With a charset they are sent as they are.
+constexpr const char* kJson = "application/json; charset=utf-8";
+constexpr const char* kSvg = "image/svg+xml; charset=utf-8";
 
 std::string NewToken() {
   std::random_device source;
@@ -46,7 +52,7 @@ std::string CookieValue(const std::string& iCookies, const std::string& iName) {
 
 void Answer(httplib::Response& oResponse, int iStatus, const nlohmann::json& iBody) {
   oResponse.status = iStatus;
-  oResponse.set_content(iBody.dump(), "application/json");
+  oResponse.set_content(iBody.dump(), kJson);
 }
 
 void Refuse(httplib::Response& oResponse, int iStatus, const std::string& iWhy) {
@@ -64,6 +70,7 @@ constexpr PageFile kPageFiles[] = {
     {"/app.js", "app.js", "text/javascript; charset=utf-8"},
     {"/dialogs.js", "dialogs.js", "text/javascript; charset=utf-8"},
     {"/tracking.js", "tracking.js", "text/javascript; charset=utf-8"},
+    {"/tree.js", "tree.js", "text/javascript; charset=utf-8"},
     {"/style.css", "style.css", "text/css; charset=utf-8"},
 };
 } // namespace
@@ -233,7 +240,7 @@ void KORVrcHttpServer::Route() {
           state = _session.GetStateJSON();
           return S_OK;
         }))
-      oResponse.set_content(state, "application/json");
+      oResponse.set_content(state, kJson);
   });
 
   _http->Post("/api/action", [this](const Request& iRequest, Response& oResponse) {
@@ -264,7 +271,7 @@ void KORVrcHttpServer::Route() {
     std::string svg;
     if (AnswersOnFrame(oResponse, 500,
                        [&](std::string& oError) { return _session.GetSchematicSVG(svg, oError); }))
-      oResponse.set_content(svg, "image/svg+xml");
+      oResponse.set_content(svg, kSvg);
   });
 
   // A comment at once (the stream is open), then one "state" event after

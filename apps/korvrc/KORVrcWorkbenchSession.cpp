@@ -123,11 +123,13 @@ KORVrcWorkbenchSession::KORVrcWorkbenchSession(KORFrame& iFrame,
       _savedAt(_document->Store().UndoCount()) {
   _driver.SetMessageCallback(
       [this](const KORDriverMessage& iMessage) { _messages.push_back(iMessage); });
+  _storeListener = _document->AddStoreListener([this](const KORStoreChange&) { ++_modelVersion; });
 }
 
 KORVrcWorkbenchSession::~KORVrcWorkbenchSession() {
   _frame.Commands().CancelActiveCommand();
   _tracking.reset();
+  _document->RemoveStoreListener(_storeListener);
   _frame.SpecTree().Detach();
 }
 
@@ -256,11 +258,16 @@ std::string KORVrcWorkbenchSession::GetStateJSON() {
       {"messages", std::move(messages)},
       {"canSave", !_savePath.empty()},
       {"unsaved", HasUnsavedChanges()},
-      {"exportFolder", _exportFolder.GetPath()}};
+      {"exportFolder", _exportFolder.GetPath()},
+      {"modelVersion", _modelVersion}};
   return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 HRESULT KORVrcWorkbenchSession::GetSchematicSVG(std::string& oSvg, std::string& oError) {
+  if (!_schematic.empty() && _schematicVersion == _modelVersion) {
+    oSvg = _schematic;
+    return S_OK;
+  }
   KORRep_var schematic = _schematics.GetRep(_container, KORVisDimension::TwoD);
   if (!schematic) {
     oError = "the configuration container has no schematic";
@@ -269,7 +276,9 @@ HRESULT KORVrcWorkbenchSession::GetSchematicSVG(std::string& oSvg, std::string& 
   std::ostringstream bytes;
   if (FAILED(KORWriteSvg(*schematic, bytes, oError)))
     return E_FAIL;
-  oSvg = bytes.str();
+  _schematic = bytes.str();
+  _schematicVersion = _modelVersion;
+  oSvg = _schematic;
   return S_OK;
 }
 

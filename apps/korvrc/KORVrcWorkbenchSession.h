@@ -13,6 +13,7 @@
 #include "visu/KORVisManager.h"
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -36,7 +37,7 @@ public:
   HRESULT Perform(const std::string& iLine, std::string& oOutput, std::string& oError);
 
   // {"toolbar": [...], "tree": {...}, "dialogs": [...], "messages": [...],
-  //  "canSave": bool} (docs/serve.md).
+  //  "canSave": bool, ...} (docs/serve.md).
   std::string GetStateJSON();
 
   HRESULT GetSchematicSVG(std::string& oSvg, std::string& oError);
@@ -81,6 +82,12 @@ private:
   std::vector<KORDriverMessage> _messages; // shown by the last action
   KORVrcExportFolder _exportFolder;
   std::unique_ptr<KORVrcLiveTracking> _tracking;
+  // Counts the document's changes, so that the schematic, slow to write for
+  // a large installation, is written once per version of the model.
+  std::uint64_t _modelVersion = 0;
+  int _storeListener = 0;
+  std::uint64_t _schematicVersion = 0;
+  std::string _schematic;
   bool _exportDialogShown = false;
   // Where the saved state lies in the undo history, and whether a change
   // made after undoing past it has made it unreachable.
