@@ -71,6 +71,29 @@ protected:
                                 "application/json"));
   }
 
+  // Follows the event stream on a thread of its own, handing iTake each
+  // piece received until it answers false; returns once the stream is open.
+  std::thread FollowEvents(const std::function<bool(const std::string&)>& iTake,
+                           int iTimeoutSeconds) {
+    auto open = std::make_shared<std::promise<void>>();
+    std::future<void> opened = open->get_future();
+    std::thread listener([this, open, iTake, iTimeoutSeconds] {
+      httplib::Client stream("127.0.0.1", port);
+      stream.set_read_timeout(iTimeoutSeconds, 0);
+      bool told = false;
+      stream.Get("/api/events", Authorized(), [&](const char* iData, std::size_t iLength) {
+        if (!told)
+          open->set_value();
+        told = true;
+        return iTake(std::string(iData, iLength));
+      });
+      if (!told)
+        open->set_value();
+    });
+    opened.wait();
+    return listener;
+  }
+
   nlohmann::json State(httplib::Client& ioClient) {
     httplib::Result result = ioClient.Get("/api/state", Authorized());
     return result && result->status == 200 ? nlohmann::json::parse(result->body) : nlohmann::json();
@@ -220,23 +243,13 @@ TEST_F(ServeTest, SaveWritesTheDocumentOnlyWhereTheUserSaid) {
 
 TEST_F(ServeTest, EachActionIsAnnouncedOnTheEventStream) {
   std::string events;
-  std::promise<void> open;
   Exchange("", [&](httplib::Client& ioClient) {
-    std::thread listener([&] {
-      httplib::Client stream("127.0.0.1", port);
-      stream.set_read_timeout(5, 0);
-      bool told = false;
-      stream.Get("/api/events", Authorized(), [&](const char* iData, std::size_t iLength) {
-        events.append(iData, iLength);
-        if (!told)
-          open.set_value();
-        told = true;
-        return events.find("event: state") == std::string::npos;
-      });
-      if (!told)
-        open.set_value();
-    });
-    open.get_future().wait();
+    std::thread listener = FollowEvents(
+        [&](const std::string& iData) {
+          events += iData;
+          return events.find("event: state") == std::string::npos;
+        },
+        5);
     EXPECT_EQ(Act(ioClient, "start btnCreateView"), 200);
     listener.join();
   });
@@ -414,35 +427,25 @@ TEST_F(ServeTest, TheLiveTestFollowsAReplayedRunAndStopPutsHeadAndHandBack) {
   tracking.replay = (scratch.path / "run.kortrack").string();
   std::ofstream(tracking.replay) << RecordedRun(40);
   std::vector<nlohmann::json> reports;
-  std::promise<void> open;
   Exchange("", [&](httplib::Client& ioClient) {
-    std::thread listener([&] {
-      httplib::Client stream("127.0.0.1", port);
-      stream.set_read_timeout(10, 0);
-      std::string events;
-      bool told = false;
-      stream.Get("/api/events", Authorized(), [&](const char* iData, std::size_t iLength) {
-        events.append(iData, iLength);
-        if (!told)
-          open.set_value();
-        told = true;
-        // One event a record; the report after the stop ends the stream.
-        for (std::size_t at; (at = events.find("\n\n")) != std::string::npos;) {
-          const std::string record = events.substr(0, at);
-          events.erase(0, at + 2);
-          const std::string tag = "event: tracking\ndata: ";
-          if (record.rfind(tag, 0) == 0)
-            reports.push_back(nlohmann::json::parse(record.substr(tag.size())));
-        }
-        const bool ran = std::any_of(reports.begin(), reports.end(), [](const nlohmann::json& iReport) {
-          return iReport.value("running", false);
-        });
-        return !ran || reports.back().value("running", true);
-      });
-      if (!told)
-        open.set_value();
-    });
-    open.get_future().wait();
+    std::string events;
+    std::thread listener = FollowEvents(
+        [&](const std::string& iData) {
+          events += iData;
+          // One event a record; the report after the stop ends the stream.
+          for (std::size_t at; (at = events.find("\n\n")) != std::string::npos;) {
+            const std::string record = events.substr(0, at);
+            events.erase(0, at + 2);
+            const std::string tag = "event: tracking\ndata: ";
+            if (record.rfind(tag, 0) == 0)
+              reports.push_back(nlohmann::json::parse(record.substr(tag.size())));
+          }
+          const bool ran = std::any_of(reports.begin(), reports.end(), [](const nlohmann::json& iReport) {
+            return iReport.value("running", false);
+          });
+          return !ran || reports.back().value("running", true);
+        },
+        10);
     for (const char* line : {"runtime document", "start btnTestTracking", "set CheckButton005 on",
                              "set CheckButton006 on", "push PushButton007"})
       EXPECT_EQ(Act(ioClient, line), 200) << line;
