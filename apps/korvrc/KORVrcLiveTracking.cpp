@@ -21,10 +21,6 @@ KORVrcLiveTracking::KORVrcLiveTracking(KORFrame& iFrame, KORSmartPtr<KORDocument
                                        KORVrcTrackingSettings iSettings)
     : _frame(iFrame), _document(std::move(iDocument)), _settings(std::move(iSettings)) {}
 
-KORVrcLiveTracking::~KORVrcLiveTracking() {
-  _source.reset();
-}
-
 KORDlgObject* KORVrcLiveTracking::TestDialog() {
   for (KORDlgObject* window : KORDlgShownWindows(*_frame.Commands().GetMainWindow()))
     if (window->GetName() == kTestDialog)

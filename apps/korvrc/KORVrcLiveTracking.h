@@ -23,7 +23,6 @@ class KORVrcLiveTracking {
 public:
   KORVrcLiveTracking(KORFrame& iFrame, KORSmartPtr<KORDocument> iDocument,
                      KORVrcTrackingSettings iSettings);
-  ~KORVrcLiveTracking();
   KORVrcLiveTracking(const KORVrcLiveTracking&) = delete;
   KORVrcLiveTracking& operator=(const KORVrcLiveTracking&) = delete;
 
@@ -48,7 +47,7 @@ private:
   KORSmartPtr<KORDocument> _document;
   KORVrcTrackingSettings _settings;
   std::unique_ptr<KORVRTrackingFeed> _feed;
-  std::unique_ptr<KORVrcTrackingSource> _source;
+  std::unique_ptr<KORVrcTrackingSource> _source; // stops before its feed goes
   std::string _reported;
   bool _reportDue = false; // placements to tell even if the test does not run
   bool _dialogShown = false;
