@@ -54,7 +54,10 @@ runScenario('latency', serveArguments, async ({ page }) => {
   await page.waitForSelector(`[data-element="view:View${kDisplays - 1}"]`, { timeout: 30000 });
   // The first schematic of so many displays is slow to write: time the
   // actions once it is in.
-  await page.waitForFunction(() => document.getElementById('schematic').complete, { timeout: 60000 });
+  await page.waitForFunction(() => {
+    const schematic = document.getElementById('schematic');
+    return schematic.getAttribute('src') !== null && schematic.complete;
+  }, { timeout: 60000 });
   const times = [];
   for (let action = 0; action < kActions; action++) {
     const open = action % 2 === 0;
