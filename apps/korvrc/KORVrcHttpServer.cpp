@@ -14,6 +14,12 @@ constexpr const char* kLoopback = "127.0.0.1";
 constexpr const char* kTokenHeader = "X-Korvrc-Token";
 constexpr const char* kTokenCookie = "korvrc_token";
 constexpr std::size_t kMaxLineBytes = 4096;
+// Loopback gains nothing from compression, and the library compresses these
+// two types (exactly so named) at its slowest setting when the browser
+// offers it: seconds for the state and schematic of a large installation.
+// With a charset they are sent as they are.
+constexpr const char* kJson = "application/json; charset=utf-8";
+constexpr const char* kSvg = "image/svg+xml; charset=utf-8";
 
 std::string NewToken() {
   std::random_device source;
@@ -46,7 +52,7 @@ std::string CookieValue(const std::string& iCookies, const std::string& iName) {
 
 void Answer(httplib::Response& oResponse, int iStatus, const nlohmann::json& iBody) {
   oResponse.status = iStatus;
-  oResponse.set_content(iBody.dump(), "application/json");
+  oResponse.set_content(iBody.dump(), kJson);
 }
 
 void Refuse(httplib::Response& oResponse, int iStatus, const std::string& iWhy) {
@@ -63,6 +69,8 @@ constexpr PageFile kPageFiles[] = {
     {"/", "index.html", "text/html; charset=utf-8"},
     {"/app.js", "app.js", "text/javascript; charset=utf-8"},
     {"/dialogs.js", "dialogs.js", "text/javascript; charset=utf-8"},
+    {"/tracking.js", "tracking.js", "text/javascript; charset=utf-8"},
+    {"/tree.js", "tree.js", "text/javascript; charset=utf-8"},
     {"/style.css", "style.css", "text/css; charset=utf-8"},
     {"/scene.js", "scene.js", "text/javascript; charset=utf-8"},
 };
@@ -141,10 +149,22 @@ HRESULT KORVrcHttpServer::Listen(std::string& oError) {
 }
 
 void KORVrcHttpServer::Serve(const std::atomic<bool>* iStopRequested) {
+  Serve([iStopRequested] { return iStopRequested && *iStopRequested; });
+}
+
+void KORVrcHttpServer::Serve(const std::function<bool()>& iShouldStop) {
   std::unique_lock<std::mutex> lock(_mutex);
-  while (!_stopping && !(iStopRequested && *iStopRequested)) {
+  while (!_stopping && !iShouldStop()) {
     if (_queue.empty()) {
-      _changed.wait_for(lock, std::chrono::milliseconds(100));
+      _changed.wait_for(lock, _session.GetIdlePeriod());
+      lock.unlock();
+      std::string tracking = _session.OnIdle();
+      lock.lock();
+      if (!tracking.empty()) {
+        _trackingMessage = std::move(tracking);
+        ++_trackingVersion;
+        _changed.notify_all();
+      }
       continue;
     }
     std::shared_ptr<Work> work = _queue.front();
@@ -245,7 +265,7 @@ void KORVrcHttpServer::Route() {
           state = _session.GetStateJSON();
           return S_OK;
         }))
-      oResponse.set_content(state, "application/json");
+      oResponse.set_content(state, kJson);
   });
 
   _http->Post("/api/action", [this](const Request& iRequest, Response& oResponse) {
@@ -276,7 +296,7 @@ void KORVrcHttpServer::Route() {
     std::string svg;
     if (AnswersOnFrame(oResponse, 500,
                        [&](std::string& oError) { return _session.GetSchematicSVG(svg, oError); }))
-      oResponse.set_content(svg, "image/svg+xml");
+      oResponse.set_content(svg, kSvg);
   });
 
   _http->Get("/api/scene", [this](const Request&, Response& oResponse) {
@@ -301,9 +321,12 @@ void KORVrcHttpServer::Route() {
   });
 
   // A comment at once (the stream is open), then one "state" event after
-  // each action; a comment now and then keeps the connection open.
+  // each action and a "tracking" event with the newest placements while a
+  // live tracking test runs; a comment now and then keeps the connection
+  // open.
   _http->Get("/api/events", [this](const Request&, Response& oResponse) {
     auto seen = std::make_shared<std::uint64_t>();
+    auto trackingSeen = std::make_shared<std::uint64_t>(0);
     auto greeted = std::make_shared<bool>(false);
     {
       std::lock_guard<std::mutex> lock(_mutex);
@@ -311,19 +334,27 @@ void KORVrcHttpServer::Route() {
     }
     oResponse.set_header("Cache-Control", "no-store");
     oResponse.set_chunked_content_provider(
-        "text/event-stream", [this, seen, greeted](std::size_t, httplib::DataSink& ioSink) {
+        "text/event-stream",
+        [this, seen, trackingSeen, greeted](std::size_t, httplib::DataSink& ioSink) {
           std::unique_lock<std::mutex> lock(_mutex);
           if (*greeted)
-            _changed.wait_for(lock, std::chrono::seconds(10),
-                              [&] { return _stopping || _stateVersion != *seen; });
+            _changed.wait_for(lock, std::chrono::seconds(10), [&] {
+              return _stopping || _stateVersion != *seen || _trackingVersion != *trackingSeen;
+            });
           *greeted = true;
           if (_stopping)
             return false;
-          std::string message = ": open\n\n";
+          std::string message;
           if (_stateVersion != *seen) {
             *seen = _stateVersion;
             message = "event: state\ndata: " + std::to_string(*seen) + "\n\n";
           }
+          if (_trackingVersion != *trackingSeen) {
+            *trackingSeen = _trackingVersion;
+            message += "event: tracking\ndata: " + _trackingMessage + "\n\n";
+          }
+          if (message.empty())
+            message = ": open\n\n";
           lock.unlock();
           return ioSink.write(message.data(), message.size());
         });

@@ -48,6 +48,9 @@ public:
   // frame's) until Stop() or iStopRequested becomes true, then stops
   // listening.
   void Serve(const std::atomic<bool>* iStopRequested = nullptr);
+  // The same, stopping when iShouldStop, asked on the frame's thread at
+  // least ten times a second, answers true.
+  void Serve(const std::function<bool()>& iShouldStop);
   // Any thread.
   void Stop();
 
@@ -77,4 +80,8 @@ private:
   std::deque<std::shared_ptr<Work>> _queue;
   bool _stopping = false;
   std::uint64_t _stateVersion = 0;
+  // The newest tracking message, pushed to the page on its own (newer
+  // placements replace older ones not yet sent).
+  std::uint64_t _trackingVersion = 0;
+  std::string _trackingMessage;
 };

@@ -3,15 +3,44 @@
 #include "KORVrcCommands.h"
 #include "KORVrcHttpServer.h"
 #include "frame/KORFrame.h"
+#include "vr/KORVRTrackingRecording.h"
 
 #include <atomic>
 #include <csignal>
 #include <iostream>
 
 namespace {
-std::atomic<bool> gStopRequested{false};
+std::atomic<int> gInterrupts{0};
+std::atomic<bool> gTerminated{false};
 
-void OnStopSignal(int) { gStopRequested = true; }
+void OnInterrupt(int) { ++gInterrupts; }
+void OnTerminate(int) { gTerminated = true; }
+
+// Ctrl-C stops the server, but with unsaved changes only a second one does:
+// the first says so, so that they can still be saved from the page. SIGTERM
+// stops at once. Nothing is ever saved without the Save button.
+class StopRule {
+public:
+  explicit StopRule(const KORVrcWorkbenchSession& iSession) : _session(iSession) {}
+  bool ShouldStop() {
+    if (gTerminated)
+      return true;
+    const int interrupts = gInterrupts;
+    if (interrupts == _warnedAt)
+      return false;
+    if (_warnedAt > 0 || !_session.HasUnsavedChanges())
+      return true;
+    _warnedAt = interrupts;
+    std::cout << "\nkorvrc: the document has unsaved changes: Save them in the page, or press "
+                 "Ctrl-C again to stop without saving"
+              << std::endl;
+    return false;
+  }
+
+private:
+  const KORVrcWorkbenchSession& _session;
+  int _warnedAt = 0;
+};
 
 bool EndsWith(const std::string& iText, const std::string& iEnd) {
   return iText.size() >= iEnd.size() &&
@@ -38,7 +67,25 @@ int KORVrcRunServe(const KORVrcServeOptions& iOptions) {
     std::cerr << "korvrc: " << where << ": " << error << '\n';
     return 1;
   }
+  // A recorded run that cannot be read is said now, not when the test starts.
+  KORVRTrackingRecording recording;
+  KORString recordingError;
+  if (!iOptions.replay.empty() &&
+      FAILED(KORVRReadTrackingRecording(iOptions.replay, recording, recordingError))) {
+    std::cerr << "korvrc: serve: " << recordingError << '\n';
+    return 1;
+  }
+  KORVrcExportFolder exportFolder;
+  const std::string folder = iOptions.exportFolder.empty()
+                                 ? KORVrcExportFolder::DefaultFor(iOptions.input)
+                                 : iOptions.exportFolder;
+  if (FAILED(exportFolder.Open(folder, error))) {
+    std::cerr << "korvrc: serve: " << error << '\n';
+    return 1;
+  }
   KORVrcWorkbenchSession session(*frame, document, SavePath(iOptions));
+  session.SetExportFolder(exportFolder);
+  session.SetTrackingSettings({iOptions.listen, iOptions.replay});
   if (FAILED(session.Start(error))) {
     std::cerr << "korvrc: " << where << ": " << error << '\n';
     return 1;
@@ -52,11 +99,16 @@ int KORVrcRunServe(const KORVrcServeOptions& iOptions) {
     std::cerr << "korvrc: serve: " << error << '\n';
     return 1;
   }
-  std::signal(SIGINT, OnStopSignal);
-  std::signal(SIGTERM, OnStopSignal);
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnTerminate);
   std::cout << "korvrc: serving " << where << " at " << server.GetURL()
+            << "\nkorvrc: the page exports into " << exportFolder.GetPath()
             << "\nkorvrc: stop with Ctrl-C" << std::endl;
-  server.Serve(&gStopRequested);
-  std::cout << "korvrc: stopped" << std::endl;
+  StopRule stopRule(session);
+  server.Serve([&] { return stopRule.ShouldStop(); });
+  if (session.HasUnsavedChanges())
+    std::cout << "korvrc: stopped; the changes not saved are lost" << std::endl;
+  else
+    std::cout << "korvrc: stopped" << std::endl;
   return 0;
 }

@@ -1,21 +1,14 @@
 #include "KORVrcTrackCommand.h"
 
 #include "KORVrcCommands.h"
+#include "KORVrcTrackingSource.h"
 #include "dialog/KORDlgObject.h"
 #include "frame/KORDriver.h"
-#include "interfaces/KORIVrcConfig.h"
-#include "interfaces/KORIVrcConfigure.h"
 #include "interfaces/KORIVrcFactory.h"
 #include "interfaces/KORIVrcHandDevice.h"
 #include "interfaces/KORIVrcHead.h"
-#include "interfaces/KORIVrcTrackedElement.h"
-#include "interfaces/KORIVrcTracker.h"
-#include "interfaces/KORIVrcTrackingStation.h"
-#include "math/KORMathHPR.h"
-#include "vr/KORVRUdpTracking.h"
 
 #include <atomic>
-#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -64,90 +57,7 @@ int Failure(const std::string& iWhere, const std::string& iWhat) {
   return 1;
 }
 
-bool SplitAddress(const std::string& iText, std::string& oAddress, unsigned short& oPort) {
-  const std::size_t colon = iText.rfind(':');
-  if (colon == std::string::npos || colon == 0)
-    return false;
-  const char* first = iText.data() + colon + 1;
-  const char* last = iText.data() + iText.size();
-  auto [stop, error] = std::from_chars(first, last, oPort);
-  oAddress = iText.substr(0, colon);
-  return error == std::errc() && stop == last && first != last;
-}
-
-// A tracker's body ID (its number, which is its name) and its station's daemon.
-bool ReadTracker(KORIVrcTracker* iTracker, int& oBody, KORUnicodeString& ioDevice) {
-  KORUnicodeString name;
-  if (!iTracker || FAILED(iTracker->GetName(name)))
-    return false;
-  auto [stop, error] = std::from_chars(name.data(), name.data() + name.size(), oBody);
-  if (error != std::errc() || oBody < 0)
-    return false;
-  KORIVrcTrackingStation_var station;
-  KORUnicodeString daemon;
-  if (ioDevice.empty() && SUCCEEDED(iTracker->GetTrackingStation(station.Out())) && station &&
-      SUCCEEDED(station->GetDaemonName(daemon)))
-    ioDevice = daemon;
-  return true;
-}
-
-// Which body of the controller sends which event, from the document: the
-// head's viewpoint tracker sends the head's event (a viewport event with one
-// window, a position event with several), the hand's picking tracker a
-// position event.
-KORVRDeviceManager MappingOf(KORIVrcFactory* iFactory) {
-  KORIVrcHead_var head;
-  KORIVrcHandDevice_var hand;
-  KORIVrcTracker_var viewpoint, picking;
-  if (SUCCEEDED(iFactory->RetrieveHead(head.Out())) && head &&
-      FAILED(head->GetViewPointTracker(viewpoint.Out())))
-    viewpoint = nullptr;
-  if (SUCCEEDED(iFactory->RetrieveHandDevice(hand.Out())) && hand &&
-      FAILED(hand->GetPickingTracker(picking.Out())))
-    picking = nullptr;
-  KORUnicodeString device;
-  int headBody = 0, handBody = 0;
-  const bool headMapped = ReadTracker(viewpoint, headBody, device);
-  const bool handMapped = ReadTracker(picking, handBody, device);
-  KORVRDeviceManager mapping(device.empty() ? KORString(KORVRDefaultDeviceName) : device);
-  KORIVrcConfig_var config;
-  int windows = 0;
-  if (SUCCEEDED(iFactory->RetrieveConfig(config.Out())))
-    if (auto configure = KORQuery<KORIVrcConfigure>(config);
-        !configure || FAILED(configure->NumberOfWindow(windows)))
-      windows = 0;
-  const char* headEvent = windows > 1 ? KORVRPositionEventName : KORVRViewportEventName;
-  if (headMapped && FAILED(mapping.SetHeadBody(headBody, headEvent)))
-    mapping.ClearMapping();
-  if (handMapped && FAILED(mapping.SetHandBody(handBody)))
-    mapping.ClearMapping();
-  return mapping;
-}
-
-struct Placement {
-  double x = 0, y = 0, z = 0, h = 0, p = 0, r = 0;
-};
-
-Placement PlacementOf(KORBaseUnknown* iElement) {
-  Placement placement;
-  KORMathTransformation location;
-  auto element = KORQuery<KORIVrcTrackedElement>(iElement);
-  if (!element || FAILED(element->GetLocation(location)))
-    return placement;
-  const KORMathVector position = location.GetVector();
-  placement.x = position.GetX();
-  placement.y = position.GetY();
-  placement.z = position.GetZ();
-  KORMathGetHPR(location.GetMatrix(), placement.h, placement.p, placement.r);
-  return placement;
-}
-
-nlohmann::ordered_json JsonOf(const Placement& iPlacement) {
-  return {{"x", iPlacement.x}, {"y", iPlacement.y}, {"z", iPlacement.z},
-          {"h", iPlacement.h}, {"p", iPlacement.p}, {"r", iPlacement.r}};
-}
-
-std::string TextOf(const Placement& iPlacement) {
+std::string TextOf(const KORVrcPlacement& iPlacement) {
   char text[160];
   std::snprintf(text, sizeof text, "%.3f %.3f %.3f, hpr %.3f %.3f %.3f", iPlacement.x,
                 iPlacement.y, iPlacement.z, iPlacement.h, iPlacement.p, iPlacement.r);
@@ -210,13 +120,13 @@ public:
   }
 
   void Counts(double iSeconds, const KORVRTrackingCounts& iCounts) {
-    const Placement head = PlacementOf(_head), hand = PlacementOf(_hand);
+    const KORVrcPlacement head = KORVrcPlacementOf(_head), hand = KORVrcPlacementOf(_hand);
     if (_json) {
       _out << nlohmann::ordered_json{{"seconds", iSeconds},
                                      {"received", iCounts.datagrams},
                                      {"skipped", iCounts.malformed},
-                                     {"head", JsonOf(head)},
-                                     {"hand", JsonOf(hand)}}
+                                     {"head", KORVrcPlacementJSON(head)},
+                                     {"hand", KORVrcPlacementJSON(hand)}}
                   .dump()
            << '\n';
     } else {
@@ -235,63 +145,6 @@ private:
   KORIVrcHead_var _head;
   KORIVrcHandDevice_var _hand;
   std::map<KORString, KORUnicodeString> _statuses;
-};
-
-// Where the datagrams come from: a socket, or a recording replayed at its
-// pace on a thread of its own.
-class TrackSource {
-public:
-  explicit TrackSource(KORVRTrackingFeed& ioFeed) : _feed(ioFeed), _receiver(ioFeed) {}
-  ~TrackSource() { Stop(); }
-  TrackSource(const TrackSource&) = delete;
-  TrackSource& operator=(const TrackSource&) = delete;
-
-  int Listen(const std::string& iListen) {
-    std::string address;
-    unsigned short port = 0;
-    if (!SplitAddress(iListen, address, port))
-      return Failure("--listen " + iListen, "write ADDRESS:PORT, for example 127.0.0.1:5000");
-    KORString error;
-    if (FAILED(_receiver.Open(port, error, address)))
-      return Failure("--listen " + iListen, error);
-    std::cerr << "korvrc: listening on " << address << ":" << _receiver.GetPort() << '\n';
-    return 0;
-  }
-
-  int Replay(const std::string& iPath) {
-    KORString error;
-    if (FAILED(KORVRReadTrackingRecording(iPath, _recording, error))) {
-      std::cerr << "korvrc: " << error << '\n';
-      return 1;
-    }
-    std::cerr << "korvrc: replaying " << _recording.datagrams.size() << " datagrams of "
-              << iPath << '\n';
-    _replayer = std::thread([this] {
-      KORVRReplayRecording(
-          _recording, KORVRReplayPace::Recorded,
-          [this](std::string_view iDatagram) { _feed.Accept(iDatagram); }, &_stop);
-      _finished = true;
-    });
-    return 0;
-  }
-
-  // Whether a replay has handed over its last datagram.
-  bool IsFinished() const { return _finished; }
-
-  void Stop() {
-    _stop = true;
-    if (_replayer.joinable())
-      _replayer.join();
-    _receiver.Close();
-  }
-
-private:
-  KORVRTrackingFeed& _feed;
-  KORVRUdpTrackingReceiver _receiver;
-  KORVRTrackingRecording _recording;
-  std::thread _replayer;
-  std::atomic<bool> _stop{false};
-  std::atomic<bool> _finished{false};
 };
 
 // Performs one driver line; false (oError saying why) when it is refused.
@@ -316,7 +169,7 @@ int KORVrcRunTrack(const KORVrcTrackOptions& iOptions) {
   if (FAILED(frame->LoadWorkbench("KORVrcWorkbench", workbenchError)))
     return Failure(where, workbenchError);
 
-  const KORVRDeviceManager mapping = MappingOf(factory);
+  const KORVRDeviceManager mapping = KORVrcTrackingMapping(factory);
   frame->DeviceService().SetMapping(mapping);
   KORVRTrackingFeed feed(mapping, frame->DeviceService().GetDispatcher());
   KORString recordError;
@@ -345,13 +198,23 @@ int KORVrcRunTrack(const KORVrcTrackOptions& iOptions) {
   }
 
   InterruptScope interrupts;
-  TrackSource source(feed);
-  const int opened =
-      iOptions.replay.empty() ? source.Listen(iOptions.listen) : source.Replay(iOptions.replay);
-  if (opened != 0) {
+  KORVrcTrackingSource source(feed);
+  std::string sourceError;
+  const bool replaying = !iOptions.replay.empty();
+  if (FAILED(replaying ? source.Replay(iOptions.replay, sourceError)
+                       : source.Listen(iOptions.listen, sourceError))) {
     frame->Commands().CancelActiveCommand();
-    return opened;
+    if (replaying) {
+      std::cerr << "korvrc: " << sourceError << '\n';
+      return 1;
+    }
+    return Failure("--listen " + iOptions.listen, sourceError);
   }
+  if (replaying)
+    std::cerr << "korvrc: replaying " << source.GetReplayLength() << " datagrams of "
+              << iOptions.replay << '\n';
+  else
+    std::cerr << "korvrc: listening on " << source.GetListenAddress() << '\n';
   if (!Act(driver, "push PushButton007", lineError))
     return Failure(where, lineError);
 

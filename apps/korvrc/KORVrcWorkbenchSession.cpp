@@ -5,8 +5,11 @@
 #include "dialog/KORDlgWidgets.h"
 #include "dialog/KORKnowledgeParameter.h"
 #include "featurestore/KORDocumentIO.h"
+#include "frame/KORJournal.h"
 #include "interfaces/KORIVrcFactory.h"
 #include "tree/KORNavigNode.h"
+#include "system/KOREnvironment.h"
+#include "system/KORQuotedText.h"
 #include "visu/KORSceneWriters.h"
 
 #include <nlohmann/json.hpp>
@@ -15,6 +18,16 @@
 
 namespace {
 constexpr const char* kWorkbenchName = "KORVrcWorkbench";
+// The export dialog and its directory box.
+constexpr const char* kExportDialog = "KORVrcGenerateXMLFileDlg";
+constexpr const char* kDirectoryEditor = "DirectoryEdt";
+
+KORDlgObject* ShownWindow(KORFrame& iFrame, const char* iName) {
+  for (KORDlgObject* window : KORDlgShownWindows(*iFrame.Commands().GetMainWindow()))
+    if (window->GetName() == iName)
+      return window;
+  return nullptr;
+}
 
 // The toolbars of the workbench in their order, each button with the header
 // it starts and whether that header can be started now.
@@ -83,11 +96,22 @@ void AddChoices(nlohmann::json& ioDumped, const KORDlgObject& iWidget) {
       AddChoices(ioDumped["widgets"][index++], *widget);
 }
 
-nlohmann::json DialogsJSON(KORCommand& iRoot) {
+// The fields that take a path are marked with the folder their answers
+// must lie in, so that the page offers names inside it.
+void MarkFolderFields(nlohmann::json& ioDumped, const std::string& iFolder) {
+  if (ioDumped.value("name", "") == kDirectoryEditor || ioDumped.value("kind", "") == "filebox")
+    ioDumped["folder"] = iFolder;
+  if (ioDumped.contains("widgets"))
+    for (nlohmann::json& child : ioDumped["widgets"])
+      MarkFolderFields(child, iFolder);
+}
+
+nlohmann::json DialogsJSON(KORCommand& iRoot, const std::string& iFolder) {
   nlohmann::json windows = nlohmann::json::array();
   for (const KORDlgObject* window : KORDlgShownWindows(iRoot)) {
     nlohmann::json dumped = nlohmann::json::parse(KORDlgDumpJSON(*window, -1));
     AddChoices(dumped, *window);
+    MarkFolderFields(dumped, iFolder);
     windows.push_back(std::move(dumped));
   }
   return windows;
@@ -98,13 +122,18 @@ KORVrcWorkbenchSession::KORVrcWorkbenchSession(KORFrame& iFrame,
                                                KORSmartPtr<KORDocument> iDocument,
                                                std::string iSavePath)
     : _frame(iFrame), _document(std::move(iDocument)), _savePath(std::move(iSavePath)),
-      _driver(iFrame, _printed), _scene(iFrame) {
+      _driver(iFrame, _printed), _scene(iFrame),
+      _tracking(std::make_unique<KORVrcLiveTracking>(iFrame, _document, KORVrcTrackingSettings())),
+      _savedAt(_document->Store().UndoCount()) {
   _driver.SetMessageCallback(
       [this](const KORDriverMessage& iMessage) { _messages.push_back(iMessage); });
+  _storeListener = _document->AddStoreListener([this](const KORStoreChange&) { ++_modelVersion; });
 }
 
 KORVrcWorkbenchSession::~KORVrcWorkbenchSession() {
   _frame.Commands().CancelActiveCommand();
+  _tracking.reset();
+  _document->RemoveStoreListener(_storeListener);
   _frame.SpecTree().Detach();
 }
 
@@ -128,16 +157,97 @@ HRESULT KORVrcWorkbenchSession::Start(std::string& oError) {
     oError = error;
     return E_FAIL;
   }
-  return S_OK;
+  std::string ignored; // no test runs yet: this only reads the mapping
+  return _tracking->Follow(ignored);
 }
 
 HRESULT KORVrcWorkbenchSession::Perform(const std::string& iLine, std::string& oOutput,
                                         std::string& oError) {
   _messages.clear();
   _printed.str({});
-  const HRESULT result = _driver.Perform(iLine, oError);
+  std::string line = iLine;
+  std::vector<KORString> words;
+  KORString malformed; // the driver says what is wrong with the line
+  const bool split = SUCCEEDED(KORSplitJournalLine(iLine, words, malformed)) && !words.empty();
+  if (split && FAILED(ConfinePaths(words, line, oError)))
+    return E_FAIL;
+  KORFeatureStore& store = _document->Store();
+  const int undoable = store.UndoCount(), redoable = store.RedoCount();
+  const HRESULT result = _driver.Perform(line, oError);
   oOutput = _printed.str();
+  if (split && SUCCEEDED(result))
+    FollowHistory(words[0], undoable, redoable);
+  OpenExportDialogInFolder();
+  std::string trackingError;
+  if (FAILED(_tracking->Follow(trackingError)))
+    _messages.push_back({"Live tracking", trackingError, "ok"});
   return result;
+}
+
+void KORVrcWorkbenchSession::SetTrackingSettings(KORVrcTrackingSettings iSettings) {
+  _tracking = std::make_unique<KORVrcLiveTracking>(_frame, _document, std::move(iSettings));
+}
+
+std::chrono::milliseconds KORVrcWorkbenchSession::GetIdlePeriod() const {
+  return std::chrono::milliseconds(_tracking->IsRunning() ? 2 : 100);
+}
+
+std::string KORVrcWorkbenchSession::OnIdle() {
+  return _tracking->Pump();
+}
+
+HRESULT KORVrcWorkbenchSession::ConfinePaths(const std::vector<KORString>& iWords,
+                                             std::string& ioLine, std::string& oError) {
+  std::string inside;
+  if (iWords.size() == 2 && iWords[0] == "press" && iWords[1] == "OK")
+    if (KORDlgObject* dialog = ShownWindow(_frame, kExportDialog))
+      if (KORDlgObject* directory = dialog->FindWidget(kDirectoryEditor)) {
+        // Where the export would write, as the dialog resolves its box.
+        KORUnicodeString physical;
+        if (FAILED(KORGetRealPath(directory->GetValueText(), physical)))
+          physical = directory->GetValueText();
+        return _exportFolder.Resolve(physical, inside, oError);
+      }
+  const bool pathGiven = (iWords.size() == 2 && iWords[0] == "file") ||
+                         (iWords.size() == 3 && iWords[0] == "set" && iWords[1] == kDirectoryEditor);
+  if (!pathGiven)
+    return S_OK;
+  if (FAILED(_exportFolder.Resolve(iWords.back(), inside, oError)))
+    return E_FAIL;
+  KORUnicodeString line;
+  for (std::size_t word = 0; word + 1 < iWords.size(); ++word)
+    line += iWords[word] + ' ';
+  KORAppendQuoted(line, inside);
+  ioLine = line;
+  return S_OK;
+}
+
+void KORVrcWorkbenchSession::OpenExportDialogInFolder() {
+  const bool shown = ShownWindow(_frame, kExportDialog) != nullptr;
+  const bool opened = shown && !_exportDialogShown;
+  _exportDialogShown = shown;
+  if (!opened || !_exportFolder.IsOpen())
+    return;
+  KORUnicodeString line = std::string("set ") + kDirectoryEditor + ' ';
+  KORAppendQuoted(line, _exportFolder.GetPath());
+  KORString error;
+  if (FAILED(_driver.Perform(line, error)))
+    _messages.push_back({"Export folder", error, "ok"});
+}
+
+void KORVrcWorkbenchSession::FollowHistory(const KORString& iVerb, int iUndoable, int iRedoable) {
+  KORFeatureStore& store = _document->Store();
+  const bool changed = store.UndoCount() != iUndoable || store.RedoCount() != iRedoable;
+  if (!changed || iVerb == "undo" || iVerb == "redo")
+    return;
+  // A new change drops the redo history, and a saved state that lay in it;
+  // a change that could not be recorded drops the whole history.
+  if (_savedAt > iUndoable || store.UndoCount() < iUndoable)
+    _savedReachable = false;
+}
+
+bool KORVrcWorkbenchSession::HasUnsavedChanges() const {
+  return !_savedReachable || _document->Store().UndoCount() != _savedAt;
 }
 
 std::string KORVrcWorkbenchSession::GetStateJSON() {
@@ -151,13 +261,20 @@ std::string KORVrcWorkbenchSession::GetStateJSON() {
       {"tree", root ? TreeJSON(*root, KORQuery<KORIJournalNaming>(_document).get(),
                                _frame.Editor().GetSelection().GetLastElement())
                     : nlohmann::json()},
-      {"dialogs", DialogsJSON(*_frame.Commands().GetMainWindow())},
+      {"dialogs", DialogsJSON(*_frame.Commands().GetMainWindow(), _exportFolder.GetPath())},
       {"messages", std::move(messages)},
-      {"canSave", !_savePath.empty()}};
+      {"canSave", !_savePath.empty()},
+      {"unsaved", HasUnsavedChanges()},
+      {"exportFolder", _exportFolder.GetPath()},
+      {"modelVersion", _modelVersion}};
   return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 HRESULT KORVrcWorkbenchSession::GetSchematicSVG(std::string& oSvg, std::string& oError) {
+  if (!_schematic.empty() && _schematicVersion == _modelVersion) {
+    oSvg = _schematic;
+    return S_OK;
+  }
   KORRep_var schematic = _schematics.GetRep(_container, KORVisDimension::TwoD);
   if (!schematic) {
     oError = "the configuration container has no schematic";
@@ -166,7 +283,9 @@ HRESULT KORVrcWorkbenchSession::GetSchematicSVG(std::string& oSvg, std::string& 
   std::ostringstream bytes;
   if (FAILED(KORWriteSvg(*schematic, bytes, oError)))
     return E_FAIL;
-  oSvg = bytes.str();
+  _schematic = bytes.str();
+  _schematicVersion = _modelVersion;
+  oSvg = _schematic;
   return S_OK;
 }
 
@@ -176,5 +295,9 @@ HRESULT KORVrcWorkbenchSession::Save(std::string& oPath, std::string& oError) {
     oError = "there is no document file to save to: start korvrc serve with --output FILE";
     return E_FAIL;
   }
-  return KORSaveDocument(*_document, _savePath, oError);
+  if (FAILED(KORSaveDocument(*_document, _savePath, oError)))
+    return E_FAIL;
+  _savedAt = _document->Store().UndoCount();
+  _savedReachable = true;
+  return S_OK;
 }

@@ -6,11 +6,15 @@
 // and the message boxes the last action showed. Used from the frame's thread
 // only.
 #include "KORVrcPageScene.h"
+#include "KORVrcExportFolder.h"
+#include "KORVrcLiveTracking.h"
 #include "featurestore/KORDocument.h"
 #include "featurestore/KORIContainer.h"
 #include "frame/KORDriver.h"
 #include "visu/KORVisManager.h"
 
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -34,7 +38,7 @@ public:
   HRESULT Perform(const std::string& iLine, std::string& oOutput, std::string& oError);
 
   // {"toolbar": [...], "tree": {...}, "dialogs": [...], "messages": [...],
-  //  "canSave": bool} (docs/serve.md).
+  //  "canSave": bool, ...} (docs/serve.md).
   std::string GetStateJSON();
 
   HRESULT GetSchematicSVG(std::string& oSvg, std::string& oError);
@@ -44,8 +48,33 @@ public:
 
   // The 3D view's scene, followed from Start() on.
   KORVrcPageScene& GetScene() { return _scene; }
+  // The folder the page may write into. Without one, every answer to a file
+  // or directory box and the export dialog's OK are refused.
+  void SetExportFolder(KORVrcExportFolder iFolder) { _exportFolder = std::move(iFolder); }
+  // Whether the document differs from what was opened or last saved.
+  // Undoing back to that state makes it clean again.
+  bool HasUnsavedChanges() const;
+
+  // Where the live tracking test started from the page takes its data.
+  void SetTrackingSettings(KORVrcTrackingSettings iSettings);
+  // How long the server may wait before OnIdle: short while a live tracking
+  // test runs, so that no placement waits.
+  std::chrono::milliseconds GetIdlePeriod() const;
+  // Work between actions: delivers tracking events. Returns the tracking
+  // message to push to the page (KORVrcLiveTracking::Pump), or empty.
+  std::string OnIdle();
 
 private:
+  // The line of iWords as the driver gets it: a path the page names is resolved into the
+  // export folder (and refused outside it).
+  HRESULT ConfinePaths(const std::vector<KORString>& iWords, std::string& ioLine,
+                       std::string& oError);
+  // The export dialog, when it opens, starts in the export folder.
+  void OpenExportDialogInFolder();
+  // Follows the document's history after the line iVerb; iUndoable and
+  // iRedoable are the history's lengths before it.
+  void FollowHistory(const KORString& iVerb, int iUndoable, int iRedoable);
+
   KORFrame& _frame;
   KORSmartPtr<KORDocument> _document;
   std::string _savePath;
@@ -55,4 +84,17 @@ private:
   KORIContainer_var _container;
   std::vector<KORDriverMessage> _messages; // shown by the last action
   KORVrcPageScene _scene;
+  KORVrcExportFolder _exportFolder;
+  std::unique_ptr<KORVrcLiveTracking> _tracking;
+  // Counts the document's changes, so that the schematic, slow to write for
+  // a large installation, is written once per version of the model.
+  std::uint64_t _modelVersion = 0;
+  int _storeListener = 0;
+  std::uint64_t _schematicVersion = 0;
+  std::string _schematic;
+  bool _exportDialogShown = false;
+  // Where the saved state lies in the undo history, and whether a change
+  // made after undoing past it has made it unreachable.
+  int _savedAt = 0;
+  bool _savedReachable = true;
 };

@@ -138,6 +138,16 @@ int main(int argc, char** argv) {
                     "where Save writes (default: back to DOC when it is a saved document)");
   serve->add_option("--port", serveOptions.port, "the port to listen on (default: any free one)")
       ->check(CLI::Range(0, 65535));
+  serve->add_option("--export-dir", serveOptions.exportFolder,
+                    "the folder the page may export into, created when missing (default: "
+                    "STEM-export beside DOC, or ./korvrc-export for the bundled example)");
+  CLI::Option* serveListen = serve->add_option(
+      "--listen", serveOptions.listen,
+      "the live tracking test receives the controller's UDP datagrams on ADDRESS:PORT "
+      "(default 127.0.0.1:5000)");
+  serve->add_option("--replay", serveOptions.replay,
+                    "the live tracking test replays this recorded run at its pace instead")
+      ->excludes(serveListen);
 
   app.require_subcommand(0, 1);
   CLI11_PARSE(app, argc, argv);

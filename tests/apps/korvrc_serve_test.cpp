@@ -3,6 +3,8 @@
 #include "KORVrcCommands.h"
 #include "KORVrcHttpServer.h"
 #include "frame/KORFrame.h"
+#include "interfaces/KORIVrcFactory.h"
+#include "interfaces/KORIVrcHead.h"
 #include "system/KORModule.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,10 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <future>
@@ -39,6 +45,8 @@ protected:
   // from another; the server stops when iClient is done.
   void Exchange(const std::string& iSavePath, const std::function<void(httplib::Client&)>& iClient) {
     KORVrcWorkbenchSession session(frame, document, iSavePath);
+    session.SetExportFolder(exportFolder);
+    session.SetTrackingSettings(tracking);
     std::string error;
     ASSERT_EQ(session.Start(error), S_OK) << error;
     KORVrcServerSettings settings;
@@ -68,6 +76,29 @@ protected:
                                 "application/json"));
   }
 
+  // Follows the event stream on a thread of its own, handing iTake each
+  // piece received until it answers false; returns once the stream is open.
+  std::thread FollowEvents(const std::function<bool(const std::string&)>& iTake,
+                           int iTimeoutSeconds) {
+    auto open = std::make_shared<std::promise<void>>();
+    std::future<void> opened = open->get_future();
+    std::thread listener([this, open, iTake, iTimeoutSeconds] {
+      httplib::Client stream("127.0.0.1", port);
+      stream.set_read_timeout(iTimeoutSeconds, 0);
+      bool told = false;
+      stream.Get("/api/events", Authorized(), [&](const char* iData, std::size_t iLength) {
+        if (!told)
+          open->set_value();
+        told = true;
+        return iTake(std::string(iData, iLength));
+      });
+      if (!told)
+        open->set_value();
+    });
+    opened.wait();
+    return listener;
+  }
+
   nlohmann::json State(httplib::Client& ioClient) {
     httplib::Result result = ioClient.Get("/api/state", Authorized());
     return result && result->status == 200 ? nlohmann::json::parse(result->body) : nlohmann::json();
@@ -78,6 +109,8 @@ protected:
   KORSmartPtr<KORDocument> document;
   int port = 0;
   std::string finalState;
+  KORVrcExportFolder exportFolder; // none unless a test opens one
+  KORVrcTrackingSettings tracking{"127.0.0.1:0", ""};
 };
 
 bool TreeHolds(const nlohmann::json& iNode, const std::string& iElement) {
@@ -215,23 +248,13 @@ TEST_F(ServeTest, SaveWritesTheDocumentOnlyWhereTheUserSaid) {
 
 TEST_F(ServeTest, EachActionIsAnnouncedOnTheEventStream) {
   std::string events;
-  std::promise<void> open;
   Exchange("", [&](httplib::Client& ioClient) {
-    std::thread listener([&] {
-      httplib::Client stream("127.0.0.1", port);
-      stream.set_read_timeout(5, 0);
-      bool told = false;
-      stream.Get("/api/events", Authorized(), [&](const char* iData, std::size_t iLength) {
-        events.append(iData, iLength);
-        if (!told)
-          open.set_value();
-        told = true;
-        return events.find("event: state") == std::string::npos;
-      });
-      if (!told)
-        open.set_value();
-    });
-    open.get_future().wait();
+    std::thread listener = FollowEvents(
+        [&](const std::string& iData) {
+          events += iData;
+          return events.find("event: state") == std::string::npos;
+        },
+        5);
     EXPECT_EQ(Act(ioClient, "start btnCreateView"), 200);
     listener.join();
   });
@@ -423,5 +446,226 @@ TEST_F(SceneTest, AfterAnActionOnlyThePiecesWhoseDrawingChangedHaveANewVersion) 
   for (int axis = 0; axis < 6; ++axis)
     EXPECT_NEAR(to[axis] - from[axis], axis % 3 == 0 ? 0.1 : 0.0, 1e-4) << "coordinate " << axis;
   EXPECT_EQ(PieceNames(chosen), (std::vector<std::string>{"view:Front", "tracker:Tracker/1"}));
+}
+
+namespace fs = std::filesystem;
+
+// A fresh folder under /tmp, removed with everything in it.
+struct TemporaryFolder {
+  TemporaryFolder() {
+    char name[] = "/tmp/korvrc-export-XXXXXX";
+    path = ::mkdtemp(name) ? fs::path(name) : fs::path();
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  fs::path path;
+};
+
+TEST(ExportFolderTest, OnlyPathsInsideTheFolderAreAccepted) {
+  TemporaryFolder scratch;
+  ASSERT_FALSE(scratch.path.empty());
+  const fs::path folder = scratch.path / "export";
+  fs::create_directories(folder / "inner");
+  fs::create_directories(scratch.path / "beside");
+  fs::create_directory_symlink(scratch.path / "beside", folder / "out-link");
+  fs::create_directory_symlink(folder / "inner", folder / "in-link");
+  KORVrcExportFolder exportFolder;
+  std::string error;
+  ASSERT_EQ(exportFolder.Open(folder.string(), error), S_OK) << error;
+  struct Case {
+    std::string path;
+    std::string resolved; // empty: refused
+  };
+  const std::string inside = folder.string();
+  const std::vector<Case> cases = {
+      {"inner", inside + "/inner"},
+      {"new/deeper", inside + "/new/deeper"},
+      {".", inside},
+      {inside + "/inner/../inner", inside + "/inner"},
+      {inside + "/", inside},
+      {"in-link", inside + "/inner"},
+      {"../beside", ""},
+      {"inner/../../beside", ""},
+      {"..", ""},
+      {"/etc", ""},
+      {scratch.path.string() + "/export-sibling", ""}, // shares the folder's name as a prefix
+      {"out-link", ""},
+      {"out-link/deeper", ""},
+      {"$KORVRC_EXPORT_TEST_UNSET/x", ""},
+  };
+  for (const Case& test : cases) {
+    std::string resolved;
+    error.clear();
+    const HRESULT result = exportFolder.Resolve(test.path, resolved, error);
+    EXPECT_EQ(SUCCEEDED(result), !test.resolved.empty()) << test.path << ": " << error;
+    EXPECT_EQ(resolved, test.resolved) << test.path;
+    if (FAILED(result)) {
+      EXPECT_FALSE(error.empty()) << test.path;
+    }
+  }
+}
+
+TEST(ExportFolderTest, WithoutAFolderNothingIsAccepted) {
+  KORVrcExportFolder none;
+  std::string resolved, error;
+  EXPECT_FALSE(SUCCEEDED(none.Resolve("/tmp", resolved, error)));
+  EXPECT_NE(error.find("no export folder"), std::string::npos) << error;
+}
+
+TEST_F(ServeTest, TheExportDialogWritesOnlyIntoTheExportFolder) {
+  TemporaryFolder scratch;
+  ASSERT_FALSE(scratch.path.empty());
+  const fs::path folder = scratch.path / "export";
+  fs::create_directories(scratch.path / "beside");
+  std::string error;
+  ASSERT_EQ(exportFolder.Open(folder.string(), error), S_OK) << error;
+  fs::create_directory_symlink(scratch.path / "beside", folder / "link");
+  fs::create_directory(folder / "sub");
+  const std::string outside = (scratch.path / "beside").string();
+  std::vector<int> refused, accepted;
+  nlohmann::json opened;
+  Exchange("", [&](httplib::Client& ioClient) {
+    accepted.push_back(Act(ioClient, "start btnGenerateXMLFile"));
+    opened = State(ioClient);
+    accepted.push_back(Act(ioClient, "push BrowseBtn"));
+    for (const std::string& line :
+         {"file \"" + outside + "\"", std::string("file ../beside"), std::string("file link"),
+          std::string("file /")})
+      refused.push_back(Act(ioClient, line));
+    accepted.push_back(Act(ioClient, "answer cancel"));
+    refused.push_back(Act(ioClient, "set DirectoryEdt \"" + outside + "\""));
+    refused.push_back(Act(ioClient, "set DirectoryEdt ../beside"));
+    accepted.push_back(Act(ioClient, "push BrowseBtn"));
+    accepted.push_back(Act(ioClient, "file sub"));
+    accepted.push_back(Act(ioClient, "set AddConfigChk off"));
+    accepted.push_back(Act(ioClient, "press OK"));
+  });
+  EXPECT_EQ(refused, std::vector<int>(6, 422));
+  EXPECT_EQ(accepted, std::vector<int>(7, 200));
+  // The dialog opens on the folder, and the page is told which fields take one.
+  ASSERT_EQ(opened["dialogs"].size(), 1u);
+  const nlohmann::json* directory = FindWidget(opened["dialogs"][0], "DirectoryEdt");
+  ASSERT_NE(directory, nullptr);
+  EXPECT_EQ(directory->value("value", ""), fs::canonical(folder).string());
+  EXPECT_EQ(directory->value("folder", ""), fs::canonical(folder).string());
+  EXPECT_TRUE(fs::is_empty(scratch.path / "beside"));
+  EXPECT_TRUE(fs::exists(folder / "sub" / "FourWallRoom.xml")) << finalState;
+}
+
+TEST_F(ServeTest, AnExportDialogPointedOutsideIsRefusedAtOK) {
+  // Without a folder, nothing may be exported from the page at all.
+  std::vector<int> statuses;
+  Exchange("", [&](httplib::Client& ioClient) {
+    statuses.push_back(Act(ioClient, "start btnGenerateXMLFile"));
+    statuses.push_back(Act(ioClient, "press OK"));
+  });
+  EXPECT_EQ(statuses, (std::vector<int>{200, 422}));
+  EXPECT_NE(finalState.find("KORVrcGenerateXMLFileDlg"), std::string::npos)
+      << "the dialog stays open";
+}
+
+TEST_F(ServeTest, TheStateTellsWhetherChangesAreUnsaved) {
+  TemporaryFolder scratch;
+  ASSERT_FALSE(scratch.path.empty());
+  const std::string path = (scratch.path / "saved.korvrc").string();
+  std::vector<bool> unsaved;
+  const auto note = [&](httplib::Client& ioClient) {
+    unsaved.push_back(State(ioClient).value("unsaved", true));
+  };
+  const auto createView = [&](httplib::Client& ioClient, const std::string& iName) {
+    EXPECT_EQ(Act(ioClient, "start btnCreateView"), 200);
+    EXPECT_EQ(Act(ioClient, "set NameEditor " + iName), 200);
+    EXPECT_EQ(Act(ioClient, "press OK"), 200);
+  };
+  Exchange(path, [&](httplib::Client& ioClient) {
+    note(ioClient);                                       // opened
+    createView(ioClient, "Side");
+    note(ioClient);                                       // changed
+    EXPECT_EQ(Act(ioClient, "undo"), 200);
+    note(ioClient);                                       // back where it was opened
+    EXPECT_EQ(Act(ioClient, "redo"), 200);
+    EXPECT_EQ(Status(ioClient.Post("/api/save", Authorized(), "", "application/json")), 200);
+    note(ioClient);                                       // saved
+    EXPECT_EQ(Act(ioClient, "undo"), 200);
+    createView(ioClient, "Top");
+    note(ioClient);                                       // the saved state is out of reach
+    EXPECT_EQ(Act(ioClient, "undo"), 200);
+    note(ioClient);                                       // same length of history, other state
+  });
+  EXPECT_EQ(unsaved, (std::vector<bool>{false, true, false, false, true, true}));
+}
+
+// A recorded run of iFrames frames, 5 ms apart, in which the controller sees
+// the head's body 1 and the hand's body 2 move along X.
+std::string RecordedRun(int iFrames) {
+  std::string run = "kortrack/1\n";
+  for (int frame = 0; frame < iFrames; ++frame) {
+    const std::string at = std::to_string(100 + 10 * frame);
+    const std::string datagram = "fr " + std::to_string(frame) + "\n6d 2 [1 1.0][" + at +
+                                 " 0 1700 0 0 0][1 0 0 0 1 0 0 0 1] [2 1.0][" + at +
+                                 " 200 1100 0 0 0][1 0 0 0 1 0 0 0 1]\n";
+    char time[32];
+    std::snprintf(time, sizeof time, "%.6f", frame * 0.005);
+    run += std::string(time) + ' ' + std::to_string(datagram.size()) + '\n' + datagram + '\n';
+  }
+  return run;
+}
+
+TEST_F(ServeTest, TheLiveTestFollowsAReplayedRunAndStopPutsHeadAndHandBack) {
+  TemporaryFolder scratch;
+  ASSERT_FALSE(scratch.path.empty());
+  tracking.replay = (scratch.path / "run.kortrack").string();
+  std::ofstream(tracking.replay) << RecordedRun(40);
+  std::vector<nlohmann::json> reports;
+  Exchange("", [&](httplib::Client& ioClient) {
+    std::string events;
+    std::thread listener = FollowEvents(
+        [&](const std::string& iData) {
+          events += iData;
+          // One event a record; the report after the stop ends the stream.
+          for (std::size_t at; (at = events.find("\n\n")) != std::string::npos;) {
+            const std::string record = events.substr(0, at);
+            events.erase(0, at + 2);
+            const std::string tag = "event: tracking\ndata: ";
+            if (record.rfind(tag, 0) == 0)
+              reports.push_back(nlohmann::json::parse(record.substr(tag.size())));
+          }
+          const bool ran = std::any_of(reports.begin(), reports.end(), [](const nlohmann::json& iReport) {
+            return iReport.value("running", false);
+          });
+          return !ran || reports.back().value("running", true);
+        },
+        10);
+    for (const char* line : {"runtime document", "start btnTestTracking", "set CheckButton005 on",
+                             "set CheckButton006 on", "push PushButton007"})
+      EXPECT_EQ(Act(ioClient, line), 200) << line;
+    // The run lasts 0.2 s; the report of its last frame says all was received.
+    for (int tries = 0; tries < 500 && (reports.empty() || reports.back().value("received", 0) < 40);
+         ++tries)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(Act(ioClient, "push PushButton008"), 200);
+    listener.join();
+  });
+  ASSERT_GE(reports.size(), 4u) << "when the dialog opens, while running, after the stop";
+  const nlohmann::json& opened = reports.front();
+  const nlohmann::json& last = reports.back();
+  const nlohmann::json& lastRunning = reports[reports.size() - 2];
+  EXPECT_FALSE(opened.value("running", true));
+  EXPECT_FALSE(last.value("running", true));
+  EXPECT_TRUE(lastRunning.value("running", false));
+  EXPECT_EQ(lastRunning.value("received", 0), 40);
+  EXPECT_NE(reports[1]["head"], lastRunning["head"]) << "the head moved with its sensor";
+  EXPECT_NE(reports[1]["hand"], lastRunning["hand"]) << "the hand moved with its sensor";
+  // Stopped: both back where they were when the dialog opened, which is
+  // where the document has them.
+  EXPECT_EQ(last["head"], opened["head"]);
+  EXPECT_EQ(last["hand"], opened["hand"]);
+  auto factory = KORQuery<KORIVrcFactory>(document);
+  KORIVrcHead_var head;
+  ASSERT_EQ(factory->RetrieveHead(head.Out()), S_OK);
+  EXPECT_EQ(last["head"], nlohmann::json(KORVrcPlacementJSON(KORVrcPlacementOf(head))));
+  EXPECT_NE(last["head"], lastRunning["head"]);
 }
 } // namespace

@@ -8,9 +8,11 @@ const os = require('node:os');
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 
-// Resolves with the address korvrc prints once it listens.
-function startServer(binary, serveArguments) {
-  const server = spawn(binary, ['serve', ...serveArguments], { stdio: ['ignore', 'pipe', 'inherit'] });
+// Resolves with the address korvrc prints once it listens. The runtime's
+// registry lives in iSettings, never in the user's own.
+function startServer(binary, serveArguments, settings) {
+  const server = spawn(binary, ['serve', ...serveArguments], {
+    stdio: ['ignore', 'pipe', 'inherit'], env: { ...process.env, KORUserSettingPath: settings } });
   const address = new Promise((resolve, reject) => {
     let printed = '';
     server.stdout.on('data', (chunk) => {
@@ -41,7 +43,9 @@ async function type(page, selector, value) {
 
 // Runs iScenario(page, url) against `korvrc serve BINARY ...serveArguments`,
 // with the page loaded and its toolbar ready; fails on any error the page
-// raises. Exits the process with the outcome.
+// raises. Exits the process with the outcome. serveArguments may be a
+// function of the scenario's scratch folder (removed at the end), which the
+// scenario also receives as workFolder.
 function runScenario(name, serveArguments, scenario) {
   const [binary, screenshotFolder] = process.argv.slice(2);
   if (!binary || !screenshotFolder) {
@@ -49,7 +53,10 @@ function runScenario(name, serveArguments, scenario) {
     process.exit(2);
   }
   const main = async () => {
-    const { server, address } = startServer(binary, serveArguments);
+    const workFolder = fs.mkdtempSync(path.join(os.tmpdir(), 'korvrc-scenario-'));
+    const { server, address } = startServer(binary,
+      typeof serveArguments === 'function' ? serveArguments(workFolder) : serveArguments,
+      path.join(workFolder, 'settings'));
     fs.mkdirSync(screenshotFolder, { recursive: true });
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'korvrc-chromium-'));
     let browser;
@@ -71,12 +78,13 @@ function runScenario(name, serveArguments, scenario) {
       page.on('pageerror', (error) => problems.push(error.message));
       await page.goto(url);
       await page.waitForSelector('[data-action="start btnCreateView"]:not([disabled])');
-      await scenario({ page, url, screenshotFolder });
+      await scenario({ page, url, screenshotFolder, workFolder });
       if (problems.length) throw new Error(`the page failed: ${problems.join('; ')}`);
     } finally {
       if (browser) await browser.close();
       server.kill('SIGTERM');
       fs.rmSync(profile, { recursive: true, force: true });
+      fs.rmSync(workFolder, { recursive: true, force: true });
     }
   };
   main().catch((error) => {

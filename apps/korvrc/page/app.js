@@ -2,6 +2,7 @@
 // one journal line to /api/action; the server announces every change on
 // /api/events. The page keeps no model of its own.
 import { drawWindow, quote } from './dialogs.js';
+import { drawTree } from './tree.js';
 
 export const token = new URLSearchParams(location.search).get('token') ?? '';
 const $ = (id) => document.getElementById(id);
@@ -63,11 +64,25 @@ function drawNode(node) {
   return item;
 }
 
+// The schematic changes with the model only, and writing it takes the
+// workbench a while on a large installation (a second for 512 displays),
+// during which actions wait: it is fetched once the model has been at rest
+// for a moment, and the browser keeps each version.
+const kSchematicRest = 400; // milliseconds
+let schematicTimer;
+function showSchematic(modelVersion) {
+  const schematic = `/api/schematic.svg?token=${encodeURIComponent(token)}&v=${modelVersion}`;
+  clearTimeout(schematicTimer);
+  if ($('schematic').getAttribute('src') === schematic) return;
+  schematicTimer = setTimeout(() => { $('schematic').src = schematic; }, kSchematicRest);
+}
+
 let drawn = 0;
 // The state drawn last; each drawing is also announced as a "korvrc:state"
 // event for the panels in other modules (the 3D view).
 export let lastState = null;
 let asked = 0;
+let unsaved = false;
 let newestDrawn = 0;
 export async function refresh() {
   const mine = ++asked;
@@ -77,13 +92,15 @@ export async function refresh() {
   newestDrawn = mine;
   if (!ok) return say(state.error ?? 'the workbench does not answer', true);
   drawToolbar(state.toolbar);
-  $('tree').replaceChildren(...(state.tree ? [drawNode(state.tree)] : []));
+  drawTree($('tree'), state.tree, drawNode);
   $('dialogs').replaceChildren(...state.dialogs.map((window) => drawWindow(window, act)));
   $('save').disabled = !state.canSave;
+  unsaved = state.unsaved;
+  $('save').classList.toggle('unsaved', unsaved);
   for (const message of state.messages)
     say(`${message.title}: ${message.text} (${message.answer})`);
-  $('schematic').src = `/api/schematic.svg?token=${encodeURIComponent(token)}&n=${++drawn}`;
-  document.body.dataset.drawn = String(drawn);
+  showSchematic(state.modelVersion);
+  document.body.dataset.drawn = String(++drawn);
   lastState = state;
   document.dispatchEvent(new CustomEvent('korvrc:state', { detail: state }));
 }
@@ -93,6 +110,10 @@ $('redo').addEventListener('click', () => act('redo'));
 $('save').addEventListener('click', async () => {
   const { ok, body } = await request('/api/save', { method: 'POST', body: '{}' });
   say(ok ? `saved to ${body.path}` : body.error, !ok);
+});
+// Closing the page with changes not saved asks first.
+window.addEventListener('beforeunload', (event) => {
+  if (unsaved) event.preventDefault();
 });
 new EventSource(`/api/events?token=${encodeURIComponent(token)}`)
   .addEventListener('state', () => refresh());

@@ -15,12 +15,24 @@ function element(tag, properties = {}, children = []) {
   return node;
 }
 
+// A field that takes a path (the server marks it with its folder) shows the
+// folder before it and a name inside it: the server takes a relative name
+// inside the folder and refuses any path that leads out.
+function folderPrefix(widget, input) {
+  if (!widget.folder) return null;
+  const value = input.value;
+  if (value === widget.folder) input.value = '.';
+  else if (value.startsWith(`${widget.folder}/`)) input.value = value.slice(widget.folder.length + 1);
+  input.dataset.folder = widget.folder;
+  return element('span', { className: 'folder', textContent: `${widget.folder}/` });
+}
+
 function field(widget, input, unit) {
   input.disabled = !widget.sensitive;
   input.dataset.widget = widget.name;
   const showsTitle = widget.title && widget.title !== widget.name;
-  return element('label', { className: 'field' },
-    [showsTitle ? widget.title : null, input, unit ? element('span', { textContent: unit }) : null]);
+  return element('label', { className: 'field' }, [showsTitle ? widget.title : null,
+    folderPrefix(widget, input), input, unit ? element('span', { textContent: unit }) : null]);
 }
 
 const drawings = {
@@ -77,6 +89,7 @@ const drawings = {
   filebox: (widget, act) => {
     const input = element('input', { type: 'text', value: widget.value ?? '' });
     const choose = element('button', { textContent: 'Choose' });
+    choose.dataset.action = 'file';
     choose.addEventListener('click', () => act(`file ${quote(input.value)}`));
     return element('div', {}, [field(widget, input), choose]);
   },
