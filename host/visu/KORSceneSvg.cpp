@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -82,8 +83,10 @@ public:
                "xmlns:xlink=\"http://www.w3.org/1999/xlink\" viewBox=\""
             << Number(_low.x() - margin) << " " << Number(_low.y() - margin) << " "
             << Number(width) << " " << Number(height) << "\" width=\"" << Number(width)
-            << "\" height=\"" << Number(height) << "\">\n"
-            << _body.str() << "</svg>\n";
+            << "\" height=\"" << Number(height) << "\">\n";
+    if (!_pictures.empty())
+      oStream << "  <defs>\n" << _definitions.str() << "  </defs>\n";
+    oStream << _body.str() << "</svg>\n";
   }
 
   using KORPlacingVisitor::Visit;
@@ -143,6 +146,19 @@ private:
     }
     _body << "\" " << Paint(iLook) << "/>\n";
   }
+  // A picture is embedded once, in the definitions, and drawn wherever it is
+  // shown by a reference to it: an installation shows the same picture once
+  // per image generator, and a picture is some hundred kilobytes of text.
+  const std::string& PictureId(const KORImage& iImage) {
+    auto [found, added] = _pictures.try_emplace(&iImage);
+    if (added) {
+      found->second = "image" + std::to_string(_pictures.size());
+      _definitions << "    <image id=\"" << found->second << "\" width=\"" << iImage.width
+                   << "\" height=\"" << iImage.height << "\" xlink:href=\"data:image/bmp;base64,"
+                   << Base64(iImage.fileBytes) << "\"/>\n";
+    }
+    return found->second;
+  }
   // The picture's pixel (px, py), rows from the top, lies at model point
   // anchor + (px, height - py).
   void Image(const KORPrimitive& iPrimitive) {
@@ -155,15 +171,15 @@ private:
     const Eigen::Vector2d yEnd = Page(anchor + Eigen::Vector3d(0, height - 1, 0));
     Page(anchor + Eigen::Vector3d(iPrimitive.image->width, 0, 0));
     const Eigen::Vector2d a = xEnd - origin, b = yEnd - origin;
-    _body << "  <image width=\"" << iPrimitive.image->width << "\" height=\""
-          << iPrimitive.image->height << "\" transform=\"matrix(" << Number(a.x()) << " "
-          << Number(a.y()) << " " << Number(b.x()) << " " << Number(b.y()) << " "
-          << Number(origin.x()) << " " << Number(origin.y())
-          << ")\" xlink:href=\"data:image/bmp;base64," << Base64(iPrimitive.image->fileBytes)
-          << "\"/>\n";
+    _body << "  <use xlink:href=\"#" << PictureId(*iPrimitive.image) << "\" transform=\"matrix("
+          << Number(a.x()) << " " << Number(a.y()) << " " << Number(b.x()) << " "
+          << Number(b.y()) << " " << Number(origin.x()) << " " << Number(origin.y())
+          << ")\"/>\n";
   }
 
   std::ostringstream _body;
+  std::ostringstream _definitions;
+  std::map<const KORImage*, std::string> _pictures;
   Eigen::Vector2d _low = Eigen::Vector2d::Constant(std::numeric_limits<double>::max());
   Eigen::Vector2d _high = Eigen::Vector2d::Constant(std::numeric_limits<double>::lowest());
 };

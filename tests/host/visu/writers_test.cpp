@@ -166,3 +166,45 @@ TEST(SceneFileTest, SvgDrawsTheSchematicWithYUpOnThePage) {
   EXPECT_NE(svg.find("<text x=\"100\" y=\"-80\""), std::string::npos) << svg;
   EXPECT_NE(svg.find("viewBox=\"90 -90 40 50\""), std::string::npos) << "bounds and a margin of 10";
 }
+
+TEST(SceneFileTest, SvgEmbedsEachPictureOnceAndDrawsItWhereverItIsShown) {
+  // Embedding the picture at every use made a 512-display schematic 64 MB.
+  auto picture = std::make_shared<KORImage>();
+  picture->width = 4;
+  picture->height = 2;
+  picture->fileBytes = "BMP";
+  auto other = std::make_shared<KORImage>(*picture);
+  other->fileBytes = "bmp";
+  auto root = KORNewRep<KOR2DBagRep>();
+  for (const auto& [x, image] : {std::pair{100.0, picture}, {400.0, picture}, {700.0, other}}) {
+    auto bag = KORNewRep<KOR2DBagRep>();
+    Eigen::Matrix3d matrix = Eigen::Matrix3d::Identity();
+    matrix(0, 2) = x;
+    matrix(1, 2) = 50;
+    bag->SetMatrix(matrix);
+    auto custom = KORNewRep<KOR2DCustomRep>();
+    custom->AddImage(Eigen::Vector3d::Zero(), image, {});
+    bag->AddChild(custom);
+    root->AddChild(bag);
+  }
+  std::ostringstream stream;
+  std::string error;
+  ASSERT_EQ(KORWriteSvg(*root, stream, error), S_OK) << error;
+  const std::string svg = stream.str();
+  // "BMP" and "bmp" in base64; the picture's top-left corner lies at y = 52
+  // up, -52 on the page.
+  const std::string expected =
+      "  <defs>\n"
+      "    <image id=\"image1\" width=\"4\" height=\"2\" "
+      "xlink:href=\"data:image/bmp;base64,Qk1Q\"/>\n"
+      "    <image id=\"image2\" width=\"4\" height=\"2\" "
+      "xlink:href=\"data:image/bmp;base64,Ym1w\"/>\n"
+      "  </defs>\n"
+      "  <use xlink:href=\"#image1\" transform=\"matrix(1 0 0 1 100 -52)\"/>\n"
+      "  <use xlink:href=\"#image1\" transform=\"matrix(1 0 0 1 400 -52)\"/>\n"
+      "  <use xlink:href=\"#image2\" transform=\"matrix(1 0 0 1 700 -52)\"/>\n"
+      "</svg>\n";
+  ASSERT_GE(svg.size(), expected.size());
+  EXPECT_EQ(svg.substr(svg.size() - expected.size()), expected) << svg;
+  EXPECT_NE(svg.find("viewBox=\"90 -62 624 22\""), std::string::npos) << "the pictures' extent";
+}
