@@ -3,6 +3,7 @@
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include <charconv>
 #include <chrono>
 #include <fstream>
 #include <iterator>
@@ -14,12 +15,14 @@ constexpr const char* kLoopback = "127.0.0.1";
 constexpr const char* kTokenHeader = "X-Korvrc-Token";
 constexpr const char* kTokenCookie = "korvrc_token";
 constexpr std::size_t kMaxLineBytes = 4096;
-// Loopback gains nothing from compression, and the library compresses these
-// two types (exactly so named) at its slowest setting when the browser
-// offers it: seconds for the state and schematic of a large installation.
-// With a charset they are sent as they are.
+// Loopback gains nothing from compression, and the library compresses every
+// text/ type and a few others (exactly so named) at its slowest setting when
+// the browser offers it: seconds for three.js and for the state of a large
+// installation, a fifth of a second for each scene list. It leaves these
+// names alone; only the page's small HTML and CSS go out compressed.
 constexpr const char* kJson = "application/json; charset=utf-8";
 constexpr const char* kSvg = "image/svg+xml; charset=utf-8";
+constexpr const char* kJavaScript = "application/javascript; charset=utf-8";
 
 std::string NewToken() {
   std::random_device source;
@@ -50,6 +53,14 @@ std::string CookieValue(const std::string& iCookies, const std::string& iName) {
   return {};
 }
 
+// A version the page says it holds; 0 (none) for anything but a number.
+std::uint64_t HeldVersion(const std::string& iText) {
+  std::uint64_t version = 0;
+  const char* end = iText.data() + iText.size();
+  const auto [stop, error] = std::from_chars(iText.data(), end, version);
+  return error == std::errc() && stop == end ? version : 0;
+}
+
 void Answer(httplib::Response& oResponse, int iStatus, const nlohmann::json& iBody) {
   oResponse.status = iStatus;
   oResponse.set_content(iBody.dump(), kJson);
@@ -67,28 +78,26 @@ struct PageFile {
 };
 constexpr PageFile kPageFiles[] = {
     {"/", "index.html", "text/html; charset=utf-8"},
-    {"/app.js", "app.js", "text/javascript; charset=utf-8"},
-    {"/dialogs.js", "dialogs.js", "text/javascript; charset=utf-8"},
-    {"/tracking.js", "tracking.js", "text/javascript; charset=utf-8"},
-    {"/tree.js", "tree.js", "text/javascript; charset=utf-8"},
+    {"/app.js", "app.js", kJavaScript},
+    {"/dialogs.js", "dialogs.js", kJavaScript},
+    {"/tracking.js", "tracking.js", kJavaScript},
+    {"/tree.js", "tree.js", kJavaScript},
     {"/style.css", "style.css", "text/css; charset=utf-8"},
-    {"/scene.js", "scene.js", "text/javascript; charset=utf-8"},
+    {"/scene.js", "scene.js", kJavaScript},
 };
 // The parts of three.js the 3D view imports (index.html's import map), from
 // the package that scripts/install-deps.sh installs.
 constexpr PageFile kThreeFiles[] = {
-    {"/three/three.module.js", "build/three.module.js", "text/javascript; charset=utf-8"},
-    {"/three/three.core.js", "build/three.core.js", "text/javascript; charset=utf-8"},
+    {"/three/three.module.js", "build/three.module.js", kJavaScript},
+    {"/three/three.core.js", "build/three.core.js", kJavaScript},
     {"/three/addons/controls/OrbitControls.js", "examples/jsm/controls/OrbitControls.js",
-     "text/javascript; charset=utf-8"},
+     kJavaScript},
     {"/three/addons/controls/TransformControls.js", "examples/jsm/controls/TransformControls.js",
-     "text/javascript; charset=utf-8"},
-    {"/three/addons/loaders/GLTFLoader.js", "examples/jsm/loaders/GLTFLoader.js",
-     "text/javascript; charset=utf-8"},
+     kJavaScript},
+    {"/three/addons/loaders/GLTFLoader.js", "examples/jsm/loaders/GLTFLoader.js", kJavaScript},
     {"/three/addons/utils/BufferGeometryUtils.js", "examples/jsm/utils/BufferGeometryUtils.js",
-     "text/javascript; charset=utf-8"},
-    {"/three/addons/utils/SkeletonUtils.js", "examples/jsm/utils/SkeletonUtils.js",
-     "text/javascript; charset=utf-8"},
+     kJavaScript},
+    {"/three/addons/utils/SkeletonUtils.js", "examples/jsm/utils/SkeletonUtils.js", kJavaScript},
 };
 } // namespace
 
@@ -136,6 +145,10 @@ bool KORVrcHttpServer::CarriesToken(const std::string& iQueryToken,
 HRESULT KORVrcHttpServer::Listen(std::string& oError) {
   Route();
   _http->set_payload_max_length(_settings.maxRequestBytes);
+  // The library writes an answer's head and body apart: with Nagle's rule
+  // the body of a small answer waited for the client's delayed
+  // acknowledgement, some 40 ms.
+  _http->set_tcp_nodelay(true);
   const bool bound = _settings.port == 0
                          ? (_port = _http->bind_to_any_port(kLoopback)) > 0
                          : _http->bind_to_port(kLoopback, _port = _settings.port);
@@ -216,8 +229,9 @@ bool KORVrcHttpServer::AnswersOnFrame(httplib::Response& oResponse, int iRefusal
   return SUCCEEDED(result);
 }
 
-void KORVrcHttpServer::NotifyStateChanged() {
+void KORVrcHttpServer::PushState(KORVrcStateParts iState) {
   std::lock_guard<std::mutex> lock(_mutex);
+  _pushedState = std::move(iState);
   ++_stateVersion;
   _changed.notify_all();
 }
@@ -259,10 +273,15 @@ void KORVrcHttpServer::Route() {
   for (const PageFile& page : kThreeFiles)
     serve(page, _settings.threeFolder);
 
-  _http->Get("/api/state", [this](const Request&, Response& oResponse) {
+  // ?tree=N&dialogs=M: the versions the page holds, which the answer leaves
+  // out when they are still current.
+  _http->Get("/api/state", [this](const Request& iRequest, Response& oResponse) {
+    KORVrcHeldVersions held;
+    held.tree = HeldVersion(iRequest.get_param_value("tree"));
+    held.dialogs = HeldVersion(iRequest.get_param_value("dialogs"));
     std::string state;
     if (AnswersOnFrame(oResponse, 500, [&](std::string&) {
-          state = _session.GetStateJSON();
+          state = _session.GetStateJSON(held);
           return S_OK;
         }))
       oResponse.set_content(state, kJson);
@@ -279,7 +298,7 @@ void KORVrcHttpServer::Route() {
     std::string output;
     if (AnswersOnFrame(oResponse, 422, [&](std::string& oError) {
           const HRESULT result = _session.Perform(line, output, oError);
-          NotifyStateChanged();
+          PushState(_session.GetStateParts());
           return result;
         }))
       Answer(oResponse, 200, {{"ok", true}, {"output", output}});
@@ -305,7 +324,7 @@ void KORVrcHttpServer::Route() {
           scene = _session.GetScene().GetSceneJSON();
           return S_OK;
         }))
-      oResponse.set_content(scene, "application/json");
+      oResponse.set_content(scene, kJson);
   });
 
   // ?element=NAME, repeated: only those elements' pieces; none: all of them.
@@ -321,11 +340,14 @@ void KORVrcHttpServer::Route() {
   });
 
   // A comment at once (the stream is open), then one "state" event after
-  // each action and a "tracking" event with the newest placements while a
+  // each action, with the state as this stream's page lacks it (the tree
+  // and the dialogs only when the stream has not sent their current
+  // version), and a "tracking" event with the newest placements while a
   // live tracking test runs; a comment now and then keeps the connection
   // open.
   _http->Get("/api/events", [this](const Request&, Response& oResponse) {
     auto seen = std::make_shared<std::uint64_t>();
+    auto sent = std::make_shared<KORVrcHeldVersions>();
     auto trackingSeen = std::make_shared<std::uint64_t>(0);
     auto greeted = std::make_shared<bool>(false);
     {
@@ -335,7 +357,7 @@ void KORVrcHttpServer::Route() {
     oResponse.set_header("Cache-Control", "no-store");
     oResponse.set_chunked_content_provider(
         "text/event-stream",
-        [this, seen, trackingSeen, greeted](std::size_t, httplib::DataSink& ioSink) {
+        [this, seen, sent, trackingSeen, greeted](std::size_t, httplib::DataSink& ioSink) {
           std::unique_lock<std::mutex> lock(_mutex);
           if (*greeted)
             _changed.wait_for(lock, std::chrono::seconds(10), [&] {
@@ -347,7 +369,8 @@ void KORVrcHttpServer::Route() {
           std::string message;
           if (_stateVersion != *seen) {
             *seen = _stateVersion;
-            message = "event: state\ndata: " + std::to_string(*seen) + "\n\n";
+            message = "event: state\ndata: " + _pushedState.Compose(*sent) + "\n\n";
+            *sent = {_pushedState.treeVersion, _pushedState.dialogsVersion};
           }
           if (_trackingVersion != *trackingSeen) {
             *trackingSeen = _trackingVersion;

@@ -66,7 +66,8 @@ private:
   bool Admits(const std::string& iHost, const std::string& iOrigin) const;
   bool CarriesToken(const std::string& iQueryToken, const std::string& iHeaderToken,
                     const std::string& iCookies) const;
-  void NotifyStateChanged();
+  // Hands the state after an action to the event streams.
+  void PushState(KORVrcStateParts iState);
 
   struct Work;
   KORVrcWorkbenchSession& _session;
@@ -80,6 +81,7 @@ private:
   std::deque<std::shared_ptr<Work>> _queue;
   bool _stopping = false;
   std::uint64_t _stateVersion = 0;
+  KORVrcStateParts _pushedState; // the newest, pushed as each stream lacks it
   // The newest tracking message, pushed to the page on its own (newer
   // placements replace older ones not yet sent).
   std::uint64_t _trackingVersion = 0;

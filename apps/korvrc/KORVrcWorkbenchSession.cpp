@@ -127,7 +127,10 @@ KORVrcWorkbenchSession::KORVrcWorkbenchSession(KORFrame& iFrame,
       _savedAt(_document->Store().UndoCount()) {
   _driver.SetMessageCallback(
       [this](const KORDriverMessage& iMessage) { _messages.push_back(iMessage); });
-  _storeListener = _document->AddStoreListener([this](const KORStoreChange&) { ++_modelVersion; });
+  _storeListener = _document->AddStoreListener([this](const KORStoreChange&) {
+    ++_modelVersion;
+    _treeMayHaveChanged = true;
+  });
 }
 
 KORVrcWorkbenchSession::~KORVrcWorkbenchSession() {
@@ -165,6 +168,7 @@ HRESULT KORVrcWorkbenchSession::Perform(const std::string& iLine, std::string& o
                                         std::string& oError) {
   _messages.clear();
   _printed.str({});
+  _treeMayHaveChanged = true;
   std::string line = iLine;
   std::vector<KORString> words;
   KORString malformed; // the driver says what is wrong with the line
@@ -250,24 +254,53 @@ bool KORVrcWorkbenchSession::HasUnsavedChanges() const {
   return !_savedReachable || _document->Store().UndoCount() != _savedAt;
 }
 
-std::string KORVrcWorkbenchSession::GetStateJSON() {
+void KORVrcWorkbenchSession::VersionedPart::Keep(nlohmann::json&& iNow) {
+  if (text && iNow == value)
+    return;
+  text = std::make_shared<const std::string>(
+      iNow.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+  value = std::move(iNow);
+  ++version;
+}
+
+KORVrcStateParts KORVrcWorkbenchSession::GetStateParts() {
+  if (_treeMayHaveChanged) {
+    const KORNavigInstance* root = _frame.SpecTree().GetRoot();
+    _tree.Keep(root ? TreeJSON(*root, KORQuery<KORIJournalNaming>(_document).get(),
+                               _frame.Editor().GetSelection().GetLastElement())
+                    : nlohmann::json());
+    _treeMayHaveChanged = false;
+  }
+  _dialogs.Keep(DialogsJSON(*_frame.Commands().GetMainWindow(), _exportFolder.GetPath()));
   nlohmann::json messages = nlohmann::json::array();
   for (const KORDriverMessage& message : _messages)
     messages.push_back(
         {{"title", message.title}, {"text", message.text}, {"answer", message.answer}});
-  const KORNavigInstance* root = _frame.SpecTree().GetRoot();
-  nlohmann::json state = {
-      {"toolbar", ToolbarJSON(_frame)},
-      {"tree", root ? TreeJSON(*root, KORQuery<KORIJournalNaming>(_document).get(),
-                               _frame.Editor().GetSelection().GetLastElement())
-                    : nlohmann::json()},
-      {"dialogs", DialogsJSON(*_frame.Commands().GetMainWindow(), _exportFolder.GetPath())},
-      {"messages", std::move(messages)},
-      {"canSave", !_savePath.empty()},
-      {"unsaved", HasUnsavedChanges()},
-      {"exportFolder", _exportFolder.GetPath()},
-      {"modelVersion", _modelVersion}};
-  return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  const nlohmann::json rest = {{"toolbar", ToolbarJSON(_frame)},
+                               {"messages", std::move(messages)},
+                               {"canSave", !_savePath.empty()},
+                               {"unsaved", HasUnsavedChanges()},
+                               {"exportFolder", _exportFolder.GetPath()},
+                               {"modelVersion", _modelVersion},
+                               {"stateVersion", ++_stateVersion},
+                               {"treeVersion", _tree.version},
+                               {"dialogsVersion", _dialogs.version}};
+  return {rest.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace), _tree.version,
+          _tree.text, _dialogs.version, _dialogs.text};
+}
+
+std::string KORVrcWorkbenchSession::GetStateJSON(KORVrcHeldVersions iHeld) {
+  return GetStateParts().Compose(iHeld);
+}
+
+std::string KORVrcStateParts::Compose(KORVrcHeldVersions iHeld) const {
+  std::string state = rest;
+  state.pop_back(); // the closing brace of the object
+  if (tree && iHeld.tree != treeVersion)
+    state += ",\"tree\":" + *tree;
+  if (dialogs && iHeld.dialogs != dialogsVersion)
+    state += ",\"dialogs\":" + *dialogs;
+  return state + '}';
 }
 
 HRESULT KORVrcWorkbenchSession::GetSchematicSVG(std::string& oSvg, std::string& oError) {

@@ -13,12 +13,36 @@
 #include "frame/KORDriver.h"
 #include "visu/KORVisManager.h"
 
+#include <nlohmann/json.hpp>
+
 #include <chrono>
 #include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
+
+// The versions of the tree and of the dialogs that a page holds; 0 when it
+// holds none.
+struct KORVrcHeldVersions {
+  std::uint64_t tree = 0;
+  std::uint64_t dialogs = 0;
+};
+
+// The page's state in parts: what every answer holds, and the tree and the
+// dialogs with their versions, each written once per version, so that the
+// answer for a page holds only what that page lacks. Any thread.
+struct KORVrcStateParts {
+  std::string rest; // the state without the tree and the dialogs: a JSON object
+  std::uint64_t treeVersion = 0;
+  std::shared_ptr<const std::string> tree;
+  std::uint64_t dialogsVersion = 0;
+  std::shared_ptr<const std::string> dialogs;
+
+  // The state for a page that holds iHeld: the tree and the dialogs left
+  // out where it holds their current version.
+  std::string Compose(KORVrcHeldVersions iHeld) const;
+};
 
 class KORVrcWorkbenchSession {
 public:
@@ -38,8 +62,14 @@ public:
   HRESULT Perform(const std::string& iLine, std::string& oOutput, std::string& oError);
 
   // {"toolbar": [...], "tree": {...}, "dialogs": [...], "messages": [...],
-  //  "canSave": bool, ...} (docs/serve.md).
-  std::string GetStateJSON();
+  //  "canSave": bool, ..., "treeVersion", "dialogsVersion"} (docs/serve.md).
+  // The tree and the dialogs are left out when iHeld says the page holds
+  // their current version: on a large installation the tree is most of the
+  // state, and most actions do not change it.
+  std::string GetStateJSON(KORVrcHeldVersions iHeld = {});
+  // The same in parts. Each call's "stateVersion" is higher than the last,
+  // so that a page draws no state over a newer one.
+  KORVrcStateParts GetStateParts();
 
   HRESULT GetSchematicSVG(std::string& oSvg, std::string& oError);
 
@@ -93,6 +123,20 @@ private:
   std::uint64_t _schematicVersion = 0;
   std::string _schematic;
   bool _exportDialogShown = false;
+  // A part of the state as last read, its text and a version that moves
+  // when it changes.
+  struct VersionedPart {
+    nlohmann::json value;
+    std::shared_ptr<const std::string> text;
+    std::uint64_t version = 0;
+    void Keep(nlohmann::json&& iNow);
+  };
+  // The tree is read again only after an action or a change of the model (a
+  // selection comes with an action).
+  VersionedPart _tree;
+  bool _treeMayHaveChanged = true;
+  VersionedPart _dialogs;
+  std::uint64_t _stateVersion = 0;
   // Where the saved state lies in the undo history, and whether a change
   // made after undoing past it has made it unreachable.
   int _savedAt = 0;

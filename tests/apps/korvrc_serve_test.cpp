@@ -99,8 +99,8 @@ protected:
     return listener;
   }
 
-  nlohmann::json State(httplib::Client& ioClient) {
-    httplib::Result result = ioClient.Get("/api/state", Authorized());
+  nlohmann::json State(httplib::Client& ioClient, const std::string& iHeld = "") {
+    httplib::Result result = ioClient.Get("/api/state" + iHeld, Authorized());
     return result && result->status == 200 ? nlohmann::json::parse(result->body) : nlohmann::json();
   }
 
@@ -160,9 +160,14 @@ TEST_F(ServeTest, RefusedRequestsAnswerAnErrorAndChangeNothing) {
       {"an unknown button", {{"X-Korvrc-Token", kToken}}, R"({"line": "start btnNothing"})", 422},
       {"OK with no dialog open", {{"X-Korvrc-Token", kToken}}, R"({"line": "press OK"})", 422},
   };
+  // What the page is shown, without the count of states written.
+  const auto shown = [](nlohmann::json iState) {
+    iState.erase("stateVersion");
+    return iState.dump();
+  };
   std::string before;
   Exchange("", [&](httplib::Client& ioClient) {
-    before = State(ioClient).dump();
+    before = shown(State(ioClient));
     for (const Case& test : cases) {
       httplib::Result result =
           test.body.empty()
@@ -172,7 +177,7 @@ TEST_F(ServeTest, RefusedRequestsAnswerAnErrorAndChangeNothing) {
     }
   });
   ASSERT_FALSE(before.empty()) << "the state could not be read with the token";
-  EXPECT_EQ(nlohmann::json::parse(finalState).dump(), before);
+  EXPECT_EQ(shown(nlohmann::json::parse(finalState)), before);
 }
 
 TEST_F(ServeTest, AForeignHostIsRefused) {
@@ -226,6 +231,42 @@ TEST_F(ServeTest, AnActionThroughTheServerChangesWhatTheStateShows) {
   EXPECT_FALSE(TreeHolds(undone["tree"], "view:Side"));
 }
 
+TEST_F(ServeTest, TheStateLeavesOutTheTreeAndDialogsThePageHoldsWhileTheyAreCurrent) {
+  const auto held = [](const nlohmann::json& iState) {
+    return "?tree=" + iState["treeVersion"].dump() + "&dialogs=" + iState["dialogsVersion"].dump();
+  };
+  nlohmann::json full, unchanged, opened, selected, stale;
+  std::map<std::string, nlohmann::json> asked;
+  Exchange("", [&](httplib::Client& ioClient) {
+    full = State(ioClient);
+    unchanged = State(ioClient, held(full));
+    for (const char* query : {"?tree=x&dialogs=", "?tree=1e2&dialogs=-1", "?tree=99&dialogs=99"})
+      asked[query] = State(ioClient, query);
+    EXPECT_EQ(Act(ioClient, "start btnCreateView"), 200);
+    opened = State(ioClient, held(full));
+    EXPECT_EQ(Act(ioClient, "select view:Front"), 200);
+    selected = State(ioClient, held(opened));
+    // A page that missed the selection still holds the older tree.
+    stale = State(ioClient, held(full));
+  });
+  ASSERT_TRUE(full.contains("tree") && full.contains("dialogs")) << full;
+  EXPECT_FALSE(unchanged.contains("tree") || unchanged.contains("dialogs")) << unchanged;
+  EXPECT_EQ(unchanged["treeVersion"], full["treeVersion"]);
+  for (const auto& [query, state] : asked)
+    EXPECT_TRUE(state.contains("tree") && state.contains("dialogs")) << query;
+  // Opening a dialog changes the dialogs, not the tree.
+  EXPECT_FALSE(opened.contains("tree"));
+  ASSERT_EQ(opened.value("dialogs", nlohmann::json()).size(), 1u) << opened;
+  EXPECT_EQ(opened["dialogs"][0]["name"], "KORVrcViewDlg");
+  EXPECT_NE(opened["dialogsVersion"], full["dialogsVersion"]);
+  // Selecting changes the tree's marks only.
+  EXPECT_FALSE(selected.contains("dialogs"));
+  ASSERT_TRUE(selected.contains("tree")) << selected;
+  EXPECT_NE(selected["treeVersion"], full["treeVersion"]);
+  EXPECT_EQ(stale["tree"], selected["tree"]);
+  EXPECT_EQ(stale["dialogs"], opened["dialogs"]);
+}
+
 TEST_F(ServeTest, SaveWritesTheDocumentOnlyWhereTheUserSaid) {
   int refused = 0, saved = 0;
   Exchange("", [&](httplib::Client& ioClient) {
@@ -246,19 +287,38 @@ TEST_F(ServeTest, SaveWritesTheDocumentOnlyWhereTheUserSaid) {
   ::rmdir(folder);
 }
 
-TEST_F(ServeTest, EachActionIsAnnouncedOnTheEventStream) {
+TEST_F(ServeTest, EachActionPushesTheStateLeavingOutWhatTheStreamSentAlready) {
+  const std::string tag = "event: state\ndata: ";
   std::string events;
+  std::vector<nlohmann::json> states;
   Exchange("", [&](httplib::Client& ioClient) {
     std::thread listener = FollowEvents(
         [&](const std::string& iData) {
           events += iData;
-          return events.find("event: state") == std::string::npos;
+          for (std::size_t at; (at = events.find("\n\n")) != std::string::npos;) {
+            const std::string record = events.substr(0, at);
+            events.erase(0, at + 2);
+            if (record.rfind(tag, 0) == 0)
+              states.push_back(nlohmann::json::parse(record.substr(tag.size()), nullptr, false));
+          }
+          return states.size() < 3;
         },
         5);
-    EXPECT_EQ(Act(ioClient, "start btnCreateView"), 200);
+    for (const char* line : {"start btnCreateView", "close", "select view:Front"})
+      EXPECT_EQ(Act(ioClient, line), 200) << line;
     listener.join();
   });
-  EXPECT_NE(events.find("event: state\ndata: "), std::string::npos) << events;
+  ASSERT_EQ(states.size(), 3u) << events;
+  // The stream's first state is whole; then the dialogs come when they
+  // change, the tree when the selection marks another node.
+  EXPECT_TRUE(states[0].contains("tree"));
+  ASSERT_EQ(states[0].value("dialogs", nlohmann::json()).size(), 1u) << states[0];
+  EXPECT_FALSE(states[1].contains("tree"));
+  EXPECT_EQ(states[1].value("dialogs", nlohmann::json(nullptr)), nlohmann::json::array());
+  EXPECT_TRUE(states[2].contains("tree"));
+  EXPECT_FALSE(states[2].contains("dialogs"));
+  EXPECT_TRUE(states[0]["stateVersion"] < states[1]["stateVersion"] &&
+              states[1]["stateVersion"] < states[2]["stateVersion"]);
 }
 
 // The JSON chunk of a binary glTF file, or null when the bytes are not one.
@@ -366,6 +426,26 @@ TEST_F(SceneTest, ThreeIsServedFromTheInstalledPackageOnlyWithTheToken) {
   EXPECT_NE(library.find("from './three.core.js'"), std::string::npos);
   EXPECT_EQ(refused, 401);
   EXPECT_EQ(outside, 404);
+}
+
+TEST_F(SceneTest, AnswersAreSentUncompressedWhateverTheBrowserOffers) {
+  // The library compressed the scene list (a fifth of a second each) and
+  // three.js (seconds) at its slowest setting.
+  std::map<std::string, std::string> encodings;
+  Exchange("", [&](httplib::Client& ioClient) {
+    ioClient.set_decompress(false);
+    httplib::Headers headers = Authorized();
+    headers.emplace("Accept-Encoding", "gzip, deflate, br");
+    for (const char* path : {"/api/state", "/api/scene", "/api/schematic.svg", "/app.js",
+                             "/three/three.core.js", "/three/addons/loaders/GLTFLoader.js"}) {
+      httplib::Result result = ioClient.Get(path, headers);
+      encodings[path] = result && result->status == 200
+                            ? result->get_header_value("Content-Encoding")
+                            : "status " + std::to_string(Status(result));
+    }
+  });
+  for (const auto& [path, encoding] : encodings)
+    EXPECT_EQ(encoding, "") << path;
 }
 
 TEST_F(SceneTest, EachDrawnElementIsOnePieceNamedAsJournalsNameIt) {

@@ -24,7 +24,7 @@ export async function act(line) {
   const { ok, body } = await request('/api/action', { method: 'POST', body: JSON.stringify({ line }) });
   if (ok) say(body.output ? `${line}: ${body.output}` : line);
   else say(`${line}: ${body.error ?? body}`, true);
-  // The event stream announces the change; refresh() follows it.
+  // The event stream brings the state after it.
   return ok;
 }
 
@@ -78,22 +78,44 @@ function showSchematic(modelVersion) {
 }
 
 let drawn = 0;
-// The state drawn last; each drawing is also announced as a "korvrc:state"
-// event for the panels in other modules (the 3D view).
+// The state drawn last, tree and dialogs included; each drawing is also
+// announced as a "korvrc:state" event for the panels in other modules (the
+// 3D view).
 export let lastState = null;
-let asked = 0;
 let unsaved = false;
-let newestDrawn = 0;
+// The tree and the dialogs the page holds, with their versions: the server
+// leaves them out while the page holds their current version, and the tree
+// of a large installation is most of the state.
+let held = { tree: null, dialogs: null };
+// What state gives for key, or what the page holds when state leaves it
+// out; null when the page holds another version than the current one.
+function current(state, key) {
+  const version = state[`${key}Version`];
+  if (key in state) return { version, value: state[key] };
+  return held[key]?.version === version ? held[key] : null;
+}
+
+// Asks the whole state, as after a break in the event stream.
 export async function refresh() {
-  const mine = ++asked;
   const { ok, body: state } = await request('/api/state');
-  // Answers can arrive out of order: never draw an older state over a newer.
-  if (mine < newestDrawn) return;
-  newestDrawn = mine;
   if (!ok) return say(state.error ?? 'the workbench does not answer', true);
+  show(state);
+}
+
+// Draws a state, pushed after an action or asked for. States can arrive out
+// of order (an answer overtaken by a push): an older one is never drawn
+// over a newer.
+let newestShown = 0;
+function show(state) {
+  if (state.stateVersion <= newestShown) return;
+  newestShown = state.stateVersion;
+  const tree = current(state, 'tree'), dialogs = current(state, 'dialogs');
+  if (!tree || !dialogs) return refresh();
   drawToolbar(state.toolbar);
-  drawTree($('tree'), state.tree, drawNode);
-  $('dialogs').replaceChildren(...state.dialogs.map((window) => drawWindow(window, act)));
+  if (tree !== held.tree) drawTree($('tree'), tree.value, drawNode);
+  // Drawn every time: a refused or adjusted value shows what the dialog holds.
+  $('dialogs').replaceChildren(...dialogs.value.map((window) => drawWindow(window, act)));
+  held = { tree, dialogs };
   $('save').disabled = !state.canSave;
   unsaved = state.unsaved;
   $('save').classList.toggle('unsaved', unsaved);
@@ -101,8 +123,8 @@ export async function refresh() {
     say(`${message.title}: ${message.text} (${message.answer})`);
   showSchematic(state.modelVersion);
   document.body.dataset.drawn = String(++drawn);
-  lastState = state;
-  document.dispatchEvent(new CustomEvent('korvrc:state', { detail: state }));
+  lastState = { ...state, tree: tree.value, dialogs: dialogs.value };
+  document.dispatchEvent(new CustomEvent('korvrc:state', { detail: lastState }));
 }
 
 $('undo').addEventListener('click', () => act('undo'));
@@ -115,6 +137,13 @@ $('save').addEventListener('click', async () => {
 window.addEventListener('beforeunload', (event) => {
   if (unsaved) event.preventDefault();
 });
-new EventSource(`/api/events?token=${encodeURIComponent(token)}`)
-  .addEventListener('state', () => refresh());
-refresh();
+// The page's one event stream: each action's state, and the live tracking
+// placements (tracking.js).
+export const events = new EventSource(`/api/events?token=${encodeURIComponent(token)}`);
+events.addEventListener('state', (event) => show(JSON.parse(event.data)));
+// Once the stream is open, and again whenever it opens anew after a break
+// (states may have been missed), the whole state.
+events.addEventListener('open', () => {
+  newestShown = 0; // a workbench started anew counts from the start
+  refresh();
+});

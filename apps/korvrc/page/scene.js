@@ -131,13 +131,38 @@ function fit() {
   fitted = true;
 }
 
-async function loadPieces(names) {
-  const query = names.map((name) => `element=${encodeURIComponent(name)}`).join('&');
-  const response = await fetch(`/api/scene.glb?${query}`, { headers: { 'X-Korvrc-Token': token } });
-  if (!response.ok) return new Map();
+// The server reads addresses of up to 8 KiB: the pieces are asked for in
+// batches whose query stays well below that, and the whole scene in one
+// request without names.
+const kQueryBytes = 6000;
+function batches(names) {
+  const queries = [];
+  let query = '';
+  for (const name of names) {
+    const part = `element=${encodeURIComponent(name)}`;
+    if (query && query.length + 1 + part.length > kQueryBytes) {
+      queries.push(query);
+      query = '';
+    }
+    query = query ? `${query}&${part}` : part;
+  }
+  if (query) queries.push(query);
+  return queries;
+}
+
+async function loadBatch(query) {
+  const response = await fetch(`/api/scene.glb${query ? `?${query}` : ''}`,
+    { headers: { 'X-Korvrc-Token': token } });
+  if (!response.ok) return [];
   const glb = await new GLTFLoader().parseAsync(await response.arrayBuffer(), '');
   const root = glb.scene.children[0];
-  return new Map([...(root?.children ?? [])].map((node) => [node.userData.name, node]));
+  return [...(root?.children ?? [])].map((node) => [node.userData.name, node]);
+}
+
+// The named pieces by name; iAll: every piece of the scene.
+async function loadPieces(names, all) {
+  const loaded = await Promise.all(all ? [loadBatch('')] : batches(names).map(loadBatch));
+  return new Map(loaded.flat());
 }
 
 let updating = Promise.resolve();
@@ -149,15 +174,21 @@ function update() {
     commandRunning = body.commandRunning;
     panel.dataset.commandRunning = String(commandRunning);
     const wanted = new Map(body.elements.map((element) => [element.name, element]));
+    // Drawing the view is the costly part on a software renderer: it is
+    // drawn again only when something in it changed.
+    let changed = false;
     for (const [name, piece] of shown)
       if (!wanted.has(name)) {
         if (manipulator.object === piece.pivot) manipulator.detach();
         pieces.remove(piece.pivot);
         dispose(piece.pivot);
         shown.delete(name);
+        changed = true;
       }
     const stale = body.elements.filter((element) => shown.get(element.name)?.version !== element.version);
-    const loaded = stale.length ? await loadPieces(stale.map((element) => element.name)) : new Map();
+    const loaded = stale.length
+      ? await loadPieces(stale.map((element) => element.name), stale.length === body.elements.length)
+      : new Map();
     for (const element of stale) {
       const node = loaded.get(element.name);
       if (!node) continue;
@@ -170,14 +201,20 @@ function update() {
       const pivot = pivotFor(element.name, node);
       pieces.add(pivot);
       shown.set(element.name, { pivot, version: element.version, draggable: element.draggable });
+      changed = true;
     }
     for (const [name, piece] of shown) {
       piece.draggable = wanted.get(name).draggable;
-      highlight(piece.pivot, selected.has(name));
+      const on = selected.has(name);
+      if (piece.highlighted === on) continue;
+      highlight(piece.pivot, on);
+      piece.highlighted = on;
+      changed = true;
     }
+    const manipulated = manipulator.object;
     placeManipulator();
     if (!fitted) fit();
-    render();
+    if (changed || manipulator.object !== manipulated) render();
     panel.dataset.elements = [...shown.keys()].join(' ');
     panel.dataset.highlighted = [...shown.keys()].filter((name) => selected.has(name)).join(' ');
     panel.dataset.updated = String(Number(panel.dataset.updated ?? 0) + 1);

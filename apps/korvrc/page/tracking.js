@@ -2,7 +2,8 @@
 // server pushes the head's and hand device's placements as small "tracking"
 // events (never the whole state), and the panel shows each one and how many
 // it shows a second.
-const token = new URLSearchParams(location.search).get('token') ?? '';
+import { events } from './app.js';
+
 
 function row(name) {
   const label = Object.assign(document.createElement('th'), { textContent: name });
@@ -49,5 +50,4 @@ function show(report) {
   panel.dataset.updates = String(++updates);
 }
 
-new EventSource(`/api/events?token=${encodeURIComponent(token)}`)
-  .addEventListener('tracking', (event) => show(JSON.parse(event.data)));
+events.addEventListener('tracking', (event) => show(JSON.parse(event.data)));
