@@ -168,7 +168,6 @@ HRESULT KORVrcWorkbenchSession::Perform(const std::string& iLine, std::string& o
                                         std::string& oError) {
   _messages.clear();
   _printed.str({});
-  _treeMayHaveChanged = true;
   std::string line = iLine;
   std::vector<KORString> words;
   KORString malformed; // the driver says what is wrong with the line
@@ -177,7 +176,10 @@ HRESULT KORVrcWorkbenchSession::Perform(const std::string& iLine, std::string& o
     return E_FAIL;
   KORFeatureStore& store = _document->Store();
   const int undoable = store.UndoCount(), redoable = store.RedoCount();
+  const KORBaseUnknown* selected = _frame.Editor().GetSelection().GetLastElement();
   const HRESULT result = _driver.Perform(line, oError);
+  if (_frame.Editor().GetSelection().GetLastElement() != selected)
+    _treeMayHaveChanged = true;
   oOutput = _printed.str();
   if (split && SUCCEEDED(result))
     FollowHistory(words[0], undoable, redoable);

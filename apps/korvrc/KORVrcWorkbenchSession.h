@@ -131,8 +131,8 @@ private:
     std::uint64_t version = 0;
     void Keep(nlohmann::json&& iNow);
   };
-  // The tree is read again only after an action or a change of the model (a
-  // selection comes with an action).
+  // The tree shows the model and marks the selected element: it is read
+  // again only after a change of either.
   VersionedPart _tree;
   bool _treeMayHaveChanged = true;
   VersionedPart _dialogs;

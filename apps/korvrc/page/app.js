@@ -64,10 +64,9 @@ function drawNode(node) {
   return item;
 }
 
-// The schematic changes with the model only, and writing it takes the
-// workbench a while on a large installation (a second for 512 displays),
-// during which actions wait: it is fetched once the model has been at rest
-// for a moment, and the browser keeps each version.
+// The schematic changes with the model only: it is fetched once the model
+// has been at rest for a moment, so that a burst of changes (a drag, a live
+// tracking test) asks for it once, and the browser keeps each version.
 const kSchematicRest = 400; // milliseconds
 let schematicTimer;
 function showSchematic(modelVersion) {
