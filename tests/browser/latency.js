@@ -13,6 +13,7 @@
 'use strict';
 const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
+const os = require('node:os');
 const path = require('node:path');
 const { runScenario } = require('./harness');
 
@@ -74,6 +75,7 @@ runScenario('latency', serveArguments, async ({ page }) => {
   const p95 = percentile(times, 0.95);
   console.log(`${kActions} actions on ${kDisplays} displays: median ${median.toFixed(1)} ms, ` +
     `95th percentile ${p95.toFixed(1)} ms (target ${kTarget} ms: ${p95 <= kTarget ? 'met' : 'missed'}), ` +
-    `slowest ${times[times.length - 1].toFixed(1)} ms`);
+    `slowest ${times[times.length - 1].toFixed(1)} ms; load average ${os.loadavg()[0].toFixed(1)} ` +
+    `on ${os.cpus().length} processors`);
   if (p95 > kLimit) throw new Error(`95th percentile ${p95.toFixed(1)} ms is beyond ${kLimit} ms`);
 });
