@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -81,6 +82,11 @@ void MakeTemporaryFolder() {
   if (!::mkdtemp(folder))
     Abort("cannot make a temporary folder");
   gFolder = folder;
+  // A finding's input is kept by the fuzzer itself; the folder is only scratch.
+  std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(gFolder, ignored);
+  });
   for (const char* variable : {"HOME", "USERPROFILE", "KORUserSettingPath"})
     ::setenv(variable, folder, /*overwrite=*/1);
   gExamplePath = gFolder + "/example.kordoc";
