@@ -48,15 +48,17 @@ build-release: deps
 	cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOR_WERROR=ON -DKOR_TESTS=OFF -DKOR_BENCH=OFF
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 
-# The libFuzzer harnesses (document loader, description importer), built with
-# clang in their own folder and run FUZZ_SECONDS each on one worker; a finding
-# is left in $(FUZZ_BUILD)/findings and fails the target.
+# The libFuzzer harnesses (document loader, description importer, tracking
+# datagrams, the journal lines the browser workbench sends), built with clang
+# in their own folder and run FUZZ_SECONDS each on one worker; a finding is
+# left in $(FUZZ_BUILD)/findings and fails the target.
 fuzz:
 	bash scripts/install-deps.sh fuzz
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
 	  -DKOR_FUZZ=ON -DKOR_TESTS=OFF -DKOR_BENCH=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target korvrc fuzz_document_loader fuzz_description_import fuzz_tracking_datagram
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target korvrc fuzz_document_loader fuzz_description_import fuzz_tracking_datagram \
+	  fuzz_journal_lines
 	bash tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: build

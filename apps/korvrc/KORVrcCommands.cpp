@@ -301,7 +301,14 @@ int KORVrcRunDescribe(const std::string& iInput) {
   KORVrcDescription description;
   if (FAILED(KORVrcDescribe(KORQuery<KORIVrcFactory>(document).get(), description, error)))
     return Failure(where, "cannot be described: " + error);
-  std::cout << KORVrcWriteDescription(description);
+  const std::string text = KORVrcWriteDescription(description);
+  // The dialogs let through a few values that the format's ranges refuse (an
+  // IPD of 0, a tab in a name): a description that import would refuse is
+  // not printed, and the error names the value as import would.
+  KORVrcDescription readBack;
+  if (!KORVrcReadDescription(text, KORVrcModelHasBestOffset, readBack, error))
+    return Failure(where, "cannot be described in a form that imports: " + error);
+  std::cout << text;
   return 0;
 }
 

@@ -269,6 +269,18 @@ private:
 
 // --- Describing ------------------------------------------------------------
 
+// A port or line speed of 0 was never set: a new station or button device
+// holds 0, and so does one whose dialog never had its port chosen. The format
+// has no 0 for either; such a value is described by the format's default,
+// which the import then sets.
+template <class Described>
+void DescribeUnsetAsDefault(int& ioPort, int& ioSpeed, const Described& iDefaults) {
+  if (ioPort == 0)
+    ioPort = iDefaults.port;
+  if (ioSpeed == 0)
+    ioSpeed = iDefaults.speed;
+}
+
 class Describer {
 public:
   explicit Describer(KORIVrcFactory* iFactory)
@@ -384,6 +396,7 @@ private:
     Check(iStation->GetDaemonName(station.daemon), what);
     Check(iStation->GetPort(station.port), what);
     Check(iStation->GetSpeed(station.speed), what);
+    DescribeUnsetAsDefault(station.port, station.speed, KORVrcStationDescription());
     KORMathTransformation reference;
     Check(iStation->GetRef(reference), what);
     station.reference = ToPlacement(_orientation, reference);
@@ -435,6 +448,7 @@ private:
     Check(iDevice->GetDaemonName(device.daemon), what);
     Check(iDevice->GetPort(device.port), what);
     Check(iDevice->GetSpeed(device.speed), what);
+    DescribeUnsetAsDefault(device.port, device.speed, KORVrcButtonDeviceDescription());
     device.buttonManager = _hand->IsButtonManager(iDevice);
     return device;
   }

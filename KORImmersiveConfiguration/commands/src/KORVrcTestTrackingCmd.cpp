@@ -3,6 +3,7 @@
 #include "KORVrcCommandFactory.h"
 #include "KORVrcControllerTrace.h"
 #include "KORVrcTestTrackingDlg.h"
+#include "command/KORFrmEditor.h"
 #include "dialog/KORDlgNotify.h"
 #include "interfaces/KORIVrcHandDevice.h"
 #include "interfaces/KORIVrcHead.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iostream>
+#include <utility>
 
 namespace {
 constexpr const char* kCommandCatalog = "KORVrcTestTrackingCmd";
@@ -78,6 +80,7 @@ KORVrcTestTrackingCmd::KORVrcTestTrackingCmd() : KORStateCommand("KORVrcTestTrac
 KORVrcTestTrackingCmd::~KORVrcTestTrackingCmd() {
   // The callbacks end before the elements they write are let go.
   _dispatcher.reset();
+  TakeBackRun();
 }
 
 void KORVrcTestTrackingCmd::TraceMethod(const char* iMethod) const {
@@ -232,6 +235,10 @@ bool KORVrcTestTrackingCmd::ActionStart(void*) {
   TraceMethod("ActionStart()");
   if (!_dialog)
     return false;
+  KORFrmEditor* editor = GetEditor();
+  auto document = KORQuery<KORITransactions>(editor ? editor->GetDocument() : nullptr);
+  if (!_run && document && SUCCEEDED(document->OpenTransaction()))
+    _run = document;
   const auto subscribe = [this](const KORVRDeviceEvent& iEvent, auto iMotion) {
     if (!_dispatcher)
       _dispatcher = std::make_unique<KORVRDispatcherOnIdle>();
@@ -253,14 +260,29 @@ bool KORVrcTestTrackingCmd::ActionStop(void*) {
   if (!_dialog)
     return false;
   _dispatcher.reset();
-  if (_dialog->IsHandTrackingChecked() && _handEventAvailable && _handElement &&
-      FAILED(_handElement->SetLocation(_savedHandLocation)))
-    KORVrcControllerTrace().Printf("%s: the hand device's location was not restored",
-                                   GetName().c_str());
-  if (_dialog->IsHeadTrackingChecked() && _headEventAvailable && _headElement &&
-      FAILED(_headElement->SetLocation(_savedHeadLocation)))
-    KORVrcControllerTrace().Printf("%s: the head's location was not restored", GetName().c_str());
+  TakeBackRun();
+  if (_dialog->IsHandTrackingChecked() && _handEventAvailable)
+    Restore(_handElement, _savedHandLocation, "hand device's");
+  if (_dialog->IsHeadTrackingChecked() && _headEventAvailable)
+    Restore(_headElement, _savedHeadLocation, "head's");
   return true;
+}
+
+void KORVrcTestTrackingCmd::TakeBackRun() {
+  KORITransactions_var run = std::exchange(_run, nullptr);
+  if (run && FAILED(run->AbortTransaction()))
+    KORVrcControllerTrace().Printf("%s: the test's writes could not be taken back",
+                                   GetName().c_str());
+}
+
+void KORVrcTestTrackingCmd::Restore(KORIVrcTrackedElement* iElement,
+                                    const KORMathTransformation& iSaved, const char* iWhat) {
+  KORMathTransformation current;
+  if (!iElement || (SUCCEEDED(iElement->GetLocation(current)) && current.IsEqual(iSaved, 0.0)))
+    return;
+  if (FAILED(iElement->SetLocation(iSaved)))
+    KORVrcControllerTrace().Printf("%s: the %s location was not restored", GetName().c_str(),
+                                   iWhat);
 }
 
 bool KORVrcTestTrackingCmd::StopBeforeExit(void*) {

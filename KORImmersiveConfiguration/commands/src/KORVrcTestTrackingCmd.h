@@ -6,6 +6,12 @@
 // turn from the sensor's axes to the element's). Stop, and OK while running,
 // put both elements back where they were when the command began.
 //
+// A run is no edit of the document: each start opens a transaction inside the
+// command's own, and each stop aborts it, which takes back every location the
+// run wrote together with the configuration identifier those writes renewed.
+// So a finished test leaves no undo step, Undo after it undoes the edit made
+// before it, and the runtime still knows the configuration for the next run.
+//
 // Before anything can start, the configuration the runtime has loaded must be
 // this document's: otherwise a warning says so and no event is looked up.
 // Without a runtime, the host's default events are used.
@@ -13,6 +19,7 @@
 // States: "initialState" (OK and close end, start goes to "secondState");
 // "secondState" (stop goes back, OK stops then ends).
 #include "command/KORStateCommand.h"
+#include "featurestore/KORITransactions.h"
 #include "interfaces/KORIVrcConfig.h"
 #include "interfaces/KORIVrcFactory.h"
 #include "interfaces/KORIVrcTrackedElement.h"
@@ -55,6 +62,13 @@ private:
   void WarnNotSynchronised();
   void MoveElement(KORIVrcTrackedElement* iElement, const KORMathTransformation& iRef,
                    const KORMathTransformation& iSensor);
+  // Takes back what the running test wrote (see above); nothing without one.
+  void TakeBackRun();
+  // Puts iElement back at iSaved unless it is there already, so that a
+  // restore after the take-back writes (and renews the identifier) only when
+  // the element was moved between two runs.
+  void Restore(KORIVrcTrackedElement* iElement, const KORMathTransformation& iSaved,
+               const char* iWhat);
 
   KORDialogAgent* _okAgent = nullptr;
   KORDialogAgent* _closeAgent = nullptr;
@@ -75,6 +89,7 @@ private:
   std::optional<KORVRDeviceEvent> _headEvent;
   std::optional<KORVRDeviceEvent> _handEvent;
   std::unique_ptr<KORVRDispatcherOnIdle> _dispatcher;
+  KORITransactions_var _run; // the document, while a run's transaction is open
   bool _headEventAvailable = false;
   bool _handEventAvailable = false;
   bool _headIsViewportEvent = false;
