@@ -45,20 +45,27 @@ KORFeatureStore::Operation::~Operation() {
     _store.RemoveOrphans();
 }
 
-void KORFeatureStore::Write(KORStoreStep iStep) {
+void KORFeatureStore::Write(KORStoreStep&& ioStep) {
   const bool recorded = !_savepoints.empty();
+  if (recorded && ioStep.kind == KORStepKind::SetValue && FoldIntoOpen(ioStep)) {
+    // The recorded step has the new value: the feature takes this one, and
+    // the value it leaves is no longer needed (undo goes back further).
+    ioStep.feature->PutValue(ioStep.attribute, std::move(ioStep.newValue));
+    Tell(KORStepKind::SetValue, ioStep.feature.get(), ioStep.attribute);
+    return;
+  }
   // A value is moved in rather than copied when it need not be kept, and the
   // previous one is kept as it leaves.
-  if (iStep.kind != KORStepKind::SetValue)
-    Perform(iStep, /*iForward=*/true);
+  if (ioStep.kind != KORStepKind::SetValue)
+    Perform(ioStep, /*iForward=*/true);
   else if (recorded)
-    iStep.oldValue = iStep.feature->PutValue(iStep.attribute, iStep.newValue);
+    ioStep.oldValue = ioStep.feature->PutValue(ioStep.attribute, ioStep.newValue);
   else
-    iStep.oldValue = iStep.feature->PutValue(iStep.attribute, std::move(iStep.newValue));
-  NoteReleased(iStep);
-  const KORSmartPtr<KORFeature> feature = iStep.feature;
-  const KORStepKind kind = iStep.kind;
-  const std::size_t attribute = iStep.attribute;
+    ioStep.oldValue = ioStep.feature->PutValue(ioStep.attribute, std::move(ioStep.newValue));
+  NoteReleased(ioStep);
+  const KORSmartPtr<KORFeature> feature = ioStep.feature;
+  const KORStepKind kind = ioStep.kind;
+  const std::size_t attribute = ioStep.attribute;
   if (!recorded) {
     // Not undoable: the recorded history no longer leads to this state.
     Tell(kind, feature.get(), attribute);
@@ -69,22 +76,20 @@ void KORFeatureStore::Write(KORStoreStep iStep) {
   }
   // Recorded before the listeners hear of it: what they write in reaction
   // comes after it in the transaction.
-  if (kind != KORStepKind::SetValue || !FoldIntoOpen(iStep)) {
-    if (kind == KORStepKind::SetValue)
-      _lastWrites[{feature.get(), attribute}] = _open.size();
-    _open.push_back(std::move(iStep));
-  }
+  if (kind == KORStepKind::SetValue)
+    _lastWrites[{feature.get(), attribute}] = _open.size();
+  _open.push_back(std::move(ioStep));
   _mayHoldDead = _mayHoldDead || kind == KORStepKind::Remove;
   Tell(kind, feature.get(), attribute);
 }
 
-bool KORFeatureStore::FoldIntoOpen(KORStoreStep& ioStep) {
-  if (KORIsLinkType(ioStep.feature->Type().attributes[ioStep.attribute].type))
+bool KORFeatureStore::FoldIntoOpen(const KORStoreStep& iStep) {
+  if (KORIsLinkType(iStep.feature->Type().attributes[iStep.attribute].type))
     return false; // a link's old and new targets take part in orphan removal
-  const auto found = _lastWrites.find({ioStep.feature.get(), ioStep.attribute});
+  const auto found = _lastWrites.find({iStep.feature.get(), iStep.attribute});
   if (found == _lastWrites.end() || found->second < _savepoints.back().steps)
     return false;
-  _open[found->second].newValue = std::move(ioStep.newValue);
+  _open[found->second].newValue = iStep.newValue;
   return true;
 }
 

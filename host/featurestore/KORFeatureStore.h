@@ -55,7 +55,7 @@ public:
   };
 
   // Makes, records and tells one step (inside an Operation).
-  void Write(KORStoreStep iStep);
+  void Write(KORStoreStep&& ioStep);
   // Model-event connections: made and recorded like writes, but not told to
   // the store-change listeners, and allowed during a replay (unrecorded).
   void Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect);
@@ -89,9 +89,11 @@ private:
     std::size_t orphans;
   };
 
-  // Moves iStep's new value into the open transaction's step that last wrote
-  // the same attribute since the innermost savepoint; false when none did.
-  bool FoldIntoOpen(KORStoreStep& ioStep);
+  // Copies iStep's new value into the open transaction's step that last
+  // wrote the same attribute since the innermost savepoint (into the storage
+  // of the value it held: a tracked element's writes allocate nothing there);
+  // false when none did.
+  bool FoldIntoOpen(const KORStoreStep& iStep);
   void Perform(const KORStoreStep& iStep, bool iForward);
   void Tell(KORStepKind iKind, KORFeature* iFeature, std::size_t iAttribute);
   void NoteReleased(const KORStoreStep& iStep);

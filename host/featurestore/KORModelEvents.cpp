@@ -36,8 +36,14 @@ bool KORModelObject::IsDeadObject(KORBaseUnknown* iObject) {
   return object && object->IsDead();
 }
 
+KORModelObject* KORStandardModelEvents::Object() {
+  if (!_object)
+    _object = KORModelObject::From(GetImpl());
+  return _object;
+}
+
 KORNotificationDispatcher* KORStandardModelEvents::GetDispatcher() {
-  KORModelObject* object = KORModelObject::From(GetImpl());
+  KORModelObject* object = Object();
   return object ? &object->Dispatcher() : nullptr;
 }
 
@@ -58,7 +64,7 @@ void Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect) 
 } // namespace
 
 HRESULT KORStandardModelEvents::Dispatch(KORNotification& ioNotification) {
-  KORModelObject* object = KORModelObject::From(GetImpl());
+  KORModelObject* object = Object();
   // A dead object's events go nowhere: it has left the chain.
   if (!object || object->IsDead())
     return E_FAIL;

@@ -50,6 +50,8 @@ void KORNotification::GrowTable() {
       InsertInTable(receiver); // all different: each one is placed
 }
 
+// Asked of every event by every receiver: a virtual call, where a cast would
+// compare type names across the libraries that made the notification.
 const KORModelNotification* KORModelNotification::From(const KORNotification& iNotification) {
-  return dynamic_cast<const KORModelNotification*>(&iNotification);
+  return iNotification.AsModelNotification();
 }

@@ -15,12 +15,16 @@
 #include <string>
 #include <vector>
 
+class KORModelNotification;
+
 class KORNotification {
 public:
   explicit KORNotification(std::string iClassName) : _className(std::move(iClassName)) {}
   virtual ~KORNotification();
 
   const std::string& GetClassName() const { return _className; }
+  // This notification as a model event, or null (KORModelNotification::From).
+  virtual const KORModelNotification* AsModelNotification() const { return nullptr; }
 
   // Records that iReceiver got the notification; false when it already had.
   // Constant time: one notification may reach hundreds of objects.
@@ -50,6 +54,7 @@ public:
       : KORNotification(iClassName), _kind(iKind), _object(iObject), _father(iFather),
         _mode(iMode) {}
   ~KORModelNotification() override;
+  const KORModelNotification* AsModelNotification() const final { return this; }
 
   // The model event iNotification is, or null when it is of another class.
   static const KORModelNotification* From(const KORNotification& iNotification);

@@ -2,6 +2,7 @@
 
 #include "featurestore/KORIModelEvents.h"
 #include "featurestore/KORModelObject.h"
+#include "objectmodel/KORExtensionDictionary.h"
 
 #include <algorithm>
 
@@ -36,7 +37,7 @@ void KORNotificationDispatcher::AddReceiver(KORBaseUnknown* iReceiver) {
   if (Receiver* known = FindReceiver(iReceiver))
     known->removed = false;
   else
-    _receivers.push_back({KORBaseUnknown_var(iReceiver)});
+    _receivers.emplace_back(iReceiver);
 }
 
 void KORNotificationDispatcher::RemoveReceiver(KORBaseUnknown* iReceiver) {
@@ -87,16 +88,26 @@ void KORNotificationDispatcher::Dispatch(KORNotification& ioNotification, const 
       (*_listeners[i].listener)(ioNotification);
   const std::size_t receiverCount = _receivers.size();
   for (std::size_t i = 0; i < receiverCount; ++i) {
-    KORBaseUnknown* receiver = _receivers[i].object.get();
     // Most receivers of a busy object were reached already through another
     // path: that is asked first, as it is the cheapest.
-    if (_receivers[i].removed || !ioNotification.MarkReached(receiver) ||
-        KORModelObject::IsDeadObject(receiver))
+    if (_receivers[i].removed || !ioNotification.MarkReached(_receivers[i].object.get()))
       continue;
-    if (auto events = KORQuery<KORIModelEvents>(receiver))
+    // A raw pointer, as the list may move during the call; the receiver
+    // stays alive, as a removed one is only marked until the delivery ends.
+    if (KORIModelEvents* events = Bind(_receivers[i]))
       KORIgnoreResult(events->Receive(ioNotification),
                       "one receiver's failure does not stop the event reaching the others");
   }
+}
+
+KORIModelEvents* KORNotificationDispatcher::Bind(Receiver& ioReceiver) {
+  const unsigned generation = KORExtensionDictionary::Get().Generation();
+  if (ioReceiver.generation != generation) {
+    ioReceiver.events = KORQuery<KORIModelEvents>(ioReceiver.object.get());
+    ioReceiver.model = KORModelObject::From(ioReceiver.object.get());
+    ioReceiver.generation = generation;
+  }
+  return ioReceiver.model && ioReceiver.model->IsDead() ? nullptr : ioReceiver.events.get();
 }
 
 void KORNotificationDispatcher::Compact() {

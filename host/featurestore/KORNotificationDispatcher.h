@@ -6,11 +6,14 @@
 // notification is being delivered: one removed is not called again, one added
 // hears the next notification. Delivery copies nothing: what is removed during
 // a delivery is only marked, and dropped once the outermost delivery ends.
+#include "featurestore/KORIModelEvents.h"
 #include "featurestore/KORNotification.h"
 
 #include <functional>
 #include <memory>
 #include <vector>
+
+class KORModelObject;
 
 class KORNotificationDispatcher {
 public:
@@ -32,8 +35,15 @@ public:
 
 private:
   struct Receiver {
+    explicit Receiver(KORBaseUnknown* iObject) : object(iObject) {}
     KORBaseUnknown_var object;
     bool removed = false;
+    // What delivery needs of the receiver, bound on its first delivery and
+    // again only when the extension dictionary changed: a busy object passes
+    // every event to the same receivers.
+    KORIModelEvents_var events;
+    KORModelObject* model = nullptr; // null for an object of no document
+    unsigned generation = 0;         // 0: not bound yet
   };
   struct Subscription {
     int id; // 0 once removed
@@ -42,6 +52,8 @@ private:
   };
   class Delivery;
   Receiver* FindReceiver(KORBaseUnknown* iReceiver);
+  // The receiver's event interface, or null when it has none or is dead.
+  static KORIModelEvents* Bind(Receiver& ioReceiver);
   // Drops what was removed during deliveries.
   void Compact();
 

@@ -6,6 +6,8 @@
 #include "featurestore/KORIModelEvents.h"
 #include "objectmodel/KORExtension.h"
 
+class KORModelObject;
+
 class KORStandardModelEvents : public KORExtensionOf<KORIModelEvents> {
 public:
   HRESULT Dispatch(KORNotification& ioNotification) override;
@@ -13,4 +15,10 @@ public:
   HRESULT ConnectTo(KORBaseUnknown* iChild) override;
   HRESULT DeconnectFrom(KORBaseUnknown* iChild) override;
   HRESULT Receive(KORNotification& ioNotification) override;
+
+private:
+  // The model object this extension is attached to, found once: an
+  // extension lives as long as its object.
+  KORModelObject* Object();
+  KORModelObject* _object = nullptr;
 };

@@ -1,7 +1,8 @@
 #include "featurestore/KORUuid.h"
 
 #include <array>
-#include <charconv>
+#include <bit>
+#include <cstring>
 #include <cstdint>
 #include <random>
 #include <sys/random.h>
@@ -58,16 +59,29 @@ KORUuid KORUuid::Generate() {
 }
 
 KORString KORUuid::ToText() const {
-  // Written whole into a buffer: the root renews its identifier on every
-  // model event, so this runs hundreds of times per change.
-  char buffer[4 * 8 + 3];
+  // Written whole into a buffer, two digits a byte from a table: the root
+  // renews its identifier on every model event, so this runs hundreds of
+  // times per change.
+  static constexpr auto kPairs = [] {
+    std::array<std::array<char, 2>, 256> pairs{};
+    for (int byte = 0; byte < 256; ++byte)
+      pairs[byte] = {"0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 0xF]};
+    return pairs;
+  }();
+  char buffer[4 * 9];
   char* end = buffer;
   for (std::size_t word = 0; word < 4; ++word) {
-    if (word)
-      *end++ = '_';
-    end = std::to_chars(end, buffer + sizeof buffer, words[word], 16).ptr;
+    const std::uint32_t value = words[word];
+    char digits[8];
+    for (int byte = 0; byte < 4; ++byte)
+      std::memcpy(digits + 2 * byte, kPairs[(value >> (24 - 8 * byte)) & 0xFF].data(), 2);
+    // Without leading zeros; a zero word is one digit.
+    const int count = value ? (32 - std::countl_zero(value) + 3) / 4 : 1;
+    std::memcpy(end, digits + 8 - count, static_cast<std::size_t>(count));
+    end += count;
+    *end++ = '_';
   }
-  return KORString(buffer, end);
+  return KORString(buffer, end - 1);
 }
 
 bool KORUuid::FromText(std::string_view iText, KORUuid& oUuid) {

@@ -1,11 +1,12 @@
 #pragma once
 // Extensions: the behaviours attached to a late type.
 //
-// A data extension is made once per object, on the first query that needs it,
-// and lives as long as the object: it may keep state. Its reference counting is
-// the object's. A code extension keeps no state: each query makes a light
-// binding to the object that holds one reference on it and dies with its last
-// release, so nothing is stored per object.
+// Every extension is made once per object, on the first query that needs it,
+// and lives as long as the object; its reference counting is the object's. A
+// data extension may keep state. A code extension keeps none of its own
+// (a value it derives once from its object, which cannot change, is allowed):
+// it is made once only so that following an event through hundreds of objects
+// allocates nothing per query.
 //
 // An extension class derives from KORExtensionOf<Interfaces...>, which answers
 // QueryInterface for its interfaces and their base interfaces and forwards
@@ -43,10 +44,8 @@ protected:
 
 private:
   friend class KORImplementation;
-  void Bind(KORImplementation* iObject, KORExtensionKind iKind);
+  void Bind(KORImplementation* iObject) { _object = iObject; }
   KORImplementation* _object = nullptr;
-  KORExtensionKind _kind = KORExtensionKind::Data;
-  unsigned long _count = 0; // code extensions only
 };
 
 namespace kor_detail {

@@ -94,6 +94,7 @@ bool KORExtensionDictionary::DeclareLateTypes(std::span<const KORLateTypeRow> iR
 }
 
 void KORExtensionDictionary::ClearCaches() {
+  ++_generation;
   for (const KORLateType* type : state().cachedTypes)
     type->_resolutions.clear();
   state().cachedTypes.clear();

@@ -80,6 +80,10 @@ public:
   bool IsRegistered(const char* iModuleName) const;
   // Forgets what was resolved (a late type changed its parent).
   void ClearCaches();
+  // Changes whenever what a query resolves to may have changed: an interface
+  // pointer kept from a query stays what the query would answer as long as
+  // the generation it was asked in is the current one.
+  unsigned Generation() const { return _generation; }
 
 private:
   KORExtensionDictionary() = default;
@@ -87,6 +91,7 @@ private:
   bool DeclareLateTypes(std::span<const KORLateTypeRow> iRows, std::string& oError);
   struct State;
   State& state();
+  unsigned _generation = 1;
 };
 
 // Creates a component by name (KORExtensionDictionary::CreateInstance).

@@ -2,11 +2,14 @@
 
 #include "objectmodel/KORExtensionDictionary.h"
 
+#include <algorithm>
+#include <cstring>
+
 KORImplementation::KORImplementation(std::string_view iLateType)
     : _lateType(KORLateType::Get(iLateType)) {}
 
 KORImplementation::~KORImplementation() {
-  for (auto& [row, extension] : _dataExtensions)
+  for (auto& [row, extension] : _extensions)
     delete extension;
 }
 
@@ -41,47 +44,40 @@ HRESULT KORImplementation::ImplementationQueryInterface(const KORIID& iIID, void
 
 HRESULT KORImplementation::ExtensionQueryInterface(const KORExtensionRow& iRow, const KORIID& iIID,
                                                    void** oObject) {
-  if (iRow.kind == KORExtensionKind::Data) {
-    KORExtension* extension = DataExtension(iRow);
-    *oObject = extension->CastTo(iIID);
-    if (!*oObject)
-      return E_NOINTERFACE;
-    extension->ExtensionAddRef();
-    return S_OK;
-  }
-  // A code extension binds (and so holds the object) only once it is known
-  // to answer: a row naming a class without the interface must cost nothing.
-  KORExtension* extension = iRow.create();
+  KORExtension* extension = Extension(iRow);
   *oObject = extension->CastTo(iIID);
-  if (!*oObject) {
-    delete extension;
+  if (!*oObject)
     return E_NOINTERFACE;
-  }
-  extension->Bind(this, KORExtensionKind::Code);
   extension->ExtensionAddRef();
   return S_OK;
 }
 
-KORExtension* KORImplementation::DataExtension(const KORExtensionRow& iRow) {
-  // One data extension per extension class, whichever of its interfaces is
-  // asked: the row itself is looked for first, the class's name only then.
-  for (auto& [row, extension] : _dataExtensions)
+KORExtension* KORImplementation::Extension(const KORExtensionRow& iRow) {
+  // One extension per extension class, whichever of its interfaces is asked:
+  // the row itself is looked for first, the class's name only then.
+  for (auto& [row, extension] : _extensions)
     if (row == &iRow)
       return extension;
-  for (auto& [row, extension] : _dataExtensions)
+  for (auto& [row, extension] : _extensions)
     if (std::strcmp(row->extensionName, iRow.extensionName) == 0)
       return extension;
   KORExtension* extension = iRow.create();
-  extension->Bind(this, KORExtensionKind::Data);
-  _dataExtensions.emplace_back(&iRow, extension);
+  extension->Bind(this);
+  _extensions.emplace_back(&iRow, extension);
   return extension;
 }
 
+std::size_t KORImplementation::DataExtensionCount() const {
+  return static_cast<std::size_t>(
+      std::count_if(_extensions.begin(), _extensions.end(),
+                    [](const auto& iMade) { return iMade.first->kind == KORExtensionKind::Data; }));
+}
+
 void KORImplementation::DisposeExtensions() {
-  // An extension's OnDispose may query the object and make another data
+  // An extension's OnDispose may query the object and make another
   // extension: iterate by index over a vector that may grow.
-  for (std::size_t i = 0; i < _dataExtensions.size(); ++i)
-    _dataExtensions[i].second->OnDispose();
+  for (std::size_t i = 0; i < _extensions.size(); ++i)
+    _extensions[i].second->OnDispose();
 }
 
 KORImplementation* KORGetImplementation(KORBaseUnknown* iObject) {

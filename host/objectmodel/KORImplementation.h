@@ -1,6 +1,6 @@
 #pragma once
 // The implementation object of a component (a feature, a container, a
-// document). It carries the late type, the reference count and the data
+// document). It carries the late type, the reference count and the
 // extensions made for it; QueryInterface answers first the interfaces the
 // class implements itself, then the extensions that the extension dictionary
 // attaches to its late type and to the types that type derives from.
@@ -39,7 +39,7 @@ public:
   // object leaves its document); idempotent.
   void DisposeExtensions();
   // Number of data extensions made so far (for tests of the object model).
-  std::size_t DataExtensionCount() const { return _dataExtensions.size(); }
+  std::size_t DataExtensionCount() const;
 
 protected:
   explicit KORImplementation(std::string_view iLateType);
@@ -49,10 +49,11 @@ protected:
 
 private:
   HRESULT ExtensionQueryInterface(const KORExtensionRow& iRow, const KORIID& iIID, void** oObject);
-  KORExtension* DataExtension(const KORExtensionRow& iRow);
+  // The object's extension of iRow's class, made on first demand.
+  KORExtension* Extension(const KORExtensionRow& iRow);
   const KORLateType* _lateType;
   unsigned long _count = 0;
-  std::vector<std::pair<const KORExtensionRow*, KORExtension*>> _dataExtensions;
+  std::vector<std::pair<const KORExtensionRow*, KORExtension*>> _extensions;
 };
 
 template <class Self, class... Interfaces>

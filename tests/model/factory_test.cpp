@@ -228,6 +228,8 @@ TEST_F(FactoryTest, TheDefaultConfigurationAndEachCreationTraceTheirSteps) {
   ASSERT_EQ(factory->CreateIG(":0.0", 1280, 1024, ig.Out()), S_OK);
   KORIVrcTrackingStation_var station;
   ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationIS900, "S", station.Out()), S_OK);
+  // An extension is made once per object: the new station's factory is made here.
+  ASSERT_TRUE(KORQuery<KORIVrcFactory>(station));
   const auto lines = capture.Lines();
   for (const char* expected :
        {"{ Start of: KOREVrcFactory::CreateConfig()",

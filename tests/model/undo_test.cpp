@@ -201,4 +201,58 @@ TEST_F(UndoTest, AnAbortedCommandLeavesTheDocumentAsItWas) {
   ASSERT_EQ(ig->GetPixelWidth(&width), S_OK);
   EXPECT_EQ(width, 1280);
 }
+
+// Extensions and event bindings live with their feature: a view removed
+// follows its head no more, and brought back by undo follows it again, each
+// move renewing the configuration's identifier.
+TEST_F(UndoTest, AViewBroughtBackByUndoFollowsItsHeadAgain) {
+  KORIVrcProjectionArea_var area;
+  ASSERT_EQ(factory->CreateProjectionArea(0, 0, -3000, 0, 3000, -3000, 3000, 0, -3000, area.Out()),
+            S_OK);
+  KORIVrcScreenView_var view;
+  ASSERT_EQ(factory->CreateScreenView("Wall", area, view.Out()), S_OK);
+  auto head = KORQuery<KORIVrcTrackedElement>(Head());
+  ASSERT_TRUE(head);
+  KORIVrcConfig_var config = Config();
+  double x = 0;
+  // How many changes of the view one head move made; whether the identifier
+  // changed. The move is aborted, so that the history stays as it was.
+  auto moveHead = [&](int& oViewChanges, bool& oRenewed) {
+    KORUuid before, after;
+    ASSERT_EQ(config->GetID(before), S_OK);
+    ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+    TakeHeard();
+    ASSERT_EQ(head->SetLocation(KORMathTransformation(KORMath3x3Matrix(), {x += 10, 0, 1700})),
+              S_OK);
+    oViewChanges = CountHeard(KORNotificationKind::Modify, view);
+    ASSERT_EQ(config->GetID(after), S_OK);
+    oRenewed = !(after == before);
+    ASSERT_EQ(transactions->AbortTransaction(), S_OK);
+  };
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  ASSERT_EQ(Remove(view), S_OK);
+  ASSERT_EQ(transactions->CommitTransaction(), S_OK);
+
+  struct Case {
+    const char* after;
+    HRESULT (KORITransactions::*replay)();
+    int viewChanges;
+  };
+  const Case cases[] = {{"the removal", nullptr, 0},
+                        {"undo", &KORITransactions::Undo, 1},
+                        {"redo", &KORITransactions::Redo, 0},
+                        {"undo again", &KORITransactions::Undo, 1}};
+  for (const Case& test : cases) {
+    if (test.replay) {
+      ASSERT_EQ((transactions.get()->*test.replay)(), S_OK) << test.after;
+    }
+    for (int move = 0; move < 2; ++move) { // bound on the first, kept for the second
+      int viewChanges = -1;
+      bool renewed = false;
+      moveHead(viewChanges, renewed);
+      EXPECT_EQ(viewChanges, test.viewChanges) << "after " << test.after << ", move " << move;
+      EXPECT_TRUE(renewed) << "after " << test.after << ", move " << move;
+    }
+  }
+}
 } // namespace

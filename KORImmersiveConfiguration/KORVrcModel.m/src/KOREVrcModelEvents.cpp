@@ -8,33 +8,61 @@
 #include "interfaces/KORIVrcScreenView.h"
 #include "interfaces/KORIVrcTracker.h"
 #include "interfaces/KORIVrcTrackingStation.h"
+#include "objectmodel/KORExtensionDictionary.h"
 
 namespace {
 using Kind = KORNotificationKind;
+using Role = KOREVrcModelEvents::Role;
 
-// Whether the receiver notifies a change of its own on this model event.
-// Asked of every object an event reaches: the kind of event is looked at
-// first, so that each receiver is asked for as few interfaces as may answer.
-bool ChangesOnReceive(KORBaseUnknown* iReceiver, const KORModelNotification& iNotification) {
-  const Kind kind = iNotification.Kind();
-  if (kind == Kind::Modify &&
-      (KORQuery<KORIVrcScreenView>(iReceiver) || KORQuery<KORIVrcCameraView>(iReceiver) ||
-       KORQuery<KORIVrcTracker>(iReceiver)))
+Role RoleOf(KORBaseUnknown* iElement) {
+  if (KORQuery<KORIVrcConfig>(iElement))
+    return Role::ConfigurationRoot;
+  if (KORQuery<KORIVrcScreenView>(iElement) || KORQuery<KORIVrcCameraView>(iElement) ||
+      KORQuery<KORIVrcTracker>(iElement))
+    return Role::ChangesOnModify;
+  if (KORQuery<KORIVrcTrackingStation>(iElement))
+    return Role::TrackingStation;
+  if (KORQuery<KORIVrcGraphicResources>(iElement))
+    return Role::GraphicResources;
+  return Role::None;
+}
+
+// Whether an element of iRole notifies a change of its own on this event.
+bool ChangesOnReceive(Role iRole, const KORNotification& iNotification) {
+  const auto* event = KORModelNotification::From(iNotification);
+  if (!event)
+    return false;
+  switch (iRole) {
+  case Role::ChangesOnModify:
+    return event->Kind() == Kind::Modify;
+  case Role::TrackingStation:
     return true;
-  if (KORQuery<KORIVrcTrackingStation>(iReceiver))
-    return true;
-  return kind == Kind::Delete && KORQuery<KORIVrcGraphicResources>(iReceiver) &&
-         KORQuery<KORIVrcIG>(iNotification.Object());
+  case Role::GraphicResources:
+    return event->Kind() == Kind::Delete && KORQuery<KORIVrcIG>(event->Object());
+  default:
+    return false;
+  }
 }
 } // namespace
 
+KOREVrcModelEvents::Role KOREVrcModelEvents::GetRole() {
+  const unsigned generation = KORExtensionDictionary::Get().Generation();
+  if (_roleGeneration != generation) {
+    _role = RoleOf(GetImpl());
+    _roleGeneration = generation;
+  }
+  return _role;
+}
+
 HRESULT KOREVrcModelEvents::Receive(KORNotification& ioNotification) {
   KORBaseUnknown* self = GetImpl();
-  if (auto config = KORQuery<KORIVrcConfig>(self))
-    KORIgnoreResult(config->SetID(KORUuid::Generate()),
-                    "a configuration that cannot take a new identifier keeps its old one");
-  else if (const auto* event = KORModelNotification::From(ioNotification);
-           event && ChangesOnReceive(self, *event))
+  const Role role = GetRole();
+  if (role == Role::ConfigurationRoot) {
+    if (auto config = KORQuery<KORIVrcConfig>(self))
+      KORIgnoreResult(config->SetID(KORUuid::Generate()),
+                      "a configuration that cannot take a new identifier keeps its old one");
+  } else if (role != Role::None && ChangesOnReceive(role, ioNotification)) {
     KORVrcAccess::NotifyChange(self);
+  }
   return KORStandardModelEvents::Receive(ioNotification);
 }

@@ -8,4 +8,14 @@
 class KOREVrcModelEvents : public KORStandardModelEvents {
 public:
   HRESULT Receive(KORNotification& ioNotification) override;
+
+  // What the receiving element does with an event, by what it is.
+  enum class Role { ConfigurationRoot, ChangesOnModify, TrackingStation, GraphicResources, None };
+
+private:
+  // Found from the element's interfaces on its first event, and again only
+  // when the extension dictionary changed (its kind never does).
+  Role GetRole();
+  Role _role = Role::None;
+  unsigned _roleGeneration = 0;
 };

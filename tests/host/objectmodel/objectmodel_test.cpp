@@ -166,21 +166,26 @@ TEST_F(ObjectModelTest, DataExtensionsKeepStatePerObject) {
   EXPECT_EQ(KORGetImplementation(first)->DataExtensionCount(), 1u);
 }
 
-TEST_F(ObjectModelTest, CodeExtensionsKeepNothingOnTheObject) {
+TEST_F(ObjectModelTest, CodeExtensionsAreMadeOncePerObjectAndDieWithIt) {
   auto head = Make("OMHead");
+  KORImplementation* implementation = KORGetImplementation(head);
   {
     auto element = KORQuery<ITestElement>(head);
+    EXPECT_EQ(KORQuery<ITestElement>(head).get(), element.get()) << "a second one was made";
     EXPECT_EQ(gLiveExtensions, 1);
-    // A binding holds its object: releasing every other pointer keeps it alive.
+    EXPECT_EQ(implementation->ReferenceCount(), 2u) << "a code extension counts on its object";
+    // The extension holds its object: releasing every other pointer keeps it alive.
     head.reset();
     EXPECT_EQ(gLiveObjects, 1);
     EXPECT_EQ(element->Depth(), 1);
   }
-  EXPECT_EQ(gLiveExtensions, 0) << "the binding outlived its last pointer";
+  EXPECT_EQ(gLiveExtensions, 0) << "the extension outlived its object";
   EXPECT_EQ(gLiveObjects, 0);
 
   auto screen = Make("OMScreenView");
-  EXPECT_TRUE(KORQuery<ITestView>(screen));
+  auto view = KORQuery<ITestView>(screen);
+  EXPECT_EQ(KORQuery<ITestElement>(screen).get(), static_cast<ITestElement*>(view.get()));
+  EXPECT_EQ(gLiveExtensions, 1) << "two rows of one class made two extensions";
   EXPECT_EQ(KORGetImplementation(screen)->DataExtensionCount(), 0u);
 }
 
