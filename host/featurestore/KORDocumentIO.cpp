@@ -695,7 +695,7 @@ bool Build(std::vector<PlannedContainer>& ioPlan, KORDocument& ioDocument, std::
             links.emplace_back(target == kNoFeature ? nullptr : features[target]);
           stored = std::move(links);
         }
-        if (FAILED(features[f]->StoreValue(value.attribute, std::move(stored)))) {
+        if (FAILED(features[f]->LoadValue(value.attribute, std::move(stored)))) {
           oError =
               where + ": cannot store the attributes of feature " + features[f]->Uuid().ToText();
           return false;
