@@ -402,8 +402,10 @@ void KORJsonTree::Finish() {
   _nodes.push_back(_pending.back());
   _pending.clear();
   for (KORJsonNode& node : _nodes)
-    if (node.kind == KORJsonKind::Array || node.kind == KORJsonKind::Object)
-      node.children = _nodes.data() + node.firstChild;
+    if (node.kind == KORJsonKind::Array || node.kind == KORJsonKind::Object) {
+      const std::size_t first = node.firstChild;
+      node.children = _nodes.data() + first;
+    }
 }
 
 std::string_view KORJsonTree::Keep(std::string iText) {
@@ -412,6 +414,9 @@ std::string_view KORJsonTree::Keep(std::string iText) {
 
 bool KORJsonTree::ParsePlain(std::string_view iText) {
   Clear();
+  // Room for a value every sixteen bytes, more than an indented document
+  // holds: growing the array would copy every node and touch twice the memory.
+  _nodes.reserve(iText.size() / 16);
   if (!PlainReader(iText, *this).Read())
     return false;
   Finish();

@@ -474,13 +474,16 @@ KOREVrcXML::Element KOREVrcXML::MakeEmbeddedFileNode(KORIDOMNode* iParent, const
   KORUnicodeString messages;
   const HRESULT generated = iGenerate(*configure, stream, messages);
   // The character data ends at a NUL of the text, which XML cannot carry.
-  const KORUnicodeString text = std::move(stream).str();
-  if (_generated)
-    _generated->push_back({iTag, KORBaseUnknown_var(iStation), generated, text, messages});
+  KORUnicodeString text = std::move(stream).str();
   _messages += messages;
-  if (iOnlyOnSuccess && FAILED(generated))
-    return {};
-  return MakeNode<KORIVrcConfigure>(
-      iParent, iTag, configure,
-      [&](NodeWriter& ioNode, KORIVrcConfigure*) { ioNode.CharacterData(text); });
+  Element made;
+  if (!iOnlyOnSuccess || SUCCEEDED(generated))
+    made = MakeNode<KORIVrcConfigure>(
+        iParent, iTag, configure,
+        [&](NodeWriter& ioNode, KORIVrcConfigure*) { ioNode.CharacterData(text); });
+  // Last, so that the text can move there rather than be copied.
+  if (_generated)
+    _generated->push_back(
+        {iTag, KORBaseUnknown_var(iStation), generated, std::move(text), std::move(messages)});
+  return made;
 }
