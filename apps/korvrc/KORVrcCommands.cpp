@@ -20,7 +20,6 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -46,9 +45,14 @@ bool ReadText(const std::string& iPath, std::string& oText, std::string& oError)
     oError = "cannot be read: " + KORSystemReason(errno ? errno : EIO);
     return false;
   }
-  std::ostringstream text;
-  text << file.rdbuf();
-  oText = text.str();
+  // Read straight into one string of the file's size: going through a string
+  // stream would hold a large document two or three times over.
+  oText.clear();
+  if (S_ISREG(status.st_mode) && status.st_size > 0)
+    oText.reserve(static_cast<std::size_t>(status.st_size));
+  char buffer[1 << 16];
+  while (file.read(buffer, sizeof buffer) || file.gcount() > 0)
+    oText.append(buffer, static_cast<std::size_t>(file.gcount()));
   if (file.bad()) {
     oError = "cannot be read: " + KORSystemReason(errno ? errno : EIO);
     return false;

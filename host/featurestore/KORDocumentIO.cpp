@@ -10,12 +10,12 @@
 #include <cmath>
 #include <cstdint>
 #include <fcntl.h>
-#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <system_error>
 #include <type_traits>
+#include <unordered_map>
 #include <unistd.h>
 
 namespace {
@@ -234,7 +234,13 @@ struct PlannedContainer {
 };
 
 // Feature positions in their container by UUID.
-using Positions = std::map<std::array<std::uint32_t, 4>, std::size_t>;
+struct UuidHash {
+  std::size_t operator()(const std::array<std::uint32_t, 4>& iWords) const {
+    // Generated identifiers are random: their first and last words hash well.
+    return (static_cast<std::size_t>(iWords[0]) << 32) ^ iWords[3];
+  }
+};
+using Positions = std::unordered_map<std::array<std::uint32_t, 4>, std::size_t, UuidHash>;
 
 const char* Expected(KORJsonKind iKind) {
   switch (iKind) {
@@ -374,6 +380,7 @@ private:
     const Where featuresWhere = iWhere.Member("features");
     oContainer.features.resize(features->count);
     Positions positions;
+    positions.reserve(features->count);
     for (std::size_t f = 0; f < features->count; ++f)
       if (!ReadFeatureHead((*features)[f], featuresWhere.Entry(f), f, oContainer, positions))
         return false;
@@ -695,7 +702,7 @@ bool Build(std::vector<PlannedContainer>& ioPlan, KORDocument& ioDocument, std::
             links.emplace_back(target == kNoFeature ? nullptr : features[target]);
           stored = std::move(links);
         }
-        if (FAILED(features[f]->StoreValue(value.attribute, std::move(stored)))) {
+        if (FAILED(features[f]->LoadValue(value.attribute, std::move(stored)))) {
           oError =
               where + ": cannot store the attributes of feature " + features[f]->Uuid().ToText();
           return false;

@@ -212,6 +212,15 @@ HRESULT KORFeature::StoreValue(std::size_t iIndex, Value iValue) {
   return S_OK;
 }
 
+HRESULT KORFeature::LoadValue(std::size_t iIndex, Value iValue) {
+  // Replaced links could leave children without father, which the write
+  // path has to remove.
+  if (IsDead() || !Store().IsQuiet() || std::holds_alternative<Links>(_values[iIndex]))
+    return StoreValue(iIndex, std::move(iValue));
+  PutValue(iIndex, std::move(iValue));
+  return S_OK;
+}
+
 const KORFeature::Links* KORFeature::LinksOf(const char* iKey, const KORAttributeDef** oDef,
                                              std::size_t* oIndex) const {
   static const Links noLinks;

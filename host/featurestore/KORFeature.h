@@ -84,6 +84,11 @@ public:
   // aggregated features as children; iValue must fit the attribute (the
   // caller checked it).
   HRESULT StoreValue(std::size_t iIndex, Value iValue);
+  // The same for a document being loaded: while its store is quiet (see
+  // KORFeatureStore::IsQuiet) and the attribute holds no links yet, the
+  // value is put in place without a step, which nothing would read;
+  // otherwise it goes through StoreValue.
+  HRESULT LoadValue(std::size_t iIndex, Value iValue);
   std::vector<KORFeature*> Children() const;
   bool IsBeingRemoved() const { return _beingRemoved; }
   void SetBeingRemoved(bool iRemoving) { _beingRemoved = iRemoving; }

@@ -312,9 +312,13 @@ std::optional<KORValueDefect> KORFindListDefect(const KORAttributeDef& iDef,
 }
 
 int KORFeatureType::Find(std::string_view iKey) const {
-  for (std::size_t i = 0; i < attributes.size(); ++i)
-    if (attributes[i].key == iKey)
+  // Every attribute read by name comes here: the length and the first
+  // character set most keys apart before a comparison of the texts.
+  for (std::size_t i = 0; i < attributes.size(); ++i) {
+    const std::string& key = attributes[i].key;
+    if (key.size() == iKey.size() && (key.empty() || key.front() == iKey.front()) && key == iKey)
       return static_cast<int>(i);
+  }
   return -1;
 }
 

@@ -72,6 +72,12 @@ public:
   // The steps recorded so far in the open transaction.
   int OpenStepCount() const { return static_cast<int>(_open.size()); }
   bool IsReplaying() const { return _replaying; }
+  // Whether a write would be neither recorded, nor heard by a listener, nor
+  // cut off a history: what a document being loaded has.
+  bool IsQuiet() const {
+    return _savepoints.empty() && !_replaying && _operations == 0 && _listeners.empty() &&
+           _undo.empty() && _redo.empty() && !_mayHoldDead && _orphans.empty();
+  }
 
   // Whether iFeature, or one of its fathers, is pending removal.
   bool IsPendingRemoval(const KORFeature& iFeature) const;

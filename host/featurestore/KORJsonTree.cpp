@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <nlohmann/json.hpp>
 #include <utility>
 
@@ -31,8 +32,31 @@ public:
 
 private:
   void SkipSpace() {
-    while (_at != _end && (*_at == ' ' || *_at == '\n' || *_at == '\r' || *_at == '\t'))
+    while (_at != _end) {
+      // Indentation comes in runs of spaces: eight at a time.
+      while (_end - _at >= 8 && Word(_at) == kSpaces)
+        _at += 8;
+      if (*_at != ' ' && *_at != '\n' && *_at != '\r' && *_at != '\t')
+        return;
       ++_at;
+    }
+  }
+
+  static constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  static constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  static constexpr std::uint64_t kSpaces = 0x20 * kOnes;
+  static std::uint64_t Word(const char* iAt) {
+    std::uint64_t word;
+    std::memcpy(&word, iAt, sizeof word);
+    return word;
+  }
+  // Whether one of the eight bytes of iWord is a quote, a backslash, a
+  // control character or not ASCII: what a string's plain run stops at.
+  static bool EndsPlainRun(std::uint64_t iWord) {
+    const auto hasZero = [](std::uint64_t iBytes) { return (iBytes - kOnes) & ~iBytes & kHighBits; };
+    const std::uint64_t control = (iWord - 0x20 * kOnes) & ~iWord & kHighBits;
+    return (hasZero(iWord ^ ('"' * kOnes)) | hasZero(iWord ^ ('\\' * kOnes)) | control |
+            (iWord & kHighBits)) != 0;
   }
 
   bool Value() {
@@ -103,6 +127,8 @@ private:
   // Printable ASCII without escapes; anything else is the full parser's.
   bool String(std::string_view& oText) {
     const char* start = ++_at;
+    while (_end - _at >= 8 && !EndsPlainRun(Word(_at)))
+      _at += 8;
     while (_at != _end && *_at != '"') {
       const auto c = static_cast<unsigned char>(*_at);
       if (c < 0x20 || c >= 0x80 || c == '\\')
@@ -376,8 +402,10 @@ void KORJsonTree::Finish() {
   _nodes.push_back(_pending.back());
   _pending.clear();
   for (KORJsonNode& node : _nodes)
-    if (node.kind == KORJsonKind::Array || node.kind == KORJsonKind::Object)
-      node.children = _nodes.data() + node.firstChild;
+    if (node.kind == KORJsonKind::Array || node.kind == KORJsonKind::Object) {
+      const std::size_t first = node.firstChild;
+      node.children = _nodes.data() + first;
+    }
 }
 
 std::string_view KORJsonTree::Keep(std::string iText) {
@@ -386,6 +414,9 @@ std::string_view KORJsonTree::Keep(std::string iText) {
 
 bool KORJsonTree::ParsePlain(std::string_view iText) {
   Clear();
+  // Room for a value every sixteen bytes, more than an indented document
+  // holds: growing the array would copy every node and touch twice the memory.
+  _nodes.reserve(iText.size() / 16);
   if (!PlainReader(iText, *this).Read())
     return false;
   Finish();

@@ -32,17 +32,23 @@ enum class KORJsonKind : std::uint8_t {
   Object
 };
 
+// A document holds tens of thousands of nodes: the number of a node and the
+// place of its children share their memory, read by the node's kind.
 struct KORJsonNode {
   KORJsonKind kind = KORJsonKind::Null;
   bool boolean = false;
-  std::int64_t signedNumber = 0;         // Signed (a negative integer)
-  std::uint64_t unsignedNumber = 0;      // Unsigned (an integer from 0)
-  double real = 0;                       // Real (a number with a fraction or exponent)
-  std::string_view text;                 // String
-  std::string_view key;                  // the member's name, inside an object
-  const KORJsonNode* children = nullptr; // Array and Object, count of them
+  union {
+    std::int64_t signedNumber = 0; // Signed (a negative integer)
+    std::uint64_t unsignedNumber;  // Unsigned (an integer from 0)
+    double real;                   // Real (a number with a fraction or exponent)
+  };
+  std::string_view text; // String
+  std::string_view key;  // the member's name, inside an object
+  union {
+    const KORJsonNode* children = nullptr; // Array and Object, count of them
+    std::size_t firstChild; // while building: where the children are in the tree
+  };
   std::size_t count = 0;
-  std::size_t firstChild = 0; // while building: where the children are in the tree
 
   bool IsNumber() const {
     return kind == KORJsonKind::Signed || kind == KORJsonKind::Unsigned ||

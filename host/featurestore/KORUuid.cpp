@@ -94,22 +94,28 @@ bool KORUuid::FromText(std::string_view iText, KORUuid& oUuid) {
       digits["0123456789abcdef"[digit]] = static_cast<std::uint8_t>(digit);
     return digits;
   }();
+  // Four words of one to eight digits, joined by '_'.
   KORUuid result;
-  std::size_t word = 0, digits = 0;
-  for (const char character : iText) {
-    const std::uint8_t value = kDigits[static_cast<unsigned char>(character)];
-    if (value != kNotADigit && digits < 8) {
-      result.words[word] = (result.words[word] << 4) | value;
-      ++digits;
-    } else if (character == '_' && digits && word < 3) {
-      ++word;
-      digits = 0;
-    } else {
-      return false; // not a digit, a ninth digit or a misplaced separator
+  const char* at = iText.data();
+  const char* const end = at + iText.size();
+  for (std::size_t word = 0; word < 4; ++word) {
+    if (word > 0 && (at == end || *at++ != '_'))
+      return false;
+    const char* const first = at;
+    std::uint32_t value = 0;
+    while (at != end && at - first < 8) {
+      const std::uint8_t digit = kDigits[static_cast<unsigned char>(*at)];
+      if (digit == kNotADigit)
+        break;
+      value = (value << 4) | digit;
+      ++at;
     }
+    if (at == first)
+      return false;
+    result.words[word] = value;
   }
-  if (word != 3 || !digits)
-    return false;
+  if (at != end)
+    return false; // a ninth digit or anything else after the last word
   oUuid = result;
   return true;
 }

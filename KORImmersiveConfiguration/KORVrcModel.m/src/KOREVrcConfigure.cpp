@@ -264,35 +264,37 @@ KOREVrcConfigure::RenderingMemo::~RenderingMemo() {
     _configure._renderings.reset();
 }
 
-KORIVrcRendering_var KOREVrcConfigure::RenderingOf(KORIVrcWindow* iWindow) {
-  const auto lookUp = [iWindow] {
-    KORIVrcRendering_var rendering;
-    if (iWindow && FAILED(iWindow->GetRendering(rendering.Out())))
-      rendering = nullptr;
-    return rendering;
-  };
+KOREVrcConfigure::WindowRendering KOREVrcConfigure::LookUpRendering(KORIVrcWindow* iWindow) {
+  WindowRendering found;
+  if (!iWindow || FAILED(iWindow->GetRendering(found.rendering.Out())) || !found.rendering)
+    return {};
+  if (FAILED(found.rendering->GetView(found.view.Out())))
+    found.view = nullptr;
+  if (FAILED(found.rendering->GetRenderingSpec(found.spec.Out())))
+    found.spec = nullptr;
+  return found;
+}
+
+KOREVrcConfigure::WindowRendering KOREVrcConfigure::RenderingEntry(KORIVrcWindow* iWindow) {
   if (!_renderings || !iWindow)
-    return lookUp();
+    return LookUpRendering(iWindow);
   const auto identity = KORQuery<KORBaseUnknown>(iWindow);
   auto [entry, added] = _renderings->try_emplace(identity.get());
   if (added)
-    entry->second = lookUp();
+    entry->second = LookUpRendering(iWindow);
   return entry->second;
 }
 
+KORIVrcRendering_var KOREVrcConfigure::RenderingOf(KORIVrcWindow* iWindow) {
+  return RenderingEntry(iWindow).rendering;
+}
+
 KORIVrcView_var KOREVrcConfigure::ViewOf(KORIVrcWindow* iWindow) {
-  KORIVrcView_var view;
-  if (auto rendering = RenderingOf(iWindow); rendering && FAILED(rendering->GetView(view.Out())))
-    view = nullptr;
-  return view;
+  return RenderingEntry(iWindow).view;
 }
 
 KORIVrcRenderingSpec_var KOREVrcConfigure::SpecOf(KORIVrcWindow* iWindow) {
-  KORIVrcRenderingSpec_var spec;
-  if (auto rendering = RenderingOf(iWindow);
-      rendering && FAILED(rendering->GetRenderingSpec(spec.Out())))
-    spec = nullptr;
-  return spec;
+  return RenderingEntry(iWindow).spec;
 }
 
 HRESULT KOREVrcConfigure::ComputeModelToFS(KORMathTransformation& oModelToFS) {

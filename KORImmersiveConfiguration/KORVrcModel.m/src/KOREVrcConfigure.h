@@ -144,12 +144,12 @@ public:
   static void ReadScreenCorners(KORIVrcProjectionArea* iArea, KORMathVector& oUL,
                                 KORMathVector& oLL, KORMathVector& oLR);
 
-private:
-  void ReleaseCommonPointers();
-  // While a file is generated each window's rendering is looked up once: the
-  // writers ask for it many times, and each lookup searches the
-  // configuration's rendering list. The outermost scope keeps the renderings
-  // (by the window's identity) and drops them when it ends.
+  // While files are generated each window's rendering, with the view and
+  // rendering spec it gives, is looked up once: the writers ask for them many
+  // times, and each lookup searches the configuration's rendering list. The
+  // outermost scope keeps them (by the window's identity) and drops them when
+  // it ends; the model must not change meanwhile. A writer of several files
+  // (the XML document) holds one around all of them.
   class RenderingMemo {
   public:
     explicit RenderingMemo(KOREVrcConfigure& ioConfigure);
@@ -161,7 +161,19 @@ private:
     KOREVrcConfigure& _configure;
     bool _outermost;
   };
-  std::optional<std::unordered_map<KORBaseUnknown*, KORIVrcRendering_var>> _renderings;
+
+private:
+  void ReleaseCommonPointers();
+  struct WindowRendering {
+    KORIVrcRendering_var rendering;
+    KORIVrcView_var view;
+    KORIVrcRenderingSpec_var spec;
+  };
+  static WindowRendering LookUpRendering(KORIVrcWindow* iWindow);
+  // The remembered rendering of iWindow, looked up on first use; the lookup
+  // itself when no memo is held.
+  WindowRendering RenderingEntry(KORIVrcWindow* iWindow);
+  std::optional<std::unordered_map<KORBaseUnknown*, WindowRendering>> _renderings;
   // The non-main windows showing each view (by the view's identity), in
   // image generator and window order; empty when the image generators
   // cannot be read. Gathered once per display file, so that the screens of

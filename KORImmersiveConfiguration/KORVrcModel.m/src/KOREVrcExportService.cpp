@@ -163,7 +163,7 @@ HRESULT KOREVrcExportService::MakeFiles(const KORVrcExportRequest& iRequest,
     oFailure = where + "the export reported an error: nothing written";
     return E_FAIL;
   }
-  oFiles.push_back({path(iRequest.name + ".xml"), text});
+  oFiles.push_back({path(iRequest.name + ".xml"), std::move(text)});
   if (!iRequest.loose)
     return S_OK;
 

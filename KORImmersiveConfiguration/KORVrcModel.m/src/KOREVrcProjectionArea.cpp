@@ -6,10 +6,20 @@
 #include <string>
 
 namespace {
-constexpr std::array<const char*, 3> kAxes{"X_", "Y_", "Z_"};
-std::string CoordinateKey(std::size_t iAxis, const char* iCorner) {
-  return std::string(kAxes[iAxis]) + iCorner;
-}
+// "X_UpperLeft", made in place: the writers read the corners many times.
+class CoordinateKey {
+public:
+  CoordinateKey(std::size_t iAxis, const char* iCorner) {
+    _text[0] = "XYZ"[iAxis];
+    _text[1] = '_';
+    for (std::size_t i = 2; *iCorner && i + 1 < _text.size(); ++i)
+      _text[i] = *iCorner++;
+  }
+  const char* c_str() const { return _text.data(); }
+
+private:
+  std::array<char, 16> _text{};
+};
 } // namespace
 
 HRESULT KOREVrcProjectionArea::Reconnect() {

@@ -4,6 +4,7 @@
 // parent last, so that its fixed children come before the walked ones.
 #include "KOREVrcXML.h"
 
+#include "KOREVrcConfigure.h"
 #include "KORVrcTools.h"
 #include "KORVrcTrace.h"
 #include "featurestore/KORISpecObject.h"
@@ -36,6 +37,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <utility>
 
@@ -171,6 +173,11 @@ HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeStrin
     KORIgnoreResult(implementation->CreateDocument("", "Config", documentType, _document.Out()),
                     KORVrcNullWhenUnread);
 
+  KORIVrcConfigure_var configureInterface = QueryImpl<KORIVrcConfigure>();
+  _configure = dynamic_cast<KOREVrcConfigure*>(configureInterface.get());
+  std::optional<KOREVrcConfigure::RenderingMemo> renderings;
+  if (_configure)
+    renderings.emplace(*_configure);
   bool written = false;
   if (builder && _document) {
     if (documentType)
@@ -188,6 +195,7 @@ HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeStrin
   }
 
   oMessages = _messages;
+  _configure = nullptr;
   // Warnings leave the export successful; an error of any generator fails it.
   std::shared_ptr<const KORMsgCatalog> catalog;
   KORUnicodeString errorText;
@@ -272,7 +280,8 @@ KOREVrcXML::Element KOREVrcXML::MakeWindowNode(KORIDOMNode* iParent, KORBaseUnkn
       iParent, "Window", iElement, [this](NodeWriter& ioNode, KORIVrcWindow* iWindow) {
         // The view through the rendering found once, as the window's own
         // view would look the rendering up again.
-        auto rendering = LinkOf(iWindow, &KORIVrcWindow::GetRendering);
+        auto rendering = _configure ? _configure->RenderingOf(iWindow)
+                                    : LinkOf(iWindow, &KORIVrcWindow::GetRendering);
         ioNode.Text("Name", NameOf(iWindow));
         ioNode.Id("WindowID", iWindow);
         ioNode.Id("View", LinkOf(rendering.get(), &KORIVrcRendering::GetView).get());
@@ -465,13 +474,16 @@ KOREVrcXML::Element KOREVrcXML::MakeEmbeddedFileNode(KORIDOMNode* iParent, const
   KORUnicodeString messages;
   const HRESULT generated = iGenerate(*configure, stream, messages);
   // The character data ends at a NUL of the text, which XML cannot carry.
-  const KORUnicodeString text = std::move(stream).str();
-  if (_generated)
-    _generated->push_back({iTag, KORBaseUnknown_var(iStation), generated, text, messages});
+  KORUnicodeString text = std::move(stream).str();
   _messages += messages;
-  if (iOnlyOnSuccess && FAILED(generated))
-    return {};
-  return MakeNode<KORIVrcConfigure>(
-      iParent, iTag, configure,
-      [&](NodeWriter& ioNode, KORIVrcConfigure*) { ioNode.CharacterData(text); });
+  Element made;
+  if (!iOnlyOnSuccess || SUCCEEDED(generated))
+    made = MakeNode<KORIVrcConfigure>(
+        iParent, iTag, configure,
+        [&](NodeWriter& ioNode, KORIVrcConfigure*) { ioNode.CharacterData(text); });
+  // Last, so that the text can move there rather than be copied.
+  if (_generated)
+    _generated->push_back(
+        {iTag, KORBaseUnknown_var(iStation), generated, std::move(text), std::move(messages)});
+  return made;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 class KORIVrcConfigure;
+class KOREVrcConfigure;
 
 // A runtime file generated for the XML document: the multipipe file ("MPK"),
 // the display file ("FSConfig") or the daemon file of a tracking station
@@ -80,4 +81,7 @@ private:
   KORUnicodeString _messages;
   // Where the generated files go during one call that asks for them.
   std::vector<KORVrcGeneratedFile>* _generated = nullptr;
+  // The configuration's writers during one call, which remember each
+  // window's rendering for the window elements and the embedded files alike.
+  KOREVrcConfigure* _configure = nullptr;
 };

@@ -37,6 +37,40 @@ TEST(JsonTreeTest, BothParsersBuildTheSameTreeFromPlainText) {
   }
 }
 
+// The quick reader scans strings and indentation eight bytes at a time: what
+// ends a plain run must be seen at every place of a word, and a run of spaces
+// of any length must be skipped whole.
+TEST(JsonTreeTest, TheQuickReaderSeesWhatEndsAStringAtEveryPlaceOfAWord) {
+  const struct {
+    const char* inserted;
+    bool plain; // whether the quick reader takes the string
+  } stops[] = {{"\\n", false}, {"\x01", false}, {"\x7f", true}, {"\xc3\xa9", false},
+               {"~", true}};
+  for (const auto& stop : stops)
+    for (std::size_t at = 0; at < 17; ++at) {
+      const std::string text =
+          "[\"" + std::string(at, 'a') + stop.inserted + std::string(17 - at, 'b') + "\"]";
+      KORJsonTree quick, full;
+      std::string error;
+      EXPECT_EQ(quick.ParsePlain(text), stop.plain) << text;
+      if (!stop.plain)
+        continue;
+      ASSERT_TRUE(full.ParseChecked(text, error)) << error;
+      EXPECT_TRUE(KORSameJson(quick.Root(), full.Root())) << text;
+    }
+  // The closing quote too, with keys of every length.
+  for (std::size_t spaces = 0; spaces < 19; ++spaces) {
+    const std::string gap(spaces, ' ');
+    const std::string key = "\"" + std::string(spaces, 'k') + "\"";
+    const std::string text = "{" + gap + key + gap + ":" + gap + "[1," + gap + "2]" + gap + "}";
+    KORJsonTree quick, full;
+    std::string error;
+    ASSERT_TRUE(quick.ParsePlain(text)) << spaces << " spaces";
+    ASSERT_TRUE(full.ParseChecked(text, error)) << error;
+    EXPECT_TRUE(KORSameJson(quick.Root(), full.Root())) << spaces << " spaces";
+  }
+}
+
 TEST(JsonTreeTest, NumbersKeepTheKindTheGeneralLibraryGivesThem) {
   KORJsonTree tree;
   std::string error;

@@ -1,6 +1,7 @@
 // Saving documents to JSON files and loading them back.
 #include "featurestore/KORDocumentIO.h"
 #include "featurestore/KORISpecObject.h"
+#include "featurestore/KORITransactions.h"
 #include "objectmodel/KORExtensionDictionary.h"
 
 #include <gmock/gmock.h>
@@ -343,6 +344,37 @@ TEST_F(PersistenceTest, LinksListsAndAggregationSurvive) {
       << "a feature whose position was emptied is removed";
   EXPECT_EQ(FeatureNamed(container, "Spare")->Father(), nullptr);
   EXPECT_EQ(wall->Father(), nullptr) << "a plain link must not aggregate";
+}
+
+// A load puts its values in place without recording them: the history starts
+// at the loaded state, and links keep their back references all the same.
+TEST_F(PersistenceTest, ALoadedDocumentsHistoryStartsAtTheLoadedState) {
+  auto original = SampleDocument();
+  Save(*original, PathOf("loaded.json"));
+  auto loaded = Load(PathOf("loaded.json"));
+  ASSERT_TRUE(loaded);
+  KORFeatureContainer& container = OnlyContainer(*loaded);
+  KORFeature* wall = FeatureNamed(container, "Wall");
+  KORFeature* right = FeatureNamed(container, "Right");
+  ASSERT_TRUE(wall && right);
+  auto transactions = KORQuery<KORITransactions>(loaded->Identity());
+  ASSERT_TRUE(transactions);
+  EXPECT_EQ(transactions->Undo(), E_FAIL) << "the load itself was recorded";
+
+  KORListValKORBaseUnknown_var* raw = nullptr;
+  ASSERT_EQ(right->ListReferrers("Reference", KORISpecObject::IID, &raw), S_OK);
+  std::unique_ptr<KORListValKORBaseUnknown_var> referrers(raw);
+  ASSERT_EQ(referrers->Size(), 1);
+  EXPECT_EQ(KORFeature::From((*referrers)[1]), wall);
+
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  ASSERT_EQ(right->SetInteger("Rank", 11), S_OK);
+  ASSERT_EQ(wall->RemoveLink("Members", right), S_OK);
+  ASSERT_EQ(transactions->CommitTransaction(), S_OK);
+  ASSERT_TRUE(right->IsDead()) << "a released child stayed";
+  ASSERT_EQ(transactions->Undo(), S_OK);
+  Save(*loaded, PathOf("undone.json"));
+  EXPECT_EQ(ReadBytes(PathOf("undone.json")), ReadBytes(PathOf("loaded.json")));
 }
 
 TEST_F(PersistenceTest, AHandWrittenFileLoadsAndSavesBackUnchanged) {
