@@ -16,19 +16,16 @@ protected:
   KOREnvironmentOverride _settingPath;
 };
 
-TEST_F(KORVRConfigRegistryTest, ListKeepsOrderAndRefusesDuplicatesAndEmptyPaths) {
+TEST_F(KORVRConfigRegistryTest, EntriesStartEmptyKeepTheirOrderAndRefuseEmptyValues) {
   EXPECT_TRUE(KORGetVRConfigs().IsEmpty());
+  EXPECT_EQ(KORGetVRConfigDirectory(), "");
+  EXPECT_EQ(KORGetActiveVRConfig(), "");
   EXPECT_EQ(KORAddVRConfig("/vr/cave.xml"), S_OK);
   EXPECT_EQ(KORAddVRConfig("/vr/wall.xml"), S_OK);
   EXPECT_EQ(KORAddVRConfig("/vr/cave.xml"), S_FALSE);
-  EXPECT_EQ(KORAddVRConfig(""), E_INVALIDARG);
   EXPECT_EQ(KORGetVRConfigs().Values(),
             (std::vector<KORUnicodeString>{"/vr/cave.xml", "/vr/wall.xml"}));
-}
-
-TEST_F(KORVRConfigRegistryTest, DirectoryAndActiveStartEmptyAndRefuseEmptyValues) {
-  EXPECT_EQ(KORGetVRConfigDirectory(), "");
-  EXPECT_EQ(KORGetActiveVRConfig(), "");
+  EXPECT_EQ(KORAddVRConfig(""), E_INVALIDARG);
   EXPECT_EQ(KORSetVRConfigDirectory(""), E_INVALIDARG);
   EXPECT_EQ(KORSetActiveVRConfig(""), E_INVALIDARG);
   ASSERT_EQ(KORSetVRConfigDirectory("${HOME}/vr"), S_OK);

@@ -88,20 +88,24 @@ TEST(DeviceManager, MappedBodiesBecomeTheirEventsHeadFirst) {
   EXPECT_EQ(events[1].GetTimestamp(), 100.25);
 }
 
-TEST(DeviceManager, MissingOrUnseenBodiesMakeNoEvent) {
-  KORVRDeviceManager manager("ART1");
-  ASSERT_EQ(manager.SetHeadBody(1, KORVRPositionEventName), S_OK);
-  ASSERT_EQ(manager.SetHandBody(2), S_OK);
-  EXPECT_TRUE(EventsOf(manager, "fr 1\n").empty());
-  KORVRTestBody unseen{1, {}, -1.0};
-  EXPECT_TRUE(EventsOf(manager, KORVRTestDatagram(1, {unseen})).empty());
-}
-
-TEST(DeviceManager, OneBodyMayFeedHeadAndHand) {
-  KORVRDeviceManager manager("ART1");
-  ASSERT_EQ(manager.SetHeadBody(3, KORVRPositionEventName), S_OK);
-  ASSERT_EQ(manager.SetHandBody(3), S_OK);
-  EXPECT_EQ(EventsOf(manager, KORVRTestDatagram(1, {{3, {}}})).size(), 2u);
+TEST(DeviceManager, EachMappingOfASeenBodyMakesOneEvent) {
+  const KORVRTestBody unseen{1, {}, -1.0};
+  const struct {
+    const char* what;
+    int head, hand;
+    std::string datagram;
+    std::size_t events;
+  } cases[] = {
+      {"no body line", 1, 2, "fr 1\n", 0},
+      {"a body the tracker does not see", 1, 2, KORVRTestDatagram(1, {unseen}), 0},
+      {"one body for head and hand", 3, 3, KORVRTestDatagram(1, {{3, {}}}), 2},
+  };
+  for (const auto& c : cases) {
+    KORVRDeviceManager manager("ART1");
+    ASSERT_EQ(manager.SetHeadBody(c.head, KORVRPositionEventName), S_OK);
+    ASSERT_EQ(manager.SetHandBody(c.hand), S_OK);
+    EXPECT_EQ(EventsOf(manager, c.datagram).size(), c.events) << c.what;
+  }
 }
 
 TEST(DeviceManager, RefusedMappingsLeaveTheMappingAsItWas) {
