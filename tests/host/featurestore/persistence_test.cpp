@@ -418,10 +418,15 @@ using Json = nlohmann::ordered_json;
 // Marks a member to take out of the file.
 const Json kErased(Json::value_t::discarded);
 
+// The valid file with a member changed (named by a JSON pointer), and
+// sometimes a second one.
 struct RefusedCase {
   const char* what;
-  std::vector<std::pair<std::string, Json>> edits; // JSON pointer, new value
-  const char* expected;                            // the place and the reason in the message
+  std::string member;
+  Json value;
+  const char* expected; // the place and the reason in the message
+  std::string secondMember = "";
+  Json secondValue = nullptr;
 };
 
 TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
@@ -430,84 +435,87 @@ TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
   const std::string left = container + "/features/1/attributes/";
   const std::string rig = container + "/features/3/attributes/";
   const std::vector<RefusedCase> cases = {
-      {"format marker", {{"/format", "kor-document/2"}}, "format: expected \"kor-document/1\""},
-      {"no format", {{"/format", kErased}}, "format: missing"},
-      {"containers not a list", {{"/containers", Json::object()}},
+      {"format marker", "/format", "kor-document/2", "format: expected \"kor-document/1\""},
+      {"no format", "/format", kErased, "format: missing"},
+      {"containers not a list", "/containers", Json::object(),
        "containers: expected an array, found object"},
-      {"container not an object", {{container, 4}}, "containers[0]: expected an object"},
-      {"feature without name", {{container + "/features/1/name", kErased}},
+      {"container not an object", container, 4, "containers[0]: expected an object"},
+      {"feature without name", container + "/features/1/name", kErased,
        "containers[0].features[1].name: missing"},
-      {"catalogs not a list", {{container + "/catalogs", "KORPersistenceTest"}},
+      {"catalogs not a list", container + "/catalogs", "KORPersistenceTest",
        "containers[0].catalogs: expected an array, found string"},
-      {"flag not a string", {{container + "/flags", Json::array({"ok", 3})}},
+      {"flag not a string", container + "/flags", Json::array({"ok", 3}),
        "containers[0].flags[1]: expected a string"},
-      {"integer given text", {{left + "PixelWidth", "wide"}},
+      {"integer given text", left + "PixelWidth", "wide",
        "containers[0].features[1].attributes.PixelWidth: expected a 32-bit integer"},
-      {"integer too large", {{left + "PixelWidth", 4294967296}},
+      {"integer too large", left + "PixelWidth", 4294967296,
        "containers[0].features[1].attributes.PixelWidth: expected a 32-bit integer"},
-      {"integer given a fraction", {{left + "PixelWidth", 19.5}},
+      {"integer given a fraction", left + "PixelWidth", 19.5,
        "containers[0].features[1].attributes.PixelWidth: expected a 32-bit integer"},
-      {"double given text", {{left + "Gamma", "2.5"}},
+      {"double given text", left + "Gamma", "2.5",
        "containers[0].features[1].attributes.Gamma: expected a finite number"},
-      {"list entry of the wrong type", {{left + "Channels/1", "2"}},
+      {"list entry of the wrong type", left + "Channels/1", "2",
        "containers[0].features[1].attributes.Channels[1]: expected a 32-bit integer"},
-      {"undeclared attribute", {{left + "Bogus", 1}},
+      {"undeclared attribute", left + "Bogus", 1,
        "containers[0].features[1].attributes.Bogus: feature type \"PTScreen\" has no attribute"},
-      {"unknown type", {{container + "/features/2/type", "PTNoSuchType"}},
+      {"unknown type", container + "/features/2/type", "PTNoSuchType",
        "containers[0].features[2].type: unknown feature type \"PTNoSuchType\""},
-      {"type of a catalog not opened", {{container + "/features/2/type", "PTOther"}},
+      {"type of a catalog not opened", container + "/features/2/type", "PTOther",
        "containers[0].features[2].type: feature type \"PTOther\" belongs to catalog"},
-      {"catalog that cannot load", {{container + "/catalogs/1", "KORNoSuchCatalog.json"}},
+      {"catalog that cannot load", container + "/catalogs/1", "KORNoSuchCatalog.json",
        "containers[0].catalogs[1]: cannot open catalog \"KORNoSuchCatalog.json\""},
-      {"malformed UUID", {{container + "/features/1/uuid", "1_0_0_G"}},
+      {"malformed UUID", container + "/features/1/uuid", "1_0_0_G",
        "containers[0].features[1].uuid: malformed UUID \"1_0_0_G\""},
-      {"duplicate UUID", {{container + "/features/2/uuid", "1_0_0_2"}},
+      {"duplicate UUID", container + "/features/2/uuid", "1_0_0_2",
        "containers[0].features[2].uuid: UUID 1_0_0_2 is used twice"},
-      {"link to a missing feature", {{wall + "Reference", "1_0_0_9"}},
+      {"link to a missing feature", wall + "Reference", "1_0_0_9",
        "containers[0].features[0].attributes.Reference: links to feature 1_0_0_9, which is not"},
-      {"list entry to a missing feature", {{wall + "Members/1", "1_0_0_9"}},
+      {"list entry to a missing feature", wall + "Members/1", "1_0_0_9",
        "containers[0].features[0].attributes.Members[1]: links to feature 1_0_0_9"},
-      {"list entry neither UUID nor null", {{wall + "Members/1", 5}},
+      {"list entry neither UUID nor null", wall + "Members/1", 5,
        "containers[0].features[0].attributes.Members[1]: expected a UUID string or null"},
-      {"aggregated by two fathers", {{rig + "Main", "1_0_0_2"}},
+      {"aggregated by two fathers", rig + "Main", "1_0_0_2",
        "containers[0].features[3].attributes.Main: feature 1_0_0_2 is aggregated twice (already "
        "at containers[0].features[0].attributes.Members[0])"},
-      {"aggregated twice by one father", {{wall + "Members/1", "1_0_0_2"}},
+      {"aggregated twice by one father", wall + "Members/1", "1_0_0_2",
        "containers[0].features[0].attributes.Members[1]: feature 1_0_0_2 is aggregated twice"},
-      {"aggregation cycle", {{wall + "Main", "1_0_0_4"}, {rig + "Main", "1_0_0_1"}},
+      {"aggregation cycle", wall + "Main", "1_0_0_4",
+       "containers[0].features[3].attributes.Main: aggregation cycle", rig + "Main", "1_0_0_1"},
+      {"feature aggregating itself", rig + "Main", "1_0_0_4",
        "containers[0].features[3].attributes.Main: aggregation cycle"},
-      {"feature aggregating itself", {{rig + "Main", "1_0_0_4"}},
-       "containers[0].features[3].attributes.Main: aggregation cycle"},
-      {"enumeration above its last value", {{left + "Mode", 4}},
+      {"enumeration above its last value", left + "Mode", 4,
        "containers[0].features[1].attributes.Mode: 4 is outside 0 to 3 (attribute \"Mode\" of "
        "PTScreen \"Left\" 1_0_0_2)"},
-      {"enumeration below its first value", {{left + "Mode", -1}},
+      {"enumeration below its first value", left + "Mode", -1,
        "containers[0].features[1].attributes.Mode: -1 is outside 0 to 3"},
-      {"number above its range", {{left + "Contrast", 10.5}},
+      {"number above its range", left + "Contrast", 10.5,
        "containers[0].features[1].attributes.Contrast: 10.5 is outside 0 to 10"},
-      {"list entry out of range", {{left + "Pose/2", -10.25}},
+      {"list entry out of range", left + "Pose/2", -10.25,
        "containers[0].features[1].attributes.Pose[2]: -10.25 is outside -10 to 10"},
-      {"list of the wrong length", {{left + "Pose", Json::array({1, 2})}},
+      {"list of the wrong length", left + "Pose", Json::array({1, 2}),
        "containers[0].features[1].attributes.Pose: holds 2 entries, expected 3"},
-      {"link to a feature of the wrong type", {{wall + "Reference", "1_0_0_4"}},
+      {"link to a feature of the wrong type", wall + "Reference", "1_0_0_4",
        "containers[0].features[0].attributes.Reference: links to PTGroup \"Rig\" 1_0_0_4, which "
        "is not a kind of PTScreen (attribute \"Reference\" of PTGroup \"Wall\" 1_0_0_1)"},
-      {"list entry to a feature of the wrong type", {{rig + "Screens/2", "1_0_0_1"}},
+      {"list entry to a feature of the wrong type", rig + "Screens/2", "1_0_0_1",
        "containers[0].features[3].attributes.Screens[2]: links to PTGroup \"Wall\" 1_0_0_1, which "
        "is not a kind of PTWideScreen or PTScreen"},
-      {"unknown container type holding unknown feature types",
-       {{container + "/type", "PTNeverDeclaredCont"},
-        {container + "/features/0/type", "PTNeverDeclared"}},
-       "containers[0].features[0].type: unknown feature type \"PTNeverDeclared\""},
-      {"container type with another parent",
-       {{container + "/type", "PTModuleCont"}, {container + "/superType", "KORProduct"}},
-       "containers[0].superType: container type \"PTModuleCont\" cannot derive from"},
+      {"unknown container type holding unknown feature types", container + "/type",
+       "PTNeverDeclaredCont",
+       "containers[0].features[0].type: unknown feature type \"PTNeverDeclared\"",
+       container + "/features/0/type", "PTNeverDeclared"},
+      {"container type with another parent", container + "/type", "PTModuleCont",
+       "containers[0].superType: container type \"PTModuleCont\" cannot derive from",
+       container + "/superType", "KORProduct"},
   };
   const std::string path = PathOf("refused.json");
   for (const RefusedCase& refused : cases) {
     SCOPED_TRACE(refused.what);
     Json file = Json::parse(kValidFile);
-    for (const auto& [pointer, value] : refused.edits) {
+    for (const auto& [pointer, value] : {std::pair{refused.member, refused.value},
+                                         std::pair{refused.secondMember, refused.secondValue}}) {
+      if (pointer.empty())
+        continue;
       const Json::json_pointer member(pointer);
       if (value.is_discarded())
         file.at(member.parent_pointer()).erase(member.back());

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace {
 
@@ -27,18 +28,21 @@ TEST(MathSpherical, AxesHaveTheExpectedAngles) {
     Spherical expected;
   };
   const Case cases[] = {
-      {{2.0, 0.0, 0.0}, {0.0, 0.0, 2.0}},        {{0.0, 3.0, 0.0}, {kPi / 2.0, 0.0, 3.0}},
-      {{0.0, 0.0, 4.0}, {0.0, kPi / 2.0, 4.0}},  {{0.0, 0.0, -1.0}, {0.0, -kPi / 2.0, 1.0}},
-      {{0.0, -1.0, 0.0}, {-kPi / 2.0, 0.0, 1.0}}, {{}, {0.0, 0.0, 0.0}},
+      {{2.0, 0.0, 0.0}, {0.0, 0.0, 2.0}},         {{0.0, 3.0, 0.0}, {kPi / 2.0, 0.0, 3.0}},
+      {{0.0, 0.0, 4.0}, {0.0, kPi / 2.0, 4.0}},   {{0.0, 0.0, -1.0}, {0.0, -kPi / 2.0, 1.0}},
+      {{0.0, -1.0, 0.0}, {-kPi / 2.0, 0.0, 1.0}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.vector.GetX() << " " << c.vector.GetY() << " "
-                                    << c.vector.GetZ());
+    SCOPED_TRACE(testing::Message()
+                 << c.vector.GetX() << " " << c.vector.GetY() << " " << c.vector.GetZ());
     const Spherical s = ToSpherical(c.vector);
     EXPECT_NEAR(s.azimuth, c.expected.azimuth, 1e-12);
     EXPECT_NEAR(s.elevation, c.expected.elevation, 1e-12);
     EXPECT_NEAR(s.radius, c.expected.radius, 1e-12);
   }
+  const Spherical null = ToSpherical(KORMathVector());
+  EXPECT_EQ(std::make_tuple(null.azimuth, null.elevation, null.radius),
+            std::make_tuple(0.0, 0.0, 0.0));
 }
 
 // With the axes pinned above, the round trip pins the way back.

@@ -18,7 +18,9 @@ TEST(KORAtomicFileTest, FilesWrittenTogetherAreAllReplacedOrNoneIs) {
   const TogetherCase cases[] = {
       {"all free", {"a.xml", "a.mpk", "a.display"}, nullptr},
       {"last target is a directory", {"a.xml", "a.mpk", "a.display/"}, "a.display"},
-      {"first target's folder is missing", {"none/a.xml", "a.mpk"}, "none/a.xml",
+      {"first target's folder is missing",
+       {"none/a.xml", "a.mpk"},
+       "none/a.xml",
        "no such file or directory"},
   };
   for (const TogetherCase& test : cases) {
@@ -42,8 +44,8 @@ TEST(KORAtomicFileTest, FilesWrittenTogetherAreAllReplacedOrNoneIs) {
     }
     if (test.failingName) {
       EXPECT_EQ(result, E_FAIL) << test.what;
-      EXPECT_NE(error.find(folder.Path() + "/" + test.failingName + ": cannot be written: " +
-                           test.reason),
+      EXPECT_NE(error.find(folder.Path() + "/" + test.failingName +
+                           ": cannot be written: " + test.reason),
                 std::string::npos)
           << test.what << ": " << error;
     } else

@@ -40,8 +40,7 @@ TEST_F(KORTraceTest, EnvironmentListOrAllSwitchesModulesOn) {
             }),
             "KORTestView: screen Left added\n"
             "KORTestView: 3 screens, scale 0.50\n");
-  EXPECT_EQ(StandardErrorOf([&] { _view.Write("two\nlines\r\n"); }),
-            "KORTestView: two lines  \n")
+  EXPECT_EQ(StandardErrorOf([&] { _view.Write("two\nlines\r\n"); }), "KORTestView: two lines  \n")
       << "each call writes exactly one line";
   EnableTraces("all");
   EXPECT_TRUE(_model.IsActive());

@@ -48,7 +48,8 @@ TEST_P(EventLayouts, TheReaderRecoversTheSensorPlacement) {
   for (const char* kind : {KORVRViewportEventName, KORVRPositionEventName}) {
     KORVRDeviceManager manager("Polhemus");
     ASSERT_EQ(manager.SetHeadBody(1, kind), S_OK);
-    const std::vector<KORVRDeviceEvent> events = EventsOf(manager, KORVRTestDatagram(1, {{1, sensor}}));
+    const std::vector<KORVRDeviceEvent> events =
+        EventsOf(manager, KORVRTestDatagram(1, {{1, sensor}}));
     ASSERT_EQ(events.size(), 1u) << kind;
     const std::vector<double>& e = events[0].GetDoubleValue();
     const bool viewport = std::string(kind) == KORVRViewportEventName;
@@ -207,12 +208,13 @@ TEST(DeviceDispatcher, CallbacksMayRemoveSubscriptionsWhileDelivering) {
   Received first, second, added;
   KORVRDispatcher::SubscriptionId secondId = 0;
   KORVRDispatcher::SubscriptionId firstId = 0;
-  firstId = dispatcher.Subscribe(KORVRPositionEventName, [&](const KORVRNotification& iNotification) {
-    Collect(first)(iNotification);
-    EXPECT_EQ(dispatcher.RemoveCallback(firstId), S_OK);
-    EXPECT_EQ(dispatcher.RemoveCallback(secondId), S_OK);
-    dispatcher.Subscribe(KORVRPositionEventName, Collect(added));
-  });
+  firstId =
+      dispatcher.Subscribe(KORVRPositionEventName, [&](const KORVRNotification& iNotification) {
+        Collect(first)(iNotification);
+        EXPECT_EQ(dispatcher.RemoveCallback(firstId), S_OK);
+        EXPECT_EQ(dispatcher.RemoveCallback(secondId), S_OK);
+        dispatcher.Subscribe(KORVRPositionEventName, Collect(added));
+      });
   secondId = dispatcher.Subscribe(KORVRPositionEventName, Collect(second));
   dispatcher.Post(Event("A", KORVRPositionEventName, 1, 1));
   dispatcher.Pump();

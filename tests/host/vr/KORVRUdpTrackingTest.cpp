@@ -1,5 +1,5 @@
-#include "KORVRTrackingTestSupport.h"
 #include "vr/KORVRUdpTracking.h"
+#include "KORVRTrackingTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <thread>
