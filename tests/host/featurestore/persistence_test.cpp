@@ -1,4 +1,5 @@
 // Saving documents to JSON files and loading them back.
+#include "../system/KORSystemTestSupport.h"
 #include "featurestore/KORDocumentIO.h"
 #include "featurestore/KORISpecObject.h"
 #include "objectmodel/KORExtensionDictionary.h"
@@ -105,22 +106,6 @@ void RegisterTestModule() {
   ASSERT_TRUE(registered);
 }
 
-std::string ReadBytes(const std::string& iPath) {
-  std::ifstream file(iPath, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::string& iPath, const std::string& iBytes) {
-  std::ofstream(iPath, std::ios::binary) << iBytes;
-}
-
-std::set<std::string> DirectoryEntries(const std::string& iPath) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(iPath))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
 std::string DocumentsDataPath(const std::string& iName) {
   const char* data = std::getenv("KOR_TEST_DATA");
   fs::path root = data ? fs::path(data) : fs::path(__FILE__).parent_path() / "../../data";
@@ -177,16 +162,6 @@ protected:
         << error;
     RegisterTestModule();
     InitCalls().clear();
-    char pattern[] = "/tmp/kor_persistence_test_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    _directory = pattern;
-  }
-  void TearDown() override {
-    if (_directory.empty())
-      return;
-    ::chmod(_directory.c_str(), 0700);
-    std::error_code ignored;
-    fs::remove_all(_directory, ignored);
   }
 
   std::string PathOf(const std::string& iName) const { return _directory + "/" + iName; }
@@ -274,7 +249,8 @@ protected:
     return *containers.front();
   }
 
-  std::string _directory;
+  KORTemporaryDirectory _folder;
+  const std::string& _directory = _folder.Path();
 };
 
 // ------------------------------------------------------------------ round trip
@@ -284,12 +260,11 @@ TEST_F(PersistenceTest, ALoadedDocumentHoldsWhatWasSavedAndSavesToTheSameBytes) 
   auto loaded = Reloaded(*original);
   ASSERT_TRUE(loaded);
   Save(*loaded, PathOf("second.json"));
-  EXPECT_EQ(ReadBytes(PathOf("second.json")), ReadBytes(PathOf("reloaded.json")));
+  EXPECT_EQ(KORReadWholeFile(PathOf("second.json")), KORReadWholeFile(PathOf("reloaded.json")));
   Save(*original, PathOf("third.json"));
-  EXPECT_EQ(ReadBytes(PathOf("third.json")), ReadBytes(PathOf("reloaded.json")))
+  EXPECT_EQ(KORReadWholeFile(PathOf("third.json")), KORReadWholeFile(PathOf("reloaded.json")))
       << "saving the same document twice gave different bytes";
-  EXPECT_EQ(DirectoryEntries(_directory),
-            (std::set<std::string>{"reloaded.json", "second.json", "third.json"}))
+  EXPECT_EQ(_folder.List(), (std::set<std::string>{"reloaded.json", "second.json", "third.json"}))
       << "a temporary file was left behind";
 
   KORFeatureContainer& before = OnlyContainer(*original);
@@ -341,7 +316,7 @@ TEST_F(PersistenceTest, AHandWrittenFileLoadsAndSavesBackUnchanged) {
   EXPECT_EQ(left->Name(), "Left");
 
   Save(*loaded, PathOf("resaved.json"));
-  EXPECT_EQ(ReadBytes(PathOf("resaved.json")), ReadBytes(golden));
+  EXPECT_EQ(KORReadWholeFile(PathOf("resaved.json")), KORReadWholeFile(golden));
 }
 
 // A module's container chooses its flags when saved and is initialised once
@@ -380,7 +355,7 @@ TEST_F(PersistenceTest, LinksToARemovedFeatureStillDoNotResolveAfterLoad) {
   container->RemoveFeature(*gone);
   auto loaded = Reloaded(*document);
   ASSERT_TRUE(loaded);
-  EXPECT_THAT(ReadBytes(PathOf("reloaded.json")), testing::Not(HasSubstr(goneUuid)));
+  EXPECT_THAT(KORReadWholeFile(PathOf("reloaded.json")), testing::Not(HasSubstr(goneUuid)));
 
   KORFeature* loadedWall = FeatureNamed(OnlyContainer(*loaded), "Wall");
   ASSERT_NE(loadedWall, nullptr);
@@ -522,7 +497,7 @@ TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
       else
         file[member] = value;
     }
-    WriteBytes(path, file.dump(2));
+    std::ofstream(path, std::ios::binary) << file.dump(2);
     EXPECT_THAT(Refusal(path), HasSubstr(path + ": " + refused.expected));
   }
   EXPECT_EQ(KORLateType::Find("PTRefusedCont"), nullptr) << "a refused file built a container";
@@ -530,7 +505,7 @@ TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
   EXPECT_TRUE(InitCalls().empty());
 
   // The cases fail for what they break, not for the file they start from.
-  WriteBytes(path, kValidFile);
+  std::ofstream(path, std::ios::binary) << kValidFile;
   EXPECT_TRUE(Load(path));
 }
 
@@ -565,7 +540,7 @@ TEST_F(PersistenceTest, TextThatIsNotADocumentIsRefusedWithItsPosition) {
   const std::string path = PathOf("hostile.json");
   for (const TextCase& hostile : cases) {
     SCOPED_TRACE(hostile.what);
-    WriteBytes(path, hostile.text);
+    std::ofstream(path, std::ios::binary) << hostile.text;
     EXPECT_THAT(Refusal(path), HasSubstr(path + ": " + hostile.expected));
   }
 }
@@ -663,7 +638,7 @@ private:
 TEST_F(PersistenceTest, AFailedSaveSaysWhyAndLeavesThePreviousFileByteForByte) {
   const std::string path = PathOf("kept.json");
   const std::string previous = "previous content, not even JSON\n";
-  WriteBytes(path, previous);
+  std::ofstream(path, std::ios::binary) << previous;
   auto document = SampleDocument();
   std::string error;
   HRESULT result;
@@ -673,19 +648,19 @@ TEST_F(PersistenceTest, AFailedSaveSaysWhyAndLeavesThePreviousFileByteForByte) {
   }
   EXPECT_EQ(result, E_FAIL);
   EXPECT_THAT(error, HasSubstr("cannot save " + path + ": "));
-  EXPECT_EQ(ReadBytes(path), previous);
-  EXPECT_EQ(DirectoryEntries(_directory), std::set<std::string>{"kept.json"})
+  EXPECT_EQ(KORReadWholeFile(path), previous);
+  EXPECT_EQ(_folder.List(), std::set<std::string>{"kept.json"})
       << "the temporary file was left behind";
 
   const std::string underAFile = path + "/document.json";
   EXPECT_EQ(KORSaveDocument(*document, underAFile, error), E_FAIL);
   EXPECT_THAT(error, HasSubstr("cannot save " + underAFile + ": Not a directory"));
-  EXPECT_EQ(ReadBytes(path), previous);
+  EXPECT_EQ(KORReadWholeFile(path), previous);
 }
 
 TEST_F(PersistenceTest, SavingRefusesWhatCouldNotBeLoadedBack) {
   const std::string path = PathOf("kept.json");
-  WriteBytes(path, "previous");
+  std::ofstream(path, std::ios::binary) << "previous";
   std::string error;
 
   auto notFinite = KORDocument::Create();
@@ -711,6 +686,6 @@ TEST_F(PersistenceTest, SavingRefusesWhatCouldNotBeLoadedBack) {
   EXPECT_THAT(error, HasSubstr("containers[1].features[1].attributes.Neighbours[0]: links to "
                                "feature " +
                                target->Uuid().ToText() + " of another container"));
-  EXPECT_EQ(ReadBytes(path), "previous");
+  EXPECT_EQ(KORReadWholeFile(path), "previous");
 }
 } // namespace
