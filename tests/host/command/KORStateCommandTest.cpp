@@ -248,11 +248,6 @@ TEST_F(StateCommandFixture, TheObserverSeesStartCommitAbortAndEnd) {
        {"start TwoStateCmd", "commit TwoStateCmd"}},
       {"window close", [&](TwoStateCmd& c) { EXPECT_EQ(c.dialog->UserClose(error), S_OK); },
        {"start TwoStateCmd", "abort TwoStateCmd", "end TwoStateCmd"}},
-      {"refused OK leaves it open", [&](TwoStateCmd& c) {
-         c.valuesValid = false;
-         EXPECT_EQ(c.dialog->UserPress(KORDlgOK, error), S_OK);
-       },
-       {"start TwoStateCmd"}},
       {"another command starts", [&](TwoStateCmd&) { Start(); },
        {"start TwoStateCmd", "abort TwoStateCmd", "end TwoStateCmd", "start TwoStateCmd"}},
   };
