@@ -2,101 +2,28 @@
 #include "command/KORFrmEditor.h"
 #include "command/KORPrdPersistency.h"
 #include "dialog/KORDlgObject.h"
-#include "featurestore/KORDocument.h"
 #include "frame/KORFrame.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-// A header whose availability follows the document's persistency: it is
-// unavailable exactly when the UI-active document has a mode other than 0 and
-// a host other than 0 (or a host that cannot be read). It re-evaluates on the
-// completed UI-active changes of its editor while that editor is current.
-class TestHeader : public KORCommandHeader {
-public:
-  TestHeader(const KORString& iId, const KORString& iClassName)
-      : KORCommandHeader(iId, "KORTestCmdModule", iClassName, nullptr, KORFrmAvailable) {
-    if (GetEditor())
-      _handle = GetEditor()->AddCallback(KORFrmEditor::UIACTIVEOBJECT_CHANGECOMPLETED,
-                                         [this](KORFrmEditor& iEditor) {
-                                           if (GetEnvironment()->GetCurrentEditor() == &iEditor)
-                                             ManageAvailability();
-                                         });
-    ManageAvailability();
-  }
-  ~TestHeader() override {
-    if (_handle)
-      GetEditor()->RemoveCallback(_handle);
-  }
-  void ManageAvailability() {
-    bool unavailable = false;
-    KORBaseUnknown_var document;
-    int mode = 0, host = 0;
-    if (SUCCEEDED(KORPrdSafeSaveServices::GetDocFromUIActiveObject(
-            GetEnvironment() ? GetEnvironment()->GetCurrentEditor() : nullptr, document.Out())) &&
-        SUCCEEDED(KORPrdSafeSaveServices::GetPersistencyModeFromDoc(document, mode)) && mode != 0)
-      unavailable = true;
-    if (SUCCEEDED(KORPrdSafeSaveServices::GetPersistencyHostFromDoc(document, host)) && host == 0)
-      unavailable = false;
-    if (unavailable)
-      BecomeUnavailable();
-    else
-      BecomeAvailable();
-  }
-
-private:
-  KORCallbackHandle _handle = 0;
-};
+// A header of the test module's command; how availability follows the
+// document is tested with the module's own headers.
+KORCommandHeader* NewTestHeader(const char* iId, const char* iClassName) {
+  return new KORCommandHeader(iId, "KORTestCmdModule", iClassName, nullptr, KORFrmAvailable);
+}
 
 class HeaderFixture : public ::testing::Test {
 protected:
-  void SetUp() override {
-    KORRegisterPersistencyServices();
-    environment.SetCurrentEditor(&editor);
-  }
-  KORIPrdPLMPersistency* Persistency() {
-    persistency = KORQuery<KORIPrdPLMPersistency>(document.get());
-    return persistency.get();
-  }
-  KORSmartPtr<KORDocument> document = KORDocument::Create();
-  KORSmartPtr<KORIPrdPLMPersistency> persistency;
-  KORFrmEditor editor{document->Identity()};
-  // After the editors: headers leave their editors' callbacks when they go.
   KORFrame frame;
   KORFrameScope scope{frame};
   KORCommandEnvironment& environment = frame.CommandEnvironment();
   KORString error;
 };
 
-TEST_F(HeaderFixture, AvailabilityFollowsPersistencyModeAndHost) {
-  struct Case {
-    int mode;
-    std::optional<int> host; // none: the host cannot be read
-    bool available;
-  };
-  const Case cases[] = {
-      {0, 0, true},  {0, 7, true},   {0, std::nullopt, true},  {3, 0, true},
-      {3, 7, false}, {-1, 2, false}, {3, std::nullopt, false},
-  };
-  auto* header = new TestHeader("TestCmdHdr", "TestCmd");
-  ASSERT_NE(Persistency(), nullptr);
-  for (const Case& c : cases) {
-    persistency->SetPersistencyMode(c.mode);
-    if (c.host)
-      persistency->SetPersistencyHost(*c.host);
-    else
-      persistency->ForgetPersistencyHost();
-    editor.SetUIActiveObject(document->Identity());
-    EXPECT_EQ(header->IsAvailable(), c.available)
-        << "mode " << c.mode << ", host " << (c.host ? std::to_string(*c.host) : "unreadable");
-    auto* born = new TestHeader("Born", "TestCmd");
-    EXPECT_EQ(born->IsAvailable(), c.available) << "a header is right from birth";
-  }
-}
-
 TEST_F(HeaderFixture, HeadersJoinTheCurrentListAndAreFoundByID) {
-  auto* first = new TestHeader("TestCmdHdr", "TestCmd");
-  auto* second = new TestHeader("OtherHdr", "TestCmd");
+  auto* first = NewTestHeader("TestCmdHdr", "TestCmd");
+  auto* second = NewTestHeader("OtherHdr", "TestCmd");
   EXPECT_EQ(environment.GetHeaderList().Size(), 2);
   EXPECT_EQ(KORCommandHeader::GetHeaderFromList("OtherHdr"), second);
   EXPECT_EQ(KORCommandHeader::GetHeaderFromList("TestCmdHdr"), first);
@@ -108,7 +35,7 @@ TEST_F(HeaderFixture, HeadersJoinTheCurrentListAndAreFoundByID) {
 }
 
 TEST_F(HeaderFixture, StartingAHeaderCreatesItsCommandThroughTheModule) {
-  auto* header = new TestHeader("TestCmdHdr", "TestCmd");
+  auto* header = NewTestHeader("TestCmdHdr", "TestCmd");
   char argument[] = "Tracker 3";
   header->SetArgument(argument);
   ASSERT_EQ(header->StartCommand(error), S_OK) << error;
@@ -133,9 +60,9 @@ TEST_F(HeaderFixture, HeadersThatCannotMakeTheirCommandSaySoWithoutCrashing) {
   auto* unavailable =
       new KORCommandHeader("OffHdr", "KORTestCmdModule", "TestCmd", nullptr, KORFrmUnavailable);
   const Case cases[] = {
-      {"no creation function", new TestHeader("MissingHdr", "MissingCmd"), "fctCreateMissingCmd",
+      {"no creation function", NewTestHeader("MissingHdr", "MissingCmd"), "fctCreateMissingCmd",
        true},
-      {"creation makes nothing", new TestHeader("NullHdr", "NullCmd"), "made no command", true},
+      {"creation makes nothing", NewTestHeader("NullHdr", "NullCmd"), "made no command", true},
       {"unavailable", unavailable, "not available now", false},
       {"no module", new KORCommandHeader("NoModHdr", "KORNoSuchModule", "TestCmd", nullptr, 1),
        "KORNoSuchModule", true},

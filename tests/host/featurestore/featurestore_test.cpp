@@ -10,6 +10,20 @@
 namespace {
 using testing::ElementsAre;
 
+KORBaseUnknown* Id(KORBaseUnknown* iObject) {
+  return KORQuery<KORBaseUnknown>(iObject).get();
+}
+
+// The identities of the entries of iList, which the caller was handed.
+std::vector<KORBaseUnknown*> Identities(KORListValKORBaseUnknown_var* iList) {
+  const KOROwnedList owned(iList);
+  std::vector<KORBaseUnknown*> identities;
+  if (owned)
+    for (const KORBaseUnknown_var& entry : *owned)
+      identities.push_back(Id(entry));
+  return identities;
+}
+
 TEST_F(StoreTest, CatalogTypesFormAHierarchyAndInheritAttributes) {
   const KORFeatureType* branch = KORFeatureCatalog::FindType("STBranch");
   ASSERT_NE(branch, nullptr);
@@ -22,28 +36,24 @@ TEST_F(StoreTest, CatalogTypesFormAHierarchyAndInheritAttributes) {
   auto feature = Make("Branch", "STBranch");
   ASSERT_TRUE(feature);
   EXPECT_STREQ(feature->GetTypeName(), "STBranch");
-  KORISpecObject_var none;
   EXPECT_EQ(KORFindStartUp(container, "KORISpecObject", "Branch", "STLeaf", nullptr), E_FAIL);
   KORIStartUp_var missing;
   EXPECT_EQ(KORFindStartUp(container, "KORISpecObject", "Nothing", nullptr, missing.Out()), E_FAIL);
 }
 
 TEST_F(StoreTest, ABadCatalogIsRefusedWithItsPlace) {
-  std::string error;
-  EXPECT_EQ(
-      KORFeatureCatalog::LoadText("Bad1", R"({"types":[{"type":"B1","parent":"Nope"}]})", error),
-      E_FAIL);
-  EXPECT_NE(error.find("types[0]"), std::string::npos) << error;
-  EXPECT_EQ(
-      KORFeatureCatalog::LoadText(
-          "Bad2", R"({"types":[{"type":"B2","attributes":[{"key":"k","value":"real"}]}]})", error),
-      E_FAIL);
-  EXPECT_NE(error.find("types[0].attributes[0]"), std::string::npos) << error;
-  EXPECT_EQ(KORFeatureCatalog::LoadText("Bad3",
-                                        R"({"types":[{"type":"B3","attributes":[)"
-                                        R"({"key":"k","value":"integer","aggregating":true}]}]})",
-                                        error),
-            E_FAIL);
+  const std::pair<const char*, const char*> cases[] = {
+      {R"({"types":[{"type":"B1","parent":"Nope"}]})", "types[0]"},
+      {R"({"types":[{"type":"B2","attributes":[{"key":"k","value":"real"}]}]})",
+       "types[0].attributes[0]"},
+      {R"({"types":[{"type":"B3","attributes":[{"key":"k","value":"integer","aggregating":true}]}]})",
+       "types[0].attributes[0]"},
+  };
+  for (const auto& [text, place] : cases) {
+    std::string error;
+    EXPECT_EQ(KORFeatureCatalog::LoadText("Bad", text, error), E_FAIL) << text;
+    EXPECT_NE(error.find(place), std::string::npos) << error;
+  }
   EXPECT_EQ(KORFeatureCatalog::FindType("B1"), nullptr) << "a refused catalog declared a type";
   EXPECT_EQ(container->OpenCatalog("NoSuchCatalog.KORfct"), E_FAIL);
 }
@@ -64,10 +74,7 @@ TEST_F(StoreTest, AttributesHoldTheirDeclaredTypeAndDefaults) {
   EXPECT_EQ(attr->SetInteger("Unknown", 3), E_FAIL);
   EXPECT_FALSE(attr->HasAttribute("Unknown"));
 
-  KORRawCollint options;
-  options.Append(4);
-  options.Append(5);
-  EXPECT_EQ(attr->SetIntegers("Options", options), S_OK);
+  EXPECT_EQ(attr->SetIntegers("Options", KORRawCollint{4, 5}), S_OK);
   KORRawCollint read;
   EXPECT_EQ(attr->GetIntegers("Options", read), S_OK);
   EXPECT_THAT(read.Values(), ElementsAre(4, 5));
@@ -87,11 +94,7 @@ TEST_F(StoreTest, AggregationMakesFathersAndOrderedChildren) {
   KORListValKORBaseUnknown_var* children = nullptr;
   ASSERT_EQ(branch->ListChildren(&children), S_OK);
   // Declared order of aggregating attributes: Children (a, b), then Main.
-  ASSERT_EQ(children->Size(), 3);
-  EXPECT_EQ(KORQuery<KORBaseUnknown>((*children)[1]).get(), KORQuery<KORBaseUnknown>(a).get());
-  EXPECT_EQ(KORQuery<KORBaseUnknown>((*children)[2]).get(), KORQuery<KORBaseUnknown>(b).get());
-  EXPECT_EQ(KORQuery<KORBaseUnknown>((*children)[3]).get(), KORQuery<KORBaseUnknown>(main).get());
-  delete children;
+  EXPECT_EQ(Identities(children), (std::vector{Id(a), Id(b), Id(main)}));
 
   KORISpecObject_var father, root;
   EXPECT_EQ(a->GetFather(father.Out()), S_OK);
@@ -126,8 +129,7 @@ TEST_F(StoreTest, ListPositionsAreOneBasedAndCanBeEmptied) {
 
   KORListValKORBaseUnknown_var* list = nullptr;
   ASSERT_EQ(attr->ListLinks("Friends", KORISpecObject::IID, &list), S_OK);
-  EXPECT_EQ(list->Size(), 2);
-  delete list;
+  EXPECT_EQ(Identities(list), (std::vector{Id(a), Id(c)}));
 
   EXPECT_EQ(attr->RemoveLink("Friends", a), S_OK);
   EXPECT_EQ(attr->LocateLink("Friends", a, position), S_OK);
@@ -158,14 +160,11 @@ TEST_F(StoreTest, RemovalTakesChildrenAndAnnouncesDeathsChildrenFirst) {
   KORISpecObject_var link;
   EXPECT_EQ(Attr(other)->GetLink("Partner", link.Out()), E_FAIL) << "a link to a removed feature";
   EXPECT_EQ(Attr(other)->GetLinkAt("Friends", 1, link.Out()), E_FAIL);
-  KORListValKORBaseUnknown_var* children = nullptr;
-  ASSERT_EQ(top->ListChildren(&children), S_OK);
-  EXPECT_EQ(children->Size(), 0);
-  delete children;
-  KORListValKORBaseUnknown_var* members = nullptr;
-  ASSERT_EQ(container->ListMembers(KORISpecObject::IID, &members), S_OK);
-  EXPECT_EQ(members->Size(), 2) << "top and other remain";
-  delete members;
+  KORListValKORBaseUnknown_var* list = nullptr;
+  ASSERT_EQ(top->ListChildren(&list), S_OK);
+  EXPECT_TRUE(Identities(list).empty());
+  ASSERT_EQ(container->ListMembers(KORISpecObject::IID, &list), S_OK);
+  EXPECT_EQ(Identities(list), (std::vector{Id(top), Id(other)}));
 }
 
 TEST_F(StoreTest, UuidsAreUniqueAndHaveTheHostTextForm) {
@@ -223,37 +222,29 @@ TEST_F(StoreTest, RedrawsReachTheDocumentsListeners) {
   document->RemoveRedrawListener(id);
   ASSERT_EQ(KORQuery<KORIRedrawEvent>(node)->Redraw(), S_OK);
   ASSERT_EQ(redrawn.size(), 1u);
-  EXPECT_EQ(redrawn[0], KORQuery<KORBaseUnknown>(node).get());
+  EXPECT_EQ(redrawn[0], Id(node));
   EXPECT_EQ(document->RedrawCount(), 2u);
 }
-} // namespace
-
-namespace {
 TEST_F(StoreTest, BackReferencesFollowEveryLinkChange) {
   auto target = Node(), first = Node(), second = Node(), other = Node();
   auto referrers = [&](const char* iKey) {
     KORListValKORBaseUnknown_var* list = nullptr;
     EXPECT_EQ(target->ListReferrers(iKey, KORISpecObject::IID, &list), S_OK);
-    std::vector<KORBaseUnknown*> identities;
-    for (const KORBaseUnknown_var& entry : *list)
-      identities.push_back(KORQuery<KORBaseUnknown>(entry).get());
-    delete list;
-    return identities;
+    return Identities(list);
   };
-  auto id = [](KORISpecObject* iFeature) { return KORQuery<KORBaseUnknown>(iFeature).get(); };
 
   // Made in the order first, second: listed in container order, each once.
   ASSERT_EQ(Attr(second)->SetLink("Partner", target), S_OK);
   ASSERT_EQ(Attr(first)->AppendLink("Friends", target), S_OK);
   ASSERT_EQ(Attr(first)->AppendLink("Friends", target), S_OK);
   ASSERT_EQ(Attr(first)->SetLink("Partner", target), S_OK);
-  EXPECT_EQ(referrers("Partner"), (std::vector{id(first), id(second)}));
-  EXPECT_EQ(referrers("Friends"), (std::vector{id(first)}));
+  EXPECT_EQ(referrers("Partner"), (std::vector{Id(first), Id(second)}));
+  EXPECT_EQ(referrers("Friends"), (std::vector{Id(first)}));
 
   ASSERT_EQ(Attr(second)->SetLink("Partner", other), S_OK);
-  EXPECT_EQ(referrers("Partner"), (std::vector{id(first)})) << "a replaced link still refers";
+  EXPECT_EQ(referrers("Partner"), (std::vector{Id(first)})) << "a replaced link still refers";
   ASSERT_EQ(Attr(first)->EmptyPosition("Friends", 1), S_OK);
-  EXPECT_EQ(referrers("Friends"), (std::vector{id(first)})) << "one of two entries remains";
+  EXPECT_EQ(referrers("Friends"), (std::vector{Id(first)})) << "one of two entries remains";
   ASSERT_EQ(Attr(first)->RemoveLink("Friends", target), S_OK);
   EXPECT_TRUE(referrers("Friends").empty());
   EXPECT_EQ(KORQuery<LifeCycleObject>(first)->remove(), S_OK);
@@ -266,16 +257,14 @@ TEST_F(StoreTest, TheFirstMemberIsFoundInCreationOrder) {
   void* found = nullptr;
   ASSERT_EQ(container->FindFirstMember(KORISpecObject::IID, &found), S_OK);
   KORISpecObject_var first = KORISpecObject_var::Adopt(static_cast<KORISpecObject*>(found));
-  EXPECT_EQ(KORQuery<KORBaseUnknown>(first).get(), KORQuery<KORBaseUnknown>(leaf).get());
+  EXPECT_EQ(Id(first), Id(leaf));
   EXPECT_EQ(container->FindFirstMember(KORIUuid::IID, nullptr), E_FAIL);
   EXPECT_EQ(KORQuery<LifeCycleObject>(leaf)->remove(), S_OK);
   ASSERT_EQ(container->FindFirstMember(KORISpecObject::IID, &found), S_OK);
   first = KORISpecObject_var::Adopt(static_cast<KORISpecObject*>(found));
-  EXPECT_EQ(KORQuery<KORBaseUnknown>(first).get(), KORQuery<KORBaseUnknown>(branch).get());
+  EXPECT_EQ(Id(first), Id(branch));
 }
-} // namespace
 
-namespace {
 // Reading a link list used to give it an empty value, which the next save wrote.
 TEST_F(StoreTest, ReadingLinksLeavesAnAttributeWithoutValue) {
   auto attr = Attr(Node().get());
@@ -285,8 +274,7 @@ TEST_F(StoreTest, ReadingLinksLeavesAnAttributeWithoutValue) {
   EXPECT_EQ(attr->GetLinkCount("Friends", count), S_OK);
   EXPECT_EQ(count, 0);
   EXPECT_EQ(attr->ListLinks("Friends", KORISpecObject::IID, &list), S_OK);
-  EXPECT_EQ(list->Size(), 0);
-  delete list;
+  EXPECT_TRUE(Identities(list).empty());
   EXPECT_EQ(attr->GetLink("Partner", linked.Out()), E_FAIL);
   EXPECT_EQ(attr->RemoveLink("Friends", Node().get()), S_OK);
   EXPECT_FALSE(attr->IsValued("Friends"));

@@ -285,12 +285,4 @@ TEST_F(CommandTransactionTest, StartingAnotherCommandOrUndoCancelsTheRunningOne)
   EXPECT_EQ(Count(B), 8) << "undo took back the OK'd command, after cancelling the open one";
   EXPECT_EQ(frame.Commands().GetActiveCommand(), nullptr);
 }
-
-TEST_F(CommandTransactionTest, TheFrameSaysWhetherItReplaysUserInteraction) {
-  EXPECT_FALSE(KORIsReplayingUserInteraction()) << "outside every frame";
-  KORFrameScope scope(frame);
-  EXPECT_FALSE(KORIsReplayingUserInteraction());
-  frame.SetReplayingUserInteraction(true);
-  EXPECT_TRUE(KORIsReplayingUserInteraction());
-}
 } // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numbers>
-
 namespace {
 
 TEST(MathMatrix, ColumnsAreTheImagesOfTheAxes) {
@@ -61,15 +59,6 @@ TEST(MathMatrix, SingularInverseFailsAndLeavesTheOutputAlone) {
   const KORMath3x3Matrix flat(KORMathVector(1.0, 0.0, 0.0), KORMathVector(0.0, 1.0, 0.0),
                               KORMathVector(0.0, 0.0, KOREpsilon / 2.0));
   EXPECT_EQ(flat.Inverse(inverse), E_FAIL);
-}
-
-TEST(MathMatrix, RotationAboutZTurnsXIntoY) {
-  const KORMath3x3Matrix r =
-      KORMath3x3Matrix::Rotation(KORMathDirection(0.0, 0.0, 1.0), std::numbers::pi / 2.0);
-  EXPECT_TRUE((r * KORMathVector(1.0, 0.0, 0.0)).IsEqual(KORMathVector(0.0, 1.0, 0.0)));
-  EXPECT_TRUE((r * KORMathVector(0.0, 1.0, 0.0)).IsEqual(KORMathVector(-1.0, 0.0, 0.0)));
-  EXPECT_NEAR(r.Determinant(), 1.0, 1e-12);
-  EXPECT_TRUE((r * r.Transpose()).IsEqual(KORMath3x3Matrix()));
 }
 
 } // namespace

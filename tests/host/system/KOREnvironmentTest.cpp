@@ -78,7 +78,7 @@ TEST(KOREnvironment, PrintablePathExpandsOnlyALeadingReference) {
   EXPECT_EQ(KORGetPrintablePath("$KOR_TEST_UNSET/m.xml"), "$KOR_TEST_UNSET/m.xml");
 }
 
-TEST(KOREnvironment, FCopyCopiesBytesAndReplacesTarget) {
+TEST(KOREnvironment, FCopyReplacesTheTargetWholeOrNotAtAll) {
   KORTemporaryDirectory directory;
   const std::string bytes("line\n\0binary\xff", 13);
   std::string source = directory.WriteFile("source.bin", bytes);
@@ -91,15 +91,10 @@ TEST(KOREnvironment, FCopyCopiesBytesAndReplacesTarget) {
   ASSERT_EQ(::stat(target.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0640u);
   EXPECT_EQ(directory.List(), (std::set<std::string>{"source.bin", "target.bin"}));
-}
 
-TEST(KOREnvironment, FCopyFailureLeavesNoPartialTarget) {
-  KORTemporaryDirectory directory;
-  std::string source = directory.WriteFile("source.txt", "content");
-  std::string target = directory.WriteFile("target.txt", "kept");
-
+  // Failures leave no partial target.
   EXPECT_EQ(KORFCopy(directory.Path() + "/missing.txt", target), E_FAIL);
-  EXPECT_EQ(KORReadWholeFile(target), "kept");
+  EXPECT_EQ(KORReadWholeFile(target), bytes);
   EXPECT_EQ(KORFCopy(directory.Path(), target), E_FAIL) << "a directory is not a file to copy";
   EXPECT_EQ(KORFCopy(source, directory.Path() + "/no/such/dir/t.txt"), E_FAIL);
 
@@ -107,6 +102,6 @@ TEST(KOREnvironment, FCopyFailureLeavesNoPartialTarget) {
   // temporary file must go away too.
   fs::create_directory(directory.Path() + "/occupied");
   EXPECT_EQ(KORFCopy(source, directory.Path() + "/occupied"), E_FAIL);
-  EXPECT_EQ(directory.List(), (std::set<std::string>{"source.txt", "target.txt", "occupied"}));
+  EXPECT_EQ(directory.List(), (std::set<std::string>{"source.bin", "target.bin", "occupied"}));
   EXPECT_TRUE(directory.List("occupied").empty());
 }

@@ -40,6 +40,8 @@ TEST_F(KORTraceTest, EnvironmentListOrAllSwitchesModulesOn) {
             }),
             "KORTestView: screen Left added\n"
             "KORTestView: 3 screens, scale 0.50\n");
+  EXPECT_EQ(StandardErrorOf([&] { _view.Write("two\nlines\r\n"); }), "KORTestView: two lines  \n")
+      << "each call writes exactly one line";
   EnableTraces("all");
   EXPECT_TRUE(_model.IsActive());
   EXPECT_TRUE(KORTrace("AnyModule").IsActive());
@@ -56,12 +58,6 @@ TEST_F(KORTraceTest, OffByDefaultAndTheEnvironmentIsReadOnceUntilReset) {
   EXPECT_FALSE(_model.IsActive());
   KORTraceReset();
   EXPECT_TRUE(_model.IsActive());
-}
-
-TEST_F(KORTraceTest, EachCallWritesExactlyOneLine) {
-  EnableTraces("KORTestModel");
-  EXPECT_EQ(StandardErrorOf([&] { _model.Write("two\nlines\r\n"); }),
-            "KORTestModel: two lines  \n");
 }
 
 TEST_F(KORTraceTest, CaptureRecordsNamedModulesInsteadOfWriting) {

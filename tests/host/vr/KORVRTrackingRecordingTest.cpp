@@ -1,6 +1,6 @@
+#include "vr/KORVRTrackingRecording.h"
 #include "../system/KORSystemTestSupport.h"
 #include "vr/KORVRTrackingFeed.h"
-#include "vr/KORVRTrackingRecording.h"
 
 #include <gtest/gtest.h>
 
@@ -77,45 +77,41 @@ TEST(TrackingRecording, AHandWrittenRecordingIsRead) {
   EXPECT_EQ(recording.datagrams[1].bytes, "fr 2\nts 0.0105\n");
 }
 
-struct BadRecording {
-  const char* what;
-  std::string text;
-  const char* error;
-};
-
-class BadRecordings : public ::testing::TestWithParam<BadRecording> {};
-
-TEST_P(BadRecordings, AreRefusedWithTheRecordAndItsOffset) {
-  KORVRTrackingRecording recording;
-  recording.datagrams.push_back({1.0, "stale"});
-  KORString error;
-  EXPECT_EQ(KORVRParseTrackingRecording(GetParam().text, "r.kortrack", recording, error), E_FAIL);
-  EXPECT_EQ(error, GetParam().error) << GetParam().what;
-  EXPECT_TRUE(recording.datagrams.empty());
+TEST(TrackingRecording, BadRecordingsAreRefusedWithTheRecordAndItsOffset) {
+  const struct {
+    const char* what;
+    std::string text;
+    const char* error;
+  } cases[] = {
+      {"no header", "0.0 1\nx\n", "r.kortrack: does not start with \"kortrack/1\""},
+      {"other version", "kortrack/2\n", "r.kortrack: does not start with \"kortrack/1\""},
+      {"record line without length", "kortrack/1\n0.5\nx\n",
+       "r.kortrack: record 1 at byte 11: expected \"SECONDS LENGTH\""},
+      {"negative time", "kortrack/1\n-1 1\nx\n",
+       "r.kortrack: record 1 at byte 11: expected \"SECONDS LENGTH\""},
+      {"NaN time", "kortrack/1\nnan 1\nx\n",
+       "r.kortrack: record 1 at byte 11: expected \"SECONDS LENGTH\""},
+      {"time going backwards", "kortrack/1\n2 1\nx\n1 1\ny\n",
+       "r.kortrack: record 2 at byte 17: time goes backwards"},
+      {"truncated datagram", "kortrack/1\n0 10\nfr 1\n",
+       "r.kortrack: record 1 at byte 11: truncated datagram (10 bytes announced)"},
+      {"length that does not end at a line break", "kortrack/1\n0 2\nfr 1\n",
+       "r.kortrack: record 1 at byte 11: truncated datagram (2 bytes announced)"},
+      {"record line cut off", "kortrack/1\n0 1",
+       "r.kortrack: record 1 at byte 11: record line without end"},
+      {"oversized datagram", "kortrack/1\n0 70000\n",
+       "r.kortrack: record 1 at byte 11: datagram longer than 65507 bytes"},
+  };
+  for (const auto& bad : cases) {
+    SCOPED_TRACE(bad.what);
+    KORVRTrackingRecording recording;
+    recording.datagrams.push_back({1.0, "stale"});
+    KORString error;
+    EXPECT_EQ(KORVRParseTrackingRecording(bad.text, "r.kortrack", recording, error), E_FAIL);
+    EXPECT_EQ(error, bad.error);
+    EXPECT_TRUE(recording.datagrams.empty());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    TrackingRecording, BadRecordings,
-    ::testing::Values(
-        BadRecording{"no header", "0.0 1\nx\n", "r.kortrack: does not start with \"kortrack/1\""},
-        BadRecording{"other version", "kortrack/2\n", "r.kortrack: does not start with \"kortrack/1\""},
-        BadRecording{"record line without length", "kortrack/1\n0.5\nx\n",
-                     "r.kortrack: record 1 at byte 11: expected \"SECONDS LENGTH\""},
-        BadRecording{"negative time", "kortrack/1\n-1 1\nx\n",
-                     "r.kortrack: record 1 at byte 11: expected \"SECONDS LENGTH\""},
-        BadRecording{"NaN time", "kortrack/1\nnan 1\nx\n",
-                     "r.kortrack: record 1 at byte 11: expected \"SECONDS LENGTH\""},
-        BadRecording{"time going backwards", "kortrack/1\n2 1\nx\n1 1\ny\n",
-                     "r.kortrack: record 2 at byte 17: time goes backwards"},
-        BadRecording{"truncated datagram", "kortrack/1\n0 10\nfr 1\n",
-                     "r.kortrack: record 1 at byte 11: truncated datagram (10 bytes announced)"},
-        BadRecording{"length that does not end at a line break", "kortrack/1\n0 2\nfr 1\n",
-                     "r.kortrack: record 1 at byte 11: truncated datagram (2 bytes announced)"},
-        BadRecording{"record line cut off", "kortrack/1\n0 1",
-                     "r.kortrack: record 1 at byte 11: record line without end"},
-        BadRecording{"oversized datagram", "kortrack/1\n0 70000\n",
-                     "r.kortrack: record 1 at byte 11: datagram longer than 65507 bytes"}),
-    [](const auto& iInfo) { return "Case" + std::to_string(iInfo.index); });
 
 TEST(TrackingRecording, AMissingFileIsNamed) {
   KORVRTrackingRecording recording;
@@ -132,9 +128,10 @@ TEST(TrackingReplay, HandsEveryDatagramOverInOrderAtEitherPace) {
   for (KORVRReplayPace pace : {KORVRReplayPace::AsFastAsPossible, KORVRReplayPace::Recorded}) {
     std::vector<std::string> sent;
     const Clock::time_point start = Clock::now();
-    EXPECT_EQ(KORVRReplayRecording(ThreeFrames(), pace,
-                                   [&](std::string_view iDatagram) { sent.emplace_back(iDatagram); }),
-              3u);
+    EXPECT_EQ(
+        KORVRReplayRecording(ThreeFrames(), pace,
+                             [&](std::string_view iDatagram) { sent.emplace_back(iDatagram); }),
+        3u);
     EXPECT_EQ(sent, (std::vector<std::string>{"fr 1\n", "fr 2\n", "fr 3\n"}));
     if (pace == KORVRReplayPace::Recorded) {
       EXPECT_GE(Clock::now() - start, 120ms) << "the recorded pace waits for the last datagram";
@@ -183,12 +180,13 @@ TEST(TrackingReplay, ARecordedFeedReplayedIntoAnotherGivesTheSameEventsAndCounts
     EXPECT_EQ(feed->GetLastError().rfind("line 2: body 1:", 0), 0u) << feed->GetLastError();
   }
   std::vector<std::vector<double>> liveData, replayedData;
-  for (auto [dispatcher, data] : {std::pair{&liveDispatcher, &liveData},
-                                  std::pair{&replayDispatcher, &replayedData}}) {
-    dispatcher->Subscribe(KORVRPositionEventName, [data = data](const KORVRNotification& iNotification) {
-      for (const KORVRDeviceEvent& event : iNotification.GetEvents())
-        data->push_back(event.GetDoubleValue());
-    });
+  for (auto [dispatcher, data] :
+       {std::pair{&liveDispatcher, &liveData}, std::pair{&replayDispatcher, &replayedData}}) {
+    dispatcher->Subscribe(KORVRPositionEventName,
+                          [data = data](const KORVRNotification& iNotification) {
+                            for (const KORVRDeviceEvent& event : iNotification.GetEvents())
+                              data->push_back(event.GetDoubleValue());
+                          });
     EXPECT_EQ(dispatcher->Pump(), 2u);
   }
   EXPECT_EQ(liveData, replayedData);
