@@ -176,8 +176,11 @@ TEST_F(KorvrcTest, NamesInMessagesAreEscapedAndCut) {
 TEST_F(KorvrcTest, ExportMessagesComeOnceAndBlameTheOptionGiven) {
   ASSERT_EQ(Run("new fresh.kordoc").status, 0);
   // The main-window error was printed by the XML document and again by each loose file.
-  const Result failed = Run("export fresh.kordoc --dir out --loose");
+  // An export that reports an error writes and registers nothing.
+  const Result failed = Run("export fresh.kordoc --dir out --loose --active");
   EXPECT_EQ(failed.status, 1);
+  EXPECT_FALSE(fs::exists(folder / "out"));
+  EXPECT_FALSE(fs::exists(settings / "VirtualRepository.KORSettings"));
   std::size_t count = 0;
   for (std::size_t at = failed.err.find("no main window"); at != std::string::npos;
        at = failed.err.find("no main window", at + 1))

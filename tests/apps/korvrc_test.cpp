@@ -158,16 +158,6 @@ TEST_F(KorvrcTest, ExportRefusesToReplaceAFileWithoutForce) {
   EXPECT_NE(ReadFile(xml), "kept");
 }
 
-TEST_F(KorvrcTest, AnExportThatReportsAnErrorWritesAndRegistersNothing) {
-  // The default configuration has no main window: its runtime files cannot be made.
-  ASSERT_EQ(Run("new fresh.kordoc").status, 0);
-  const Result failed = Run("export fresh.kordoc --dir out --loose --active");
-  EXPECT_NE(failed.status, 0);
-  EXPECT_NE(failed.err.find("Error"), std::string::npos) << failed.err;
-  EXPECT_FALSE(fs::exists(folder / "out"));
-  EXPECT_FALSE(fs::exists(settings / "VirtualRepository.KORSettings"));
-}
-
 TEST_F(KorvrcTest, RegisterAndActiveLeaveTheExpectedRegistry) {
   const fs::path registry = settings / "VirtualRepository.KORSettings";
   ASSERT_EQ(Run("export --dir out").status, 0);

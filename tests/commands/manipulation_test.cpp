@@ -38,12 +38,7 @@ protected:
     return location;
   }
   static std::array<KORMathPoint, 3> Corners(KORIVrcScreenView* iView) {
-    KORIVrcProjectionArea_var area;
-    EXPECT_EQ(iView->GetProjectionArea(area.Out()), S_OK);
-    std::array<double, 9> xyz{};
-    EXPECT_EQ(area->GetUpperLeft(&xyz[0], &xyz[1], &xyz[2]), S_OK);
-    EXPECT_EQ(area->GetLowerLeft(&xyz[3], &xyz[4], &xyz[5]), S_OK);
-    EXPECT_EQ(area->GetLowerRight(&xyz[6], &xyz[7], &xyz[8]), S_OK);
+    const std::array<double, 9> xyz = ConfigBuilder::CornersOf(iView);
     return {KORMathPoint(xyz[0], xyz[1], xyz[2]), KORMathPoint(xyz[3], xyz[4], xyz[5]),
             KORMathPoint(xyz[6], xyz[7], xyz[8])};
   }

@@ -33,13 +33,8 @@ protected:
     return build.Screen(iName, iScreen.ul, iScreen.ll, iScreen.lr);
   }
   static Screen Read(KORIVrcScreenView* iView) {
-    KORIVrcProjectionArea_var area;
-    EXPECT_EQ(iView->GetProjectionArea(area.Out()), S_OK);
-    Screen screen{};
-    EXPECT_EQ(area->GetUpperLeft(&screen.ul[0], &screen.ul[1], &screen.ul[2]), S_OK);
-    EXPECT_EQ(area->GetLowerLeft(&screen.ll[0], &screen.ll[1], &screen.ll[2]), S_OK);
-    EXPECT_EQ(area->GetLowerRight(&screen.lr[0], &screen.lr[1], &screen.lr[2]), S_OK);
-    return screen;
+    const std::array<double, 9> c = ConfigBuilder::CornersOf(iView);
+    return {{c[0], c[1], c[2]}, {c[3], c[4], c[5]}, {c[6], c[7], c[8]}};
   }
   // A point on the screen near the middle of edge iEdge (1 top, 2 left,
   // 3 bottom, 4 right): a twentieth of the way in from it.

@@ -60,16 +60,6 @@ protected:
     for (const auto& area : Areas())
       ASSERT_EQ(KORQuery<LifeCycleObject>(area)->remove(), S_OK);
   }
-  static Corners CornersOf(KORIVrcScreenView* iView) {
-    KORIVrcProjectionArea_var area;
-    Corners c{};
-    EXPECT_EQ(iView->GetProjectionArea(area.Out()), S_OK);
-    EXPECT_EQ(area->GetUpperLeft(&c[0], &c[1], &c[2]), S_OK);
-    EXPECT_EQ(area->GetLowerLeft(&c[3], &c[4], &c[5]), S_OK);
-    EXPECT_EQ(area->GetLowerRight(&c[6], &c[7], &c[8]), S_OK);
-    return c;
-  }
-
   std::unique_ptr<ConfigBuilder> builder;
 };
 
@@ -194,7 +184,7 @@ TEST_F(ViewCommandTest, OKWritesTheShownFormIntoTheNewView) {
   auto screen = KORQuery<KORIVrcScreenView>(views[0]);
   ASSERT_TRUE(screen);
   const Corners expected{3000, 1500, 1600, 3000, 1500, -1400, 3000, -1500, -1400};
-  const Corners made = CornersOf(screen.get());
+  const Corners made = ConfigBuilder::CornersOf(screen.get());
   for (std::size_t i = 0; i < made.size(); ++i)
     EXPECT_NEAR(made[i], expected[i], 1e-9) << "coordinate " << i;
   auto camera = KORQuery<KORIVrcCameraView>(views[1]);
@@ -229,7 +219,7 @@ TEST_F(ViewCommandTest, EditingAViewAndCancellingRestoresIt) {
   auto screen =
       builder->Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
   auto camera = builder->Camera("Cam", 0.5, 0.1, 0.4, -0.2);
-  const Corners before = CornersOf(screen.get());
+  const Corners before = ConfigBuilder::CornersOf(screen.get());
   Perform({"edit view:Front", "expect NameEditor Front", "expect TypeTabContainer ScreenTabPage"});
   Perform(ExpectCorners(before));
   Perform({"tab CameraTabPage", "expect TypeTabContainer ScreenTabPage",
@@ -237,11 +227,11 @@ TEST_F(ViewCommandTest, EditingAViewAndCancellingRestoresIt) {
            "expect-message \"already the name\"", "set NameEditor Moved", "set ulZSpinEdit 2000",
            "set llZSpinEdit -1000", "set lrZSpinEdit -1000", "press Apply"});
   EXPECT_EQ(ViewNames(), (Names{"Moved", "Cam"}));
-  EXPECT_EQ(CornersOf(screen.get()),
+  EXPECT_EQ(ConfigBuilder::CornersOf(screen.get()),
             (Corners{3000, 1500, 2000, 3000, 1500, -1000, 3000, -1500, -1000}));
   Perform({"press Cancel"});
   EXPECT_EQ(ViewNames(), (Names{"Front", "Cam"}));
-  EXPECT_EQ(CornersOf(screen.get()), before);
+  EXPECT_EQ(ConfigBuilder::CornersOf(screen.get()), before);
   EXPECT_EQ(AreaCount(), 1u) << "editing makes no area";
 
   Perform({"edit view:Cam", "expect TypeTabContainer CameraTabPage", "tab CamAnglesTab",

@@ -127,6 +127,18 @@ public:
     return device;
   }
 
+  // The corners of iView's projection area: upper-left, lower-left and
+  // lower-right, x, y, z each.
+  static std::array<double, 9> CornersOf(KORIVrcScreenView* iView) {
+    KORIVrcProjectionArea_var area;
+    std::array<double, 9> c{};
+    EXPECT_EQ(iView->GetProjectionArea(area.Out()), S_OK);
+    EXPECT_EQ(area->GetUpperLeft(&c[0], &c[1], &c[2]), S_OK);
+    EXPECT_EQ(area->GetLowerLeft(&c[3], &c[4], &c[5]), S_OK);
+    EXPECT_EQ(area->GetLowerRight(&c[6], &c[7], &c[8]), S_OK);
+    return c;
+  }
+
   // A placement from a translation and heading, pitch, roll in degrees.
   static KORMathTransformation Placement(double iX, double iY, double iZ, double iH = 0,
                                          double iP = 0, double iR = 0) {

@@ -1,11 +1,12 @@
 // The configuration root and the graphic resources branch: image generators,
 // windows, viewports, renderings and rendering specifications.
-#include "ModelFixture.h"
+#include "ConfigBuilder.h"
 
 #include "featurestore/KORISpecAttrAccess.h"
 #include "featurestore/KORISpecObject.h"
 
 #include <functional>
+#include <optional>
 
 namespace {
 using Kind = KORNotificationKind;
@@ -19,20 +20,14 @@ int WindowCount(KORIVrcWindow* iWindow) {
 
 class ConfigResourcesTest : public ModelTest {
 protected:
-  KORIVrcIG_var NewIG(const KORUnicodeString& iName) {
-    KORIVrcIG_var ig;
-    EXPECT_EQ(factory->CreateIG(iName, 1280, 1024, ig.Out()), S_OK);
-    return ig;
-  }
-  KORIVrcWindow_var NewWindow(const KORUnicodeString& iName, KORIVrcIG* iIG) {
-    KORIVrcViewport_var viewport;
-    EXPECT_EQ(factory->CreateViewport(0, 0, 1, 1, viewport.Out()), S_OK);
-    KORIVrcWindow_var window;
-    EXPECT_EQ(factory->CreateVrcWindow(iName, viewport, iIG, window.Out()), S_OK);
-    return window;
+  void SetUp() override {
+    ModelTest::SetUp();
+    build.emplace(factory);
   }
   auto IGs() { return Listed(Resources(), &KORIVrcGraphicResources::GetIGs); }
   static auto Windows(KORIVrcIG* iIG) { return Listed(iIG, &KORIVrcIG::GetWindows); }
+
+  std::optional<ConfigBuilder> build;
 };
 
 TEST_F(ConfigResourcesTest, RootLinksItsBranchesAndRefusesNullArguments) {
@@ -104,8 +99,8 @@ TEST_F(ConfigResourcesTest, MainWindowIsAReferenceThatNullClears) {
   EXPECT_EQ(resources->SetMainWindow(nullptr), S_OK); // nothing to clear
   EXPECT_EQ(resources->GetMainWindow(nullptr), E_FAIL);
 
-  auto ig = NewIG("visu1:0.0");
-  auto window = NewWindow("Main", ig);
+  auto ig = build->IG("visu1:0.0");
+  auto window = build->Window(ig, "Main");
   TakeHeard();
   ASSERT_EQ(resources->SetMainWindow(window), S_OK);
   EXPECT_EQ(CountHeard(Kind::Modify, resources), 1);
@@ -122,7 +117,7 @@ TEST_F(ConfigResourcesTest, HostAndDisplayNamesSplitAtAColonAfterTheHost) {
     const char* host;
     const char* display;
   };
-  auto ig = NewIG("visu2:0.1");
+  auto ig = build->IG("visu2:0.1");
   for (const Case& c : {Case{"visu2:0.1", "visu2", ":0.1"}, Case{":0.0", "localhost", ":0.0"},
                         Case{"visu2", "localhost", "visu2"}}) {
     ASSERT_EQ(ig->SetName(c.name), S_OK);
@@ -144,7 +139,7 @@ TEST_F(ConfigResourcesTest, PixelSizesReadDefaultAndNotifyOnChange) {
   EXPECT_EQ(width, 1024);
   EXPECT_EQ(bare->GetPixelWidth(nullptr), E_FAIL);
 
-  auto ig = NewIG("visu1:0.0");
+  auto ig = build->IG("visu1:0.0");
   TakeHeard();
   ASSERT_EQ(ig->SetPixelWidth(1920), S_OK);
   ASSERT_EQ(ig->SetPixelHeight(1200), S_OK);
@@ -152,7 +147,7 @@ TEST_F(ConfigResourcesTest, PixelSizesReadDefaultAndNotifyOnChange) {
 }
 
 TEST_F(ConfigResourcesTest, AddWindowAnnouncesCreationOnlyWhenAsked) {
-  auto ig = NewIG("visu1:0.0");
+  auto ig = build->IG("visu1:0.0");
   auto silent = Bare<KORIVrcWindow>("KORVrcWindow");
   auto announced = Bare<KORIVrcWindow>("KORVrcWindow");
   TakeHeard();
@@ -177,8 +172,8 @@ TEST_F(ConfigResourcesTest, AddWindowAnnouncesCreationOnlyWhenAsked) {
 }
 
 TEST_F(ConfigResourcesTest, DownCountReleasesTheWindowOnItsLastUse) {
-  auto ig = NewIG("visu1:0.0");
-  auto window = NewWindow("W", ig);
+  auto ig = build->IG("visu1:0.0");
+  auto window = build->Window(ig, "W");
   ASSERT_EQ(window->ResetCount(), S_OK);
   for (int i = 0; i < 3; ++i)
     ASSERT_EQ(window->UpCount(), S_OK);
@@ -199,9 +194,9 @@ TEST_F(ConfigResourcesTest, DownCountReleasesTheWindowOnItsLastUse) {
 }
 
 TEST_F(ConfigResourcesTest, WindowFindsTheRenderingThatShowsIt) {
-  auto ig = NewIG("visu1:0.0");
-  auto shown = NewWindow("Shown", ig);
-  auto unshown = NewWindow("Unshown", ig);
+  auto ig = build->IG("visu1:0.0");
+  auto shown = build->Window(ig, "Shown");
+  auto unshown = build->Window(ig, "Unshown");
   KORIVrcRendering_var found;
   EXPECT_EQ(shown->GetRendering(found.Out()), E_FAIL);
 
@@ -234,8 +229,8 @@ TEST_F(ConfigResourcesTest, WindowFindsTheRenderingThatShowsIt) {
 }
 
 TEST_F(ConfigResourcesTest, RenderingLinksStoreReferencesAndNullClears) {
-  auto ig = NewIG("visu1:0.0");
-  auto window = NewWindow("W", ig);
+  auto ig = build->IG("visu1:0.0");
+  auto window = build->Window(ig, "W");
   auto view = Bare<KORIVrcView>("KORVrcScreenView");
   auto spec = Bare<KORIVrcRenderingSpec>("KORVrcRenderingSpec");
   auto rendering = Bare<KORIVrcRendering>("KORVrcRendering");
@@ -283,7 +278,7 @@ TEST_F(ConfigResourcesTest, ViewportValuesAndTheWindowsSilentLink) {
   EXPECT_EQ(left, 0.0);
   EXPECT_EQ(height, 0.0);
 
-  auto window = NewWindow("W", NewIG("visu1:0.0").get());
+  auto window = build->Window(build->IG("visu1:0.0").get(), "W");
   TakeHeard();
   ASSERT_EQ(window->SetViewport(bare), S_OK);
   EXPECT_EQ(CountHeard(Kind::Modify, window), 0);
@@ -294,9 +289,9 @@ TEST_F(ConfigResourcesTest, ViewportValuesAndTheWindowsSilentLink) {
 }
 
 TEST_F(ConfigResourcesTest, RemoveIGPlainOrByEmptyingItsEntry) {
-  auto plain = NewIG("visu1:0.0");
-  auto emptied = NewIG("visu2:0.0");
-  auto kept = NewIG("visu3:0.0");
+  auto plain = build->IG("visu1:0.0");
+  auto emptied = build->IG("visu2:0.0");
+  auto kept = build->IG("visu3:0.0");
   ASSERT_EQ(Resources()->RemoveIG(plain, 1), S_OK);
   EXPECT_FALSE(Holds(IGs(), plain));
   EXPECT_TRUE(KORQuery<KORISpecObject>(plain)->IsDeleted());
@@ -320,7 +315,7 @@ TEST_F(ConfigResourcesTest, RemoveIGPlainOrByEmptyingItsEntry) {
 
 // RemoveIG with the plain flag clear disconnected a generator it does not list.
 TEST_F(ConfigResourcesTest, RemoveIGOfAGeneratorListedElsewhereChangesNothing) {
-  auto ig = NewIG("visu1:0.0");
+  auto ig = build->IG("visu1:0.0");
   auto other = Bare<KORIVrcGraphicResources>("KORVrcGraphicResources");
   ASSERT_EQ(other->RemoveIG(ig, 0), S_OK);
   EXPECT_TRUE(Holds(IGs(), ig));
@@ -371,7 +366,7 @@ TEST_F(ConfigResourcesTest, ListRemoversFailOnAnElementWithoutAttributes) {
 }
 
 TEST_F(ConfigResourcesTest, ReconnectHooksWindowsBackThroughTheWholeTree) {
-  auto ig = NewIG("visu1:0.0");
+  auto ig = build->IG("visu1:0.0");
   // A window stored under the generator by the feature store alone, as after
   // a load: its events go nowhere yet.
   auto window = Bare<KORIVrcWindow>("KORVrcWindow");

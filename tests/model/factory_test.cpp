@@ -5,7 +5,6 @@
 #include "featurestore/KORLifeCycleObject.h"
 
 #include <gmock/gmock.h>
-#include <tuple>
 #include <type_traits>
 
 namespace {
@@ -122,22 +121,14 @@ TEST_F(FactoryTest, AFailedRetrievalLeavesNullInItsOutValue) {
   EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveHandDevice(o); }, &hand));
 }
 
-TEST_F(FactoryTest, CreationsSetTheirValuesAndHangWhereTheyBelong) {
+// The values each creation sets are read back by the XML export's tests.
+TEST_F(FactoryTest, CreationsHangWhereTheyBelong) {
   KORIVrcIG_var ig;
   ASSERT_EQ(factory->CreateIG("visu1:0.0", 1280, 1024, ig.Out()), S_OK);
-  int width = 0, height = 0;
-  EXPECT_EQ(ig->GetPixelWidth(&width), S_OK);
-  EXPECT_EQ(ig->GetPixelHeight(&height), S_OK);
-  EXPECT_EQ(width, 1280);
-  EXPECT_EQ(height, 1024);
-  EXPECT_EQ(NameOf(ig), "visu1:0.0");
   EXPECT_EQ(Listed(Resources(), &KORIVrcGraphicResources::GetIGs).size(), 1u);
 
   KORIVrcViewport_var viewport;
   ASSERT_EQ(factory->CreateViewport(0.1, 0.2, 0.3, 0.4, viewport.Out()), S_OK);
-  double l = 0, t = 0, w = 0, h = 0;
-  EXPECT_EQ(viewport->GetViewport(&l, &t, &w, &h), S_OK);
-  EXPECT_EQ(std::tuple(l, t, w, h), std::tuple(0.1, 0.2, 0.3, 0.4));
   KORISpecObject_var father;
   EXPECT_EQ(KORQuery<KORISpecObject>(viewport)->GetFather(father.Out()), E_FAIL)
       << "a viewport belongs to no branch";
@@ -146,16 +137,10 @@ TEST_F(FactoryTest, CreationsSetTheirValuesAndHangWhereTheyBelong) {
   TakeHeard();
   ASSERT_EQ(factory->CreateVrcWindow("Front", viewport, ig, window.Out()), S_OK);
   EXPECT_EQ(CountHeard(KORNotificationKind::Create, window), 1);
-  KORIVrcViewport_var linked;
-  EXPECT_EQ(window->GetViewport(linked.Out()), S_OK);
-  EXPECT_TRUE(Same(linked, viewport));
   EXPECT_EQ(Listed(ig, &KORIVrcIG::GetWindows).size(), 1u);
 
   KORIVrcProjectionArea_var area;
   ASSERT_EQ(factory->CreateProjectionArea(1, 2, 3, 4, 5, 6, 7, 8, 9, area.Out()), S_OK);
-  double x = 0, y = 0, z = 0;
-  EXPECT_EQ(area->GetLowerLeft(&x, &y, &z), S_OK);
-  EXPECT_EQ(std::tuple(x, y, z), std::tuple(4.0, 5.0, 6.0));
   EXPECT_EQ(Listed(Specs(), &KORIVrcGraphicSpecs::GetProjectionAreas).size(), 1u);
 
   KORIVrcScreenView_var screen;
@@ -165,17 +150,11 @@ TEST_F(FactoryTest, CreationsSetTheirValuesAndHangWhereTheyBelong) {
   EXPECT_TRUE(Same(head, Head().get())) << "a new view uses the first head";
   KORIVrcCameraView_var camera;
   ASSERT_EQ(factory->CreateCameraView("Cam", 1.0, 0.1, 0.8, -0.1, camera.Out()), S_OK);
-  double hfov = 0, hshift = 0, vfov = 0, vshift = 0;
-  EXPECT_EQ(camera->GetAngles(hfov, hshift, vfov, vshift), S_OK);
-  EXPECT_EQ(std::tuple(hfov, hshift, vfov, vshift), std::tuple(1.0, 0.1, 0.8, -0.1));
   EXPECT_EQ(Listed(Specs(), &KORIVrcGraphicSpecs::GetViews).size(), 2u);
 
   KORIVrcRenderingSpec_var spec;
   ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingStereo, KORVrcMirrorBoth, spec.Out()),
             S_OK);
-  KORVrcMirrorMode mirror = KORVrcMirrorNone;
-  EXPECT_EQ(spec->GetMirrorMode(&mirror), S_OK);
-  EXPECT_EQ(mirror, KORVrcMirrorBoth);
   EXPECT_EQ(KORQuery<KORISpecObject>(spec)->GetFather(father.Out()), E_FAIL);
   KORIVrcRendering_var rendering;
   ASSERT_EQ(factory->CreateRendering("Front", spec, screen, window, rendering.Out()), S_OK);

@@ -1,4 +1,4 @@
-#include "ModelFixture.h"
+#include "ConfigBuilder.h"
 
 #include "featurestore/KORDocumentIO.h"
 #include "featurestore/KORICutAndPastable.h"
@@ -13,17 +13,12 @@ class LifeCycleTest : public ModelTest {
 protected:
   void SetUp() override {
     ModelTest::SetUp();
-    ASSERT_EQ(factory->CreateIG(":0.0", 1280, 1024, ig.Out()), S_OK);
-    KORIVrcViewport_var viewport;
-    ASSERT_EQ(factory->CreateViewport(0, 0, 1, 1, viewport.Out()), S_OK);
-    ASSERT_EQ(factory->CreateVrcWindow("Shown", viewport, ig, shown.Out()), S_OK);
-    ASSERT_EQ(factory->CreateVrcWindow("Alone", viewport, ig, alone.Out()), S_OK);
-    KORIVrcCameraView_var camera;
-    ASSERT_EQ(factory->CreateCameraView("Cam", 1, 0, 1, 0, camera.Out()), S_OK);
-    KORIVrcRenderingSpec_var spec;
-    ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingMono, KORVrcMirrorNone, spec.Out()),
-              S_OK);
-    ASSERT_EQ(factory->CreateRendering("R", spec, camera, shown, rendering.Out()), S_OK);
+    ConfigBuilder build(factory);
+    ig = build.IG(":0.0");
+    build.Camera("Cam", 1, 0, 1, 0);
+    shown = build.Window(ig, "Shown", {0, 0, 1, 1}, "Cam");
+    alone = build.Window(ig, "Alone");
+    ASSERT_EQ(shown->GetRendering(rendering.Out()), S_OK);
     TakeHeard();
   }
 
@@ -164,12 +159,9 @@ protected:
 
   void SetUp() override {
     ModelTest::SetUp();
-    KORIVrcTrackingStation_var station;
-    ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationIS900, "S", station.Out()), S_OK);
-    KORIVrcTracker_var tracker;
-    ASSERT_EQ(factory->CreateTracker("1", tracker.Out(), station), S_OK);
-    KORIVrcButtonDevice_var buttons;
-    ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonMike, "B", buttons.Out()), S_OK);
+    ConfigBuilder build(factory);
+    build.Tracker(build.Station("S", KORVrcStationIS900, "d").get(), 1);
+    build.ButtonDevice("B", KORVrcButtonMike, "b");
   }
 };
 

@@ -1,5 +1,5 @@
 #include "../host/system/KORSystemTestSupport.h"
-#include "ModelFixture.h"
+#include "ConfigBuilder.h"
 
 #include "featurestore/KORDocumentIO.h"
 
@@ -338,56 +338,25 @@ std::string Snapshot(KORIVrcFactory* iFactory) {
 }
 
 TEST_F(DocumentFileTest, ASavedAndReloadedConfigurationAnswersEveryGetterAsBefore) {
-  KORIVrcIG_var ig;
-  ASSERT_EQ(factory->CreateIG("visu2:0.1", 1920, 1080, ig.Out()), S_OK);
-  KORIVrcViewport_var full, half;
-  ASSERT_EQ(factory->CreateViewport(0, 0, 1, 1, full.Out()), S_OK);
-  ASSERT_EQ(factory->CreateViewport(0.5, 0, 0.5, 1, half.Out()), S_OK);
-  KORIVrcWindow_var front, side;
-  ASSERT_EQ(factory->CreateVrcWindow("Front", full, ig, front.Out()), S_OK);
-  ASSERT_EQ(factory->CreateVrcWindow("Side", half, ig, side.Out()), S_OK);
-  ASSERT_EQ(Resources()->SetMainWindow(front), S_OK);
-  KORIVrcProjectionArea_var area;
-  ASSERT_EQ(factory->CreateProjectionArea(1500, 1500, 1500, 1500, 1500, -1500, 1500, -1500, -1500,
-                                          area.Out()),
-            S_OK);
-  KORIVrcScreenView_var screen;
-  ASSERT_EQ(factory->CreateScreenView("Wall", area, screen.Out()), S_OK);
-  KORIVrcCameraView_var camera;
-  ASSERT_EQ(factory->CreateCameraView("Cam", 1.2, 0.1, 0.9, -0.05, camera.Out()), S_OK);
-  KORIVrcRenderingSpec_var stereo, left;
-  ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingStereo, KORVrcMirrorNone, stereo.Out()),
-            S_OK);
-  ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingLeft, KORVrcMirrorBoth, left.Out()), S_OK);
-  KORIVrcRendering_var r1, r2;
-  ASSERT_EQ(factory->CreateRendering("Front", stereo, screen, front, r1.Out()), S_OK);
-  ASSERT_EQ(factory->CreateRendering("Side", left, camera, side, r2.Out()), S_OK);
-
-  KORIVrcTrackingStation_var station;
-  ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationIS900, "Tracker", station.Out()), S_OK);
-  ASSERT_EQ(station->SetType(KORVrcStationIS900), S_OK);
-  ASSERT_EQ(station->SetPort(2), S_OK);
-  ASSERT_EQ(station->SetSpeed(115200), S_OK);
-  ASSERT_EQ(station->SetDaemonName("Polhemus1"), S_OK);
-  ASSERT_EQ(station->SetRef(KORMathTransformation(KORMath3x3Matrix(), KORMathVector(0, 0, -750))),
-            S_OK);
-  KORIVrcTracker_var headTracker, handTracker, spare;
-  ASSERT_EQ(factory->CreateTracker("1", headTracker.Out(), station), S_OK);
-  ASSERT_EQ(factory->CreateTracker("2", handTracker.Out(), station), S_OK);
-  ASSERT_EQ(factory->CreateTracker("3", spare.Out(), station), S_OK);
-  ASSERT_EQ(headTracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Head()).get()), S_OK);
-  ASSERT_EQ(handTracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Hand()).get()), S_OK);
+  ConfigBuilder build(factory);
+  KORIVrcIG_var ig = build.IG("visu2:0.1", 1920, 1080);
+  build.Screen("Wall", {1500, 1500, 1500}, {1500, 1500, -1500}, {1500, -1500, -1500});
+  build.Camera("Cam", 1.2, 0.1, 0.9, -0.05);
+  build.MainWindow(build.Window(ig, "Front", {0, 0, 1, 1}, "Wall", KORVrcRenderingStereo).get());
+  build.Window(ig, "Side", {0.5, 0, 0.5, 1}, "Cam", KORVrcRenderingLeft, KORVrcMirrorBoth);
+  KORIVrcTrackingStation_var station = build.Station("Tracker", KORVrcStationIS900, "Polhemus1", 2,
+                                                     115200, ConfigBuilder::Placement(0, 0, -750));
+  KORIVrcTracker_var headTracker = build.Tracker(station, 1, "head");
+  ASSERT_EQ(Hand()->SetPickingTracker(build.Tracker(station, 2, "hand").get()), S_OK);
+  build.Tracker(station, 3);
   ASSERT_EQ(Head()->SetViewPointTracker(headTracker), S_OK);
   ASSERT_EQ(Head()->SetType(KORVrcHeadCrystalEyes), S_OK);
   KORMathTransformation best;
   ASSERT_EQ(headTracker->GetBestOffset(best), S_OK);
   ASSERT_EQ(headTracker->SetOffset(best), S_OK);
-  ASSERT_EQ(Hand()->SetPickingTracker(handTracker), S_OK);
-  KORIVrcButtonDevice_var button;
-  ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonNeoWand, "Wand", button.Out()), S_OK);
-  ASSERT_EQ(button->SetType(KORVrcButtonNeoWand), S_OK);
-  ASSERT_EQ(button->SetPort(3), S_OK);
-  ASSERT_EQ(Hand()->SetButtonManager(button.get()), S_OK);
+  ASSERT_EQ(
+      Hand()->SetButtonManager(build.ButtonDevice("Wand", KORVrcButtonNeoWand, "wandd", 3).get()),
+      S_OK);
 
   const std::string before = Snapshot(factory);
   const std::string path = directory + "/round.KORProduct";

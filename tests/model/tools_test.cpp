@@ -73,19 +73,8 @@ TEST(ComposeNameTest, TakesTheFirstFreeNumber) {
   EXPECT_EQ(ComposeName("View", {"view1"}, 1), "View1") << "comparison is case-sensitive";
 }
 
-TEST(DoubleToStringTest, PrintsLikeG) {
-  EXPECT_EQ(DoubleToString(1024), "1024");
-  EXPECT_EQ(DoubleToString(0.5), "0.5");
-  EXPECT_EQ(DoubleToString(1234567), "1.23457e+06");
-  EXPECT_EQ(DoubleToString(0.00001), "1e-05");
-  EXPECT_EQ(DoubleToString(-0.0), "-0");
-  EXPECT_EQ(DoubleToString(999999), "999999");
-  EXPECT_EQ(DoubleToString(-999999), "-999999");
-  EXPECT_EQ(DoubleToString(1000000), "1e+06");
-}
-
-// Whole numbers take a shorter path than other reals: both must print what
-// printf prints, on either side of each path's limit.
+// DoubleToString prints like %g. Whole numbers take a shorter path than other
+// reals: both must print what printf prints, on either side of each path's limit.
 TEST(NumberTextTest, WholeNumbersPrintAsPrintfDoes) {
   for (const double magnitude : {0.0, 1.0, 3000.0, 999999.0, 1e6, 123456789.0, 999999999999999.0,
                                  1e15, 1e16, 2.5, 1e-9}) {

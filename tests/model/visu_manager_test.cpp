@@ -63,26 +63,21 @@ public:
   std::vector<Counted> elements;
 };
 
-TEST_F(VisuChangeTest, MovingTheHeadRebuildsItAndItsGroupsOnly) {
-  KORRep_var stationRep = Rep3D(station);
-  auto rebuilt = Rebuilt([&] {
-    auto head = KORQuery<KORIVrcTrackedElement>(Head());
-    ASSERT_EQ(head->SetLocation(ConfigBuilder::Placement(0, 0, 1800)), S_OK);
-  });
-  // A view announces a change of its own when its head moves (cameras are
-  // drawn from the head): the screen, which uses the default head, follows.
-  EXPECT_EQ(rebuilt, (std::set<std::string>{"head", "screen", "specs", "config", "container"}));
-  EXPECT_EQ(Rep3D(station).get(), stationRep.get()) << "an unchanged element keeps its rep";
-}
-
 TEST_F(VisuChangeTest, ChangesRebuildTheElementAndTheGroupsAboveIt) {
   struct Case {
     const char* what;
     std::function<void(VisuChangeTest&)> change;
     std::set<std::string> rebuilt;
   };
-  const std::set<std::string> stationChain{"station", "devices", "config", "container"};
   const Case cases[] = {
+      // A view announces a change of its own when its head moves (cameras are
+      // drawn from the head): the screen, which uses the default head, follows.
+      {"a head move",
+       [this](VisuChangeTest&) {
+         auto head = KORQuery<KORIVrcTrackedElement>(Head());
+         ASSERT_EQ(head->SetLocation(ConfigBuilder::Placement(0, 0, 1800)), S_OK);
+       },
+       {"head", "screen", "specs", "config", "container"}},
       {"a screen corner",
        [](VisuChangeTest& t) {
          KORIVrcProjectionArea_var area;
@@ -107,7 +102,12 @@ TEST_F(VisuChangeTest, ChangesRebuildTheElementAndTheGroupsAboveIt) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(Rebuilt([&] { c.change(*this); }), c.rebuilt);
+    KORRep_var stationRep = Rep3D(station);
+    const std::set<std::string> rebuilt = Rebuilt([&] { c.change(*this); });
+    EXPECT_EQ(rebuilt, c.rebuilt);
+    if (!rebuilt.count("station")) {
+      EXPECT_EQ(Rep3D(station).get(), stationRep.get()) << "an unchanged element keeps its rep";
+    }
   }
 }
 
