@@ -334,7 +334,7 @@ TEST_F(PersistenceTest, ALoadedDocumentsHistoryStartsAtTheLoadedState) {
   ASSERT_TRUE(right->IsDead()) << "a released child stayed";
   ASSERT_EQ(transactions->Undo(), S_OK);
   Save(*loaded, PathOf("undone.json"));
-  EXPECT_EQ(ReadBytes(PathOf("undone.json")), ReadBytes(PathOf("loaded.json")));
+  EXPECT_EQ(KORReadWholeFile(PathOf("undone.json")), KORReadWholeFile(PathOf("loaded.json")));
 }
 
 TEST_F(PersistenceTest, AHandWrittenFileLoadsAndSavesBackUnchanged) {
