@@ -20,7 +20,17 @@ function say(text, isError = false) {
   $('status').classList.toggle('error', isError);
 }
 
-export async function act(line) {
+// Actions are sent one after the other: requests sent together may be
+// served in any order, and a name typed then OK pressed must arrive in that
+// order.
+let lastAction = Promise.resolve();
+export function act(line) {
+  const sent = lastAction.then(() => send(line));
+  lastAction = sent.catch(() => false);
+  return sent;
+}
+
+async function send(line) {
   const { ok, body } = await request('/api/action', { method: 'POST', body: JSON.stringify({ line }) });
   if (ok) say(body.output ? `${line}: ${body.output}` : line);
   else say(`${line}: ${body.error ?? body}`, true);
