@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -23,7 +22,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <variant>
 
 namespace {
 using testing::ElementsAre;
@@ -133,25 +131,6 @@ KORFeature* LinkOf(KORFeature& iFeature, const char* iKey) {
   if (FAILED(iFeature.GetLink(iKey, target.Out())))
     return nullptr;
   return KORFeature::From(target);
-}
-
-// What iFeature holds, each link given by its target's UUID ("" for an
-// empty position), so that the features of two documents compare.
-using Content = std::variant<KORFeature::Value, std::vector<KORString>>;
-std::vector<Content> Contents(const KORFeature& iFeature) {
-  std::vector<Content> contents;
-  for (const KORFeature::Value& value : iFeature.Values()) {
-    const auto* links = std::get_if<KORFeature::Links>(&value);
-    if (!links) {
-      contents.emplace_back(value);
-      continue;
-    }
-    std::vector<KORString> targets;
-    for (const auto& target : *links)
-      targets.push_back(target ? target->Uuid().ToText() : "");
-    contents.emplace_back(targets);
-  }
-  return contents;
 }
 
 class PersistenceTest : public testing::Test {
@@ -268,32 +247,9 @@ TEST_F(PersistenceTest, ALoadedDocumentHoldsWhatWasSavedAndSavesToTheSameBytes) 
   EXPECT_EQ(_folder.List(), (std::set<std::string>{"reloaded.json", "second.json", "third.json"}))
       << "a temporary file was left behind";
 
-  KORFeatureContainer& before = OnlyContainer(*original);
+  // The equal bytes pin the values; what the file cannot show is how the
+  // loaded features hang together.
   KORFeatureContainer& after = OnlyContainer(*loaded);
-  EXPECT_EQ(after.GetLateType()->Name(), "PTCont");
-  EXPECT_EQ(after.SuperType(), "KORFeatCont");
-  KORString userId;
-  after.GetUserId(userId);
-  EXPECT_EQ(userId, "Main");
-  EXPECT_EQ(after.GetNativeFormat(), "KORPt");
-  EXPECT_THAT(after.Catalogs().Values(), ElementsAre("KORPersistenceTest"));
-  KORListValKORUnicodeString flags;
-  after.GetStoredFlags(flags);
-  EXPECT_THAT(flags.Values(), ElementsAre("calibrated", "reviewed"));
-
-  // Values bit for bit, a saved value over the type's default, attributes
-  // without value still without, links with their emptied positions.
-  ASSERT_EQ(after.Features().size(), before.Features().size());
-  for (std::size_t i = 0; i < before.Features().size(); ++i) {
-    const KORFeature& was = *before.Features()[i];
-    const KORFeature& is = *after.Features()[i];
-    SCOPED_TRACE(was.Name());
-    EXPECT_EQ(is.Uuid(), was.Uuid());
-    EXPECT_EQ(is.Name(), was.Name());
-    EXPECT_EQ(&is.Type(), &was.Type());
-    EXPECT_EQ(Contents(is), Contents(was));
-  }
-
   KORFeature* wall = FeatureNamed(after, "Wall");
   ASSERT_NE(wall, nullptr);
   EXPECT_EQ(LinkAt(*wall, "Members", 3), FeatureNamed(after, "Right"))
@@ -341,12 +297,6 @@ TEST_F(PersistenceTest, AHandWrittenFileLoadsAndSavesBackUnchanged) {
   const std::string golden = DocumentsDataPath("small-wall.json");
   auto loaded = Load(golden);
   ASSERT_TRUE(loaded);
-  KORUuid leftUuid;
-  ASSERT_TRUE(KORUuid::FromText("a_0_ffffffff_2", leftUuid));
-  KORFeature* left = OnlyContainer(*loaded).FindFeature(leftUuid);
-  ASSERT_NE(left, nullptr);
-  EXPECT_EQ(left->Name(), "Left");
-
   Save(*loaded, PathOf("resaved.json"));
   EXPECT_EQ(KORReadWholeFile(PathOf("resaved.json")), KORReadWholeFile(golden));
 }
@@ -453,8 +403,6 @@ TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
        "containers[0].catalogs: expected an array, found string"},
       {"flag not a string", container + "/flags", Json::array({"ok", 3}),
        "containers[0].flags[1]: expected a string"},
-      {"integer given text", left + "PixelWidth", "wide",
-       "containers[0].features[1].attributes.PixelWidth: expected a 32-bit integer"},
       {"integer too large", left + "PixelWidth", 4294967296,
        "containers[0].features[1].attributes.PixelWidth: expected a 32-bit integer"},
       {"integer given a fraction", left + "PixelWidth", 19.5,
@@ -477,8 +425,6 @@ TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
        "containers[0].features[2].uuid: UUID 1_0_0_2 is used twice"},
       {"link to a missing feature", wall + "Reference", "1_0_0_9",
        "containers[0].features[0].attributes.Reference: links to feature 1_0_0_9, which is not"},
-      {"list entry to a missing feature", wall + "Members/1", "1_0_0_9",
-       "containers[0].features[0].attributes.Members[1]: links to feature 1_0_0_9"},
       {"list entry neither UUID nor null", wall + "Members/1", 5,
        "containers[0].features[0].attributes.Members[1]: expected a UUID string or null"},
       {"aggregated by two fathers", rig + "Main", "1_0_0_2",
@@ -490,11 +436,6 @@ TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
        "containers[0].features[3].attributes.Main: aggregation cycle", rig + "Main", "1_0_0_1"},
       {"feature aggregating itself", rig + "Main", "1_0_0_4",
        "containers[0].features[3].attributes.Main: aggregation cycle"},
-      {"enumeration above its last value", left + "Mode", 4,
-       "containers[0].features[1].attributes.Mode: 4 is outside 0 to 3 (attribute \"Mode\" of "
-       "PTScreen \"Left\" 1_0_0_2)"},
-      {"enumeration below its first value", left + "Mode", -1,
-       "containers[0].features[1].attributes.Mode: -1 is outside 0 to 3"},
       {"number above its range", left + "Contrast", 10.5,
        "containers[0].features[1].attributes.Contrast: 10.5 is outside 0 to 10"},
       {"list entry out of range", left + "Pose/2", -10.25,
@@ -504,9 +445,6 @@ TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
       {"link to a feature of the wrong type", wall + "Reference", "1_0_0_4",
        "containers[0].features[0].attributes.Reference: links to PTGroup \"Rig\" 1_0_0_4, which "
        "is not a kind of PTScreen (attribute \"Reference\" of PTGroup \"Wall\" 1_0_0_1)"},
-      {"list entry to a feature of the wrong type", rig + "Screens/2", "1_0_0_1",
-       "containers[0].features[3].attributes.Screens[2]: links to PTGroup \"Wall\" 1_0_0_1, which "
-       "is not a kind of PTWideScreen or PTScreen"},
       {"unknown container type holding unknown feature types", container + "/type",
        "PTNeverDeclaredCont",
        "containers[0].features[0].type: unknown feature type \"PTNeverDeclared\"",
@@ -550,22 +488,11 @@ TEST_F(PersistenceTest, TextThatIsNotADocumentIsRefusedWithItsPosition) {
     std::string text;
     std::string expected;
   };
-  const std::string huge = "\"Gamma\": 1e999";
-  std::string overflowing = valid;
-  overflowing.replace(overflowing.find("\"Gamma\": 2.5"), 12, huge);
-  const std::size_t hugeEnd = overflowing.find("1e999") + 5;
   const std::vector<TextCase> cases = {
       // "{" is level 1 and the first "[" (column 13) level 2: level 65 opens at column 76.
       {"nesting inside a member the loader ignores",
        "{\"ignored\": " + deep + "," + valid.substr(1),
        "line 1, column 76: nesting deeper than 64 levels"},
-      // "Channels" opens level 7 at column 69 of line 10.
-      {"nesting inside an attribute", std::string(valid).replace(valid.find("[1, 2]"), 6, deep),
-       "line 10, column 127: nesting deeper than 64 levels"},
-      {"number too large for a double", overflowing,
-       "invalid JSON at byte " + std::to_string(hugeEnd) + ": number overflow parsing '1e999'"},
-      // The twelfth byte, "k", is where the text stops being JSON.
-      {"not JSON", R"({"format": kor})", "invalid JSON at byte 12"},
       {"cut short", valid.substr(0, 120), "invalid JSON at byte 121"},
       {"a list", "[]", "(document): expected an object, found array"},
   };
@@ -598,11 +525,9 @@ TEST_F(PersistenceTest, ACatalogSayingWhatAValueMayBeIsCheckedItself) {
       {R"({"key": "A", "value": "string", "range": [0, 1]})", "\"range\" must be"},
       {R"({"key": "A", "value": "integer", "range": [3, 1]})", "\"range\" must be"},
       {R"({"key": "A", "value": "integer", "range": [0, 1.5]})", "\"range\" must be"},
-      {R"({"key": "A", "value": "double", "range": [0]})", "\"range\" must be"},
       {R"({"key": "A", "value": "double", "count": 3})", "\"count\" must be"},
       {R"({"key": "A", "value": "doubles", "count": -1})", "\"count\" must be"},
       {R"({"key": "A", "value": "integer", "target": "PTC"})", "\"target\" must be"},
-      {R"({"key": "A", "value": "link", "target": []})", "\"target\" must be"},
       {R"({"key": "A", "value": "links", "target": "PTNowhere"})",
        "attribute \"A\" links to undeclared type \"PTNowhere\""},
       {R"({"key": "A", "value": "integer", "default": 5, "range": [0, 3]})",
@@ -624,12 +549,6 @@ TEST_F(PersistenceTest, ACatalogSayingWhatAValueMayBeIsCheckedItself) {
     EXPECT_THAT(error, HasSubstr(bad.expected));
     EXPECT_FALSE(KORFeatureCatalog::IsLoaded(name));
   }
-}
-
-TEST_F(PersistenceTest, AFileThatCannotBeReadIsRefusedWithTheReason) {
-  EXPECT_THAT(Refusal(PathOf("absent.json")),
-              HasSubstr("cannot read " + PathOf("absent.json") + ": No such file"));
-  EXPECT_THAT(Refusal(_directory), HasSubstr("cannot read " + _directory + ": Is a directory"));
 }
 
 // ------------------------------------------------------------------ failed saves
