@@ -59,12 +59,6 @@ TEST_F(TransactionsTest, EveryKindOfWriteIsUndoneAndRedoneToTheSameFile) {
   using Edit = std::function<void(KORISpecAttrAccess&, KORISpecObject&, KORISpecObject&)>;
   const std::vector<std::pair<const char*, Edit>> edits{
       {"integer", [](auto& a, auto&, auto&) { EXPECT_EQ(a.SetInteger("Count", 9), S_OK); }},
-      {"double", [](auto& a, auto&, auto&) { EXPECT_EQ(a.SetDouble("Size", -0.5), S_OK); }},
-      {"string", [](auto& a, auto&, auto&) { EXPECT_EQ(a.SetString("Name", "n\"x"), S_OK); }},
-      {"integers",
-       [](auto& a, auto&, auto&) {
-         EXPECT_EQ(a.SetIntegers("Options", KORRawCollint{1, 2}), S_OK);
-       }},
       {"doubles", [](auto& a, auto&, auto&) { EXPECT_EQ(a.SetDoubles("Placement", {7}), S_OK); }},
       {"link", [](auto& a, auto&, auto& o) { EXPECT_EQ(a.SetLink("Partner", &o), S_OK); }},
       {"first entry of a list without value",
