@@ -189,19 +189,6 @@ TEST_F(ObjectModelTest, CodeExtensionsAreMadeOncePerObjectAndDieWithIt) {
   EXPECT_EQ(KORGetImplementation(screen)->DataExtensionCount(), 0u);
 }
 
-TEST_F(ObjectModelTest, ReferencesAreCountedAcrossInterfaces) {
-  auto head = Make("OMHead");
-  KORImplementation* implementation = KORGetImplementation(head);
-  EXPECT_EQ(implementation->ReferenceCount(), 1u);
-  {
-    auto counter = KORQuery<ITestCounter>(head);
-    EXPECT_EQ(implementation->ReferenceCount(), 2u) << "a data extension counts on its object";
-    auto copy = counter;
-    EXPECT_EQ(implementation->ReferenceCount(), 3u);
-  }
-  EXPECT_EQ(implementation->ReferenceCount(), 1u);
-}
-
 TEST_F(ObjectModelTest, ATableGivingAPairTwiceIsRefusedWhole) {
   static const KORLateTypeRow types[] = {{"OMConflict", ""}};
   static const KORExtensionRow rows[] = {
