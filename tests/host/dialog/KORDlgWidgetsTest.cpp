@@ -91,8 +91,6 @@ TEST_F(DialogFixture, EachUserActionSendsExactlyOneNotificationOfItsClass) {
        KORDlgTabSelectNotification::ClassName},
       {"press OK", [&] { return dialog->UserPress(KORDlgOK, error); }, dialog,
        KORDlgDialog::GetDiaOKNotification()},
-      {"press Apply", [&] { return dialog->UserPress(KORDlgApply, error); }, dialog,
-       KORDlgDialog::GetDiaAPPLYNotification()},
       {"press Cancel", [&] { return dialog->UserPress(KORDlgCancel, error); }, dialog,
        KORDlgDialog::GetDiaCANCELNotification()},
       {"close the window", [&] { return dialog->UserClose(error); }, dialog,
@@ -117,16 +115,10 @@ TEST_F(DialogFixture, WidgetsAPersonCannotReachRefuseActionsAndSendNothing) {
     const char* reason;
   };
   const std::vector<Case> cases = {
-      {"hidden widget", [&] { generate->SetVisibility(false); },
-       [&] { return generate->UserPush(error); }, "hidden"},
-      {"insensitive widget", [&] { manager_->SetSensitivity(false); },
-       [&] { return manager_->UserSetState(true, error); }, "insensitive"},
       {"inside a hidden frame", [&] { frame->SetVisibility(false); },
        [&] { return name->UserSetText("x", error); }, "hidden frame \"Frame001\""},
       {"inside an insensitive frame", [&] { frame->SetSensitivity(false); },
        [&] { return type->UserSelect(0, error); }, "insensitive frame"},
-      {"on a tab page not shown", [] {}, [&] { return hfov->UserSetValue(60, error); },
-       "CameraTabPage"},
       {"dialog not shown", [&] { dialog->SetVisibility(false); },
        [&] { return dialog->UserPress(KORDlgOK, error); }, "hidden dialog"},
       {"closing a dialog not shown", [&] { dialog->SetVisibility(false); },
@@ -187,10 +179,6 @@ TEST_F(DialogFixture, SpinnersClampWhatIsTypedAndSetAndShowItInTheirFormat) {
   speed->SetFormat("%.0f");
   speed->SetValue(9600.4);
   EXPECT_EQ(speed->GetValueText(), "9600");
-  KORDlgSpinner left(dialog, "LeftSpinner");
-  left.SetFormat("%.5f");
-  left.SetValue(0.25);
-  EXPECT_EQ(left.GetValueText(), "0.25000");
 }
 
 TEST_F(DialogFixture, AngleParametersAreHeldInRadiansAndShownInDegrees) {
