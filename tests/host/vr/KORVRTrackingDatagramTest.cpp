@@ -1,5 +1,4 @@
 #include "vr/KORVRTrackingDatagram.h"
-#include "KORVRTrackingTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -61,10 +60,7 @@ TEST(TrackingDatagram, MalformedFramesAreRefusedWithTheLineAndTheReason) {
   const std::string kBody = std::string("[1 1.0][1 2 3 4 5 6]") + kIdentity;
   const BadFrame cases[] = {
       {"empty", "", "no \"fr\" line"},
-      {"no frame number", "ts 1.0\n6d 0\n", "no \"fr\" line"},
       {"frame number twice", "fr 1\nfr 2\n", "line 2: fr given twice"},
-      {"timestamp twice", "fr 1\nts 1\nts 2\n", "line 3: ts given twice"},
-      {"6d twice", "fr 1\n6d 0\n6d 0\n", "line 3: 6d given twice"},
       {"fewer bodies than announced", "fr 1\n6d 2 " + kBody + "\n",
        "line 2: 6d: 2 bodies announced, 1 given"},
       {"more bodies than announced",
@@ -72,18 +68,12 @@ TEST(TrackingDatagram, MalformedFramesAreRefusedWithTheLineAndTheReason) {
        "line 2: 6d: 1 bodies announced, 2 given"},
       {"missing opening bracket", "fr 1\n6d 1 [1 1.0]1 2 3 4 5 6]" + std::string(kIdentity) + "\n",
        "line 2: body 1: missing '['"},
-      {"missing closing bracket", "fr 1\n6d 1 [1 1.0[1 2 3 4 5 6]" + std::string(kIdentity) + "\n",
-       "line 2: body 1: missing ']'"},
       {"too many numbers in a bracket",
        "fr 1\n6d 1 [1 1.0][1 2 3 4 5 6 7]" + std::string(kIdentity) + "\n",
        "line 2: body 1: missing ']'"},
-      {"too few numbers in the rotation", "fr 1\n6d 1 [1 1.0][1 2 3 4 5 6][1 0 0 0 1 0 0 0]\n",
-       "line 2: body 1: not a number"},
       {"not a number", "fr 1\n6d 1 [1 1.0][1 2 x 4 5 6]" + std::string(kIdentity) + "\n",
        "line 2: body 1: not a number: \"x\""},
       {"NaN position", "fr 1\n6d 1 [1 1.0][1 nan 3 4 5 6]" + std::string(kIdentity) + "\n",
-       "line 2: body 1: not a finite number"},
-      {"infinite rotation", "fr 1\n6d 1 [1 1.0][1 2 3 4 5 6][1 0 0 0 inf 0 0 0 1]\n",
        "line 2: body 1: not a finite number"},
       {"NaN timestamp", "fr 1\nts nan\n", "line 2: ts: not a finite number"},
       {"truncated in the middle of a body", "fr 1\n6d 2 " + kBody + " [2 1.0][1 2 3 4",
@@ -91,8 +81,6 @@ TEST(TrackingDatagram, MalformedFramesAreRefusedWithTheLineAndTheReason) {
       {"truncated after the count", "fr 1\n6d", "line 2: 6d: not a number"},
       {"fractional frame number", "fr 1.5\n", "line 1: fr: not a number"},
       {"negative frame number", "fr -1\n", "line 1: fr: not a number"},
-      {"fractional ID", "fr 1\n6d 1 [1.5 1.0][1 2 3 4 5 6]" + std::string(kIdentity) + "\n",
-       "line 2: body 1: not a number"},
       {"negative ID", "fr 1\n6d 1 [-1 1.0][1 2 3 4 5 6]" + std::string(kIdentity) + "\n",
        "line 2: body 1: negative ID"},
       {"negative count", "fr 1\n6d -1\n", "line 2: 6d: negative body count"},
@@ -131,16 +119,6 @@ TEST(TrackingDatagram, BodyValuesAreReadAndTheRotationIsTakenColumnByColumn) {
   const KORMathPoint tip = placement * KORMathPoint(10, 0, 0);
   EXPECT_TRUE(tip.IsEqual(KORMathPoint(326.848, -187.216 + 10, 1109.503), 1e-12))
       << tip.GetX() << " " << tip.GetY() << " " << tip.GetZ();
-}
-
-TEST(TrackingDatagram, WrittenPlacementsReadBackExactly) {
-  const KORMathTransformation sent = KORVRTestPlacement(1, -2, 0.5, 73.25, 1234.5, -987.25, 1700);
-  KORVRTrackingFrame frame;
-  KORString error;
-  ASSERT_EQ(KORVRParseTrackingDatagram(KORVRTestDatagram(5, {{9, sent}}), frame, error), S_OK)
-      << error;
-  ASSERT_EQ(frame.bodies.size(), 1u);
-  EXPECT_TRUE(frame.bodies[0].GetPlacement().IsEqual(sent, 0.0));
 }
 
 } // namespace

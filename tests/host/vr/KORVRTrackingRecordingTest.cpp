@@ -1,6 +1,5 @@
 #include "vr/KORVRTrackingRecording.h"
 #include "../system/KORSystemTestSupport.h"
-#include "vr/KORVRTrackingFeed.h"
 
 #include <gtest/gtest.h>
 
@@ -84,7 +83,6 @@ TEST(TrackingRecording, BadRecordingsAreRefusedWithTheRecordAndItsOffset) {
     const char* error;
   } cases[] = {
       {"no header", "0.0 1\nx\n", "r.kortrack: does not start with \"kortrack/1\""},
-      {"other version", "kortrack/2\n", "r.kortrack: does not start with \"kortrack/1\""},
       {"record line without length", "kortrack/1\n0.5\nx\n",
        "r.kortrack: record 1 at byte 11: expected \"SECONDS LENGTH\""},
       {"negative time", "kortrack/1\n-1 1\nx\n",
@@ -146,53 +144,6 @@ TEST(TrackingReplay, StopsWhenAsked) {
                 ThreeFrames(), KORVRReplayPace::AsFastAsPossible,
                 [&](std::string_view) { stop = ++seen == 2; }, &stop),
             2u);
-}
-
-TEST(TrackingReplay, ARecordedFeedReplayedIntoAnotherGivesTheSameEventsAndCounts) {
-  KORTemporaryDirectory folder;
-  const std::string path = folder.Path() + "/run.kortrack";
-  KORVRDeviceManager manager("ART1");
-  ASSERT_EQ(manager.SetHandBody(2), S_OK);
-  const std::vector<std::string> run = {
-      "fr 1\n6d 1 [2 1.0][1 2 3 0 0 0][1 0 0 0 1 0 0 0 1]\n", "fr 2\n6d 1 [2 1.0][broken\n",
-      "fr 3\n6d 1 [2 1.0][4 5 6 0 0 0][0 1 0 -1 0 0 0 0 1]\n", "fr 4\n"};
-
-  KORVRDispatcher liveDispatcher;
-  KORVRTrackingFeed live(manager, liveDispatcher);
-  KORString error;
-  ASSERT_EQ(live.StartRecording(path, error), S_OK) << error;
-  for (const std::string& datagram : run)
-    live.Accept(datagram);
-  ASSERT_EQ(live.StopRecording(error), S_OK) << error;
-
-  KORVRTrackingRecording recording;
-  ASSERT_EQ(KORVRReadTrackingRecording(path, recording, error), S_OK) << error;
-  KORVRDispatcher replayDispatcher;
-  KORVRTrackingFeed replayed(manager, replayDispatcher);
-  KORVRReplayRecording(recording, KORVRReplayPace::AsFastAsPossible,
-                       [&](std::string_view iDatagram) { replayed.Accept(iDatagram); });
-
-  for (const KORVRTrackingFeed* feed : {&live, &replayed}) {
-    const KORVRTrackingCounts counts = feed->GetCounts();
-    EXPECT_EQ(counts.datagrams, 4u);
-    EXPECT_EQ(counts.malformed, 1u);
-    EXPECT_EQ(counts.events, 2u);
-    EXPECT_EQ(feed->GetLastError().rfind("line 2: body 1:", 0), 0u) << feed->GetLastError();
-  }
-  std::vector<std::vector<double>> liveData, replayedData;
-  for (auto [dispatcher, data] :
-       {std::pair{&liveDispatcher, &liveData}, std::pair{&replayDispatcher, &replayedData}}) {
-    dispatcher->Subscribe(KORVRPositionEventName,
-                          [data = data](const KORVRNotification& iNotification) {
-                            for (const KORVRDeviceEvent& event : iNotification.GetEvents())
-                              data->push_back(event.GetDoubleValue());
-                          });
-    EXPECT_EQ(dispatcher->Pump(), 2u);
-  }
-  EXPECT_EQ(liveData, replayedData);
-  ASSERT_EQ(replayedData.size(), 2u);
-  EXPECT_EQ(replayedData[1][12], 4.0);
-  EXPECT_EQ(replayedData[1][1], 1.0) << "second frame's rotation, first column (0, 1, 0)";
 }
 
 } // namespace
