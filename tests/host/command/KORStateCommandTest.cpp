@@ -226,41 +226,6 @@ TEST_F(StateCommandFixture, TheInitNotificationOrAFittingPreselectionLeavesTheFi
   EXPECT_EQ(command->GetCurrentState()->GetName(), "finalState");
 }
 
-TEST_F(StateCommandFixture, TheObserverSeesStartCommitAbortAndEnd) {
-  struct Case {
-    const char* what;
-    std::function<void(TwoStateCmd&)> act;
-    std::vector<std::string> expected;
-  };
-  const std::vector<Case> cases = {
-      {"OK", [&](TwoStateCmd& c) { EXPECT_EQ(c.dialog->UserPress(KORDlgOK, error), S_OK); },
-       {"start TwoStateCmd", "commit TwoStateCmd", "end TwoStateCmd"}},
-      {"Apply then Cancel",
-       [&](TwoStateCmd& c) {
-         EXPECT_EQ(c.dialog->UserPress(KORDlgApply, error), S_OK);
-         EXPECT_EQ(c.dialog->UserPress(KORDlgCancel, error), S_OK);
-       },
-       {"start TwoStateCmd", "commit TwoStateCmd", "abort TwoStateCmd", "end TwoStateCmd"}},
-      {"Apply then a pick", [&](TwoStateCmd& c) {
-         EXPECT_EQ(c.dialog->UserPress(KORDlgApply, error), S_OK);
-         EXPECT_EQ(manager.Pick({view.get()}), S_OK);
-       },
-       {"start TwoStateCmd", "commit TwoStateCmd"}},
-      {"window close", [&](TwoStateCmd& c) { EXPECT_EQ(c.dialog->UserClose(error), S_OK); },
-       {"start TwoStateCmd", "abort TwoStateCmd", "end TwoStateCmd"}},
-      {"another command starts", [&](TwoStateCmd&) { Start(); },
-       {"start TwoStateCmd", "abort TwoStateCmd", "end TwoStateCmd", "start TwoStateCmd"}},
-  };
-  for (const Case& c : cases) {
-    manager.CancelActiveCommand();
-    journal.lines.clear();
-    c.act(*Start());
-    EXPECT_EQ(journal.lines, c.expected) << c.what;
-  }
-  manager.CancelActiveCommand();
-  EXPECT_EQ(TwoStateCmd::alive, 0);
-}
-
 TEST_F(StateCommandFixture, TheManagerDestroysWhatIsLeftWhenItGoes) {
   {
     KORCommandManager local;
