@@ -322,24 +322,6 @@ TEST_F(ObjectModelTest, AFailedTableLeavesNoLateTypeBehind) {
   EXPECT_TRUE(KORLateType::Declare("RBChild", "RBOther"));
 }
 
-TEST_F(ObjectModelTest, ALoadedModuleRegistersItsTracesAndResources) {
-  std::string error;
-  ASSERT_EQ(KORLoadModule("KORTestModule", error), S_OK) << error;
-  bool traced = false;
-  for (const KORTraceModuleInfo& module : KORTraceModules())
-    if (module.name == "KORTestModuleTrace") {
-      traced = true;
-      EXPECT_EQ(module.description, "Traces for module KORTestModuleTrace");
-      EXPECT_EQ(module.output, "STDERR");
-    }
-  EXPECT_TRUE(traced);
-  // The folder is found from the library's own location.
-  KORUnicodeString path;
-  ASSERT_EQ(KORGetImagePathName("KORTestModule.res", path), S_OK);
-  EXPECT_NE(path.find("tests/host/objectmodel/resources/KORTestModule.res"), std::string::npos)
-      << path;
-}
-
 TEST_F(ObjectModelTest, AModuleThatIsMissingOrFailsToRegisterLeavesNothingBehind) {
   struct Case {
     const char* module;
