@@ -1,5 +1,4 @@
-// The frame's windows: which one is current as windows come and go, and
-// what their listeners hear.
+// The frame's windows: which one is current as windows come and go.
 #include "featurestore/KORDocument.h"
 #include "visu/KORFrmWindow.h"
 
@@ -35,24 +34,4 @@ TEST_F(WindowsTest, TheLastWindowAddedBeforeADeletedCurrentOneBecomesCurrent) {
   EXPECT_EQ(layout.GetCurrentWindow(), nullptr);
 }
 
-TEST_F(WindowsTest, ListenersHearADeletionBeforeTheWindowGoesAndAResizeAfterTheSizeChanged) {
-  KORFrmWindow* window = Open("KORAsmGraphAnd3DWindow");
-  KORGraphicSupport& support = window->GetViewer()->GetSupport();
-  std::vector<std::string> heard;
-  support.GetDispatcher().AddListener([&](const KORNotification& iEvent) {
-    heard.push_back(iEvent.GetClassName() + " " + std::to_string(support.GetSize().x()) + "x" +
-                    std::to_string(support.GetSize().y()));
-  });
-  window->GetDispatcher().AddListener([&](const KORNotification& iEvent) {
-    auto deleted = dynamic_cast<const KORFrmWindowDeleted*>(&iEvent);
-    heard.push_back(iEvent.GetClassName() + (deleted && &deleted->GetWindow() == window &&
-                                                     layout.GetWindowCount() == 1
-                                                 ? " while in the layout"
-                                                 : " too late"));
-  });
-  support.Resize(800, 600);
-  ASSERT_EQ(layout.DeleteWindow(window), S_OK);
-  EXPECT_EQ(heard, (std::vector<std::string>{"GRAPHICWINDOW_RESIZE 800x600",
-                                             "WINDOW_DELETED while in the layout"}));
-}
 } // namespace
