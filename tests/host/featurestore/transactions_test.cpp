@@ -8,7 +8,6 @@
 #include <gmock/gmock.h>
 
 #include <functional>
-#include <random>
 
 namespace {
 using testing::ElementsAre;
@@ -340,76 +339,4 @@ TEST_F(TransactionsTest, ATakenOutChildIsNotSavedWhileItsRemovalIsPending) {
   EXPECT_EQ(pending.find(uuid.ToText()), std::string::npos);
 }
 
-// A few hundred random writes in transactions, seeded: undoing them all gives
-// the file from before, redoing them all the file from after, and a listener
-// that follows the changes ends with the store's state each time.
-TEST_F(TransactionsTest, RandomEditsUndoAndRedoToTheSameFiles) {
-  std::mt19937 random(20261206);
-  StoreMirror mirror(*document, *container);
-  std::vector<KORISpecObject_var> nodes{Node(), Node(), Node()};
-  const std::string before = Saved();
-  // Mostly a live node, sometimes any (removed ones included).
-  auto pick = [&]() -> KORISpecObject* {
-    std::vector<KORISpecObject*> all, live;
-    for (const auto& node : nodes) {
-      all.push_back(node);
-      if (!node->IsDeleted())
-        live.push_back(node);
-    }
-    const auto& from = live.empty() || random() % 8 == 0 ? all : live;
-    return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
-  };
-  auto attempt = [&](int iWhat) {
-    KORISpecObject* a = pick();
-    KORISpecObject* b = pick();
-    auto attr = Attr(a);
-    int count = 0;
-    // Failures (dead features, aggregation refused) are part of the game.
-    switch (iWhat) {
-    case 0:
-      nodes.push_back(Node());
-      return S_OK;
-    case 1:
-      return attr->SetInteger("Count", static_cast<int>(random() % 100));
-    case 2:
-      return attr->SetDouble("Size", static_cast<double>(random() % 1000) / 8);
-    case 3:
-      return attr->AppendLink("Children", b);
-    case 4:
-      return attr->AppendLink("Friends", b);
-    case 5:
-      return attr->SetLink("Partner", random() % 4 ? b : nullptr);
-    case 6:
-      return attr->RemoveLink("Children", b);
-    case 7:
-      if (FAILED(attr->GetLinkCount("Friends", count)) || count == 0)
-        return E_FAIL;
-      return attr->EmptyPosition("Friends", 1 + static_cast<int>(random() % count));
-    default:
-      return a->IsDeleted() ? E_FAIL : KORQuery<LifeCycleObject>(a)->remove();
-    }
-  };
-  int succeeded = 0;
-  for (int step = 0; step < 300; step += 3) {
-    ASSERT_EQ(transactions->OpenTransaction(), S_OK);
-    for (int write = 0; write < 3; ++write)
-      succeeded += SUCCEEDED(attempt(static_cast<int>(random() % 9))) ? 1 : 0;
-    ASSERT_EQ(transactions->CommitTransaction(), S_OK);
-  }
-  EXPECT_GT(succeeded, 150) << "too few writes succeeded to test anything";
-  const std::string after = Saved();
-  EXPECT_EQ(mirror.State(), StoreMirror::Of(*container));
-
-  const int committed = transactions->GetUndoCount();
-  while (transactions->GetUndoCount() > 0)
-    ASSERT_EQ(transactions->Undo(), S_OK);
-  EXPECT_EQ(Saved(), before);
-  EXPECT_EQ(mirror.State(), StoreMirror::Of(*container));
-  EXPECT_EQ(transactions->GetRedoCount(), committed);
-
-  while (transactions->GetRedoCount() > 0)
-    ASSERT_EQ(transactions->Redo(), S_OK);
-  EXPECT_EQ(Saved(), after);
-  EXPECT_EQ(mirror.State(), StoreMirror::Of(*container));
-}
 } // namespace
