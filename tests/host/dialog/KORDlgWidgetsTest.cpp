@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <numbers>
 
 namespace {
 // A dialog under the manager's main window with one widget of each kind, and
@@ -33,8 +32,6 @@ protected:
     tabs = new KORDlgTabContainer(dialog, "TypeTabContainer");
     screenPage = new KORDlgTabPage(tabs, "ScreenTabPage");
     cameraPage = new KORDlgTabPage(tabs, "CameraTabPage");
-    head = new KORDlgSpinner(screenPage, "fHeadSpinEdit");
-    head->BindParameter(KORParameterKind::Angle);
     hfov = new KORDlgSpinner(cameraPage, "CamHfovSpinEdit");
     dialog->SetVisibility(true);
     dialog->AddAnalyseNotificationCB(nullptr, nullptr,
@@ -62,7 +59,6 @@ protected:
   KORDlgTabContainer* tabs = nullptr;
   KORDlgTabPage* screenPage = nullptr;
   KORDlgTabPage* cameraPage = nullptr;
-  KORDlgSpinner* head = nullptr;
   KORDlgSpinner* hfov = nullptr;
   std::vector<Seen> seen;
   int reachedFather = 0;
@@ -179,22 +175,6 @@ TEST_F(DialogFixture, SpinnersClampWhatIsTypedAndSetAndShowItInTheirFormat) {
   speed->SetFormat("%.0f");
   speed->SetValue(9600.4);
   EXPECT_EQ(speed->GetValueText(), "9600");
-}
-
-TEST_F(DialogFixture, AngleParametersAreHeldInRadiansAndShownInDegrees) {
-  ASSERT_NE(head->GetParameter(), nullptr);
-  EXPECT_EQ(head->GetParameter()->GetName(), "fHeadSpinEditParm");
-  EXPECT_EQ(head->UserSetValue(90, error), S_OK);
-  EXPECT_DOUBLE_EQ(head->GetParameter()->GetValue(), std::numbers::pi / 2);
-  head->GetParameter()->SetValue(2 * std::atan(0.5));
-  EXPECT_NEAR(head->GetValue(), 53.130102354, 1e-9);
-
-  KORDlgSpinner distance(dialog, "DistanceSpinEdit");
-  distance.SetValue(3000);
-  KORKnowledgeParameter& length = distance.BindParameter(KORParameterKind::Length);
-  EXPECT_EQ(length.GetValue(), 3000) << "binding keeps the shown value";
-  length.SetValue(1500);
-  EXPECT_EQ(distance.GetValue(), 1500);
 }
 
 TEST_F(DialogFixture, TabPagesAreSelectedByTheirContainerOnly) {
