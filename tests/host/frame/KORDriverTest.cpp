@@ -134,15 +134,6 @@ TEST_F(DriverTest, AJournalDrivesTheCommandFromToolbarToOK) {
   EXPECT_EQ(frame.Commands().GetActiveCommand(), nullptr);
 }
 
-TEST_F(DriverTest, ASelectedElementIsTheNextCommandsPreselection) {
-  EXPECT_EQ(
-      Perform(
-          "select node:B\nstart CountCmdHdr\nexpect CountSpinner 8\nset CountSpinner 9\npress OK"),
-      "");
-  EXPECT_EQ(Count(B), 9);
-  EXPECT_EQ(Count(A), 5);
-}
-
 TEST_F(DriverTest, ShowWritesTheOpenDialogsAsJson) {
   ASSERT_EQ(Perform("show"), "");
   EXPECT_NE(shown.str().find("\"windows\": []"), std::string::npos) << shown.str();
