@@ -393,7 +393,6 @@ TEST_F(PersistenceTest, EachDefectOfAFileIsRefusedWithItsPlace) {
   const std::string rig = container + "/features/3/attributes/";
   const std::vector<RefusedCase> cases = {
       {"format marker", "/format", "kor-document/2", "format: expected \"kor-document/1\""},
-      {"no format", "/format", kErased, "format: missing"},
       {"containers not a list", "/containers", Json::object(),
        "containers: expected an array, found object"},
       {"container not an object", container, 4, "containers[0]: expected an object"},
