@@ -116,7 +116,6 @@ TEST_F(KORMsgCatalogTest, MalformedLineNamesFileAndLine) {
     std::string reason;
   };
   const Case cases[] = {
-      {"NoEquals \"text\"", "expected '='"},
       {"= \"no key\"", "expected a message key"},
       {"Key = unquoted", "expected a double quote"},
       {"Key = \"unterminated", "missing closing double quote"},
