@@ -142,9 +142,8 @@ TEST_F(ServeTest, RefusedRequestsAnswerAnErrorAndChangeNothing) {
       {"a body that is not JSON", {{"X-Korvrc-Token", kToken}}, "start btnCreateView", 400},
       {"a line that is not text", {{"X-Korvrc-Token", kToken}}, R"({"line": 3})", 400},
       {"two lines in one", {{"X-Korvrc-Token", kToken}}, R"({"line": "start btnCreateView\nundo"})", 400},
+      // Every line the driver refuses is answered alike; play's test names the reasons.
       {"an unknown verb", {{"X-Korvrc-Token", kToken}}, R"({"line": "launch btnCreateView"})", 422},
-      {"an unknown button", {{"X-Korvrc-Token", kToken}}, R"({"line": "start btnNothing"})", 422},
-      {"OK with no dialog open", {{"X-Korvrc-Token", kToken}}, R"({"line": "press OK"})", 422},
   };
   // What the page is shown, without the count of states written.
   const auto shown = [](nlohmann::json iState) {
