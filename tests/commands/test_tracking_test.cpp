@@ -264,7 +264,6 @@ TEST_F(TestTrackingTest, EventAndRuntimeLinesThatCannotBeDoneAreRefused) {
       "event ROTATION_EVENT 0 0 0 0 0 0", // not a tracking event
       "event VIEWPORT_EVENT 0 0 zero 0 0 0",
       "event VIEWPORT_EVENT 0 0 0 0 0",   // one number short
-      "runtime \"\"",
       "runtime",
   };
   for (const char* line : refused)
