@@ -33,7 +33,6 @@ std::vector<Hostile> HostileDescriptions() {
       {"deep nesting in a member the reader refuses",
        R"("x": )" + std::string(50000, '[') + std::string(50000, ']'), "line 1, column"},
       // Ranges.
-      {"negative ipd", R"("head": {"ipd": -3})", "head.ipd"},
       {"ipd of 0", R"("head": {"ipd": 0})", "head.ipd"},
       {"placement of 1e308", R"("head": {"location": {"x": 1e308}})", "head.location.x"},
       {"camera angle of 1e300",
@@ -59,8 +58,6 @@ std::vector<Hostile> HostileDescriptions() {
        "imageGenerators[0].windows[0].viewport.left"},
       {"port 0", station + R"("d", "port": 0}])", "trackingStations[0].port"},
       {"speed 0", station + R"("d", "speed": 0}])", "trackingStations[0].speed"},
-      {"button device port 0", R"("buttonDevices": [{"name": "B", "daemon": "d", "port": 0}])",
-       "buttonDevices[0].port"},
       {"button device speed 0", R"("buttonDevices": [{"name": "B", "daemon": "d", "speed": 0}])",
        "buttonDevices[0].speed"},
       {"speed beyond 1e7", station + R"("d", "speed": 20000000}])", "trackingStations[0].speed"},
@@ -70,7 +67,6 @@ std::vector<Hostile> HostileDescriptions() {
       {"empty configuration name", R"("name": "")", "name"},
       {"configuration name ..", R"("name": "..")", "name"},
       {"configuration name with a slash", R"("name": "a/b")", "name"},
-      {"configuration name with a backslash", R"("name": "a\\b")", "name"},
       {"control character in a view name",
        R"("views": [{"name": "a\u001bb", )" + std::string(kScreen) + "}]", "views[0].name"},
       {"name of a megabyte",
@@ -79,7 +75,6 @@ std::vector<Hostile> HostileDescriptions() {
       {"empty window name", R"("imageGenerators": [{"name": ":0.0", "windows": [{"name": ""}]}])",
        "imageGenerators[0].windows[0].name"},
       {"daemon with a quote", station + R"("a\"b"}])", "trackingStations[0].daemon"},
-      {"daemon with a newline", station + R"("a\nb"}])", "trackingStations[0].daemon"},
       {"daemon with a blank", R"("buttonDevices": [{"name": "B", "daemon": "two words"}])",
        "buttonDevices[0].daemon"},
   };

@@ -10,8 +10,6 @@ TEST_F(KorvrcTest, DescribeAndReimportGiveTheSameExportedFiles) {
   ASSERT_EQ(described.status, 0) << described.err;
   WriteFile(folder / "described.json", described.out);
   ASSERT_EQ(Run("import described.json -o second.kordoc").status, 0);
-  // Describing is a fixed point: the second document describes the same way.
-  EXPECT_EQ(Run("describe second.kordoc").out, described.out);
 
   for (const char* side : {"first", "second"}) {
     const Result exported =
@@ -97,7 +95,6 @@ TEST_F(KorvrcTest, EachBrokenRuleIsReportedWithItsPathAndNothingIsWritten) {
       {station + R"([{"number": 3, "viewpoint": true, "tracks": "hand"}]}])",
        "trackingStations[0].trackers[0].viewpoint"},
       {R"("imageGenerators": [{"name": "visu2"}])", "imageGenerators[0].name"},
-      {R"("imageGenerators": [{"name": ":0"}])", "imageGenerators[0].name"},
       {R"("hand": {"type": "GLOVE"})", "hand.type"},
       {R"("views": [{"name": "A"}])", "views[0]"},
       {R"("views": [{"name": "A", "camera": {"hfov": 1, "vfov": 1, "hshift": 0}}])",
@@ -146,14 +143,6 @@ TEST_F(KorvrcTest, ExportRefusesToReplaceAFileWithoutForce) {
   EXPECT_NE(refused.status, 0);
   EXPECT_NE(refused.err.find("FourWallRoom.xml: already exists"), std::string::npos) << refused.err;
   EXPECT_EQ(ReadFile(xml), "kept");
-  // A loose file in the way also stops the export before anything is written.
-  const Result looseFirst = Run("export --dir loose --loose");
-  ASSERT_EQ(looseFirst.status, 0) << looseFirst.err;
-  WriteFile(folder / "loose/FourWallRoom.xml", "kept");
-  fs::remove(folder / "loose/FourWallRoom.mpk");
-  EXPECT_NE(Run("export --dir loose --loose").status, 0);
-  EXPECT_FALSE(fs::exists(folder / "loose/FourWallRoom.mpk"));
-
   EXPECT_EQ(Run("export --dir out --force").status, 0);
   EXPECT_NE(ReadFile(xml), "kept");
 }
@@ -190,19 +179,6 @@ TEST_F(KorvrcTest, RegisterAndActiveLeaveTheExpectedRegistry) {
                                     "ConfigCount ulong 2\n"
                                     "ConfigDirectory string \"" +
                                     out + "\"\n");
-}
-
-TEST_F(KorvrcTest, SettingsFilesAreCopiedIntoTheDirectory) {
-  const Result result = Run("settings --dir runtime");
-  ASSERT_EQ(result.status, 0) << result.err;
-  // Every window of the example renders in stereo.
-  EXPECT_NE(
-      ReadFile(folder / "runtime/VirtualRealityTemp.KORSettings").find("StereoMode ulong 1\n"),
-      std::string::npos);
-  const std::string commands = ReadFile(folder / "runtime/VRCommandsTemp.KORSettings");
-  EXPECT_NE(commands.find("CalibrationMode string \"Manual\"\n"), std::string::npos) << commands;
-  EXPECT_NE(commands.find("width float 3000\n"), std::string::npos) << commands;
-  EXPECT_TRUE(fs::exists(settings / "VRCommandsTemp.KORSettings"));
 }
 
 // The first file was copied before the second failed, and stayed.

@@ -98,15 +98,6 @@ TEST_F(ExportCommandTest, SetConfigChkFollowsAddConfigChk) {
   }
 }
 
-TEST_F(ExportCommandTest, OKWritesWhatTheExportServiceWrites) {
-  StartInto(folder / "out");
-  Perform({"press OK"});
-  EXPECT_FALSE(DialogOpen());
-  const std::string written = KORReadWholeFile(folder / "out" / "Config.xml");
-  EXPECT_NE(written.find("<Config"), std::string::npos);
-  EXPECT_EQ(written, ServiceXml());
-}
-
 TEST_F(ExportCommandTest, OverwriteNoLeavesTheOldFileAndYesReplacesIt) {
   const fs::path target = folder / "out" / "Config.xml";
   std::ofstream(target) << "old";
@@ -131,17 +122,6 @@ TEST_F(ExportCommandTest, AReplayedJournalIsNotAskedAboutAnExistingFile) {
   Perform({"press OK"});
   EXPECT_FALSE(DialogOpen());
   EXPECT_EQ(KORReadWholeFile(target), ServiceXml());
-}
-
-TEST_F(ExportCommandTest, TheDirectoryBoxChoosesTheDirectory) {
-  const fs::path chosen = folder / "chosen";
-  fs::create_directories(chosen);
-  const KORString file = "file \"" + chosen.string() + "\"";
-  const KORString expected = "expect DirectoryEdt \"" + chosen.string() + "\"";
-  const KORString kept = "expect DirectoryEdt \"" + profile.string() + "\"";
-  Perform({"start btnGenerateXMLFile", "push BrowseBtn", "answer cancel", kept,
-           "push BrowseBtn", file, expected, "set AddConfigChk off", "press OK"});
-  EXPECT_TRUE(fs::exists(chosen / "Config.xml"));
 }
 
 TEST_F(ExportCommandTest, AnUnusableNameIsReportedAndNothingIsWritten) {

@@ -4,7 +4,6 @@
 #   same document;
 # - the edit journal changes the document, and the same journal followed by
 #   `undo` gives back the document as it was (the saved files are identical);
-# - a drag changes the document and `undo` takes it back byte for byte.
 # - the build journal, replayed on the default configuration, makes a document
 #   that exports the same runtime files as the imported example.
 # Usage: journals_test.sh KORVRC EXAMPLES_FOLDER
@@ -46,16 +45,6 @@ cmp "$work/undone.kordoc" "$work/unchanged.kordoc" || fail "undo did not give ba
   -o "$work/views.kordoc" > "$work/views.log" ||
   fail "the views journal was refused: $(cat "$work/views.log")"
 grep -q '"Overview"' "$work/views.kordoc" || fail "the views journal made no camera view"
-# A drag, and a drag taken back: one step of the history, undone byte for byte.
-printf 'journal/1\ndrag view:Left by 0 0 200 0 15 0\n' > "$work/drag.journal"
-"$korvrc" play "$work/drag.journal" "$work/room.kordoc" -o "$work/dragged.kordoc" > /dev/null ||
-  fail "the drag journal was refused"
-if cmp -s "$work/dragged.kordoc" "$work/unchanged.kordoc"; then
-  fail "the drag changed nothing"
-fi
-printf 'undo\n' >> "$work/drag.journal"
-"$korvrc" play "$work/drag.journal" "$work/room.kordoc" -o "$work/drag-undone.kordoc" > /dev/null
-cmp "$work/drag-undone.kordoc" "$work/unchanged.kordoc" || fail "undo did not take the drag back"
 
 # The example built through the dialogs from the default configuration.
 "$korvrc" play "$examples/journals/build-four-wall-room.journal" -o "$work/built.kordoc" \
@@ -71,4 +60,4 @@ for file in FourWallRoom.mpk FourWallRoom.display FourWallRoom.Tracker.tracking;
     fail "$file of the built document differs: $(diff "$work/built-files/$file" "$work/imported-files/$file")"
 done
 
-echo "journals replayed: export identical, undo identical, views edited, drag undone, example built"
+echo "journals replayed: export identical, undo identical, views edited, example built"

@@ -5,7 +5,6 @@
 #include "interfaces/KORIVrcRenderingSpec.h"
 #include "interfaces/KORIVrcScreenView.h"
 #include "interfaces/KORIVrcViewport.h"
-#include "system/KORTrace.h"
 
 namespace {
 
@@ -99,9 +98,10 @@ TEST_F(ResourceCommandTest, ImageGeneratorNamesMustBeDisplayNames) {
   const struct {
     const char* name;
     bool accepted;
-  } cases[] = {{":0.0", true},  {"host:0.0", true}, {":1.12", true},  {":0.5", true},
-               {"0.0", false},  {":0", false},      {":0.", false},   {":.0", false},
-               {":0.a", false}, {":0.05", false},   {"host:", false}, {"", false}};
+  } cases[] = {{":0.0", true},    {"host:0.0", true}, {":1.12", true},   {":0.5", true},
+               {"0.0", false},    {":0", false},      {":0.", false},    {":.0", false},
+               {":0.a", false},   {":0.05", false},   {"host:", false},  {"", false},
+               {":0.1.2", false}, {":0:0.1", false},  {":-1.0", false}};
   for (const auto& c : cases) {
     Perform({"start btnCreateIG", KORString("set EditorDisplay \"") + c.name + "\"", "press OK"});
     EXPECT_EQ(DialogOpen(), !c.accepted) << c.name;
@@ -126,13 +126,11 @@ TEST_F(ResourceCommandTest, ImageGeneratorDialogDefaultsEditAndCancel) {
   EXPECT_EQ(IGNames(), (Names{":0.0"}));
 
   KORIVrcIG_var ig = IGs().front();
-  for (const char* cancel : {"press Cancel", "close"}) {
-    Perform({"edit ig::0.0", "set EditorDisplay visu:1.0", "set SpinnerWidth 2048",
-             "set SpinnerHeight 1536", cancel});
-    EXPECT_EQ(IGNames(), (Names{":0.0"})) << cancel;
-    EXPECT_EQ(ReadValue(ig.get(), &KORIVrcIG::GetPixelWidth), 1280);
-    EXPECT_EQ(ReadValue(ig.get(), &KORIVrcIG::GetPixelHeight), 1024);
-  }
+  Perform({"edit ig::0.0", "set EditorDisplay visu:1.0", "set SpinnerWidth 2048",
+           "set SpinnerHeight 1536", "press Cancel"});
+  EXPECT_EQ(IGNames(), (Names{":0.0"}));
+  EXPECT_EQ(ReadValue(ig.get(), &KORIVrcIG::GetPixelWidth), 1280);
+  EXPECT_EQ(ReadValue(ig.get(), &KORIVrcIG::GetPixelHeight), 1024);
   Perform({"edit ig::0.0", "expect EditorDisplay :0.0", "set EditorDisplay visu:1.0",
            "set SpinnerWidth 2048", "set SpinnerHeight 1536", "press OK"});
   EXPECT_EQ(IGNames(), (Names{"visu:1.0"}));
@@ -190,16 +188,14 @@ TEST_F(ResourceCommandTest, WindowNeedsImageGeneratorAndViewAndAFreeName) {
 TEST_F(ResourceCommandTest, ApplyRebuildsAndCancelRemovesANewWindow) {
   MakeIG(":0.0");
   MakeView("Front");
-  for (const char* cancel : {"press Cancel", "close"}) {
-    Perform({"start btnCreateWindow", "pick ig::0.0", "pick view:Front", "press Apply",
-             "set NameEditor Renamed", "set TopSpinner 0.5", "press Apply"});
-    EXPECT_EQ(WindowNames(), (Names{":0.0/Renamed"})) << "the second Apply replaces the first";
-    EXPECT_EQ(RenderingCount(), 1);
-    EXPECT_EQ(Describe("Renamed"), "Renamed on :0.0 shows Front, mode 0 mirror 3, 0 0.5 1 0.5");
-    Perform({cancel});
-    EXPECT_EQ(WindowNames(), Names{}) << cancel;
-    EXPECT_EQ(RenderingCount(), 0) << cancel << " leaves no rendering behind";
-  }
+  Perform({"start btnCreateWindow", "pick ig::0.0", "pick view:Front", "press Apply",
+           "set NameEditor Renamed", "set TopSpinner 0.5", "press Apply"});
+  EXPECT_EQ(WindowNames(), (Names{":0.0/Renamed"})) << "the second Apply replaces the first";
+  EXPECT_EQ(RenderingCount(), 1);
+  EXPECT_EQ(Describe("Renamed"), "Renamed on :0.0 shows Front, mode 0 mirror 3, 0 0.5 1 0.5");
+  Perform({"press Cancel"});
+  EXPECT_EQ(WindowNames(), Names{});
+  EXPECT_EQ(RenderingCount(), 0) << "Cancel leaves no rendering behind";
 }
 
 TEST_F(ResourceCommandTest, CancelRebuildsAnEditedWindowAsItWas) {
@@ -212,18 +208,16 @@ TEST_F(ResourceCommandTest, CancelRebuildsAnEditedWindowAsItWas) {
            "choose ComboMirrorMode Both", "set MainWindowCheck on", "press OK"});
   const KORString original = "Win on :0.0 shows Front, mode 1 mirror 2, 0.25 0 0.5 1, main";
   ASSERT_EQ(Describe("Win"), original);
-  for (const char* cancel : {"press Cancel", "close"}) {
-    Perform({"edit window:Win", "expect IGEditor :0.0", "expect ViewEditor Front",
-             "expect LeftSpinner 0.25", "expect WidthSpinner 0.5", "expect ModeCombo \"Left eye\"",
-             "expect MainWindowCheck on", "set NameEditor Other", "pick ig::0.1", "pick view:Floor",
-             "choose ModeCombo Mono", "set MainWindowCheck off", "press Apply"});
-    EXPECT_EQ(Describe("Other"), "Other on :0.1 shows Floor, mode 0 mirror 2, 0.25 0 0.5 1");
-    EXPECT_EQ(MainWindowName(), "") << "unticking the main window clears the role";
-    Perform({cancel});
-    EXPECT_EQ(WindowNames(), (Names{":0.0/Win"})) << cancel;
-    EXPECT_EQ(Describe("Win"), original) << cancel;
-    EXPECT_EQ(RenderingCount(), 1);
-  }
+  Perform({"edit window:Win", "expect IGEditor :0.0", "expect ViewEditor Front",
+           "expect LeftSpinner 0.25", "expect WidthSpinner 0.5", "expect ModeCombo \"Left eye\"",
+           "expect MainWindowCheck on", "set NameEditor Other", "pick ig::0.1", "pick view:Floor",
+           "choose ModeCombo Mono", "set MainWindowCheck off", "press Apply"});
+  EXPECT_EQ(Describe("Other"), "Other on :0.1 shows Floor, mode 0 mirror 2, 0.25 0 0.5 1");
+  EXPECT_EQ(MainWindowName(), "") << "unticking the main window clears the role";
+  Perform({"press Cancel"});
+  EXPECT_EQ(WindowNames(), (Names{":0.0/Win"}));
+  EXPECT_EQ(Describe("Win"), original);
+  EXPECT_EQ(RenderingCount(), 1);
   Perform({"edit window:Win", "press Cancel"});
   EXPECT_EQ(Describe("Win"), original) << "Cancel without Apply leaves the window";
 }
@@ -247,37 +241,6 @@ TEST_F(ResourceFixture, UnderTheHistoryCancelAndUndoGiveBackTheRebuiltWindow) {
     EXPECT_EQ(Describe("Win"), original) << end;
     EXPECT_TRUE(Same(MainWindow().get(), window.get())) << end;
     EXPECT_EQ(RenderingCount(), 1) << end;
-  }
-}
-
-TEST_F(ResourceCommandTest, CommandsTraceTheirSteps) {
-  MakeIG(":0.1");
-  MakeView("Front");
-  const struct {
-    std::vector<KORString> lines;
-    std::vector<KORString> traced; // in this order, among others
-  } cases[] = {
-      {{"start btnCreateIG", "press OK"},
-       {"KORVrcIGCmd: \t\tCreateIG()", "} End of cmd::CreateIG()"}},
-      {{"edit ig::0.1", "set SpinnerWidth 1600", "press OK"},
-       {"KORVrcIGCmd: \t\tCreateIG()", "} End of cmd::CreateIG()"}},
-      {{"start btnCreateWindow", "pick ig::0.1", "pick view:Front", "press OK"},
-       {"KORVrcWindowCmd::InitDefaultValues", "KORVrcWindowCmd::TestValues",
-        "KORVrcWindowCmd: \t\tModifyWindow()"}},
-      {{"edit hand:Hand", "press OK"}, {"KORVrcHandDeviceCmd::InitValues"}},
-      {{"edit head:Head", "start btnCreateIG"}, {"KORVrcHeadEdtCmd: \t\tKORCommand::Cancel()"}},
-  };
-  for (const auto& c : cases) {
-    KORTraceCapture capture({"KORVrcController"});
-    Perform(c.lines);
-    const std::vector<KORString> lines = capture.Lines();
-    auto at = lines.begin();
-    for (const KORString& expected : c.traced) {
-      at = std::find(at, lines.end(), "KORVrcController: " + expected);
-      EXPECT_NE(at, lines.end()) << c.lines.front() << ": no " << expected;
-    }
-    if (DialogOpen())
-      Perform({"press Cancel"});
   }
 }
 

@@ -60,26 +60,21 @@ struct BestOffsetCase {
   KORMathVector translation;
 };
 
-// Each known pair with the rotation (row by row) and translation it must give.
+// Known pairs with the rotation (row by row) and translation they must give:
+// one row for each distinct offset.
 // clang-format off
 const BestOffsetCase kBestOffsets[] = {
     {true, KORVrcHeadCrystalEyes, KORVrcStationPolhemus,
      {1, 0, 0,  0, 0, -1,  0, 1, 0}, {-55, 75, 0}},
     {true, KORVrcHeadCrystalEyes, KORVrcStationIS900,
      {-1, 0, 0,  0, -1, 0,  0, 0, 1}, {0, 0, 60}},
-    {true, KORVrcHeadCrystalEyes, KORVrcStationFlockOfBirds,
-     {1, 0, 0,  0, 0, -1,  0, 1, 0}, {-55, 75, 0}},
     {true, KORVrcHeadVR6, KORVrcStationPolhemus,
      {1, 0, 0,  0, -1, 0,  0, 0, -1}, {-80, 0, 80}},
     {true, KORVrcHeadVR6, KORVrcStationIS900,
      {-1, 0, 0,  0, -1, 0,  0, 0, 1}, {-80, 0, 80}},
-    {true, KORVrcHeadVR6, KORVrcStationFlockOfBirds,
-     {1, 0, 0,  0, -1, 0,  0, 0, -1}, {-80, 0, 80}},
     {false, KORVrcHandMike, KORVrcStationPolhemus,
      {1, 0, 0,  0, -1, 0,  0, 0, -1}, {0, 0, 0}},
     {false, KORVrcHandInterSenseWand, KORVrcStationIS900,
-     {1, 0, 0,  0, -1, 0,  0, 0, -1}, {0, 0, 0}},
-    {false, KORVrcHandNeoWand, KORVrcStationPolhemus,
      {1, 0, 0,  0, -1, 0,  0, 0, -1}, {0, 0, 0}},
     {false, KORVrcHandSpaceStick, KORVrcStationPolhemus,
      {0, -1, 0,  0, 0, -1,  1, 0, 0}, {0, 0, 0}},

@@ -40,7 +40,6 @@ TEST_F(ExportServiceTest, TheFilesAreGeneratedOnlyWhenATargetMayExist) {
       {nullptr, true, false, false},
       {"Cfg.xml", false, true, true},
       {"Cfg.mpk", true, true, true},
-      {"Cfg.display", true, true, true},
       {"Cfg.Head_Station.tracking", true, true, true},
       // Loose files are no targets of an export that writes the document only.
       {"Cfg.Head_Station.tracking", false, false, false},
@@ -70,14 +69,4 @@ TEST_F(ExportServiceTest, TheFilesAreGeneratedOnlyWhenATargetMayExist) {
       EXPECT_EQ(existing[1], (directory / c.present).string());
     }
   }
-}
-
-TEST_F(ExportServiceTest, AnUnusableNameIsRefusedBeforeAnythingElse) {
-  KORVrcExportRequest request;
-  request.directory = directory.string();
-  request.name = "a/b";
-  KORListValKORUnicodeString existing;
-  KORUnicodeString failure;
-  EXPECT_EQ(service->FindExistingTargets(request, existing, failure), E_INVALIDARG);
-  EXPECT_EQ(failure, "cannot name a file: it holds a path separator");
 }

@@ -50,20 +50,6 @@ TEST_F(GraphicSpecsTest, AddingAViewAnnouncesItButAddingAnAreaStaysSilent) {
   EXPECT_EQ(specs->RemoveView(nullptr), E_FAIL);
 }
 
-TEST_F(GraphicSpecsTest, ProjectionAreaCornersReadBackAndBareAreaFails) {
-  auto area = Area();
-  double x = -1, y = -1, z = -1;
-  ASSERT_EQ(area->GetUpperLeft(&x, &y, &z), S_OK);
-  EXPECT_EQ((std::array{x, y, z}), (std::array{0.0, 1500.0, 3000.0}));
-  EXPECT_EQ(area->GetLowerLeft(&x, nullptr, &z), E_FAIL);
-
-  auto bare = Bare<KORIVrcProjectionArea>("KORVrcProjectionArea");
-  ASSERT_TRUE(bare);
-  x = y = z = 7;
-  EXPECT_EQ(bare->GetUpperLeft(&x, &y, &z), E_FAIL);
-  EXPECT_EQ((std::array{x, y, z}), (std::array{0.0, 0.0, 0.0}));
-}
-
 TEST_F(GraphicSpecsTest, CameraFrustumFollowsTheAnglesAndEachWriteNotifies) {
   auto camera = Camera(kPi / 2, 0, kPi / 2, 0);
   double left = 0, right = 0, top = 0, bottom = 0;
@@ -227,25 +213,5 @@ TEST_F(GraphicSpecsTest, RegionTypeGovernsWhichAttributesAreReachable) {
   ASSERT_EQ(region->GetViewport(read.Out()), S_OK);
   EXPECT_EQ(KORQuery<KORBaseUnknown>(read).get(), KORQuery<KORBaseUnknown>(viewport).get());
   EXPECT_EQ(region->SetRendering(nullptr), E_FAIL);
-}
-
-TEST_F(GraphicSpecsTest, DecompositionKeepsOptionsAndRegions) {
-  auto decomposition = Bare<KORIVrcDecomposition>("KORVrcDecomposition");
-  auto region = Bare<KORIVrcRegion>("KORVrcRegion");
-  ASSERT_TRUE(decomposition && region);
-
-  KORRawCollint options{9, 9};
-  ASSERT_EQ(decomposition->GetOptions(&options), S_OK);
-  EXPECT_TRUE(options.IsEmpty());
-  ASSERT_EQ(decomposition->SetOptions(KORRawCollint{3, 1, 4}), S_OK);
-  ASSERT_EQ(decomposition->GetOptions(&options), S_OK);
-  EXPECT_EQ(options.Values(), (std::vector<int>{3, 1, 4}));
-  EXPECT_EQ(decomposition->GetOptions(nullptr), E_FAIL);
-
-  ASSERT_EQ(decomposition->AddRegion(region), S_OK);
-  EXPECT_TRUE(Holds(Listed(decomposition, &KORIVrcDecomposition::ListRegions), region));
-  ASSERT_EQ(decomposition->RemoveRegion(region), S_OK);
-  EXPECT_FALSE(Holds(Listed(decomposition, &KORIVrcDecomposition::ListRegions), region));
-  EXPECT_EQ(decomposition->AddRegion(nullptr), E_FAIL);
 }
 } // namespace

@@ -67,18 +67,6 @@ TEST_F(LifeCycleTest, OnlyOrdinaryElementsAcceptDelete) {
   EXPECT_EQ(elements, nullptr);
 }
 
-TEST_F(LifeCycleTest, TheIdentifierChangesWithEveryEventAndOnlyThen) {
-  auto config = Config();
-  KORUuid first, again, later;
-  ASSERT_EQ(config->GetID(first), S_OK);
-
-  ASSERT_EQ(ig->SetPixelWidth(640), S_OK);
-  ASSERT_EQ(config->GetID(later), S_OK);
-  EXPECT_NE(later, first) << "a change that reached the root kept the identifier";
-  ASSERT_EQ(config->GetID(again), S_OK);
-  EXPECT_EQ(again, later);
-}
-
 // Moves of the hand device and head, and deletions of devices, stopped short
 // of the configuration root: its identifier stayed and the views never heard.
 class DeviceEventsTest : public ModelTest {

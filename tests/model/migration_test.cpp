@@ -114,8 +114,6 @@ TEST_F(DocumentFileTest, ValuesTheModelCannotHoldAreRefusedOnLoad) {
        R"(features[4].attributes.Type: 99 is outside 0 to 3 (attribute "Type" of KORVrcHead "Head" 1_0_0_5))"},
       {R"("IPD": 57, "Type": 0)", R"("IPD": 57, "Type": -1)",
        "features[4].attributes.Type: -1 is outside 0 to 3"},
-      {R"("Mode": 3)", R"("Mode": 99)", "features[7].attributes.Mode: 99 is outside 0 to 3"},
-      {R"("Type": 4)", R"("Type": 99)", "features[8].attributes.Type: 99 is outside 0 to 4"},
       {R"("IPD": 57)", R"("IPD": 5000)", "features[4].attributes.IPD: 5000 is outside 0 to 1000"},
       {R"("PixelWidth": 1280)", R"("PixelWidth": 70000)",
        "features[2].attributes.PixelWidth: 70000 is outside 0 to 65535"},

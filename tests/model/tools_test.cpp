@@ -8,7 +8,6 @@
 #include "objectmodel/KORImplementation.h"
 #include <array>
 #include <cstdio>
-#include <map>
 #include <sstream>
 #include <string_view>
 #include <tuple>
@@ -157,26 +156,5 @@ TEST_F(ToolsTest, ElementsCompareByIdentity) {
   EXPECT_EQ(CompareInterfacePointers(nullptr, nullptr), 1);
   EXPECT_EQ(CompareInterfacePointers(head, nullptr), 0);
   EXPECT_EQ(CompareInterfacePointers(head, Hand().get()), 0);
-}
-
-TEST_F(ToolsTest, TrackersAreRankedAmongTheFreeOnesOfTheirStation) {
-  KORIVrcTrackingStation_var station;
-  ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationIS900, "S", station.Out()), S_OK);
-  std::map<int, KORIVrcTracker_var> trackers;
-  for (int number : {7, 3, 12, 5}) {
-    ASSERT_EQ(factory->CreateTracker(std::to_string(number), trackers[number].Out(), station),
-              S_OK);
-  }
-  // 5 follows the head: the free ones are 3, 7 and 12.
-  ASSERT_EQ(trackers[5]->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Head()).get()), S_OK);
-  int index = -1;
-  EXPECT_EQ(GetIndexAmongOtherTracker(index, trackers[12]), S_OK);
-  EXPECT_EQ(index, 3);
-  EXPECT_EQ(GetIndexAmongOtherTracker(index, trackers[3]), S_OK);
-  EXPECT_EQ(index, 1);
-  EXPECT_EQ(GetIndexAmongOtherTracker(index, trackers[5]), S_OK);
-  EXPECT_EQ(index, 0) << "a bound tracker has no rank";
-  EXPECT_EQ(GetIndexAmongOtherTracker(index, nullptr), E_FAIL);
-  EXPECT_EQ(index, 0);
 }
 } // namespace

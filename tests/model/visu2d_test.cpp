@@ -85,14 +85,5 @@ TEST_F(VisuTest, SchematicShowsGraphicsHardwareOnly) {
   const auto& config = ChildrenOf<KOR2DBagRep>(Rep2D(Config().get()).get());
   ASSERT_EQ(config.size(), 1u) << "the graphic resources only";
   EXPECT_THAT(ChildrenOf<KOR2DBagRep>(config[0]), testing::ElementsAre(Rep2D(ig)));
-
-  KORPathElement path;
-  path.Append(Container().get());
-  path.Append(Config().get());
-  path.Append(Resources().get());
-  path.Append(ig);
-  KORHighlightPath highlight;
-  ASSERT_EQ(manager.BuildHighlight(KORVisDimension::TwoD, path, highlight), S_OK);
-  ASSERT_EQ(highlight.reps.size(), 1u) << "the picture and name, not the windows";
-  EXPECT_EQ(highlight.reps[0].get(), ChildrenOf<KOR2DBagRep>(Rep2D(ig).get())[0].get());
+  // What a selected image generator highlights is the schematic view's test.
 }
