@@ -7,9 +7,9 @@
 #include "featurestore/KORDocumentIO.h"
 #include "frame/KORJournal.h"
 #include "interfaces/KORIVrcFactory.h"
-#include "tree/KORNavigNode.h"
 #include "system/KOREnvironment.h"
 #include "system/KORQuotedText.h"
+#include "tree/KORNavigNode.h"
 #include "visu/KORSceneWriters.h"
 
 #include <nlohmann/json.hpp>
@@ -52,23 +52,43 @@ nlohmann::json ToolbarJSON(KORFrame& iFrame) {
 }
 
 // A node as {"label", "element" (its journal name, null when journals cannot
-// name it), "selected", "children"}. A node is selected when the tree selected
-// it or when it shows iSelected, the element selected at the workbench (by
-// `select`, from the tree or the 3D view).
-nlohmann::json TreeJSON(const KORNavigInstance& iNode, KORIJournalNaming* iNaming,
-                        const KORBaseUnknown* iSelected) {
+// name it), "children"}. The selection goes apart (SelectionJSON): selecting
+// must not send the whole tree again.
+nlohmann::json TreeJSON(const KORNavigInstance& iNode, KORIJournalNaming* iNaming) {
   KORUnicodeString name;
-  const bool named = iNaming != nullptr && iNode.object &&
-                     SUCCEEDED(iNaming->GetJournalName(iNode.object, name));
+  const bool named =
+      iNaming != nullptr && iNode.object && SUCCEEDED(iNaming->GetJournalName(iNode.object, name));
   nlohmann::json children = nlohmann::json::array();
   for (const auto& child : iNode.children)
-    children.push_back(TreeJSON(*child, iNaming, iSelected));
-  const bool showsSelected = iSelected && KORQuery<KORBaseUnknown>(iNode.object).get() == iSelected;
+    children.push_back(TreeJSON(*child, iNaming));
   return {{"label", iNode.label},
           {"element", named ? nlohmann::json(name) : nlohmann::json()},
-          {"selected", iNode.selected || showsSelected},
           {"children", std::move(children)}};
 }
+
+// Appends to ioPaths the path (child indices from the root) of each selected
+// node under iNode: those the tree selected and those that show iSelected,
+// the element selected at the workbench (by `select`, from the tree or the
+// 3D view).
+void CollectSelection(const KORNavigInstance& iNode, const KORBaseUnknown* iSelected,
+                      std::vector<int>& ioPath, nlohmann::json& ioPaths) {
+  if (iNode.selected || (iSelected && KORQuery<KORBaseUnknown>(iNode.object).get() == iSelected))
+    ioPaths.push_back(ioPath);
+  for (std::size_t index = 0; index < iNode.children.size(); ++index) {
+    ioPath.push_back(static_cast<int>(index));
+    CollectSelection(*iNode.children[index], iSelected, ioPath, ioPaths);
+    ioPath.pop_back();
+  }
+}
+
+nlohmann::json SelectionJSON(const KORNavigInstance* iRoot, const KORBaseUnknown* iSelected) {
+  nlohmann::json paths = nlohmann::json::array();
+  std::vector<int> path;
+  if (iRoot)
+    CollectSelection(*iRoot, iSelected, path, paths);
+  return paths;
+}
+
 // The dump says what a widget shows; the page also needs what it offers: a
 // combo's lines, a spinner's range and unit. The dump lists the widgets that
 // are not windows, in their order.
@@ -118,8 +138,7 @@ nlohmann::json DialogsJSON(KORCommand& iRoot, const std::string& iFolder) {
 }
 } // namespace
 
-KORVrcWorkbenchSession::KORVrcWorkbenchSession(KORFrame& iFrame,
-                                               KORSmartPtr<KORDocument> iDocument,
+KORVrcWorkbenchSession::KORVrcWorkbenchSession(KORFrame& iFrame, KORSmartPtr<KORDocument> iDocument,
                                                std::string iSavePath)
     : _frame(iFrame), _document(std::move(iDocument)), _savePath(std::move(iSavePath)),
       _driver(iFrame, _printed), _scene(iFrame),
@@ -176,10 +195,7 @@ HRESULT KORVrcWorkbenchSession::Perform(const std::string& iLine, std::string& o
     return E_FAIL;
   KORFeatureStore& store = _document->Store();
   const int undoable = store.UndoCount(), redoable = store.RedoCount();
-  const KORBaseUnknown* selected = _frame.Editor().GetSelection().GetLastElement();
   const HRESULT result = _driver.Perform(line, oError);
-  if (_frame.Editor().GetSelection().GetLastElement() != selected)
-    _treeMayHaveChanged = true;
   oOutput = _printed.str();
   if (split && SUCCEEDED(result))
     FollowHistory(words[0], undoable, redoable);
@@ -214,8 +230,9 @@ HRESULT KORVrcWorkbenchSession::ConfinePaths(const std::vector<KORString>& iWord
           physical = directory->GetValueText();
         return _exportFolder.Resolve(physical, inside, oError);
       }
-  const bool pathGiven = (iWords.size() == 2 && iWords[0] == "file") ||
-                         (iWords.size() == 3 && iWords[0] == "set" && iWords[1] == kDirectoryEditor);
+  const bool pathGiven =
+      (iWords.size() == 2 && iWords[0] == "file") ||
+      (iWords.size() == 3 && iWords[0] == "set" && iWords[1] == kDirectoryEditor);
   if (!pathGiven)
     return S_OK;
   if (FAILED(_exportFolder.Resolve(iWords.back(), inside, oError)))
@@ -266,27 +283,24 @@ void KORVrcWorkbenchSession::VersionedPart::Keep(nlohmann::json&& iNow) {
 }
 
 KORVrcStateParts KORVrcWorkbenchSession::GetStateParts() {
+  const KORNavigInstance* root = _frame.SpecTree().GetRoot();
   if (_treeMayHaveChanged) {
-    const KORNavigInstance* root = _frame.SpecTree().GetRoot();
-    _tree.Keep(root ? TreeJSON(*root, KORQuery<KORIJournalNaming>(_document).get(),
-                               _frame.Editor().GetSelection().GetLastElement())
+    _tree.Keep(root ? TreeJSON(*root, KORQuery<KORIJournalNaming>(_document).get())
                     : nlohmann::json());
     _treeMayHaveChanged = false;
   }
   _dialogs.Keep(DialogsJSON(*_frame.Commands().GetMainWindow(), _exportFolder.GetPath()));
+  nlohmann::json selection = SelectionJSON(root, _frame.Editor().GetSelection().GetLastElement());
   nlohmann::json messages = nlohmann::json::array();
   for (const KORDriverMessage& message : _messages)
     messages.push_back(
         {{"title", message.title}, {"text", message.text}, {"answer", message.answer}});
-  const nlohmann::json rest = {{"toolbar", ToolbarJSON(_frame)},
-                               {"messages", std::move(messages)},
-                               {"canSave", !_savePath.empty()},
-                               {"unsaved", HasUnsavedChanges()},
-                               {"exportFolder", _exportFolder.GetPath()},
-                               {"modelVersion", _modelVersion},
-                               {"stateVersion", ++_stateVersion},
-                               {"treeVersion", _tree.version},
-                               {"dialogsVersion", _dialogs.version}};
+  const nlohmann::json rest = {
+      {"toolbar", ToolbarJSON(_frame)},    {"messages", std::move(messages)},
+      {"selection", std::move(selection)}, {"canSave", !_savePath.empty()},
+      {"unsaved", HasUnsavedChanges()},    {"exportFolder", _exportFolder.GetPath()},
+      {"modelVersion", _modelVersion},     {"stateVersion", ++_stateVersion},
+      {"treeVersion", _tree.version},      {"dialogsVersion", _dialogs.version}};
   return {rest.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace), _tree.version,
           _tree.text, _dialogs.version, _dialogs.text};
 }

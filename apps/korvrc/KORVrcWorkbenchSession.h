@@ -5,9 +5,9 @@
 // availability, the specification tree, the open dialogs as their JSON dump
 // and the message boxes the last action showed. Used from the frame's thread
 // only.
-#include "KORVrcPageScene.h"
 #include "KORVrcExportFolder.h"
 #include "KORVrcLiveTracking.h"
+#include "KORVrcPageScene.h"
 #include "featurestore/KORDocument.h"
 #include "featurestore/KORIContainer.h"
 #include "frame/KORDriver.h"
@@ -61,8 +61,9 @@ public:
   // A refused line changes nothing and says why in oError.
   HRESULT Perform(const std::string& iLine, std::string& oOutput, std::string& oError);
 
-  // {"toolbar": [...], "tree": {...}, "dialogs": [...], "messages": [...],
-  //  "canSave": bool, ..., "treeVersion", "dialogsVersion"} (docs/serve.md).
+  // {"toolbar": [...], "tree": {...}, "selection": [[0, 2, 1], ...],
+  //  "dialogs": [...], "messages": [...], "canSave": bool, ...,
+  //  "treeVersion", "dialogsVersion"} (docs/serve.md).
   // The tree and the dialogs are left out when iHeld says the page holds
   // their current version: on a large installation the tree is most of the
   // state, and most actions do not change it.
@@ -131,8 +132,8 @@ private:
     std::uint64_t version = 0;
     void Keep(nlohmann::json&& iNow);
   };
-  // The tree shows the model and marks the selected element: it is read
-  // again only after a change of either.
+  // The tree shows the model: it is read again only after a change of it.
+  // The selection is sent apart, as paths into it.
   VersionedPart _tree;
   bool _treeMayHaveChanged = true;
   VersionedPart _dialogs;

@@ -2,6 +2,9 @@
 
 #include "KORVrcTools.h"
 #include "KORVrcTrace.h"
+#include "featurestore/KORDocument.h"
+#include "featurestore/KORILinkableObject.h"
+#include "featurestore/KORITransactions.h"
 #include "interfaces/KORIVrcDevices.h"
 #include "interfaces/KORIVrcGraphicResources.h"
 #include "interfaces/KORIVrcGraphicSpecs.h"
@@ -119,8 +122,7 @@ HRESULT KOREVrcConfig::GetID(KORUuid& oID) {
     return E_FAIL;
   // The identifier is made on first demand; reading it back keeps the stored
   // text the one source of truth.
-  if (text.empty() &&
-      (FAILED(SetID(KORUuid::Generate())) || FAILED(GetString(GetImpl(), "ConfigID", text))))
+  if (text.empty() && (FAILED(MakeID()) || FAILED(GetString(GetImpl(), "ConfigID", text))))
     return E_FAIL;
   // Identifiers written by other tools may spell the digits in upper case.
   std::transform(text.begin(), text.end(), text.begin(),
@@ -130,6 +132,26 @@ HRESULT KOREVrcConfig::GetID(KORUuid& oID) {
     return E_FAIL;
   oID = id;
   return S_OK;
+}
+
+HRESULT KOREVrcConfig::MakeID() {
+  // A write outside a transaction would end the document's undo history. The
+  // identifier names the state the user's last edit left, so it joins that
+  // edit's transaction: undo then takes back the edit, not just the
+  // identifier. Inside an open transaction it simply belongs to it.
+  auto linkable = QueryImpl<KORILinkableObject>();
+  auto history = KORQuery<KORITransactions>(linkable ? linkable->GetDocument() : nullptr);
+  if (!history || history->GetTransactionDepth() > 0 || history->GetUndoCount() == 0)
+    return SetID(KORUuid::Generate());
+  if (FAILED(history->OpenTransaction()))
+    return E_FAIL;
+  if (FAILED(SetID(KORUuid::Generate()))) {
+    KORIgnoreResult(history->AbortTransaction(), "nothing was written to take back");
+    return E_FAIL;
+  }
+  if (FAILED(history->CommitTransaction()))
+    return E_FAIL;
+  return history->JoinLastTransactions(2);
 }
 
 HRESULT KOREVrcConfig::SetID(KORUuid iID) {

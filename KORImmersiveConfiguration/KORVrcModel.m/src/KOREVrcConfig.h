@@ -19,4 +19,8 @@ public:
   HRESULT RemoveRendering(KORIVrcRendering* iRendering) override;
   HRESULT GetID(KORUuid& oID) override;
   HRESULT SetID(KORUuid iID) override;
+
+private:
+  // Stores a new identifier without ending the document's undo history.
+  HRESULT MakeID();
 };

@@ -131,6 +131,11 @@ bool KORVrcButtonDeviceCmd::WriteValues() {
   return SUCCEEDED(role) && written;
 }
 
+bool KORVrcButtonDeviceCmd::CheckValues() {
+  const KORUnicodeString daemon = _deviceDialog->GetDaemonName();
+  return AcceptsText(daemon, KORVrcDaemonNameProblem(daemon));
+}
+
 KORBaseUnknown_var KORVrcButtonDeviceCmd::CreateElement() {
   if (FAILED(GetFactory()->CreateButtonDevice(_deviceDialog->GetButtonDeviceType(),
                                               _deviceDialog->GetButtonDeviceName(),

@@ -17,12 +17,14 @@ protected:
   KORDlgDialog* BuildDialog() override;
   void AddKindAgents() override;
   void InitDialog() override;
+  bool CheckValues() override;
   KORBaseUnknown_var CreateElement() override;
   bool WriteValues() override;
   void SaveValues() override;
   bool RestoreValues() override;
   void GetNamesOfKind(KORListValKORUnicodeString& oNames) override;
   KORUnicodeString GetDialogName() override;
+  NameRule GetNameRule() override { return KORVrcNameProblem; }
 
 private:
   struct Values {

@@ -35,7 +35,7 @@ void KORVrcButtonDeviceDlg::Build() {
   for (int port = 1; port <= kPortCount; ++port)
     _port->SetLine("COM " + std::to_string(port));
   new KORDlgLabel(frame, "Label009");
-  _speed = KORVrcMakeSpinner(frame, "SpeedSpinner", 0, 115200, 12, "%.0f");
+  _speed = KORVrcMakeSpeedSpinner(frame, 115200, 12);
   _daemonLabel = new KORDlgLabel(frame, "DaemonNameLabel");
   _daemonName = new KORDlgEditor(frame, "DaemonNameEditor");
   _manager = new KORDlgCheckButton(frame, "CheckButtonManager");

@@ -65,6 +65,10 @@ void KORVrcConfigCmd::OnPicked(KORBaseUnknown* iElement) {
   _configDialog->SetWindowName(NameOf(window.get()));
 }
 
+KORUnicodeString KORVrcConfigCmd::GetDialogName() {
+  return _configDialog ? _configDialog->GetConfigName() : KORUnicodeString();
+}
+
 bool KORVrcConfigCmd::WriteValues() {
   if (!_config || !_configDialog)
     return false;

@@ -22,6 +22,8 @@ protected:
   void SaveValues() override;
   bool RestoreValues() override;
   void OnPicked(KORBaseUnknown* iElement) override;
+  KORUnicodeString GetDialogName() override;
+  NameRule GetNameRule() override { return KORVrcFileNameProblem; }
 
 private:
   KORIVrcGraphicResources_var GetGraphicResources() const;

@@ -1,5 +1,6 @@
 #include "KORVrcDlgTools.h"
 
+#include "interfaces/KORVrcValueRules.h"
 #include "system/KORFrameServices.h"
 #include "system/KORMsgCatalog.h"
 
@@ -24,5 +25,16 @@ KORDlgSpinner* KORVrcMakeSpinner(KORCommand* iFather, const KORString& iName, do
   auto* spinner = new KORDlgSpinner(iFather, iName);
   spinner->SetRange(iMin, iMax, iSteps);
   spinner->SetFormat(iFormat);
+  return spinner;
+}
+
+void KORVrcMakeLengthField(KORDlgSpinner& ioField) {
+  ioField.SetMinMaxStep(-KORVrcMaxMagnitude, KORVrcMaxMagnitude, ioField.GetStep());
+  ioField.BindParameter(KORParameterKind::Length);
+}
+
+KORDlgSpinner* KORVrcMakeSpeedSpinner(KORCommand* iFather, double iMax, int iSteps) {
+  KORDlgSpinner* spinner = KORVrcMakeSpinner(iFather, "SpeedSpinner", 0, iMax, iSteps, "%.0f");
+  spinner->SetMinMaxStep(1, iMax, spinner->GetStep());
   return spinner;
 }

@@ -18,6 +18,15 @@ void KORVrcFillCombo(KORDlgCombo& ioCombo, const KORString& iCatalog,
 KORDlgSpinner* KORVrcMakeSpinner(KORCommand* iFather, const KORString& iName, double iMin,
                                  double iMax, int iSteps, const KORString& iFormat);
 
+// A line speed spinner from 1 to iMax in iSteps steps: the runtime files
+// cannot hold a speed of 0, which the steps from 0 would offer.
+KORDlgSpinner* KORVrcMakeSpeedSpinner(KORCommand* iFather, double iMax, int iSteps);
+
+// Binds a length parameter to ioField, which holds lengths within what a
+// description of the configuration holds (KORVrcMaxMagnitude millimetres
+// either way): a longer one is a typing error and stops at the range's end.
+void KORVrcMakeLengthField(KORDlgSpinner& ioField);
+
 // Appends to ioNames the names of the elements of iList that answer I, then
 // deletes iList (which may be null).
 template <class I>

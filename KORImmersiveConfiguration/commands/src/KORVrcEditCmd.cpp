@@ -160,10 +160,56 @@ bool KORVrcEditCmd::NameIsTaken() {
   const KORUnicodeString name = GetDialogName();
   if (_otherNames.Locate(name) == 0)
     return false;
-  KORShowUserMessage("NameTaken", KORUserMessageStyle::Error, GetName(),
-                     UserText("KORVrcEditCmd", "NameTaken",
-                              "is already the name of another element of this kind.", name));
+  ShowSharedRefusal("NameTaken", "is already the name of another element of this kind.", name);
   return true;
+}
+
+bool KORVrcEditCmd::AcceptsText(const KORUnicodeString& iText, KORVrcTextProblem iProblem) const {
+  struct Refusal {
+    const char* key;
+    const char* fallback;
+  };
+  Refusal refusal{};
+  switch (iProblem) {
+  case KORVrcTextProblem::None:
+    return true;
+  case KORVrcTextProblem::Empty:
+    refusal = {"NameEmpty", "cannot be a name: write at least one character."};
+    break;
+  case KORVrcTextProblem::TooLong:
+    refusal = {"NameTooLong", "is longer than 255 characters."};
+    break;
+  case KORVrcTextProblem::ControlCharacter:
+    refusal = {"NameHasControlCharacter",
+               "holds a control character (a tab, a line break): the runtime files cannot hold "
+               "it."};
+    break;
+  case KORVrcTextProblem::NotAFileName:
+    refusal = {"NameNotAFileName", "cannot name the exported files: it must not be . or .. "
+                                   "or hold a slash or a backslash."};
+    break;
+  case KORVrcTextProblem::BlankOrQuote:
+    refusal = {"NameHasBlankOrQuote",
+               "cannot be a daemon name: it must not hold a blank, a quote or a control "
+               "character."};
+    break;
+  }
+  ShowSharedRefusal(refusal.key, refusal.fallback, iText);
+  return false;
+}
+
+void KORVrcEditCmd::ShowSharedRefusal(const char* iKey, const char* iFallback,
+                                      const KORUnicodeString& iSubject) const {
+  KORShowUserMessage(iKey, KORUserMessageStyle::Error, GetName(),
+                     UserText("KORVrcEditCmd", iKey, iFallback, iSubject));
+}
+
+bool KORVrcEditCmd::NameIsAccepted() {
+  const NameRule rule = GetNameRule();
+  if (!rule)
+    return true;
+  const KORUnicodeString name = GetDialogName();
+  return AcceptsText(name, rule(name));
 }
 
 bool KORVrcEditCmd::TestValues(void*) {
@@ -173,7 +219,7 @@ bool KORVrcEditCmd::TestValues(void*) {
     _okAgent->InitializeAcquisition();
   if (_applyAgent)
     _applyAgent->InitializeAcquisition();
-  return !NameIsTaken() && CheckValues();
+  return NameIsAccepted() && !NameIsTaken() && CheckValues();
 }
 
 bool KORVrcEditCmd::OnOK(void*) {

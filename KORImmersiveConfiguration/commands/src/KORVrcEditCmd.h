@@ -16,11 +16,12 @@
 // A kind's command supplies only its dialog (BuildDialog, InitDialog), its
 // checks (CheckValues), its model operations (CreateElement, WriteValues,
 // SaveValues, RestoreValues) and, when names of its kind must stay unique,
-// the names of the other elements (GetNamesOfKind) and the dialog's name
-// (GetDialogName).
+// the names of the other elements (GetNamesOfKind), the dialog's name
+// (GetDialogName) and the rule it follows (GetNameRule).
 #include "command/KORStateCommand.h"
 #include "dialog/KORDlgObject.h"
 #include "interfaces/KORIVrcFactory.h"
+#include "interfaces/KORVrcValueRules.h"
 #include "system/KORList.h"
 
 // The identifiers of the four dialog agents; an empty apply means the kind's
@@ -71,6 +72,10 @@ protected:
   // The names of all elements of the kind; none when names need not be unique.
   virtual void GetNamesOfKind(KORListValKORUnicodeString&) {}
   virtual KORUnicodeString GetDialogName() { return {}; }
+  // The rule the dialog's name must follow, so that the runtime files and a
+  // description of the configuration can hold it; null: no name field.
+  using NameRule = KORVrcTextProblem (*)(const std::string&);
+  virtual NameRule GetNameRule() { return nullptr; }
   // A pick of an element of the types given to AddPickAgent.
   virtual void OnPicked(KORBaseUnknown*) {}
   // The state holding the dialog's agents: the initial state, unless the
@@ -112,6 +117,8 @@ protected:
   // after the command, else iFallback, after iSubject in quotes when given.
   void ShowRefusal(const char* iKey, const KORUnicodeString& iFallback,
                    const KORUnicodeString& iSubject = {}) const;
+  // Refuses iText, shown in quotes, when it has iProblem; true when it has none.
+  bool AcceptsText(const KORUnicodeString& iText, KORVrcTextProblem iProblem) const;
   // The element edited or made (null while creating and nothing made yet).
   KORBaseUnknown* GetElement() const { return _element.get(); }
   bool IsCreating() const { return _creating; }
@@ -129,6 +136,10 @@ private:
   bool OnCancel(void*);
   bool OnSelection(void*);
   void GatherOtherNames();
+  bool NameIsAccepted();
+  // A message of the catalog the editing commands share.
+  void ShowSharedRefusal(const char* iKey, const char* iFallback,
+                         const KORUnicodeString& iSubject) const;
   bool NameIsTaken();
 
   KORBaseUnknown_var _element;

@@ -7,6 +7,8 @@ namespace {
 // The agents' identifiers are free; these name the dialog's buttons.
 constexpr KORVrcEditAgentIds kAgentIds{"KORVrcHeadEditDlgOK", "KORVrcHeadEditDlgCANCEL",
                                        "KORVrcHeadEditDlgAPPLY", "KORVrcHeadEditDlgCLOSE"};
+// The largest eye distance a description holds, in millimetres.
+constexpr double kMaxIPD = 1000;
 } // namespace
 
 KORVrcHeadEdtCmd::KORVrcHeadEdtCmd(KORIVrcHead* iHead)
@@ -40,6 +42,17 @@ void KORVrcHeadEdtCmd::SaveValues() {
 
 void KORVrcHeadEdtCmd::InitDialog() {
   _headDialog->SetValues(_savedIPD, _savedType, _savedLocation);
+}
+
+bool KORVrcHeadEdtCmd::CheckValues() {
+  double ipd = 0;
+  KORVrcHeadType type{};
+  KORMathTransformation location;
+  _headDialog->GetValues(ipd, type, location);
+  if (ipd > 0 && ipd <= kMaxIPD)
+    return true;
+  ShowRefusal("IPDOutOfRange", "The eye distance must be more than 0 mm and at most 1000 mm.");
+  return false;
 }
 
 bool KORVrcHeadEdtCmd::Write(double iIPD, KORVrcHeadType iType,

@@ -17,6 +17,7 @@ protected:
   KORBaseUnknown_var RetrieveElement() override;
   KORDlgDialog* BuildDialog() override;
   void InitDialog() override;
+  bool CheckValues() override;
   bool WriteValues() override;
   void SaveValues() override;
   bool RestoreValues() override;

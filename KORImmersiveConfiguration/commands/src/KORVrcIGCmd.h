@@ -20,6 +20,7 @@ protected:
   bool RestoreValues() override;
   void GetNamesOfKind(KORListValKORUnicodeString& oNames) override;
   KORUnicodeString GetDialogName() override;
+  NameRule GetNameRule() override { return KORVrcNameProblem; }
 
 private:
   bool Write(const KORUnicodeString& iName, int iWidth, int iHeight);

@@ -1,5 +1,6 @@
 #include "KORVrcPlacementFields.h"
 
+#include "KORVrcDlgTools.h"
 #include "KORVrcTools.h"
 
 #include <numbers>
@@ -13,7 +14,7 @@ void KORVrcPlacementFields::Build(KORCommand* iFather) {
   const char* angleNames[] = {"HSpinEdit", "PSpinEdit", "RSpinEdit"};
   for (std::size_t i = 0; i < 3; ++i) {
     _position[i] = new KORDlgSpinner(iFather, positionNames[i]);
-    _position[i]->BindParameter(KORParameterKind::Length);
+    KORVrcMakeLengthField(*_position[i]);
   }
   for (std::size_t i = 0; i < 3; ++i) {
     _angles[i] = new KORDlgSpinner(iFather, angleNames[i]);

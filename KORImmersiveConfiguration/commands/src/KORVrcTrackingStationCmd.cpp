@@ -12,6 +12,7 @@
 namespace {
 constexpr int kDefaultSpeed = 115200;
 constexpr double kDefaultReferenceZ = -750;
+constexpr int kMaxPort = 65535;
 
 const KORVrcEditAgentIds kAgentIds{"KORVrcTrackingStationDlgOK", "KORVrcTrackingStationDlgCANCEL",
                                    "KORVrcTrackingStationDlgAPPLY",
@@ -151,11 +152,11 @@ bool KORVrcTrackingStationCmd::CheckValues() {
     ShowRefusal("DaemonNameTaken", "\"" + values.daemonName + "\" ");
     return false;
   }
-  if (values.type == KORVrcStationART && values.port < 1) {
+  if (values.type == KORVrcStationART && (values.port < 1 || values.port > kMaxPort)) {
     ShowRefusal("NetworkPortMissing", {});
     return false;
   }
-  return true;
+  return AcceptsText(values.daemonName, KORVrcDaemonNameProblem(values.daemonName));
 }
 
 bool KORVrcTrackingStationCmd::CreateTrackers(const KORRawCollint& iNumbers) {

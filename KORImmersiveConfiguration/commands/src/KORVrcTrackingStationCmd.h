@@ -33,6 +33,7 @@ protected:
   bool RestoreValues() override;
   void GetNamesOfKind(KORListValKORUnicodeString& oNames) override;
   KORUnicodeString GetDialogName() override;
+  NameRule GetNameRule() override { return KORVrcNameProblem; }
 
 private:
   // A tracker as it was when the command started.

@@ -55,7 +55,7 @@ void KORVrcTrackingStationDlg::Build() {
   for (int port = 1; port <= kSerialPorts; ++port)
     _portCombo->SetLine("COM " + std::to_string(port));
   _speedLabel = new KORDlgLabel(frame, "Label055");
-  _speedSpinner = KORVrcMakeSpinner(frame, "SpeedSpinner", 0, kMaxSpeed, kSpeedSteps, "%.0f");
+  _speedSpinner = KORVrcMakeSpeedSpinner(frame, kMaxSpeed, kSpeedSteps);
   _ethernetEditor = new KORDlgEditor(frame, "EthernetPortEdt", KORDlgEditor::Integer);
   _ethernetLabel = new KORDlgLabel(frame, "Label057");
   new KORDlgSeparator(frame, "Separator050");

@@ -35,6 +35,7 @@ protected:
   bool DeleteMadeElement() override;
   void GetNamesOfKind(KORListValKORUnicodeString& oNames) override;
   KORUnicodeString GetDialogName() override;
+  NameRule GetNameRule() override { return KORVrcNameProblem; }
   void OnPicked(KORBaseUnknown* iElement) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "KORVrcViewDlg.h"
 
+#include "KORVrcDlgTools.h"
 #include "dialog/KORDlgNotifications.h"
 #include "system/KORFrameServices.h"
 
@@ -40,7 +41,10 @@ KORVrcViewDlg::KORVrcViewDlg(KORCommand* iFather)
 KORDlgSpinner* KORVrcViewDlg::MakeField(KORCommand* iFather, const char* iName,
                                         KORParameterKind iKind) {
   auto* field = new KORDlgSpinner(iFather, iName);
-  field->BindParameter(iKind);
+  if (iKind == KORParameterKind::Length)
+    KORVrcMakeLengthField(*field);
+  else
+    field->BindParameter(iKind);
   field->SetFormat(iKind == KORParameterKind::Angle ? kAngleFormat : kLengthFormat);
   return field;
 }

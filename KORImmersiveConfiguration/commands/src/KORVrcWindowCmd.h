@@ -27,6 +27,7 @@ protected:
   bool RestoreValues() override;
   void GetNamesOfKind(KORListValKORUnicodeString& oNames) override;
   KORUnicodeString GetDialogName() override;
+  NameRule GetNameRule() override { return KORVrcNameProblem; }
   void OnPicked(KORBaseUnknown* iElement) override;
 
 private:

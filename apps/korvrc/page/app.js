@@ -2,7 +2,7 @@
 // one journal line to /api/action; the server announces every change on
 // /api/events. The page keeps no model of its own.
 import { drawWindow, quote } from './dialogs.js';
-import { drawTree } from './tree.js';
+import { drawTree, markSelection } from './tree.js';
 
 export const token = new URLSearchParams(location.search).get('token') ?? '';
 const $ = (id) => document.getElementById(id);
@@ -59,7 +59,6 @@ function drawNode(node) {
   const item = document.createElement('li');
   const label = document.createElement('span');
   label.textContent = node.label;
-  if (node.selected) label.classList.add('selected');
   if (node.element) {
     label.dataset.element = node.element;
     label.addEventListener('click', () => act(`select ${quote(node.element)}`));
@@ -122,6 +121,7 @@ function show(state) {
   if (!tree || !dialogs) return refresh();
   drawToolbar(state.toolbar);
   if (tree !== held.tree) drawTree($('tree'), tree.value, drawNode);
+  markSelection($('tree'), state.selection);
   // Drawn every time: a refused or adjusted value shows what the dialog holds.
   $('dialogs').replaceChildren(...dialogs.value.map((window) => drawWindow(window, act)));
   held = { tree, dialogs };

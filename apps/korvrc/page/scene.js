@@ -12,6 +12,7 @@ import { TransformControls } from 'three/addons/controls/TransformControls.js';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
 import { act, request, lastState, token } from './app.js';
 import { quote } from './dialogs.js';
+import { selectedElements } from './tree.js';
 
 const panel = document.getElementById('scene');
 const renderer = new THREE.WebGLRenderer({ antialias: true, preserveDrawingBuffer: true });
@@ -91,13 +92,6 @@ function highlight(pivot, on) {
     }
     object.material = on ? object.userData.highlightLook : object.userData.look;
   });
-}
-
-function selectedElements(node, into = new Set()) {
-  if (!node) return into;
-  if (node.selected && node.element) into.add(node.element);
-  for (const child of node.children) selectedElements(child, into);
-  return into;
 }
 
 // The manipulator sits on the one selected element when it can be dragged.
@@ -223,7 +217,7 @@ function update() {
 }
 
 function showState(state) {
-  selected = selectedElements(state.tree);
+  selected = selectedElements(state.tree, state.selection);
   update();
 }
 document.addEventListener('korvrc:state', (event) => showState(event.detail));
