@@ -1,7 +1,7 @@
 // korvrc: the command-line host of the immersive configuration module.
 #include "KORVrcCommands.h"
 #include "KORVrcSceneCommands.h"
-#include "KORVrcServeCommand.h"
+#include "KORVrcServeLibrary.h"
 #include "KORVrcTrackCommand.h"
 #include "frame/KORFrame.h"
 #include "objectmodel/KORExtensionDictionary.h"
@@ -11,6 +11,8 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdlib>
+#include <dlfcn.h>
+#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -35,6 +37,28 @@ void DefaultUserSettingPath() {
   const char* home = KORGetEnv("HOME");
   if ((current == nullptr || *current == '\0') && home != nullptr && *home != '\0')
     ::setenv("KORUserSettingPath", KORMakePath(home, ".korvrc/settings").c_str(), 1);
+}
+
+// The server's library sits in the lib folder beside the bin folder holding
+// korvrc, as in the build tree. It stays loaded until the process ends.
+int RunServe(const KORVrcServeOptions& iOptions) {
+  std::error_code error;
+  const std::filesystem::path binary = std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::string library =
+      (binary.parent_path().parent_path() / "lib" / KORVRC_SERVE_LIBRARY).string();
+  void* handle = error ? nullptr : dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+  auto entry = handle ? reinterpret_cast<KORVrcServeEntryFunction>(
+                            dlsym(handle, KORVRC_SERVE_ENTRY_SYMBOL))
+                      : nullptr;
+  if (!entry) {
+    std::cerr << "korvrc: serve needs the server library " KORVRC_SERVE_LIBRARY ": "
+              << (handle  ? library + " exports no " KORVRC_SERVE_ENTRY_SYMBOL
+                  : error ? "korvrc's own folder cannot be found: " + error.message()
+                          : std::string(dlerror()))
+              << '\n';
+    return 1;
+  }
+  return entry(&iOptions);
 }
 
 constexpr const char* kInputHelp =
@@ -168,7 +192,7 @@ int main(int argc, char** argv) {
   if (play->parsed())
     return KORVrcGuarded(journal, [&] { return KORVrcRunPlay(journal, input, output); });
   if (serve->parsed())
-    return KORVrcGuarded(serveOptions.input, [&] { return KORVrcRunServe(serveOptions); });
+    return RunServe(serveOptions);
   if (track->parsed())
     return KORVrcGuarded(trackOptions.input, [&] { return KORVrcRunTrack(trackOptions); });
   if (create->parsed())

@@ -96,7 +96,10 @@ HRESULT KORLoadModule(const std::string& iName, std::string& oError) {
     looked += "\n  " + path;
     if (!std::filesystem::exists(path))
       continue;
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Functions are bound on first call: a run uses a small part of a module,
+    // and binding all of them would cost every run. A module is linked with
+    // every symbol resolved, so none is missing later.
+    void* handle = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
     if (!handle) {
       oError = "cannot load module " + iName + " from " + path + ": " + dlerror();
       return E_FAIL;

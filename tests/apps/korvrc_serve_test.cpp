@@ -110,17 +110,6 @@ protected:
   KORVrcTrackingSettings tracking{"127.0.0.1:0", ""};
 };
 
-<<<<<<< HEAD
-=======
-bool TreeHolds(const nlohmann::json& iNode, const std::string& iElement) {
-  if (iNode.is_object() && iNode["element"] == iElement)
-    return true;
-  for (const nlohmann::json& child : iNode.value("children", nlohmann::json::array()))
-    if (TreeHolds(child, iElement))
-      return true;
-  return false;
-}
-
 // The elements of the tree's nodes that iSelection's paths lead to.
 std::set<std::string> SelectedElements(const nlohmann::json& iTree,
                                        const nlohmann::json& iSelection) {
@@ -135,7 +124,6 @@ std::set<std::string> SelectedElements(const nlohmann::json& iTree,
   return elements;
 }
 
->>>>>>> h40
 // The widget named iName in a dumped window, or null.
 const nlohmann::json* FindWidget(const nlohmann::json& iWidget, const std::string& iName) {
   if (iWidget.value("name", "") == iName)

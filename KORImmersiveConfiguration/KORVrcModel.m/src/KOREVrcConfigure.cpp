@@ -255,13 +255,17 @@ bool KOREVrcConfigure::IsTheWindowAttachToScreenView(KORIVrcWindow* iWindow) {
 
 KOREVrcConfigure::RenderingMemo::RenderingMemo(KOREVrcConfigure& ioConfigure)
     : _configure(ioConfigure), _outermost(!ioConfigure._renderings) {
-  if (_outermost)
+  if (_outermost) {
     _configure._renderings.emplace();
+    _configure._areaCorners.emplace();
+  }
 }
 
 KOREVrcConfigure::RenderingMemo::~RenderingMemo() {
-  if (_outermost)
+  if (_outermost) {
     _configure._renderings.reset();
+    _configure._areaCorners.reset();
+  }
 }
 
 KOREVrcConfigure::WindowRendering KOREVrcConfigure::LookUpRendering(KORIVrcWindow* iWindow) {

@@ -143,13 +143,20 @@ public:
   static KORMathPoint ReadCorner(KORIVrcProjectionArea* iArea, CornerGetter iGetter);
   static void ReadScreenCorners(KORIVrcProjectionArea* iArea, KORMathVector& oUL,
                                 KORMathVector& oLL, KORMathVector& oLR);
+  struct AreaCorners {
+    KORMathPoint ul, ll, lr;
+  };
+  // The three corners of iArea, read once per area while a memo is held (the
+  // display file alone places every screen several times).
+  AreaCorners CornersOfArea(KORIVrcProjectionArea* iArea);
 
   // While files are generated each window's rendering, with the view and
   // rendering spec it gives, is looked up once: the writers ask for them many
   // times, and each lookup searches the configuration's rendering list. The
   // outermost scope keeps them (by the window's identity) and drops them when
   // it ends; the model must not change meanwhile. A writer of several files
-  // (the XML document) holds one around all of them.
+  // (the XML document) holds one around all of them. The corners of the
+  // projection areas are kept the same way.
   class RenderingMemo {
   public:
     explicit RenderingMemo(KOREVrcConfigure& ioConfigure);
@@ -174,6 +181,7 @@ private:
   // itself when no memo is held.
   WindowRendering RenderingEntry(KORIVrcWindow* iWindow);
   std::optional<std::unordered_map<KORBaseUnknown*, WindowRendering>> _renderings;
+  std::optional<std::unordered_map<KORBaseUnknown*, AreaCorners>> _areaCorners;
   // The non-main windows showing each view (by the view's identity), in
   // image generator and window order; empty when the image generators
   // cannot be read. Gathered once per display file, so that the screens of

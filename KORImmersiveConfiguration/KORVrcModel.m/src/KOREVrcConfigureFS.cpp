@@ -80,15 +80,7 @@ PixelSize PixelSizeOf(KORIVrcIG* iIG) {
 // A screen by three corners: a projection area in the model frame, or the
 // virtual screen of a camera at distance 1 along x.
 enum class ScreenKind { None, Screen, Camera };
-struct Corners {
-  KORMathPoint ul, ll, lr;
-};
-
-Corners CornersOf(KORIVrcProjectionArea* iArea) {
-  return {KOREVrcConfigure::ReadCorner(iArea, &KORIVrcProjectionArea::GetUpperLeft),
-          KOREVrcConfigure::ReadCorner(iArea, &KORIVrcProjectionArea::GetLowerLeft),
-          KOREVrcConfigure::ReadCorner(iArea, &KORIVrcProjectionArea::GetLowerRight)};
-}
+using Corners = KOREVrcConfigure::AreaCorners;
 
 Corners CornersOf(KORIVrcCameraView* iCamera) {
   // A frustum that cannot be read is a point straight ahead.
@@ -99,12 +91,12 @@ Corners CornersOf(KORIVrcCameraView* iCamera) {
           KORMathPoint(1, right, bottom)};
 }
 
-ScreenKind CornersOf(KORIVrcView* iView, Corners& oCorners) {
+ScreenKind CornersOf(KOREVrcConfigure& ioConfigure, KORIVrcView* iView, Corners& oCorners) {
   KORIVrcProjectionArea_var area;
   if (auto screen = KORQuery<KORIVrcScreenView>(iView)) {
     if (FAILED(screen->GetProjectionArea(area.Out())))
       return ScreenKind::None;
-    oCorners = CornersOf(area);
+    oCorners = ioConfigure.CornersOfArea(area);
     return ScreenKind::Screen;
   }
   if (auto camera = KORQuery<KORIVrcCameraView>(iView)) {
@@ -228,7 +220,7 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
   KORIVrcProjectionArea_var mainArea;
   KORIVrcCameraView_var mainCamera;
   if (GetProjectionAreaOnMainWindow(mainArea.Out()))
-    reference = {ScreenKind::Screen, CornersOf(mainArea)};
+    reference = {ScreenKind::Screen, CornersOfArea(mainArea)};
   else if (GetCameraOnMainWindow(mainCamera.Out()))
     reference = {ScreenKind::Camera, CornersOf(mainCamera)};
   for (const KORBaseUnknown_var& entry : *owned)
@@ -271,7 +263,7 @@ HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iVi
   const KORMathTransformation& modelToFS = *iModelToFS;
 
   Corners corners;
-  const ScreenKind kind = CornersOf(iView, corners);
+  const ScreenKind kind = CornersOf(*this, iView, corners);
   if (kind != ScreenKind::None) {
     Line(*this, ioStream) << "physicalPos " << modelToFS * corners.ul << " ; "
                           << modelToFS * corners.ll << " ; " << modelToFS * corners.lr;
@@ -396,7 +388,7 @@ HRESULT KOREVrcConfigure::WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcW
                                                 int iLeft, int iTop, int iRight, int iBottom,
                                                 const FSReference& iReference) {
   Corners mine;
-  const ScreenKind myKind = CornersOf(ViewOf(iWindow).get(), mine);
+  const ScreenKind myKind = CornersOf(*this, ViewOf(iWindow).get(), mine);
   if (myKind == ScreenKind::None)
     return E_FAIL;
   const Corners& reference = iReference.corners;

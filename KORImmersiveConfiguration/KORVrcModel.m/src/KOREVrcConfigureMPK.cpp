@@ -273,10 +273,10 @@ HRESULT KOREVrcConfigure::WriteMPKChannelInformations(std::ostream& ioStream,
     Indent(ioStream);
     ioStream << "wall";
     KORIVrcProjectionArea_var area;
-    if (SUCCEEDED(screen->GetProjectionArea(area.Out())))
-      writeWall(headToMPK, ReadCorner(area, &KORIVrcProjectionArea::GetLowerLeft),
-                ReadCorner(area, &KORIVrcProjectionArea::GetLowerRight),
-                ReadCorner(area, &KORIVrcProjectionArea::GetUpperLeft));
+    if (SUCCEEDED(screen->GetProjectionArea(area.Out()))) {
+      const AreaCorners corners = CornersOfArea(area);
+      writeWall(headToMPK, corners.ll, corners.lr, corners.ul);
+    }
   } else if (auto camera = KORQuery<KORIVrcCameraView>(view)) {
     // A frustum that cannot be read is a point straight ahead.
     double left = 0, right = 0, top = 0, bottom = 0;
