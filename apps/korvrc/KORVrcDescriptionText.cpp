@@ -1,5 +1,6 @@
 #include "KORVrcDescription.h"
 
+#include "interfaces/KORVrcValueRules.h"
 #include "math/KORMathTolerance.h"
 #include "system/KORJsonDepth.h"
 
@@ -32,12 +33,23 @@ std::string Quoted(std::string_view iText) {
   return KORVrcEcho(iText);
 }
 
-// What the ranges of the format allow (docs/installation-description.md).
-constexpr double kMaxMagnitude = 1e9;
-constexpr std::size_t kMaxNameLength = 255;
-
-bool IsControl(char iCharacter) {
-  return static_cast<unsigned char>(iCharacter) < 0x20 || iCharacter == 0x7f;
+// What each text problem of the format's ranges says (docs/installation-description.md).
+std::string TextRule(KORVrcTextProblem iProblem) {
+  switch (iProblem) {
+  case KORVrcTextProblem::Empty:
+    return "must not be empty";
+  case KORVrcTextProblem::TooLong:
+    return "must be at most " + std::to_string(KORVrcMaxNameLength) + " characters long";
+  case KORVrcTextProblem::ControlCharacter:
+    return "must not hold a control character";
+  case KORVrcTextProblem::NotAFileName:
+    return "must be usable as a file name: not \".\" or \"..\", no \"/\" or \"\\\"";
+  case KORVrcTextProblem::BlankOrQuote:
+    return "must not hold a blank, a quote or a control character";
+  case KORVrcTextProblem::None:
+    break;
+  }
+  return {};
 }
 
 std::string Member(const std::string& iPath, std::string_view iKey) {
@@ -229,7 +241,7 @@ private:
     if (!iValue.is_number())
       Fail(iPath, "must be a number");
     const double value = iValue.get<double>();
-    if (!std::isfinite(value) || std::abs(value) > kMaxMagnitude)
+    if (!std::isfinite(value) || std::abs(value) > KORVrcMaxMagnitude)
       Fail(iPath, "must be a number from -1e9 to 1e9");
     return value;
   }
@@ -250,33 +262,24 @@ private:
     }
     return value;
   }
-  // A name of an element: shown in dialogs and written into runtime files.
+  // A text that iProblemOf accepts: names are shown in dialogs and written into
+  // runtime files, the configuration's name is also the stem of the exported file
+  // names, and daemon names are written between quotes in the daemon files.
+  static std::string Text(const Json& iValue, const std::string& iPath,
+                          KORVrcTextProblem (*iProblemOf)(const std::string&)) {
+    std::string text = String(iValue, iPath);
+    if (const KORVrcTextProblem problem = iProblemOf(text); problem != KORVrcTextProblem::None)
+      Fail(iPath, TextRule(problem));
+    return text;
+  }
   static std::string Name(const Json& iValue, const std::string& iPath) {
-    std::string name = String(iValue, iPath);
-    if (name.empty())
-      Fail(iPath, "must not be empty");
-    if (name.size() > kMaxNameLength)
-      Fail(iPath, "must be at most " + std::to_string(kMaxNameLength) + " characters long");
-    if (std::any_of(name.begin(), name.end(), IsControl))
-      Fail(iPath, "must not hold a control character");
-    return name;
+    return Text(iValue, iPath, KORVrcNameProblem);
   }
-  // The configuration's name is also the stem of the exported file names.
   static std::string FileName(const Json& iValue, const std::string& iPath) {
-    std::string name = Name(iValue, iPath);
-    if (name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos)
-      Fail(iPath, "must be usable as a file name: not \".\" or \"..\", no \"/\" or \"\\\"");
-    return name;
+    return Text(iValue, iPath, KORVrcFileNameProblem);
   }
-  // Daemon names are written between quotes in the daemon files.
   static std::string Daemon(const Json& iValue, const std::string& iPath) {
-    std::string daemon = String(iValue, iPath);
-    if (std::any_of(daemon.begin(), daemon.end(),
-                    [](char c) { return IsControl(c) || c == ' ' || c == '"' || c == '\''; }))
-      Fail(iPath, "must not hold a blank, a quote or a control character");
-    if (daemon.size() > kMaxNameLength)
-      Fail(iPath, "must be at most " + std::to_string(kMaxNameLength) + " characters long");
-    return daemon;
+    return Text(iValue, iPath, KORVrcDaemonNameProblem);
   }
   static int Integer(const Json& iValue, const std::string& iPath,
                      long iMin = std::numeric_limits<int>::min(),
@@ -817,7 +820,7 @@ std::string KORVrcEcho(std::string_view iText) {
       echoed += "\\n";
     else if (c == '\t')
       echoed += "\\t";
-    else if (IsControl(c)) {
+    else if (KORVrcIsControl(c)) {
       char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\x%02x", static_cast<unsigned char>(c));
       echoed += escaped;
