@@ -98,10 +98,10 @@ TEST_F(ResourceCommandTest, ImageGeneratorNamesMustBeDisplayNames) {
   const struct {
     const char* name;
     bool accepted;
-  } cases[] = {{":0.0", true},    {"host:0.0", true}, {":1.12", true},   {":0.5", true},
-               {"0.0", false},    {":0", false},      {":0.", false},    {":.0", false},
-               {":0.a", false},   {":0.05", false},   {"host:", false},  {"", false},
-               {":0.1.2", false}, {":0:0.1", false},  {":-1.0", false}};
+  } cases[] = {{":0.0", true},    {"host:0.0", true}, {":1.12", true},  {":0.5", true},
+               {"0.0", false},    {":0", false},      {":0.", false},   {":.0", false},
+               {":0.a", false},   {":0.05", false},   {"host:", false}, {":0.1.2", false},
+               {":0:0.1", false}, {":-1.0", false}};
   for (const auto& c : cases) {
     Perform({"start btnCreateIG", KORString("set EditorDisplay \"") + c.name + "\"", "press OK"});
     EXPECT_EQ(DialogOpen(), !c.accepted) << c.name;
