@@ -59,6 +59,12 @@ KORUuid KORUuid::Generate() {
 }
 
 KORString KORUuid::ToText() const {
+  KORString text;
+  WriteText(text);
+  return text;
+}
+
+void KORUuid::WriteText(KORString& oText) const {
   // Written whole into a buffer, two digits a byte from a table: the root
   // renews its identifier on every model event, so this runs hundreds of
   // times per change.
@@ -81,7 +87,7 @@ KORString KORUuid::ToText() const {
     end += count;
     *end++ = '_';
   }
-  return KORString(buffer, end - 1);
+  oText.assign(buffer, end - 1);
 }
 
 bool KORUuid::FromText(std::string_view iText, KORUuid& oUuid) {

@@ -134,5 +134,9 @@ HRESULT KOREVrcConfig::GetID(KORUuid& oID) {
 
 HRESULT KOREVrcConfig::SetID(KORUuid iID) {
   KORVrcTraceScope scope("KOREVrcConfig::SetID");
-  return SetString(GetImpl(), "ConfigID", iID.ToText(), Notify::No);
+  // Renewed on every model event that reaches the root: the text goes
+  // through storage kept from the last renewal rather than a fresh string.
+  thread_local KORUnicodeString text;
+  iID.WriteText(text);
+  return SetString(GetImpl(), "ConfigID", text, Notify::No);
 }
