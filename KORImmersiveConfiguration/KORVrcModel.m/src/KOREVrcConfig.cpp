@@ -136,7 +136,8 @@ HRESULT KOREVrcConfig::SetID(KORUuid iID) {
   KORVrcTraceScope scope("KOREVrcConfig::SetID");
   // Renewed on every model event that reaches the root: the text goes
   // through storage kept from the last renewal rather than a fresh string.
-  thread_local KORUnicodeString text;
+  // Model events are delivered on the one thread that edits documents.
+  static KORUnicodeString text;
   iID.WriteText(text);
   return SetString(GetImpl(), "ConfigID", text, Notify::No);
 }
