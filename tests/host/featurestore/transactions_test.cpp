@@ -230,7 +230,8 @@ TEST_F(TransactionsTest, AValueWrittenAgainKeepsOneStepAndUndoGoesBackBeforeTheF
 // sees the latest text, listeners hear every write, and undo, abort and redo
 // give back the right texts.
 TEST_F(TransactionsTest, ATextWrittenAgainIsReadBackAndReplayedLikeAnyValue) {
-  auto attributes = Attr(Node());
+  auto node = Node();
+  auto attributes = Attr(node);
   const KORFeatureStore& store = document->Store();
   int told = 0;
   const int listener = document->AddStoreListener([&](const KORStoreChange&) { ++told; });
