@@ -156,11 +156,14 @@ HRESULT KORFeature::GetPlain(const char* iKey, KORAttributeType iType, T& oValue
   return S_OK;
 }
 
-HRESULT KORFeature::SetPlain(const char* iKey, KORAttributeType iType, Value iValue) {
+int KORFeature::WritableIndex(const char* iKey, KORAttributeType iType) const {
   int index = _type->Find(iKey);
-  if (IsDead() || index < 0 || _type->attributes[index].type != iType)
-    return E_FAIL;
-  return StoreValue(static_cast<std::size_t>(index), std::move(iValue));
+  return IsDead() || index < 0 || _type->attributes[index].type != iType ? -1 : index;
+}
+
+HRESULT KORFeature::SetPlain(const char* iKey, KORAttributeType iType, Value iValue) {
+  const int index = WritableIndex(iKey, iType);
+  return index < 0 ? E_FAIL : StoreValue(static_cast<std::size_t>(index), std::move(iValue));
 }
 
 HRESULT KORFeature::GetInteger(const char* iKey, int& oValue) {
@@ -179,7 +182,12 @@ HRESULT KORFeature::GetString(const char* iKey, KORUnicodeString& oValue) {
   return GetPlain(iKey, KORAttributeType::String, oValue);
 }
 HRESULT KORFeature::SetString(const char* iKey, const KORUnicodeString& iValue) {
-  return SetPlain(iKey, KORAttributeType::String, iValue);
+  const int index = WritableIndex(iKey, KORAttributeType::String);
+  if (index < 0)
+    return E_FAIL;
+  if (Store().RewriteText(*this, static_cast<std::size_t>(index), iValue))
+    return S_OK;
+  return StoreValue(static_cast<std::size_t>(index), iValue);
 }
 HRESULT KORFeature::GetIntegers(const char* iKey, KORRawCollint& oValues) {
   std::vector<int> values;

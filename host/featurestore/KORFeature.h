@@ -110,6 +110,8 @@ private:
   KORFeatureStore& Store() const;
   template <class T> HRESULT GetPlain(const char* iKey, KORAttributeType iType, T& oValue);
   HRESULT SetPlain(const char* iKey, KORAttributeType iType, Value iValue);
+  // The index of attribute iKey when it holds iType and may be written, or -1.
+  int WritableIndex(const char* iKey, KORAttributeType iType) const;
   // The links of attribute iKey if it is a link attribute (of either kind):
   // an attribute without value reads as an empty list.
   const Links* LinksOf(const char* iKey, const KORAttributeDef** oDef = nullptr,

@@ -86,10 +86,34 @@ void KORFeatureStore::Write(KORStoreStep&& ioStep) {
 bool KORFeatureStore::FoldIntoOpen(const KORStoreStep& iStep) {
   if (KORIsLinkType(iStep.feature->Type().attributes[iStep.attribute].type))
     return false; // a link's old and new targets take part in orphan removal
-  const auto found = _lastWrites.find({iStep.feature.get(), iStep.attribute});
-  if (found == _lastWrites.end() || found->second < _savepoints.back().steps)
+  KORStoreStep* recorded = OpenWriteOf(iStep.feature.get(), iStep.attribute);
+  if (!recorded)
     return false;
-  _open[found->second].newValue = iStep.newValue;
+  recorded->newValue = iStep.newValue;
+  return true;
+}
+
+KORStoreStep* KORFeatureStore::OpenWriteOf(const KORFeature* iFeature, std::size_t iAttribute) {
+  if (_savepoints.empty())
+    return nullptr;
+  const auto found = _lastWrites.find({iFeature, iAttribute});
+  if (found == _lastWrites.end() || found->second < _savepoints.back().steps)
+    return nullptr;
+  return &_open[found->second];
+}
+
+bool KORFeatureStore::RewriteText(KORFeature& ioFeature, std::size_t iAttribute,
+                                  const std::string& iText) {
+  if (_replaying)
+    return false;
+  KORStoreStep* recorded = OpenWriteOf(&ioFeature, iAttribute);
+  auto* recordedText = recorded ? std::get_if<std::string>(&recorded->newValue) : nullptr;
+  auto* currentText = std::get_if<std::string>(&ioFeature._values[iAttribute]);
+  if (!recordedText || !currentText)
+    return false;
+  recordedText->assign(iText);
+  currentText->assign(iText);
+  Tell(KORStepKind::SetValue, &ioFeature, iAttribute);
   return true;
 }
 

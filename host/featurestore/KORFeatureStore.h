@@ -56,6 +56,12 @@ public:
 
   // Makes, records and tells one step (inside an Operation).
   void Write(KORStoreStep&& ioStep);
+  // A text written again within the open transaction: when the same
+  // attribute was written since the innermost savepoint, the text is copied
+  // into that step and into the feature, reusing the storage of both (the
+  // configuration's identifier is renewed on every model event), and the
+  // listeners are told; false when the write must be made as a step.
+  bool RewriteText(KORFeature& ioFeature, std::size_t iAttribute, const std::string& iText);
   // Model-event connections: made and recorded like writes, but not told to
   // the store-change listeners, and allowed during a replay (unrecorded).
   void Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect);
@@ -100,6 +106,9 @@ private:
   // of the value it held: a tracked element's writes allocate nothing there);
   // false when none did.
   bool FoldIntoOpen(const KORStoreStep& iStep);
+  // The open transaction's step that last wrote iAttribute of iFeature since
+  // the innermost savepoint, or null.
+  KORStoreStep* OpenWriteOf(const KORFeature* iFeature, std::size_t iAttribute);
   void Perform(const KORStoreStep& iStep, bool iForward);
   void Tell(KORStepKind iKind, KORFeature* iFeature, std::size_t iAttribute);
   void NoteReleased(const KORStoreStep& iStep);

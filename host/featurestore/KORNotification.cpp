@@ -39,9 +39,19 @@ bool KORNotification::InsertInTable(const void* iReceiver) {
   return true;
 }
 
-void KORNotification::GrowTable() {
+void KORNotification::ExpectReached(std::size_t iMore) {
+  const std::size_t expected = _reachedCount + iMore;
+  // Kept at most half full, like every insertion keeps it.
+  if (expected > kFewReached && expected * 2 >= _table.size())
+    GrowTable(expected * 2 + 1);
+}
+
+void KORNotification::GrowTable(std::size_t iAtLeast) {
   std::vector<const void*> old = std::move(_table);
-  _table.assign(old.empty() ? kFewReached * 8 : old.size() * 2, nullptr);
+  std::size_t size = old.empty() ? kFewReached * 8 : old.size() * 2;
+  while (size < iAtLeast)
+    size *= 2;
+  _table.assign(size, nullptr);
   _reachedCount = 0;
   if (old.empty())
     old.assign(_few.begin(), _few.end());

@@ -29,6 +29,9 @@ public:
   // Records that iReceiver got the notification; false when it already had.
   // Constant time: one notification may reach hundreds of objects.
   bool MarkReached(const void* iReceiver);
+  // Makes room for iMore receivers to be marked without growing step by
+  // step (an object about to pass the notification to hundreds).
+  void ExpectReached(std::size_t iMore);
 
 private:
   // Most notifications reach a handful of objects, searched in place with no
@@ -36,7 +39,8 @@ private:
   // slots are null, the null receiver has its own flag).
   static constexpr std::size_t kFewReached = 8;
   bool InsertInTable(const void* iReceiver);
-  void GrowTable();
+  // Grows the table to at least iAtLeast slots, and at least doubles it.
+  void GrowTable(std::size_t iAtLeast = 0);
 
   std::string _className;
   std::array<const void*, kFewReached> _few{};

@@ -87,6 +87,7 @@ void KORNotificationDispatcher::Dispatch(KORNotification& ioNotification, const 
     if (_listeners[i].id != 0)
       (*_listeners[i].listener)(ioNotification);
   const std::size_t receiverCount = _receivers.size();
+  ioNotification.ExpectReached(receiverCount);
   for (std::size_t i = 0; i < receiverCount; ++i) {
     // Most receivers of a busy object were reached already through another
     // path: that is asked first, as it is the cheapest.

@@ -59,29 +59,35 @@ KORUuid KORUuid::Generate() {
 }
 
 KORString KORUuid::ToText() const {
-  // Written whole into a buffer, two digits a byte from a table: the root
-  // renews its identifier on every model event, so this runs hundreds of
-  // times per change.
-  static constexpr auto kPairs = [] {
-    std::array<std::array<char, 2>, 256> pairs{};
-    for (int byte = 0; byte < 256; ++byte)
-      pairs[byte] = {"0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 0xF]};
-    return pairs;
-  }();
-  char buffer[4 * 9];
+  KORString text;
+  WriteText(text);
+  return text;
+}
+
+void KORUuid::WriteText(KORString& oText) const {
+  // The root renews its identifier on every model event, so this runs
+  // hundreds of times per change: each word becomes its eight digits at once,
+  // in one 64-bit register, one digit a byte.
+  static_assert(std::endian::native == std::endian::little);
+  char buffer[4 * 9 + 8]; // a word is stored as 8 bytes, its leading zeros overwritten
   char* end = buffer;
-  for (std::size_t word = 0; word < 4; ++word) {
-    const std::uint32_t value = words[word];
-    char digits[8];
-    for (int byte = 0; byte < 4; ++byte)
-      std::memcpy(digits + 2 * byte, kPairs[(value >> (24 - 8 * byte)) & 0xFF].data(), 2);
+  for (const std::uint32_t value : words) {
+    std::uint64_t nibbles = value; // nibble k (from the least significant) into byte k
+    nibbles = (nibbles | nibbles << 16) & 0x0000FFFF0000FFFFull;
+    nibbles = (nibbles | nibbles << 8) & 0x00FF00FF00FF00FFull;
+    nibbles = (nibbles | nibbles << 4) & 0x0F0F0F0F0F0F0F0Full;
+    const std::uint64_t letters = ((nibbles + 0x0606060606060606ull) >> 4) & 0x0101010101010101ull;
+    std::uint64_t digits =
+        nibbles + 0x3030303030303030ull + letters * static_cast<std::uint64_t>('a' - '0' - 10);
+    digits = __builtin_bswap64(digits); // the most significant digit first in memory
     // Without leading zeros; a zero word is one digit.
-    const int count = value ? (32 - std::countl_zero(value) + 3) / 4 : 1;
-    std::memcpy(end, digits + 8 - count, static_cast<std::size_t>(count));
+    const int count = value ? (std::bit_width(value) + 3) / 4 : 1;
+    digits >>= 8 * (8 - count);
+    std::memcpy(end, &digits, sizeof digits);
     end += count;
     *end++ = '_';
   }
-  return KORString(buffer, end - 1);
+  oText.assign(buffer, end - 1);
 }
 
 bool KORUuid::FromText(std::string_view iText, KORUuid& oUuid) {

@@ -14,6 +14,8 @@ struct KORUuid {
   static KORUuid Generate();
   bool IsNull() const { return words == std::array<std::uint32_t, 4>{}; }
   KORString ToText() const;
+  // The text form into oText, reusing its storage.
+  void WriteText(KORString& oText) const;
   // Reads the text form; fails on anything else.
   static bool FromText(std::string_view iText, KORUuid& oUuid);
   friend bool operator==(const KORUuid&, const KORUuid&) = default;

@@ -31,25 +31,43 @@ HRESULT KORImplementation::ImplementationQueryInterface(const KORIID& iIID, void
     *oObject = Identity();
   } else if (iIID == ImplementationIID) {
     *oObject = this;
-  } else if (void* own = CastToOwnInterface(iIID)) {
-    *oObject = own;
-  } else if (const KORExtensionRow* row = KORExtensionDictionary::Get().Resolve(*_lateType, iIID)) {
-    return ExtensionQueryInterface(*row, iIID, oObject);
   } else {
-    return E_NOINTERFACE;
+    return AnswerQuery(iIID, oObject);
   }
   ImplementationAddRef();
   return S_OK;
 }
 
-HRESULT KORImplementation::ExtensionQueryInterface(const KORExtensionRow& iRow, const KORIID& iIID,
-                                                   void** oObject) {
-  KORExtension* extension = Extension(iRow);
-  *oObject = extension->CastTo(iIID);
-  if (!*oObject)
+HRESULT KORImplementation::AnswerQuery(const KORIID& iIID, void** oObject) {
+  const Answer& answer = KeptAnswer(iIID);
+  if (!answer.pointer)
     return E_NOINTERFACE;
-  extension->ExtensionAddRef();
+  *oObject = answer.pointer;
+  if (answer.extension)
+    answer.extension->ExtensionAddRef();
+  else
+    ImplementationAddRef();
   return S_OK;
+}
+
+const KORImplementation::Answer& KORImplementation::KeptAnswer(const KORIID& iIID) {
+  const unsigned generation = KORExtensionDictionary::Get().Generation();
+  if (_answersGeneration != generation) {
+    _answers.clear();
+    _answersGeneration = generation;
+  }
+  // Each library has its own copy of an id's name: a copy not seen yet is
+  // answered the long way once, and kept under its own pointer.
+  for (const Answer& answer : _answers)
+    if (answer.name == iIID.name)
+      return answer;
+  Answer answer{iIID.name, CastToOwnInterface(iIID), nullptr};
+  if (!answer.pointer)
+    if (const KORExtensionRow* row = KORExtensionDictionary::Get().Resolve(*_lateType, iIID)) {
+      answer.extension = Extension(*row);
+      answer.pointer = answer.extension->CastTo(iIID);
+    }
+  return _answers.emplace_back(answer);
 }
 
 KORExtension* KORImplementation::Extension(const KORExtensionRow& iRow) {
@@ -74,6 +92,7 @@ std::size_t KORImplementation::DataExtensionCount() const {
 }
 
 void KORImplementation::DisposeExtensions() {
+  _answers.clear();
   // An extension's OnDispose may query the object and make another
   // extension: iterate by index over a vector that may grow.
   for (std::size_t i = 0; i < _extensions.size(); ++i)

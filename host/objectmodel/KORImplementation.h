@@ -36,8 +36,11 @@ public:
   unsigned long ReferenceCount() const { return _count; }
 
   // Lets the data extensions drop their references to other objects (the
-  // object leaves its document); idempotent.
+  // object leaves its document), and forgets the answers kept for queries;
+  // idempotent.
   void DisposeExtensions();
+  // Number of interface answers kept for later queries (for tests).
+  std::size_t KeptAnswerCount() const { return _answers.size(); }
   // Number of data extensions made so far (for tests of the object model).
   std::size_t DataExtensionCount() const;
 
@@ -48,12 +51,25 @@ protected:
   virtual void* CastToOwnInterface(const KORIID& iIID) = 0;
 
 private:
-  HRESULT ExtensionQueryInterface(const KORExtensionRow& iRow, const KORIID& iIID, void** oObject);
+  // What a query answered, kept for the next query of the same id: an event
+  // crossing hundreds of objects asks each the same few interfaces. Own
+  // interfaces and extensions do not change while the extension dictionary
+  // keeps its generation.
+  struct Answer {
+    const char* name;         // the id's name, compared by pointer
+    void* pointer;            // null: no such interface
+    KORExtension* extension;  // the extension answering, or null for the object
+  };
+  [[nodiscard]] HRESULT AnswerQuery(const KORIID& iIID, void** oObject);
+  // The answer kept for iIID, found the long way when there is none yet.
+  const Answer& KeptAnswer(const KORIID& iIID);
   // The object's extension of iRow's class, made on first demand.
   KORExtension* Extension(const KORExtensionRow& iRow);
   const KORLateType* _lateType;
   unsigned long _count = 0;
   std::vector<std::pair<const KORExtensionRow*, KORExtension*>> _extensions;
+  std::vector<Answer> _answers;
+  unsigned _answersGeneration = 0;
 };
 
 template <class Self, class... Interfaces>

@@ -2,8 +2,10 @@
 
 #include "featurestore/KORDocumentIO.h"
 #include "featurestore/KORICutAndPastable.h"
+#include "featurestore/KORITransactions.h"
 #include "featurestore/KORLifeCycleObject.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <unistd.h>
@@ -65,6 +67,33 @@ TEST_F(LifeCycleTest, OnlyOrdinaryElementsAcceptDelete) {
   EXPECT_EQ(KORQuery<KORICSOFilter>(tracker)->AvailableElements("Delete", nullptr, &elements),
             E_FAIL);
   EXPECT_EQ(elements, nullptr);
+}
+
+// Renewals within one transaction rewrite the recorded identifier in place:
+// each read still sees a new value, and undo and redo give back the values
+// before and after the transaction.
+TEST_F(LifeCycleTest, IdentifiersRenewedInATransactionAreFreshAndReplayed) {
+  auto config = Config();
+  auto transactions = KORQuery<KORITransactions>(document->Identity());
+  ASSERT_TRUE(transactions);
+  std::vector<KORUuid> seen(1);
+  ASSERT_EQ(config->GetID(seen.back()), S_OK);
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  for (int width : {640, 800, 1024}) {
+    ASSERT_EQ(ig->SetPixelWidth(width), S_OK);
+    KORUuid now;
+    ASSERT_EQ(config->GetID(now), S_OK);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), now), 0) << "width " << width;
+    seen.push_back(now);
+  }
+  ASSERT_EQ(transactions->CommitTransaction(), S_OK);
+  KORUuid replayed;
+  ASSERT_EQ(transactions->Undo(), S_OK);
+  ASSERT_EQ(config->GetID(replayed), S_OK);
+  EXPECT_EQ(replayed, seen.front());
+  ASSERT_EQ(transactions->Redo(), S_OK);
+  ASSERT_EQ(config->GetID(replayed), S_OK);
+  EXPECT_EQ(replayed, seen.back());
 }
 
 // Moves of the hand device and head, and deletions of devices, stopped short

@@ -156,5 +156,6 @@ HRESULT KOREVrcConfig::MakeID() {
 
 HRESULT KOREVrcConfig::SetID(KORUuid iID) {
   KORVrcTraceScope scope("KOREVrcConfig::SetID");
-  return SetString(GetImpl(), "ConfigID", iID.ToText(), Notify::No);
+  iID.WriteText(_idText);
+  return SetString(GetImpl(), "ConfigID", _idText, Notify::No);
 }

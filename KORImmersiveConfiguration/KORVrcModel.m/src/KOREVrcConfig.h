@@ -23,4 +23,8 @@ public:
 private:
   // Stores a new identifier without ending the document's undo history.
   HRESULT MakeID();
+
+  // Renewed on every model event that reaches the root: the text goes through
+  // storage kept from the last renewal rather than a fresh string.
+  KORUnicodeString _idText;
 };

@@ -177,6 +177,23 @@ TEST_F(StoreTest, UuidsAreUniqueAndHaveTheHostTextForm) {
     EXPECT_FALSE(KORUuid::FromText(bad, back)) << bad;
 }
 
+// The text is written into a string that already holds a longer one: digits
+// of every count, letters and the previous contents must come out right.
+TEST(UuidText, IsWrittenWholeIntoAReusedString) {
+  const std::pair<KORUuid, const char*> cases[] = {
+      {{{0, 0, 0, 0}}, "0_0_0_0"},
+      {{{0x9, 0xa, 0xf0, 0x10f}}, "9_a_f0_10f"},
+      {{{0x1234, 0xabcde, 0x7fffff, 0x80000000}}, "1234_abcde_7fffff_80000000"},
+      {{{0x89abcdef, 0x01234567, 0xfedcba98, 0x0000ffff}}, "89abcdef_1234567_fedcba98_ffff"},
+  };
+  KORString text = "a previous text, longer than any identifier";
+  for (const auto& [uuid, expected] : cases) {
+    uuid.WriteText(text);
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(uuid.ToText(), expected);
+  }
+}
+
 // Generated identifiers are random version-4 identifiers, distinct within a
 // thread and across threads (each thread seeds its own generator).
 TEST(UuidGeneration, IsRandomVersionFourAndDistinctAcrossThreads) {

@@ -219,6 +219,42 @@ TEST_F(TransactionsTest, AValueWrittenAgainKeepsOneStepAndUndoGoesBackBeforeTheF
   EXPECT_EQ(count, 20000);
 }
 
+// A text written again is copied in place into the recorded step: every read
+// sees the latest text, listeners hear every write, and undo, abort and redo
+// give back the right texts.
+TEST_F(TransactionsTest, ATextWrittenAgainIsReadBackAndReplayedLikeAnyValue) {
+  auto node = Node();
+  auto attributes = Attr(node);
+  const KORFeatureStore& store = document->Store();
+  int told = 0;
+  const int listener = document->AddStoreListener([&](const KORStoreChange&) { ++told; });
+  auto read = [&] {
+    KORUnicodeString text;
+    EXPECT_EQ(attributes->GetString("Name", text), S_OK);
+    return text;
+  };
+  ASSERT_EQ(attributes->SetString("Name", "before"), S_OK);
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  const std::vector<std::string> texts{"a", "a text longer than the short-string buffer", "b"};
+  for (const std::string& text : texts) {
+    ASSERT_EQ(attributes->SetString("Name", text), S_OK);
+    EXPECT_EQ(read(), text);
+  }
+  EXPECT_EQ(store.OpenStepCount(), 1);
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  ASSERT_EQ(attributes->SetString("Name", "inner"), S_OK);
+  ASSERT_EQ(attributes->SetString("Name", "inner again"), S_OK);
+  ASSERT_EQ(transactions->AbortTransaction(), S_OK);
+  EXPECT_EQ(read(), "b") << "the inner writes were not taken back alone";
+  ASSERT_EQ(transactions->CommitTransaction(), S_OK);
+  EXPECT_EQ(told, 1 + 3 + 2 + 1) << "each write, and the abort, is told";
+  ASSERT_EQ(transactions->Undo(), S_OK);
+  EXPECT_EQ(read(), "before");
+  ASSERT_EQ(transactions->Redo(), S_OK);
+  EXPECT_EQ(read(), "b");
+  document->RemoveStoreListener(listener);
+}
+
 TEST_F(TransactionsTest, JoiningIsRefusedBeyondTheHistoryAndAWriteOutsideEndsIt) {
   auto node = Node();
   auto attributes = Attr(node);

@@ -189,6 +189,33 @@ TEST_F(ObjectModelTest, CodeExtensionsAreMadeOncePerObjectAndDieWithIt) {
   EXPECT_EQ(KORGetImplementation(screen)->DataExtensionCount(), 0u);
 }
 
+// Objects keep what queries answered: a registration made later must still
+// be seen, and an object leaving its document keeps nothing.
+TEST_F(ObjectModelTest, KeptAnswersFollowRegistrationsAndDisposal) {
+  auto late = Make("OMLateCounted");
+  KORImplementation* implementation = KORGetImplementation(late);
+  EXPECT_FALSE(KORQuery<ITestCounter>(late)) << "nothing registered yet";
+  EXPECT_FALSE(KORQuery<ITestCounter>(late)) << "asked again, from what was kept";
+  static const KORLateTypeRow types[] = {{"OMLateCounted", ""}};
+  static const KORExtensionRow rows[] = {{"OMLateCounted", "CounterExtension", ITestCounter::IID,
+                                          KORExtensionKind::Data,
+                                          &KORMakeExtension<CounterExtension>}};
+  std::string error;
+  if (!KORExtensionDictionary::Get().IsRegistered("LateCounter")) {
+    ASSERT_TRUE(KORExtensionDictionary::Get().Register({"LateCounter", types, rows, {}}, error))
+        << error;
+  }
+  auto counter = KORQuery<ITestCounter>(late);
+  ASSERT_TRUE(counter) << "a kept refusal outlived a new registration";
+  EXPECT_EQ(counter->Increment(), 1);
+  EXPECT_EQ(KORQuery<ITestCounter>(late)->Increment(), 2) << "the kept answer is the same extension";
+  EXPECT_EQ(implementation->ReferenceCount(), 2u) << "a kept answer still counts its reference";
+  EXPECT_GT(implementation->KeptAnswerCount(), 0u);
+  implementation->DisposeExtensions();
+  EXPECT_EQ(implementation->KeptAnswerCount(), 0u);
+  EXPECT_EQ(KORQuery<ITestCounter>(late)->Increment(), 3) << "answered again by the same extension";
+}
+
 TEST_F(ObjectModelTest, ATableGivingAPairTwiceIsRefusedWhole) {
   static const KORLateTypeRow types[] = {{"OMConflict", ""}};
   static const KORExtensionRow rows[] = {
