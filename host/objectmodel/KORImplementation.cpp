@@ -67,6 +67,10 @@ const KORImplementation::Answer& KORImplementation::KeptAnswer(const KORIID& iII
       answer.extension = Extension(*row);
       answer.pointer = answer.extension->CastTo(iIID);
     }
+  // Most objects are asked a handful of interfaces: room for them at once
+  // spares the regrowth steps on every object a load or an export touches.
+  if (_answers.empty())
+    _answers.reserve(8);
   return _answers.emplace_back(answer);
 }
 
