@@ -10,12 +10,14 @@
 #include <nlohmann/json.hpp>
 
 #include <array>
+#include <condition_variable>
 #include <cstring>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <set>
 #include <future>
 #include <thread>
@@ -283,9 +285,12 @@ TEST_F(ServeTest, EachActionPushesTheStateLeavingOutWhatTheStreamSentAlready) {
   const std::string tag = "event: state\ndata: ";
   std::string events;
   std::vector<nlohmann::json> states;
+  std::mutex received;
+  std::condition_variable stateCame;
   Exchange("", [&](httplib::Client& ioClient) {
     std::thread listener = FollowEvents(
         [&](const std::string& iData) {
+          std::lock_guard<std::mutex> lock(received);
           events += iData;
           for (std::size_t at; (at = events.find("\n\n")) != std::string::npos;) {
             const std::string record = events.substr(0, at);
@@ -293,11 +298,18 @@ TEST_F(ServeTest, EachActionPushesTheStateLeavingOutWhatTheStreamSentAlready) {
             if (record.rfind(tag, 0) == 0)
               states.push_back(nlohmann::json::parse(record.substr(tag.size()), nullptr, false));
           }
+          stateCame.notify_all();
           return states.size() < 3;
         },
         5);
-    for (const char* line : {"start btnCreateView", "close", "select view:Front"})
-      EXPECT_EQ(Act(ioClient, line), 200) << line;
+    // The stream sends the newest state when it wakes: each action waits for
+    // its own state, or a slow stream would rightly skip to the last one.
+    const std::vector<std::string> lines{"start btnCreateView", "close", "select view:Front"};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_EQ(Act(ioClient, lines[i]), 200) << lines[i];
+      std::unique_lock<std::mutex> lock(received);
+      stateCame.wait_for(lock, std::chrono::seconds(5), [&] { return states.size() > i; });
+    }
     listener.join();
   });
   ASSERT_EQ(states.size(), 3u) << events;
