@@ -23,6 +23,15 @@ TEST_F(KorvrcTest, WhatDescribePrintsImportsAndDescribesTheSameWay) {
        "start btnCreateTrackingStation\nset NameEditor Polhemus\nset SpeedSpinner 0\npress OK\n"
        "start btnCreateTrackingStation\nset NameEditor Art\nchoose TypeCombo ART\npress OK\n"
        "start btnCreateButtonDevice\nset NameEditor Buttons\npress OK\n"},
+      // A line speed of 0 and lengths beyond 1e9 mm went through the dialogs,
+      // and the description written from them was refused on import.
+      {"values at the ends of the dialogs' fields",
+       "journal/1\n"
+       "edit head:Head\nset IPDSpinEdit 1000\nset XSpinEdit 1e12\npress OK\n"
+       "start btnCreateTrackingStation\nset NameEditor " +
+           std::string(255, 'n') +
+           "\nset SpeedSpinner 0\nset ZSpinEdit -5e9\npress OK\n"
+           "start btnCreateButtonDevice\nchoose TypeCombo Mike\nset SpeedSpinner 0\npress OK\n"},
   };
   for (const MadeDocument& made : documents) {
     SCOPED_TRACE(made.how);
