@@ -113,6 +113,7 @@ public:
   KORDOMElementNode(KORDOMOwnerRef iOwner, KORUnicodeString iTagName);
 
   KORUnicodeString Name() const override { return _tagName; }
+  const KORUnicodeString& TagName() const { return _tagName; }
   const std::vector<Attribute>& Attributes() const { return _attributes; }
 
   HRESULT SetAttribute(const KORUnicodeString& iName, const KORUnicodeString& iValue) override;

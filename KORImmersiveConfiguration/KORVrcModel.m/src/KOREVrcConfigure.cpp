@@ -410,38 +410,33 @@ HRESULT KOREVrcConfigure::RetrieveInfoAboutManagerTracker(int& oHeadIndex, int& 
   return S_FALSE;
 }
 
-void KOREVrcConfigure::Indent(std::ostream& ioStream) const {
-  // The line break and the indentation in one write: the stream's per-call
-  // cost is most of a short line's.
+void KOREVrcConfigure::Indent(KORVrcText& ioText) const {
   constexpr int kLevelWidth = 4;
-  static const std::string kIndentation = '\n' + std::string(16 * kLevelWidth, ' ');
-  const std::size_t width = static_cast<std::size_t>(_indentLevel) * kLevelWidth;
-  ioStream.write(kIndentation.data(),
-                 static_cast<std::streamsize>(std::min(width, kIndentation.size() - 1) + 1));
-  for (std::size_t written = kIndentation.size() - 1; written < width; written += kLevelWidth)
-    ioStream.write(kIndentation.data() + 1, kLevelWidth);
+  ioText << '\n';
+  for (int level = 0; level < _indentLevel; ++level)
+    ioText << std::string_view("    ", kLevelWidth);
 }
 
-void KOREVrcConfigure::IndentRight(std::ostream& ioStream) {
-  Indent(ioStream);
-  ioStream << '{';
+void KOREVrcConfigure::IndentRight(KORVrcText& ioText) {
+  Indent(ioText);
+  ioText << '{';
   ++_indentLevel;
 }
 
-void KOREVrcConfigure::IndentLeft(std::ostream& ioStream) {
+void KOREVrcConfigure::IndentLeft(KORVrcText& ioText) {
   _indentLevel = std::max(0, _indentLevel - 1);
-  Indent(ioStream);
-  ioStream << '}';
+  Indent(ioText);
+  ioText << '}';
 }
 
-void KOREVrcConfigure::IndentRightSpace(std::ostream& ioStream) {
-  Indent(ioStream);
+void KOREVrcConfigure::IndentRightSpace(KORVrcText& ioText) {
+  Indent(ioText);
   ++_indentLevel;
 }
 
-void KOREVrcConfigure::IndentLeftSpace(std::ostream& ioStream) {
+void KOREVrcConfigure::IndentLeftSpace(KORVrcText& ioText) {
   _indentLevel = std::max(0, _indentLevel - 1);
-  Indent(ioStream);
+  Indent(ioText);
 }
 
 HRESULT KOREVrcConfigure::StartMessages(KORUnicodeString& oMessages) {

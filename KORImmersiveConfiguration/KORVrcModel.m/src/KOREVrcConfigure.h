@@ -11,6 +11,7 @@
 // (every line starts with a newline and four spaces per level) and the message
 // convention of KORIVrcConfigure. Reals are written in fixed notation with
 // eight decimals.
+#include "KORVrcText.h"
 #include "interfaces/KORIVrcConfig.h"
 #include "interfaces/KORIVrcConfigure.h"
 #include "interfaces/KORIVrcDevices.h"
@@ -92,11 +93,11 @@ public:
                                           KORUnicodeString& oHandDaemon);
 
   // Indentation of the text files.
-  void Indent(std::ostream& ioStream) const;
-  void IndentRight(std::ostream& ioStream);
-  void IndentLeft(std::ostream& ioStream);
-  void IndentRightSpace(std::ostream& ioStream);
-  void IndentLeftSpace(std::ostream& ioStream);
+  void Indent(KORVrcText& ioText) const;
+  void IndentRight(KORVrcText& ioText);
+  void IndentLeft(KORVrcText& ioText);
+  void IndentRightSpace(KORVrcText& ioText);
+  void IndentLeftSpace(KORVrcText& ioText);
   int IndentLevel() const { return _indentLevel; }
   void ResetIndent() { _indentLevel = 0; }
 
@@ -106,32 +107,36 @@ public:
   void AddWarning(KORUnicodeString& ioMessages, const char* iKey) const;
 
   // ---- Multipipe file ----
-  HRESULT WriteMPKGeneralInformations(std::ostream& ioStream, bool iStereo);
-  HRESULT WriteMPKPipeInformations(std::ostream& ioStream, KORIVrcIG* iIG,
+  // The whole file: GenerateMPK once its text is complete.
+  HRESULT WriteMPKFile(KORVrcText& ioText, KORUnicodeString& oMessages, unsigned char iWrite);
+  HRESULT WriteMPKGeneralInformations(KORVrcText& ioText, bool iStereo);
+  HRESULT WriteMPKPipeInformations(KORVrcText& ioText, KORIVrcIG* iIG,
                                    KORIVrcWindow* iMainWindow, bool iStereo);
-  HRESULT WriteMPKWindowInformations(std::ostream& ioStream, KORIVrcWindow* iWindow, bool iStereo);
-  HRESULT WriteMPKChannelInformations(std::ostream& ioStream, KORIVrcWindow* iWindow);
-  HRESULT WriteMPKAutoHMDCompoundInformations(std::ostream& ioStream, KORIVrcWindow* iWindow);
-  HRESULT WriteMPKAutoEYECompoundInformations(std::ostream& ioStream, KORIVrcWindow* iWindow,
+  HRESULT WriteMPKWindowInformations(KORVrcText& ioText, KORIVrcWindow* iWindow, bool iStereo);
+  HRESULT WriteMPKChannelInformations(KORVrcText& ioText, KORIVrcWindow* iWindow);
+  HRESULT WriteMPKAutoHMDCompoundInformations(KORVrcText& ioText, KORIVrcWindow* iWindow);
+  HRESULT WriteMPKAutoEYECompoundInformations(KORVrcText& ioText, KORIVrcWindow* iWindow,
                                               bool iStereo);
-  HRESULT WriteMPKTrackingInformations(std::ostream& ioStream);
+  HRESULT WriteMPKTrackingInformations(KORVrcText& ioText);
 
   // ---- Display file ----
+  // The whole file: GenerateFSConfig once its text is complete.
+  HRESULT WriteFSFile(KORVrcText& ioText, KORUnicodeString& oMessages, unsigned char iWrite);
   // The screen of iView shown in iWindow; iModelToFS is empty when the main
   // screen's frame cannot be computed, which fails the screen.
-  HRESULT WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView, KORIVrcWindow* iWindow,
+  HRESULT WriteFSScreen(KORVrcText& ioText, KORIVrcView* iView, KORIVrcWindow* iWindow,
                         const std::optional<KORMathTransformation>& iModelToFS);
   // The main window's screen, which every channel is set against; read
   // once per display file.
   struct FSReference;
-  HRESULT WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG, const FSReference& iReference);
-  HRESULT WriteFSVideoOutput(std::ostream& ioStream, KORIVrcWindow* iWindow,
+  HRESULT WriteFSDesktop(KORVrcText& ioText, KORIVrcIG* iIG, const FSReference& iReference);
+  HRESULT WriteFSVideoOutput(KORVrcText& ioText, KORIVrcWindow* iWindow,
                              const FSReference& iReference);
-  HRESULT WriteFSChannel(std::ostream& ioStream, KORIVrcWindow* iWindow, int iLeft, int iTop,
+  HRESULT WriteFSChannel(KORVrcText& ioText, KORIVrcWindow* iWindow, int iLeft, int iTop,
                          int iRight, int iBottom, const FSReference& iReference);
-  HRESULT WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcWindow* iWindow, int iLeft, int iTop,
+  HRESULT WriteFSOverlayChannel(KORVrcText& ioText, KORIVrcWindow* iWindow, int iLeft, int iTop,
                                 int iRight, int iBottom, const FSReference& iReference);
-  HRESULT WriteFSChannelStereoSection(std::ostream& ioStream, KORIVrcWindow* iWindow);
+  HRESULT WriteFSChannelStereoSection(KORVrcText& ioText, KORIVrcWindow* iWindow);
 
   // ---- Tracking-daemon file ----
   HRESULT GeneratePolhemusConfigFile(std::ostream& ioStream, KORIVrcTrackingStation* iStation,

@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iomanip>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -137,27 +136,27 @@ KORUnicodeString WithoutSeparators(KORUnicodeString iDisplay) {
   return iDisplay;
 }
 
-std::ostream& operator<<(std::ostream& ioStream, const KORMathPoint& iPoint) {
-  return ioStream << KORVrcFixed8{iPoint.GetX()} << ' ' << KORVrcFixed8{iPoint.GetY()} << ' '
+KORVrcText& operator<<(KORVrcText& ioText, const KORMathPoint& iPoint) {
+  return ioText << KORVrcFixed8{iPoint.GetX()} << ' ' << KORVrcFixed8{iPoint.GetY()} << ' '
                   << KORVrcFixed8{iPoint.GetZ()};
 }
 
 // One line of the file at the current depth; the caller writes its text.
-std::ostream& Line(const KOREVrcConfigure& iWriter, std::ostream& ioStream) {
-  iWriter.Indent(ioStream);
-  return ioStream;
+KORVrcText& Line(const KOREVrcConfigure& iWriter, KORVrcText& ioText) {
+  iWriter.Indent(ioText);
+  return ioText;
 }
 
 // A tag that opens a block, and the one that closes it: each block begins
 // and ends with a line holding only indentation.
-void OpenBlock(KOREVrcConfigure& ioWriter, std::ostream& ioStream, const KORUnicodeString& iTag) {
-  Line(ioWriter, ioStream) << iTag;
-  ioWriter.IndentRightSpace(ioStream);
+void OpenBlock(KOREVrcConfigure& ioWriter, KORVrcText& ioText, const KORUnicodeString& iTag) {
+  Line(ioWriter, ioText) << iTag;
+  ioWriter.IndentRightSpace(ioText);
 }
 
-void CloseBlock(KOREVrcConfigure& ioWriter, std::ostream& ioStream, const char* iTag) {
-  ioWriter.IndentLeftSpace(ioStream);
-  Line(ioWriter, ioStream) << iTag;
+void CloseBlock(KOREVrcConfigure& ioWriter, KORVrcText& ioText, const char* iTag) {
+  ioWriter.IndentLeftSpace(ioText);
+  Line(ioWriter, ioText) << iTag;
 }
 } // namespace
 
@@ -168,6 +167,14 @@ struct KOREVrcConfigure::FSReference {
 
 HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeString& oMessages,
                                            unsigned char iWrite) {
+  KORVrcText text;
+  const HRESULT result = WriteFSFile(text, oMessages, iWrite);
+  text.WriteTo(ioStream);
+  return result;
+}
+
+HRESULT KOREVrcConfigure::WriteFSFile(KORVrcText& ioText, KORUnicodeString& oMessages,
+                                      unsigned char iWrite) {
   const RenderingMemo renderings(*this);
   ResetIndent();
   oMessages.clear();
@@ -182,8 +189,8 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
   if (FAILED(result) || !iWrite)
     return result;
 
-  ioStream << std::fixed << std::setprecision(8) << "<display J6>";
-  IndentRightSpace(ioStream);
+  ioText << "<display J6>";
+  IndentRightSpace(ioText);
   KORListValKORBaseUnknown_var* views = nullptr;
   if (FAILED(RetrieveViewList(&views)) || !views) {
     result = E_FAIL;
@@ -204,13 +211,13 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
       if (shown == windowsByView->end())
         continue;
       for (const KORIVrcWindow_var& window : shown->second)
-        if (FAILED(WriteFSScreen(ioStream, view, window, modelToFS)))
+        if (FAILED(WriteFSScreen(ioText, view, window, modelToFS)))
           result = E_FAIL;
     }
   }
-  IndentLeftSpace(ioStream);
+  IndentLeftSpace(ioText);
   for (const char* line : kFixedLines)
-    Line(*this, ioStream) << line;
+    Line(*this, ioText) << line;
 
   KORListValKORBaseUnknown_var* igs = nullptr;
   if (FAILED(RetrieveIGList(&igs)) || !igs)
@@ -224,7 +231,7 @@ HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeStr
   else if (GetCameraOnMainWindow(mainCamera.Out()))
     reference = {ScreenKind::Camera, CornersOf(mainCamera)};
   for (const KORBaseUnknown_var& entry : *owned)
-    if (FAILED(WriteFSDesktop(ioStream, KORQuery<KORIVrcIG>(entry).get(), reference)))
+    if (FAILED(WriteFSDesktop(ioText, KORQuery<KORIVrcIG>(entry).get(), reference)))
       result = E_FAIL;
   return result;
 }
@@ -250,14 +257,14 @@ std::optional<KOREVrcConfigure::WindowsByView> KOREVrcConfigure::WindowsShowingV
   return windowsByView;
 }
 
-HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iView,
+HRESULT KOREVrcConfigure::WriteFSScreen(KORVrcText& ioText, KORIVrcView* iView,
                                         KORIVrcWindow* iWindow,
                                         const std::optional<KORMathTransformation>& iModelToFS) {
   if (!iView || !iWindow)
     return E_FAIL;
   const KORUnicodeString screenName = NameOf(iView) + "_" + NameOf(iWindow);
-  OpenBlock(*this, ioStream, KORUnicodeString("<screen ") + screenName + ">");
-  Line(*this, ioStream) << "#real coordinates : UL ; LL ; LR";
+  OpenBlock(*this, ioText, KORUnicodeString("<screen ") + screenName + ">");
+  Line(*this, ioText) << "#real coordinates : UL ; LL ; LR";
   if (!iModelToFS)
     return E_FAIL;
   const KORMathTransformation& modelToFS = *iModelToFS;
@@ -265,20 +272,20 @@ HRESULT KOREVrcConfigure::WriteFSScreen(std::ostream& ioStream, KORIVrcView* iVi
   Corners corners;
   const ScreenKind kind = CornersOf(*this, iView, corners);
   if (kind != ScreenKind::None) {
-    Line(*this, ioStream) << "physicalPos " << modelToFS * corners.ul << " ; "
+    Line(*this, ioText) << "physicalPos " << modelToFS * corners.ul << " ; "
                           << modelToFS * corners.ll << " ; " << modelToFS * corners.lr;
-    Line(*this, ioStream) << "extentsInDisplay 0 0 ; 1 1";
-    Line(*this, ioStream) << (kind == ScreenKind::Screen ? "isStatic Yes" : "isStatic No");
-    OpenBlock(*this, ioStream, KORUnicodeString("<projectedImage Proj_") + screenName + ">");
-    Line(*this, ioStream) << "extentsInScreen 0. 0. ; 1. 1.";
-    Line(*this, ioStream) << MirrorWord(SpecOf(iWindow));
-    CloseBlock(*this, ioStream, "</projectedImage>");
+    Line(*this, ioText) << "extentsInDisplay 0 0 ; 1 1";
+    Line(*this, ioText) << (kind == ScreenKind::Screen ? "isStatic Yes" : "isStatic No");
+    OpenBlock(*this, ioText, KORUnicodeString("<projectedImage Proj_") + screenName + ">");
+    Line(*this, ioText) << "extentsInScreen 0. 0. ; 1. 1.";
+    Line(*this, ioText) << MirrorWord(SpecOf(iWindow));
+    CloseBlock(*this, ioText, "</projectedImage>");
   }
-  CloseBlock(*this, ioStream, "</screen >");
+  CloseBlock(*this, ioText, "</screen >");
   return kind == ScreenKind::None ? E_FAIL : S_OK;
 }
 
-HRESULT KOREVrcConfigure::WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG,
+HRESULT KOREVrcConfigure::WriteFSDesktop(KORVrcText& ioText, KORIVrcIG* iIG,
                                          const FSReference& iReference) {
   KORUnicodeString host, display;
   if (!iIG || FAILED(iIG->GetHostName(host)) || FAILED(iIG->GetDisplayName(display)))
@@ -312,10 +319,10 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG,
   if (!anyWindow)
     return S_OK;
 
-  OpenBlock(*this, ioStream, KORUnicodeString("<desktop ") + host + display + ">");
-  OpenBlock(*this, ioStream,
+  OpenBlock(*this, ioText, KORUnicodeString("<desktop ") + host + display + ">");
+  OpenBlock(*this, ioText,
             KORUnicodeString("<window Window_") + host + WithoutSeparators(display) + ">");
-  Line(*this, ioStream) << "extentsInDesktop " << minX << " " << size.height - maxTop << " ; "
+  Line(*this, ioText) << "extentsInDesktop " << minX << " " << size.height - maxTop << " ; "
                         << maxRight << " " << size.height - minY;
   HRESULT result = S_OK;
   for (const KORBaseUnknown_var& entry : *windows) {
@@ -324,24 +331,24 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(std::ostream& ioStream, KORIVrcIG* iIG,
       continue;
     _desktopOffsetX = static_cast<float>(minX);
     _desktopOffsetY = static_cast<float>(size.height - maxTop);
-    if (FAILED(WriteFSVideoOutput(ioStream, window, iReference)))
+    if (FAILED(WriteFSVideoOutput(ioText, window, iReference)))
       result = E_FAIL;
   }
-  CloseBlock(*this, ioStream, "</window>");
-  CloseBlock(*this, ioStream, "</desktop>");
+  CloseBlock(*this, ioText, "</window>");
+  CloseBlock(*this, ioText, "</desktop>");
   // Desktops are set apart by an empty line.
-  ioStream << '\n';
+  ioText << '\n';
   return result;
 }
 
-HRESULT KOREVrcConfigure::WriteFSVideoOutput(std::ostream& ioStream, KORIVrcWindow* iWindow,
+HRESULT KOREVrcConfigure::WriteFSVideoOutput(KORVrcText& ioText, KORIVrcWindow* iWindow,
                                              const FSReference& iReference) {
   if (!iWindow)
     return E_FAIL;
   const KORUnicodeString windowName = NameOf(iWindow);
-  OpenBlock(*this, ioStream, KORUnicodeString("<videoOutput VO_") + windowName + ">");
+  OpenBlock(*this, ioText, KORUnicodeString("<videoOutput VO_") + windowName + ">");
   if (auto view = ViewOf(iWindow))
-    Line(*this, ioStream) << "projectedImageName Proj_" << NameOf(view) << "_" << windowName;
+    Line(*this, ioText) << "projectedImageName Proj_" << NameOf(view) << "_" << windowName;
 
   HRESULT result = E_FAIL;
   const std::optional<Viewport> viewport = ViewportOf(iWindow);
@@ -353,38 +360,38 @@ HRESULT KOREVrcConfigure::WriteFSVideoOutput(std::ostream& ioStream, KORIVrcWind
     const int right = static_cast<int>((viewport->x + viewport->w) * size.width);
     const int top = static_cast<int>((1.0 - viewport->y - viewport->h) * size.height);
     const int bottom = static_cast<int>((1.0 - viewport->y) * size.height);
-    Line(*this, ioStream) << "extentsInWindow " << Relative(left, _desktopOffsetX) << " "
+    Line(*this, ioText) << "extentsInWindow " << Relative(left, _desktopOffsetX) << " "
                           << Relative(top, _desktopOffsetY) << " ; "
                           << Relative(right, _desktopOffsetX) << " "
                           << Relative(bottom, _desktopOffsetY);
     // The channel is placed relative to its own video output.
     _desktopOffsetX = static_cast<float>(left);
     _desktopOffsetY = static_cast<float>(top);
-    result = WriteFSChannel(ioStream, iWindow, left, top, right, bottom, iReference);
+    result = WriteFSChannel(ioText, iWindow, left, top, right, bottom, iReference);
   }
-  CloseBlock(*this, ioStream, "</videoOutput>");
+  CloseBlock(*this, ioText, "</videoOutput>");
   return result;
 }
 
-HRESULT KOREVrcConfigure::WriteFSChannel(std::ostream& ioStream, KORIVrcWindow* iWindow, int iLeft,
+HRESULT KOREVrcConfigure::WriteFSChannel(KORVrcText& ioText, KORIVrcWindow* iWindow, int iLeft,
                                          int iTop, int iRight, int iBottom,
                                          const FSReference& iReference) {
   if (!iWindow)
     return E_FAIL;
-  OpenBlock(*this, ioStream, KORUnicodeString("<channel Channel_") + NameOf(iWindow) + ">");
-  Line(*this, ioStream) << "extentsInVideoOutput  " << Relative(iLeft, _desktopOffsetX) << " "
+  OpenBlock(*this, ioText, KORUnicodeString("<channel Channel_") + NameOf(iWindow) + ">");
+  Line(*this, ioText) << "extentsInVideoOutput  " << Relative(iLeft, _desktopOffsetX) << " "
                         << Relative(iTop, _desktopOffsetY) << " ; "
                         << Relative(iRight, _desktopOffsetX) << " "
                         << Relative(iBottom, _desktopOffsetY);
   HRESULT result =
-      WriteFSOverlayChannel(ioStream, iWindow, iLeft, iTop, iRight, iBottom, iReference);
+      WriteFSOverlayChannel(ioText, iWindow, iLeft, iTop, iRight, iBottom, iReference);
   if (SUCCEEDED(result))
-    result = WriteFSChannelStereoSection(ioStream, iWindow);
-  CloseBlock(*this, ioStream, "</channel>");
+    result = WriteFSChannelStereoSection(ioText, iWindow);
+  CloseBlock(*this, ioText, "</channel>");
   return result;
 }
 
-HRESULT KOREVrcConfigure::WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcWindow* iWindow,
+HRESULT KOREVrcConfigure::WriteFSOverlayChannel(KORVrcText& ioText, KORIVrcWindow* iWindow,
                                                 int iLeft, int iTop, int iRight, int iBottom,
                                                 const FSReference& iReference) {
   Corners mine;
@@ -425,7 +432,7 @@ HRESULT KOREVrcConfigure::WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcW
   const float left = static_cast<float>(iLeft), top = static_cast<float>(iTop);
   const float width = static_cast<float>(iRight - iLeft);
   const float height = static_cast<float>(iBottom - iTop);
-  Line(*this, ioStream) << "overlayExtentsInVideoOutput "
+  Line(*this, ioText) << "overlayExtentsInVideoOutput "
                         << Relative(left + cuA * width, _desktopOffsetX) << " "
                         << Relative(top + cvA * height, _desktopOffsetY) << " ; "
                         << Relative(left + cuB * width, _desktopOffsetX) << " "
@@ -434,13 +441,13 @@ HRESULT KOREVrcConfigure::WriteFSOverlayChannel(std::ostream& ioStream, KORIVrcW
   const float du = uB - uA, dv = vB - vA;
   if (std::fabs(du) < kPlaneTolerance || std::fabs(dv) < kPlaneTolerance)
     return E_FAIL;
-  Line(*this, ioStream) << "overlayExtentsInOverlaySpace " << KORVrcFixed8{(cuA - uA) / du} << " "
+  Line(*this, ioText) << "overlayExtentsInOverlaySpace " << KORVrcFixed8{(cuA - uA) / du} << " "
                         << KORVrcFixed8{(cvA - vA) / dv} << " ; " << KORVrcFixed8{(cuB - uA) / du}
                         << " " << KORVrcFixed8{(cvB - vA) / dv};
   return S_OK;
 }
 
-HRESULT KOREVrcConfigure::WriteFSChannelStereoSection(std::ostream& ioStream,
+HRESULT KOREVrcConfigure::WriteFSChannelStereoSection(KORVrcText& ioText,
                                                       KORIVrcWindow* iWindow) {
   KORVrcRenderingMode mode = KORVrcRenderingMono;
   const KORIVrcRenderingSpec_var spec = SpecOf(iWindow);
@@ -448,17 +455,17 @@ HRESULT KOREVrcConfigure::WriteFSChannelStereoSection(std::ostream& ioStream,
     return E_FAIL;
   switch (mode) {
   case KORVrcRenderingMono:
-    Line(*this, ioStream) << "viewpoint User1 Mono";
+    Line(*this, ioText) << "viewpoint User1 Mono";
     return S_OK;
   case KORVrcRenderingLeft:
-    Line(*this, ioStream) << "viewpoint User1 Left";
+    Line(*this, ioText) << "viewpoint User1 Left";
     return S_OK;
   case KORVrcRenderingRight:
-    Line(*this, ioStream) << "viewpoint User1 Right";
+    Line(*this, ioText) << "viewpoint User1 Right";
     return S_OK;
   case KORVrcRenderingStereo:
-    Line(*this, ioStream) << "viewpointQuadBufferLeft User1 Left";
-    Line(*this, ioStream) << "viewpointQuadBufferRight User1 Right";
+    Line(*this, ioText) << "viewpointQuadBufferLeft User1 Left";
+    Line(*this, ioText) << "viewpointQuadBufferRight User1 Right";
     return S_OK;
   default:
     return E_FAIL;

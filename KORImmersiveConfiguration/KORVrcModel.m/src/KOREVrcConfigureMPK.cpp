@@ -21,17 +21,12 @@
 #include "interfaces/KORIVrcWindow.h"
 
 #include <array>
-#include <iomanip>
 #include <memory>
 #include <optional>
 
 namespace {
 
 constexpr double DefaultIPD = 57.0;
-
-void SetNumberFormat(std::ostream& ioStream) {
-  ioStream << std::fixed << std::setprecision(8);
-}
 
 KORUnicodeString NameOf(KORIVrcElement* iElement) {
   return ReadValue(iElement, &KORIVrcElement::GetName);
@@ -68,17 +63,17 @@ const char* EyeOf(KORVrcRenderingMode iMode) {
   }
 }
 
-void WriteCorner(std::ostream& ioStream, const char* iLabel,
+void WriteCorner(KORVrcText& ioText, const char* iLabel,
                  const KORMathTransformation& iTransformation, const KORMathPoint& iCorner) {
   const KORMathPoint mapped = iTransformation * iCorner;
-  ioStream << iLabel << KORVrcFixed8{static_cast<float>(mapped.GetX())} << ", "
+  ioText << iLabel << KORVrcFixed8{static_cast<float>(mapped.GetX())} << ", "
            << KORVrcFixed8{static_cast<float>(mapped.GetY())} << ", "
            << KORVrcFixed8{static_cast<float>(mapped.GetZ())} << " ]";
 }
 
-void WriteTrackerVector(std::ostream& ioStream, const char* iLabel, double iX, double iY,
+void WriteTrackerVector(KORVrcText& ioText, const char* iLabel, double iX, double iY,
                         double iZ) {
-  ioStream << iLabel << KORVrcFixed8{static_cast<float>(iX)} << ','
+  ioText << iLabel << KORVrcFixed8{static_cast<float>(iX)} << ','
            << KORVrcFixed8{static_cast<float>(iY)} << ',' << KORVrcFixed8{static_cast<float>(iZ)}
            << "]\n";
 }
@@ -86,6 +81,14 @@ void WriteTrackerVector(std::ostream& ioStream, const char* iLabel, double iX, d
 
 HRESULT KOREVrcConfigure::GenerateMPK(std::ostream& ioStream, KORUnicodeString& oMessages,
                                       unsigned char iWrite) {
+  KORVrcText text;
+  const HRESULT result = WriteMPKFile(text, oMessages, iWrite);
+  text.WriteTo(ioStream);
+  return result;
+}
+
+HRESULT KOREVrcConfigure::WriteMPKFile(KORVrcText& ioText, KORUnicodeString& oMessages,
+                                       unsigned char iWrite) {
   const RenderingMemo renderings(*this);
   oMessages.clear();
   HRESULT result = RetrieveCommonPointers();
@@ -108,9 +111,8 @@ HRESULT KOREVrcConfigure::GenerateMPK(std::ostream& ioStream, KORUnicodeString& 
   if (FAILED(result) || !iWrite)
     return result;
 
-  SetNumberFormat(ioStream);
-  ioStream << "global";
-  if (FAILED(WriteMPKGeneralInformations(ioStream, stereo)))
+  ioText << "global";
+  if (FAILED(WriteMPKGeneralInformations(ioText, stereo)))
     result = E_FAIL;
   KORListValKORBaseUnknown_var* igs = nullptr;
   if (FAILED(RetrieveIGList(&igs)) || !igs) {
@@ -119,53 +121,52 @@ HRESULT KOREVrcConfigure::GenerateMPK(std::ostream& ioStream, KORUnicodeString& 
     KOROwnedList owned(igs);
     for (const KORBaseUnknown_var& entry : *owned) {
       auto ig = KORQuery<KORIVrcIG>(entry);
-      if (!ig || FAILED(WriteMPKPipeInformations(ioStream, ig, mainWindow, stereo)))
+      if (!ig || FAILED(WriteMPKPipeInformations(ioText, ig, mainWindow, stereo)))
         result = E_FAIL;
     }
   }
-  IndentLeft(ioStream);
-  KORIgnoreResult(WriteMPKTrackingInformations(ioStream),
+  IndentLeft(ioText);
+  KORIgnoreResult(WriteMPKTrackingInformations(ioText),
                   "the tracker frame is optional: without it the runtime keeps its own");
   return result;
 }
 
 // The global block and the head of the config block, up to the blank line
 // that precedes the pipes; leaves the level inside the config block.
-HRESULT KOREVrcConfigure::WriteMPKGeneralInformations(std::ostream& ioStream, bool iStereo) {
+HRESULT KOREVrcConfigure::WriteMPKGeneralInformations(KORVrcText& ioText, bool iStereo) {
   if (!_config)
     return E_FAIL;
   double ipd = DefaultIPD;
   if (!_head || FAILED(_head->GetIPD(&ipd)))
     ipd = DefaultIPD;
 
-  SetNumberFormat(ioStream);
-  IndentRight(ioStream);
-  Indent(ioStream);
-  ioStream << "MPK_WATTR_PLANES_ALPHA  1";
-  Indent(ioStream);
-  ioStream << "MPK_DEFAULT_EYE_OFFSET " << KORVrcFixed8{ipd};
+  IndentRight(ioText);
+  Indent(ioText);
+  ioText << "MPK_WATTR_PLANES_ALPHA  1";
+  Indent(ioText);
+  ioText << "MPK_DEFAULT_EYE_OFFSET " << KORVrcFixed8{ipd};
   if (iStereo) {
-    Indent(ioStream);
-    ioStream << "MPK_WATTR_HINTS_STEREO  1";
+    Indent(ioText);
+    ioText << "MPK_WATTR_HINTS_STEREO  1";
   }
-  IndentLeft(ioStream);
-  Indent(ioStream);
-  Indent(ioStream);
-  ioStream << "config";
-  IndentRight(ioStream);
-  Indent(ioStream);
-  ioStream << "name " << Quoted(NameOf(_config));
-  Indent(ioStream);
-  ioStream << (iStereo ? "mode stereo" : "mode mono");
-  Indent(ioStream);
-  ioStream << "mono [ \"\", none ]";
-  Indent(ioStream);
-  ioStream << "stereo [ \"\", quad ]";
-  Indent(ioStream);
+  IndentLeft(ioText);
+  Indent(ioText);
+  Indent(ioText);
+  ioText << "config";
+  IndentRight(ioText);
+  Indent(ioText);
+  ioText << "name " << Quoted(NameOf(_config));
+  Indent(ioText);
+  ioText << (iStereo ? "mode stereo" : "mode mono");
+  Indent(ioText);
+  ioText << "mono [ \"\", none ]";
+  Indent(ioText);
+  ioText << "stereo [ \"\", quad ]";
+  Indent(ioText);
   return S_OK;
 }
 
-HRESULT KOREVrcConfigure::WriteMPKPipeInformations(std::ostream& ioStream, KORIVrcIG* iIG,
+HRESULT KOREVrcConfigure::WriteMPKPipeInformations(KORVrcText& ioText, KORIVrcIG* iIG,
                                                    KORIVrcWindow* iMainWindow, bool iStereo) {
   KORListValKORBaseUnknown_var* list = nullptr;
   if (!iIG || FAILED(iIG->GetWindows(&list)) || !list)
@@ -175,41 +176,41 @@ HRESULT KOREVrcConfigure::WriteMPKPipeInformations(std::ostream& ioStream, KORIV
     return S_OK;
   HRESULT result = ReOrderWindows(*windows, iMainWindow);
 
-  Indent(ioStream);
-  ioStream << "pipe";
-  IndentRight(ioStream);
-  Indent(ioStream);
-  ioStream << "display  " << Quoted(NameOf(iIG));
+  Indent(ioText);
+  ioText << "pipe";
+  IndentRight(ioText);
+  Indent(ioText);
+  ioText << "display  " << Quoted(NameOf(iIG));
   for (const KORBaseUnknown_var& entry : *windows) {
     auto window = KORQuery<KORIVrcWindow>(entry);
-    if (!window || FAILED(WriteMPKWindowInformations(ioStream, window, iStereo)))
+    if (!window || FAILED(WriteMPKWindowInformations(ioText, window, iStereo)))
       result = E_FAIL;
   }
-  IndentLeft(ioStream);
+  IndentLeft(ioText);
 
   for (const KORBaseUnknown_var& entry : *windows)
     if (auto window = KORQuery<KORIVrcWindow>(entry);
-        window && FAILED(WriteMPKAutoHMDCompoundInformations(ioStream, window)))
+        window && FAILED(WriteMPKAutoHMDCompoundInformations(ioText, window)))
       result = E_FAIL;
   for (const KORBaseUnknown_var& entry : *windows)
     if (auto window = KORQuery<KORIVrcWindow>(entry);
-        window && FAILED(WriteMPKAutoEYECompoundInformations(ioStream, window, iStereo)))
+        window && FAILED(WriteMPKAutoEYECompoundInformations(ioText, window, iStereo)))
       result = E_FAIL;
   return result;
 }
 
-HRESULT KOREVrcConfigure::WriteMPKWindowInformations(std::ostream& ioStream, KORIVrcWindow* iWindow,
+HRESULT KOREVrcConfigure::WriteMPKWindowInformations(KORVrcText& ioText, KORIVrcWindow* iWindow,
                                                      bool iStereo) {
   if (!ViewOf(iWindow))
     return E_FAIL;
-  Indent(ioStream);
-  ioStream << "window";
-  IndentRight(ioStream);
-  Indent(ioStream);
-  ioStream << "name  " << Quoted(NameOf(iWindow));
+  Indent(ioText);
+  ioText << "window";
+  IndentRight(ioText);
+  Indent(ioText);
+  ioText << "name  " << Quoted(NameOf(iWindow));
   if (iStereo && IsSingleEye(ModeOf(SpecOf(iWindow)))) {
-    Indent(ioStream);
-    ioStream << "attributes { hints { stereo n} }";
+    Indent(ioText);
+    ioText << "attributes { hints { stereo n} }";
   }
 
   HRESULT result = S_OK;
@@ -219,25 +220,24 @@ HRESULT KOREVrcConfigure::WriteMPKWindowInformations(std::ostream& ioStream, KOR
     double left = 0, top = 0, width = 0, height = 0;
     if (FAILED(viewport->GetViewport(&left, &top, &width, &height)))
       left = top = width = height = 0;
-    Indent(ioStream);
-    ioStream << "viewport  [" << KORVrcFixed8{static_cast<float>(left)} << ", "
+    Indent(ioText);
+    ioText << "viewport  [" << KORVrcFixed8{static_cast<float>(left)} << ", "
              << KORVrcFixed8{static_cast<float>(top)} << ", "
              << KORVrcFixed8{static_cast<float>(width)} << ", "
              << KORVrcFixed8{static_cast<float>(height)} << " ]";
-    result = WriteMPKChannelInformations(ioStream, iWindow);
+    result = WriteMPKChannelInformations(ioText, iWindow);
   }
-  IndentLeft(ioStream);
+  IndentLeft(ioText);
   return result;
 }
 
-HRESULT KOREVrcConfigure::WriteMPKChannelInformations(std::ostream& ioStream,
+HRESULT KOREVrcConfigure::WriteMPKChannelInformations(KORVrcText& ioText,
                                                       KORIVrcWindow* iWindow) {
-  SetNumberFormat(ioStream);
-  Indent(ioStream);
-  ioStream << "channel";
-  IndentRight(ioStream);
-  Indent(ioStream);
-  ioStream << "name " << Quoted(NameOf(iWindow));
+  Indent(ioText);
+  ioText << "channel";
+  IndentRight(ioText);
+  Indent(ioText);
+  ioText << "name " << Quoted(NameOf(iWindow));
 
   // A mirrored projector is compensated by flipping the channel's viewport.
   double flipX = 1.0, flipY = 1.0;
@@ -246,8 +246,8 @@ HRESULT KOREVrcConfigure::WriteMPKChannelInformations(std::ostream& ioStream,
         ReadValue(spec.get(), &KORIVrcRenderingSpec::GetMirrorMode, KORVrcMirrorNone), flipX,
         flipY);
   }
-  Indent(ioStream);
-  ioStream << "viewport [ 0., 0., " << KORVrcFixed8{static_cast<float>(flipX)} << ", "
+  Indent(ioText);
+  ioText << "viewport [ 0., 0., " << KORVrcFixed8{static_cast<float>(flipX)} << ", "
            << KORVrcFixed8{flipY} << " ]";
 
   KORMathTransformation headToMPK, axes;
@@ -259,19 +259,19 @@ HRESULT KOREVrcConfigure::WriteMPKChannelInformations(std::ostream& ioStream,
   // rest position, a camera's unit-distance frustum relative to the eye.
   auto writeWall = [&](const KORMathTransformation& iToMPK, const KORMathPoint& iBottomLeft,
                        const KORMathPoint& iBottomRight, const KORMathPoint& iTopLeft) {
-    IndentRight(ioStream);
-    Indent(ioStream);
-    WriteCorner(ioStream, "bottom_left    [", iToMPK, iBottomLeft);
-    Indent(ioStream);
-    WriteCorner(ioStream, "bottom_right  [", iToMPK, iBottomRight);
-    Indent(ioStream);
-    WriteCorner(ioStream, "top_left    [", iToMPK, iTopLeft);
-    IndentLeft(ioStream);
+    IndentRight(ioText);
+    Indent(ioText);
+    WriteCorner(ioText, "bottom_left    [", iToMPK, iBottomLeft);
+    Indent(ioText);
+    WriteCorner(ioText, "bottom_right  [", iToMPK, iBottomRight);
+    Indent(ioText);
+    WriteCorner(ioText, "top_left    [", iToMPK, iTopLeft);
+    IndentLeft(ioText);
   };
   const KORIVrcView_var view = ViewOf(iWindow);
   if (auto screen = KORQuery<KORIVrcScreenView>(view)) {
-    Indent(ioStream);
-    ioStream << "wall";
+    Indent(ioText);
+    ioText << "wall";
     KORIVrcProjectionArea_var area;
     if (SUCCEEDED(screen->GetProjectionArea(area.Out()))) {
       const AreaCorners corners = CornersOfArea(area);
@@ -282,48 +282,48 @@ HRESULT KOREVrcConfigure::WriteMPKChannelInformations(std::ostream& ioStream,
     double left = 0, right = 0, top = 0, bottom = 0;
     if (FAILED(camera->GetFrustum(left, right, top, bottom)))
       left = right = top = bottom = 0;
-    Indent(ioStream);
-    ioStream << "wall";
+    Indent(ioText);
+    ioText << "wall";
     writeWall(axes, KORMathPoint(1, left, bottom), KORMathPoint(1, right, bottom),
               KORMathPoint(1, left, top));
   }
-  IndentLeft(ioStream);
+  IndentLeft(ioText);
   return result;
 }
 
 namespace {
-void WriteRegion(KOREVrcConfigure& ioWriter, std::ostream& ioStream, const char* iEye,
+void WriteRegion(KOREVrcConfigure& ioWriter, KORVrcText& ioText, const char* iEye,
                  const KORUnicodeString& iChannel) {
-  ioWriter.Indent(ioStream);
-  ioStream << "region";
-  ioWriter.IndentRight(ioStream);
-  ioWriter.Indent(ioStream);
-  ioStream << "eye       " << iEye;
-  ioWriter.Indent(ioStream);
-  ioStream << "channel   " << Quoted(iChannel);
-  ioWriter.IndentLeft(ioStream);
+  ioWriter.Indent(ioText);
+  ioText << "region";
+  ioWriter.IndentRight(ioText);
+  ioWriter.Indent(ioText);
+  ioText << "eye       " << iEye;
+  ioWriter.Indent(ioText);
+  ioText << "channel   " << Quoted(iChannel);
+  ioWriter.IndentLeft(ioText);
 }
 } // namespace
 
-HRESULT KOREVrcConfigure::WriteMPKAutoHMDCompoundInformations(std::ostream& ioStream,
+HRESULT KOREVrcConfigure::WriteMPKAutoHMDCompoundInformations(KORVrcText& ioText,
                                                               KORIVrcWindow* iWindow) {
   const auto mode = ModeOf(SpecOf(iWindow));
   if (!KORQuery<KORIVrcCameraView>(ViewOf(iWindow)) || !mode)
     return S_OK;
   const KORUnicodeString channel = NameOf(iWindow);
-  Indent(ioStream);
-  ioStream << "compound";
-  IndentRight(ioStream);
-  Indent(ioStream);
-  ioStream << "mode    [ HMD ]";
-  WriteRegion(*this, ioStream, EyeOf(*mode), channel);
+  Indent(ioText);
+  ioText << "compound";
+  IndentRight(ioText);
+  Indent(ioText);
+  ioText << "mode    [ HMD ]";
+  WriteRegion(*this, ioText, EyeOf(*mode), channel);
   if (*mode == KORVrcRenderingStereo)
-    WriteRegion(*this, ioStream, "LEFT", channel);
-  IndentLeft(ioStream);
+    WriteRegion(*this, ioText, "LEFT", channel);
+  IndentLeft(ioText);
   return S_OK;
 }
 
-HRESULT KOREVrcConfigure::WriteMPKAutoEYECompoundInformations(std::ostream& ioStream,
+HRESULT KOREVrcConfigure::WriteMPKAutoEYECompoundInformations(KORVrcText& ioText,
                                                               KORIVrcWindow* iWindow,
                                                               bool iStereo) {
   const auto mode = ModeOf(SpecOf(iWindow));
@@ -332,18 +332,18 @@ HRESULT KOREVrcConfigure::WriteMPKAutoEYECompoundInformations(std::ostream& ioSt
   if (!IsSingleEye(mode) || !IsTheWindowAttachToScreenView(iWindow) ||
       (*mode == KORVrcRenderingMono && !iStereo))
     return S_OK;
-  Indent(ioStream);
-  ioStream << "compound";
-  IndentRight(ioStream);
-  Indent(ioStream);
-  ioStream << "mode    [ EYE ]";
-  WriteRegion(*this, ioStream, EyeOf(*mode), NameOf(iWindow));
-  IndentLeft(ioStream);
+  Indent(ioText);
+  ioText << "compound";
+  IndentRight(ioText);
+  Indent(ioText);
+  ioText << "mode    [ EYE ]";
+  WriteRegion(*this, ioText, EyeOf(*mode), NameOf(iWindow));
+  IndentLeft(ioText);
   return S_OK;
 }
 
 // S_FALSE, writing nothing, when the head is not tracked.
-HRESULT KOREVrcConfigure::WriteMPKTrackingInformations(std::ostream& ioStream) {
+HRESULT KOREVrcConfigure::WriteMPKTrackingInformations(KORVrcText& ioText) {
   KORIVrcTracker_var tracker;
   KORMathTransformation headToMPK, axes;
   if (FAILED(RetrieveViewPointTracker(tracker.Out())) || !tracker ||
@@ -363,8 +363,7 @@ HRESULT KOREVrcConfigure::WriteMPKTrackingInformations(std::ostream& ioStream) {
   const KORMathVector trackerY = headToMPK * (stationRef * KORMathVector(0, 1, 0));
   const KORMathPoint origin = headToMPK * (stationRef * KORMathPoint(0, 0, 0));
 
-  SetNumberFormat(ioStream);
-  ioStream << "\n# All dimensions are to be specified in mm.\n"
+  ioText << "\n# All dimensions are to be specified in mm.\n"
            << "# - eye-offset specifies the eye coordinates in the mobile tracker frame\n"
            << "# - IPD is the inter-pupillary distance\n"
            << "# - the tracker related data describe the fixed tracker frame in the MPK global "
@@ -374,13 +373,13 @@ HRESULT KOREVrcConfigure::WriteMPKTrackingInformations(std::ostream& ioStream) {
            << "#{\n"
            << "#      eye-offset        [" << 0 << ',' << 0 << ',' << 0 << "]\n"
            << "#      IPD               " << KORVrcFixed8{ipd} << '\n';
-  WriteTrackerVector(ioStream, "#      tracker-X         [", trackerX.GetX(), trackerX.GetY(),
+  WriteTrackerVector(ioText, "#      tracker-X         [", trackerX.GetX(), trackerX.GetY(),
                      trackerX.GetZ());
-  WriteTrackerVector(ioStream, "#      tracker-Y         [", trackerY.GetX(), trackerY.GetY(),
+  WriteTrackerVector(ioText, "#      tracker-Y         [", trackerY.GetX(), trackerY.GetY(),
                      trackerY.GetZ());
-  WriteTrackerVector(ioStream, "#      tracker-origin    [", origin.GetX(), origin.GetY(),
+  WriteTrackerVector(ioText, "#      tracker-origin    [", origin.GetX(), origin.GetY(),
                      origin.GetZ());
-  ioStream << "#      MPK_unit_in_mm    1 \n"
+  ioText << "#      MPK_unit_in_mm    1 \n"
            << "#}\n";
   return S_OK;
 }

@@ -1,7 +1,7 @@
-// The XML configuration document. Every builder follows one pattern
-// (MakeNode): the element is created through the document, filled from the
-// model element when that answers the kind's interface, and appended to its
-// parent last, so that its fixed children come before the walked ones.
+// The XML configuration document. Every element follows one pattern
+// (StartNode): started when the model element answers the kind's interface,
+// filled with its attributes and then its fixed children, and left open for
+// the walked children, which therefore come after the fixed ones.
 #include "KOREVrcXML.h"
 
 #include "KOREVrcConfigure.h"
@@ -30,10 +30,7 @@
 #include "interfaces/KORIVrcWindow.h"
 #include "system/KORMsgCatalog.h"
 #include "system/KORResource.h"
-#include "xml/KORIDOMCDATASection.h"
-#include "xml/KORIDOMDocumentType.h"
-#include "xml/KORIDOMImplementation.h"
-#include "xml/KORIXMLDOMDocumentBuilder.h"
+#include "xml/KORXMLTextWriter.h"
 
 #include <array>
 #include <memory>
@@ -43,22 +40,14 @@
 
 namespace {
 
-// The DOM refuses an attribute or a child only for a name that is no XML
-// name or a child that cannot go there; the names below are literals and the
-// children fit, which the schema validation of the exported documents checks.
-constexpr char kLiteralNames[] = "literal XML names and fitting children are never refused";
-
-// Sets the attributes and character data of one element, in call order.
+// Writes the attributes of the element just started, in call order. The
+// names are literal XML names, which the schema validation of the exported
+// documents checks.
 class NodeWriter {
 public:
-  NodeWriter(KORIDOMDocument* iDocument, KORIDOMElement* iElement)
-      : _document(iDocument), _element(iElement) {}
+  explicit NodeWriter(KORXMLTextWriter& ioWriter) : _writer(ioWriter) {}
 
-  KORIDOMElement* Element() const { return _element; }
-
-  void Text(const char* iName, const KORUnicodeString& iValue) {
-    KORIgnoreResult(_element->SetAttribute(iName, iValue), kLiteralNames);
-  }
+  void Text(const char* iName, std::string_view iValue) { _writer.Attribute(iName, iValue); }
   void Number(const char* iName, double iValue) { Text(iName, DoubleToString(iValue)); }
   template <std::size_t N>
   void Numbers(const char* const (&iNames)[N], const std::array<double, N>& iValues) {
@@ -79,15 +68,9 @@ public:
     Numbers({"X", "Y", "Z", "H", "P", "R"},
             std::array<double, 6>{t.GetX(), t.GetY(), t.GetZ(), hpr[0], hpr[1], hpr[2]});
   }
-  void CharacterData(const KORUnicodeString& iData) {
-    KORIDOMCDATASection_var section;
-    if (SUCCEEDED(_document->CreateCDATASection(iData, section.Out())))
-      KORIgnoreResult(_element->AppendChild(section), kLiteralNames);
-  }
 
 private:
-  KORIDOMDocument* _document;
-  KORIDOMElement* _element;
+  KORXMLTextWriter& _writer;
 };
 
 // What a link getter of the model gives (null when it fails).
@@ -121,23 +104,23 @@ template <class Read> std::array<double, 4> FourValues(Read iRead) {
   return values;
 }
 
-template <class I> bool Answers(KORBaseUnknown* iElement) {
-  return static_cast<bool>(KORQuery<I>(iElement));
-}
-
 } // namespace
 
+
 template <class I, class Fill>
-KOREVrcXML::Element KOREVrcXML::MakeNode(KORIDOMNode* iParent, const char* iTag,
-                                         KORBaseUnknown* iElement, Fill iFill) {
-  Element element;
-  if (!iParent || !_document || FAILED(_document->CreateElement(iTag, element.Out())))
-    return {};
-  if (auto model = KORQuery<I>(iElement)) {
-    NodeWriter node(_document, element);
-    iFill(node, model.get());
-  }
-  return SUCCEEDED(iParent->AppendChild(element)) ? element : Element();
+bool KOREVrcXML::StartNode(const char* iTag, KORBaseUnknown* iElement, Fill iFill) {
+  auto model = KORQuery<I>(iElement);
+  if (!model)
+    return false;
+  _writer->StartElement(iTag);
+  NodeWriter node(*_writer);
+  iFill(node, model.get());
+  return true;
+}
+
+void KOREVrcXML::WriteFixedNode(StartWriter iStart, KORBaseUnknown* iElement) {
+  if ((this->*iStart)(iElement))
+    _writer->EndElement();
 }
 
 HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeString& oMessages,
@@ -151,9 +134,6 @@ HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeStrin
 
 HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeString& oMessages) {
   KORVrcTraceScope scope("KOREVrcXML::CreateXMLConfigFile");
-  KORIXMLDOMDocumentBuilder_var builder;
-  KORIgnoreResult(CreateKORIXMLDOMDocumentBuilder(builder.Out(), CLSID_XML4C_DOM),
-                  KORVrcNullWhenUnread);
   // Without the DTD no document is made, which fails the export below.
   KORUnicodeString dtdPath;
   if (FAILED(KORGetImagePathName("VrConfig.dtd", dtdPath)))
@@ -161,37 +141,22 @@ HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeStrin
   _messages.clear();
   oMessages.clear();
 
-  _document.reset();
-  KORIDOMImplementation_var implementation;
-  KORIDOMDocumentType_var documentType;
-  if (builder)
-    KORIgnoreResult(builder->GetDOMImplementation(implementation.Out()), KORVrcNullWhenUnread);
-  if (implementation && !dtdPath.empty())
-    KORIgnoreResult(implementation->CreateDocumentType("Config", "", dtdPath, documentType.Out()),
-                    KORVrcNullWhenUnread);
-  if (implementation && documentType)
-    KORIgnoreResult(implementation->CreateDocument("", "Config", documentType, _document.Out()),
-                    KORVrcNullWhenUnread);
-
   KORIVrcConfigure_var configureInterface = QueryImpl<KORIVrcConfigure>();
   _configure = dynamic_cast<KOREVrcConfigure*>(configureInterface.get());
   std::optional<KOREVrcConfigure::RenderingMemo> renderings;
   if (_configure)
     renderings.emplace(*_configure);
-  bool written = false;
-  if (builder && _document) {
-    if (documentType)
-      KORIgnoreResult(_document->AppendChild(documentType), kLiteralNames);
-    if (auto root = QueryImpl<KORISpecObject>()) {
-      if (Element config = MakeElementNode(_document, root)) {
-        MakeMPKNode(config);
-        MakeFSConfigNode(config);
-      }
-    }
-    // A partly built tree is written all the same.
-    const KORListValKORUnicodeString optionNames{"KOREncoding"};
-    const KORListValKORUnicodeString optionValues{"UTF-8"};
-    written = SUCCEEDED(builder->WriteToString(_document, oText, optionNames, optionValues));
+  KORUnicodeString text;
+  KORXMLTextWriter writer(text);
+  writer.Declaration("UTF-8");
+  const bool written = !dtdPath.empty() && writer.DocumentType("Config", "", dtdPath);
+  if (written) {
+    _writer = &writer;
+    if (auto root = QueryImpl<KORISpecObject>())
+      WriteElementNode(root, /*iBelowDocument=*/true);
+    _writer = nullptr;
+    writer.End();
+    oText = std::move(text);
   }
 
   oMessages = _messages;
@@ -206,40 +171,24 @@ HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeStrin
   return _messages.find(errorText) == KORUnicodeString::npos ? S_OK : E_FAIL;
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeElementNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
-  struct ElementKind {
-    bool (*answers)(KORBaseUnknown*);
-    Element (KOREVrcXML::*make)(KORIDOMNode*, KORBaseUnknown*);
+void KOREVrcXML::WriteElementNode(KORBaseUnknown* iElement, bool iBelowDocument) {
+  // The first kind answered decides; other kinds have no element.
+  static constexpr StartWriter kKinds[] = {
+      &KOREVrcXML::StartGraphicSpecNode,   &KOREVrcXML::StartGraphicResourcesNode,
+      &KOREVrcXML::StartDevicesNode,       &KOREVrcXML::StartHeadNode,
+      &KOREVrcXML::StartViewNode,          &KOREVrcXML::StartIGNode,
+      &KOREVrcXML::StartHandDeviceNode,    &KOREVrcXML::StartWindowNode,
+      &KOREVrcXML::StartRenderingSpecNode, &KOREVrcXML::StartTrackingStationNode,
+      &KOREVrcXML::StartTrackerNode,       &KOREVrcXML::StartButtonDeviceNode,
   };
-  // The first interface answered decides; other kinds have no element.
-  static constexpr ElementKind kKinds[] = {
-      {&Answers<KORIVrcGraphicSpecs>, &KOREVrcXML::MakeGraphicSpecNode},
-      {&Answers<KORIVrcGraphicResources>, &KOREVrcXML::MakeGraphicResourcesNode},
-      {&Answers<KORIVrcDevices>, &KOREVrcXML::MakeDevicesNode},
-      {&Answers<KORIVrcHead>, &KOREVrcXML::MakeHeadNode},
-      {&Answers<KORIVrcView>, &KOREVrcXML::MakeViewNode},
-      {&Answers<KORIVrcIG>, &KOREVrcXML::MakeIGNode},
-      {&Answers<KORIVrcHandDevice>, &KOREVrcXML::MakeHandDeviceNode},
-      {&Answers<KORIVrcWindow>, &KOREVrcXML::MakeWindowNode},
-      {&Answers<KORIVrcRenderingSpec>, &KOREVrcXML::MakeRenderingSpecNode},
-      {&Answers<KORIVrcTrackingStation>, &KOREVrcXML::MakeTrackingStationNode},
-      {&Answers<KORIVrcTracker>, &KOREVrcXML::MakeTrackerNode},
-      {&Answers<KORIVrcButtonDevice>, &KOREVrcXML::MakeButtonDeviceNode},
-  };
-  if (!iParent || !iElement)
-    return {};
-  Element made;
-  if (Answers<KORIVrcConfig>(iElement)) {
-    made = MakeConfigNode(iParent, iElement);
-  } else if (KORQuery<KORIDOMElement>(iParent)) {
-    for (const ElementKind& kind : kKinds)
-      if (kind.answers(iElement)) {
-        made = (this->*kind.make)(iParent, iElement);
-        break;
-      }
-  }
-  if (!made)
-    return {};
+  if (!iElement)
+    return;
+  bool started = StartConfigNode(iElement);
+  for (auto kind = std::begin(kKinds); !started && !iBelowDocument && kind != std::end(kKinds);
+       ++kind)
+    started = (this->*(*kind))(iElement);
+  if (!started)
+    return;
   auto feature = KORQuery<KORISpecObject>(iElement);
   KORListValKORBaseUnknown_var* list = nullptr;
   if (feature)
@@ -247,37 +196,40 @@ KOREVrcXML::Element KOREVrcXML::MakeElementNode(KORIDOMNode* iParent, KORBaseUnk
   KOROwnedList children(list);
   if (children)
     for (const KORBaseUnknown_var& child : *children)
-      MakeElementNode(made, child);
-  return made;
+      WriteElementNode(child, /*iBelowDocument=*/false);
+  // The root's embedded files follow its walked children.
+  if (iBelowDocument) {
+    WriteMPKNode();
+    WriteFSConfigNode();
+  }
+  _writer->EndElement();
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeConfigNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcConfig>(iParent, "Config", iElement,
-                                 [](NodeWriter& ioNode, KORIVrcConfig* iConfig) {
-                                   KORUuid id;
-                                   if (SUCCEEDED(iConfig->GetID(id)))
-                                     ioNode.Text("ConfigID", id.ToText());
-                                 });
+bool KOREVrcXML::StartConfigNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcConfig>("Config", iElement,
+                                  [](NodeWriter& ioNode, KORIVrcConfig* iConfig) {
+                                    KORUuid id;
+                                    if (SUCCEEDED(iConfig->GetID(id)))
+                                      ioNode.Text("ConfigID", id.ToText());
+                                  });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeGraphicResourcesNode(KORIDOMNode* iParent,
-                                                         KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcGraphicResources>(
-      iParent, "GraphicResources", iElement,
-      [](NodeWriter& ioNode, KORIVrcGraphicResources* iResources) {
+bool KOREVrcXML::StartGraphicResourcesNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcGraphicResources>(
+      "GraphicResources", iElement, [](NodeWriter& ioNode, KORIVrcGraphicResources* iResources) {
         ioNode.Id("MainWindow", LinkOf(iResources, &KORIVrcGraphicResources::GetMainWindow).get());
       });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeIGNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcIG>(iParent, "IG", iElement, [](NodeWriter& ioNode, KORIVrcIG* iIG) {
+bool KOREVrcXML::StartIGNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcIG>("IG", iElement, [](NodeWriter& ioNode, KORIVrcIG* iIG) {
     ioNode.Text("Name", NameOf(iIG));
   });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeWindowNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcWindow>(
-      iParent, "Window", iElement, [this](NodeWriter& ioNode, KORIVrcWindow* iWindow) {
+bool KOREVrcXML::StartWindowNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcWindow>(
+      "Window", iElement, [this](NodeWriter& ioNode, KORIVrcWindow* iWindow) {
         // The view through the rendering found once, as the window's own
         // view would look the rendering up again.
         auto rendering = _configure ? _configure->RenderingOf(iWindow)
@@ -293,57 +245,51 @@ KOREVrcXML::Element KOREVrcXML::MakeWindowNode(KORIDOMNode* iParent, KORBaseUnkn
                          return viewport ? viewport->GetViewport(&oA, &oB, &oC, &oD) : E_FAIL;
                        }));
         if (auto spec = LinkOf(rendering.get(), &KORIVrcRendering::GetRenderingSpec))
-          MakeRenderingSpecNode(ioNode.Element(), spec);
+          WriteFixedNode(&KOREVrcXML::StartRenderingSpecNode, spec);
       });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeRenderingSpecNode(KORIDOMNode* iParent,
-                                                      KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcRenderingSpec>(iParent, "RenderingSpec", iElement,
-                                        [](NodeWriter& ioNode, KORIVrcRenderingSpec* iSpec) {
-                                          KORVrcRenderingMode mode = KORVrcRenderingMono;
-                                          if (FAILED(iSpec->GetRenderingMode(&mode)))
-                                            mode = KORVrcRenderingMono;
-                                          KORVrcMirrorMode mirror = KORVrcMirrorNone;
-                                          if (FAILED(iSpec->GetMirrorMode(&mirror)))
-                                            mirror = KORVrcMirrorNone;
-                                          ioNode.Number("Rendering", mode);
-                                          ioNode.Number("Mirror", mirror);
-                                        });
+bool KOREVrcXML::StartRenderingSpecNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcRenderingSpec>("RenderingSpec", iElement,
+                                         [](NodeWriter& ioNode, KORIVrcRenderingSpec* iSpec) {
+                                           KORVrcRenderingMode mode = KORVrcRenderingMono;
+                                           if (FAILED(iSpec->GetRenderingMode(&mode)))
+                                             mode = KORVrcRenderingMono;
+                                           KORVrcMirrorMode mirror = KORVrcMirrorNone;
+                                           if (FAILED(iSpec->GetMirrorMode(&mirror)))
+                                             mirror = KORVrcMirrorNone;
+                                           ioNode.Number("Rendering", mode);
+                                           ioNode.Number("Mirror", mirror);
+                                         });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeGraphicSpecNode(KORIDOMNode* iParent,
-                                                    KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcGraphicSpecs>(iParent, "GraphicSpecs", iElement,
-                                       [](NodeWriter&, KORIVrcGraphicSpecs*) {});
+bool KOREVrcXML::StartGraphicSpecNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcGraphicSpecs>("GraphicSpecs", iElement,
+                                        [](NodeWriter&, KORIVrcGraphicSpecs*) {});
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeHeadNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcHead>(
-      iParent, "Head", iElement, [](NodeWriter& ioNode, KORIVrcHead* iHead) {
-        ioNode.Id("HeadID", iHead);
-        ioNode.Id("Tracker", LinkOf(iHead, &KORIVrcHead::GetViewPointTracker).get());
-        ioNode.Number("IPD", ReadValue(iHead, &KORIVrcHead::GetIPD, 0.0));
-        ioNode.Placement(LocationOf(iHead));
-        ioNode.Number("Type", ReadValue(iHead, &KORIVrcHead::GetType, KORVrcHeadCustom));
-      });
+bool KOREVrcXML::StartHeadNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcHead>("Head", iElement, [](NodeWriter& ioNode, KORIVrcHead* iHead) {
+    ioNode.Id("HeadID", iHead);
+    ioNode.Id("Tracker", LinkOf(iHead, &KORIVrcHead::GetViewPointTracker).get());
+    ioNode.Number("IPD", ReadValue(iHead, &KORIVrcHead::GetIPD, 0.0));
+    ioNode.Placement(LocationOf(iHead));
+    ioNode.Number("Type", ReadValue(iHead, &KORIVrcHead::GetType, KORVrcHeadCustom));
+  });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeViewNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcView>(iParent, "View", iElement,
-                               [this](NodeWriter& ioNode, KORIVrcView* iView) {
-                                 ioNode.Text("Name", NameOf(iView));
-                                 ioNode.Id("ViewID", iView);
-                                 if (Answers<KORIVrcScreenView>(iView))
-                                   MakeScreenViewNode(ioNode.Element(), iView);
-                                 else if (Answers<KORIVrcCameraView>(iView))
-                                   MakeCameraViewNode(ioNode.Element(), iView);
-                               });
+bool KOREVrcXML::StartViewNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcView>("View", iElement, [this](NodeWriter& ioNode, KORIVrcView* iView) {
+    ioNode.Text("Name", NameOf(iView));
+    ioNode.Id("ViewID", iView);
+    if (StartScreenViewNode(iView) || StartCameraViewNode(iView))
+      _writer->EndElement();
+  });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeScreenViewNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcScreenView>(
-      iParent, "Screen", iElement, [](NodeWriter& ioNode, KORIVrcScreenView* iView) {
+bool KOREVrcXML::StartScreenViewNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcScreenView>(
+      "Screen", iElement, [](NodeWriter& ioNode, KORIVrcScreenView* iView) {
         auto area = LinkOf(iView, &KORIVrcScreenView::GetProjectionArea);
         std::array<double, 9> corners{};
         if (area) {
@@ -359,9 +305,9 @@ KOREVrcXML::Element KOREVrcXML::MakeScreenViewNode(KORIDOMNode* iParent, KORBase
       });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeCameraViewNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcCameraView>(
-      iParent, "Camera", iElement, [](NodeWriter& ioNode, KORIVrcCameraView* iView) {
+bool KOREVrcXML::StartCameraViewNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcCameraView>(
+      "Camera", iElement, [](NodeWriter& ioNode, KORIVrcCameraView* iView) {
         ioNode.Numbers({"HFOV", "HSHIFT", "VFOV", "VSHIFT"},
                        FourValues([&](double& oA, double& oB, double& oC, double& oD) {
                          return iView->GetAngles(oA, oB, oC, oD);
@@ -373,14 +319,13 @@ KOREVrcXML::Element KOREVrcXML::MakeCameraViewNode(KORIDOMNode* iParent, KORBase
       });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeDevicesNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcDevices>(iParent, "Devices", iElement,
-                                  [](NodeWriter&, KORIVrcDevices*) {});
+bool KOREVrcXML::StartDevicesNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcDevices>("Devices", iElement, [](NodeWriter&, KORIVrcDevices*) {});
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeHandDeviceNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcHandDevice>(
-      iParent, "HandDevice", iElement, [](NodeWriter& ioNode, KORIVrcHandDevice* iHand) {
+bool KOREVrcXML::StartHandDeviceNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcHandDevice>(
+      "HandDevice", iElement, [](NodeWriter& ioNode, KORIVrcHandDevice* iHand) {
         ioNode.Id("HandID", iHand);
         ioNode.Id("Tracker", LinkOf(iHand, &KORIVrcHandDevice::GetPickingTracker).get());
         ioNode.Id("ButtonManager", LinkOf(iHand, &KORIVrcHandDevice::GetButtonManager).get());
@@ -389,10 +334,9 @@ KOREVrcXML::Element KOREVrcXML::MakeHandDeviceNode(KORIDOMNode* iParent, KORBase
       });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeButtonDeviceNode(KORIDOMNode* iParent,
-                                                     KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcButtonDevice>(
-      iParent, "ButtonDevice", iElement, [](NodeWriter& ioNode, KORIVrcButtonDevice* iDevice) {
+bool KOREVrcXML::StartButtonDeviceNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcButtonDevice>(
+      "ButtonDevice", iElement, [](NodeWriter& ioNode, KORIVrcButtonDevice* iDevice) {
         ioNode.Id("ButtonDeviceID", iDevice);
         ioNode.Text("Name", NameOf(iDevice));
         ioNode.Text("DaemonName", ReadValue(iDevice, &KORIVrcButtonDevice::GetDaemonName));
@@ -407,11 +351,9 @@ KOREVrcXML::Element KOREVrcXML::MakeButtonDeviceNode(KORIDOMNode* iParent,
       });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeTrackingStationNode(KORIDOMNode* iParent,
-                                                        KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcTrackingStation>(
-      iParent, "TrackingStation", iElement,
-      [this](NodeWriter& ioNode, KORIVrcTrackingStation* iStation) {
+bool KOREVrcXML::StartTrackingStationNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcTrackingStation>(
+      "TrackingStation", iElement, [this](NodeWriter& ioNode, KORIVrcTrackingStation* iStation) {
         ioNode.Text("Name", NameOf(iStation));
         ioNode.Text("DaemonName", ReadValue(iStation, &KORIVrcTrackingStation::GetDaemonName));
         KORMathTransformation ref;
@@ -421,13 +363,13 @@ KOREVrcXML::Element KOREVrcXML::MakeTrackingStationNode(KORIDOMNode* iParent,
         ioNode.Number("Type",
                       ReadValue(iStation, &KORIVrcTrackingStation::GetType, KORVrcStationCustom));
         ioNode.Number("Port", ReadValue(iStation, &KORIVrcTrackingStation::GetPort));
-        MakeConfigFileNode(ioNode.Element(), iStation);
+        WriteConfigFileNode(iStation);
       });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeTrackerNode(KORIDOMNode* iParent, KORBaseUnknown* iElement) {
-  return MakeNode<KORIVrcTracker>(
-      iParent, "Tracker", iElement, [](NodeWriter& ioNode, KORIVrcTracker* iTracker) {
+bool KOREVrcXML::StartTrackerNode(KORBaseUnknown* iElement) {
+  return StartNode<KORIVrcTracker>(
+      "Tracker", iElement, [](NodeWriter& ioNode, KORIVrcTracker* iTracker) {
         ioNode.Id("TrackerID", iTracker);
         ioNode.Id("TrackedElement", LinkOf(iTracker, &KORIVrcTracker::GetTrackedElement).get());
         ioNode.Text("Name", NameOf(iTracker));
@@ -438,52 +380,48 @@ KOREVrcXML::Element KOREVrcXML::MakeTrackerNode(KORIDOMNode* iParent, KORBaseUnk
       });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeConfigFileNode(KORIDOMNode* iParent, KORBaseUnknown* iStation) {
-  auto station = KORQuery<KORIVrcTrackingStation>(iStation);
+void KOREVrcXML::WriteConfigFileNode(KORIVrcTrackingStation* iStation) {
   // Every station gets its file, even when the generator wrote nothing.
-  return MakeEmbeddedFileNode(
-      iParent, "ConfigFile", /*iOnlyOnSuccess=*/false, iStation,
+  WriteEmbeddedFileNode(
+      "ConfigFile", /*iOnlyOnSuccess=*/false, iStation,
       [&](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
-        return ioConfigure.GenerateTrackingStationConfigFile(ioStream, station, oMessages, 1);
+        return ioConfigure.GenerateTrackingStationConfigFile(ioStream, iStation, oMessages, 1);
       });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeMPKNode(KORIDOMNode* iParent) {
-  return MakeEmbeddedFileNode(
-      iParent, "MPK", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
+void KOREVrcXML::WriteMPKNode() {
+  WriteEmbeddedFileNode(
+      "MPK", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
       [](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
         return ioConfigure.GenerateMPK(ioStream, oMessages, 1);
       });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeFSConfigNode(KORIDOMNode* iParent) {
-  return MakeEmbeddedFileNode(
-      iParent, "FSConfig", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
+void KOREVrcXML::WriteFSConfigNode() {
+  WriteEmbeddedFileNode(
+      "FSConfig", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
       [](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
         return ioConfigure.GenerateFSConfig(ioStream, oMessages, 1);
       });
 }
 
-KOREVrcXML::Element KOREVrcXML::MakeEmbeddedFileNode(KORIDOMNode* iParent, const char* iTag,
-                                                     bool iOnlyOnSuccess, KORBaseUnknown* iStation,
-                                                     const Generator& iGenerate) {
+void KOREVrcXML::WriteEmbeddedFileNode(const char* iTag, bool iOnlyOnSuccess,
+                                       KORBaseUnknown* iStation, const Generator& iGenerate) {
   auto configure = QueryImpl<KORIVrcConfigure>();
   if (!configure)
-    return {};
+    return;
   std::ostringstream stream;
   KORUnicodeString messages;
   const HRESULT generated = iGenerate(*configure, stream, messages);
-  // The character data ends at a NUL of the text, which XML cannot carry.
   KORUnicodeString text = std::move(stream).str();
   _messages += messages;
-  Element made;
-  if (!iOnlyOnSuccess || SUCCEEDED(generated))
-    made = MakeNode<KORIVrcConfigure>(
-        iParent, iTag, configure,
-        [&](NodeWriter& ioNode, KORIVrcConfigure*) { ioNode.CharacterData(text); });
+  if (!iOnlyOnSuccess || SUCCEEDED(generated)) {
+    _writer->StartElement(iTag);
+    _writer->CharacterData(text);
+    _writer->EndElement();
+  }
   // Last, so that the text can move there rather than be copied.
   if (_generated)
     _generated->push_back(
         {iTag, KORBaseUnknown_var(iStation), generated, std::move(text), std::move(messages)});
-  return made;
 }

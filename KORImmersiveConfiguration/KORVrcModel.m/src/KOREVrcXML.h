@@ -1,18 +1,18 @@
 #pragma once
 // The XML configuration document of a configuration root: the element tree
-// walked read-only into a DOM document, with the multipipe, display and
+// walked read-only into XML text, with the multipipe, display and
 // tracking-daemon files embedded as character data.
 #include "interfaces/KORIVrcXML.h"
 #include "objectmodel/KORExtension.h"
-#include "xml/KORIDOMDocument.h"
-#include "xml/KORIDOMElement.h"
 
 #include <functional>
 #include <iosfwd>
 #include <vector>
 
 class KORIVrcConfigure;
+class KORIVrcTrackingStation;
 class KOREVrcConfigure;
+class KORXMLTextWriter;
 
 // A runtime file generated for the XML document: the multipipe file ("MPK"),
 // the display file ("FSConfig") or the daemon file of a tracking station
@@ -33,50 +33,53 @@ public:
   // generate them again.
   HRESULT CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeString& oMessages,
                               std::vector<KORVrcGeneratedFile>& oGenerated);
-  void OnDispose() override { _document.reset(); }
 
 private:
-  // Each builder makes the element of one model element under iParent and
-  // returns it (null when none was made). They share one pattern (MakeNode):
-  // create, fill when the model element answers the kind's interface, append.
-  using Element = KORIDOMElement_var;
+  // The document is written as it is walked, never built as a tree: nothing
+  // reads it back. Each Start... writer starts the element of one kind of
+  // model element when iElement answers the kind's interface (false, writing
+  // nothing, otherwise), writes its attributes and fixed children and leaves
+  // it open for the walked children; the caller ends it.
+  using StartWriter = bool (KOREVrcXML::*)(KORBaseUnknown*);
 
   // Walks the feature tree from iElement: its element, then its children's.
-  Element MakeElementNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeConfigNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeGraphicResourcesNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeIGNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeWindowNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeRenderingSpecNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeGraphicSpecNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeHeadNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeViewNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeScreenViewNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeCameraViewNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeDevicesNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeHandDeviceNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeButtonDeviceNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeTrackingStationNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeTrackerNode(KORIDOMNode* iParent, KORBaseUnknown* iElement);
-  Element MakeConfigFileNode(KORIDOMNode* iParent, KORBaseUnknown* iStation);
-  Element MakeMPKNode(KORIDOMNode* iParent);
-  Element MakeFSConfigNode(KORIDOMNode* iParent);
+  // Below the document only the configuration root has an element.
+  void WriteElementNode(KORBaseUnknown* iElement, bool iBelowDocument);
+  // The element of a fixed child, started and ended at once.
+  void WriteFixedNode(StartWriter iStart, KORBaseUnknown* iElement);
+  bool StartConfigNode(KORBaseUnknown* iElement);
+  bool StartGraphicResourcesNode(KORBaseUnknown* iElement);
+  bool StartIGNode(KORBaseUnknown* iElement);
+  bool StartWindowNode(KORBaseUnknown* iElement);
+  bool StartRenderingSpecNode(KORBaseUnknown* iElement);
+  bool StartGraphicSpecNode(KORBaseUnknown* iElement);
+  bool StartHeadNode(KORBaseUnknown* iElement);
+  bool StartViewNode(KORBaseUnknown* iElement);
+  bool StartScreenViewNode(KORBaseUnknown* iElement);
+  bool StartCameraViewNode(KORBaseUnknown* iElement);
+  bool StartDevicesNode(KORBaseUnknown* iElement);
+  bool StartHandDeviceNode(KORBaseUnknown* iElement);
+  bool StartButtonDeviceNode(KORBaseUnknown* iElement);
+  bool StartTrackingStationNode(KORBaseUnknown* iElement);
+  bool StartTrackerNode(KORBaseUnknown* iElement);
+  void WriteConfigFileNode(KORIVrcTrackingStation* iStation);
+  void WriteMPKNode();
+  void WriteFSConfigNode();
 
-  // The common pattern: element iTag, filled by iFill(element, model) when
-  // iElement answers I, appended to iParent last.
-  template <class I, class Fill>
-  Element MakeNode(KORIDOMNode* iParent, const char* iTag, KORBaseUnknown* iElement, Fill iFill);
+  // The common pattern: element iTag, filled by iFill(writer, model) when
+  // iElement answers I.
+  template <class I, class Fill> bool StartNode(const char* iTag, KORBaseUnknown* iElement, Fill iFill);
 
   // Runs one generator of the configuration root; its messages join the
   // accumulated ones. The element iTag holds the generated text as character
-  // data; with iOnlyOnSuccess it is made only when the generator succeeded.
-  // iStation is the station of a daemon file.
+  // data; with iOnlyOnSuccess it is written only when the generator
+  // succeeded. iStation is the station of a daemon file.
   using Generator = std::function<HRESULT(KORIVrcConfigure&, std::ostream&, KORUnicodeString&)>;
-  Element MakeEmbeddedFileNode(KORIDOMNode* iParent, const char* iTag, bool iOnlyOnSuccess,
-                               KORBaseUnknown* iStation, const Generator& iGenerate);
+  void WriteEmbeddedFileNode(const char* iTag, bool iOnlyOnSuccess, KORBaseUnknown* iStation,
+                             const Generator& iGenerate);
 
-  // The document under construction, kept until the next call.
-  KORIDOMDocument_var _document;
+  // The text under construction during one call.
+  KORXMLTextWriter* _writer = nullptr;
   // The generators' messages during one call.
   KORUnicodeString _messages;
   // Where the generated files go during one call that asks for them.

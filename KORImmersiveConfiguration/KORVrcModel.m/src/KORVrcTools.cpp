@@ -136,25 +136,30 @@ KORUnicodeString DoubleToString(double iValue) {
   return KORUnicodeString(buffer, written.ptr);
 }
 
-std::ostream& operator<<(std::ostream& ioStream, KORVrcFixed8 iReal) {
-  // The largest double has 309 integer digits.
-  char buffer[330];
-  if (IsIntegral(iReal.value, kFixedIntegerLimit)) {
+std::string_view KORVrcFixed8::Format(Buffer& ioBuffer) const {
+  char* const buffer = ioBuffer.data();
+  char* const bufferEnd = buffer + ioBuffer.size();
+  if (IsIntegral(value, kFixedIntegerLimit)) {
     // Integral zero of either sign prints as "0".
-    char* end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(iReal.value)).ptr;
+    char* end = std::to_chars(buffer, bufferEnd, static_cast<long long>(value)).ptr;
     constexpr std::string_view kFraction = ".00000000";
     end = std::copy(kFraction.begin(), kFraction.end(), end);
-    return ioStream.write(buffer, end - buffer);
+    return {buffer, static_cast<std::size_t>(end - buffer)};
   }
-  const auto written =
-      std::to_chars(buffer, buffer + sizeof buffer, iReal.value, std::chars_format::fixed, 8);
+  const auto written = std::to_chars(buffer, bufferEnd, value, std::chars_format::fixed, 8);
   // A tiny negative value (often a rounding leftover of a matrix product) and a
   // tiny positive one print the same zero.
   const bool roundsToZero = std::all_of(buffer, written.ptr, [](char iCharacter) {
     return iCharacter == '-' || iCharacter == '0' || iCharacter == '.';
   });
   const char* start = roundsToZero && buffer[0] == '-' ? buffer + 1 : buffer;
-  return ioStream.write(start, written.ptr - start);
+  return {start, static_cast<std::size_t>(written.ptr - start)};
+}
+
+std::ostream& operator<<(std::ostream& ioStream, KORVrcFixed8 iReal) {
+  KORVrcFixed8::Buffer buffer;
+  const std::string_view text = iReal.Format(buffer);
+  return ioStream.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 void DisplayErrorMessage(const KORUnicodeString& iMessage, const KORUnicodeString& iTitle) {

@@ -11,7 +11,9 @@
 #include "objectmodel/KORSmartPtr.h"
 #include "system/KORList.h"
 
+#include <array>
 #include <iosfwd>
+#include <string_view>
 #include <type_traits>
 
 class KORIVrcTracker;
@@ -55,6 +57,10 @@ KORSmartPtr<I> ReadLinked(std::type_identity_t<Owner>* iObject, HRESULT (Owner::
 // Formatted without the stream's locale, which costs several times more.
 struct KORVrcFixed8 {
   double value;
+  // The largest double has 309 integer digits.
+  using Buffer = std::array<char, 330>;
+  // The characters, written into ioBuffer.
+  std::string_view Format(Buffer& ioBuffer) const;
 };
 std::ostream& operator<<(std::ostream& ioStream, KORVrcFixed8 iReal);
 
