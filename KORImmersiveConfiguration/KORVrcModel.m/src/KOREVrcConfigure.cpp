@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -411,10 +412,13 @@ HRESULT KOREVrcConfigure::RetrieveInfoAboutManagerTracker(int& oHeadIndex, int& 
 }
 
 void KOREVrcConfigure::Indent(KORVrcText& ioText) const {
-  constexpr int kLevelWidth = 4;
-  ioText << '\n';
-  for (int level = 0; level < _indentLevel; ++level)
-    ioText << std::string_view("    ", kLevelWidth);
+  // The line break and the indentation in one append at the usual depths.
+  constexpr std::size_t kLevelWidth = 4;
+  constexpr std::string_view kIndentation = "\n                                ";
+  const std::size_t width = static_cast<std::size_t>(_indentLevel) * kLevelWidth;
+  ioText << kIndentation.substr(0, std::min(width, kIndentation.size() - 1) + 1);
+  for (std::size_t written = kIndentation.size() - 1; written < width; written += kLevelWidth)
+    ioText << kIndentation.substr(1, kLevelWidth);
 }
 
 void KOREVrcConfigure::IndentRight(KORVrcText& ioText) {

@@ -172,14 +172,16 @@ HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeStrin
 }
 
 void KOREVrcXML::WriteElementNode(KORBaseUnknown* iElement, bool iBelowDocument) {
-  // The first kind answered decides; other kinds have no element.
+  // Other kinds have no element. Each kind's interface belongs to one element
+  // type of the component map, so the order only spares queries: the kinds an
+  // installation has many of come first.
   static constexpr StartWriter kKinds[] = {
-      &KOREVrcXML::StartGraphicSpecNode,   &KOREVrcXML::StartGraphicResourcesNode,
-      &KOREVrcXML::StartDevicesNode,       &KOREVrcXML::StartHeadNode,
-      &KOREVrcXML::StartViewNode,          &KOREVrcXML::StartIGNode,
-      &KOREVrcXML::StartHandDeviceNode,    &KOREVrcXML::StartWindowNode,
-      &KOREVrcXML::StartRenderingSpecNode, &KOREVrcXML::StartTrackingStationNode,
-      &KOREVrcXML::StartTrackerNode,       &KOREVrcXML::StartButtonDeviceNode,
+      &KOREVrcXML::StartWindowNode,          &KOREVrcXML::StartViewNode,
+      &KOREVrcXML::StartIGNode,              &KOREVrcXML::StartTrackerNode,
+      &KOREVrcXML::StartRenderingSpecNode,   &KOREVrcXML::StartTrackingStationNode,
+      &KOREVrcXML::StartButtonDeviceNode,    &KOREVrcXML::StartHandDeviceNode,
+      &KOREVrcXML::StartHeadNode,            &KOREVrcXML::StartDevicesNode,
+      &KOREVrcXML::StartGraphicResourcesNode, &KOREVrcXML::StartGraphicSpecNode,
   };
   if (!iElement)
     return;
