@@ -13,6 +13,7 @@
 #include "interfaces/KORIVrcTrackedElement.h"
 #include "interfaces/KORIVrcTracker.h"
 #include "interfaces/KORIVrcTrackingStation.h"
+#include "interfaces/KORIVrcViewport.h"
 #include "interfaces/KORIVrcWindow.h"
 
 #include <algorithm>
@@ -259,6 +260,7 @@ KOREVrcConfigure::RenderingMemo::RenderingMemo(KOREVrcConfigure& ioConfigure)
   if (_outermost) {
     _configure._renderings.emplace();
     _configure._areaCorners.emplace();
+    _configure._viewports.emplace();
   }
 }
 
@@ -266,7 +268,38 @@ KOREVrcConfigure::RenderingMemo::~RenderingMemo() {
   if (_outermost) {
     _configure._renderings.reset();
     _configure._areaCorners.reset();
+    _configure._viewports.reset();
   }
+}
+
+template <class Value, class Read>
+Value KOREVrcConfigure::Remembered(Memo<Value>& ioMemo, KORBaseUnknown* iObject, Read iRead) {
+  if (!ioMemo || !iObject)
+    return iRead();
+  const auto identity = KORQuery<KORBaseUnknown>(iObject);
+  auto [entry, added] = ioMemo->try_emplace(identity.get());
+  if (added)
+    entry->second = iRead();
+  return entry->second;
+}
+
+KOREVrcConfigure::AreaCorners KOREVrcConfigure::CornersOfArea(KORIVrcProjectionArea* iArea) {
+  return Remembered(_areaCorners, iArea, [iArea] { return ReadAreaCorners(iArea); });
+}
+
+KOREVrcConfigure::WindowViewport KOREVrcConfigure::ReadViewport(KORIVrcWindow* iWindow) {
+  WindowViewport found;
+  KORIVrcViewport_var viewport;
+  found.linked = iWindow && SUCCEEDED(iWindow->GetViewport(viewport.Out())) && viewport;
+  if (std::array<double, 4> values{};
+      found.linked &&
+      SUCCEEDED(viewport->GetViewport(&values[0], &values[1], &values[2], &values[3])))
+    found.values = values;
+  return found;
+}
+
+KOREVrcConfigure::WindowViewport KOREVrcConfigure::ViewportOf(KORIVrcWindow* iWindow) {
+  return Remembered(_viewports, iWindow, [iWindow] { return ReadViewport(iWindow); });
 }
 
 KOREVrcConfigure::WindowRendering KOREVrcConfigure::LookUpRendering(KORIVrcWindow* iWindow) {

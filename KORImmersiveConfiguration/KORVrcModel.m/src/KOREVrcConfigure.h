@@ -27,6 +27,7 @@
 #include "objectmodel/KORExtension.h"
 #include "system/KORMsgCatalog.h"
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -151,9 +152,18 @@ public:
   struct AreaCorners {
     KORMathPoint ul, ll, lr;
   };
+  static AreaCorners ReadAreaCorners(KORIVrcProjectionArea* iArea);
   // The three corners of iArea, read once per area while a memo is held (the
   // display file alone places every screen several times).
   AreaCorners CornersOfArea(KORIVrcProjectionArea* iArea);
+  // A window's viewport: whether the window links one, and its values (left,
+  // top, width, height) when they can be read. Kept like the corners.
+  struct WindowViewport {
+    bool linked = false;
+    std::optional<std::array<double, 4>> values;
+  };
+  static WindowViewport ReadViewport(KORIVrcWindow* iWindow);
+  WindowViewport ViewportOf(KORIVrcWindow* iWindow);
 
   // While files are generated each window's rendering, with the view and
   // rendering spec it gives, is looked up once: the writers ask for them many
@@ -161,7 +171,7 @@ public:
   // outermost scope keeps them (by the window's identity) and drops them when
   // it ends; the model must not change meanwhile. A writer of several files
   // (the XML document) holds one around all of them. The corners of the
-  // projection areas are kept the same way.
+  // projection areas and the windows' viewports are kept the same way.
   class RenderingMemo {
   public:
     explicit RenderingMemo(KOREVrcConfigure& ioConfigure);
@@ -186,7 +196,13 @@ private:
   // itself when no memo is held.
   WindowRendering RenderingEntry(KORIVrcWindow* iWindow);
   std::optional<std::unordered_map<KORBaseUnknown*, WindowRendering>> _renderings;
-  std::optional<std::unordered_map<KORBaseUnknown*, AreaCorners>> _areaCorners;
+  template <class Value> using Memo = std::optional<std::unordered_map<KORBaseUnknown*, Value>>;
+  // The value iRead gives for iObject, kept in ioMemo (by the object's
+  // identity) while a memo is held.
+  template <class Value, class Read>
+  static Value Remembered(Memo<Value>& ioMemo, KORBaseUnknown* iObject, Read iRead);
+  Memo<AreaCorners> _areaCorners;
+  Memo<WindowViewport> _viewports;
   // The non-main windows showing each view (by the view's identity), in
   // image generator and window order; empty when the image generators
   // cannot be read. Gathered once per display file, so that the screens of

@@ -59,13 +59,12 @@ struct Viewport {
   double x = 0, y = 0, w = 0, h = 0;
 };
 
-std::optional<Viewport> ViewportOf(KORIVrcWindow* iWindow) {
-  KORIVrcViewport_var viewport;
-  Viewport area;
-  if (!iWindow || FAILED(iWindow->GetViewport(viewport.Out())) ||
-      FAILED(viewport->GetViewport(&area.x, &area.y, &area.w, &area.h)))
+// The values of a viewport that can be read.
+std::optional<Viewport> ValuesOf(const KOREVrcConfigure::WindowViewport& iViewport) {
+  if (!iViewport.values)
     return std::nullopt;
-  return area;
+  const std::array<double, 4>& values = *iViewport.values;
+  return Viewport{values[0], values[1], values[2], values[3]};
 }
 
 struct PixelSize {
@@ -301,7 +300,7 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(KORVrcText& ioText, KORIVrcIG* iIG,
   bool anyWindow = false;
   for (const KORBaseUnknown_var& entry : *windows) {
     auto window = KORQuery<KORIVrcWindow>(entry);
-    const std::optional<Viewport> viewport = ViewportOf(window);
+    const std::optional<Viewport> viewport = ValuesOf(ViewportOf(window));
     if (!window || CompareInterfacePointers(window, mainWindow) || !viewport)
       continue;
     anyWindow = true;
@@ -351,7 +350,7 @@ HRESULT KOREVrcConfigure::WriteFSVideoOutput(KORVrcText& ioText, KORIVrcWindow* 
     Line(*this, ioText) << "projectedImageName Proj_" << NameOf(view) << "_" << windowName;
 
   HRESULT result = E_FAIL;
-  const std::optional<Viewport> viewport = ViewportOf(iWindow);
+  const std::optional<Viewport> viewport = ValuesOf(ViewportOf(iWindow));
   auto ig = KORVrcAccess::Father<KORIVrcIG>(iWindow);
   const PixelSize size = ig ? PixelSizeOf(ig) : PixelSize();
   if (viewport && ig && size.width && size.height && viewport->w && viewport->h) {

@@ -214,12 +214,9 @@ HRESULT KOREVrcConfigure::WriteMPKWindowInformations(KORVrcText& ioText, KORIVrc
   }
 
   HRESULT result = S_OK;
-  KORIVrcViewport_var viewport;
-  if (SUCCEEDED(iWindow->GetViewport(viewport.Out()))) {
+  if (const WindowViewport viewport = ViewportOf(iWindow); viewport.linked) {
     // A viewport that cannot be read is written empty.
-    double left = 0, top = 0, width = 0, height = 0;
-    if (FAILED(viewport->GetViewport(&left, &top, &width, &height)))
-      left = top = width = height = 0;
+    const auto [left, top, width, height] = viewport.values.value_or(std::array<double, 4>{});
     Indent(ioText);
     ioText << "viewport  [" << KORVrcFixed8{static_cast<float>(left)} << ", "
              << KORVrcFixed8{static_cast<float>(top)} << ", "

@@ -190,19 +190,10 @@ KORMathPoint KOREVrcConfigure::ReadCorner(KORIVrcProjectionArea* iArea, CornerGe
   return KORMathPoint(x, y, z);
 }
 
-KOREVrcConfigure::AreaCorners KOREVrcConfigure::CornersOfArea(KORIVrcProjectionArea* iArea) {
-  const auto read = [iArea] {
-    return AreaCorners{ReadCorner(iArea, &KORIVrcProjectionArea::GetUpperLeft),
-                       ReadCorner(iArea, &KORIVrcProjectionArea::GetLowerLeft),
-                       ReadCorner(iArea, &KORIVrcProjectionArea::GetLowerRight)};
-  };
-  if (!_areaCorners || !iArea)
-    return read();
-  const auto identity = KORQuery<KORBaseUnknown>(iArea);
-  auto [entry, added] = _areaCorners->try_emplace(identity.get());
-  if (added)
-    entry->second = read();
-  return entry->second;
+KOREVrcConfigure::AreaCorners KOREVrcConfigure::ReadAreaCorners(KORIVrcProjectionArea* iArea) {
+  return {ReadCorner(iArea, &KORIVrcProjectionArea::GetUpperLeft),
+          ReadCorner(iArea, &KORIVrcProjectionArea::GetLowerLeft),
+          ReadCorner(iArea, &KORIVrcProjectionArea::GetLowerRight)};
 }
 
 void KOREVrcConfigure::ReadScreenCorners(KORIVrcProjectionArea* iArea, KORMathVector& oUL,

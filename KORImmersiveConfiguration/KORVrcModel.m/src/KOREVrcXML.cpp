@@ -241,11 +241,10 @@ bool KOREVrcXML::StartWindowNode(KORBaseUnknown* iElement) {
         ioNode.Id("View", LinkOf(rendering.get(), &KORIVrcRendering::GetView).get());
         // The viewport's values go out in its own order (left, top, width,
         // height) under the names Left, Right, Top, Bottom.
-        auto viewport = LinkOf(iWindow, &KORIVrcWindow::GetViewport);
+        const auto viewport = _configure ? _configure->ViewportOf(iWindow)
+                                         : KOREVrcConfigure::ReadViewport(iWindow);
         ioNode.Numbers({"Left", "Right", "Top", "Bottom"},
-                       FourValues([&](double& oA, double& oB, double& oC, double& oD) {
-                         return viewport ? viewport->GetViewport(&oA, &oB, &oC, &oD) : E_FAIL;
-                       }));
+                       viewport.values.value_or(std::array<double, 4>{}));
         if (auto spec = LinkOf(rendering.get(), &KORIVrcRendering::GetRenderingSpec))
           WriteFixedNode(&KOREVrcXML::StartRenderingSpecNode, spec);
       });
@@ -291,19 +290,18 @@ bool KOREVrcXML::StartViewNode(KORBaseUnknown* iElement) {
 
 bool KOREVrcXML::StartScreenViewNode(KORBaseUnknown* iElement) {
   return StartNode<KORIVrcScreenView>(
-      "Screen", iElement, [](NodeWriter& ioNode, KORIVrcScreenView* iView) {
-        auto area = LinkOf(iView, &KORIVrcScreenView::GetProjectionArea);
-        std::array<double, 9> corners{};
-        if (area) {
-          // A corner that cannot be read is written at the origin.
-          if (FAILED(area->GetUpperLeft(&corners[0], &corners[1], &corners[2])))
-            std::fill_n(corners.begin(), 3, 0.0);
-          if (FAILED(area->GetLowerLeft(&corners[3], &corners[4], &corners[5])))
-            std::fill_n(corners.begin() + 3, 3, 0.0);
-          if (FAILED(area->GetLowerRight(&corners[6], &corners[7], &corners[8])))
-            std::fill_n(corners.begin() + 6, 3, 0.0);
-        }
-        ioNode.Numbers({"ULX", "ULY", "ULZ", "LLX", "LLY", "LLZ", "LRX", "LRY", "LRZ"}, corners);
+      "Screen", iElement, [this](NodeWriter& ioNode, KORIVrcScreenView* iView) {
+        // Without a projection area the corners are written at the origin.
+        KOREVrcConfigure::AreaCorners corners;
+        if (auto area = LinkOf(iView, &KORIVrcScreenView::GetProjectionArea))
+          corners = _configure ? _configure->CornersOfArea(area)
+                               : KOREVrcConfigure::ReadAreaCorners(area);
+        ioNode.Numbers({"ULX", "ULY", "ULZ", "LLX", "LLY", "LLZ", "LRX", "LRY", "LRZ"},
+                       std::array<double, 9>{corners.ul.GetX(), corners.ul.GetY(),
+                                             corners.ul.GetZ(), corners.ll.GetX(),
+                                             corners.ll.GetY(), corners.ll.GetZ(),
+                                             corners.lr.GetX(), corners.lr.GetY(),
+                                             corners.lr.GetZ()});
       });
 }
 
