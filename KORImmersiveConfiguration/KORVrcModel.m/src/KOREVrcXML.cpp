@@ -384,36 +384,43 @@ void KOREVrcXML::WriteConfigFileNode(KORIVrcTrackingStation* iStation) {
   // Every station gets its file, even when the generator wrote nothing.
   WriteEmbeddedFileNode(
       "ConfigFile", /*iOnlyOnSuccess=*/false, iStation,
-      [&](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
-        return ioConfigure.GenerateTrackingStationConfigFile(ioStream, iStation, oMessages, 1);
+      [&](KOREVrcConfigure& ioConfigure, KORUnicodeString& oText, KORUnicodeString& oMessages) {
+        std::ostringstream stream;
+        const HRESULT result =
+            ioConfigure.GenerateTrackingStationConfigFile(stream, iStation, oMessages, 1);
+        oText = std::move(stream).str();
+        return result;
       });
 }
 
+namespace {
+// The multipipe and display files are made straight into their text.
+template <HRESULT (KOREVrcConfigure::*Write)(KORVrcText&, KORUnicodeString&, unsigned char)>
+HRESULT MakeFileText(KOREVrcConfigure& ioConfigure, KORUnicodeString& oText,
+                     KORUnicodeString& oMessages) {
+  KORVrcText text;
+  const HRESULT result = (ioConfigure.*Write)(text, oMessages, 1);
+  oText = std::move(text).Take();
+  return result;
+}
+} // namespace
+
 void KOREVrcXML::WriteMPKNode() {
-  WriteEmbeddedFileNode(
-      "MPK", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
-      [](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
-        return ioConfigure.GenerateMPK(ioStream, oMessages, 1);
-      });
+  WriteEmbeddedFileNode("MPK", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
+                        &MakeFileText<&KOREVrcConfigure::WriteMPKFile>);
 }
 
 void KOREVrcXML::WriteFSConfigNode() {
-  WriteEmbeddedFileNode(
-      "FSConfig", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
-      [](KORIVrcConfigure& ioConfigure, std::ostream& ioStream, KORUnicodeString& oMessages) {
-        return ioConfigure.GenerateFSConfig(ioStream, oMessages, 1);
-      });
+  WriteEmbeddedFileNode("FSConfig", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
+                        &MakeFileText<&KOREVrcConfigure::WriteFSFile>);
 }
 
 void KOREVrcXML::WriteEmbeddedFileNode(const char* iTag, bool iOnlyOnSuccess,
                                        KORBaseUnknown* iStation, const Generator& iGenerate) {
-  auto configure = QueryImpl<KORIVrcConfigure>();
-  if (!configure)
+  if (!_configure)
     return;
-  std::ostringstream stream;
-  KORUnicodeString messages;
-  const HRESULT generated = iGenerate(*configure, stream, messages);
-  KORUnicodeString text = std::move(stream).str();
+  KORUnicodeString text, messages;
+  const HRESULT generated = iGenerate(*_configure, text, messages);
   _messages += messages;
   if (!iOnlyOnSuccess || SUCCEEDED(generated)) {
     _writer->StartElement(iTag);

@@ -6,7 +6,6 @@
 #include "objectmodel/KORExtension.h"
 
 #include <functional>
-#include <iosfwd>
 #include <vector>
 
 class KORIVrcConfigure;
@@ -70,11 +69,12 @@ private:
   // iElement answers I.
   template <class I, class Fill> bool StartNode(const char* iTag, KORBaseUnknown* iElement, Fill iFill);
 
-  // Runs one generator of the configuration root; its messages join the
-  // accumulated ones. The element iTag holds the generated text as character
-  // data; with iOnlyOnSuccess it is written only when the generator
-  // succeeded. iStation is the station of a daemon file.
-  using Generator = std::function<HRESULT(KORIVrcConfigure&, std::ostream&, KORUnicodeString&)>;
+  // Runs one generator of the configuration root (text, then messages); its
+  // messages join the accumulated ones. The element iTag holds the generated
+  // text as character data; with iOnlyOnSuccess it is written only when the
+  // generator succeeded. iStation is the station of a daemon file.
+  using Generator =
+      std::function<HRESULT(KOREVrcConfigure&, KORUnicodeString&, KORUnicodeString&)>;
   void WriteEmbeddedFileNode(const char* iTag, bool iOnlyOnSuccess, KORBaseUnknown* iStation,
                              const Generator& iGenerate);
 

@@ -8,6 +8,7 @@
 #include <iosfwd>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 class KORVrcText {
 public:
@@ -29,6 +30,7 @@ public:
   KORVrcText& operator<<(KORVrcFixed8 iReal);
 
   const KORUnicodeString& Text() const { return _text; }
+  KORUnicodeString Take() && { return std::move(_text); }
   void WriteTo(std::ostream& ioStream) const;
 
 private:
