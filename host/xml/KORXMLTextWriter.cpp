@@ -3,6 +3,8 @@
 #include <array>
 #include <cassert>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -31,6 +33,26 @@ constexpr const char* AttributeEscape(unsigned char iCharacter) {
   default:
     return nullptr;
   }
+}
+
+// Whether one of the eight characters in iBlock goes out escaped (see
+// AttributeEscape), tested on all eight at once: most values hold none, and
+// testing them a character at a time costs most of writing them.
+bool BlockNeedsEscape(const char* iBlock) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080;
+  std::uint64_t block = 0;
+  std::memcpy(&block, iBlock, sizeof block);
+  // Nonzero when a byte is below iLimit (at most 128): the borrow of the
+  // subtraction reaches the high bit of such a byte first.
+  const auto below = [block](std::uint64_t iLimit) {
+    return (block - kOnes * iLimit) & ~block & kHighBits;
+  };
+  const auto holds = [&below, block](unsigned char iCharacter) {
+    const std::uint64_t others = block ^ (kOnes * iCharacter);
+    return (others - kOnes) & ~others & kHighBits;
+  };
+  return (below(32) | holds('&') | holds('<') | holds('"')) != 0;
 }
 
 } // namespace
@@ -149,7 +171,11 @@ void KORXMLTextWriter::AttributeText(std::string_view iName, std::string_view iV
     return escaped;
   }();
   std::size_t plain = 0;
-  for (std::size_t position = 0; position < iValue.size(); ++position) {
+  std::size_t position = 0;
+  constexpr std::size_t kBlock = 8;
+  while (position + kBlock <= iValue.size() && !BlockNeedsEscape(iValue.data() + position))
+    position += kBlock;
+  for (; position < iValue.size(); ++position) {
     const auto character = static_cast<unsigned char>(iValue[position]);
     if (kEscaped[character]) {
       _text.append(iValue.data() + plain, position - plain);
