@@ -17,9 +17,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iomanip>
 #include <memory>
-#include <sstream>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -94,13 +93,13 @@ HRESULT MountingOf(const StationTracker& iTracker, KORMathTransformation& oMount
 }
 
 // Lengths are whole millimetres for the daemon: truncated toward zero.
-void WriteTruncated(std::ostream& ioText, const KORMathVector& iVector) {
+void WriteTruncated(KORVrcText& ioText, const KORMathVector& iVector) {
   ioText << '[' << static_cast<long>(iVector.GetX()) << ',' << static_cast<long>(iVector.GetY())
          << ',' << static_cast<long>(iVector.GetZ()) << ']';
 }
 
 // The daemon reads the matrix column by column, one bracket line per column.
-void WriteMatrixBlock(std::ostream& ioText, int iNumber, const KORMathTransformation& iMounting) {
+void WriteMatrixBlock(KORVrcText& ioText, int iNumber, const KORMathTransformation& iMounting) {
   ioText << "\nMATRIX " << iNumber << '\n';
   const KORMath3x3Matrix& matrix = iMounting.GetMatrix();
   for (int column = 1; column <= 3; ++column)
@@ -127,7 +126,7 @@ ScreenAndEyes PlaceholderScreen() {
           KORMathVector(10, 20, 50)};
 }
 
-void WriteScreenAndEyes(std::ostream& ioText, const ScreenAndEyes& iScreen) {
+void WriteScreenAndEyes(KORVrcText& ioText, const ScreenAndEyes& iScreen) {
   ioText << '\n' << iScreen.keyword << "\n{\n   UPPERLEFT ";
   WriteTruncated(ioText, iScreen.upperLeft);
   ioText << "\n   UPPERRIGHT ";
@@ -265,8 +264,7 @@ HRESULT KOREVrcConfigure::GeneratePolhemusConfigFile(std::ostream& ioStream,
     return E_FAIL;
   }
 
-  std::ostringstream text;
-  text << std::fixed << std::setprecision(8);
+  KORVrcText text;
   text << "NAME \"" << RuntimeDaemonName(daemonName) << "\"\n";
   if (type == KORVrcStationART)
     text << "ETHERNETPORT          " << port << '\n';
@@ -293,6 +291,6 @@ HRESULT KOREVrcConfigure::GeneratePolhemusConfigFile(std::ostream& ioStream,
   WriteScreenAndEyes(text, screenAndEyes);
 
   if (iWrite)
-    ioStream << text.str();
+    text.WriteTo(ioStream);
   return S_OK;
 }

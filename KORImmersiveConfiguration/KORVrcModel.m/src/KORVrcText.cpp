@@ -3,8 +3,8 @@
 #include <charconv>
 #include <ostream>
 
-KORVrcText& KORVrcText::operator<<(int iNumber) {
-  char buffer[16];
+KORVrcText& KORVrcText::operator<<(long iNumber) {
+  char buffer[24];
   const auto written = std::to_chars(buffer, buffer + sizeof buffer, iNumber);
   _text.append(buffer, written.ptr);
   return *this;

@@ -21,7 +21,8 @@ public:
     _text += iCharacter;
     return *this;
   }
-  KORVrcText& operator<<(int iNumber);
+  KORVrcText& operator<<(int iNumber) { return *this << static_cast<long>(iNumber); }
+  KORVrcText& operator<<(long iNumber);
   // Reals are written only in the runtime's notation (KORVrcFixed8), never
   // converted silently.
   template <class Real>
