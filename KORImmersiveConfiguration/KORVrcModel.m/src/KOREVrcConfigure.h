@@ -127,7 +127,7 @@ public:
   // screen's frame cannot be computed, which fails the screen.
   HRESULT WriteFSScreen(KORVrcText& ioText, KORIVrcView* iView, KORIVrcWindow* iWindow,
                         const std::optional<KORMathTransformation>& iModelToFS);
-  // The main window's screen, which every channel is set against; read
+  // The main window, and its screen that every channel is set against; read
   // once per display file.
   struct FSReference;
   HRESULT WriteFSDesktop(KORVrcText& ioText, KORIVrcIG* iIG, const FSReference& iReference);

@@ -146,10 +146,11 @@ KORVrcText& Line(const KOREVrcConfigure& iWriter, KORVrcText& ioText) {
   return ioText;
 }
 
-// A tag that opens a block, and the one that closes it: each block begins
-// and ends with a line holding only indentation.
-void OpenBlock(KOREVrcConfigure& ioWriter, KORVrcText& ioText, const KORUnicodeString& iTag) {
-  Line(ioWriter, ioText) << iTag;
+// A tag that opens a block (written from its pieces), and the one that
+// closes it: each block begins and ends with a line holding only indentation.
+template <class... Pieces>
+void OpenBlock(KOREVrcConfigure& ioWriter, KORVrcText& ioText, const Pieces&... iTag) {
+  (Line(ioWriter, ioText) << ... << iTag);
   ioWriter.IndentRightSpace(ioText);
 }
 
@@ -160,6 +161,7 @@ void CloseBlock(KOREVrcConfigure& ioWriter, KORVrcText& ioText, const char* iTag
 } // namespace
 
 struct KOREVrcConfigure::FSReference {
+  KORIVrcWindow_var mainWindow;
   ScreenKind kind = ScreenKind::None;
   Corners corners;
 };
@@ -222,13 +224,13 @@ HRESULT KOREVrcConfigure::WriteFSFile(KORVrcText& ioText, KORUnicodeString& oMes
   if (FAILED(RetrieveIGList(&igs)) || !igs)
     return E_FAIL;
   KOROwnedList owned(igs);
-  FSReference reference;
+  FSReference reference{mainWindow};
   KORIVrcProjectionArea_var mainArea;
   KORIVrcCameraView_var mainCamera;
   if (GetProjectionAreaOnMainWindow(mainArea.Out()))
-    reference = {ScreenKind::Screen, CornersOfArea(mainArea)};
+    reference = {mainWindow, ScreenKind::Screen, CornersOfArea(mainArea)};
   else if (GetCameraOnMainWindow(mainCamera.Out()))
-    reference = {ScreenKind::Camera, CornersOf(mainCamera)};
+    reference = {mainWindow, ScreenKind::Camera, CornersOf(mainCamera)};
   for (const KORBaseUnknown_var& entry : *owned)
     if (FAILED(WriteFSDesktop(ioText, KORQuery<KORIVrcIG>(entry).get(), reference)))
       result = E_FAIL;
@@ -262,7 +264,7 @@ HRESULT KOREVrcConfigure::WriteFSScreen(KORVrcText& ioText, KORIVrcView* iView,
   if (!iView || !iWindow)
     return E_FAIL;
   const KORUnicodeString screenName = NameOf(iView) + "_" + NameOf(iWindow);
-  OpenBlock(*this, ioText, KORUnicodeString("<screen ") + screenName + ">");
+  OpenBlock(*this, ioText, "<screen ", screenName, ">");
   Line(*this, ioText) << "#real coordinates : UL ; LL ; LR";
   if (!iModelToFS)
     return E_FAIL;
@@ -275,7 +277,7 @@ HRESULT KOREVrcConfigure::WriteFSScreen(KORVrcText& ioText, KORIVrcView* iView,
                           << modelToFS * corners.ll << " ; " << modelToFS * corners.lr;
     Line(*this, ioText) << "extentsInDisplay 0 0 ; 1 1";
     Line(*this, ioText) << (kind == ScreenKind::Screen ? "isStatic Yes" : "isStatic No");
-    OpenBlock(*this, ioText, KORUnicodeString("<projectedImage Proj_") + screenName + ">");
+    OpenBlock(*this, ioText, "<projectedImage Proj_", screenName, ">");
     Line(*this, ioText) << "extentsInScreen 0. 0. ; 1. 1.";
     Line(*this, ioText) << MirrorWord(SpecOf(iWindow));
     CloseBlock(*this, ioText, "</projectedImage>");
@@ -290,8 +292,7 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(KORVrcText& ioText, KORIVrcIG* iIG,
   if (!iIG || FAILED(iIG->GetHostName(host)) || FAILED(iIG->GetDisplayName(display)))
     return E_FAIL;
   const PixelSize size = PixelSizeOf(iIG);
-  KORIVrcWindow_var mainWindow;
-  KORIgnoreResult(RetrieveMainWindow(mainWindow.Out()), KORVrcNullWhenUnread);
+  KORIVrcWindow* mainWindow = iReference.mainWindow;
   KOROwnedList windows = WindowsOf(iIG);
 
   // The desktop's extents cover the viewports of the windows it writes; the
@@ -318,9 +319,8 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(KORVrcText& ioText, KORIVrcIG* iIG,
   if (!anyWindow)
     return S_OK;
 
-  OpenBlock(*this, ioText, KORUnicodeString("<desktop ") + host + display + ">");
-  OpenBlock(*this, ioText,
-            KORUnicodeString("<window Window_") + host + WithoutSeparators(display) + ">");
+  OpenBlock(*this, ioText, "<desktop ", host, display, ">");
+  OpenBlock(*this, ioText, "<window Window_", host, WithoutSeparators(display), ">");
   Line(*this, ioText) << "extentsInDesktop " << minX << " " << size.height - maxTop << " ; "
                         << maxRight << " " << size.height - minY;
   HRESULT result = S_OK;
@@ -345,7 +345,7 @@ HRESULT KOREVrcConfigure::WriteFSVideoOutput(KORVrcText& ioText, KORIVrcWindow* 
   if (!iWindow)
     return E_FAIL;
   const KORUnicodeString windowName = NameOf(iWindow);
-  OpenBlock(*this, ioText, KORUnicodeString("<videoOutput VO_") + windowName + ">");
+  OpenBlock(*this, ioText, "<videoOutput VO_", windowName, ">");
   if (auto view = ViewOf(iWindow))
     Line(*this, ioText) << "projectedImageName Proj_" << NameOf(view) << "_" << windowName;
 
@@ -377,7 +377,7 @@ HRESULT KOREVrcConfigure::WriteFSChannel(KORVrcText& ioText, KORIVrcWindow* iWin
                                          const FSReference& iReference) {
   if (!iWindow)
     return E_FAIL;
-  OpenBlock(*this, ioText, KORUnicodeString("<channel Channel_") + NameOf(iWindow) + ">");
+  OpenBlock(*this, ioText, "<channel Channel_", NameOf(iWindow), ">");
   Line(*this, ioText) << "extentsInVideoOutput  " << Relative(iLeft, _desktopOffsetX) << " "
                         << Relative(iTop, _desktopOffsetY) << " ; "
                         << Relative(iRight, _desktopOffsetX) << " "

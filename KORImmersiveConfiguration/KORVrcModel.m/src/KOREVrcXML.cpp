@@ -232,20 +232,27 @@ bool KOREVrcXML::StartIGNode(KORBaseUnknown* iElement) {
 bool KOREVrcXML::StartWindowNode(KORBaseUnknown* iElement) {
   return StartNode<KORIVrcWindow>(
       "Window", iElement, [this](NodeWriter& ioNode, KORIVrcWindow* iWindow) {
-        // The view through the rendering found once, as the window's own
-        // view would look the rendering up again.
-        auto rendering = _configure ? _configure->RenderingOf(iWindow)
-                                    : LinkOf(iWindow, &KORIVrcWindow::GetRendering);
+        // The view and the rendering spec through the rendering found once,
+        // as the window's own getters would look the rendering up again.
+        KORIVrcView_var view;
+        KORIVrcRenderingSpec_var spec;
+        if (_configure) {
+          view = _configure->ViewOf(iWindow);
+          spec = _configure->SpecOf(iWindow);
+        } else if (auto rendering = LinkOf(iWindow, &KORIVrcWindow::GetRendering)) {
+          view = LinkOf(rendering.get(), &KORIVrcRendering::GetView);
+          spec = LinkOf(rendering.get(), &KORIVrcRendering::GetRenderingSpec);
+        }
         ioNode.Text("Name", NameOf(iWindow));
         ioNode.Id("WindowID", iWindow);
-        ioNode.Id("View", LinkOf(rendering.get(), &KORIVrcRendering::GetView).get());
+        ioNode.Id("View", view);
         // The viewport's values go out in its own order (left, top, width,
         // height) under the names Left, Right, Top, Bottom.
         const auto viewport = _configure ? _configure->ViewportOf(iWindow)
                                          : KOREVrcConfigure::ReadViewport(iWindow);
         ioNode.Numbers({"Left", "Right", "Top", "Bottom"},
                        viewport.values.value_or(std::array<double, 4>{}));
-        if (auto spec = LinkOf(rendering.get(), &KORIVrcRendering::GetRenderingSpec))
+        if (spec)
           WriteFixedNode(&KOREVrcXML::StartRenderingSpecNode, spec);
       });
 }
