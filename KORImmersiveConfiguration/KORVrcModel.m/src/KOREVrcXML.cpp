@@ -56,9 +56,8 @@ public:
   }
   // The element identifier text of iElement; left out when there is none.
   void Id(const char* iName, KORBaseUnknown* iElement) {
-    const KOROwned<KORUnicodeString> id(iElement ? ConvertUuidToUString(iElement) : nullptr);
-    if (id)
-      Text(iName, *id);
+    if (KORVrcIdText id; WriteIdText(iElement, id))
+      Text(iName, std::string_view(id.data(), id.size()));
   }
   // X, Y, Z of the translation, then H, P, R of the rotation.
   void Placement(const KORMathTransformation& iPlacement) {

@@ -100,18 +100,25 @@ bool GetUuid(KORBaseUnknown* iObject, KORUuid& oUuid) {
   return uuid && SUCCEEDED(uuid->GetUuid(oUuid));
 }
 
-KORUnicodeString* ConvertUuidToUString(KORBaseUnknown* iObject) {
+bool WriteIdText(KORBaseUnknown* iObject, KORVrcIdText& oText) {
   KORUuid uuid;
   if (!iObject || !GetUuid(iObject, uuid))
-    return nullptr;
+    return false;
   // "ID", then each word in 8 lowercase hexadecimal digits.
-  char text[] = "ID00000000_00000000_00000000_00000000";
+  constexpr std::string_view kZero = "ID00000000_00000000_00000000_00000000";
+  static_assert(kZero.size() == std::tuple_size_v<KORVrcIdText>);
+  std::copy(kZero.begin(), kZero.end(), oText.begin());
   for (std::size_t word = 0; word < uuid.words.size(); ++word) {
-    char* digit = text + 2 + 9 * word + 8;
+    char* digit = oText.data() + 2 + 9 * word + 8;
     for (std::uint32_t value = uuid.words[word]; value; value >>= 4)
       *--digit = "0123456789abcdef"[value & 0xF];
   }
-  return new KORUnicodeString(text, sizeof text - 1);
+  return true;
+}
+
+KORUnicodeString* ConvertUuidToUString(KORBaseUnknown* iObject) {
+  KORVrcIdText text;
+  return WriteIdText(iObject, text) ? new KORUnicodeString(text.data(), text.size()) : nullptr;
 }
 
 namespace {

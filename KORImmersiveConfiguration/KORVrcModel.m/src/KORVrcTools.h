@@ -94,6 +94,10 @@ bool GetUuid(KORBaseUnknown* iObject, KORUuid& oUuid);
 // separated by "_" (37 characters); null when the object has no UUID. The
 // caller deletes the string.
 KORUnicodeString* ConvertUuidToUString(KORBaseUnknown* iObject);
+// The same text written into oText, without allocating; false, leaving oText
+// as it was, when the object has no UUID.
+using KORVrcIdText = std::array<char, 37>;
+bool WriteIdText(KORBaseUnknown* iObject, KORVrcIdText& oText);
 // The number printed with "%g".
 KORUnicodeString DoubleToString(double iValue);
 
