@@ -48,7 +48,7 @@ bool BlockNeedsEscape(const char* iBlock) {
   const auto below = [block](std::uint64_t iLimit) {
     return (block - kOnes * iLimit) & ~block & kHighBits;
   };
-  const auto holds = [&below, block](unsigned char iCharacter) {
+  const auto holds = [block](unsigned char iCharacter) {
     const std::uint64_t others = block ^ (kOnes * iCharacter);
     return (others - kOnes) & ~others & kHighBits;
   };

@@ -224,7 +224,7 @@ HRESULT KOREVrcConfigure::WriteFSFile(KORVrcText& ioText, KORUnicodeString& oMes
   if (FAILED(RetrieveIGList(&igs)) || !igs)
     return E_FAIL;
   KOROwnedList owned(igs);
-  FSReference reference{mainWindow};
+  FSReference reference{mainWindow, ScreenKind::None, {}};
   KORIVrcProjectionArea_var mainArea;
   KORIVrcCameraView_var mainCamera;
   if (GetProjectionAreaOnMainWindow(mainArea.Out()))
