@@ -111,8 +111,8 @@ public:
   // The whole file: GenerateMPK once its text is complete.
   HRESULT WriteMPKFile(KORVrcText& ioText, KORUnicodeString& oMessages, unsigned char iWrite);
   HRESULT WriteMPKGeneralInformations(KORVrcText& ioText, bool iStereo);
-  HRESULT WriteMPKPipeInformations(KORVrcText& ioText, KORIVrcIG* iIG,
-                                   KORIVrcWindow* iMainWindow, bool iStereo);
+  HRESULT WriteMPKPipeInformations(KORVrcText& ioText, KORIVrcIG* iIG, KORIVrcWindow* iMainWindow,
+                                   bool iStereo);
   HRESULT WriteMPKWindowInformations(KORVrcText& ioText, KORIVrcWindow* iWindow, bool iStereo);
   HRESULT WriteMPKChannelInformations(KORVrcText& ioText, KORIVrcWindow* iWindow);
   HRESULT WriteMPKAutoHMDCompoundInformations(KORVrcText& ioText, KORIVrcWindow* iWindow);

@@ -137,7 +137,7 @@ KORUnicodeString WithoutSeparators(KORUnicodeString iDisplay) {
 
 KORVrcText& operator<<(KORVrcText& ioText, const KORMathPoint& iPoint) {
   return ioText << KORVrcFixed8{iPoint.GetX()} << ' ' << KORVrcFixed8{iPoint.GetY()} << ' '
-                  << KORVrcFixed8{iPoint.GetZ()};
+                << KORVrcFixed8{iPoint.GetZ()};
 }
 
 // One line of the file at the current depth; the caller writes its text.
@@ -274,7 +274,7 @@ HRESULT KOREVrcConfigure::WriteFSScreen(KORVrcText& ioText, KORIVrcView* iView,
   const ScreenKind kind = CornersOf(*this, iView, corners);
   if (kind != ScreenKind::None) {
     Line(*this, ioText) << "physicalPos " << modelToFS * corners.ul << " ; "
-                          << modelToFS * corners.ll << " ; " << modelToFS * corners.lr;
+                        << modelToFS * corners.ll << " ; " << modelToFS * corners.lr;
     Line(*this, ioText) << "extentsInDisplay 0 0 ; 1 1";
     Line(*this, ioText) << (kind == ScreenKind::Screen ? "isStatic Yes" : "isStatic No");
     OpenBlock(*this, ioText, "<projectedImage Proj_", screenName, ">");
@@ -322,7 +322,7 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(KORVrcText& ioText, KORIVrcIG* iIG,
   OpenBlock(*this, ioText, "<desktop ", host, display, ">");
   OpenBlock(*this, ioText, "<window Window_", host, WithoutSeparators(display), ">");
   Line(*this, ioText) << "extentsInDesktop " << minX << " " << size.height - maxTop << " ; "
-                        << maxRight << " " << size.height - minY;
+                      << maxRight << " " << size.height - minY;
   HRESULT result = S_OK;
   for (const KORBaseUnknown_var& entry : *windows) {
     auto window = KORQuery<KORIVrcWindow>(entry);
@@ -360,9 +360,9 @@ HRESULT KOREVrcConfigure::WriteFSVideoOutput(KORVrcText& ioText, KORIVrcWindow* 
     const int top = static_cast<int>((1.0 - viewport->y - viewport->h) * size.height);
     const int bottom = static_cast<int>((1.0 - viewport->y) * size.height);
     Line(*this, ioText) << "extentsInWindow " << Relative(left, _desktopOffsetX) << " "
-                          << Relative(top, _desktopOffsetY) << " ; "
-                          << Relative(right, _desktopOffsetX) << " "
-                          << Relative(bottom, _desktopOffsetY);
+                        << Relative(top, _desktopOffsetY) << " ; "
+                        << Relative(right, _desktopOffsetX) << " "
+                        << Relative(bottom, _desktopOffsetY);
     // The channel is placed relative to its own video output.
     _desktopOffsetX = static_cast<float>(left);
     _desktopOffsetY = static_cast<float>(top);
@@ -379,11 +379,10 @@ HRESULT KOREVrcConfigure::WriteFSChannel(KORVrcText& ioText, KORIVrcWindow* iWin
     return E_FAIL;
   OpenBlock(*this, ioText, "<channel Channel_", NameOf(iWindow), ">");
   Line(*this, ioText) << "extentsInVideoOutput  " << Relative(iLeft, _desktopOffsetX) << " "
-                        << Relative(iTop, _desktopOffsetY) << " ; "
-                        << Relative(iRight, _desktopOffsetX) << " "
-                        << Relative(iBottom, _desktopOffsetY);
-  HRESULT result =
-      WriteFSOverlayChannel(ioText, iWindow, iLeft, iTop, iRight, iBottom, iReference);
+                      << Relative(iTop, _desktopOffsetY) << " ; "
+                      << Relative(iRight, _desktopOffsetX) << " "
+                      << Relative(iBottom, _desktopOffsetY);
+  HRESULT result = WriteFSOverlayChannel(ioText, iWindow, iLeft, iTop, iRight, iBottom, iReference);
   if (SUCCEEDED(result))
     result = WriteFSChannelStereoSection(ioText, iWindow);
   CloseBlock(*this, ioText, "</channel>");
@@ -432,22 +431,21 @@ HRESULT KOREVrcConfigure::WriteFSOverlayChannel(KORVrcText& ioText, KORIVrcWindo
   const float width = static_cast<float>(iRight - iLeft);
   const float height = static_cast<float>(iBottom - iTop);
   Line(*this, ioText) << "overlayExtentsInVideoOutput "
-                        << Relative(left + cuA * width, _desktopOffsetX) << " "
-                        << Relative(top + cvA * height, _desktopOffsetY) << " ; "
-                        << Relative(left + cuB * width, _desktopOffsetX) << " "
-                        << Relative(top + cvB * height, _desktopOffsetY);
+                      << Relative(left + cuA * width, _desktopOffsetX) << " "
+                      << Relative(top + cvA * height, _desktopOffsetY) << " ; "
+                      << Relative(left + cuB * width, _desktopOffsetX) << " "
+                      << Relative(top + cvB * height, _desktopOffsetY);
 
   const float du = uB - uA, dv = vB - vA;
   if (std::fabs(du) < kPlaneTolerance || std::fabs(dv) < kPlaneTolerance)
     return E_FAIL;
   Line(*this, ioText) << "overlayExtentsInOverlaySpace " << KORVrcFixed8{(cuA - uA) / du} << " "
-                        << KORVrcFixed8{(cvA - vA) / dv} << " ; " << KORVrcFixed8{(cuB - uA) / du}
-                        << " " << KORVrcFixed8{(cvB - vA) / dv};
+                      << KORVrcFixed8{(cvA - vA) / dv} << " ; " << KORVrcFixed8{(cuB - uA) / du}
+                      << " " << KORVrcFixed8{(cvB - vA) / dv};
   return S_OK;
 }
 
-HRESULT KOREVrcConfigure::WriteFSChannelStereoSection(KORVrcText& ioText,
-                                                      KORIVrcWindow* iWindow) {
+HRESULT KOREVrcConfigure::WriteFSChannelStereoSection(KORVrcText& ioText, KORIVrcWindow* iWindow) {
   KORVrcRenderingMode mode = KORVrcRenderingMono;
   const KORIVrcRenderingSpec_var spec = SpecOf(iWindow);
   if (!spec || FAILED(spec->GetRenderingMode(&mode)))

@@ -67,15 +67,14 @@ void WriteCorner(KORVrcText& ioText, const char* iLabel,
                  const KORMathTransformation& iTransformation, const KORMathPoint& iCorner) {
   const KORMathPoint mapped = iTransformation * iCorner;
   ioText << iLabel << KORVrcFixed8{static_cast<float>(mapped.GetX())} << ", "
-           << KORVrcFixed8{static_cast<float>(mapped.GetY())} << ", "
-           << KORVrcFixed8{static_cast<float>(mapped.GetZ())} << " ]";
+         << KORVrcFixed8{static_cast<float>(mapped.GetY())} << ", "
+         << KORVrcFixed8{static_cast<float>(mapped.GetZ())} << " ]";
 }
 
-void WriteTrackerVector(KORVrcText& ioText, const char* iLabel, double iX, double iY,
-                        double iZ) {
+void WriteTrackerVector(KORVrcText& ioText, const char* iLabel, double iX, double iY, double iZ) {
   ioText << iLabel << KORVrcFixed8{static_cast<float>(iX)} << ','
-           << KORVrcFixed8{static_cast<float>(iY)} << ',' << KORVrcFixed8{static_cast<float>(iZ)}
-           << "]\n";
+         << KORVrcFixed8{static_cast<float>(iY)} << ',' << KORVrcFixed8{static_cast<float>(iZ)}
+         << "]\n";
 }
 } // namespace
 
@@ -219,17 +218,16 @@ HRESULT KOREVrcConfigure::WriteMPKWindowInformations(KORVrcText& ioText, KORIVrc
     const auto [left, top, width, height] = viewport.values.value_or(std::array<double, 4>{});
     Indent(ioText);
     ioText << "viewport  [" << KORVrcFixed8{static_cast<float>(left)} << ", "
-             << KORVrcFixed8{static_cast<float>(top)} << ", "
-             << KORVrcFixed8{static_cast<float>(width)} << ", "
-             << KORVrcFixed8{static_cast<float>(height)} << " ]";
+           << KORVrcFixed8{static_cast<float>(top)} << ", "
+           << KORVrcFixed8{static_cast<float>(width)} << ", "
+           << KORVrcFixed8{static_cast<float>(height)} << " ]";
     result = WriteMPKChannelInformations(ioText, iWindow);
   }
   IndentLeft(ioText);
   return result;
 }
 
-HRESULT KOREVrcConfigure::WriteMPKChannelInformations(KORVrcText& ioText,
-                                                      KORIVrcWindow* iWindow) {
+HRESULT KOREVrcConfigure::WriteMPKChannelInformations(KORVrcText& ioText, KORIVrcWindow* iWindow) {
   Indent(ioText);
   ioText << "channel";
   IndentRight(ioText);
@@ -245,7 +243,7 @@ HRESULT KOREVrcConfigure::WriteMPKChannelInformations(KORVrcText& ioText,
   }
   Indent(ioText);
   ioText << "viewport [ 0., 0., " << KORVrcFixed8{static_cast<float>(flipX)} << ", "
-           << KORVrcFixed8{flipY} << " ]";
+         << KORVrcFixed8{flipY} << " ]";
 
   KORMathTransformation headToMPK, axes;
   const HRESULT result = ComputeMatrix(headToMPK, axes);
@@ -361,15 +359,15 @@ HRESULT KOREVrcConfigure::WriteMPKTrackingInformations(KORVrcText& ioText) {
   const KORMathPoint origin = headToMPK * (stationRef * KORMathPoint(0, 0, 0));
 
   ioText << "\n# All dimensions are to be specified in mm.\n"
-           << "# - eye-offset specifies the eye coordinates in the mobile tracker frame\n"
-           << "# - IPD is the inter-pupillary distance\n"
-           << "# - the tracker related data describe the fixed tracker frame in the MPK global "
-              "frame\n"
-           << "# - MPK_unit_in_mm defines the MPK data unit.\n"
-           << "# userdata\n"
-           << "#{\n"
-           << "#      eye-offset        [" << 0 << ',' << 0 << ',' << 0 << "]\n"
-           << "#      IPD               " << KORVrcFixed8{ipd} << '\n';
+         << "# - eye-offset specifies the eye coordinates in the mobile tracker frame\n"
+         << "# - IPD is the inter-pupillary distance\n"
+         << "# - the tracker related data describe the fixed tracker frame in the MPK global "
+            "frame\n"
+         << "# - MPK_unit_in_mm defines the MPK data unit.\n"
+         << "# userdata\n"
+         << "#{\n"
+         << "#      eye-offset        [" << 0 << ',' << 0 << ',' << 0 << "]\n"
+         << "#      IPD               " << KORVrcFixed8{ipd} << '\n';
   WriteTrackerVector(ioText, "#      tracker-X         [", trackerX.GetX(), trackerX.GetY(),
                      trackerX.GetZ());
   WriteTrackerVector(ioText, "#      tracker-Y         [", trackerY.GetX(), trackerY.GetY(),
@@ -377,6 +375,6 @@ HRESULT KOREVrcConfigure::WriteMPKTrackingInformations(KORVrcText& ioText) {
   WriteTrackerVector(ioText, "#      tracker-origin    [", origin.GetX(), origin.GetY(),
                      origin.GetZ());
   ioText << "#      MPK_unit_in_mm    1 \n"
-           << "#}\n";
+         << "#}\n";
   return S_OK;
 }

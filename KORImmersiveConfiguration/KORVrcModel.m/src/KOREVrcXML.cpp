@@ -105,7 +105,6 @@ template <class Read> std::array<double, 4> FourValues(Read iRead) {
 
 } // namespace
 
-
 template <class I, class Fill>
 bool KOREVrcXML::StartNode(const char* iTag, KORBaseUnknown* iElement, Fill iFill) {
   auto model = KORQuery<I>(iElement);
@@ -175,12 +174,18 @@ void KOREVrcXML::WriteElementNode(KORBaseUnknown* iElement, bool iBelowDocument)
   // type of the component map, so the order only spares queries: the kinds an
   // installation has many of come first.
   static constexpr StartWriter kKinds[] = {
-      &KOREVrcXML::StartWindowNode,          &KOREVrcXML::StartViewNode,
-      &KOREVrcXML::StartIGNode,              &KOREVrcXML::StartTrackerNode,
-      &KOREVrcXML::StartRenderingSpecNode,   &KOREVrcXML::StartTrackingStationNode,
-      &KOREVrcXML::StartButtonDeviceNode,    &KOREVrcXML::StartHandDeviceNode,
-      &KOREVrcXML::StartHeadNode,            &KOREVrcXML::StartDevicesNode,
-      &KOREVrcXML::StartGraphicResourcesNode, &KOREVrcXML::StartGraphicSpecNode,
+      &KOREVrcXML::StartWindowNode,
+      &KOREVrcXML::StartViewNode,
+      &KOREVrcXML::StartIGNode,
+      &KOREVrcXML::StartTrackerNode,
+      &KOREVrcXML::StartRenderingSpecNode,
+      &KOREVrcXML::StartTrackingStationNode,
+      &KOREVrcXML::StartButtonDeviceNode,
+      &KOREVrcXML::StartHandDeviceNode,
+      &KOREVrcXML::StartHeadNode,
+      &KOREVrcXML::StartDevicesNode,
+      &KOREVrcXML::StartGraphicResourcesNode,
+      &KOREVrcXML::StartGraphicSpecNode,
   };
   if (!iElement)
     return;
@@ -223,9 +228,8 @@ bool KOREVrcXML::StartGraphicResourcesNode(KORBaseUnknown* iElement) {
 }
 
 bool KOREVrcXML::StartIGNode(KORBaseUnknown* iElement) {
-  return StartNode<KORIVrcIG>("IG", iElement, [](NodeWriter& ioNode, KORIVrcIG* iIG) {
-    ioNode.Text("Name", NameOf(iIG));
-  });
+  return StartNode<KORIVrcIG>(
+      "IG", iElement, [](NodeWriter& ioNode, KORIVrcIG* iIG) { ioNode.Text("Name", NameOf(iIG)); });
 }
 
 bool KOREVrcXML::StartWindowNode(KORBaseUnknown* iElement) {
@@ -247,8 +251,8 @@ bool KOREVrcXML::StartWindowNode(KORBaseUnknown* iElement) {
         ioNode.Id("View", view);
         // The viewport's values go out in its own order (left, top, width,
         // height) under the names Left, Right, Top, Bottom.
-        const auto viewport = _configure ? _configure->ViewportOf(iWindow)
-                                         : KOREVrcConfigure::ReadViewport(iWindow);
+        const auto viewport =
+            _configure ? _configure->ViewportOf(iWindow) : KOREVrcConfigure::ReadViewport(iWindow);
         ioNode.Numbers({"Left", "Right", "Top", "Bottom"},
                        viewport.values.value_or(std::array<double, 4>{}));
         if (spec)
@@ -302,12 +306,11 @@ bool KOREVrcXML::StartScreenViewNode(KORBaseUnknown* iElement) {
         if (auto area = LinkOf(iView, &KORIVrcScreenView::GetProjectionArea))
           corners = _configure ? _configure->CornersOfArea(area)
                                : KOREVrcConfigure::ReadAreaCorners(area);
-        ioNode.Numbers({"ULX", "ULY", "ULZ", "LLX", "LLY", "LLZ", "LRX", "LRY", "LRZ"},
-                       std::array<double, 9>{corners.ul.GetX(), corners.ul.GetY(),
-                                             corners.ul.GetZ(), corners.ll.GetX(),
-                                             corners.ll.GetY(), corners.ll.GetZ(),
-                                             corners.lr.GetX(), corners.lr.GetY(),
-                                             corners.lr.GetZ()});
+        ioNode.Numbers(
+            {"ULX", "ULY", "ULZ", "LLX", "LLY", "LLZ", "LRX", "LRY", "LRZ"},
+            std::array<double, 9>{corners.ul.GetX(), corners.ul.GetY(), corners.ul.GetZ(),
+                                  corners.ll.GetX(), corners.ll.GetY(), corners.ll.GetZ(),
+                                  corners.lr.GetX(), corners.lr.GetY(), corners.lr.GetZ()});
       });
 }
 

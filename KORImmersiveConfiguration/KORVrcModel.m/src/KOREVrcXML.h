@@ -67,14 +67,14 @@ private:
 
   // The common pattern: element iTag, filled by iFill(writer, model) when
   // iElement answers I.
-  template <class I, class Fill> bool StartNode(const char* iTag, KORBaseUnknown* iElement, Fill iFill);
+  template <class I, class Fill>
+  bool StartNode(const char* iTag, KORBaseUnknown* iElement, Fill iFill);
 
   // Runs one generator of the configuration root (text, then messages); its
   // messages join the accumulated ones. The element iTag holds the generated
   // text as character data; with iOnlyOnSuccess it is written only when the
   // generator succeeded. iStation is the station of a daemon file.
-  using Generator =
-      std::function<HRESULT(KOREVrcConfigure&, KORUnicodeString&, KORUnicodeString&)>;
+  using Generator = std::function<HRESULT(KOREVrcConfigure&, KORUnicodeString&, KORUnicodeString&)>;
   void WriteEmbeddedFileNode(const char* iTag, bool iOnlyOnSuccess, KORBaseUnknown* iStation,
                              const Generator& iGenerate);
 

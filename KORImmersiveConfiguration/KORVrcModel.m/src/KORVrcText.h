@@ -26,8 +26,7 @@ public:
   // Reals are written only in the runtime's notation (KORVrcFixed8), never
   // converted silently.
   template <class Real>
-    requires std::is_floating_point_v<Real>
-  KORVrcText& operator<<(Real) = delete;
+  requires std::is_floating_point_v<Real> KORVrcText& operator<<(Real) = delete;
   KORVrcText& operator<<(KORVrcFixed8 iReal);
 
   const KORUnicodeString& Text() const { return _text; }

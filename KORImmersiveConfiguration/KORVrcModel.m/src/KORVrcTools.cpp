@@ -13,8 +13,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <string_view>
 #include <ostream>
+#include <string_view>
 
 namespace {
 
