@@ -426,15 +426,18 @@ private:
     PlannedFeature& feature = ioContainer.features[iFeature];
     const Where where = iFeatureWhere.Member("attributes");
     feature.values.reserve(feature.attributes->count);
+    // A saved document lists the attributes in their declared order.
+    std::size_t next = 0;
     for (const KORJsonNode& json : *feature.attributes) {
       const std::string_view key = json.key;
       const Where at = where.Member(key);
-      int index = feature.type->Find(key);
+      int index = feature.type->Find(key, next);
       if (index < 0)
         return Fail(at, "feature type \"" + feature.type->name + "\" has no attribute \"" +
                             std::string(key) + "\"");
       PlannedValue value;
       value.attribute = static_cast<std::size_t>(index);
+      next = value.attribute + 1;
       const KORAttributeDef& def = feature.type->attributes[value.attribute];
       if (!ReadValue(json, def, at, iPositions, value) ||
           !CheckValue(def, at, ioContainer, value)) {
@@ -698,6 +701,7 @@ bool Build(std::vector<PlannedContainer>& ioPlan, KORDocument& ioDocument, std::
         KORFeature::Value stored = std::move(value.plain);
         if (KORIsLinkType(features[f]->Type().attributes[value.attribute].type)) {
           KORFeature::Links links;
+          links.reserve(value.links.size());
           for (std::size_t target : value.links)
             links.emplace_back(target == kNoFeature ? nullptr : features[target]);
           stored = std::move(links);

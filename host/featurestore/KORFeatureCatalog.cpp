@@ -3,6 +3,7 @@
 #include "objectmodel/KORLateType.h"
 #include "system/KORResource.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -311,14 +312,20 @@ std::optional<KORValueDefect> KORFindListDefect(const KORAttributeDef& iDef,
   return FindListDefect(iDef, iNumbers);
 }
 
-int KORFeatureType::Find(std::string_view iKey) const {
+int KORFeatureType::Find(std::string_view iKey, std::size_t iFrom) const {
   // Every attribute read by name comes here: the length and the first
   // character set most keys apart before a comparison of the texts.
-  for (std::size_t i = 0; i < attributes.size(); ++i) {
-    const std::string& key = attributes[i].key;
-    if (key.size() == iKey.size() && (key.empty() || key.front() == iKey.front()) && key == iKey)
+  const auto matches = [&](const std::string& iDeclared) {
+    return iDeclared.size() == iKey.size() &&
+           (iDeclared.empty() || (iDeclared.front() == iKey.front() && iDeclared == iKey));
+  };
+  const std::size_t from = std::min(iFrom, attributes.size());
+  for (std::size_t i = from; i < attributes.size(); ++i)
+    if (matches(attributes[i].key))
       return static_cast<int>(i);
-  }
+  for (std::size_t i = 0; i < from; ++i)
+    if (matches(attributes[i].key))
+      return static_cast<int>(i);
   return -1;
 }
 

@@ -60,7 +60,10 @@ struct KORFeatureType {
   std::vector<KORAttributeDef> attributes; // inherited ones first
 
   // Index of iKey in attributes, or -1.
-  int Find(std::string_view iKey) const;
+  int Find(std::string_view iKey) const { return Find(iKey, 0); }
+  // The same, looking from index iFrom on first: a reader going through the
+  // attributes in their declared order finds each at once.
+  int Find(std::string_view iKey, std::size_t iFrom) const;
   // Whether this type is iType or derives from it through declared parents.
   bool IsAKindOf(std::string_view iType) const;
 };

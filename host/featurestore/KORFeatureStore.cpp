@@ -117,13 +117,29 @@ bool KORFeatureStore::RewriteText(KORFeature& ioFeature, std::size_t iAttribute,
   return true;
 }
 
+namespace {
+void Wire(KORModelObject* iSender, KORBaseUnknown* iReceiver, bool iConnect) {
+  if (!iSender)
+    return;
+  if (iConnect)
+    iSender->Dispatcher().AddReceiver(iReceiver);
+  else
+    iSender->Dispatcher().RemoveReceiver(iReceiver);
+}
+} // namespace
+
 void KORFeatureStore::Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect) {
+  // With nothing to record (a document being loaded connects every element),
+  // the connection is made without building a step.
+  if (_savepoints.empty() || _replaying) {
+    Wire(KORModelObject::From(iSender), iReceiver, iConnect);
+    return;
+  }
   KORStoreStep step(iConnect ? KORStepKind::Connect : KORStepKind::Disconnect);
   step.sender = KORBaseUnknown_var(iSender);
   step.receiver = KORBaseUnknown_var(iReceiver);
   Perform(step, /*iForward=*/true);
-  if (!_savepoints.empty() && !_replaying)
-    _open.push_back(std::move(step));
+  _open.push_back(std::move(step));
 }
 
 void KORFeatureStore::Perform(const KORStoreStep& iStep, bool iForward) {
@@ -150,12 +166,8 @@ void KORFeatureStore::Perform(const KORStoreStep& iStep, bool iForward) {
     feature->ReplaceEntry(iStep.attribute, iStep.position, entry);
     break;
   case KORStepKind::Connect:
-    if (sender)
-      sender->Dispatcher().AddReceiver(iStep.receiver);
-    break;
   case KORStepKind::Disconnect:
-    if (sender)
-      sender->Dispatcher().RemoveReceiver(iStep.receiver);
+    Wire(sender, iStep.receiver, iStep.KindWhen(iForward) == KORStepKind::Connect);
     break;
   }
 }

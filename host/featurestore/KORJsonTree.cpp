@@ -2,6 +2,7 @@
 
 #include "system/KORJsonDepth.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -33,10 +34,17 @@ public:
 private:
   void SkipSpace() {
     while (_at != _end) {
-      // Indentation comes in runs of spaces: eight at a time.
-      while (_end - _at >= 8 && Word(_at) == kSpaces)
+      // Indentation comes in runs of spaces: eight at a time, then straight
+      // to the first byte that is not one.
+      while (_end - _at >= 8) {
+        const std::uint64_t notSpace = Word(_at) ^ kSpaces;
+        if (notSpace) {
+          _at += FirstByte(notSpace);
+          break;
+        }
         _at += 8;
-      if (*_at != ' ' && *_at != '\n' && *_at != '\r' && *_at != '\t')
+      }
+      if (_at == _end || (*_at != ' ' && *_at != '\n' && *_at != '\r' && *_at != '\t'))
         return;
       ++_at;
     }
@@ -50,13 +58,23 @@ private:
     std::memcpy(&word, iAt, sizeof word);
     return word;
   }
-  // Whether one of the eight bytes of iWord is a quote, a backslash, a
-  // control character or not ASCII: what a string's plain run stops at.
-  static bool EndsPlainRun(std::uint64_t iWord) {
+  // Where, in memory order, the first byte of a word whose bits are set in
+  // iMask lies (iMask not zero).
+  static std::size_t FirstByte(std::uint64_t iMask) {
+    if constexpr (std::endian::native == std::endian::little)
+      return static_cast<std::size_t>(std::countr_zero(iMask)) / 8;
+    else
+      return static_cast<std::size_t>(std::countl_zero(iMask)) / 8;
+  }
+  // The high bit of each of the eight bytes of iWord that is a quote, a
+  // backslash, a control character or not ASCII: what a string's plain run
+  // stops at. Past the first such byte, bits may be set wrongly (a borrow
+  // crosses bytes); the first one is exact.
+  static std::uint64_t PlainRunEnds(std::uint64_t iWord) {
     const auto hasZero = [](std::uint64_t iBytes) { return (iBytes - kOnes) & ~iBytes & kHighBits; };
     const std::uint64_t control = (iWord - 0x20 * kOnes) & ~iWord & kHighBits;
-    return (hasZero(iWord ^ ('"' * kOnes)) | hasZero(iWord ^ ('\\' * kOnes)) | control |
-            (iWord & kHighBits)) != 0;
+    return hasZero(iWord ^ ('"' * kOnes)) | hasZero(iWord ^ ('\\' * kOnes)) | control |
+           (iWord & kHighBits);
   }
 
   bool Value() {
@@ -127,8 +145,14 @@ private:
   // Printable ASCII without escapes; anything else is the full parser's.
   bool String(std::string_view& oText) {
     const char* start = ++_at;
-    while (_end - _at >= 8 && !EndsPlainRun(Word(_at)))
+    while (_end - _at >= 8) {
+      const std::uint64_t ends = PlainRunEnds(Word(_at));
+      if (ends) {
+        _at += FirstByte(ends);
+        break;
+      }
       _at += 8;
+    }
     while (_at != _end && *_at != '"') {
       const auto c = static_cast<unsigned char>(*_at);
       if (c < 0x20 || c >= 0x80 || c == '\\')
@@ -387,8 +411,15 @@ void KORJsonTree::Close() {
 void KORJsonTree::MergeRepeatedMembers(std::size_t iFirst) {
   std::size_t kept = iFirst;
   for (std::size_t i = iFirst; i < _pending.size(); ++i) {
+    const std::string_view key = _pending[i].key;
+    // Keys of one object mostly differ in length or first letter: those
+    // are told apart without comparing the texts.
+    const auto differs = [&](const KORJsonNode& iKept) {
+      return iKept.key.size() != key.size() ||
+             (!key.empty() && (iKept.key.front() != key.front() || iKept.key != key));
+    };
     std::size_t same = iFirst;
-    while (same < kept && _pending[same].key != _pending[i].key)
+    while (same < kept && differs(_pending[same]))
       ++same;
     if (same < kept)
       _pending[same] = _pending[i];

@@ -9,7 +9,6 @@
 #include "interfaces/KORIVrcConfig.h"
 #include "interfaces/KORIVrcElement.h"
 #include "interfaces/KORIVrcIG.h"
-#include "interfaces/KORIVrcVisuRefreshOnElement.h"
 
 #include <memory>
 
@@ -52,8 +51,10 @@ void KOREVrcInit::Init(bool /*iDestroyExistingData*/) {
   }
   const auto elements = Members<KORIVrcElement>(container);
   for (const KORBaseUnknown_var& element : *elements) {
-    if (auto refresh = KORQuery<KORIVrcVisuRefreshOnElement>(element))
-      KORIgnoreResult(refresh->Connect(GetImpl()), KORVrcEventNotDelivered);
+    // Every element passes its events to the container, as its refresh
+    // extension's Connect would make it do; asking the container directly
+    // spares making that extension for each element of a large document.
+    KORIgnoreResult(events->ConnectTo(element), KORVrcEventNotDelivered);
     if (KORQuery<KORIVrcConfig>(element))
       KORIgnoreResult(KORQuery<KORIVrcElement>(element)->Reconnect(), KORVrcEventNotDelivered);
   }

@@ -30,6 +30,12 @@ TEST_F(StoreTest, CatalogTypesFormAHierarchyAndInheritAttributes) {
   EXPECT_EQ(branch->parent, "STNode");
   EXPECT_EQ(branch->Find("Children"), 1) << "inherited attributes come first";
   EXPECT_EQ(branch->Find("Main"), 8);
+  // A search from any index, past the end included, finds the same places.
+  for (std::size_t from = 0; from <= branch->attributes.size() + 1; ++from) {
+    EXPECT_EQ(branch->Find("Children", from), 1) << "from " << from;
+    EXPECT_EQ(branch->Find("Main", from), 8) << "from " << from;
+    EXPECT_EQ(branch->Find("Nothing", from), -1) << "from " << from;
+  }
   EXPECT_TRUE(KORLateType::Find("STBranch")->IsAKindOf("STNode"));
   EXPECT_TRUE(KORLateType::Find("STBranch")->IsAKindOf("KORFeature"));
 

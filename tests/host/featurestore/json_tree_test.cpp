@@ -70,6 +70,25 @@ TEST(JsonTreeTest, TheQuickReaderSeesWhatEndsAStringAtEveryPlaceOfAWord) {
   }
 }
 
+// Indentation is skipped a word at a time up to its first other byte: a tab,
+// a line end or a value at any place of a run must stop the word there.
+TEST(JsonTreeTest, TheQuickReaderSkipsWhitespaceRunsWithOtherBytesAnywhere) {
+  for (const char other : {'\t', '\n', '\r'})
+    for (std::size_t at = 0; at < 17; ++at) {
+      std::string gap(17, ' ');
+      gap[at] = other;
+      for (const std::string& text :
+           {"[" + gap + "1," + gap + "\"x\"" + gap + "]", "{" + gap.substr(0, at) + "\"k\":" +
+                                                      gap.substr(at) + "true}"}) {
+        KORJsonTree quick, full;
+        std::string error;
+        ASSERT_TRUE(quick.ParsePlain(text)) << "at " << at;
+        ASSERT_TRUE(full.ParseChecked(text, error)) << error;
+        EXPECT_TRUE(KORSameJson(quick.Root(), full.Root())) << "at " << at;
+      }
+    }
+}
+
 TEST(JsonTreeTest, NumbersKeepTheKindTheGeneralLibraryGivesThem) {
   KORJsonTree tree;
   std::string error;
@@ -101,6 +120,13 @@ TEST(JsonTreeTest, ARepeatedMemberKeepsItsFirstPlaceAndItsLastValue) {
     EXPECT_EQ(object[1].key, "b");
     EXPECT_EQ(object.Find("b")->text, "two");
     EXPECT_EQ(object.Find("c"), nullptr);
+    // Keys of one length and first letter are still told apart by the rest.
+    const char* alike = R"({"ab": 1, "ac": 2, "ab": 3, "": 4, "": 5})";
+    ASSERT_TRUE(quick ? tree.ParsePlain(alike) : tree.ParseChecked(alike, error)) << error;
+    ASSERT_EQ(tree.Root().count, 3u);
+    EXPECT_EQ(tree.Root().Find("ab")->unsignedNumber, 3u);
+    EXPECT_EQ(tree.Root().Find("ac")->unsignedNumber, 2u);
+    EXPECT_EQ(tree.Root().Find("")->unsignedNumber, 5u);
   }
 }
 

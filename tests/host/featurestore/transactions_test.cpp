@@ -148,6 +148,26 @@ TEST_F(TransactionsTest, AbortRestoresTheStateBeforeTheOpenWithTheEvents) {
   EXPECT_EQ(transactions->AbortTransaction(), E_FAIL) << "nothing is open any more";
 }
 
+// Outside a transaction a connection is made at once and recorded nowhere;
+// inside one it is a step that an abort takes back.
+TEST_F(TransactionsTest, OnlyAConnectionMadeInATransactionIsTakenBackByAbort) {
+  auto before = Hooked();
+  auto node = Node();
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  auto within = Hooked();
+  ASSERT_EQ(KORQuery<KORIModelEvents>(container->Identity())->ConnectTo(node), S_OK);
+  ASSERT_EQ(transactions->AbortTransaction(), S_OK);
+
+  heard.clear();
+  for (KORISpecObject* sender : {before.get(), node.get()}) {
+    KORModify modified(sender);
+    EXPECT_EQ(KORQuery<KORIModelEvents>(sender)->Dispatch(modified), S_OK);
+  }
+  EXPECT_EQ(Heard(KORNotificationKind::Modify, before), 1);
+  EXPECT_EQ(Heard(KORNotificationKind::Modify, node), 0) << "its connection outlived the abort";
+  EXPECT_TRUE(within->IsDeleted());
+}
+
 TEST_F(TransactionsTest, NestedOpensJoinTheOuterTransaction) {
   auto node = Node();
   ASSERT_EQ(transactions->OpenTransaction(), S_OK);
