@@ -1,6 +1,7 @@
 #include "KOREVrcModelEvents.h"
 
 #include "KORVrcElementAccess.h"
+#include "KORVrcTools.h"
 #include "interfaces/KORIVrcCameraView.h"
 #include "interfaces/KORIVrcConfig.h"
 #include "interfaces/KORIVrcGraphicResources.h"
@@ -62,7 +63,11 @@ HRESULT KOREVrcModelEvents::Receive(KORNotification& ioNotification) {
       KORIgnoreResult(config->SetID(KORUuid::Generate()),
                       "a configuration that cannot take a new identifier keeps its old one");
   } else if (role != Role::None && ChangesOnReceive(role, ioNotification)) {
-    KORVrcAccess::NotifyChange(self);
+    // The element's change, raised from its own events rather than through
+    // its refresh interface, which would only query these events back: one
+    // head move makes every view do this.
+    KORModify changed(self, /*iMode=*/1);
+    KORIgnoreResult(Dispatch(changed), KORVrcEventNotDelivered);
   }
   return KORStandardModelEvents::Receive(ioNotification);
 }
