@@ -15,9 +15,8 @@ namespace {
 using Kind = KORNotificationKind;
 using Role = KOREVrcModelEvents::Role;
 
+// The role of an element that is not a configuration root.
 Role RoleOf(KORBaseUnknown* iElement) {
-  if (KORQuery<KORIVrcConfig>(iElement))
-    return Role::ConfigurationRoot;
   if (KORQuery<KORIVrcScreenView>(iElement) || KORQuery<KORIVrcCameraView>(iElement) ||
       KORQuery<KORIVrcTracker>(iElement))
     return Role::ChangesOnModify;
@@ -49,7 +48,8 @@ bool ChangesOnReceive(Role iRole, const KORNotification& iNotification) {
 KOREVrcModelEvents::Role KOREVrcModelEvents::GetRole() {
   const unsigned generation = KORExtensionDictionary::Get().Generation();
   if (_roleGeneration != generation) {
-    _role = RoleOf(GetImpl());
+    _config = KORQuery<KORIVrcConfig>(GetImpl()).get();
+    _role = _config ? Role::ConfigurationRoot : RoleOf(GetImpl());
     _roleGeneration = generation;
   }
   return _role;
@@ -59,9 +59,8 @@ HRESULT KOREVrcModelEvents::Receive(KORNotification& ioNotification) {
   KORBaseUnknown* self = GetImpl();
   const Role role = GetRole();
   if (role == Role::ConfigurationRoot) {
-    if (auto config = KORQuery<KORIVrcConfig>(self))
-      KORIgnoreResult(config->SetID(KORUuid::Generate()),
-                      "a configuration that cannot take a new identifier keeps its old one");
+    KORIgnoreResult(_config->SetID(KORUuid::Generate()),
+                    "a configuration that cannot take a new identifier keeps its old one");
   } else if (role != Role::None && ChangesOnReceive(role, ioNotification)) {
     // The element's change, raised from its own events rather than through
     // its refresh interface, which would only query these events back: one
