@@ -23,9 +23,10 @@ private:
   KORNotificationDispatcher& _dispatcher;
 };
 
-// The model object is found once: the object behind an identity never changes.
+// The model object is found on the first delivery (Bind), not here: loading
+// a document connects thousands of receivers that no event may ever reach.
 KORNotificationDispatcher::Receiver::Receiver(KORBaseUnknown* iObject)
-    : object(iObject), model(KORModelObject::From(iObject)) {}
+    : object(iObject), model(nullptr) {}
 
 KORNotificationDispatcher::Receiver*
 KORNotificationDispatcher::FindReceiver(KORBaseUnknown* iReceiver) {
@@ -108,6 +109,8 @@ void KORNotificationDispatcher::Dispatch(KORNotification& ioNotification) {
 }
 
 bool KORNotificationDispatcher::MarkReached(KORNotification& ioNotification, Receiver& ioReceiver) {
+  if (ioReceiver.generation == 0)
+    Bind(ioReceiver); // for its model object; the delivery asks for its events again
   return ioReceiver.model ? ioNotification.MarkReached(ioReceiver.model->Dispatcher()._marks)
                           : ioNotification.MarkReached(ioReceiver.object.get());
 }
@@ -116,6 +119,9 @@ KORIModelEvents* KORNotificationDispatcher::Bind(Receiver& ioReceiver) {
   const unsigned generation = KORExtensionDictionary::Get().Generation();
   if (ioReceiver.generation != generation) {
     ioReceiver.events = KORQuery<KORIModelEvents>(ioReceiver.object.get());
+    // The object behind an identity never changes: found once.
+    if (ioReceiver.generation == 0)
+      ioReceiver.model = KORModelObject::From(ioReceiver.object.get());
     ioReceiver.generation = generation;
   }
   return ioReceiver.model && ioReceiver.model->IsDead() ? nullptr : ioReceiver.events.get();
