@@ -68,7 +68,7 @@ HRESULT KORStandardModelEvents::Dispatch(KORNotification& ioNotification) {
   // A dead object's events go nowhere: it has left the chain.
   if (!object || object->IsDead())
     return E_FAIL;
-  object->Dispatcher().Dispatch(ioNotification, GetImpl());
+  object->Dispatcher().Dispatch(ioNotification);
   return S_OK;
 }
 

@@ -1,15 +1,47 @@
 #include "featurestore/KORNotification.h"
 
+#include "featurestore/KORModelObject.h"
+
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <utility>
 
+namespace {
+// The slots of KORReachedMarks held by this thread's living notifications,
+// one bit each.
+thread_local unsigned tTakenSlots = 0;
+// Shared by all threads, so that a stamp left by one thread's notification
+// never matches another's. Serial numbers start at 1: an unstamped mark is 0.
+std::atomic<std::uint64_t> lastSerial{0};
+} // namespace
+
 // Out of line, so that the type information lives in the host library alone
 // and a module's notifications are recognised by the host and the reverse.
-KORNotification::~KORNotification() = default;
+KORNotification::~KORNotification() {
+  if (_slot != kNoSlot)
+    tTakenSlots &= ~(1u << _slot);
+}
 KORModelNotification::~KORModelNotification() = default;
 
-bool KORNotification::MarkReached(const void* iReceiver) {
+void KORNotification::TakeSlot() {
+  _serial = lastSerial.fetch_add(1, std::memory_order_relaxed) + 1;
+  for (int slot = 0; slot < static_cast<int>(KORReachedMarks::kSlots); ++slot)
+    if (!(tTakenSlots & (1u << slot))) {
+      tTakenSlots |= 1u << slot;
+      _slot = slot;
+      return;
+    }
+}
+
+bool KORNotification::MarkReached(KORBaseUnknown* iReceiver) {
+  // An object of a document is marked where its dispatcher marks it.
+  if (KORModelObject* object = KORModelObject::From(iReceiver))
+    return MarkReached(object->Dispatcher().Marks());
+  return MarkInRecord(iReceiver);
+}
+
+bool KORNotification::MarkInRecord(const void* iReceiver) {
   if (!iReceiver)
     return !std::exchange(_reachedNull, true);
   if (_table.empty()) {
@@ -40,6 +72,9 @@ bool KORNotification::InsertInTable(const void* iReceiver) {
 }
 
 void KORNotification::ExpectReached(std::size_t iMore) {
+  // Receivers with marks of their own are not recorded here.
+  if (HasSlot())
+    return;
   const std::size_t expected = _reachedCount + iMore;
   // Kept at most half full, like every insertion keeps it.
   if (expected > kFewReached && expected * 2 >= _table.size())

@@ -23,6 +23,11 @@ private:
   KORNotificationDispatcher& _dispatcher;
 };
 
+// The model object is found on the first delivery (Bind), not here: loading
+// a document connects thousands of receivers that no event may ever reach.
+KORNotificationDispatcher::Receiver::Receiver(KORBaseUnknown* iObject)
+    : object(iObject), model(nullptr) {}
+
 KORNotificationDispatcher::Receiver*
 KORNotificationDispatcher::FindReceiver(KORBaseUnknown* iReceiver) {
   auto found = std::find_if(_receivers.begin(), _receivers.end(),
@@ -77,8 +82,10 @@ void KORNotificationDispatcher::RemoveListener(int iListenerId) {
     }
 }
 
-void KORNotificationDispatcher::Dispatch(KORNotification& ioNotification, const void* iSelf) {
-  ioNotification.MarkReached(iSelf);
+void KORNotificationDispatcher::Dispatch(KORNotification& ioNotification) {
+  // Marked first, so that a cycle leading back here stops; an object reached
+  // already (a father handed a creation directly) still dispatches it.
+  ioNotification.MarkReached(_marks);
   Delivery delivery(*this);
   // Indexes, not iterators: the lists may grow during the calls; entries added
   // past the count taken here wait for the next notification.
@@ -91,7 +98,7 @@ void KORNotificationDispatcher::Dispatch(KORNotification& ioNotification, const 
   for (std::size_t i = 0; i < receiverCount; ++i) {
     // Most receivers of a busy object were reached already through another
     // path: that is asked first, as it is the cheapest.
-    if (_receivers[i].removed || !ioNotification.MarkReached(_receivers[i].object.get()))
+    if (_receivers[i].removed || !MarkReached(ioNotification, _receivers[i]))
       continue;
     // A raw pointer, as the list may move during the call; the receiver
     // stays alive, as a removed one is only marked until the delivery ends.
@@ -101,11 +108,20 @@ void KORNotificationDispatcher::Dispatch(KORNotification& ioNotification, const 
   }
 }
 
+bool KORNotificationDispatcher::MarkReached(KORNotification& ioNotification, Receiver& ioReceiver) {
+  if (ioReceiver.generation == 0)
+    Bind(ioReceiver); // for its model object; the delivery asks for its events again
+  return ioReceiver.model ? ioNotification.MarkReached(ioReceiver.model->Dispatcher()._marks)
+                          : ioNotification.MarkReached(ioReceiver.object.get());
+}
+
 KORIModelEvents* KORNotificationDispatcher::Bind(Receiver& ioReceiver) {
   const unsigned generation = KORExtensionDictionary::Get().Generation();
   if (ioReceiver.generation != generation) {
     ioReceiver.events = KORQuery<KORIModelEvents>(ioReceiver.object.get());
-    ioReceiver.model = KORModelObject::From(ioReceiver.object.get());
+    // The object behind an identity never changes: found once.
+    if (ioReceiver.generation == 0)
+      ioReceiver.model = KORModelObject::From(ioReceiver.object.get());
     ioReceiver.generation = generation;
   }
   return ioReceiver.model && ioReceiver.model->IsDead() ? nullptr : ioReceiver.events.get();

@@ -28,22 +28,24 @@ public:
   int AddListener(Listener iListener);
   void RemoveListener(int iListenerId);
 
-  // iSelf is the identity of the dispatching object, marked as reached first.
-  void Dispatch(KORNotification& ioNotification, const void* iSelf);
+  // The dispatching object is marked as reached first.
+  void Dispatch(KORNotification& ioNotification);
+  // Where notifications mark the object of this dispatcher as reached.
+  KORReachedMarks& Marks() { return _marks; }
   // Forgets receivers and listeners (the object leaves its document).
   void Clear();
 
 private:
   struct Receiver {
-    explicit Receiver(KORBaseUnknown* iObject) : object(iObject) {}
+    explicit Receiver(KORBaseUnknown* iObject);
     KORBaseUnknown_var object;
+    KORModelObject* model; // null for an object of no document
     bool removed = false;
-    // What delivery needs of the receiver, bound on its first delivery and
-    // again only when the extension dictionary changed: a busy object passes
-    // every event to the same receivers.
+    // The receiver's events, bound on its first delivery and again only when
+    // the extension dictionary changed: a busy object passes every event to
+    // the same receivers.
     KORIModelEvents_var events;
-    KORModelObject* model = nullptr; // null for an object of no document
-    unsigned generation = 0;         // 0: not bound yet
+    unsigned generation = 0; // 0: not bound yet
   };
   struct Subscription {
     int id; // 0 once removed
@@ -54,6 +56,7 @@ private:
   Receiver* FindReceiver(KORBaseUnknown* iReceiver);
   // The receiver's event interface, or null when it has none or is dead.
   static KORIModelEvents* Bind(Receiver& ioReceiver);
+  static bool MarkReached(KORNotification& ioNotification, Receiver& ioReceiver);
   // Drops what was removed during deliveries.
   void Compact();
 
@@ -62,4 +65,5 @@ private:
   int _nextListenerId = 1;
   int _deliveries = 0; // nested deliveries running
   bool _removedDuringDelivery = false;
+  KORReachedMarks _marks;
 };

@@ -56,12 +56,13 @@ const KORImplementation::Answer& KORImplementation::KeptAnswer(const KORIID& iII
     _answers.clear();
     _answersGeneration = generation;
   }
-  // Each library has its own copy of an id's name: a copy not seen yet is
-  // answered the long way once, and kept under its own pointer.
+  // Compared as ids (hash first), not by the name's pointer: the host and a
+  // module each have their own copy of an id's name, and both ask the same
+  // objects (an export's first queries, an event's receivers).
   for (const Answer& answer : _answers)
-    if (answer.name == iIID.name)
+    if (answer.id == iIID)
       return answer;
-  Answer answer{iIID.name, CastToOwnInterface(iIID), nullptr};
+  Answer answer{iIID, CastToOwnInterface(iIID), nullptr};
   if (!answer.pointer)
     if (const KORExtensionRow* row = KORExtensionDictionary::Get().Resolve(*_lateType, iIID)) {
       answer.extension = Extension(*row);

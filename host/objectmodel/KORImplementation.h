@@ -56,7 +56,7 @@ private:
   // interfaces and extensions do not change while the extension dictionary
   // keeps its generation.
   struct Answer {
-    const char* name;         // the id's name, compared by pointer
+    KORIID id;                // found by its hash: each library has its own copy of the name
     void* pointer;            // null: no such interface
     KORExtension* extension;  // the extension answering, or null for the object
   };

@@ -9,7 +9,7 @@ thread_local KORFrmLayout* tCurrentLayout = nullptr;
 void KORGraphicSupport::Resize(int iWidth, int iHeight) {
   _size = {iWidth, iHeight};
   KORNotification resized(GRAPHICWINDOW_RESIZE);
-  _dispatcher.Dispatch(resized, this);
+  _dispatcher.Dispatch(resized);
 }
 
 void KORGraphicSupport::SetScreen(double iPixelRatio, double iMMPerSupportUnit) {
@@ -59,7 +59,7 @@ HRESULT KORFrmLayout::DeleteWindow(KORFrmWindow* iWindow) {
     return E_INVALIDARG;
   // The listeners still see a whole window.
   KORFrmWindowDeleted deleted(*iWindow);
-  iWindow->GetDispatcher().Dispatch(deleted, iWindow);
+  iWindow->GetDispatcher().Dispatch(deleted);
   // A listener may have changed the layout: look the window up again.
   auto found = Find(iWindow);
   if (found == _windows.end())

@@ -2,8 +2,10 @@
 // areas, heads, regions and decompositions, with the change chains that carry
 // a moved head or screen to the views that use it.
 #include "ModelFixture.h"
+#include "featurestore/KORITransactions.h"
 #include "interfaces/KORIVrcVisuRefreshOnElement.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -108,6 +110,47 @@ TEST_F(GraphicSpecsTest, MovingTheHeadNotifiesEveryViewUsingIt) {
   TakeHeard();
   ASSERT_EQ(head->SetType(KORVrcHeadVR6), S_OK);
   EXPECT_EQ(CountHeard(Kind::Modify, screen), 0);
+}
+
+// A head move reaches the root once for the head and once for each view's
+// own change: the identifier read as each one arrives is new every time, and
+// undo and redo of the move give back the identifiers before and after it.
+TEST_F(GraphicSpecsTest, EveryEventOfAHeadMoveRenewsTheIdentifierOnce) {
+  auto head = Head();
+  auto area = Area();
+  auto screens = std::array{Screen(area), Screen(area)};
+  auto camera = Camera(1, 0, 1, 0);
+  auto config = Config();
+  auto history = KORQuery<KORITransactions>(document->Identity());
+  ASSERT_TRUE(history);
+  std::vector<KORUuid> seen(1);
+  ASSERT_EQ(config->GetID(seen.front()), S_OK);
+  const int reading = rootEvents->GetDispatcher()->AddListener([&](const KORNotification&) {
+    KORUuid now;
+    ASSERT_EQ(config->GetID(now), S_OK);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), now), 0) << "event " << seen.size();
+    seen.push_back(now);
+  });
+  TakeHeard();
+  KORMathTransformation moved;
+  moved.SetVector(KORMathVector(0, 0, 1700));
+  ASSERT_EQ(history->OpenTransaction(), S_OK);
+  ASSERT_EQ(KORQuery<KORIVrcTrackedElement>(head)->SetLocation(moved), S_OK);
+  ASSERT_EQ(history->CommitTransaction(), S_OK);
+  rootEvents->GetDispatcher()->RemoveListener(reading);
+  for (const auto& screen : screens)
+    EXPECT_EQ(CountHeard(Kind::Modify, screen), 1);
+  EXPECT_EQ(CountHeard(Kind::Modify, camera), 1);
+  EXPECT_EQ(CountHeard(Kind::Modify, head), 1);
+  EXPECT_EQ(seen.size(), TakeHeard().size() + 1) << "one reading per event heard";
+
+  KORUuid replayed;
+  ASSERT_EQ(history->Undo(), S_OK);
+  ASSERT_EQ(config->GetID(replayed), S_OK);
+  EXPECT_EQ(replayed, seen.front());
+  ASSERT_EQ(history->Redo(), S_OK);
+  ASSERT_EQ(config->GetID(replayed), S_OK);
+  EXPECT_EQ(replayed, seen.back());
 }
 
 TEST_F(GraphicSpecsTest, SetHeadMovesTheConnectionToTheNewHeadAndRefusesNull) {

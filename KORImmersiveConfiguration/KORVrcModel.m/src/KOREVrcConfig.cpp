@@ -156,6 +156,10 @@ HRESULT KOREVrcConfig::MakeID() {
 
 HRESULT KOREVrcConfig::SetID(KORUuid iID) {
   KORVrcTraceScope scope("KOREVrcConfig::SetID");
+  if (!_attributes)
+    _attributes = Attributes(GetImpl()).get();
+  if (!_attributes)
+    return E_FAIL;
   iID.WriteText(_idText);
-  return SetString(GetImpl(), "ConfigID", _idText, Notify::No);
+  return _attributes->SetString("ConfigID", _idText);
 }

@@ -25,6 +25,9 @@ private:
   HRESULT MakeID();
 
   // Renewed on every model event that reaches the root: the text goes through
-  // storage kept from the last renewal rather than a fresh string.
+  // storage kept from the last renewal rather than a fresh string, into the
+  // attributes found on the first renewal (the feature's own interface, not
+  // counted: it lives as long as this extension).
   KORUnicodeString _idText;
+  KORISpecAttrAccess* _attributes = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "KOREVrcModelEvents.h"
 
 #include "KORVrcElementAccess.h"
+#include "KORVrcTools.h"
 #include "interfaces/KORIVrcCameraView.h"
 #include "interfaces/KORIVrcConfig.h"
 #include "interfaces/KORIVrcGraphicResources.h"
@@ -14,9 +15,8 @@ namespace {
 using Kind = KORNotificationKind;
 using Role = KOREVrcModelEvents::Role;
 
+// The role of an element that is not a configuration root.
 Role RoleOf(KORBaseUnknown* iElement) {
-  if (KORQuery<KORIVrcConfig>(iElement))
-    return Role::ConfigurationRoot;
   if (KORQuery<KORIVrcScreenView>(iElement) || KORQuery<KORIVrcCameraView>(iElement) ||
       KORQuery<KORIVrcTracker>(iElement))
     return Role::ChangesOnModify;
@@ -48,7 +48,8 @@ bool ChangesOnReceive(Role iRole, const KORNotification& iNotification) {
 KOREVrcModelEvents::Role KOREVrcModelEvents::GetRole() {
   const unsigned generation = KORExtensionDictionary::Get().Generation();
   if (_roleGeneration != generation) {
-    _role = RoleOf(GetImpl());
+    _config = KORQuery<KORIVrcConfig>(GetImpl()).get();
+    _role = _config ? Role::ConfigurationRoot : RoleOf(GetImpl());
     _roleGeneration = generation;
   }
   return _role;
@@ -58,11 +59,14 @@ HRESULT KOREVrcModelEvents::Receive(KORNotification& ioNotification) {
   KORBaseUnknown* self = GetImpl();
   const Role role = GetRole();
   if (role == Role::ConfigurationRoot) {
-    if (auto config = KORQuery<KORIVrcConfig>(self))
-      KORIgnoreResult(config->SetID(KORUuid::Generate()),
-                      "a configuration that cannot take a new identifier keeps its old one");
+    KORIgnoreResult(_config->SetID(KORUuid::Generate()),
+                    "a configuration that cannot take a new identifier keeps its old one");
   } else if (role != Role::None && ChangesOnReceive(role, ioNotification)) {
-    KORVrcAccess::NotifyChange(self);
+    // The element's change, raised from its own events rather than through
+    // its refresh interface, which would only query these events back: one
+    // head move makes every view do this.
+    KORModify changed(self, /*iMode=*/1);
+    KORIgnoreResult(Dispatch(changed), KORVrcEventNotDelivered);
   }
   return KORStandardModelEvents::Receive(ioNotification);
 }

@@ -5,6 +5,8 @@
 // connected to changes too; the configuration root renews its identifier).
 #include "featurestore/KORStandardModelEvents.h"
 
+class KORIVrcConfig;
+
 class KOREVrcModelEvents : public KORStandardModelEvents {
 public:
   HRESULT Receive(KORNotification& ioNotification) override;
@@ -18,4 +20,7 @@ private:
   Role GetRole();
   Role _role = Role::None;
   unsigned _roleGeneration = 0;
+  // The root's configuration interface, found with the role: the root renews
+  // its identifier on every event. Not counted: it is this same object's.
+  KORIVrcConfig* _config = nullptr;
 };

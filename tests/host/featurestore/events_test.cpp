@@ -144,6 +144,54 @@ TEST_F(EventsTest, ConnectionsChangedDuringDeliveryTakeEffectAtOnce) {
             static_cast<std::size_t>(kFathers));
 }
 
+// Events raised while another one is delivered (an object announcing its own
+// change when it hears its source's), nested deeper than the few marks an
+// object keeps: every event reaches each object once. The inner events pass
+// through objects the outer one reached already, which must not make the
+// outer one reach them again.
+TEST_F(EventsTest, EventsRaisedDuringADeliveryEachReachEveryObjectOnce) {
+  for (const int depth : {1, 3, 6}) {
+    // source -> first -> top -> first (a cycle), and source -> raiser -> top;
+    // the raiser's listener raises the next level's event from the raiser.
+    auto source = Node(), first = Node(), raiser = Node(), top = Node();
+    Connect(source, first);
+    Connect(source, raiser);
+    Connect(first, top);
+    Connect(raiser, top);
+    Connect(top, first);
+    const auto levels = static_cast<std::size_t>(depth) + 1;
+    std::vector<int> heardByTop(levels, 0), heardByFirst(levels, 0);
+    // Each event carries its level as its mode.
+    auto countInto = [](std::vector<int>& ioCounts) {
+      return [&ioCounts](const KORNotification& iEvent) {
+        ++ioCounts[static_cast<std::size_t>(KORModelNotification::From(iEvent)->Mode())];
+      };
+    };
+    KORQuery<KORIModelEvents>(top)->GetDispatcher()->AddListener(countInto(heardByTop));
+    KORQuery<KORIModelEvents>(first)->GetDispatcher()->AddListener(countInto(heardByFirst));
+    KORQuery<KORIModelEvents>(raiser)->GetDispatcher()->AddListener(
+        [&](const KORNotification& iEvent) {
+          const int level = KORModelNotification::From(iEvent)->Mode();
+          if (level == depth)
+            return;
+          KORModify inner(KORQuery<KORBaseUnknown>(raiser).get(), level + 1);
+          EXPECT_EQ(KORQuery<KORIModelEvents>(raiser)->Dispatch(inner), S_OK);
+        });
+
+    KORModify outer(KORQuery<KORBaseUnknown>(source).get(), /*iMode=*/0);
+    ASSERT_EQ(KORQuery<KORIModelEvents>(source)->Dispatch(outer), S_OK);
+    for (std::size_t level = 0; level < levels; ++level) {
+      EXPECT_EQ(heardByTop[level], 1) << "depth " << depth << ", level " << level;
+      EXPECT_EQ(heardByFirst[level], 1) << "depth " << depth << ", level " << level;
+    }
+    // The marks left by finished events do not stop the next one.
+    KORModify again(KORQuery<KORBaseUnknown>(source).get(), /*iMode=*/depth);
+    ASSERT_EQ(KORQuery<KORIModelEvents>(source)->Dispatch(again), S_OK);
+    EXPECT_EQ(heardByTop.back(), 2) << "depth " << depth;
+    EXPECT_EQ(heardByFirst.back(), 2) << "depth " << depth;
+  }
+}
+
 TEST_F(EventsTest, AListenerAddedDuringDeliveryHearsOnlyTheNextEvent) {
   KORNotificationDispatcher* dispatcher = rootEvents->GetDispatcher();
   int lateCalls = 0;

@@ -136,13 +136,19 @@ TEST_F(ObjectModelTest, AnotherLibrarysCopyOfAnInterfaceNameResolvesAlike) {
   auto head = Make("OMHead");
   ASSERT_TRUE(KORQuery<ITestView>(screen)) << "resolved once by the usual name";
   EXPECT_FALSE(KORQuery<ITestView>(head));
-  for (int round = 0; round < 2; ++round) { // by the text, then from the cache
+  // Both copies share one kept answer (and its refusal): a copy that found
+  // none asked the long way again on every object.
+  const std::size_t keptByScreen = KORGetImplementation(screen)->KeptAnswerCount();
+  const std::size_t keptByHead = KORGetImplementation(head)->KeptAnswerCount();
+  for (int round = 0; round < 2; ++round) {
     void* found = nullptr;
     ASSERT_EQ(screen->QueryInterface(viewCopy, &found), S_OK) << "round " << round;
     auto view = KORSmartPtr<ITestView>::Adopt(static_cast<ITestView*>(found));
     EXPECT_EQ(view->ViewKind(), 2);
     EXPECT_EQ(head->QueryInterface(viewCopy, &found), E_NOINTERFACE) << "round " << round;
   }
+  EXPECT_EQ(KORGetImplementation(screen)->KeptAnswerCount(), keptByScreen);
+  EXPECT_EQ(KORGetImplementation(head)->KeptAnswerCount(), keptByHead);
 }
 
 TEST_F(ObjectModelTest, IdentityIsTheSameWhateverInterfaceIsAsked) {
