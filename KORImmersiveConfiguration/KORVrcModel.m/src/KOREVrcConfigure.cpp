@@ -476,6 +476,14 @@ void KOREVrcConfigure::IndentLeftSpace(KORVrcText& ioText) {
   Indent(ioText);
 }
 
+HRESULT KOREVrcConfigure::StreamFile(FileWriter iWriteFile, std::ostream& ioStream,
+                                     KORUnicodeString& oMessages, unsigned char iWrite) {
+  KORVrcText text;
+  const HRESULT result = (this->*iWriteFile)(text, oMessages, iWrite);
+  text.WriteTo(ioStream);
+  return result;
+}
+
 HRESULT KOREVrcConfigure::StartMessages(KORUnicodeString& oMessages) {
   oMessages.clear();
   KORUnicodeString error;

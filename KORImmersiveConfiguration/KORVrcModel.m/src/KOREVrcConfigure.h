@@ -106,6 +106,10 @@ public:
   HRESULT StartMessages(KORUnicodeString& oMessages);
   void AddError(KORUnicodeString& ioMessages, const char* iKey) const;
   void AddWarning(KORUnicodeString& ioMessages, const char* iKey) const;
+  // One whole file made by iWriteFile, handed to the stream in one write.
+  using FileWriter = HRESULT (KOREVrcConfigure::*)(KORVrcText&, KORUnicodeString&, unsigned char);
+  HRESULT StreamFile(FileWriter iWriteFile, std::ostream& ioStream, KORUnicodeString& oMessages,
+                     unsigned char iWrite);
 
   // ---- Multipipe file ----
   // The whole file: GenerateMPK once its text is complete.

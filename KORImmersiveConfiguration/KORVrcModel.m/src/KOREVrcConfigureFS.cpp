@@ -168,10 +168,7 @@ struct KOREVrcConfigure::FSReference {
 
 HRESULT KOREVrcConfigure::GenerateFSConfig(std::ostream& ioStream, KORUnicodeString& oMessages,
                                            unsigned char iWrite) {
-  KORVrcText text;
-  const HRESULT result = WriteFSFile(text, oMessages, iWrite);
-  text.WriteTo(ioStream);
-  return result;
+  return StreamFile(&KOREVrcConfigure::WriteFSFile, ioStream, oMessages, iWrite);
 }
 
 HRESULT KOREVrcConfigure::WriteFSFile(KORVrcText& ioText, KORUnicodeString& oMessages,

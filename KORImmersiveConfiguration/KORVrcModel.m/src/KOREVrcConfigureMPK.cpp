@@ -80,10 +80,7 @@ void WriteTrackerVector(KORVrcText& ioText, const char* iLabel, double iX, doubl
 
 HRESULT KOREVrcConfigure::GenerateMPK(std::ostream& ioStream, KORUnicodeString& oMessages,
                                       unsigned char iWrite) {
-  KORVrcText text;
-  const HRESULT result = WriteMPKFile(text, oMessages, iWrite);
-  text.WriteTo(ioStream);
-  return result;
+  return StreamFile(&KOREVrcConfigure::WriteMPKFile, ioStream, oMessages, iWrite);
 }
 
 HRESULT KOREVrcConfigure::WriteMPKFile(KORVrcText& ioText, KORUnicodeString& oMessages,
