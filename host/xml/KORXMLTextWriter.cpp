@@ -1,5 +1,6 @@
 #include "xml/KORXMLTextWriter.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cstddef>
@@ -161,20 +162,34 @@ void KORXMLTextWriter::CloseStartTag() {
 }
 
 void KORXMLTextWriter::AttributeText(std::string_view iName, std::string_view iValue) {
-  _text += ' ';
-  _text += iName;
-  _text += "=\"";
   static constexpr auto kEscaped = [] {
     std::array<bool, 256> escaped{};
     for (std::size_t character = 0; character < escaped.size(); ++character)
       escaped[character] = AttributeEscape(static_cast<unsigned char>(character)) != nullptr;
     return escaped;
   }();
-  std::size_t plain = 0;
   std::size_t position = 0;
   constexpr std::size_t kBlock = 8;
   while (position + kBlock <= iValue.size() && !BlockNeedsEscape(iValue.data() + position))
     position += kBlock;
+  while (position < iValue.size() && !kEscaped[static_cast<unsigned char>(iValue[position])])
+    ++position;
+  // The name, the quotes and the value up to its first escaped character go
+  // out in one step: most values hold none, and attributes are short, so the
+  // steps themselves cost more than the copies.
+  const std::size_t start = _text.size();
+  _text.resize(start + iName.size() + position + 4);
+  char* out = _text.data() + start;
+  *out++ = ' ';
+  out = std::copy(iName.begin(), iName.end(), out);
+  *out++ = '=';
+  *out++ = '"';
+  out = std::copy(iValue.begin(), iValue.begin() + static_cast<std::ptrdiff_t>(position), out);
+  *out = '"';
+  if (position == iValue.size())
+    return;
+  _text.pop_back();
+  std::size_t plain = position;
   for (; position < iValue.size(); ++position) {
     const auto character = static_cast<unsigned char>(iValue[position]);
     if (kEscaped[character]) {

@@ -38,6 +38,9 @@ public:
   // Data holding "]]>" is split there into two sections.
   void CharacterData(std::string_view iData);
   void EndElement();
+  // Room for iMore characters after the text written so far, so that a
+  // writer that knows a large piece is coming lets the text grow once.
+  void Reserve(std::size_t iMore) { _text.reserve(_text.size() + iMore); }
   // The final line break, left out after character data.
   void End();
 

@@ -3,6 +3,7 @@
 // KOREVrcConfigure<File>.cpp.
 #include "KOREVrcConfigure.h"
 
+#include "KORVrcElementAccess.h"
 #include "KORVrcTools.h"
 #include "featurestore/KORIContainer.h"
 #include "interfaces/KORIVrcCameraView.h"
@@ -259,6 +260,7 @@ KOREVrcConfigure::RenderingMemo::RenderingMemo(KOREVrcConfigure& ioConfigure)
     : _configure(ioConfigure), _outermost(!ioConfigure._renderings) {
   if (_outermost) {
     _configure._renderings.emplace();
+    _configure._renderingsListed = false;
     _configure._areaCorners.emplace();
     _configure._viewports.emplace();
   }
@@ -303,12 +305,18 @@ KOREVrcConfigure::WindowViewport KOREVrcConfigure::ViewportOf(KORIVrcWindow* iWi
 }
 
 KOREVrcConfigure::WindowRendering KOREVrcConfigure::LookUpRendering(KORIVrcWindow* iWindow) {
-  WindowRendering found;
-  if (!iWindow || FAILED(iWindow->GetRendering(found.rendering.Out())) || !found.rendering)
+  KORIVrcRendering_var rendering;
+  if (!iWindow || FAILED(iWindow->GetRendering(rendering.Out())) || !rendering)
     return {};
-  if (FAILED(found.rendering->GetView(found.view.Out())))
+  return RenderingParts(rendering);
+}
+
+KOREVrcConfigure::WindowRendering
+KOREVrcConfigure::RenderingParts(const KORIVrcRendering_var& iRendering) {
+  WindowRendering found{iRendering, {}, {}};
+  if (FAILED(iRendering->GetView(found.view.Out())))
     found.view = nullptr;
-  if (FAILED(found.rendering->GetRenderingSpec(found.spec.Out())))
+  if (FAILED(iRendering->GetRenderingSpec(found.spec.Out())))
     found.spec = nullptr;
   return found;
 }
@@ -316,11 +324,39 @@ KOREVrcConfigure::WindowRendering KOREVrcConfigure::LookUpRendering(KORIVrcWindo
 KOREVrcConfigure::WindowRendering KOREVrcConfigure::RenderingEntry(KORIVrcWindow* iWindow) {
   if (!_renderings || !iWindow)
     return LookUpRendering(iWindow);
+  if (!_renderingsListed) {
+    _renderingsListed = true;
+    RememberListedRenderings();
+  }
   const auto identity = KORQuery<KORBaseUnknown>(iWindow);
   auto [entry, added] = _renderings->try_emplace(identity.get());
   if (added)
     entry->second = LookUpRendering(iWindow);
   return entry->second;
+}
+
+void KOREVrcConfigure::RememberListedRenderings() {
+  // A window's rendering is the first of its configuration's list that shows
+  // it (KOREVrcWindow::GetRendering), which one pass over that list finds for
+  // every window at once; asked window by window, each search would look the
+  // window's renderings up in the whole list. The configuration a window
+  // consults is the first of its container, so the pass is only valid when
+  // that is the one written.
+  auto config = QueryImpl<KORIVrcConfig>();
+  auto first = KORVrcAccess::FirstInContainer<KORIVrcConfig>(config);
+  KORListValKORBaseUnknown_var* list = nullptr;
+  if (!config || !CompareInterfacePointers(first, config) || FAILED(config->GetRenderings(&list)))
+    return;
+  const KOROwnedList renderings(list);
+  for (const KORBaseUnknown_var& entry : *renderings) {
+    auto rendering = KORQuery<KORIVrcRendering>(entry);
+    KORIVrcWindow_var window;
+    if (!rendering || FAILED(rendering->GetWindow(window.Out())) || !window)
+      continue;
+    const auto identity = KORQuery<KORBaseUnknown>(window);
+    if (auto [found, added] = _renderings->try_emplace(identity.get()); added)
+      found->second = RenderingParts(rendering);
+  }
 }
 
 KORIVrcRendering_var KOREVrcConfigure::RenderingOf(KORIVrcWindow* iWindow) {

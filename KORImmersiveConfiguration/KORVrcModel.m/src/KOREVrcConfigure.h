@@ -118,7 +118,9 @@ public:
   HRESULT WriteMPKPipeInformations(KORVrcText& ioText, KORIVrcIG* iIG, KORIVrcWindow* iMainWindow,
                                    bool iStereo);
   HRESULT WriteMPKWindowInformations(KORVrcText& ioText, KORIVrcWindow* iWindow, bool iStereo);
-  HRESULT WriteMPKChannelInformations(KORVrcText& ioText, KORIVrcWindow* iWindow);
+  // iName is the window's name, which its channel takes.
+  HRESULT WriteMPKChannelInformations(KORVrcText& ioText, KORIVrcWindow* iWindow,
+                                      const KORUnicodeString& iName);
   HRESULT WriteMPKAutoHMDCompoundInformations(KORVrcText& ioText, KORIVrcWindow* iWindow);
   HRESULT WriteMPKAutoEYECompoundInformations(KORVrcText& ioText, KORIVrcWindow* iWindow,
                                               bool iStereo);
@@ -137,8 +139,10 @@ public:
   HRESULT WriteFSDesktop(KORVrcText& ioText, KORIVrcIG* iIG, const FSReference& iReference);
   HRESULT WriteFSVideoOutput(KORVrcText& ioText, KORIVrcWindow* iWindow,
                              const FSReference& iReference);
-  HRESULT WriteFSChannel(KORVrcText& ioText, KORIVrcWindow* iWindow, int iLeft, int iTop,
-                         int iRight, int iBottom, const FSReference& iReference);
+  // iName is the window's name, which its channel takes.
+  HRESULT WriteFSChannel(KORVrcText& ioText, KORIVrcWindow* iWindow, const KORUnicodeString& iName,
+                         int iLeft, int iTop, int iRight, int iBottom,
+                         const FSReference& iReference);
   HRESULT WriteFSOverlayChannel(KORVrcText& ioText, KORIVrcWindow* iWindow, int iLeft, int iTop,
                                 int iRight, int iBottom, const FSReference& iReference);
   HRESULT WriteFSChannelStereoSection(KORVrcText& ioText, KORIVrcWindow* iWindow);
@@ -196,6 +200,12 @@ private:
     KORIVrcRenderingSpec_var spec;
   };
   static WindowRendering LookUpRendering(KORIVrcWindow* iWindow);
+  // The view and rendering spec of iRendering.
+  static WindowRendering RenderingParts(const KORIVrcRendering_var& iRendering);
+  // Remembers the rendering of every window that the configuration's list
+  // shows, in one pass over the list.
+  void RememberListedRenderings();
+  bool _renderingsListed = false;
   // The remembered rendering of iWindow, looked up on first use; the lookup
   // itself when no memo is held.
   WindowRendering RenderingEntry(KORIVrcWindow* iWindow);

@@ -363,18 +363,18 @@ HRESULT KOREVrcConfigure::WriteFSVideoOutput(KORVrcText& ioText, KORIVrcWindow* 
     // The channel is placed relative to its own video output.
     _desktopOffsetX = static_cast<float>(left);
     _desktopOffsetY = static_cast<float>(top);
-    result = WriteFSChannel(ioText, iWindow, left, top, right, bottom, iReference);
+    result = WriteFSChannel(ioText, iWindow, windowName, left, top, right, bottom, iReference);
   }
   CloseBlock(*this, ioText, "</videoOutput>");
   return result;
 }
 
-HRESULT KOREVrcConfigure::WriteFSChannel(KORVrcText& ioText, KORIVrcWindow* iWindow, int iLeft,
-                                         int iTop, int iRight, int iBottom,
-                                         const FSReference& iReference) {
+HRESULT KOREVrcConfigure::WriteFSChannel(KORVrcText& ioText, KORIVrcWindow* iWindow,
+                                         const KORUnicodeString& iName, int iLeft, int iTop,
+                                         int iRight, int iBottom, const FSReference& iReference) {
   if (!iWindow)
     return E_FAIL;
-  OpenBlock(*this, ioText, "<channel Channel_", NameOf(iWindow), ">");
+  OpenBlock(*this, ioText, "<channel Channel_", iName, ">");
   Line(*this, ioText) << "extentsInVideoOutput  " << Relative(iLeft, _desktopOffsetX) << " "
                       << Relative(iTop, _desktopOffsetY) << " ; "
                       << Relative(iRight, _desktopOffsetX) << " "

@@ -199,11 +199,12 @@ HRESULT KOREVrcConfigure::WriteMPKWindowInformations(KORVrcText& ioText, KORIVrc
                                                      bool iStereo) {
   if (!ViewOf(iWindow))
     return E_FAIL;
+  const KORUnicodeString name = NameOf(iWindow);
   Indent(ioText);
   ioText << "window";
   IndentRight(ioText);
   Indent(ioText);
-  ioText << "name  " << Quoted(NameOf(iWindow));
+  ioText << "name  " << Quoted(name);
   if (iStereo && IsSingleEye(ModeOf(SpecOf(iWindow)))) {
     Indent(ioText);
     ioText << "attributes { hints { stereo n} }";
@@ -218,18 +219,19 @@ HRESULT KOREVrcConfigure::WriteMPKWindowInformations(KORVrcText& ioText, KORIVrc
            << KORVrcFixed8{static_cast<float>(top)} << ", "
            << KORVrcFixed8{static_cast<float>(width)} << ", "
            << KORVrcFixed8{static_cast<float>(height)} << " ]";
-    result = WriteMPKChannelInformations(ioText, iWindow);
+    result = WriteMPKChannelInformations(ioText, iWindow, name);
   }
   IndentLeft(ioText);
   return result;
 }
 
-HRESULT KOREVrcConfigure::WriteMPKChannelInformations(KORVrcText& ioText, KORIVrcWindow* iWindow) {
+HRESULT KOREVrcConfigure::WriteMPKChannelInformations(KORVrcText& ioText, KORIVrcWindow* iWindow,
+                                                      const KORUnicodeString& iName) {
   Indent(ioText);
   ioText << "channel";
   IndentRight(ioText);
   Indent(ioText);
-  ioText << "name " << Quoted(NameOf(iWindow));
+  ioText << "name " << Quoted(iName);
 
   // A mirrored projector is compensated by flipping the channel's viewport.
   double flipX = 1.0, flipY = 1.0;

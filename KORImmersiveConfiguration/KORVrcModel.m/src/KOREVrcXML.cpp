@@ -150,6 +150,7 @@ HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeStrin
   const bool written = !dtdPath.empty() && writer.DocumentType("Config", "", dtdPath);
   if (written) {
     _writer = &writer;
+    _writerOfType.clear();
     if (auto root = QueryImpl<KORISpecObject>())
       WriteElementNode(root, /*iBelowDocument=*/true);
     _writer = nullptr;
@@ -169,11 +170,13 @@ HRESULT KOREVrcXML::CreateXMLConfigFile(KORUnicodeString& oText, KORUnicodeStrin
   return _messages.find(errorText) == KORUnicodeString::npos ? S_OK : E_FAIL;
 }
 
-void KOREVrcXML::WriteElementNode(KORBaseUnknown* iElement, bool iBelowDocument) {
+bool KOREVrcXML::StartWalkedNode(KORBaseUnknown* iElement, const char* iTypeName) {
   // Other kinds have no element. Each kind's interface belongs to one element
-  // type of the component map, so the order only spares queries: the kinds an
-  // installation has many of come first.
+  // type of the component map, so which writer starts an element depends on
+  // its type alone: it is found by trying them on the first element of each
+  // type, which spares the failing queries on the others.
   static constexpr StartWriter kKinds[] = {
+      &KOREVrcXML::StartConfigNode,
       &KOREVrcXML::StartWindowNode,
       &KOREVrcXML::StartViewNode,
       &KOREVrcXML::StartIGNode,
@@ -187,15 +190,32 @@ void KOREVrcXML::WriteElementNode(KORBaseUnknown* iElement, bool iBelowDocument)
       &KOREVrcXML::StartGraphicResourcesNode,
       &KOREVrcXML::StartGraphicSpecNode,
   };
+  const std::string_view typeName = iTypeName ? iTypeName : "";
+  if (iTypeName)
+    for (const auto& [type, writer] : _writerOfType)
+      if (type == typeName)
+        return writer && (this->*writer)(iElement);
+  StartWriter found = nullptr;
+  for (StartWriter kind : kKinds)
+    if ((this->*kind)(iElement)) {
+      found = kind;
+      break;
+    }
+  if (iTypeName)
+    _writerOfType.emplace_back(typeName, found);
+  return found != nullptr;
+}
+
+void KOREVrcXML::WriteElementNode(KORBaseUnknown* iElement, bool iBelowDocument) {
   if (!iElement)
     return;
-  bool started = StartConfigNode(iElement);
-  for (auto kind = std::begin(kKinds); !started && !iBelowDocument && kind != std::end(kKinds);
-       ++kind)
-    started = (this->*(*kind))(iElement);
+  auto feature = KORQuery<KORISpecObject>(iElement);
+  // Below the document only the configuration root has an element.
+  const bool started = iBelowDocument
+                           ? StartConfigNode(iElement)
+                           : StartWalkedNode(iElement, feature ? feature->GetTypeName() : nullptr);
   if (!started)
     return;
-  auto feature = KORQuery<KORISpecObject>(iElement);
   KORListValKORBaseUnknown_var* list = nullptr;
   if (feature)
     KORIgnoreResult(feature->ListChildren(&list), KORVrcNullWhenUnread);
@@ -204,10 +224,8 @@ void KOREVrcXML::WriteElementNode(KORBaseUnknown* iElement, bool iBelowDocument)
     for (const KORBaseUnknown_var& child : *children)
       WriteElementNode(child, /*iBelowDocument=*/false);
   // The root's embedded files follow its walked children.
-  if (iBelowDocument) {
-    WriteMPKNode();
-    WriteFSConfigNode();
-  }
+  if (iBelowDocument)
+    WriteRootFileNodes();
   _writer->EndElement();
 }
 
@@ -390,16 +408,19 @@ bool KOREVrcXML::StartTrackerNode(KORBaseUnknown* iElement) {
 }
 
 void KOREVrcXML::WriteConfigFileNode(KORIVrcTrackingStation* iStation) {
+  if (!_configure)
+    return;
   // Every station gets its file, even when the generator wrote nothing.
-  WriteEmbeddedFileNode(
-      "ConfigFile", /*iOnlyOnSuccess=*/false, iStation,
-      [&](KOREVrcConfigure& ioConfigure, KORUnicodeString& oText, KORUnicodeString& oMessages) {
-        std::ostringstream stream;
-        const HRESULT result =
-            ioConfigure.GenerateTrackingStationConfigFile(stream, iStation, oMessages, 1);
-        oText = std::move(stream).str();
-        return result;
-      });
+  EmbedFile(GenerateFile("ConfigFile", iStation,
+                         [&](KOREVrcConfigure& ioConfigure, KORUnicodeString& oText,
+                             KORUnicodeString& oMessages) {
+                           std::ostringstream stream;
+                           const HRESULT result = ioConfigure.GenerateTrackingStationConfigFile(
+                               stream, iStation, oMessages, 1);
+                           oText = std::move(stream).str();
+                           return result;
+                         }),
+            /*iOnlyOnSuccess=*/false);
 }
 
 namespace {
@@ -412,32 +433,41 @@ HRESULT MakeFileText(KOREVrcConfigure& ioConfigure, KORUnicodeString& oText,
   oText = std::move(text).Take();
   return result;
 }
+
+// Room for what follows the root's files' text in the document: their tags
+// and the root's end.
+constexpr std::size_t kAfterRootFilesSize = 256;
 } // namespace
 
-void KOREVrcXML::WriteMPKNode() {
-  WriteEmbeddedFileNode("MPK", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
-                        &MakeFileText<&KOREVrcConfigure::WriteMPKFile>);
-}
-
-void KOREVrcXML::WriteFSConfigNode() {
-  WriteEmbeddedFileNode("FSConfig", /*iOnlyOnSuccess=*/true, /*iStation=*/nullptr,
-                        &MakeFileText<&KOREVrcConfigure::WriteFSFile>);
-}
-
-void KOREVrcXML::WriteEmbeddedFileNode(const char* iTag, bool iOnlyOnSuccess,
-                                       KORBaseUnknown* iStation, const Generator& iGenerate) {
+void KOREVrcXML::WriteRootFileNodes() {
   if (!_configure)
     return;
-  KORUnicodeString text, messages;
-  const HRESULT generated = iGenerate(*_configure, text, messages);
-  _messages += messages;
-  if (!iOnlyOnSuccess || SUCCEEDED(generated)) {
-    _writer->StartElement(iTag);
-    _writer->CharacterData(text);
+  // Both files are made before either is written, so that the document's
+  // text grows once to take them rather than by steps, each copying it.
+  KORVrcGeneratedFile mpk =
+      GenerateFile("MPK", /*iStation=*/nullptr, &MakeFileText<&KOREVrcConfigure::WriteMPKFile>);
+  KORVrcGeneratedFile fs =
+      GenerateFile("FSConfig", /*iStation=*/nullptr, &MakeFileText<&KOREVrcConfigure::WriteFSFile>);
+  _writer->Reserve(mpk.text.size() + fs.text.size() + kAfterRootFilesSize);
+  EmbedFile(std::move(mpk), /*iOnlyOnSuccess=*/true);
+  EmbedFile(std::move(fs), /*iOnlyOnSuccess=*/true);
+}
+
+KORVrcGeneratedFile KOREVrcXML::GenerateFile(const char* iTag, KORBaseUnknown* iStation,
+                                             const Generator& iGenerate) {
+  KORVrcGeneratedFile file{iTag, KORBaseUnknown_var(iStation), E_FAIL, {}, {}};
+  file.result = iGenerate(*_configure, file.text, file.messages);
+  _messages += file.messages;
+  return file;
+}
+
+void KOREVrcXML::EmbedFile(KORVrcGeneratedFile&& iFile, bool iOnlyOnSuccess) {
+  if (!iOnlyOnSuccess || SUCCEEDED(iFile.result)) {
+    _writer->StartElement(iFile.tag);
+    _writer->CharacterData(iFile.text);
     _writer->EndElement();
   }
   // Last, so that the text can move there rather than be copied.
   if (_generated)
-    _generated->push_back(
-        {iTag, KORBaseUnknown_var(iStation), generated, std::move(text), std::move(messages)});
+    _generated->push_back(std::move(iFile));
 }

@@ -6,6 +6,8 @@
 #include "objectmodel/KORExtension.h"
 
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 class KORIVrcConfigure;
@@ -44,6 +46,9 @@ private:
   // Walks the feature tree from iElement: its element, then its children's.
   // Below the document only the configuration root has an element.
   void WriteElementNode(KORBaseUnknown* iElement, bool iBelowDocument);
+  // Starts the element of a walked model element of feature type iTypeName
+  // (null when unknown); false, writing nothing, for a kind without one.
+  bool StartWalkedNode(KORBaseUnknown* iElement, const char* iTypeName);
   // The element of a fixed child, started and ended at once.
   void WriteFixedNode(StartWriter iStart, KORBaseUnknown* iElement);
   bool StartConfigNode(KORBaseUnknown* iElement);
@@ -62,22 +67,28 @@ private:
   bool StartTrackingStationNode(KORBaseUnknown* iElement);
   bool StartTrackerNode(KORBaseUnknown* iElement);
   void WriteConfigFileNode(KORIVrcTrackingStation* iStation);
-  void WriteMPKNode();
-  void WriteFSConfigNode();
+  // The multipipe and display files, written only when their generators
+  // succeeded.
+  void WriteRootFileNodes();
 
   // The common pattern: element iTag, filled by iFill(writer, model) when
   // iElement answers I.
   template <class I, class Fill>
   bool StartNode(const char* iTag, KORBaseUnknown* iElement, Fill iFill);
 
-  // Runs one generator of the configuration root (text, then messages); its
-  // messages join the accumulated ones. The element iTag holds the generated
-  // text as character data; with iOnlyOnSuccess it is written only when the
-  // generator succeeded. iStation is the station of a daemon file.
+  // Runs one generator of the configuration root (text, then messages) for
+  // the element iTag; its messages join the accumulated ones. iStation is the
+  // station of a daemon file.
   using Generator = std::function<HRESULT(KOREVrcConfigure&, KORUnicodeString&, KORUnicodeString&)>;
-  void WriteEmbeddedFileNode(const char* iTag, bool iOnlyOnSuccess, KORBaseUnknown* iStation,
-                             const Generator& iGenerate);
+  KORVrcGeneratedFile GenerateFile(const char* iTag, KORBaseUnknown* iStation,
+                                   const Generator& iGenerate);
+  // The element of a generated file, holding its text as character data;
+  // with iOnlyOnSuccess only when its generator succeeded.
+  void EmbedFile(KORVrcGeneratedFile&& iFile, bool iOnlyOnSuccess);
 
+  // The writer found for each feature type during one call (null for a type
+  // without an element).
+  std::vector<std::pair<std::string, StartWriter>> _writerOfType;
   // The text under construction during one call.
   KORXMLTextWriter* _writer = nullptr;
   // The generators' messages during one call.
