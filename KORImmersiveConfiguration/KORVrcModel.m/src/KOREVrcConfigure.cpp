@@ -221,10 +221,8 @@ HRESULT KOREVrcConfigure::IsActiveStereoMode(bool& oStereo) {
     KOROwnedList ownedWindows(windows);
     for (const KORBaseUnknown_var& windowEntry : *ownedWindows) {
       examined = true;
-      KORVrcRenderingMode mode = KORVrcRenderingMono;
       const auto window = KORQuery<KORIVrcWindow>(windowEntry);
-      const auto spec = SpecOf(window);
-      if (spec && SUCCEEDED(spec->GetRenderingMode(&mode)) && mode == KORVrcRenderingStereo) {
+      if (RenderingModeOf(window) == KORVrcRenderingStereo) {
         oStereo = true;
         return S_OK;
       }
@@ -263,6 +261,7 @@ KOREVrcConfigure::RenderingMemo::RenderingMemo(KOREVrcConfigure& ioConfigure)
     _configure._renderingsListed = false;
     _configure._areaCorners.emplace();
     _configure._viewports.emplace();
+    _configure._headFrames.reset();
   }
 }
 
@@ -271,6 +270,7 @@ KOREVrcConfigure::RenderingMemo::~RenderingMemo() {
     _configure._renderings.reset();
     _configure._areaCorners.reset();
     _configure._viewports.reset();
+    _configure._headFrames.reset();
   }
 }
 
@@ -313,11 +313,18 @@ KOREVrcConfigure::WindowRendering KOREVrcConfigure::LookUpRendering(KORIVrcWindo
 
 KOREVrcConfigure::WindowRendering
 KOREVrcConfigure::RenderingParts(const KORIVrcRendering_var& iRendering) {
-  WindowRendering found{iRendering, {}, {}};
+  WindowRendering found{iRendering, {}, {}, {}, {}};
   if (FAILED(iRendering->GetView(found.view.Out())))
     found.view = nullptr;
   if (FAILED(iRendering->GetRenderingSpec(found.spec.Out())))
     found.spec = nullptr;
+  // The writers ask for the modes of every window several times.
+  if (found.spec) {
+    if (KORVrcRenderingMode mode; SUCCEEDED(found.spec->GetRenderingMode(&mode)))
+      found.mode = mode;
+    if (KORVrcMirrorMode mirror; SUCCEEDED(found.spec->GetMirrorMode(&mirror)))
+      found.mirror = mirror;
+  }
   return found;
 }
 
@@ -371,6 +378,14 @@ KORIVrcRenderingSpec_var KOREVrcConfigure::SpecOf(KORIVrcWindow* iWindow) {
   return RenderingEntry(iWindow).spec;
 }
 
+std::optional<KORVrcRenderingMode> KOREVrcConfigure::RenderingModeOf(KORIVrcWindow* iWindow) {
+  return RenderingEntry(iWindow).mode;
+}
+
+std::optional<KORVrcMirrorMode> KOREVrcConfigure::MirrorModeOf(KORIVrcWindow* iWindow) {
+  return RenderingEntry(iWindow).mirror;
+}
+
 HRESULT KOREVrcConfigure::ComputeModelToFS(KORMathTransformation& oModelToFS) {
   KORMathVector ul, ll, lr;
   KORIVrcProjectionArea_var area;
@@ -400,6 +415,13 @@ HRESULT KOREVrcConfigure::ComputeModelToFS(KORMathTransformation& oModelToFS) {
 
 HRESULT KOREVrcConfigure::ComputeMatrix(KORMathTransformation& oHeadToMPK,
                                         KORMathTransformation& oAxes) {
+  // Every channel of the multipipe file asks; the head stays where it is
+  // while a memo is held.
+  if (_renderings && _headFrames) {
+    oHeadToMPK = _headFrames->first;
+    oAxes = _headFrames->second;
+    return S_OK;
+  }
   if (!_head)
     KORIgnoreResult(RetrieveCommonPointers(), kPointersTested);
   auto tracked = KORQuery<KORIVrcTrackedElement>(_head);
@@ -411,6 +433,8 @@ HRESULT KOREVrcConfigure::ComputeMatrix(KORMathTransformation& oHeadToMPK,
       KORMathVector());
   if (FAILED((location * axes).Inverse(oHeadToMPK)) || FAILED(axes.Inverse(oAxes)))
     return E_FAIL;
+  if (_renderings)
+    _headFrames.emplace(oHeadToMPK, oAxes);
   return S_OK;
 }
 

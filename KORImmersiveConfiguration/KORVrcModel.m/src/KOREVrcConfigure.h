@@ -80,6 +80,10 @@ public:
   KORIVrcRendering_var RenderingOf(KORIVrcWindow* iWindow);
   KORIVrcView_var ViewOf(KORIVrcWindow* iWindow);
   KORIVrcRenderingSpec_var SpecOf(KORIVrcWindow* iWindow);
+  // The modes of a window's rendering spec; empty when it has none or they
+  // cannot be read.
+  std::optional<KORVrcRenderingMode> RenderingModeOf(KORIVrcWindow* iWindow);
+  std::optional<KORVrcMirrorMode> MirrorModeOf(KORIVrcWindow* iWindow);
   // Model frame to the display frame centred on the main window's screen.
   HRESULT ComputeModelToFS(KORMathTransformation& oModelToFS);
   // oHeadToMPK = inverse(head location * A), oAxes = inverse(A), A the axis change.
@@ -198,6 +202,8 @@ private:
     KORIVrcRendering_var rendering;
     KORIVrcView_var view;
     KORIVrcRenderingSpec_var spec;
+    std::optional<KORVrcRenderingMode> mode;
+    std::optional<KORVrcMirrorMode> mirror;
   };
   static WindowRendering LookUpRendering(KORIVrcWindow* iWindow);
   // The view and rendering spec of iRendering.
@@ -217,6 +223,9 @@ private:
   static Value Remembered(Memo<Value>& ioMemo, KORBaseUnknown* iObject, Read iRead);
   Memo<AreaCorners> _areaCorners;
   Memo<WindowViewport> _viewports;
+  // What ComputeMatrix gave (head to multipipe frame, axes) while a memo is
+  // held.
+  std::optional<std::pair<KORMathTransformation, KORMathTransformation>> _headFrames;
   // The non-main windows showing each view (by the view's identity), in
   // image generator and window order; empty when the image generators
   // cannot be read. Gathered once per display file, so that the screens of

@@ -104,11 +104,8 @@ ScreenKind CornersOf(KOREVrcConfigure& ioConfigure, KORIVrcView* iView, Corners&
   return ScreenKind::None;
 }
 
-const char* MirrorWord(const KORIVrcRenderingSpec_var& iSpec) {
-  KORVrcMirrorMode mode = KORVrcMirrorNone;
-  if (!iSpec || FAILED(iSpec->GetMirrorMode(&mode)))
-    mode = KORVrcMirrorNone;
-  switch (mode) {
+const char* MirrorWord(std::optional<KORVrcMirrorMode> iMode) {
+  switch (iMode.value_or(KORVrcMirrorNone)) {
   case KORVrcMirrorHorizontal:
     return "mirrorMode Horizontal";
   case KORVrcMirrorVertical:
@@ -276,7 +273,7 @@ HRESULT KOREVrcConfigure::WriteFSScreen(KORVrcText& ioText, KORIVrcView* iView,
     Line(*this, ioText) << (kind == ScreenKind::Screen ? "isStatic Yes" : "isStatic No");
     OpenBlock(*this, ioText, "<projectedImage Proj_", screenName, ">");
     Line(*this, ioText) << "extentsInScreen 0. 0. ; 1. 1.";
-    Line(*this, ioText) << MirrorWord(SpecOf(iWindow));
+    Line(*this, ioText) << MirrorWord(MirrorModeOf(iWindow));
     CloseBlock(*this, ioText, "</projectedImage>");
   }
   CloseBlock(*this, ioText, "</screen >");
@@ -443,11 +440,10 @@ HRESULT KOREVrcConfigure::WriteFSOverlayChannel(KORVrcText& ioText, KORIVrcWindo
 }
 
 HRESULT KOREVrcConfigure::WriteFSChannelStereoSection(KORVrcText& ioText, KORIVrcWindow* iWindow) {
-  KORVrcRenderingMode mode = KORVrcRenderingMono;
-  const KORIVrcRenderingSpec_var spec = SpecOf(iWindow);
-  if (!spec || FAILED(spec->GetRenderingMode(&mode)))
+  const std::optional<KORVrcRenderingMode> mode = RenderingModeOf(iWindow);
+  if (!mode)
     return E_FAIL;
-  switch (mode) {
+  switch (*mode) {
   case KORVrcRenderingMono:
     Line(*this, ioText) << "viewpoint User1 Mono";
     return S_OK;

@@ -36,14 +36,6 @@ KORUnicodeString Quoted(const KORUnicodeString& iText) {
   return '"' + iText + '"';
 }
 
-// The rendering mode, nothing without a rendering specification.
-std::optional<KORVrcRenderingMode> ModeOf(const KORIVrcRenderingSpec_var& iSpec) {
-  KORVrcRenderingMode mode = KORVrcRenderingMono;
-  if (!iSpec || FAILED(iSpec->GetRenderingMode(&mode)))
-    return std::nullopt;
-  return mode;
-}
-
 // Mono, left and right windows are the ones that need the stereo hint and may
 // get an EYE compound; active-stereo windows render both eyes themselves.
 bool IsSingleEye(std::optional<KORVrcRenderingMode> iMode) {
@@ -205,7 +197,7 @@ HRESULT KOREVrcConfigure::WriteMPKWindowInformations(KORVrcText& ioText, KORIVrc
   IndentRight(ioText);
   Indent(ioText);
   ioText << "name  " << Quoted(name);
-  if (iStereo && IsSingleEye(ModeOf(SpecOf(iWindow)))) {
+  if (iStereo && IsSingleEye(RenderingModeOf(iWindow))) {
     Indent(ioText);
     ioText << "attributes { hints { stereo n} }";
   }
@@ -235,11 +227,7 @@ HRESULT KOREVrcConfigure::WriteMPKChannelInformations(KORVrcText& ioText, KORIVr
 
   // A mirrored projector is compensated by flipping the channel's viewport.
   double flipX = 1.0, flipY = 1.0;
-  if (auto spec = SpecOf(iWindow)) {
-    MirrorEffectOnViewport(
-        ReadValue(spec.get(), &KORIVrcRenderingSpec::GetMirrorMode, KORVrcMirrorNone), flipX,
-        flipY);
-  }
+  MirrorEffectOnViewport(MirrorModeOf(iWindow).value_or(KORVrcMirrorNone), flipX, flipY);
   Indent(ioText);
   ioText << "viewport [ 0., 0., " << KORVrcFixed8{static_cast<float>(flipX)} << ", "
          << KORVrcFixed8{flipY} << " ]";
@@ -301,7 +289,7 @@ void WriteRegion(KOREVrcConfigure& ioWriter, KORVrcText& ioText, const char* iEy
 
 HRESULT KOREVrcConfigure::WriteMPKAutoHMDCompoundInformations(KORVrcText& ioText,
                                                               KORIVrcWindow* iWindow) {
-  const auto mode = ModeOf(SpecOf(iWindow));
+  const auto mode = RenderingModeOf(iWindow);
   if (!KORQuery<KORIVrcCameraView>(ViewOf(iWindow)) || !mode)
     return S_OK;
   const KORUnicodeString channel = NameOf(iWindow);
@@ -320,7 +308,7 @@ HRESULT KOREVrcConfigure::WriteMPKAutoHMDCompoundInformations(KORVrcText& ioText
 HRESULT KOREVrcConfigure::WriteMPKAutoEYECompoundInformations(KORVrcText& ioText,
                                                               KORIVrcWindow* iWindow,
                                                               bool iStereo) {
-  const auto mode = ModeOf(SpecOf(iWindow));
+  const auto mode = RenderingModeOf(iWindow);
   // A mono window of a mono configuration needs no compound: the runtime's
   // default already renders the centre eye.
   if (!IsSingleEye(mode) || !IsTheWindowAttachToScreenView(iWindow) ||
