@@ -278,10 +278,13 @@ template <class Value, class Read>
 Value KOREVrcConfigure::Remembered(Memo<Value>& ioMemo, KORBaseUnknown* iObject, Read iRead) {
   if (!ioMemo || !iObject)
     return iRead();
+  if (const auto known = ioMemo->byPointer.find(iObject); known != ioMemo->byPointer.end())
+    return *known->second;
   const auto identity = KORQuery<KORBaseUnknown>(iObject);
-  auto [entry, added] = ioMemo->try_emplace(identity.get());
+  auto [entry, added] = ioMemo->byIdentity.try_emplace(identity.get());
   if (added)
     entry->second = iRead();
+  ioMemo->byPointer.emplace(iObject, &entry->second);
   return entry->second;
 }
 
@@ -335,11 +338,7 @@ KOREVrcConfigure::WindowRendering KOREVrcConfigure::RenderingEntry(KORIVrcWindow
     _renderingsListed = true;
     RememberListedRenderings();
   }
-  const auto identity = KORQuery<KORBaseUnknown>(iWindow);
-  auto [entry, added] = _renderings->try_emplace(identity.get());
-  if (added)
-    entry->second = LookUpRendering(iWindow);
-  return entry->second;
+  return Remembered(_renderings, iWindow, [iWindow] { return LookUpRendering(iWindow); });
 }
 
 void KOREVrcConfigure::RememberListedRenderings() {
@@ -361,7 +360,7 @@ void KOREVrcConfigure::RememberListedRenderings() {
     if (!rendering || FAILED(rendering->GetWindow(window.Out())) || !window)
       continue;
     const auto identity = KORQuery<KORBaseUnknown>(window);
-    if (auto [found, added] = _renderings->try_emplace(identity.get()); added)
+    if (auto [found, added] = _renderings->byIdentity.try_emplace(identity.get()); added)
       found->second = RenderingParts(rendering);
   }
 }

@@ -215,10 +215,16 @@ private:
   // The remembered rendering of iWindow, looked up on first use; the lookup
   // itself when no memo is held.
   WindowRendering RenderingEntry(KORIVrcWindow* iWindow);
-  std::optional<std::unordered_map<KORBaseUnknown*, WindowRendering>> _renderings;
-  template <class Value> using Memo = std::optional<std::unordered_map<KORBaseUnknown*, Value>>;
-  // The value iRead gives for iObject, kept in ioMemo (by the object's
-  // identity) while a memo is held.
+  // Values kept per object while a memo is held: by the object's identity,
+  // and by each pointer they were asked with, which finds them again without
+  // asking the object for its identity.
+  template <class Value> struct Kept {
+    std::unordered_map<KORBaseUnknown*, Value> byIdentity;
+    std::unordered_map<const KORBaseUnknown*, const Value*> byPointer;
+  };
+  template <class Value> using Memo = std::optional<Kept<Value>>;
+  Memo<WindowRendering> _renderings;
+  // The value iRead gives for iObject, kept in ioMemo while a memo is held.
   template <class Value, class Read>
   static Value Remembered(Memo<Value>& ioMemo, KORBaseUnknown* iObject, Read iRead);
   Memo<AreaCorners> _areaCorners;
