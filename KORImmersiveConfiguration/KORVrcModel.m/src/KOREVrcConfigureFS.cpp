@@ -40,6 +40,10 @@ constexpr const char* kFixedLines[] = {"</display>",
                                        "headName Head_OR",
                                        "</user>"};
 
+// More than the text a window gives the file: its screen, video output and
+// channel.
+constexpr std::size_t kTextPerWindow = 2048;
+
 // Below this a main corner still lies in the plane of a screen, and a screen
 // edge or an overlap extent still counts as empty.
 constexpr double kPlaneTolerance = 1e-5;
@@ -196,6 +200,12 @@ HRESULT KOREVrcConfigure::WriteFSFile(KORVrcText& ioText, KORUnicodeString& oMes
     if (KORMathTransformation transformation; SUCCEEDED(ComputeModelToFS(transformation)))
       modelToFS = transformation;
     const std::optional<WindowsByView> windowsByView = WindowsShowingViews();
+    if (windowsByView) {
+      std::size_t windows = 0;
+      for (const auto& shown : *windowsByView)
+        windows += shown.second.size();
+      ioText.Reserve(windows * kTextPerWindow);
+    }
     for (const KORBaseUnknown_var& entry : *owned) {
       auto view = KORQuery<KORIVrcView>(entry);
       if (!view || !windowsByView) {

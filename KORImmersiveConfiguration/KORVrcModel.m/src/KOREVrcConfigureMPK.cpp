@@ -28,6 +28,10 @@ namespace {
 
 constexpr double DefaultIPD = 57.0;
 
+// More than the text of a pipe with one window; pipes of several windows
+// make the text grow beyond it.
+constexpr std::size_t kTextPerImageGenerator = 1024;
+
 KORUnicodeString NameOf(KORIVrcElement* iElement) {
   return ReadValue(iElement, &KORIVrcElement::GetName);
 }
@@ -107,6 +111,7 @@ HRESULT KOREVrcConfigure::WriteMPKFile(KORVrcText& ioText, KORUnicodeString& oMe
     result = E_FAIL;
   } else {
     KOROwnedList owned(igs);
+    ioText.Reserve(static_cast<std::size_t>(owned->Size()) * kTextPerImageGenerator);
     for (const KORBaseUnknown_var& entry : *owned) {
       auto ig = KORQuery<KORIVrcIG>(entry);
       if (!ig || FAILED(WriteMPKPipeInformations(ioText, ig, mainWindow, stereo)))

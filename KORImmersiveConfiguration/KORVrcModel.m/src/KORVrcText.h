@@ -29,6 +29,12 @@ public:
   requires std::is_floating_point_v<Real> KORVrcText& operator<<(Real) = delete;
   KORVrcText& operator<<(KORVrcFixed8 iReal);
 
+  // Room for iMore characters after the text so far. A writer that can tell
+  // roughly how long its file gets asks for it once, so that the text does
+  // not grow by steps that each copy it; asking too much only reserves
+  // memory that is never touched.
+  void Reserve(std::size_t iMore) { _text.reserve(_text.size() + iMore); }
+
   const KORUnicodeString& Text() const { return _text; }
   KORUnicodeString Take() && { return std::move(_text); }
   void WriteTo(std::ostream& ioStream) const;
