@@ -141,8 +141,10 @@ public:
   // once per display file.
   struct FSReference;
   HRESULT WriteFSDesktop(KORVrcText& ioText, KORIVrcIG* iIG, const FSReference& iReference);
-  HRESULT WriteFSVideoOutput(KORVrcText& ioText, KORIVrcWindow* iWindow,
-                             const FSReference& iReference);
+  // iPixelWidth and iPixelHeight are the size of the window's image
+  // generator, whose desktop holds the video output.
+  HRESULT WriteFSVideoOutput(KORVrcText& ioText, KORIVrcWindow* iWindow, int iPixelWidth,
+                             int iPixelHeight, const FSReference& iReference);
   // iName is the window's name, which its channel takes.
   HRESULT WriteFSChannel(KORVrcText& ioText, KORIVrcWindow* iWindow, const KORUnicodeString& iName,
                          int iLeft, int iTop, int iRight, int iBottom,

@@ -5,7 +5,6 @@
 // screen, a video output or a channel of its own.
 #include "KOREVrcConfigure.h"
 
-#include "KORVrcElementAccess.h"
 #include "KORVrcTools.h"
 #include "interfaces/KORIVrcCameraView.h"
 #include "interfaces/KORIVrcIG.h"
@@ -334,7 +333,7 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(KORVrcText& ioText, KORIVrcIG* iIG,
       continue;
     _desktopOffsetX = static_cast<float>(minX);
     _desktopOffsetY = static_cast<float>(size.height - maxTop);
-    if (FAILED(WriteFSVideoOutput(ioText, window, iReference)))
+    if (FAILED(WriteFSVideoOutput(ioText, window, size.width, size.height, iReference)))
       result = E_FAIL;
   }
   CloseBlock(*this, ioText, "</window>");
@@ -345,6 +344,7 @@ HRESULT KOREVrcConfigure::WriteFSDesktop(KORVrcText& ioText, KORIVrcIG* iIG,
 }
 
 HRESULT KOREVrcConfigure::WriteFSVideoOutput(KORVrcText& ioText, KORIVrcWindow* iWindow,
+                                             int iPixelWidth, int iPixelHeight,
                                              const FSReference& iReference) {
   if (!iWindow)
     return E_FAIL;
@@ -355,9 +355,8 @@ HRESULT KOREVrcConfigure::WriteFSVideoOutput(KORVrcText& ioText, KORIVrcWindow* 
 
   HRESULT result = E_FAIL;
   const std::optional<Viewport> viewport = ValuesOf(ViewportOf(iWindow));
-  auto ig = KORVrcAccess::Father<KORIVrcIG>(iWindow);
-  const PixelSize size = ig ? PixelSizeOf(ig) : PixelSize();
-  if (viewport && ig && size.width && size.height && viewport->w && viewport->h) {
+  const PixelSize size{iPixelWidth, iPixelHeight};
+  if (viewport && size.width && size.height && viewport->w && viewport->h) {
     // Viewports start at the bottom, pixels at the top: flip vertically.
     const int left = static_cast<int>(viewport->x * size.width);
     const int right = static_cast<int>((viewport->x + viewport->w) * size.width);
