@@ -207,8 +207,9 @@ TEST(JsonTreeTest, RealsOfEveryDigitCountReadToTheSameDouble) {
   for (int i = 0; i < 2000; ++i) {
     const std::string digits = std::to_string(next() % 100000000000000000ull);
     const std::size_t point = 1 + next() % digits.size();
-    text += (i % 3 == 0 ? ", -" : ", ") + digits.substr(0, point) + "." +
-            (point < digits.size() ? digits.substr(point) : "0");
+    text += i % 3 == 0 ? ", -" : ", ";
+    text.append(digits, 0, point).append(".");
+    text += point < digits.size() ? digits.substr(point) : "0";
   }
   text += "]";
   KORJsonTree quick, full;
