@@ -397,25 +397,30 @@ private:
     PlannedFeature& feature = ioContainer.features[iPosition];
     if (iJson.kind != KORJsonKind::Object)
       return Fail(iWhere, std::string("expected an object, found ") + iJson.TypeName());
-    std::string uuid;
-    std::string type;
-    if (!FindString(iJson, "uuid", iWhere, uuid) || !FindString(iJson, "type", iWhere, type) ||
-        !FindString(iJson, "name", iWhere, feature.name))
+    // The identifier and the type are only looked at: read in place.
+    const KORJsonNode* uuidJson = Find(iJson, "uuid", KORJsonKind::String, iWhere);
+    if (!uuidJson)
       return false;
+    const KORJsonNode* typeJson = Find(iJson, "type", KORJsonKind::String, iWhere);
+    if (!typeJson || !FindString(iJson, "name", iWhere, feature.name))
+      return false;
+    const std::string_view uuid = uuidJson->text, type = typeJson->text;
     feature.attributes = Find(iJson, "attributes", KORJsonKind::Object, iWhere);
     if (!feature.attributes)
       return false;
     if (!KORUuid::FromText(uuid, feature.uuid))
-      return Fail(iWhere.Member("uuid"), "malformed UUID \"" + uuid + "\"");
+      return Fail(iWhere.Member("uuid"), "malformed UUID \"" + std::string(uuid) + "\"");
     if (!ioPositions.emplace(feature.uuid.words, iPosition).second)
-      return Fail(iWhere.Member("uuid"), "UUID " + uuid + " is used twice in this container");
+      return Fail(iWhere.Member("uuid"),
+                  "UUID " + std::string(uuid) + " is used twice in this container");
     feature.type = KORFeatureCatalog::FindType(type);
     if (!feature.type)
-      return Fail(iWhere.Member("type"),
-                  "unknown feature type \"" + type + "\" (not in the container's catalogs)");
+      return Fail(iWhere.Member("type"), "unknown feature type \"" + std::string(type) +
+                                             "\" (not in the container's catalogs)");
     const auto& catalogs = ioContainer.catalogs;
     if (std::find(catalogs.begin(), catalogs.end(), feature.type->catalog) == catalogs.end())
-      return Fail(iWhere.Member("type"), "feature type \"" + type + "\" belongs to catalog \"" +
+      return Fail(iWhere.Member("type"), "feature type \"" + std::string(type) +
+                                             "\" belongs to catalog \"" +
                                              feature.type->catalog +
                                              "\", which the container does not open");
     return true;

@@ -184,6 +184,27 @@ private:
     return iFrom;
   }
 
+  // A real written as digits, a point and digits (no exponent), whose
+  // digits all together fit a double exactly: the quotient of two exact
+  // doubles, divided once, is the correctly rounded value, as from_chars
+  // would give it. Most reals of a document are of this kind.
+  static bool ExactDecimal(const char* iDigits, const char* iPoint, const char* iEnd,
+                           bool iNegative, double& oValue) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr std::ptrdiff_t kExactDigits = 15; // below 2^53
+    if (iPoint == iEnd || *iPoint != '.' || iEnd - iDigits - 1 > kExactDigits)
+      return false;
+    std::uint64_t digits = 0;
+    for (const char* c = iDigits; c != iPoint; ++c)
+      digits = digits * 10 + static_cast<std::uint64_t>(*c - '0');
+    for (const char* c = iPoint + 1; c != iEnd; ++c)
+      digits = digits * 10 + static_cast<std::uint64_t>(*c - '0');
+    const double magnitude = static_cast<double>(digits) / kPowersOfTen[iEnd - iPoint - 1];
+    oValue = iNegative ? -magnitude : magnitude;
+    return true;
+  }
+
   // JSON's number grammar; integers become Signed (negative) or Unsigned as
   // the full parser makes them, reals are read with correct rounding.
   bool Number() {
@@ -202,6 +223,7 @@ private:
         return false;
       real = true;
     }
+    const char* const fractionEnd = end;
     if (end != _end && (*end == 'e' || *end == 'E')) {
       const char* exponent = end + 1;
       if (exponent != _end && (*exponent == '+' || *exponent == '-'))
@@ -214,9 +236,11 @@ private:
     _at = end;
     if (real) {
       KORJsonNode node = Scalar(KORJsonKind::Real);
-      const auto [stop, error] = std::from_chars(start, end, node.real);
-      if (error != std::errc() || stop != end || !std::isfinite(node.real))
-        return false;
+      if (fractionEnd != end || !ExactDecimal(digits, integerEnd, end, negative, node.real)) {
+        const auto [stop, error] = std::from_chars(start, end, node.real);
+        if (error != std::errc() || stop != end || !std::isfinite(node.real))
+          return false;
+      }
       _tree.Add(node);
       return true;
     }

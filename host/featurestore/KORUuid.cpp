@@ -1,6 +1,5 @@
 #include "featurestore/KORUuid.h"
 
-#include <array>
 #include <bit>
 #include <cstring>
 #include <cstdint>
@@ -42,7 +41,17 @@ private:
   std::uint64_t _state[4];
 };
 
-constexpr std::uint8_t kNotADigit = 0xFF;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+// The high bit of each byte of iBytes that lies within [iLow, iHigh]; bytes
+// from 0x80 up never do. Each sum stays within its byte: no carry crosses.
+std::uint64_t BytesWithin(std::uint64_t iBytes, unsigned char iLow, unsigned char iHigh) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  const std::uint64_t ascii = iBytes & ~kHighBits;
+  const std::uint64_t atLeastLow = ascii + (0x80 - iLow) * kOnes;
+  const std::uint64_t aboveHigh = ascii + (0x7F - iHigh) * kOnes;
+  return atLeastLow & ~aboveHigh & ~iBytes & kHighBits;
+}
 
 } // namespace
 
@@ -91,36 +100,42 @@ void KORUuid::WriteText(KORString& oText) const {
 }
 
 bool KORUuid::FromText(std::string_view iText, KORUuid& oUuid) {
-  // One pass through a table: a loader reads an identifier for every
-  // feature and link. Lowercase digits only, as ToText writes them.
-  static constexpr auto kDigits = [] {
-    std::array<std::uint8_t, 256> digits{};
-    digits.fill(kNotADigit);
-    for (int digit = 0; digit < 16; ++digit)
-      digits["0123456789abcdef"[digit]] = static_cast<std::uint8_t>(digit);
-    return digits;
-  }();
-  // Four words of one to eight digits, joined by '_'.
+  // A loader reads an identifier for every feature and link: each word's
+  // digits are classified and converted eight bytes at a time, in one 64-bit
+  // register. Lowercase digits only, as WriteText writes them.
+  static_assert(std::endian::native == std::endian::little);
+  constexpr std::size_t kLongest = 4 * 8 + 3;
+  if (iText.size() > kLongest)
+    return false;
+  // Zero bytes after the text are not digits: a word's scan stops there.
+  char padded[kLongest + 8] = {};
+  std::memcpy(padded, iText.data(), iText.size());
   KORUuid result;
-  const char* at = iText.data();
-  const char* const end = at + iText.size();
+  std::size_t at = 0;
   for (std::size_t word = 0; word < 4; ++word) {
-    if (word > 0 && (at == end || *at++ != '_'))
+    if (word > 0 && padded[at++] != '_')
       return false;
-    const char* const first = at;
-    std::uint32_t value = 0;
-    while (at != end && at - first < 8) {
-      const std::uint8_t digit = kDigits[static_cast<unsigned char>(*at)];
-      if (digit == kNotADigit)
-        break;
-      value = (value << 4) | digit;
-      ++at;
-    }
-    if (at == first)
+    std::uint64_t bytes;
+    std::memcpy(&bytes, padded + at, sizeof bytes);
+    const std::uint64_t decimal = BytesWithin(bytes, '0', '9');
+    const std::uint64_t letter = BytesWithin(bytes, 'a', 'f');
+    const std::uint64_t notDigit = ~(decimal | letter) & kHighBits;
+    const int count = notDigit ? std::countr_zero(notDigit) / 8 : 8;
+    if (count == 0)
       return false;
-    result.words[word] = value;
+    // '0'-'9' and 'a'-'f' carry their value, less nine for the letters, in
+    // their low nibble.
+    std::uint64_t nibbles = (bytes & 0x0F0F0F0F0F0F0F0Full) + (letter >> 7) * 9;
+    // The first digit is the most significant: reversed, then the digits
+    // read moved to the low end, one nibble a byte, then packed.
+    nibbles = __builtin_bswap64(nibbles) >> (8 * (8 - count));
+    nibbles = (nibbles | nibbles >> 4) & 0x00FF00FF00FF00FFull;
+    nibbles = (nibbles | nibbles >> 8) & 0x0000FFFF0000FFFFull;
+    nibbles = (nibbles | nibbles >> 16) & 0x00000000FFFFFFFFull;
+    result.words[word] = static_cast<std::uint32_t>(nibbles);
+    at += static_cast<std::size_t>(count);
   }
-  if (at != end)
+  if (at != iText.size())
     return false; // a ninth digit or anything else after the last word
   oUuid = result;
   return true;

@@ -296,4 +296,31 @@ TEST_F(StoreTest, ReadingLinksLeavesAnAttributeWithoutValue) {
   ASSERT_EQ(attr->AppendLink("Friends", Node().get()), S_OK);
   EXPECT_TRUE(attr->IsValued("Friends"));
 }
+
+// Identifiers are read eight bytes at a time: the bytes just outside each
+// digit range, bytes with the high bit, a NUL and the longest words must all
+// be told apart from digits wherever they stand.
+TEST(UuidText, ReadsEveryWordLengthAndRefusesNeighboursOfTheDigits) {
+  const std::pair<const char*, KORUuid> good[] = {
+      {"0_1_9_a", {{0, 1, 9, 0xa}}},
+      {"f_fe_fed_fedc", {{0xf, 0xfe, 0xfed, 0xfedc}}},
+      {"00000000_0000000f_12345678_9abcdef0", {{0, 0xf, 0x12345678, 0x9abcdef0}}},
+      {"fedcb_a987654_3210fedc_ba9", {{0xfedcb, 0xa987654, 0x3210fedc, 0xba9}}},
+  };
+  for (const auto& [text, expected] : good) {
+    KORUuid read;
+    EXPECT_TRUE(KORUuid::FromText(text, read)) << text;
+    EXPECT_EQ(read, expected) << text;
+  }
+  for (const char neighbour : {'/', ':', '`', 'g', 'F', '\x80', '\xe6', '\0', ' '})
+    for (std::size_t at = 0; at < 8; ++at) {
+      std::string text = "12345678_9abcdef0_1_2";
+      text[at] = neighbour;
+      KORUuid read;
+      EXPECT_FALSE(KORUuid::FromText(text, read)) << "byte " << int(neighbour) << " at " << at;
+    }
+  KORUuid read;
+  EXPECT_FALSE(KORUuid::FromText("12345678_12345678_12345678_12345678_", read));
+  EXPECT_FALSE(KORUuid::FromText(std::string_view("1_2_3_4\0", 8), read));
+}
 } // namespace

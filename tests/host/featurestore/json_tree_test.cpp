@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -189,5 +190,34 @@ TEST(JsonTreeTest, NestingUpToTheLimitIsRead) {
     ++depth;
   }
   EXPECT_EQ(depth, 64);
+}
+
+// Reals of up to fifteen digits are divided out by the quick reader, longer
+// ones and exponents read by the general conversion: both must give the very
+// double the full parser gives, rounding included.
+TEST(JsonTreeTest, RealsOfEveryDigitCountReadToTheSameDouble) {
+  std::uint64_t state = 0x9E3779B97F4A7C15ull;
+  const auto next = [&] {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  std::string text = "[-0.0, 0.0, 0.1, 0.3, 999999999999999.0, 9007199254740993.0, 1.5e3, -2.50";
+  for (int i = 0; i < 2000; ++i) {
+    const std::string digits = std::to_string(next() % 100000000000000000ull);
+    const std::size_t point = 1 + next() % digits.size();
+    text += i % 3 == 0 ? ", -" : ", ";
+    text.append(digits, 0, point).append(".");
+    text += point < digits.size() ? digits.substr(point) : "0";
+  }
+  text += "]";
+  KORJsonTree quick, full;
+  std::string error;
+  ASSERT_TRUE(quick.ParsePlain(text));
+  ASSERT_TRUE(full.ParseChecked(text, error)) << error;
+  ASSERT_EQ(quick.Root().count, full.Root().count);
+  for (std::size_t i = 0; i < quick.Root().count; ++i)
+    EXPECT_TRUE(KORSameJson(quick.Root()[i], full.Root()[i])) << "entry " << i;
 }
 } // namespace
