@@ -3,7 +3,6 @@
 // a moved head or screen to the views that use it.
 #include "ModelFixture.h"
 #include "featurestore/KORITransactions.h"
-#include "interfaces/KORIVrcVisuRefreshOnElement.h"
 
 #include <algorithm>
 #include <array>
@@ -36,21 +35,6 @@ protected:
     return view;
   }
 };
-
-TEST_F(GraphicSpecsTest, AddingAViewAnnouncesItButAddingAnAreaStaysSilent) {
-  auto specs = Specs();
-  TakeHeard();
-  auto area = Area();
-  EXPECT_EQ(CountHeard(Kind::Create, area), 0);
-  auto view = Screen(area);
-  EXPECT_EQ(CountHeard(Kind::Create, view), 1);
-
-  EXPECT_TRUE(Holds(Listed(specs, &KORIVrcGraphicSpecs::GetProjectionAreas), area));
-  EXPECT_TRUE(Holds(Listed(specs, &KORIVrcGraphicSpecs::GetViews), view));
-  EXPECT_EQ(specs->RemoveView(view), S_OK);
-  EXPECT_FALSE(Holds(Listed(specs, &KORIVrcGraphicSpecs::GetViews), view));
-  EXPECT_EQ(specs->RemoveView(nullptr), E_FAIL);
-}
 
 TEST_F(GraphicSpecsTest, CameraFrustumFollowsTheAnglesAndEachWriteNotifies) {
   auto camera = Camera(kPi / 2, 0, kPi / 2, 0);
@@ -173,53 +157,6 @@ TEST_F(GraphicSpecsTest, SetHeadMovesTheConnectionToTheNewHeadAndRefusesNull) {
   KORIVrcHead_var kept;
   ASSERT_EQ(view->GetHead(kept.Out()), S_OK);
   EXPECT_TRUE(Same(kept, newHead)) << "a refused null keeps the head";
-}
-
-TEST_F(GraphicSpecsTest, ChangingTheAreaNotifiesItsScreenViewOnly) {
-  auto area = Area();
-  auto view = Screen(area);
-  auto otherArea = Area();
-  TakeHeard();
-  ASSERT_EQ(area->SetUpperLeft(0, 2000, 3000), S_OK);
-  EXPECT_EQ(CountHeard(Kind::Modify, view), 1);
-
-  ASSERT_EQ(view->SetProjectionArea(otherArea), S_OK);
-  TakeHeard();
-  ASSERT_EQ(area->SetUpperLeft(0, 2500, 3000), S_OK);
-  EXPECT_EQ(CountHeard(Kind::Modify, view), 0);
-  ASSERT_EQ(otherArea->SetUpperLeft(0, 2500, 3000), S_OK);
-  EXPECT_EQ(CountHeard(Kind::Modify, view), 1);
-  EXPECT_EQ(view->SetProjectionArea(nullptr), E_FAIL);
-}
-
-TEST_F(GraphicSpecsTest, ReconnectRestoresTheChainsOfTheViews) {
-  auto specs = Specs();
-  auto area = Area();
-  auto screen = Screen(area);
-  auto camera = Camera(1, 0, 1, 0);
-  auto head = Head();
-  // What a reload loses: the connections made by the setters.
-  ASSERT_EQ(KORQuery<KORIVrcVisuRefreshOnElement>(area)->Deconnect(
-                KORQuery<KORBaseUnknown>(screen).get()),
-            S_OK);
-  ASSERT_EQ(KORQuery<KORIVrcVisuRefreshOnElement>(head)->Deconnect(
-                KORQuery<KORBaseUnknown>(camera).get()),
-            S_OK);
-  // Modifications heard about the screen when the area changes and about the
-  // camera when the head changes (the head still reaches the screen view).
-  auto hearChains = [&] {
-    TakeHeard();
-    EXPECT_EQ(area->SetLowerLeft(0, 0, 2900), S_OK);
-    const int screenHeard = CountHeard(Kind::Modify, screen);
-    TakeHeard();
-    EXPECT_EQ(head->SetIPD(60), S_OK);
-    return std::pair{screenHeard, CountHeard(Kind::Modify, camera)};
-  };
-  EXPECT_EQ(hearChains(), std::pair(0, 0));
-  ASSERT_EQ(specs->Reconnect(), S_OK);
-  const auto [screenHeard, cameraHeard] = hearChains();
-  EXPECT_EQ(screenHeard, 1);
-  EXPECT_EQ(cameraHeard, 1);
 }
 
 TEST_F(GraphicSpecsTest, RegionTypeGovernsWhichAttributesAreReachable) {
