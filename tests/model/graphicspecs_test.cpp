@@ -3,6 +3,7 @@
 // a moved head or screen to the views that use it.
 #include "ModelFixture.h"
 #include "featurestore/KORITransactions.h"
+#include "interfaces/KORIVrcVisuRefreshOnElement.h"
 
 #include <algorithm>
 #include <array>
@@ -157,6 +158,36 @@ TEST_F(GraphicSpecsTest, SetHeadMovesTheConnectionToTheNewHeadAndRefusesNull) {
   KORIVrcHead_var kept;
   ASSERT_EQ(view->GetHead(kept.Out()), S_OK);
   EXPECT_TRUE(Same(kept, newHead)) << "a refused null keeps the head";
+}
+
+TEST_F(GraphicSpecsTest, ReconnectRestoresTheChainsOfTheViews) {
+  auto specs = Specs();
+  auto area = Area();
+  auto screen = Screen(area);
+  auto camera = Camera(1, 0, 1, 0);
+  auto head = Head();
+  // What a reload loses: the connections made by the setters.
+  ASSERT_EQ(KORQuery<KORIVrcVisuRefreshOnElement>(area)->Deconnect(
+                KORQuery<KORBaseUnknown>(screen).get()),
+            S_OK);
+  ASSERT_EQ(KORQuery<KORIVrcVisuRefreshOnElement>(head)->Deconnect(
+                KORQuery<KORBaseUnknown>(camera).get()),
+            S_OK);
+  // Modifications heard about the screen when the area changes and about the
+  // camera when the head changes (the head still reaches the screen view).
+  auto hearChains = [&] {
+    TakeHeard();
+    EXPECT_EQ(area->SetLowerLeft(0, 0, 2900), S_OK);
+    const int screenHeard = CountHeard(Kind::Modify, screen);
+    TakeHeard();
+    EXPECT_EQ(head->SetIPD(60), S_OK);
+    return std::pair{screenHeard, CountHeard(Kind::Modify, camera)};
+  };
+  EXPECT_EQ(hearChains(), std::pair(0, 0));
+  ASSERT_EQ(specs->Reconnect(), S_OK);
+  const auto [screenHeard, cameraHeard] = hearChains();
+  EXPECT_EQ(screenHeard, 1);
+  EXPECT_EQ(cameraHeard, 1);
 }
 
 TEST_F(GraphicSpecsTest, RegionTypeGovernsWhichAttributesAreReachable) {

@@ -107,6 +107,27 @@ TEST_F(KORDOMTreeTest, TextStopsAtNul) {
   EXPECT_EQ("file text\n", data);
 }
 
+TEST_F(KORDOMTreeTest, AnyInterfaceGivesTheSameIdentity) {
+  KORIDOMElement_var element = NewElement("View");
+  KORIDOMNode_var asNode = KORQuery<KORIDOMNode>(element);
+  ASSERT_TRUE(asNode);
+  EXPECT_EQ(Identity(element), Identity(asNode));
+  EXPECT_EQ(static_cast<KORBaseUnknown*>(element.get()), Identity(asNode));
+
+  KORIDOMNode_var documentAsNode = KORQuery<KORIDOMNode>(_document);
+  EXPECT_EQ(Identity(_document), Identity(documentAsNode));
+  EXPECT_EQ(Identity(_document), Identity(KORQuery<KORIDOMDocument>(documentAsNode).get()));
+  EXPECT_NE(Identity(_document), Identity(element));
+
+  void* wrong = &wrong;
+  EXPECT_EQ(E_NOINTERFACE, element->QueryInterface(KORIDOMDocument::IID, &wrong));
+  EXPECT_EQ(nullptr, wrong);
+  EXPECT_FALSE(KORQuery<KORIDOMElement>(NewCDATA("x")));
+  EXPECT_EQ(Identity(_builder), Identity(KORQuery<KORIXMLDOMDocumentBuilder>(_builder).get()));
+  EXPECT_EQ(Identity(_implementation),
+            Identity(KORQuery<KORIDOMImplementation>(Identity(_implementation)).get()));
+}
+
 TEST_F(KORDOMTreeTest, ChildrenDoNotKeepTheirDocumentAlive) {
   KORIDOMElement_var root = NewElement("Config");
   ASSERT_EQ(S_OK, _document->AppendChild(root));
