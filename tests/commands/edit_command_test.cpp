@@ -213,11 +213,4 @@ TEST_F(ConfigCommandTest, TracesItsStepsAndHowItFoundTheFactory) {
                     "KORVrcConfigCmd: \t\tKORStateCommand::BuildGraph()"}));
 }
 
-TEST_F(ConfigCommandTest, UndoAfterOKGivesBackTheName) {
-  Perform({"edit config:Config", "set NameEditor Room", "press OK", "undo"});
-  EXPECT_EQ(ConfigName(), "Config");
-  Perform({"redo"});
-  EXPECT_EQ(ConfigName(), "Room");
-}
-
 } // namespace

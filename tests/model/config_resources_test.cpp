@@ -30,37 +30,6 @@ protected:
   std::optional<ConfigBuilder> build;
 };
 
-TEST_F(ConfigResourcesTest, NewBranchIsAggregatedAndAnnouncedAtTheRoot) {
-  auto config = Config();
-  auto resources = Bare<KORIVrcGraphicResources>("KORVrcGraphicResources");
-  ASSERT_TRUE(resources);
-  TakeHeard();
-  ASSERT_EQ(config->SetGraphicResources(resources), S_OK);
-  EXPECT_EQ(CountHeard(Kind::Create, resources), 1);
-
-  KORIVrcGraphicResources_var linked;
-  ASSERT_EQ(config->GetGraphicResources(linked.Out()), S_OK);
-  EXPECT_TRUE(Same(linked, resources));
-}
-
-TEST_F(ConfigResourcesTest, IdentifierIsMadeOnceAndStoredSilently) {
-  auto config = Config();
-  KORUuid first, second;
-  ASSERT_EQ(config->GetID(first), S_OK);
-  EXPECT_FALSE(first.IsNull());
-  ASSERT_EQ(config->GetID(second), S_OK);
-  EXPECT_EQ(first, second);
-
-  KORUuid chosen = KORUuid::Generate();
-  ASSERT_NE(chosen, first);
-  TakeHeard();
-  ASSERT_EQ(config->SetID(chosen), S_OK);
-  EXPECT_TRUE(TakeHeard().empty());
-  KORUuid read;
-  ASSERT_EQ(config->GetID(read), S_OK);
-  EXPECT_EQ(read, chosen);
-}
-
 // GetID failed on an identifier stored with upper-case hexadecimal digits.
 TEST_F(ConfigResourcesTest, IdentifierInUpperCaseIsRead) {
   auto config = Config();
@@ -71,21 +40,6 @@ TEST_F(ConfigResourcesTest, IdentifierInUpperCaseIsRead) {
   EXPECT_EQ(read, (KORUuid{{0x1a, 0x0, 0xffffffff, 0xabcdef}}));
   ASSERT_EQ(attributes->SetString("ConfigID", "not an identifier"), S_OK);
   EXPECT_EQ(config->GetID(read), E_FAIL);
-}
-
-TEST_F(ConfigResourcesTest, MainWindowIsAReferenceThatNullClears) {
-  auto resources = Resources();
-  KORIVrcWindow_var main;
-  auto ig = build->IG("visu1:0.0");
-  auto window = build->Window(ig, "Main");
-  TakeHeard();
-  ASSERT_EQ(resources->SetMainWindow(window), S_OK);
-  EXPECT_EQ(CountHeard(Kind::Modify, resources), 1);
-  ASSERT_EQ(resources->GetMainWindow(main.Out()), S_OK);
-  EXPECT_TRUE(Same(main, window));
-
-  ASSERT_EQ(resources->SetMainWindow(nullptr), S_OK);
-  EXPECT_EQ(resources->GetMainWindow(main.Out()), E_FAIL);
 }
 
 TEST_F(ConfigResourcesTest, HostAndDisplayNamesSplitAtAColonAfterTheHost) {
@@ -104,22 +58,6 @@ TEST_F(ConfigResourcesTest, HostAndDisplayNamesSplitAtAColonAfterTheHost) {
     EXPECT_EQ(host, c.host) << c.name;
     EXPECT_EQ(display, c.display) << c.name;
   }
-}
-
-TEST_F(ConfigResourcesTest, PixelSizesReadDefaultAndNotifyOnChange) {
-  auto bare = Bare<KORIVrcIG>("KORVrcIG");
-  ASSERT_TRUE(bare);
-  int height = 0, width = 0;
-  EXPECT_EQ(bare->GetPixelHeight(&height), E_FAIL);
-  EXPECT_EQ(height, 1024);
-  EXPECT_EQ(bare->GetPixelWidth(&width), E_FAIL);
-  EXPECT_EQ(width, 1024);
-
-  auto ig = build->IG("visu1:0.0");
-  TakeHeard();
-  ASSERT_EQ(ig->SetPixelWidth(1920), S_OK);
-  ASSERT_EQ(ig->SetPixelHeight(1200), S_OK);
-  EXPECT_EQ(CountHeard(Kind::Modify, ig), 2);
 }
 
 TEST_F(ConfigResourcesTest, AddWindowAnnouncesCreationOnlyWhenAsked) {
@@ -167,41 +105,6 @@ TEST_F(ConfigResourcesTest, DownCountReleasesTheWindowOnItsLastUse) {
   // No image generator to leave.
   auto orphan = Bare<KORIVrcWindow>("KORVrcWindow");
   EXPECT_EQ(orphan->DownCount(), E_FAIL);
-}
-
-TEST_F(ConfigResourcesTest, WindowFindsTheRenderingThatShowsIt) {
-  auto ig = build->IG("visu1:0.0");
-  auto shown = build->Window(ig, "Shown");
-  auto unshown = build->Window(ig, "Unshown");
-  KORIVrcRendering_var found;
-  EXPECT_EQ(shown->GetRendering(found.Out()), E_FAIL);
-
-  KORIVrcProjectionArea_var area;
-  ASSERT_EQ(factory->CreateProjectionArea(0, 3000, 3000, 0, 3000, 0, 3000, 3000, 0, area.Out()),
-            S_OK);
-  KORIVrcScreenView_var view;
-  ASSERT_EQ(factory->CreateScreenView("View1", area, view.Out()), S_OK);
-  KORIVrcRenderingSpec_var spec;
-  ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingStereo, KORVrcMirrorNone, spec.Out()),
-            S_OK);
-  KORIVrcRendering_var rendering;
-  ASSERT_EQ(factory->CreateRendering("R1", spec, view, shown, rendering.Out()), S_OK);
-
-  ASSERT_EQ(shown->GetRendering(found.Out()), S_OK);
-  EXPECT_TRUE(Same(found, rendering));
-  KORIVrcView_var foundView;
-  ASSERT_EQ(shown->GetView(foundView.Out()), S_OK);
-  EXPECT_TRUE(Same(foundView, view));
-  KORIVrcRenderingSpec_var foundSpec;
-  ASSERT_EQ(shown->GetRenderingSpec(foundSpec.Out()), S_OK);
-  EXPECT_TRUE(Same(foundSpec, spec));
-
-  EXPECT_EQ(unshown->GetRendering(found.Out()), E_FAIL);
-  EXPECT_EQ(unshown->GetView(foundView.Out()), E_FAIL);
-
-  // Once the root no longer lists the rendering, the window is shown by none.
-  ASSERT_EQ(Config()->RemoveRendering(rendering), S_OK);
-  EXPECT_EQ(shown->GetRendering(found.Out()), E_FAIL);
 }
 
 TEST_F(ConfigResourcesTest, RenderingLinksStoreReferencesAndNullClears) {

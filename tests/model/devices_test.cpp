@@ -162,20 +162,6 @@ TEST_F(DevicesTest, OnlyTypeAndReferenceOfAStationNotify) {
   EXPECT_EQ(CountHeard(KORNotificationKind::Modify, station), 2);
 }
 
-TEST_F(DevicesTest, AddedDevicesAreListedAndAnnounced) {
-  KORIVrcButtonDevice_var buttons;
-  TakeHeard();
-  ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonMike, "Wand", buttons.Out()), S_OK);
-  EXPECT_EQ(CountHeard(KORNotificationKind::Create, buttons), 1);
-
-  auto listed = Listed(Devices(), &KORIVrcDevices::GetButtonDevices);
-  ASSERT_EQ(listed.size(), 1u);
-  EXPECT_TRUE(Same(listed[0], buttons));
-  ASSERT_EQ(Devices()->RemoveButtonDevice(buttons), S_OK);
-  EXPECT_TRUE(Listed(Devices(), &KORIVrcDevices::GetButtonDevices).empty());
-  EXPECT_EQ(Devices()->AddButtonDevice(nullptr), E_FAIL);
-}
-
 TEST_F(DevicesTest, OnlyTheStationListRedrawsTheBranch) {
   auto devices = Devices();
   std::size_t before = document->RedrawCount();
@@ -183,30 +169,6 @@ TEST_F(DevicesTest, OnlyTheStationListRedrawsTheBranch) {
   EXPECT_EQ(document->RedrawCount(), before);
   EXPECT_EQ(Listed(devices, &KORIVrcDevices::GetTrackingStations).size(), 1u);
   EXPECT_GT(document->RedrawCount(), before);
-}
-
-TEST_F(DevicesTest, ButtonManagerIsTheStoredElementOnly) {
-  KORIVrcButtonDevice_var buttons, other;
-  ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonMike, "A", buttons.Out()), S_OK);
-  ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonMike, "B", other.Out()), S_OK);
-  auto handDevice = Hand();
-  EXPECT_FALSE(handDevice->IsButtonManager(buttons));
-  EXPECT_FALSE(handDevice->IsButtonManager(tracker));
-  KORISpecObject_var manager;
-  EXPECT_EQ(handDevice->GetButtonManager(manager.Out()), E_FAIL);
-
-  ASSERT_EQ(handDevice->SetButtonManager(buttons), S_OK);
-  EXPECT_TRUE(handDevice->IsButtonManager(buttons));
-  EXPECT_FALSE(handDevice->IsButtonManager(other));
-  EXPECT_FALSE(handDevice->IsButtonManager(tracker));
-
-  ASSERT_EQ(handDevice->SetButtonManager(tracker), S_OK);
-  EXPECT_TRUE(handDevice->IsButtonManager(tracker));
-  EXPECT_FALSE(handDevice->IsButtonManager(buttons));
-
-  ASSERT_EQ(handDevice->SetButtonManager(static_cast<KORIVrcButtonDevice*>(nullptr)), S_OK);
-  EXPECT_EQ(handDevice->GetButtonManager(manager.Out()), E_FAIL);
-  EXPECT_FALSE(handDevice->IsButtonManager(tracker));
 }
 
 TEST_F(DevicesTest, TrackerReconnectRestoresItsElementConnection) {

@@ -121,63 +121,6 @@ TEST_F(FactoryTest, AFailedRetrievalLeavesNullInItsOutValue) {
   EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveHandDevice(o); }, &hand));
 }
 
-// The values each creation sets are read back by the XML export's tests.
-TEST_F(FactoryTest, CreationsHangWhereTheyBelong) {
-  KORIVrcIG_var ig;
-  ASSERT_EQ(factory->CreateIG("visu1:0.0", 1280, 1024, ig.Out()), S_OK);
-  EXPECT_EQ(Listed(Resources(), &KORIVrcGraphicResources::GetIGs).size(), 1u);
-
-  KORIVrcViewport_var viewport;
-  ASSERT_EQ(factory->CreateViewport(0.1, 0.2, 0.3, 0.4, viewport.Out()), S_OK);
-  KORISpecObject_var father;
-  EXPECT_EQ(KORQuery<KORISpecObject>(viewport)->GetFather(father.Out()), E_FAIL)
-      << "a viewport belongs to no branch";
-
-  KORIVrcWindow_var window;
-  TakeHeard();
-  ASSERT_EQ(factory->CreateVrcWindow("Front", viewport, ig, window.Out()), S_OK);
-  EXPECT_EQ(CountHeard(KORNotificationKind::Create, window), 1);
-  EXPECT_EQ(Listed(ig, &KORIVrcIG::GetWindows).size(), 1u);
-
-  KORIVrcProjectionArea_var area;
-  ASSERT_EQ(factory->CreateProjectionArea(1, 2, 3, 4, 5, 6, 7, 8, 9, area.Out()), S_OK);
-  EXPECT_EQ(Listed(Specs(), &KORIVrcGraphicSpecs::GetProjectionAreas).size(), 1u);
-
-  KORIVrcScreenView_var screen;
-  ASSERT_EQ(factory->CreateScreenView("Wall", area, screen.Out()), S_OK);
-  KORIVrcHead_var head;
-  EXPECT_EQ(screen->GetHead(head.Out()), S_OK);
-  EXPECT_TRUE(Same(head, Head().get())) << "a new view uses the first head";
-  KORIVrcCameraView_var camera;
-  ASSERT_EQ(factory->CreateCameraView("Cam", 1.0, 0.1, 0.8, -0.1, camera.Out()), S_OK);
-  EXPECT_EQ(Listed(Specs(), &KORIVrcGraphicSpecs::GetViews).size(), 2u);
-
-  KORIVrcRenderingSpec_var spec;
-  ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingStereo, KORVrcMirrorBoth, spec.Out()),
-            S_OK);
-  EXPECT_EQ(KORQuery<KORISpecObject>(spec)->GetFather(father.Out()), E_FAIL);
-  KORIVrcRendering_var rendering;
-  ASSERT_EQ(factory->CreateRendering("Front", spec, screen, window, rendering.Out()), S_OK);
-  EXPECT_EQ(Listed(Config(), &KORIVrcConfig::GetRenderings).size(), 1u);
-  KORIVrcView_var shown;
-  EXPECT_EQ(window->GetView(shown.Out()), S_OK);
-  EXPECT_TRUE(Same(shown, screen));
-
-  KORIVrcTrackingStation_var station;
-  ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationART, "Station", station.Out()), S_OK);
-  KORVrcTrackingStationType stationType = KORVrcStationART;
-  EXPECT_EQ(station->GetType(stationType), S_OK);
-  EXPECT_EQ(stationType, KORVrcStationCustom) << "the factory does not store the type";
-  KORIVrcTracker_var tracker;
-  ASSERT_EQ(factory->CreateTracker("4", tracker.Out(), station), S_OK);
-  KORIVrcTrackingStation_var holder;
-  EXPECT_EQ(tracker->GetTrackingStation(holder.Out()), S_OK);
-  EXPECT_TRUE(Same(holder, station));
-  KORIVrcButtonDevice_var button;
-  ASSERT_EQ(factory->CreateButtonDevice(KORVrcButtonMike, "Wand", button.Out()), S_OK);
-  EXPECT_EQ(Listed(Devices(), &KORIVrcDevices::GetButtonDevices).size(), 1u);
-}
-
 TEST_F(FactoryTest, AViewMadeWithoutHeadHasNone) {
   ASSERT_EQ(Specs()->RemoveHead(Head().get()), S_OK);
   KORIVrcHead_var none;

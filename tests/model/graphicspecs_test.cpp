@@ -37,21 +37,6 @@ protected:
   }
 };
 
-TEST_F(GraphicSpecsTest, AddingAViewAnnouncesItButAddingAnAreaStaysSilent) {
-  auto specs = Specs();
-  TakeHeard();
-  auto area = Area();
-  EXPECT_EQ(CountHeard(Kind::Create, area), 0);
-  auto view = Screen(area);
-  EXPECT_EQ(CountHeard(Kind::Create, view), 1);
-
-  EXPECT_TRUE(Holds(Listed(specs, &KORIVrcGraphicSpecs::GetProjectionAreas), area));
-  EXPECT_TRUE(Holds(Listed(specs, &KORIVrcGraphicSpecs::GetViews), view));
-  EXPECT_EQ(specs->RemoveView(view), S_OK);
-  EXPECT_FALSE(Holds(Listed(specs, &KORIVrcGraphicSpecs::GetViews), view));
-  EXPECT_EQ(specs->RemoveView(nullptr), E_FAIL);
-}
-
 TEST_F(GraphicSpecsTest, CameraFrustumFollowsTheAnglesAndEachWriteNotifies) {
   auto camera = Camera(kPi / 2, 0, kPi / 2, 0);
   double left = 0, right = 0, top = 0, bottom = 0;
@@ -173,23 +158,6 @@ TEST_F(GraphicSpecsTest, SetHeadMovesTheConnectionToTheNewHeadAndRefusesNull) {
   KORIVrcHead_var kept;
   ASSERT_EQ(view->GetHead(kept.Out()), S_OK);
   EXPECT_TRUE(Same(kept, newHead)) << "a refused null keeps the head";
-}
-
-TEST_F(GraphicSpecsTest, ChangingTheAreaNotifiesItsScreenViewOnly) {
-  auto area = Area();
-  auto view = Screen(area);
-  auto otherArea = Area();
-  TakeHeard();
-  ASSERT_EQ(area->SetUpperLeft(0, 2000, 3000), S_OK);
-  EXPECT_EQ(CountHeard(Kind::Modify, view), 1);
-
-  ASSERT_EQ(view->SetProjectionArea(otherArea), S_OK);
-  TakeHeard();
-  ASSERT_EQ(area->SetUpperLeft(0, 2500, 3000), S_OK);
-  EXPECT_EQ(CountHeard(Kind::Modify, view), 0);
-  ASSERT_EQ(otherArea->SetUpperLeft(0, 2500, 3000), S_OK);
-  EXPECT_EQ(CountHeard(Kind::Modify, view), 1);
-  EXPECT_EQ(view->SetProjectionArea(nullptr), E_FAIL);
 }
 
 TEST_F(GraphicSpecsTest, ReconnectRestoresTheChainsOfTheViews) {

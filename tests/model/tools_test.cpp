@@ -146,15 +146,4 @@ TEST(MessageBoxTest, ErrorsAndInformationAreShownInTheCurrentFrame) {
   EXPECT_EQ(shown[1].style, KORMessageBoxStyle::Information);
   EXPECT_EQ(shown[1].text, "done");
 }
-
-using ToolsTest = ModelTest;
-
-TEST_F(ToolsTest, ElementsCompareByIdentity) {
-  auto head = Head();
-  auto asElement = KORQuery<KORIVrcElement>(head);
-  EXPECT_EQ(CompareInterfacePointers(head, asElement), 1);
-  EXPECT_EQ(CompareInterfacePointers(nullptr, nullptr), 1);
-  EXPECT_EQ(CompareInterfacePointers(head, nullptr), 0);
-  EXPECT_EQ(CompareInterfacePointers(head, Hand().get()), 0);
-}
 } // namespace
