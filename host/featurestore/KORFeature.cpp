@@ -147,6 +147,8 @@ bool KORFeature::IsValued(const char* iKey) {
 template <class T>
 HRESULT KORFeature::GetPlain(const char* iKey, KORAttributeType iType, T& oValue) {
   int index = _type->Find(iKey);
+  if (_pendingText && static_cast<std::size_t>(index) == _pendingIndex)
+    SettleText();
   if (IsDead() || index < 0 || _type->attributes[index].type != iType)
     return E_FAIL;
   const T* value = std::get_if<T>(&_values[index]);
@@ -157,8 +159,13 @@ HRESULT KORFeature::GetPlain(const char* iKey, KORAttributeType iType, T& oValue
 }
 
 int KORFeature::WritableIndex(const char* iKey, KORAttributeType iType) const {
-  int index = _type->Find(iKey);
-  return IsDead() || index < 0 || _type->attributes[index].type != iType ? -1 : index;
+  return WritableIndex(_type->Find(iKey), iType);
+}
+
+int KORFeature::WritableIndex(int iIndex, KORAttributeType iType) const {
+  const bool fits = iIndex >= 0 && static_cast<std::size_t>(iIndex) < _values.size() &&
+                    _type->attributes[static_cast<std::size_t>(iIndex)].type == iType;
+  return IsDead() || !fits ? -1 : iIndex;
 }
 
 HRESULT KORFeature::SetPlain(const char* iKey, KORAttributeType iType, Value iValue) {
@@ -182,13 +189,49 @@ HRESULT KORFeature::GetString(const char* iKey, KORUnicodeString& oValue) {
   return GetPlain(iKey, KORAttributeType::String, oValue);
 }
 HRESULT KORFeature::SetString(const char* iKey, const KORUnicodeString& iValue) {
-  const int index = WritableIndex(iKey, KORAttributeType::String);
+  return SetStringAt(_type->Find(iKey), iValue);
+}
+HRESULT KORFeature::SetStringAt(int iIndex, const KORUnicodeString& iValue) {
+  const int index = WritableIndex(iIndex, KORAttributeType::String);
   if (index < 0)
     return E_FAIL;
   if (Store().RewriteText(*this, static_cast<std::size_t>(index), iValue))
     return S_OK;
   return StoreValue(static_cast<std::size_t>(index), iValue);
 }
+HRESULT KORFeature::RenewStringAt(int iIndex, KORTextMaker iMake) {
+  const int index = WritableIndex(iIndex, KORAttributeType::String);
+  if (index < 0 || !iMake)
+    return E_FAIL;
+  const auto at = static_cast<std::size_t>(index);
+  // Renewed again before anything read the text the last renewal left to
+  // make: that text, made later, is as new as this renewal needs.
+  if (_pendingText && _pendingIndex == at) {
+    _pendingText = iMake;
+    Store().TellRenewed(*this, at);
+    return S_OK;
+  }
+  SettleText();
+  if (Store().DeferText(*this, at, iMake))
+    return S_OK;
+  KORUnicodeString text;
+  iMake(text);
+  return SetStringAt(iIndex, text);
+}
+
+const std::vector<KORFeature::Value>& KORFeature::Values() const {
+  // The text is part of the value already, only not written out: a feature
+  // read as const is still a feature of its store, which may write it.
+  if (_pendingText)
+    const_cast<KORFeature*>(this)->SettleText();
+  return _values;
+}
+
+void KORFeature::SettleText() {
+  if (const KORTextMaker make = std::exchange(_pendingText, nullptr))
+    Store().MakeText(*this, _pendingIndex, make);
+}
+
 HRESULT KORFeature::GetIntegers(const char* iKey, KORRawCollint& oValues) {
   std::vector<int> values;
   HRESULT result = GetPlain(iKey, KORAttributeType::Integers, values);
@@ -504,6 +547,7 @@ KORDocument* KORFeature::GetDocument() {
 
 void KORFeature::Dispose() {
   MarkDead();
+  _pendingText = nullptr;
   _father = nullptr;
   ForgetLinks();
   // Move the values out before they die: releasing a linked feature may run

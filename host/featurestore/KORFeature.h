@@ -48,6 +48,9 @@ public:
   HRESULT SetDouble(const char* iKey, double iValue) override;
   HRESULT GetString(const char* iKey, KORUnicodeString& oValue) override;
   HRESULT SetString(const char* iKey, const KORUnicodeString& iValue) override;
+  int GetAttributeIndex(const char* iKey) override { return iKey ? _type->Find(iKey) : -1; }
+  HRESULT SetStringAt(int iIndex, const KORUnicodeString& iValue) override;
+  HRESULT RenewStringAt(int iIndex, KORTextMaker iMake) override;
   HRESULT GetIntegers(const char* iKey, KORRawCollint& oValues) override;
   HRESULT SetIntegers(const char* iKey, const KORRawCollint& iValues) override;
   HRESULT GetDoubles(const char* iKey, std::vector<double>& oValues) override;
@@ -79,7 +82,10 @@ public:
   const KORUnicodeString& Name() const { return _name; }
   KORFeature* Father() const { return _father; }
   KORFeatureContainer* Container() const { return _container; }
-  const std::vector<Value>& Values() const { return _values; }
+  // With the text a renewal left to be made (RenewStringAt) made.
+  const std::vector<Value>& Values() const;
+  // Makes the text a renewal left to be made, if any.
+  void SettleText();
   // Stores iValue at attribute iIndex through the write path, taking
   // aggregated features as children; iValue must fit the attribute (the
   // caller checked it).
@@ -112,6 +118,8 @@ private:
   HRESULT SetPlain(const char* iKey, KORAttributeType iType, Value iValue);
   // The index of attribute iKey when it holds iType and may be written, or -1.
   int WritableIndex(const char* iKey, KORAttributeType iType) const;
+  // iIndex when the attribute there holds iType and may be written, or -1.
+  int WritableIndex(int iIndex, KORAttributeType iType) const;
   // The links of attribute iKey if it is a link attribute (of either kind):
   // an attribute without value reads as an empty list.
   const Links* LinksOf(const char* iKey, const KORAttributeDef** oDef = nullptr,
@@ -158,4 +166,7 @@ private:
   std::vector<Death> _deathCallbacks;
   int _nextCallbackId = 1;
   bool _beingRemoved = false;
+  // A renewed text not made yet: what makes it, and where it goes.
+  KORTextMaker _pendingText = nullptr;
+  std::size_t _pendingIndex = 0;
 };

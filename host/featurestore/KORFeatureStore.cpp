@@ -46,6 +46,7 @@ KORFeatureStore::Operation::~Operation() {
 }
 
 void KORFeatureStore::Write(KORStoreStep&& ioStep) {
+  SettleTexts();
   const bool recorded = !_savepoints.empty();
   if (recorded && ioStep.kind == KORStepKind::SetValue && FoldIntoOpen(ioStep)) {
     // The recorded step has the new value: the feature takes this one, and
@@ -106,6 +107,7 @@ bool KORFeatureStore::RewriteText(KORFeature& ioFeature, std::size_t iAttribute,
                                   const std::string& iText) {
   if (_replaying)
     return false;
+  SettleTexts();
   KORStoreStep* recorded = OpenWriteOf(&ioFeature, iAttribute);
   auto* recordedText = recorded ? std::get_if<std::string>(&recorded->newValue) : nullptr;
   auto* currentText = std::get_if<std::string>(&ioFeature._values[iAttribute]);
@@ -115,6 +117,40 @@ bool KORFeatureStore::RewriteText(KORFeature& ioFeature, std::size_t iAttribute,
   currentText->assign(iText);
   Tell(KORStepKind::SetValue, &ioFeature, iAttribute);
   return true;
+}
+
+bool KORFeatureStore::DeferText(KORFeature& ioFeature, std::size_t iAttribute,
+                                KORTextMaker iMake) {
+  if (_replaying)
+    return false;
+  KORStoreStep* recorded = OpenWriteOf(&ioFeature, iAttribute);
+  if (!recorded || !std::holds_alternative<std::string>(recorded->newValue) ||
+      !std::holds_alternative<std::string>(ioFeature._values[iAttribute]))
+    return false;
+  if (std::find(_deferredTexts.begin(), _deferredTexts.end(), &ioFeature) == _deferredTexts.end())
+    _deferredTexts.push_back(&ioFeature);
+  // Set before the listeners hear of it: one reading the text makes it.
+  ioFeature._pendingText = iMake;
+  ioFeature._pendingIndex = iAttribute;
+  Tell(KORStepKind::SetValue, &ioFeature, iAttribute);
+  return true;
+}
+
+void KORFeatureStore::MakeText(KORFeature& ioFeature, std::size_t iAttribute, KORTextMaker iMake) {
+  auto* current = std::get_if<std::string>(&ioFeature._values[iAttribute]);
+  if (!current)
+    return;
+  iMake(*current);
+  if (KORStoreStep* recorded = OpenWriteOf(&ioFeature, iAttribute))
+    if (auto* recordedText = std::get_if<std::string>(&recorded->newValue))
+      recordedText->assign(*current);
+}
+
+void KORFeatureStore::SettleDeferredTexts() {
+  // Making a text writes nothing through the store: the list stays as it is.
+  for (KORFeature* feature : _deferredTexts)
+    feature->SettleText();
+  _deferredTexts.clear();
 }
 
 namespace {
@@ -135,6 +171,7 @@ void KORFeatureStore::Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver
     Wire(KORModelObject::From(iSender), iReceiver, iConnect);
     return;
   }
+  SettleTexts();
   KORStoreStep step(iConnect ? KORStepKind::Connect : KORStepKind::Disconnect);
   step.sender = KORBaseUnknown_var(iSender);
   step.receiver = KORBaseUnknown_var(iReceiver);
@@ -244,6 +281,7 @@ bool KORFeatureStore::IsPendingRemoval(const KORFeature& iFeature) const {
 HRESULT KORFeatureStore::Open() {
   if (_replaying)
     return E_FAIL;
+  SettleTexts();
   _savepoints.push_back({_open.size(), _orphans.size()});
   return S_OK;
 }
@@ -251,6 +289,7 @@ HRESULT KORFeatureStore::Open() {
 HRESULT KORFeatureStore::Commit() {
   if (_savepoints.empty() || _replaying)
     return E_FAIL;
+  SettleTexts();
   // Removals of features left without father belong to the transaction.
   if (_savepoints.size() == 1)
     RemoveOrphans();
@@ -270,6 +309,7 @@ HRESULT KORFeatureStore::Commit() {
 HRESULT KORFeatureStore::Abort() {
   if (_savepoints.empty() || _replaying)
     return E_FAIL;
+  SettleTexts();
   const Savepoint mark = _savepoints.back();
   _savepoints.pop_back();
   const auto from = _open.begin() + static_cast<std::ptrdiff_t>(mark.steps);
@@ -418,6 +458,10 @@ void KORFeatureStore::RemoveListener(int iListenerId) {
 }
 
 void KORFeatureStore::Clear() {
+  // The document closes: nobody will read the texts not made.
+  for (KORFeature* feature : _deferredTexts)
+    feature->_pendingText = nullptr;
+  _deferredTexts.clear();
   _open.clear();
   _lastWrites.clear();
   _savepoints.clear();

@@ -21,6 +21,7 @@
 // A removed feature stays in its container, dead, as long as the recorded
 // history may bring it back; the store discards it (KORFeature::Dispose)
 // once no recorded step refers to it.
+#include "featurestore/KORISpecAttrAccess.h"
 #include "featurestore/KORNotification.h"
 #include "featurestore/KORStoreChange.h"
 #include "featurestore/KORStoreStep.h"
@@ -62,6 +63,19 @@ public:
   // configuration's identifier is renewed on every model event), and the
   // listeners are told; false when the write must be made as a step.
   bool RewriteText(KORFeature& ioFeature, std::size_t iAttribute, const std::string& iText);
+  // A text renewed within the open transaction with a value made later
+  // (KORISpecAttrAccess::RenewStringAt): when the same attribute was written
+  // since the innermost savepoint, the feature keeps iMake to make its text
+  // when it is needed (KORFeature::SettleText, and SettleTexts below before
+  // the transaction goes on) and the listeners are told; false when the
+  // renewal must be written at once.
+  bool DeferText(KORFeature& ioFeature, std::size_t iAttribute, KORTextMaker iMake);
+  // The listeners hear that a deferred text was renewed again.
+  void TellRenewed(KORFeature& iFeature, std::size_t iAttribute) {
+    Tell(KORStepKind::SetValue, &iFeature, iAttribute);
+  }
+  // Makes a deferred text into the feature and into the step that records it.
+  void MakeText(KORFeature& ioFeature, std::size_t iAttribute, KORTextMaker iMake);
   // Model-event connections: made and recorded like writes, but not told to
   // the store-change listeners, and allowed during a replay (unrecorded).
   void Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect);
@@ -109,6 +123,13 @@ private:
   // The open transaction's step that last wrote iAttribute of iFeature since
   // the innermost savepoint, or null.
   KORStoreStep* OpenWriteOf(const KORFeature* iFeature, std::size_t iAttribute);
+  // Makes every deferred text: a write, a savepoint or the transaction's end
+  // may not come before the renewal it follows.
+  void SettleTexts() {
+    if (!_deferredTexts.empty())
+      SettleDeferredTexts();
+  }
+  void SettleDeferredTexts();
   void Perform(const KORStoreStep& iStep, bool iForward);
   void Tell(KORStepKind iKind, KORFeature* iFeature, std::size_t iAttribute);
   void NoteReleased(const KORStoreStep& iStep);
@@ -138,6 +159,8 @@ private:
   std::vector<Steps> _undo;
   std::vector<Steps> _redo;
   std::vector<KORSmartPtr<KORFeature>> _orphans; // released, removed at the end
+  // Features that may hold a deferred text; each is recorded in _open.
+  std::vector<KORFeature*> _deferredTexts;
   int _operations = 0;
   bool _replaying = false;
   bool _removingOrphans = false;

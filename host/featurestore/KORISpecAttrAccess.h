@@ -18,6 +18,9 @@
 
 class KORISpecObject;
 
+// Writes a new text into oText (see RenewStringAt).
+using KORTextMaker = void (*)(KORUnicodeString& oText);
+
 class KORISpecAttrAccess : public KORBaseUnknown {
   KOR_INTERFACE(KORISpecAttrAccess, KORBaseUnknown)
 public:
@@ -30,6 +33,21 @@ public:
   [[nodiscard]] virtual HRESULT SetDouble(const char* iKey, double iValue) = 0;
   [[nodiscard]] virtual HRESULT GetString(const char* iKey, KORUnicodeString& oValue) = 0;
   [[nodiscard]] virtual HRESULT SetString(const char* iKey, const KORUnicodeString& iValue) = 0;
+  // The position of attribute iKey in the feature's type, or -1 when it has
+  // none; it never changes for the feature. A caller writing one attribute
+  // again and again keeps it and writes through SetStringAt, without a
+  // search by key.
+  virtual int GetAttributeIndex(const char* iKey) = 0;
+  // SetString for the attribute at iIndex (GetAttributeIndex).
+  [[nodiscard]] virtual HRESULT SetStringAt(int iIndex, const KORUnicodeString& iValue) = 0;
+  // Gives the text attribute at iIndex a new value that iMake writes, made
+  // only when it is needed: when the attribute is next read or saved, or the
+  // open transaction goes on with another write, a savepoint, its commit or
+  // its abort. Renewing it again and again in between costs no text. The
+  // store's listeners hear of each renewal as of a write. Without an open
+  // transaction that wrote the attribute already, the text is made and
+  // written at once (SetStringAt).
+  [[nodiscard]] virtual HRESULT RenewStringAt(int iIndex, KORTextMaker iMake) = 0;
   [[nodiscard]] virtual HRESULT GetIntegers(const char* iKey, KORRawCollint& oValues) = 0;
   [[nodiscard]] virtual HRESULT SetIntegers(const char* iKey, const KORRawCollint& iValues) = 0;
   [[nodiscard]] virtual HRESULT GetDoubles(const char* iKey, std::vector<double>& oValues) = 0;

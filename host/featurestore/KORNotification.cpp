@@ -1,6 +1,7 @@
 #include "featurestore/KORNotification.h"
 
 #include "featurestore/KORModelObject.h"
+#include "system/KORThreadLocal.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,7 +11,7 @@
 namespace {
 // The slots of KORReachedMarks held by this thread's living notifications,
 // one bit each.
-thread_local unsigned tTakenSlots = 0;
+KOR_THREAD_LOCAL unsigned tTakenSlots = 0;
 // Shared by all threads, so that a stamp left by one thread's notification
 // never matches another's. Serial numbers start at 1: an unstamped mark is 0.
 std::atomic<std::uint64_t> lastSerial{0};
@@ -71,10 +72,7 @@ bool KORNotification::InsertInTable(const void* iReceiver) {
   return true;
 }
 
-void KORNotification::ExpectReached(std::size_t iMore) {
-  // Receivers with marks of their own are not recorded here.
-  if (HasSlot())
-    return;
+void KORNotification::ExpectInRecord(std::size_t iMore) {
   const std::size_t expected = _reachedCount + iMore;
   // Kept at most half full, like every insertion keeps it.
   if (expected > kFewReached && expected * 2 >= _table.size())

@@ -64,8 +64,12 @@ public:
     return true;
   }
   // Makes room for iMore receivers to be recorded without growing step by
-  // step (an object about to pass the notification to hundreds).
-  void ExpectReached(std::size_t iMore);
+  // step (an object about to pass the notification to hundreds). Receivers
+  // with marks of their own are not recorded: with a slot, nothing to do.
+  void ExpectReached(std::size_t iMore) {
+    if (!HasSlot())
+      ExpectInRecord(iMore);
+  }
 
 private:
   static constexpr int kNoSlot = -1;
@@ -78,6 +82,7 @@ private:
   }
   void TakeSlot();
   bool MarkInRecord(const void* iReceiver);
+  void ExpectInRecord(std::size_t iMore);
   // Most notifications reach a handful of objects, searched in place with no
   // allocation; past kFewReached they go to an open-addressing table (empty
   // slots are null, the null receiver has its own flag).

@@ -96,35 +96,32 @@ void KORNotificationDispatcher::Dispatch(KORNotification& ioNotification) {
   const std::size_t receiverCount = _receivers.size();
   ioNotification.ExpectReached(receiverCount);
   for (std::size_t i = 0; i < receiverCount; ++i) {
+    Receiver& receiver = _receivers[i];
+    if (receiver.removed)
+      continue;
+    if (receiver.generation != KORExtensionDictionary::Generation())
+      Bind(receiver);
     // Most receivers of a busy object were reached already through another
     // path: that is asked first, as it is the cheapest.
-    if (_receivers[i].removed || !MarkReached(ioNotification, _receivers[i]))
+    KORModelObject* model = receiver.model;
+    if (!(model ? ioNotification.MarkReached(model->Dispatcher()._marks)
+                : ioNotification.MarkReached(receiver.object.get())))
       continue;
     // A raw pointer, as the list may move during the call; the receiver
     // stays alive, as a removed one is only marked until the delivery ends.
-    if (KORIModelEvents* events = Bind(_receivers[i]))
+    KORIModelEvents* events = receiver.events.get();
+    if (events && !(model && model->IsDead()))
       KORIgnoreResult(events->Receive(ioNotification),
                       "one receiver's failure does not stop the event reaching the others");
   }
 }
 
-bool KORNotificationDispatcher::MarkReached(KORNotification& ioNotification, Receiver& ioReceiver) {
+void KORNotificationDispatcher::Bind(Receiver& ioReceiver) {
+  ioReceiver.events = KORQuery<KORIModelEvents>(ioReceiver.object.get());
+  // The object behind an identity never changes: found once.
   if (ioReceiver.generation == 0)
-    Bind(ioReceiver); // for its model object; the delivery asks for its events again
-  return ioReceiver.model ? ioNotification.MarkReached(ioReceiver.model->Dispatcher()._marks)
-                          : ioNotification.MarkReached(ioReceiver.object.get());
-}
-
-KORIModelEvents* KORNotificationDispatcher::Bind(Receiver& ioReceiver) {
-  const unsigned generation = KORExtensionDictionary::Get().Generation();
-  if (ioReceiver.generation != generation) {
-    ioReceiver.events = KORQuery<KORIModelEvents>(ioReceiver.object.get());
-    // The object behind an identity never changes: found once.
-    if (ioReceiver.generation == 0)
-      ioReceiver.model = KORModelObject::From(ioReceiver.object.get());
-    ioReceiver.generation = generation;
-  }
-  return ioReceiver.model && ioReceiver.model->IsDead() ? nullptr : ioReceiver.events.get();
+    ioReceiver.model = KORModelObject::From(ioReceiver.object.get());
+  ioReceiver.generation = KORExtensionDictionary::Generation();
 }
 
 void KORNotificationDispatcher::Compact() {

@@ -54,9 +54,9 @@ private:
   };
   class Delivery;
   Receiver* FindReceiver(KORBaseUnknown* iReceiver);
-  // The receiver's event interface, or null when it has none or is dead.
-  static KORIModelEvents* Bind(Receiver& ioReceiver);
-  static bool MarkReached(KORNotification& ioNotification, Receiver& ioReceiver);
+  // Finds the receiver's model object (once) and its event interface (again
+  // whenever the extension dictionary changed).
+  static void Bind(Receiver& ioReceiver);
   // Drops what was removed during deliveries.
   void Compact();
 

@@ -1,5 +1,7 @@
 #include "featurestore/KORUuid.h"
 
+#include "system/KORThreadLocal.h"
+
 #include <bit>
 #include <cstring>
 #include <cstdint>
@@ -8,11 +10,20 @@
 
 namespace {
 
-// A per-thread 64-bit generator seeded once from the kernel: creating many
-// objects costs no system call per identifier.
+// A per-thread 64-bit generator seeded from the kernel on its first use:
+// creating many objects costs no system call per identifier. It starts as
+// zeros, so that a thread's generator needs no constructor and is reached as
+// directly as any variable of the thread (see KORThreadLocal.h).
 class RandomSource {
 public:
-  RandomSource() {
+  std::uint64_t Next() {
+    if ((_state[0] | _state[1] | _state[2] | _state[3]) == 0)
+      Seed();
+    return Step();
+  }
+
+private:
+  void Seed() {
     if (::getrandom(_state, sizeof _state, 0) != static_cast<ssize_t>(sizeof _state)) {
       std::random_device device; // the kernel call failed: a second source of entropy
       for (std::uint64_t& word : _state)
@@ -22,7 +33,7 @@ public:
       _state[0] = 1; // the all-zero state would repeat forever
   }
   // xoshiro256**
-  std::uint64_t Next() {
+  std::uint64_t Step() {
     const std::uint64_t result = Rotate(_state[1] * 5, 7) * 9;
     const std::uint64_t shifted = _state[1] << 17;
     _state[2] ^= _state[0];
@@ -38,7 +49,7 @@ private:
   static std::uint64_t Rotate(std::uint64_t iValue, int iBits) {
     return (iValue << iBits) | (iValue >> (64 - iBits));
   }
-  std::uint64_t _state[4];
+  std::uint64_t _state[4] = {};
 };
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
@@ -53,10 +64,12 @@ std::uint64_t BytesWithin(std::uint64_t iBytes, unsigned char iLow, unsigned cha
   return atLeastLow & ~aboveHigh & ~iBytes & kHighBits;
 }
 
+KOR_THREAD_LOCAL RandomSource tRandomSource;
+
 } // namespace
 
 KORUuid KORUuid::Generate() {
-  thread_local RandomSource source;
+  RandomSource& source = tRandomSource;
   const std::uint64_t high = source.Next(), low = source.Next();
   KORUuid result;
   result.words[0] = static_cast<std::uint32_t>(high >> 32);

@@ -15,6 +15,8 @@ struct KORExtensionDictionary::State {
   std::vector<const KORLateType*> cachedTypes;
 };
 
+unsigned KORExtensionDictionary::sGeneration = 1;
+
 KORExtensionDictionary& KORExtensionDictionary::Get() {
   static KORExtensionDictionary dictionary;
   return dictionary;
@@ -94,7 +96,7 @@ bool KORExtensionDictionary::DeclareLateTypes(std::span<const KORLateTypeRow> iR
 }
 
 void KORExtensionDictionary::ClearCaches() {
-  ++_generation;
+  ++sGeneration;
   for (const KORLateType* type : state().cachedTypes)
     type->_resolutions.clear();
   state().cachedTypes.clear();

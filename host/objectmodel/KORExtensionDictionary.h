@@ -15,9 +15,11 @@ class KORLateType;
 
 struct KORExtensionRow {
   const char* lateType;
-  const char* extensionName; // also the key of a data extension on its object
+  const char* extensionName;
   const KORIID& interfaceId;
   KORExtensionKind kind;
+  // Also the key of the extension on its object: the rows of one class share
+  // it, and the object makes one extension for all of them.
   KORExtension* (*create)();
 };
 
@@ -83,7 +85,8 @@ public:
   // Changes whenever what a query resolves to may have changed: an interface
   // pointer kept from a query stays what the query would answer as long as
   // the generation it was asked in is the current one.
-  unsigned Generation() const { return _generation; }
+  // A plain variable, read inline: every delivery of an event checks it.
+  static unsigned Generation() { return sGeneration; }
 
 private:
   KORExtensionDictionary() = default;
@@ -91,7 +94,7 @@ private:
   bool DeclareLateTypes(std::span<const KORLateTypeRow> iRows, std::string& oError);
   struct State;
   State& state();
-  unsigned _generation = 1;
+  static unsigned sGeneration;
 };
 
 // Creates a component by name (KORExtensionDictionary::CreateInstance).

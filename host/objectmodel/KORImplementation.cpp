@@ -50,39 +50,60 @@ HRESULT KORImplementation::AnswerQuery(const KORIID& iIID, void** oObject) {
   return S_OK;
 }
 
+bool KORImplementation::Answer::Answers(const KORIID& iIID) const {
+  return name == iIID.name || (hash == iIID.hash && name && std::strcmp(name, iIID.name) == 0);
+}
+
 const KORImplementation::Answer& KORImplementation::KeptAnswer(const KORIID& iIID) {
-  const unsigned generation = KORExtensionDictionary::Get().Generation();
+  const unsigned generation = KORExtensionDictionary::Generation();
   if (_answersGeneration != generation) {
-    _answers.clear();
+    ForgetAnswers();
     _answersGeneration = generation;
   }
-  // Compared as ids (hash first), not by the name's pointer: the host and a
-  // module each have their own copy of an id's name, and both ask the same
-  // objects (an export's first queries, an event's receivers).
-  for (const Answer& answer : _answers)
-    if (answer.id == iIID)
-      return answer;
-  Answer answer{iIID, CastToOwnInterface(iIID), nullptr};
+  if (_firstAnswer.Answers(iIID))
+    return _firstAnswer;
+  // The hash's high bits: its low bits are the last characters' mix.
+  Answer* place = _answers ? &_answers[iIID.hash >> 61] : nullptr;
+  static_assert(kAnswerPlaces == 8, "the place is the hash's three high bits");
+  if (place && place->Answers(iIID))
+    return *place;
+  const Answer answer = FindAnswer(iIID);
+  if (!_firstAnswer.name)
+    return _firstAnswer = answer;
+  if (!place) {
+    _answers = std::make_unique<Answer[]>(kAnswerPlaces);
+    place = &_answers[iIID.hash >> 61];
+  }
+  return *place = answer;
+}
+
+KORImplementation::Answer KORImplementation::FindAnswer(const KORIID& iIID) {
+  Answer answer{iIID.name, iIID.hash, CastToOwnInterface(iIID), nullptr};
   if (!answer.pointer)
     if (const KORExtensionRow* row = KORExtensionDictionary::Get().Resolve(*_lateType, iIID)) {
       answer.extension = Extension(*row);
       answer.pointer = answer.extension->CastTo(iIID);
     }
-  // Most objects are asked a handful of interfaces: room for them at once
-  // spares the regrowth steps on every object a load or an export touches.
-  if (_answers.empty())
-    _answers.reserve(8);
-  return _answers.emplace_back(answer);
+  return answer;
+}
+
+void KORImplementation::ForgetAnswers() {
+  _firstAnswer = {};
+  _answers.reset();
+}
+
+std::size_t KORImplementation::KeptAnswerCount() const {
+  std::size_t count = _firstAnswer.name ? 1 : 0;
+  for (std::size_t i = 0; _answers && i < kAnswerPlaces; ++i)
+    count += _answers[i].name ? 1 : 0;
+  return count;
 }
 
 KORExtension* KORImplementation::Extension(const KORExtensionRow& iRow) {
   // One extension per extension class, whichever of its interfaces is asked:
-  // the row itself is looked for first, the class's name only then.
+  // rows of one class share its creation function.
   for (auto& [row, extension] : _extensions)
-    if (row == &iRow)
-      return extension;
-  for (auto& [row, extension] : _extensions)
-    if (std::strcmp(row->extensionName, iRow.extensionName) == 0)
+    if (row == &iRow || row->create == iRow.create)
       return extension;
   KORExtension* extension = iRow.create();
   extension->Bind(this);
@@ -97,7 +118,7 @@ std::size_t KORImplementation::DataExtensionCount() const {
 }
 
 void KORImplementation::DisposeExtensions() {
-  _answers.clear();
+  ForgetAnswers();
   // An extension's OnDispose may query the object and make another
   // extension: iterate by index over a vector that may grow.
   for (std::size_t i = 0; i < _extensions.size(); ++i)

@@ -9,6 +9,8 @@
 #include "objectmodel/KORExtension.h"
 #include "objectmodel/KORLateType.h"
 
+#include <cstdint>
+#include <memory>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -40,7 +42,7 @@ public:
   // idempotent.
   void DisposeExtensions();
   // Number of interface answers kept for later queries (for tests).
-  std::size_t KeptAnswerCount() const { return _answers.size(); }
+  std::size_t KeptAnswerCount() const;
   // Number of data extensions made so far (for tests of the object model).
   std::size_t DataExtensionCount() const;
 
@@ -56,19 +58,31 @@ private:
   // interfaces and extensions do not change while the extension dictionary
   // keeps its generation.
   struct Answer {
-    KORIID id;                // found by its hash: each library has its own copy of the name
-    void* pointer;            // null: no such interface
-    KORExtension* extension;  // the extension answering, or null for the object
+    const char* name = nullptr; // of the id asked; null: no answer kept here
+    std::uint64_t hash = 0;
+    void* pointer = nullptr;             // null: no such interface
+    KORExtension* extension = nullptr;   // the extension answering, or null for the object
+    // Whether this answers iIID: the name's pointer first; another library's
+    // copy of the name has the same hash, and only then are the texts read.
+    bool Answers(const KORIID& iIID) const;
   };
+  // The first answer is kept in the object itself: most objects an export
+  // or a load touches are asked one interface. Further answers go to a small
+  // table made on the second id asked, one place per id found from its hash;
+  // an id whose place is taken replaces the answer there.
+  static constexpr std::size_t kAnswerPlaces = 8;
   [[nodiscard]] HRESULT AnswerQuery(const KORIID& iIID, void** oObject);
   // The answer kept for iIID, found the long way when there is none yet.
   const Answer& KeptAnswer(const KORIID& iIID);
+  Answer FindAnswer(const KORIID& iIID);
+  void ForgetAnswers();
   // The object's extension of iRow's class, made on first demand.
   KORExtension* Extension(const KORExtensionRow& iRow);
   const KORLateType* _lateType;
   unsigned long _count = 0;
   std::vector<std::pair<const KORExtensionRow*, KORExtension*>> _extensions;
-  std::vector<Answer> _answers;
+  Answer _firstAnswer;
+  std::unique_ptr<Answer[]> _answers; // kAnswerPlaces, or null
   unsigned _answersGeneration = 0;
 };
 

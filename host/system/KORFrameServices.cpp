@@ -1,12 +1,13 @@
 #include "system/KORFrameServices.h"
 
 #include "system/KORMsgCatalog.h"
+#include "system/KORThreadLocal.h"
 
 #include <iostream>
 #include <utility>
 
 namespace {
-thread_local KORIFrameServices* tCurrentServices = nullptr;
+KOR_THREAD_LOCAL KORIFrameServices* tCurrentServices = nullptr;
 } // namespace
 
 const char* KORUserMessageStyleName(KORUserMessageStyle iStyle) {

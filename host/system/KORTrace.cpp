@@ -11,6 +11,9 @@
 #include <set>
 #include <unistd.h>
 
+// True until the environment is read: the first check reads it.
+std::atomic<bool> kor_detail::gTraceMayBeActive{true};
+
 // The process-wide trace switches and live captures.
 class KORTraceDispatcher {
 public:
@@ -20,14 +23,14 @@ public:
   }
 
   bool IsActive(std::string_view iModule) {
-    if (!_mayBeActive.load(std::memory_order_acquire))
+    if (!kor_detail::gTraceMayBeActive.load(std::memory_order_acquire))
       return false;
     std::lock_guard lock(_mutex);
     return IsEnabled(iModule) || IsCaptured(iModule);
   }
 
   void Dispatch(std::string_view iModule, std::string_view iText) {
-    if (!_mayBeActive.load(std::memory_order_acquire))
+    if (!kor_detail::gTraceMayBeActive.load(std::memory_order_acquire))
       return;
     std::lock_guard lock(_mutex);
     bool captured = IsCaptured(iModule);
@@ -53,13 +56,13 @@ public:
     _environmentRead = false;
     _all = false;
     _enabled.clear();
-    _mayBeActive.store(true, std::memory_order_release);
+    kor_detail::gTraceMayBeActive.store(true, std::memory_order_release);
   }
 
   void Attach(KORTraceCapture& iCapture) {
     std::lock_guard lock(_mutex);
     _captures.push_back(&iCapture);
-    _mayBeActive.store(true, std::memory_order_release);
+    kor_detail::gTraceMayBeActive.store(true, std::memory_order_release);
   }
 
   void Detach(KORTraceCapture& iCapture) {
@@ -114,10 +117,9 @@ private:
 
   void UpdateMayBeActive() {
     bool mayBeActive = !_environmentRead || _all || !_enabled.empty() || !_captures.empty();
-    _mayBeActive.store(mayBeActive, std::memory_order_release);
+    kor_detail::gTraceMayBeActive.store(mayBeActive, std::memory_order_release);
   }
 
-  std::atomic<bool> _mayBeActive{true};
   std::mutex _mutex;
   bool _environmentRead = false;
   bool _all = false;
@@ -146,7 +148,7 @@ std::vector<KORTraceModuleInfo> KORTraceModules() {
   return sTraceModules;
 }
 
-bool KORTrace::IsActive() const {
+bool KORTrace::IsModuleActive() const {
   return KORTraceDispatcher::Get().IsActive(_moduleName);
 }
 

@@ -20,6 +20,7 @@
 #include "objectmodel/KORResult.h"
 #include "system/KORString.h"
 
+#include <atomic>
 #include <initializer_list>
 #include <string_view>
 #include <vector>
@@ -37,13 +38,21 @@ struct KORTraceModuleInfo {
 // The registered trace modules, in registration order.
 std::vector<KORTraceModuleInfo> KORTraceModules();
 
+namespace kor_detail {
+// False once KOR_TRACE was read and names no module and nothing is captured:
+// read inline, as model operations check their trace on every call.
+extern std::atomic<bool> gTraceMayBeActive;
+} // namespace kor_detail
+
 class KORTrace {
 public:
   explicit KORTrace(const char* iModuleName) : _moduleName(iModuleName) {}
 
   // True when this module's lines go somewhere: on through KOR_TRACE, or
   // captured. Worth checking before building an expensive line.
-  bool IsActive() const;
+  bool IsActive() const {
+    return kor_detail::gTraceMayBeActive.load(std::memory_order_acquire) && IsModuleActive();
+  }
 
   // Writes "<Module>: iLine" when active.
   void Write(std::string_view iLine) const;
@@ -54,6 +63,7 @@ public:
   const KORString& ModuleName() const { return _moduleName; }
 
 private:
+  bool IsModuleActive() const;
   KORString _moduleName;
 };
 

@@ -1,9 +1,11 @@
 #include "visu/KORFrmWindow.h"
 
+#include "system/KORThreadLocal.h"
+
 #include <algorithm>
 
 namespace {
-thread_local KORFrmLayout* tCurrentLayout = nullptr;
+KOR_THREAD_LOCAL KORFrmLayout* tCurrentLayout = nullptr;
 } // namespace
 
 void KORGraphicSupport::Resize(int iWidth, int iHeight) {

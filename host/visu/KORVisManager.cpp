@@ -5,6 +5,7 @@
 #include "featurestore/KORISpecObject.h"
 #include "featurestore/KORNotificationDispatcher.h"
 #include "system/KORResource.h"
+#include "system/KORThreadLocal.h"
 #include "tree/KORObjectName.h"
 #include "visu/KORFrmWindow.h"
 #include "visu/KORModelReader.h"
@@ -128,7 +129,7 @@ private:
 };
 
 namespace {
-thread_local KORVisManager* tCurrentManager = nullptr;
+KOR_THREAD_LOCAL KORVisManager* tCurrentManager = nullptr;
 } // namespace
 
 KORVisManager* KORVisManager::GetVisManager() {
@@ -161,6 +162,7 @@ void KORVisManager::Detach() {
   if (_rootEvents)
     _rootEvents->GetDispatcher()->RemoveListener(_listener);
   _rootEvents.reset();
+  ++_cacheChanges;
   for (Cache& cache : _caches) {
     for (auto& [key, entry] : cache)
       StopListening(entry);
@@ -203,11 +205,20 @@ void KORVisManager::OnEvent(const KORNotification& iNotification) {
 }
 
 void KORVisManager::Invalidate(KORBaseUnknown* iElement) {
+  if (_cacheChangesAtRecent != _cacheChanges) {
+    _recentlyInvalidated.fill(nullptr);
+    _cacheChangesAtRecent = _cacheChanges;
+  } else if (iElement && std::find(_recentlyInvalidated.begin(), _recentlyInvalidated.end(),
+                                   iElement) != _recentlyInvalidated.end()) {
+    return; // everything it reaches is out of date already
+  }
   auto identity = KORQuery<KORBaseUnknown>(iElement);
   if (!identity)
     return;
   for (Cache& cache : _caches)
     Invalidate(cache, identity.get());
+  _recentlyInvalidated[_nextRecent] = iElement;
+  _nextRecent = (_nextRecent + 1) % kRecentInvalidations;
 }
 
 void KORVisManager::Invalidate(Cache& ioCache, Key iKey) {
@@ -227,6 +238,7 @@ void KORVisManager::Invalidate(Cache& ioCache, Key iKey) {
 
 void KORVisManager::Forget(KORBaseUnknown* iElement) {
   Invalidate(iElement);
+  ++_cacheChanges;
   // The deleted element's aggregated children went with it, some without an
   // event of their own: every rep of a deleted feature goes.
   auto identity = KORQuery<KORBaseUnknown>(iElement);
@@ -258,6 +270,7 @@ KORRep_var KORVisManager::GetRep(KORBaseUnknown* iElement, KORVisDimension iDime
 KORRep_var KORVisManager::Get(KORBaseUnknown* iIdentity, KORVisDimension iDimension, Key iUser) {
   if (!iIdentity)
     return {};
+  ++_cacheChanges; // what it builds, or the user it adds, may be invalidated again
   Cache& cache = CacheOf(iDimension);
   Entry* entry = &EntryOf(cache, iIdentity);
   if (iUser && std::find(entry->users.begin(), entry->users.end(), iUser) == entry->users.end())
@@ -286,6 +299,9 @@ KORRep_var KORVisManager::Get(KORBaseUnknown* iIdentity, KORVisDimension iDimens
   entry->children = std::move(children);
   entry->rep = rep;
   entry->upToDate = true;
+  // Counted again at the end: an invalidation heard during the build (a
+  // listener run by it) saw the rep still out of date.
+  ++_cacheChanges;
   return rep;
 }
 

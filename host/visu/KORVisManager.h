@@ -17,6 +17,8 @@
 #include "system/KORCurrentScope.h"
 #include "visu/KORIGeoVisu.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -84,6 +86,16 @@ private:
   void OnEvent(const KORNotification& iEvent);
 
   Cache _caches[2];
+  // One model event passes the dispatchers of several objects the manager
+  // listens to, and a head's move makes every view change: the same element
+  // is invalidated again and again with nothing built in between, which
+  // changes nothing. The last few elements invalidated are kept with the
+  // count of cache changes (builds, forgets) at that moment.
+  static constexpr std::size_t kRecentInvalidations = 4;
+  std::array<Key, kRecentInvalidations> _recentlyInvalidated{};
+  std::size_t _nextRecent = 0;
+  std::uint64_t _cacheChanges = 0;
+  std::uint64_t _cacheChangesAtRecent = 0;
   std::unordered_map<std::string, std::shared_ptr<const KORMesh>> _models;
   std::unordered_map<std::string, std::shared_ptr<const KORImage>> _images;
   std::vector<std::string> _readProblems;

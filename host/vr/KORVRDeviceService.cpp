@@ -1,9 +1,10 @@
 #include "vr/KORVRDeviceService.h"
 
+#include "system/KORThreadLocal.h"
 #include "vr/KORIVRRuntimeInfo.h"
 
 namespace {
-thread_local KORVRDeviceService* tCurrentService = nullptr;
+KOR_THREAD_LOCAL KORVRDeviceService* tCurrentService = nullptr;
 
 KORVRDeviceManager DefaultMapping() {
   KORVRDeviceManager manager(KORVRDefaultDeviceName);

@@ -189,3 +189,18 @@ TEST_F(VisuChangeTest, PickYieldsThePathFromTheRootToThePickedElement) {
   EXPECT_EQ(viewer.Pick({0, 0, 90000}, picked), E_FAIL);
   EXPECT_EQ(picked.GetSize(), 0);
 }
+
+// The manager passes over an element it has just invalidated when nothing was
+// built since; once the scene is built again, the same element's next change
+// must still rebuild it, however often it was invalidated before.
+TEST_F(VisuChangeTest, AnElementInvalidatedAgainAfterARebuildIsRebuiltAgain) {
+  for (int round = 0; round < 3; ++round) {
+    const auto rebuilt = Rebuilt([this] {
+      manager.Invalidate(screen);
+      manager.Invalidate(tracker);
+      manager.Invalidate(screen);
+    });
+    EXPECT_EQ(rebuilt.count("screen"), 1u) << "round " << round;
+    EXPECT_EQ(rebuilt.count("tracker"), 1u) << "round " << round;
+  }
+}

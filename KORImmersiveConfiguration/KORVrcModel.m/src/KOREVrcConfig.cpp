@@ -156,10 +156,24 @@ HRESULT KOREVrcConfig::MakeID() {
 
 HRESULT KOREVrcConfig::SetID(KORUuid iID) {
   KORVrcTraceScope scope("KOREVrcConfig::SetID");
-  if (!_attributes)
-    _attributes = Attributes(GetImpl()).get();
-  if (!_attributes)
+  if (!FindIDAttribute())
     return E_FAIL;
   iID.WriteText(_idText);
-  return _attributes->SetString("ConfigID", _idText);
+  return _attributes->SetStringAt(_idIndex, _idText);
+}
+
+HRESULT KOREVrcConfig::RenewID() {
+  KORVrcTraceScope scope("KOREVrcConfig::RenewID");
+  if (!FindIDAttribute())
+    return E_FAIL;
+  return _attributes->RenewStringAt(
+      _idIndex, [](KORUnicodeString& oText) { KORUuid::Generate().WriteText(oText); });
+}
+
+bool KOREVrcConfig::FindIDAttribute() {
+  if (!_attributes) {
+    _attributes = Attributes(GetImpl()).get();
+    _idIndex = _attributes ? _attributes->GetAttributeIndex("ConfigID") : -1;
+  }
+  return _attributes != nullptr;
 }

@@ -20,14 +20,23 @@ public:
   HRESULT GetID(KORUuid& oID) override;
   HRESULT SetID(KORUuid iID) override;
 
+  // A model event reached the root: the identifier is renewed, its new
+  // value made when it is next read (or the edit goes on), as an event may
+  // reach the root hundreds of times before anything reads it.
+  HRESULT RenewID();
+
 private:
   // Stores a new identifier without ending the document's undo history.
   HRESULT MakeID();
+  // Finds the identifier's attribute on first use; false without one.
+  bool FindIDAttribute();
 
   // Renewed on every model event that reaches the root: the text goes through
   // storage kept from the last renewal rather than a fresh string, into the
-  // attributes found on the first renewal (the feature's own interface, not
-  // counted: it lives as long as this extension).
+  // attribute found on the first renewal (the feature's own interface, not
+  // counted: it lives as long as this extension; and the attribute's
+  // position, which spares a search by key per renewal).
   KORUnicodeString _idText;
   KORISpecAttrAccess* _attributes = nullptr;
+  int _idIndex = -1;
 };

@@ -1,5 +1,6 @@
 #include "KOREVrcModelEvents.h"
 
+#include "KOREVrcConfig.h"
 #include "KORVrcElementAccess.h"
 #include "KORVrcTools.h"
 #include "interfaces/KORIVrcCameraView.h"
@@ -46,9 +47,9 @@ bool ChangesOnReceive(Role iRole, const KORNotification& iNotification) {
 } // namespace
 
 KOREVrcModelEvents::Role KOREVrcModelEvents::GetRole() {
-  const unsigned generation = KORExtensionDictionary::Get().Generation();
+  const unsigned generation = KORExtensionDictionary::Generation();
   if (_roleGeneration != generation) {
-    _config = KORQuery<KORIVrcConfig>(GetImpl()).get();
+    _config = dynamic_cast<KOREVrcConfig*>(KORQuery<KORIVrcConfig>(GetImpl()).get());
     _role = _config ? Role::ConfigurationRoot : RoleOf(GetImpl());
     _roleGeneration = generation;
   }
@@ -59,7 +60,7 @@ HRESULT KOREVrcModelEvents::Receive(KORNotification& ioNotification) {
   KORBaseUnknown* self = GetImpl();
   const Role role = GetRole();
   if (role == Role::ConfigurationRoot) {
-    KORIgnoreResult(_config->SetID(KORUuid::Generate()),
+    KORIgnoreResult(_config->RenewID(),
                     "a configuration that cannot take a new identifier keeps its old one");
   } else if (role != Role::None && ChangesOnReceive(role, ioNotification)) {
     // The element's change, raised from its own events rather than through

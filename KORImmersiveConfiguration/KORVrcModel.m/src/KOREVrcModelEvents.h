@@ -5,7 +5,7 @@
 // connected to changes too; the configuration root renews its identifier).
 #include "featurestore/KORStandardModelEvents.h"
 
-class KORIVrcConfig;
+class KOREVrcConfig;
 
 class KOREVrcModelEvents : public KORStandardModelEvents {
 public:
@@ -20,7 +20,8 @@ private:
   Role GetRole();
   Role _role = Role::None;
   unsigned _roleGeneration = 0;
-  // The root's configuration interface, found with the role: the root renews
+  // The root's configuration behaviour (the component map attaches
+  // KOREVrcConfig to every root), found with the role: the root renews
   // its identifier on every event. Not counted: it is this same object's.
-  KORIVrcConfig* _config = nullptr;
+  KOREVrcConfig* _config = nullptr;
 };

@@ -381,4 +381,36 @@ TEST_F(ObjectModelTest, AModuleThatIsMissingOrFailsToRegisterLeavesNothingBehind
   EXPECT_EQ(KORFindModuleFunction("KORNoSuchModule", "f", error), nullptr);
   EXPECT_NE(error.find("not loaded"), std::string::npos) << error;
 }
+
+// An object keeps a few answers in places found from the ids' hashes: ids
+// sharing a place (dozens of ids over a handful of places must) take it in
+// turn, and each query still gets its own interface, or its refusal.
+TEST_F(ObjectModelTest, IdsSharingAKeptAnswersPlaceEachGetTheirOwnAnswer) {
+  auto screen = Make("OMScreenView");
+  KORImplementation* implementation = KORGetImplementation(screen);
+  std::vector<std::string> probeNames;
+  for (int i = 0; i < 64; ++i)
+    probeNames.push_back("OMProbe" + std::to_string(i));
+  const std::string viewName(ITestView::IID.name);
+  const KORIID viewCopy(viewName.c_str());
+  int counted = 0;
+  for (int round = 0; round < 2; ++round)
+    for (const std::string& probeName : probeNames) {
+      void* found = nullptr;
+      EXPECT_EQ(screen->QueryInterface(KORIID(probeName.c_str()), &found), E_NOINTERFACE)
+          << probeName;
+      EXPECT_EQ(found, nullptr);
+      auto view = KORQuery<ITestView>(screen);
+      ASSERT_TRUE(view) << "after " << probeName;
+      EXPECT_EQ(view->ViewKind(), 2);
+      ASSERT_EQ(screen->QueryInterface(viewCopy, &found), S_OK) << "after " << probeName;
+      auto copied = KORSmartPtr<ITestView>::Adopt(static_cast<ITestView*>(found));
+      EXPECT_EQ(copied.get(), view.get());
+      EXPECT_EQ(KORQuery<ITestCounter>(screen)->Increment(), ++counted)
+          << "another counter answered after " << probeName;
+      EXPECT_EQ(KORQuery<ITestOwn>(view)->Own(), 1);
+    }
+  EXPECT_LE(implementation->KeptAnswerCount(), 9u) << "answers kept beyond their places";
+  EXPECT_EQ(gLiveExtensions, 2) << "an extension was made twice";
+}
 } // namespace
