@@ -6,6 +6,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <nlohmann/json.hpp>
 #include <utility>
 
@@ -32,27 +35,21 @@ public:
   }
 
 private:
+  // Most calls stand on a value or a delimiter already; a line end is
+  // followed by its indentation, a run of spaces skipped in blocks.
   void SkipSpace() {
-    while (_at != _end) {
-      // Indentation comes in runs of spaces: eight at a time, then straight
-      // to the first byte that is not one.
-      while (_end - _at >= 8) {
-        const std::uint64_t notSpace = Word(_at) ^ kSpaces;
-        if (notSpace) {
-          _at += FirstByte(notSpace);
-          break;
-        }
-        _at += 8;
-      }
-      if (_at == _end || (*_at != ' ' && *_at != '\n' && *_at != '\r' && *_at != '\t'))
-        return;
+    while (_at != _end && IsSpace(*_at)) {
       ++_at;
+      _at = RunEnd<SpaceRun>(_at);
     }
+  }
+
+  static bool IsSpace(char iChar) {
+    return iChar == ' ' || iChar == '\n' || iChar == '\r' || iChar == '\t';
   }
 
   static constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
   static constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-  static constexpr std::uint64_t kSpaces = 0x20 * kOnes;
   static std::uint64_t Word(const char* iAt) {
     std::uint64_t word;
     std::memcpy(&word, iAt, sizeof word);
@@ -66,15 +63,69 @@ private:
     else
       return static_cast<std::size_t>(std::countl_zero(iMask)) / 8;
   }
-  // The high bit of each of the eight bytes of iWord that is a quote, a
-  // backslash, a control character or not ASCII: what a string's plain run
-  // stops at. Past the first such byte, bits may be set wrongly (a borrow
-  // crosses bytes); the first one is exact.
-  static std::uint64_t PlainRunEnds(std::uint64_t iWord) {
-    const auto hasZero = [](std::uint64_t iBytes) { return (iBytes - kOnes) & ~iBytes & kHighBits; };
-    const std::uint64_t control = (iWord - 0x20 * kOnes) & ~iWord & kHighBits;
-    return hasZero(iWord ^ ('"' * kOnes)) | hasZero(iWord ^ ('\\' * kOnes)) | control |
-           (iWord & kHighBits);
+
+  // A run of bytes, told three ways: sixteen bytes at a time (one bit of
+  // the mask a byte, set where the run ends), eight at a time (bits set in
+  // each byte that ends it; past the first, bits may be set wrongly), and
+  // one byte.
+  struct SpaceRun {
+#if defined(__SSE2__)
+    static unsigned Ends(__m128i iBlock) {
+      return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(iBlock, _mm_set1_epi8(' ')))) &
+             0xFFFFu;
+    }
+#endif
+    static std::uint64_t Ends(std::uint64_t iWord) {
+      return iWord ^ (0x20 * kOnes);
+    }
+    static bool Ends(char iChar) { return iChar != ' '; }
+  };
+  // What a string's plain run stops at: a quote, a backslash, a control
+  // character or a byte that is not ASCII.
+  struct PlainRun {
+#if defined(__SSE2__)
+    static unsigned Ends(__m128i iBlock) {
+      // Signed bytes: below 0x20 are the control characters and, negative,
+      // the bytes that are not ASCII.
+      const __m128i ends =
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(iBlock, _mm_set1_epi8('"')),
+                                    _mm_cmpeq_epi8(iBlock, _mm_set1_epi8('\\'))),
+                       _mm_cmplt_epi8(iBlock, _mm_set1_epi8(0x20)));
+      return static_cast<unsigned>(_mm_movemask_epi8(ends));
+    }
+#endif
+    static std::uint64_t Ends(std::uint64_t iWord) {
+      const auto hasZero = [](std::uint64_t iBytes) {
+        return (iBytes - kOnes) & ~iBytes & kHighBits;
+      };
+      const std::uint64_t control = (iWord - 0x20 * kOnes) & ~iWord & kHighBits;
+      return hasZero(iWord ^ ('"' * kOnes)) | hasZero(iWord ^ ('\\' * kOnes)) | control |
+             (iWord & kHighBits);
+    }
+    static bool Ends(char iChar) {
+      const auto c = static_cast<unsigned char>(iChar);
+      return c < 0x20 || c >= 0x80 || c == '"' || c == '\\';
+    }
+  };
+
+  // The first byte from iAt on that ends a Run, or the end of the text.
+  template <class Run> const char* RunEnd(const char* iAt) const {
+#if defined(__SSE2__)
+    while (_end - iAt >= 16) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(iAt));
+      if (const unsigned ends = Run::Ends(block))
+        return iAt + std::countr_zero(ends);
+      iAt += 16;
+    }
+#endif
+    while (_end - iAt >= 8) {
+      if (const std::uint64_t ends = Run::Ends(Word(iAt)))
+        return iAt + FirstByte(ends);
+      iAt += 8;
+    }
+    while (iAt != _end && !Run::Ends(*iAt))
+      ++iAt;
+    return iAt;
   }
 
   bool Value() {
@@ -145,21 +196,8 @@ private:
   // Printable ASCII without escapes; anything else is the full parser's.
   bool String(std::string_view& oText) {
     const char* start = ++_at;
-    while (_end - _at >= 8) {
-      const std::uint64_t ends = PlainRunEnds(Word(_at));
-      if (ends) {
-        _at += FirstByte(ends);
-        break;
-      }
-      _at += 8;
-    }
-    while (_at != _end && *_at != '"') {
-      const auto c = static_cast<unsigned char>(*_at);
-      if (c < 0x20 || c >= 0x80 || c == '\\')
-        return false;
-      ++_at;
-    }
-    if (_at == _end)
+    _at = RunEnd<PlainRun>(start);
+    if (_at == _end || *_at != '"')
       return false;
     oText = std::string_view(start, static_cast<std::size_t>(_at - start));
     ++_at;
@@ -407,6 +445,19 @@ void KORJsonTree::Clear() {
   _key = {};
 }
 
+void KORJsonTree::SetKey(std::string_view iKey) {
+  _key = iKey;
+  if (_opened.empty())
+    return;
+  const std::size_t hash = iKey.empty() ? 0
+                                        : iKey.size() + static_cast<unsigned char>(iKey.front()) * 5u +
+                                              static_cast<unsigned char>(iKey.back()) * 3u;
+  const std::uint64_t bit = std::uint64_t{1} << (hash % 64);
+  OpenContainer& open = _opened.back();
+  open.maybeRepeated |= (open.keyBits & bit) != 0;
+  open.keyBits |= bit;
+}
+
 void KORJsonTree::Add(KORJsonNode iValue) {
   iValue.key = std::exchange(_key, {});
   _pending.push_back(iValue);
@@ -414,14 +465,15 @@ void KORJsonTree::Add(KORJsonNode iValue) {
 
 void KORJsonTree::Open(KORJsonKind iKind) {
   Add(Scalar(iKind));
-  _opened.push_back(_pending.size());
+  _opened.push_back({_pending.size()});
 }
 
 void KORJsonTree::Close() {
-  const std::size_t first = _opened.back();
+  const OpenContainer open = _opened.back();
   _opened.pop_back();
+  const std::size_t first = open.firstChild;
   KORJsonNode& container = _pending[first - 1];
-  if (container.kind == KORJsonKind::Object)
+  if (container.kind == KORJsonKind::Object && open.maybeRepeated)
     MergeRepeatedMembers(first);
   container.firstChild = _nodes.size();
   container.count = _pending.size() - first;

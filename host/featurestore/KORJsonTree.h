@@ -88,7 +88,7 @@ public:
 
   // Building, in document order (the parsers' part).
   void Clear();
-  void SetKey(std::string_view iKey) { _key = iKey; }
+  void SetKey(std::string_view iKey);
   void Add(KORJsonNode iValue);
   void Open(KORJsonKind iKind);
   void Close();
@@ -101,7 +101,14 @@ private:
 
   std::vector<KORJsonNode> _nodes;   // children of each container together
   std::vector<KORJsonNode> _pending; // values of the containers still open
-  std::vector<std::size_t> _opened;  // where each open container's children start
+  struct OpenContainer {
+    std::size_t firstChild; // where its children start in _pending
+    // A bit for each of its keys, by a hash of the key: while no two keys
+    // share a bit, none is repeated and there is nothing to merge.
+    std::uint64_t keyBits = 0;
+    bool maybeRepeated = false;
+  };
+  std::vector<OpenContainer> _opened;
   std::deque<std::string> _kept;
   std::string_view _key;
 };

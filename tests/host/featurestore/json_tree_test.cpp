@@ -220,4 +220,61 @@ TEST(JsonTreeTest, RealsOfEveryDigitCountReadToTheSameDouble) {
   for (std::size_t i = 0; i < quick.Root().count; ++i)
     EXPECT_TRUE(KORSameJson(quick.Root()[i], full.Root()[i])) << "entry " << i;
 }
+
+// Strings and indentation are also scanned sixteen bytes at a time, then
+// eight, then byte by byte near the end of the text: a stop byte must be
+// seen at every place of the first and second block, and of the tail.
+TEST(JsonTreeTest, TheQuickReaderSeesStopsAcrossBlockEdges) {
+  const struct {
+    const char* inserted;
+    bool plain;
+  } stops[] = {{"\"", true}, {"\\n", false}, {"\x1f", false}, {"\x80", false}, {" ", true}};
+  for (const auto& stop : stops)
+    for (std::size_t length = 0; length < 40; ++length)
+      for (std::size_t at = 0; at <= length; ++at) {
+        std::string string = std::string(at, 'a') + stop.inserted + std::string(length - at, 'b');
+        if (stop.inserted[0] == '"')
+          string = std::string(at, 'a'); // the string ends there
+        const std::string text = "[\"" + string + "\"," + std::string(length, ' ') + "\n" +
+                                 std::string(at, ' ') + "1]";
+        KORJsonTree quick, full;
+        std::string error;
+        EXPECT_EQ(quick.ParsePlain(text), stop.plain) << text;
+        if (!stop.plain)
+          continue;
+        ASSERT_TRUE(full.ParseChecked(text, error)) << error;
+        EXPECT_TRUE(KORSameJson(quick.Root(), full.Root())) << text;
+      }
+}
+
+// Merging is skipped for objects whose keys are seen to be distinct, in
+// both parsers: many distinct keys, keys alike in length and ends, and a
+// repeat after many others must each keep their own members.
+TEST(JsonTreeTest, ObjectsOfManyKeysMergeOnlyTheirRepeats) {
+  std::string many = "{";
+  for (int i = 0; i < 200; ++i)
+    many += "\"k" + std::to_string(i) + "x\": " + std::to_string(i) + ",";
+  const struct {
+    std::string text;
+    std::size_t count;
+    std::size_t place; // of the member named key, with its value
+    const char* key;
+    std::uint64_t value;
+  } cases[] = {
+      {many + "\"last\": 0}", 201, 7, "k7x", 7},
+      {many + "\"k7x\": 1000}", 200, 7, "k7x", 1000},
+      {R"({"axb": 1, "ayb": 2, "azb": 3, "ayb": 4})", 3, 1, "ayb", 4},
+      {R"({"ab": 1, "ba": 2, "a": 3, "b": 4, "": 5, "ab": 6})", 5, 0, "ab", 6},
+  };
+  for (const auto& object : cases)
+    for (const bool quick : {true, false}) {
+      KORJsonTree tree;
+      std::string error;
+      ASSERT_TRUE(quick ? tree.ParsePlain(object.text) : tree.ParseChecked(object.text, error))
+          << error;
+      ASSERT_EQ(tree.Root().count, object.count) << object.text;
+      EXPECT_EQ(tree.Root()[object.place].key, object.key) << object.text;
+      EXPECT_EQ(tree.Root()[object.place].unsignedNumber, object.value) << object.text;
+    }
+}
 } // namespace
