@@ -445,29 +445,6 @@ void KORJsonTree::Clear() {
   _key = {};
 }
 
-void KORJsonTree::SetKey(std::string_view iKey) {
-  _key = iKey;
-  if (_opened.empty())
-    return;
-  const std::size_t hash = iKey.empty() ? 0
-                                        : iKey.size() + static_cast<unsigned char>(iKey.front()) * 5u +
-                                              static_cast<unsigned char>(iKey.back()) * 3u;
-  const std::uint64_t bit = std::uint64_t{1} << (hash % 64);
-  OpenContainer& open = _opened.back();
-  open.maybeRepeated |= (open.keyBits & bit) != 0;
-  open.keyBits |= bit;
-}
-
-void KORJsonTree::Add(KORJsonNode iValue) {
-  iValue.key = std::exchange(_key, {});
-  _pending.push_back(iValue);
-}
-
-void KORJsonTree::Open(KORJsonKind iKind) {
-  Add(Scalar(iKind));
-  _opened.push_back({_pending.size()});
-}
-
 void KORJsonTree::Close() {
   const OpenContainer open = _opened.back();
   _opened.pop_back();

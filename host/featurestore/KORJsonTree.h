@@ -19,6 +19,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 enum class KORJsonKind : std::uint8_t {
@@ -86,17 +87,42 @@ public:
   // After a successful parse.
   const KORJsonNode& Root() const { return _nodes.back(); }
 
-  // Building, in document order (the parsers' part).
+  // Building, in document order (the parsers' part). The calls made for
+  // every value are written here, where the parsers can inline them.
   void Clear();
-  void SetKey(std::string_view iKey);
-  void Add(KORJsonNode iValue);
-  void Open(KORJsonKind iKind);
+  void SetKey(std::string_view iKey) {
+    _key = iKey;
+    if (_opened.empty())
+      return;
+    const std::uint64_t bit = std::uint64_t{1} << KeyHash(iKey);
+    OpenContainer& open = _opened.back();
+    open.maybeRepeated |= (open.keyBits & bit) != 0;
+    open.keyBits |= bit;
+  }
+  void Add(const KORJsonNode& iValue) {
+    KORJsonNode& added = _pending.emplace_back(iValue);
+    added.key = std::exchange(_key, {});
+  }
+  void Open(KORJsonKind iKind) {
+    KORJsonNode container;
+    container.kind = iKind;
+    Add(container);
+    _opened.push_back({_pending.size()});
+  }
   void Close();
   void Finish();
   // A copy of iText that lives as long as the tree.
   std::string_view Keep(std::string iText);
 
 private:
+  // 0 to 63, from the length and the ends of iKey.
+  static unsigned KeyHash(std::string_view iKey) {
+    if (iKey.empty())
+      return 0;
+    return static_cast<unsigned>(iKey.size() + static_cast<unsigned char>(iKey.front()) * 5u +
+                                 static_cast<unsigned char>(iKey.back()) * 3u) %
+           64;
+  }
   void MergeRepeatedMembers(std::size_t iFirst);
 
   std::vector<KORJsonNode> _nodes;   // children of each container together
