@@ -2,6 +2,7 @@
 
 #include "system/KORJsonDepth.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -450,13 +451,19 @@ void KORJsonTree::Close() {
   _opened.pop_back();
   const std::size_t first = open.firstChild;
   KORJsonNode& container = _pending[first - 1];
-  if (container.kind == KORJsonKind::Object && open.maybeRepeated)
+  if (container.kind == KORJsonKind::Object && open.repeated)
     MergeRepeatedMembers(first);
   container.firstChild = _nodes.size();
   container.count = _pending.size() - first;
   _nodes.insert(_nodes.end(), _pending.begin() + static_cast<std::ptrdiff_t>(first),
                 _pending.end());
   _pending.resize(first);
+}
+
+bool KORJsonTree::IsKeyOfOpenObject(std::string_view iKey) const {
+  const auto members = _pending.begin() + static_cast<std::ptrdiff_t>(_opened.back().firstChild);
+  return std::any_of(members, _pending.end(),
+                     [&](const KORJsonNode& iMember) { return iMember.key == iKey; });
 }
 
 // As the general library's ordered objects do: a repeated member takes the

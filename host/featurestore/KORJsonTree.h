@@ -96,7 +96,8 @@ public:
       return;
     const std::uint64_t bit = std::uint64_t{1} << KeyHash(iKey);
     OpenContainer& open = _opened.back();
-    open.maybeRepeated |= (open.keyBits & bit) != 0;
+    if ((open.keyBits & bit) != 0 && !open.repeated)
+      open.repeated = IsKeyOfOpenObject(iKey);
     open.keyBits |= bit;
   }
   void Add(const KORJsonNode& iValue) {
@@ -123,16 +124,18 @@ private:
                                  static_cast<unsigned char>(iKey.back()) * 3u) %
            64;
   }
+  bool IsKeyOfOpenObject(std::string_view iKey) const;
   void MergeRepeatedMembers(std::size_t iFirst);
 
   std::vector<KORJsonNode> _nodes;   // children of each container together
   std::vector<KORJsonNode> _pending; // values of the containers still open
   struct OpenContainer {
     std::size_t firstChild; // where its children start in _pending
-    // A bit for each of its keys, by a hash of the key: while no two keys
-    // share a bit, none is repeated and there is nothing to merge.
+    // A bit for each of its keys, by a hash of the key: only a key whose
+    // bit is set already may be a repeat, and is looked for.
     std::uint64_t keyBits = 0;
-    bool maybeRepeated = false;
+    bool repeated = false; // some member is named twice: merge on closing
+
   };
   std::vector<OpenContainer> _opened;
   std::deque<std::string> _kept;
