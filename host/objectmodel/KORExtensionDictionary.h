@@ -18,7 +18,7 @@ struct KORExtensionRow {
   const char* extensionName; // also the key of a data extension on its object
   const KORIID& interfaceId;
   KORExtensionKind kind;
-  KORExtension* (*create)();
+  KORExtension* (*create)(KORExtensionArena& ioArena);
 };
 
 struct KORLateTypeRow {

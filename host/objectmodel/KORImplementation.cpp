@@ -9,8 +9,9 @@ KORImplementation::KORImplementation(std::string_view iLateType)
     : _lateType(KORLateType::Get(iLateType)) {}
 
 KORImplementation::~KORImplementation() {
-  for (auto& [row, extension] : _extensions)
-    delete extension;
+  // Their room is the arena's, freed with it.
+  ForEachExtension(
+      [](const KORExtensionRow&, KORExtension& ioExtension) { ioExtension.~KORExtension(); });
 }
 
 unsigned long KORImplementation::ImplementationRelease() {
@@ -78,30 +79,34 @@ const KORImplementation::Answer& KORImplementation::KeptAnswer(const KORIID& iII
 KORExtension* KORImplementation::Extension(const KORExtensionRow& iRow) {
   // One extension per extension class, whichever of its interfaces is asked:
   // the row itself is looked for first, the class's name only then.
-  for (auto& [row, extension] : _extensions)
-    if (row == &iRow)
-      return extension;
-  for (auto& [row, extension] : _extensions)
-    if (std::strcmp(row->extensionName, iRow.extensionName) == 0)
-      return extension;
-  KORExtension* extension = iRow.create();
-  extension->Bind(this);
-  _extensions.emplace_back(&iRow, extension);
-  return extension;
+  for (const Made* made = _firstMade; made; made = made->next)
+    if (made->row == &iRow)
+      return made->extension;
+  for (const Made* made = _firstMade; made; made = made->next)
+    if (std::strcmp(made->row->extensionName, iRow.extensionName) == 0)
+      return made->extension;
+  auto* made = new (_arena.Allocate(sizeof(Made), alignof(Made))) Made{&iRow, nullptr, nullptr};
+  made->extension = iRow.create(_arena);
+  made->extension->Bind(this);
+  *_nextMade = made;
+  _nextMade = &made->next;
+  return made->extension;
 }
 
 std::size_t KORImplementation::DataExtensionCount() const {
-  return static_cast<std::size_t>(
-      std::count_if(_extensions.begin(), _extensions.end(),
-                    [](const auto& iMade) { return iMade.first->kind == KORExtensionKind::Data; }));
+  std::size_t count = 0;
+  ForEachExtension([&](const KORExtensionRow& iRow, const KORExtension&) {
+    count += iRow.kind == KORExtensionKind::Data;
+  });
+  return count;
 }
 
 void KORImplementation::DisposeExtensions() {
   _answers.clear();
   // An extension's OnDispose may query the object and make another
-  // extension: iterate by index over a vector that may grow.
-  for (std::size_t i = 0; i < _extensions.size(); ++i)
-    _extensions[i].second->OnDispose();
+  // extension: it joins the end of the list and is disposed in turn.
+  ForEachExtension(
+      [](const KORExtensionRow&, KORExtension& ioExtension) { ioExtension.OnDispose(); });
 }
 
 KORImplementation* KORGetImplementation(KORBaseUnknown* iObject) {

@@ -56,9 +56,9 @@ private:
   // interfaces and extensions do not change while the extension dictionary
   // keeps its generation.
   struct Answer {
-    KORIID id;                // found by its hash: each library has its own copy of the name
-    void* pointer;            // null: no such interface
-    KORExtension* extension;  // the extension answering, or null for the object
+    KORIID id;               // found by its hash: each library has its own copy of the name
+    void* pointer;           // null: no such interface
+    KORExtension* extension; // the extension answering, or null for the object
   };
   [[nodiscard]] HRESULT AnswerQuery(const KORIID& iIID, void** oObject);
   // The answer kept for iIID, found the long way when there is none yet.
@@ -67,7 +67,20 @@ private:
   KORExtension* Extension(const KORExtensionRow& iRow);
   const KORLateType* _lateType;
   unsigned long _count = 0;
-  std::vector<std::pair<const KORExtensionRow*, KORExtension*>> _extensions;
+  // The extensions made, in the order they were made; the records live in
+  // the arena beside the extensions.
+  struct Made {
+    const KORExtensionRow* row;
+    KORExtension* extension;
+    Made* next;
+  };
+  template <class F> void ForEachExtension(F iDo) const {
+    for (const Made* made = _firstMade; made; made = made->next)
+      iDo(*made->row, *made->extension);
+  }
+  Made* _firstMade = nullptr;
+  Made** _nextMade = &_firstMade;
+  KORExtensionArena _arena;
   std::vector<Answer> _answers;
   unsigned _answersGeneration = 0;
 };
