@@ -164,16 +164,17 @@ void Wire(KORModelObject* iSender, KORBaseUnknown* iReceiver, bool iConnect) {
 }
 } // namespace
 
-void KORFeatureStore::Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect) {
+void KORFeatureStore::Connect(KORModelObject& ioSender, KORBaseUnknown* iSenderIdentity,
+                              KORBaseUnknown* iReceiver, bool iConnect) {
   // With nothing to record (a document being loaded connects every element),
   // the connection is made without building a step.
   if (_savepoints.empty() || _replaying) {
-    Wire(KORModelObject::From(iSender), iReceiver, iConnect);
+    Wire(&ioSender, iReceiver, iConnect);
     return;
   }
   SettleTexts();
   KORStoreStep step(iConnect ? KORStepKind::Connect : KORStepKind::Disconnect);
-  step.sender = KORBaseUnknown_var(iSender);
+  step.sender = KORBaseUnknown_var(iSenderIdentity);
   step.receiver = KORBaseUnknown_var(iReceiver);
   Perform(step, /*iForward=*/true);
   _open.push_back(std::move(step));

@@ -32,6 +32,7 @@
 #include <vector>
 
 class KORDocument;
+class KORModelObject;
 
 class KORFeatureStore {
 public:
@@ -78,7 +79,9 @@ public:
   void MakeText(KORFeature& ioFeature, std::size_t iAttribute, KORTextMaker iMake);
   // Model-event connections: made and recorded like writes, but not told to
   // the store-change listeners, and allowed during a replay (unrecorded).
-  void Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect);
+  // iSenderIdentity is the identity of ioSender.
+  void Connect(KORModelObject& ioSender, KORBaseUnknown* iSenderIdentity, KORBaseUnknown* iReceiver,
+               bool iConnect);
 
   HRESULT Open();
   HRESULT Commit();

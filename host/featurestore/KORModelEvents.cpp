@@ -19,16 +19,18 @@ template <class T> KORModelObject* IfExactly(KORImplementation& iImplementation)
 // their many bases that a cross cast makes; any other class is cast.
 KORModelObject* KORModelObject::From(KORBaseUnknown* iObject) {
   KORImplementation* implementation = KORGetImplementation(iObject);
-  if (!implementation)
-    return nullptr;
-  KORModelObject* object = IfExactly<KORFeature>(*implementation);
+  return implementation ? From(*implementation) : nullptr;
+}
+
+KORModelObject* KORModelObject::From(KORImplementation& iImplementation) {
+  KORModelObject* object = IfExactly<KORFeature>(iImplementation);
   if (!object)
-    object = IfExactly<KORFeatureContainer>(*implementation);
+    object = IfExactly<KORFeatureContainer>(iImplementation);
   if (!object)
-    object = IfExactly<KORRootContainer>(*implementation);
+    object = IfExactly<KORRootContainer>(iImplementation);
   if (!object)
-    object = IfExactly<KORDocument>(*implementation);
-  return object ? object : dynamic_cast<KORModelObject*>(implementation);
+    object = IfExactly<KORDocument>(iImplementation);
+  return object ? object : dynamic_cast<KORModelObject*>(&iImplementation);
 }
 
 bool KORModelObject::IsDeadObject(KORBaseUnknown* iObject) {
@@ -49,17 +51,25 @@ KORNotificationDispatcher* KORStandardModelEvents::GetDispatcher() {
 
 namespace {
 // Connections of objects of a document are changes of the document, made and
-// recorded by its store; others are made directly.
-void Connect(KORBaseUnknown* iSender, KORBaseUnknown* iReceiver, bool iConnect) {
-  KORModelObject* sender = KORModelObject::From(iSender);
-  KORBaseUnknown* identity = KORGetImplementation(iSender)->Identity();
-  auto linkable = KORQuery<KORILinkableObject>(iSender);
+// recorded by its store; others are made directly. The sender is asked
+// through its implementation, which each connection of a loaded document
+// looks up once.
+void Connect(KORImplementation& iSender, KORModelObject& ioSender, KORBaseUnknown* iReceiver,
+             bool iConnect) {
+  KORBaseUnknown* identity = iSender.Identity();
+  auto linkable = KORQuery<KORILinkableObject>(identity);
   if (KORDocument* document = linkable ? linkable->GetDocument() : nullptr)
-    document->Store().Connect(identity, iReceiver, iConnect);
+    document->Store().Connect(ioSender, identity, iReceiver, iConnect);
   else if (iConnect)
-    sender->Dispatcher().AddReceiver(iReceiver);
+    ioSender.Dispatcher().AddReceiver(iReceiver);
   else
-    sender->Dispatcher().RemoveReceiver(iReceiver);
+    ioSender.Dispatcher().RemoveReceiver(iReceiver);
+}
+
+// The model object of iObject, with its implementation, or null.
+KORModelObject* ModelOf(KORBaseUnknown* iObject, KORImplementation*& oImplementation) {
+  oImplementation = KORGetImplementation(iObject);
+  return oImplementation ? KORModelObject::From(*oImplementation) : nullptr;
 }
 } // namespace
 
@@ -73,20 +83,22 @@ HRESULT KORStandardModelEvents::Dispatch(KORNotification& ioNotification) {
 }
 
 HRESULT KORStandardModelEvents::ConnectTo(KORBaseUnknown* iChild) {
-  KORModelObject* child = KORModelObject::From(iChild);
+  KORImplementation* implementation = nullptr;
+  KORModelObject* child = ModelOf(iChild, implementation);
   if (!child || child->IsDead())
     return E_FAIL;
   if (!child->Dispatcher().HasReceiver(GetImpl()))
-    Connect(iChild, GetImpl(), /*iConnect=*/true);
+    Connect(*implementation, *child, GetImpl(), /*iConnect=*/true);
   return S_OK;
 }
 
 HRESULT KORStandardModelEvents::DeconnectFrom(KORBaseUnknown* iChild) {
-  KORModelObject* child = KORModelObject::From(iChild);
+  KORImplementation* implementation = nullptr;
+  KORModelObject* child = ModelOf(iChild, implementation);
   if (!child)
     return E_FAIL;
   if (child->Dispatcher().HasReceiver(GetImpl()))
-    Connect(iChild, GetImpl(), /*iConnect=*/false);
+    Connect(*implementation, *child, GetImpl(), /*iConnect=*/false);
   return S_OK;
 }
 

@@ -6,6 +6,8 @@
 // events do not reach it.
 #include "featurestore/KORNotificationDispatcher.h"
 
+class KORImplementation;
+
 class KORModelObject {
 public:
   KORNotificationDispatcher& Dispatcher() { return _dispatcher; }
@@ -13,6 +15,7 @@ public:
 
   // The model object behind an interface pointer, or null.
   static KORModelObject* From(KORBaseUnknown* iObject);
+  static KORModelObject* From(KORImplementation& iImplementation);
   static bool IsDeadObject(KORBaseUnknown* iObject);
 
 protected:

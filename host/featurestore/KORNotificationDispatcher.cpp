@@ -39,10 +39,15 @@ void KORNotificationDispatcher::AddReceiver(KORBaseUnknown* iReceiver) {
   if (!iReceiver)
     return;
   // One removed earlier in the running delivery comes back in its place.
-  if (Receiver* known = FindReceiver(iReceiver))
+  if (Receiver* known = FindReceiver(iReceiver)) {
     known->removed = false;
-  else
-    _receivers.emplace_back(iReceiver);
+    return;
+  }
+  // An element of a loaded document passes its events to its container and
+  // to its father: room for both at once spares a regrowth on each.
+  if (_receivers.empty())
+    _receivers.reserve(2);
+  _receivers.emplace_back(iReceiver);
 }
 
 void KORNotificationDispatcher::RemoveReceiver(KORBaseUnknown* iReceiver) {

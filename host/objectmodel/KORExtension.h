@@ -13,6 +13,8 @@
 // every other query to the object.
 #include "objectmodel/KORSmartPtr.h"
 
+#include <cstddef>
+#include <new>
 #include <type_traits>
 
 class KORImplementation;
@@ -75,7 +77,36 @@ public:
   }
 };
 
-// Creates an extension of class E (for the tables of the extension dictionary).
-template <class E> KORExtension* KORMakeExtension() {
-  return new E();
+// The room where the extensions of one object are made. They live exactly as
+// long as their object, so they are placed one after another, the first ones
+// inside the object itself and any more in blocks freed all together, instead
+// of one allocation and one free each. The owner destroys the extensions before
+// the arena goes.
+class KORExtensionArena {
+public:
+  KORExtensionArena() = default;
+  KORExtensionArena(const KORExtensionArena&) = delete;
+  KORExtensionArena& operator=(const KORExtensionArena&) = delete;
+  ~KORExtensionArena();
+
+  // Uninitialised room for an object of iSize bytes aligned on iAlignment
+  // (at most the alignment of std::max_align_t).
+  void* Allocate(std::size_t iSize, std::size_t iAlignment);
+
+private:
+  struct Block;
+  // Room for the three small extensions, with their records, that most
+  // objects of a loaded document are asked for.
+  static constexpr std::size_t kInlineBytes = 176;
+  alignas(std::max_align_t) std::byte _inline[kInlineBytes];
+  std::byte* _free = _inline;
+  std::size_t _left = kInlineBytes;
+  Block* _blocks = nullptr; // the newest first
+};
+
+// Creates an extension of class E in its object's arena (for the tables of the
+// extension dictionary).
+template <class E> KORExtension* KORMakeExtension(KORExtensionArena& ioArena) {
+  static_assert(alignof(E) <= alignof(std::max_align_t));
+  return new (ioArena.Allocate(sizeof(E), alignof(E))) E();
 }

@@ -20,7 +20,7 @@ struct KORExtensionRow {
   KORExtensionKind kind;
   // Also the key of the extension on its object: the rows of one class share
   // it, and the object makes one extension for all of them.
-  KORExtension* (*create)();
+  KORExtension* (*create)(KORExtensionArena& ioArena);
 };
 
 struct KORLateTypeRow {

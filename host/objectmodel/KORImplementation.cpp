@@ -9,8 +9,9 @@ KORImplementation::KORImplementation(std::string_view iLateType)
     : _lateType(KORLateType::Get(iLateType)) {}
 
 KORImplementation::~KORImplementation() {
-  for (auto& [row, extension] : _extensions)
-    delete extension;
+  // Their room is the arena's, freed with it.
+  ForEachExtension(
+      [](const KORExtensionRow&, KORExtension& ioExtension) { ioExtension.~KORExtension(); });
 }
 
 unsigned long KORImplementation::ImplementationRelease() {
@@ -102,27 +103,31 @@ std::size_t KORImplementation::KeptAnswerCount() const {
 KORExtension* KORImplementation::Extension(const KORExtensionRow& iRow) {
   // One extension per extension class, whichever of its interfaces is asked:
   // rows of one class share its creation function.
-  for (auto& [row, extension] : _extensions)
-    if (row == &iRow || row->create == iRow.create)
-      return extension;
-  KORExtension* extension = iRow.create();
-  extension->Bind(this);
-  _extensions.emplace_back(&iRow, extension);
-  return extension;
+  for (const Made* made = _firstMade; made; made = made->next)
+    if (made->row == &iRow || made->row->create == iRow.create)
+      return made->extension;
+  auto* made = new (_arena.Allocate(sizeof(Made), alignof(Made))) Made{&iRow, nullptr, nullptr};
+  made->extension = iRow.create(_arena);
+  made->extension->Bind(this);
+  *_nextMade = made;
+  _nextMade = &made->next;
+  return made->extension;
 }
 
 std::size_t KORImplementation::DataExtensionCount() const {
-  return static_cast<std::size_t>(
-      std::count_if(_extensions.begin(), _extensions.end(),
-                    [](const auto& iMade) { return iMade.first->kind == KORExtensionKind::Data; }));
+  std::size_t count = 0;
+  ForEachExtension([&](const KORExtensionRow& iRow, const KORExtension&) {
+    count += iRow.kind == KORExtensionKind::Data;
+  });
+  return count;
 }
 
 void KORImplementation::DisposeExtensions() {
   ForgetAnswers();
   // An extension's OnDispose may query the object and make another
-  // extension: iterate by index over a vector that may grow.
-  for (std::size_t i = 0; i < _extensions.size(); ++i)
-    _extensions[i].second->OnDispose();
+  // extension: it joins the end of the list and is disposed in turn.
+  ForEachExtension(
+      [](const KORExtensionRow&, KORExtension& ioExtension) { ioExtension.OnDispose(); });
 }
 
 KORImplementation* KORGetImplementation(KORBaseUnknown* iObject) {

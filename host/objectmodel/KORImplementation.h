@@ -80,7 +80,20 @@ private:
   KORExtension* Extension(const KORExtensionRow& iRow);
   const KORLateType* _lateType;
   unsigned long _count = 0;
-  std::vector<std::pair<const KORExtensionRow*, KORExtension*>> _extensions;
+  // The extensions made, in the order they were made; the records live in
+  // the arena beside the extensions.
+  struct Made {
+    const KORExtensionRow* row;
+    KORExtension* extension;
+    Made* next;
+  };
+  template <class F> void ForEachExtension(F iDo) const {
+    for (const Made* made = _firstMade; made; made = made->next)
+      iDo(*made->row, *made->extension);
+  }
+  Made* _firstMade = nullptr;
+  Made** _nextMade = &_firstMade;
+  KORExtensionArena _arena;
   Answer _firstAnswer;
   std::unique_ptr<Answer[]> _answers; // kAnswerPlaces, or null
   unsigned _answersGeneration = 0;

@@ -45,8 +45,11 @@ std::vector<std::string> ComponentMapFaults(std::span<const KORExtensionRow> iRo
   std::vector<std::string> faults;
   std::set<std::string> answered;
   for (const KORExtensionRow& row : iRows) {
-    const std::unique_ptr<KORExtension> extension(row.create());
-    if (!extension->CastTo(row.interfaceId))
+    KORExtensionArena arena;
+    KORExtension* extension = row.create(arena);
+    const bool implements = extension->CastTo(row.interfaceId) != nullptr;
+    extension->~KORExtension(); // its room goes with the arena
+    if (!implements)
       faults.push_back(RowName(row) + ": the extension does not implement the interface");
     const KORLateType* type = KORLateType::Find(row.lateType);
     const KORExtensionRow* given =

@@ -4,6 +4,8 @@
 #include "KORVrcTrace.h"
 #include "featurestore/KORDocument.h"
 #include "featurestore/KORILinkableObject.h"
+#include "featurestore/KORIModelEvents.h"
+#include "featurestore/KORISpecObject.h"
 #include "featurestore/KORITransactions.h"
 #include "interfaces/KORIVrcDevices.h"
 #include "interfaces/KORIVrcGraphicResources.h"
@@ -28,16 +30,28 @@ void ConnectWithRootFather(KORBaseUnknown* iElement) {
     KORIgnoreResult(refresh->ConnectWithRootFather(), KORVrcEventNotDelivered);
 }
 
-// Connects each element of a list that a getter returned (and owns the list).
+// The events of the root of the configuration's feature tree: the
+// configuration itself unless it hangs below another feature.
+KORIModelEvents_var RootEvents(KORBaseUnknown* iConfig) {
+  auto object = KORQuery<KORISpecObject>(iConfig);
+  KORISpecObject_var root;
+  if (object && SUCCEEDED(object->GetRootFather(root.Out())))
+    return KORQuery<KORIModelEvents>(root);
+  return KORQuery<KORIModelEvents>(iConfig);
+}
+
+// Connects each element of a list that a getter returned (and owns the list)
+// to the root. The elements lie in the configuration's tree, so the root
+// found once is theirs: their refresh extensions are not made to find it.
 template <class Owner>
-void ConnectEachWithRootFather(Owner* iOwner,
+void ConnectEachWithRootFather(KORIModelEvents* iRoot, Owner* iOwner,
                                HRESULT (Owner::*iGetter)(KORListValKORBaseUnknown_var**)) {
   KORListValKORBaseUnknown_var* raw = nullptr;
-  if (FAILED((iOwner->*iGetter)(&raw)))
+  if (!iRoot || FAILED((iOwner->*iGetter)(&raw)))
     return;
   KOROwnedList elements(raw);
   for (const KORBaseUnknown_var& element : *elements)
-    ConnectWithRootFather(element);
+    KORIgnoreResult(iRoot->ConnectTo(element), KORVrcEventNotDelivered);
 }
 } // namespace
 
@@ -46,11 +60,12 @@ HRESULT KOREVrcConfig::Reconnect() {
   // Heads, views, hand devices and tracking stations hang their events on the
   // root directly, so that a change reaches the views of the host in one step;
   // each branch joins the root as well, for what lies below it.
+  const KORIModelEvents_var root = RootEvents(GetImpl());
   KORIVrcGraphicSpecs_var specs;
   if (SUCCEEDED(GetGraphicSpecs(specs.Out()))) {
     ConnectWithRootFather(specs);
-    ConnectEachWithRootFather(specs.get(), &KORIVrcGraphicSpecs::GetHeads);
-    ConnectEachWithRootFather(specs.get(), &KORIVrcGraphicSpecs::GetViews);
+    ConnectEachWithRootFather(root.get(), specs.get(), &KORIVrcGraphicSpecs::GetHeads);
+    ConnectEachWithRootFather(root.get(), specs.get(), &KORIVrcGraphicSpecs::GetViews);
     KORIgnoreResult(specs->Reconnect(), KORVrcEventNotDelivered);
   }
   KORIVrcGraphicResources_var resources;
@@ -61,8 +76,8 @@ HRESULT KOREVrcConfig::Reconnect() {
   KORIVrcDevices_var devices;
   if (SUCCEEDED(GetDevices(devices.Out()))) {
     ConnectWithRootFather(devices);
-    ConnectEachWithRootFather(devices.get(), &KORIVrcDevices::GetHandDevices);
-    ConnectEachWithRootFather(devices.get(), &KORIVrcDevices::GetTrackingStations);
+    ConnectEachWithRootFather(root.get(), devices.get(), &KORIVrcDevices::GetHandDevices);
+    ConnectEachWithRootFather(root.get(), devices.get(), &KORIVrcDevices::GetTrackingStations);
     KORIgnoreResult(devices->Reconnect(), KORVrcEventNotDelivered);
   }
   return S_OK;

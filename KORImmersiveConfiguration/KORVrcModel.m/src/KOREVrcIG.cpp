@@ -2,6 +2,7 @@
 
 #include "KORVrcTools.h"
 #include "KORVrcTrace.h"
+#include "featurestore/KORIModelEvents.h"
 #include "interfaces/KORIVrcWindow.h"
 
 #include <memory>
@@ -24,11 +25,14 @@ std::optional<std::size_t> HostSeparator(const KORUnicodeString& iName) {
 HRESULT KOREVrcIG::Reconnect() {
   KORVrcTraceScope scope("KOREVrcIG::Reconnect");
   KOROwnedList windows(GetWindowsList());
-  if (!windows)
+  auto events = QueryImpl<KORIModelEvents>();
+  if (!windows || !events)
     return S_OK;
   for (const KORBaseUnknown_var& entry : *windows) {
-    if (auto refresh = Refresh(entry))
-      KORIgnoreResult(refresh->ConnectWithFather(), KORVrcEventNotDelivered);
+    // The generator aggregates its windows, so it is their father: it takes
+    // their events itself, as each window's refresh extension would have it
+    // do, without making that extension for every window of a large document.
+    KORIgnoreResult(events->ConnectTo(entry), KORVrcEventNotDelivered);
     if (auto window = KORQuery<KORIVrcWindow>(entry))
       KORIgnoreResult(window->Reconnect(), KORVrcEventNotDelivered);
   }

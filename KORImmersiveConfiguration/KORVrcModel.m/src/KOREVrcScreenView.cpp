@@ -1,6 +1,7 @@
 #include "KOREVrcScreenView.h"
 
 #include "KORVrcTools.h"
+#include "featurestore/KORIModelEvents.h"
 #include "interfaces/KORIVrcProjectionArea.h"
 
 namespace {
@@ -10,9 +11,11 @@ constexpr const char* kProjectionArea = "ProjectionArea";
 HRESULT KOREVrcScreenView::Reconnect() {
   KORVrcTraceScope scope("KOREVrcScreenView::Reconnect");
   KORIVrcProjectionArea_var area;
+  // The view takes its area's events itself, as the area's refresh extension
+  // would have it do, without making that extension for every area.
   if (SUCCEEDED(GetProjectionArea(area.Out())))
-    if (auto refresh = KORVrcAccess::Refresh(area))
-      KORIgnoreResult(refresh->Connect(GetImpl()), KORVrcEventNotDelivered);
+    if (auto events = QueryImpl<KORIModelEvents>())
+      KORIgnoreResult(events->ConnectTo(area), KORVrcEventNotDelivered);
   return S_OK;
 }
 
