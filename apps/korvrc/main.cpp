@@ -8,6 +8,7 @@
 #include "system/KORModule.h"
 #include "system/KORAtomicFile.h"
 #include "system/KOREnvironment.h"
+#include "system/KORHeap.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdlib>
@@ -17,6 +18,9 @@
 
 namespace {
 constexpr const char* kModuleName = "KORVrConfig";
+// Address space the heap takes ahead of need: more than an export of a few
+// thousand displays uses, so that its document stays on large pages.
+constexpr std::size_t kHeapReserve = 64 * 1024 * 1024;
 
 int PrintVersion() {
   std::cout << "korvrc " << KOR_VERSION << " (host platform KORHost " << KOR_VERSION << ")\n";
@@ -66,6 +70,9 @@ constexpr const char* kInputHelp =
 } // namespace
 
 int main(int argc, char** argv) {
+  // A run builds a whole document in memory; large pages spare it most of the
+  // page faults of a growing heap.
+  KORBackHeapWithLargePages(kHeapReserve);
   KORFrame frame;
   KORFrameScope frameScope(frame);
   CLI::App app{"korvrc: describe, check and export immersive display configurations"};
