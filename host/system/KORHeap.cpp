@@ -23,6 +23,11 @@ char* RoundDown(char* iAddress, std::size_t iAlignment) {
   return reinterpret_cast<char*>(address / iAlignment * iAlignment);
 }
 
+// The heap's blocks kept from use, unwritten, below its first large page;
+// volatile, as blocks never read may otherwise never be asked for at all.
+void* volatile gHeldProbe = nullptr;
+void* volatile gHeldFiller = nullptr;
+
 } // namespace
 
 std::size_t KORLargePageSize() {
@@ -42,17 +47,25 @@ bool KORBackHeapWithLargePages(std::size_t iReserve) {
       mallopt(M_TOP_PAD, static_cast<int>(iReserve)) == 0)
     return false;
   // A block larger than what the young heap has left makes it grow by the
-  // block plus the reserve; given back at once, the block joins the reserve.
+  // block plus the reserve.
   char* const before = static_cast<char*>(sbrk(0));
-  // Volatile: a block freed unused may otherwise never be asked for at all.
-  void* volatile probe = std::malloc(largePage);
+  void* const probe = std::malloc(largePage);
   char* const after = static_cast<char*>(sbrk(0));
-  std::free(probe);
-  if (before == reinterpret_cast<char*>(-1) || after <= before)
-    return false;
-  // Only whole large pages inside the grown part: nothing has written there yet.
+  // Only whole large pages inside the grown part, where nothing was written.
   char* const first = RoundUp(before, largePage);
   char* const last = RoundDown(after, largePage);
-  return last > first &&
-         madvise(first, static_cast<std::size_t>(last - first), MADV_HUGEPAGE) == 0;
+  if (!probe || before == reinterpret_cast<char*>(-1) || last <= first ||
+      madvise(first, static_cast<std::size_t>(last - first), MADV_HUGEPAGE) != 0) {
+    std::free(probe);
+    return false;
+  }
+  // Carving the probe wrote the heap's next header just past it, which put the
+  // large page there on small pages. So the probe, and a filler up to the next
+  // large-page boundary, are held for good and never written: they cost
+  // address space only, and every later block lands on large pages. The top
+  // of the heap (what the next blocks are carved from) ends at the break.
+  char* const top = after - mallinfo2().keepcost;
+  gHeldProbe = probe;
+  gHeldFiller = std::malloc(static_cast<std::size_t>(RoundUp(top + 1, largePage) - top));
+  return true;
 }
