@@ -13,22 +13,6 @@ class ConfigBuilder {
 public:
   explicit ConfigBuilder(KORIVrcFactory* iFactory) : _factory(iFactory) {}
 
-  KORIVrcConfig_var Config() {
-    KORIVrcConfig_var config;
-    EXPECT_EQ(_factory->RetrieveConfig(config.Out()), S_OK);
-    return config;
-  }
-  KORIVrcHead_var Head() {
-    KORIVrcHead_var head;
-    EXPECT_EQ(_factory->RetrieveHead(head.Out()), S_OK);
-    return head;
-  }
-  KORIVrcHandDevice_var Hand() {
-    KORIVrcHandDevice_var hand;
-    EXPECT_EQ(_factory->RetrieveHandDevice(hand.Out()), S_OK);
-    return hand;
-  }
-
   KORIVrcIG_var IG(const std::string& iName, int iWidth = 1280, int iHeight = 1024) {
     KORIVrcIG_var ig;
     EXPECT_EQ(_factory->CreateIG(iName, iWidth, iHeight, ig.Out()), S_OK);
@@ -72,18 +56,25 @@ public:
     EXPECT_EQ(_factory->CreateVrcWindow(iName, viewport, iIG, window.Out()), S_OK);
     if (!iView.empty()) {
       EXPECT_TRUE(_views.count(iView)) << "unknown view " << iView;
-      KORIVrcRenderingSpec_var spec;
-      EXPECT_EQ(_factory->CreateRenderingSpec(iMode, iMirror, spec.Out()), S_OK);
-      KORIVrcRendering_var rendering;
-      EXPECT_EQ(_factory->CreateRendering(iName, spec, _views[iView], window, rendering.Out()),
-                S_OK);
+      Rendering(iName, _views[iView], window, iMode, iMirror);
     }
     return window;
   }
 
+  // A rendering of iView in iWindow.
+  KORIVrcRendering_var Rendering(const std::string& iName, KORIVrcView* iView,
+                                 KORIVrcWindow* iWindow,
+                                 KORVrcRenderingMode iMode = KORVrcRenderingMono,
+                                 KORVrcMirrorMode iMirror = KORVrcMirrorNone) {
+    KORIVrcRenderingSpec_var spec;
+    EXPECT_EQ(_factory->CreateRenderingSpec(iMode, iMirror, spec.Out()), S_OK);
+    KORIVrcRendering_var rendering;
+    EXPECT_EQ(_factory->CreateRendering(iName, spec, iView, iWindow, rendering.Out()), S_OK);
+    return rendering;
+  }
+
   void MainWindow(KORIVrcWindow* iWindow) {
-    KORIVrcGraphicResources_var resources;
-    EXPECT_EQ(_factory->RetrieveGraphicResources(resources.Out()), S_OK);
+    auto resources = Retrieved(_factory, &KORIVrcFactory::RetrieveGraphicResources);
     EXPECT_EQ(resources->SetMainWindow(iWindow), S_OK);
   }
 
@@ -107,9 +98,10 @@ public:
     KORIVrcTracker_var tracker;
     EXPECT_EQ(_factory->CreateTracker(std::to_string(iNumber), tracker.Out(), iStation), S_OK);
     if (iFollows == "head") {
-      EXPECT_EQ(tracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Head()).get()), S_OK);
+      EXPECT_EQ(tracker->SetTrackedElement(Followed(&KORIVrcFactory::RetrieveHead).get()), S_OK);
     } else if (iFollows == "hand") {
-      EXPECT_EQ(tracker->SetTrackedElement(KORQuery<KORIVrcTrackedElement>(Hand()).get()), S_OK);
+      EXPECT_EQ(tracker->SetTrackedElement(Followed(&KORIVrcFactory::RetrieveHandDevice).get()),
+                S_OK);
     }
     EXPECT_EQ(tracker->SetOffset(iOffset), S_OK);
     return tracker;
@@ -148,6 +140,21 @@ public:
   }
 
 private:
+  template <class I> KORIVrcTrackedElement_var Followed(HRESULT (KORIVrcFactory::*iRetrieve)(I**)) {
+    return KORQuery<KORIVrcTrackedElement>(Retrieved(_factory, iRetrieve));
+  }
+
   KORIVrcFactory* _factory;
   std::map<std::string, KORIVrcView_var> _views;
+};
+
+// A model test with a builder over its document's factory.
+class BuildTest : public ModelTest {
+protected:
+  void SetUp() override {
+    ModelTest::SetUp();
+    build = ConfigBuilder(factory);
+  }
+
+  ConfigBuilder build{nullptr};
 };

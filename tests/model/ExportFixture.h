@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
 
 // A quarter turn about z, given by the images of the axes so that every
@@ -18,11 +17,10 @@
 inline const KORMath3x3Matrix kQuarterTurnAboutZ(KORMathVector(0, 1, 0), KORMathVector(-1, 0, 0),
                                                  KORMathVector(0, 0, 1));
 
-class ExportTest : public ModelTest {
+class ExportTest : public BuildTest {
 protected:
   void SetUp() override {
-    ModelTest::SetUp();
-    build.emplace(factory);
+    BuildTest::SetUp();
     config = Config();
     configure = KORQuery<KORIVrcConfigure>(config);
     ASSERT_TRUE(configure);
@@ -57,7 +55,6 @@ protected:
     return kind + problem;
   }
 
-  std::optional<ConfigBuilder> build;
   KORIVrcConfig_var config;
   KORIVrcConfigure_var configure;
   KORUnicodeString messages = "left over from a previous call";

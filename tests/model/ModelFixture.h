@@ -50,6 +50,14 @@ public:
   }
 };
 
+// The element the Retrieve operation iRetrieve of iFactory hands over.
+template <class I>
+KORSmartPtr<I> Retrieved(KORIVrcFactory* iFactory, HRESULT (KORIVrcFactory::*iRetrieve)(I**)) {
+  KORSmartPtr<I> element;
+  EXPECT_EQ((iFactory->*iRetrieve)(element.Out()), S_OK);
+  return element;
+}
+
 struct HeardEvent {
   KORNotificationKind kind;
   KORBaseUnknown_var object;
@@ -84,43 +92,28 @@ protected:
   }
 
   // The well-known elements (the first call makes the default configuration).
-  KORIVrcConfig_var Config() {
-    KORIVrcConfig_var config;
-    EXPECT_EQ(factory->RetrieveConfig(config.Out()), S_OK);
-    return config;
-  }
+  KORIVrcConfig_var Config() { return Retrieved(factory, &KORIVrcFactory::RetrieveConfig); }
   KORIVrcGraphicResources_var Resources() {
-    KORIVrcGraphicResources_var resources;
-    EXPECT_EQ(factory->RetrieveGraphicResources(resources.Out()), S_OK);
-    return resources;
+    return Retrieved(factory, &KORIVrcFactory::RetrieveGraphicResources);
   }
   KORIVrcGraphicSpecs_var Specs() {
-    KORIVrcGraphicSpecs_var specs;
-    EXPECT_EQ(factory->RetrieveGraphicSpecs(specs.Out()), S_OK);
-    return specs;
+    return Retrieved(factory, &KORIVrcFactory::RetrieveGraphicSpecs);
   }
-  KORIVrcDevices_var Devices() {
-    KORIVrcDevices_var devices;
-    EXPECT_EQ(factory->RetrieveDevices(devices.Out()), S_OK);
-    return devices;
+  KORIVrcDevices_var Devices() { return Retrieved(factory, &KORIVrcFactory::RetrieveDevices); }
+  KORIVrcHead_var Head() { return Retrieved(factory, &KORIVrcFactory::RetrieveHead); }
+  KORIVrcHandDevice_var Hand() { return Retrieved(factory, &KORIVrcFactory::RetrieveHandDevice); }
+  KORIContainer_var VrcContainer() {
+    return Retrieved(factory, &KORIVrcFactory::RetrieveVrcContainer);
   }
-  KORIVrcHead_var Head() {
-    KORIVrcHead_var head;
-    EXPECT_EQ(factory->RetrieveHead(head.Out()), S_OK);
-    return head;
-  }
-  KORIVrcHandDevice_var Hand() {
-    KORIVrcHandDevice_var hand;
-    EXPECT_EQ(factory->RetrieveHandDevice(hand.Out()), S_OK);
-    return hand;
+  // The feature store behind the configuration container.
+  KORFeatureContainer* Store() {
+    return KORGetImplementationAs<KORFeatureContainer>(VrcContainer().get());
   }
 
   // An element made straight from its type in the configuration container:
   // nothing set, nothing hung, nothing connected.
   template <class I> KORSmartPtr<I> Bare(const char* iType) {
-    KORIContainer_var container;
-    EXPECT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
-    auto* store = KORGetImplementationAs<KORFeatureContainer>(container);
+    auto* store = Store();
     const KORFeatureType* type = KORFeatureCatalog::FindType(iType);
     EXPECT_TRUE(store && type) << iType;
     return store && type ? KORQuery<I>(store->NewFeature(*type, "")) : KORSmartPtr<I>();

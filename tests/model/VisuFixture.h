@@ -6,16 +6,15 @@
 
 #include <gmock/gmock.h>
 
-class VisuTest : public ModelTest {
+class VisuTest : public BuildTest {
 protected:
   void SetUp() override {
-    ModelTest::SetUp();
-    builder = std::make_unique<ConfigBuilder>(factory);
+    BuildTest::SetUp();
     ASSERT_EQ(manager.Attach(document), S_OK);
   }
   void TearDown() override {
     manager.Detach();
-    ModelTest::TearDown();
+    BuildTest::TearDown();
   }
 
   KORRep_var Rep3D(KORBaseUnknown* iElement) {
@@ -24,11 +23,7 @@ protected:
   KORRep_var Rep2D(KORBaseUnknown* iElement) {
     return manager.GetRep(iElement, KORVisDimension::TwoD);
   }
-  KORBaseUnknown_var Container() {
-    KORIContainer_var container;
-    EXPECT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
-    return KORQuery<KORBaseUnknown>(container);
-  }
+  KORBaseUnknown_var Container() { return KORQuery<KORBaseUnknown>(VrcContainer()); }
 
   // The children of a bag rep of type R (fails the test when it is not one).
   template <class R> static const std::vector<KORRep_var>& ChildrenOf(KORRep* iRep) {
@@ -47,7 +42,6 @@ protected:
     return nullptr;
   }
 
-  std::unique_ptr<ConfigBuilder> builder;
   KORVisManager manager;
 };
 

@@ -6,7 +6,6 @@
 #include "featurestore/KORISpecObject.h"
 
 #include <functional>
-#include <optional>
 
 namespace {
 using Kind = KORNotificationKind;
@@ -18,16 +17,10 @@ int WindowCount(KORIVrcWindow* iWindow) {
 }
 } // namespace
 
-class ConfigResourcesTest : public ModelTest {
+class ConfigResourcesTest : public BuildTest {
 protected:
-  void SetUp() override {
-    ModelTest::SetUp();
-    build.emplace(factory);
-  }
   auto IGs() { return Listed(Resources(), &KORIVrcGraphicResources::GetIGs); }
   static auto Windows(KORIVrcIG* iIG) { return Listed(iIG, &KORIVrcIG::GetWindows); }
-
-  std::optional<ConfigBuilder> build;
 };
 
 // GetID failed on an identifier stored with upper-case hexadecimal digits.
@@ -48,7 +41,7 @@ TEST_F(ConfigResourcesTest, HostAndDisplayNamesSplitAtAColonAfterTheHost) {
     const char* host;
     const char* display;
   };
-  auto ig = build->IG("visu2:0.1");
+  auto ig = build.IG("visu2:0.1");
   for (const Case& c : {Case{"visu2:0.1", "visu2", ":0.1"}, Case{":0.0", "localhost", ":0.0"},
                         Case{"visu2", "localhost", "visu2"}}) {
     ASSERT_EQ(ig->SetName(c.name), S_OK);
@@ -61,7 +54,7 @@ TEST_F(ConfigResourcesTest, HostAndDisplayNamesSplitAtAColonAfterTheHost) {
 }
 
 TEST_F(ConfigResourcesTest, AddWindowAnnouncesCreationOnlyWhenAsked) {
-  auto ig = build->IG("visu1:0.0");
+  auto ig = build.IG("visu1:0.0");
   auto silent = Bare<KORIVrcWindow>("KORVrcWindow");
   auto announced = Bare<KORIVrcWindow>("KORVrcWindow");
   TakeHeard();
@@ -86,8 +79,8 @@ TEST_F(ConfigResourcesTest, AddWindowAnnouncesCreationOnlyWhenAsked) {
 }
 
 TEST_F(ConfigResourcesTest, DownCountReleasesTheWindowOnItsLastUse) {
-  auto ig = build->IG("visu1:0.0");
-  auto window = build->Window(ig, "W");
+  auto ig = build.IG("visu1:0.0");
+  auto window = build.Window(ig, "W");
   ASSERT_EQ(window->ResetCount(), S_OK);
   for (int i = 0; i < 3; ++i)
     ASSERT_EQ(window->UpCount(), S_OK);
@@ -108,8 +101,8 @@ TEST_F(ConfigResourcesTest, DownCountReleasesTheWindowOnItsLastUse) {
 }
 
 TEST_F(ConfigResourcesTest, RenderingLinksStoreReferencesAndNullClears) {
-  auto ig = build->IG("visu1:0.0");
-  auto window = build->Window(ig, "W");
+  auto ig = build.IG("visu1:0.0");
+  auto window = build.Window(ig, "W");
   auto view = Bare<KORIVrcView>("KORVrcScreenView");
   auto spec = Bare<KORIVrcRenderingSpec>("KORVrcRenderingSpec");
   auto rendering = Bare<KORIVrcRendering>("KORVrcRendering");
@@ -153,7 +146,7 @@ TEST_F(ConfigResourcesTest, ViewportValuesAndTheWindowsSilentLink) {
   EXPECT_EQ(left, 0.0);
   EXPECT_EQ(height, 0.0);
 
-  auto window = build->Window(build->IG("visu1:0.0").get(), "W");
+  auto window = build.Window(build.IG("visu1:0.0").get(), "W");
   TakeHeard();
   ASSERT_EQ(window->SetViewport(bare), S_OK);
   EXPECT_EQ(CountHeard(Kind::Modify, window), 0);
@@ -164,9 +157,9 @@ TEST_F(ConfigResourcesTest, ViewportValuesAndTheWindowsSilentLink) {
 }
 
 TEST_F(ConfigResourcesTest, RemoveIGPlainOrByEmptyingItsEntry) {
-  auto plain = build->IG("visu1:0.0");
-  auto emptied = build->IG("visu2:0.0");
-  auto kept = build->IG("visu3:0.0");
+  auto plain = build.IG("visu1:0.0");
+  auto emptied = build.IG("visu2:0.0");
+  auto kept = build.IG("visu3:0.0");
   ASSERT_EQ(Resources()->RemoveIG(plain, 1), S_OK);
   EXPECT_FALSE(Holds(IGs(), plain));
   EXPECT_TRUE(KORQuery<KORISpecObject>(plain)->IsDeleted());
@@ -190,7 +183,7 @@ TEST_F(ConfigResourcesTest, RemoveIGPlainOrByEmptyingItsEntry) {
 
 // RemoveIG with the plain flag clear disconnected a generator it does not list.
 TEST_F(ConfigResourcesTest, RemoveIGOfAGeneratorListedElsewhereChangesNothing) {
-  auto ig = build->IG("visu1:0.0");
+  auto ig = build.IG("visu1:0.0");
   auto other = Bare<KORIVrcGraphicResources>("KORVrcGraphicResources");
   ASSERT_EQ(other->RemoveIG(ig, 0), S_OK);
   EXPECT_TRUE(Holds(IGs(), ig));
@@ -241,7 +234,7 @@ TEST_F(ConfigResourcesTest, ListRemoversFailOnAnElementWithoutAttributes) {
 }
 
 TEST_F(ConfigResourcesTest, ReconnectHooksWindowsBackThroughTheWholeTree) {
-  auto ig = build->IG("visu1:0.0");
+  auto ig = build.IG("visu1:0.0");
   // A window stored under the generator by the feature store alone, as after
   // a load: its events go nowhere yet.
   auto window = Bare<KORIVrcWindow>("KORVrcWindow");

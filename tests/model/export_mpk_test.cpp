@@ -25,7 +25,7 @@ protected:
   // The standard wall used by most cases: 3 m in front of the viewer, 3 m
   // wide, from 1 m below to 2 m above the eyes.
   void FrontScreen() {
-    build->Screen("Front", {3000, 1500, 2000}, {3000, 1500, -1000}, {3000, -1500, -1000});
+    build.Screen("Front", {3000, 1500, 2000}, {3000, 1500, -1000}, {3000, -1500, -1000});
   }
 
   void PlaceHead(double iZ) {
@@ -44,10 +44,10 @@ protected:
 
 TEST_F(ExportMPKTest, MonoConfigurationGivesEyeCompoundsOnlyForOneEyeWindows) {
   FrontScreen();
-  build->Screen("Floor", {3000, 1500, -1000}, {1234.56, 1500, -1000}, {1234.56, -1500, -1000});
-  auto ig = build->IG("localhost:0.0");
-  build->MainWindow(build->Window(ig, "Main", {0, 0, 1, 1}, "Front").get());
-  build->Window(ig, "Left", {0.5, 0, 0.5, 0.3}, "Floor", KORVrcRenderingLeft);
+  build.Screen("Floor", {3000, 1500, -1000}, {1234.56, 1500, -1000}, {1234.56, -1500, -1000});
+  auto ig = build.IG("localhost:0.0");
+  build.MainWindow(build.Window(ig, "Main", {0, 0, 1, 1}, "Front").get());
+  build.Window(ig, "Left", {0.5, 0, 0.5, 0.3}, "Floor", KORVrcRenderingLeft);
 
   EXPECT_EQ(Generate(), S_OK);
   EXPECT_EQ(messages, "");
@@ -57,13 +57,13 @@ TEST_F(ExportMPKTest, MonoConfigurationGivesEyeCompoundsOnlyForOneEyeWindows) {
 TEST_F(ExportMPKTest, StereoConfigurationHintsOneEyeWindowsAndFlipsMirroredChannels) {
   FrontScreen();
   ASSERT_EQ(Head()->SetIPD(63.5), S_OK);
-  auto ig = build->IG("localhost:0.0");
-  build->MainWindow(build->Window(ig, "Main", {0, 0, 1, 1}, "Front", KORVrcRenderingStereo).get());
-  build->Window(ig, "Hori", {0, 0, 0.25, 0.25}, "Front", KORVrcRenderingMono,
-                KORVrcMirrorHorizontal);
-  build->Window(ig, "Verti", {0.25, 0, 0.25, 0.25}, "Front", KORVrcRenderingLeft,
-                KORVrcMirrorVertical);
-  build->Window(ig, "Both", {0.5, 0, 0.25, 0.25}, "Front", KORVrcRenderingRight, KORVrcMirrorBoth);
+  auto ig = build.IG("localhost:0.0");
+  build.MainWindow(build.Window(ig, "Main", {0, 0, 1, 1}, "Front", KORVrcRenderingStereo).get());
+  build.Window(ig, "Hori", {0, 0, 0.25, 0.25}, "Front", KORVrcRenderingMono,
+               KORVrcMirrorHorizontal);
+  build.Window(ig, "Verti", {0.25, 0, 0.25, 0.25}, "Front", KORVrcRenderingLeft,
+               KORVrcMirrorVertical);
+  build.Window(ig, "Both", {0.5, 0, 0.25, 0.25}, "Front", KORVrcRenderingRight, KORVrcMirrorBoth);
 
   EXPECT_EQ(Generate(), S_OK);
   EXPECT_EQ(text.str(), Golden("mpk", "stereo_mirrors"));
@@ -73,10 +73,10 @@ TEST_F(ExportMPKTest, StereoConfigurationHintsOneEyeWindowsAndFlipsMirroredChann
 // head's location must not move it.
 TEST_F(ExportMPKTest, CameraViewsGiveHMDCompoundsWithBothEyesForActiveStereo) {
   PlaceHead(1700);
-  build->Camera("Cam", 2 * std::atan(0.5), 0, 2 * std::atan(0.4), std::atan(0.1));
-  auto ig = build->IG("localhost:0.0");
-  build->MainWindow(build->Window(ig, "HMD", {0, 0, 1, 1}, "Cam", KORVrcRenderingStereo).get());
-  build->Window(ig, "Mono", {0, 0, 1, 1}, "Cam", KORVrcRenderingMono);
+  build.Camera("Cam", 2 * std::atan(0.5), 0, 2 * std::atan(0.4), std::atan(0.1));
+  auto ig = build.IG("localhost:0.0");
+  build.MainWindow(build.Window(ig, "HMD", {0, 0, 1, 1}, "Cam", KORVrcRenderingStereo).get());
+  build.Window(ig, "Mono", {0, 0, 1, 1}, "Cam", KORVrcRenderingMono);
 
   EXPECT_EQ(Generate(), S_OK);
   EXPECT_EQ(text.str(), Golden("mpk", "camera"));
@@ -84,12 +84,12 @@ TEST_F(ExportMPKTest, CameraViewsGiveHMDCompoundsWithBothEyesForActiveStereo) {
 
 TEST_F(ExportMPKTest, MainWindowLeadsItsPipeAndCompoundsAndEmptyIGsGiveNoPipe) {
   FrontScreen();
-  build->Window(build->IG("localhost:0.0").get(), "A", {0, 0, 1, 1}, "Front");
-  build->IG("localhost:0.1");
-  auto third = build->IG(":0.2");
-  build->Window(third, "B", {0, 0, 1, 1}, "Front", KORVrcRenderingLeft);
-  build->Window(third, "C", {0, 0, 1, 1}, "Front", KORVrcRenderingRight);
-  build->MainWindow(build->Window(third, "Main", {0, 0, 1, 1}, "Front", KORVrcRenderingLeft).get());
+  build.Window(build.IG("localhost:0.0").get(), "A", {0, 0, 1, 1}, "Front");
+  build.IG("localhost:0.1");
+  auto third = build.IG(":0.2");
+  build.Window(third, "B", {0, 0, 1, 1}, "Front", KORVrcRenderingLeft);
+  build.Window(third, "C", {0, 0, 1, 1}, "Front", KORVrcRenderingRight);
+  build.MainWindow(build.Window(third, "Main", {0, 0, 1, 1}, "Front", KORVrcRenderingLeft).get());
 
   EXPECT_EQ(Generate(), S_OK);
   EXPECT_EQ(text.str(), Golden("mpk", "several_igs"));
@@ -104,10 +104,10 @@ TEST_F(ExportMPKTest, TrackedHeadAddsTheTrackerFrameInUserdata) {
   KORMathTransformation ref;
   ref.SetCoef({2.0 / 3, 2.0 / 3, -1.0 / 3, -1.0 / 3, 2.0 / 3, 2.0 / 3, 2.0 / 3, -1.0 / 3, 2.0 / 3,
                100, 200, 300});
-  auto station = build->Station("Station", KORVrcStationIS900, "isd", 1, 115200, ref);
-  ASSERT_EQ(Head()->SetViewPointTracker(build->Tracker(station, 2, "head").get()), S_OK);
-  build->MainWindow(
-      build->Window(build->IG("localhost:0.0").get(), "Main", {0, 0, 1, 1}, "Front").get());
+  auto station = build.Station("Station", KORVrcStationIS900, "isd", 1, 115200, ref);
+  ASSERT_EQ(Head()->SetViewPointTracker(build.Tracker(station, 2, "head").get()), S_OK);
+  build.MainWindow(
+      build.Window(build.IG("localhost:0.0").get(), "Main", {0, 0, 1, 1}, "Front").get());
 
   EXPECT_EQ(Generate(), S_OK);
   EXPECT_EQ(text.str(), Golden("mpk", "tracking"));
@@ -115,9 +115,9 @@ TEST_F(ExportMPKTest, TrackedHeadAddsTheTrackerFrameInUserdata) {
 
 TEST_F(ExportMPKTest, WindowWithoutViewIsLeftOutAndFailsTheExport) {
   FrontScreen();
-  auto ig = build->IG("localhost:0.0");
-  build->Window(ig, "Bare", {0, 0, 0.5, 0.5});
-  build->MainWindow(build->Window(ig, "Main", {0, 0, 1, 1}, "Front").get());
+  auto ig = build.IG("localhost:0.0");
+  build.Window(ig, "Bare", {0, 0, 0.5, 0.5});
+  build.MainWindow(build.Window(ig, "Main", {0, 0, 1, 1}, "Front").get());
 
   EXPECT_EQ(Generate(), E_FAIL);
   EXPECT_EQ(messages, "");
@@ -126,13 +126,13 @@ TEST_F(ExportMPKTest, WindowWithoutViewIsLeftOutAndFailsTheExport) {
 
 TEST_F(ExportMPKTest, MissingOrViewlessMainWindowIsAnErrorAndWritesNothing) {
   FrontScreen();
-  auto ig = build->IG("localhost:0.0");
-  build->Window(ig, "Main", {0, 0, 1, 1}, "Front");
+  auto ig = build.IG("localhost:0.0");
+  build.Window(ig, "Main", {0, 0, 1, 1}, "Front");
   EXPECT_EQ(Generate(), E_FAIL);
   EXPECT_EQ(messages, ErrorText + NoMainWindowText);
   EXPECT_EQ(text.str(), "");
 
-  build->MainWindow(build->Window(ig, "Bare", {0, 0, 1, 1}).get());
+  build.MainWindow(build.Window(ig, "Bare", {0, 0, 1, 1}).get());
   EXPECT_EQ(Generate(), E_FAIL);
   EXPECT_EQ(messages, ErrorText + NoMainWindowText);
   EXPECT_EQ(text.str(), "");
@@ -140,15 +140,15 @@ TEST_F(ExportMPKTest, MissingOrViewlessMainWindowIsAnErrorAndWritesNothing) {
 
 TEST_F(ExportMPKTest, DistantIGIsAWarningAndWritesNothing) {
   FrontScreen();
-  build->Window(build->IG("localhost:0.0").get(), "Local", {0, 0, 1, 1}, "Front");
-  auto distant = build->IG("LocalHost:0.0");
-  build->MainWindow(build->Window(distant, "Main", {0, 0, 1, 1}, "Front").get());
+  build.Window(build.IG("localhost:0.0").get(), "Local", {0, 0, 1, 1}, "Front");
+  auto distant = build.IG("LocalHost:0.0");
+  build.MainWindow(build.Window(distant, "Main", {0, 0, 1, 1}, "Front").get());
   EXPECT_EQ(Generate(), E_FAIL);
   EXPECT_EQ(messages, WarningText + DistantIGsText);
   EXPECT_EQ(text.str(), "");
 
   // Both problems are reported, the error first.
-  build->MainWindow(nullptr);
+  build.MainWindow(nullptr);
   EXPECT_EQ(Generate(), E_FAIL);
   EXPECT_EQ(messages, ErrorText + NoMainWindowText + WarningText + DistantIGsText);
   EXPECT_EQ(text.str(), "");
@@ -156,8 +156,8 @@ TEST_F(ExportMPKTest, DistantIGIsAWarningAndWritesNothing) {
 
 TEST_F(ExportMPKTest, ChecksOnlyRunWithoutWriteFlag) {
   FrontScreen();
-  build->MainWindow(
-      build->Window(build->IG("localhost:0.0").get(), "Main", {0, 0, 1, 1}, "Front").get());
+  build.MainWindow(
+      build.Window(build.IG("localhost:0.0").get(), "Main", {0, 0, 1, 1}, "Front").get());
   EXPECT_EQ(Generate(0), S_OK);
   EXPECT_EQ(messages, "");
   EXPECT_EQ(text.str(), "");

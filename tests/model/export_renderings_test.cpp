@@ -28,18 +28,13 @@ protected:
 };
 
 TEST_F(ExportRenderingsTest, WindowShownTwiceTakesTheFirstListedRendering) {
-  KORIVrcIG_var ig = build->IG("IG1");
-  auto front = build->Screen("Front", {0, 1500, 1500}, {0, 1500, -1500}, {3000, 1500, -1500});
-  auto floor = build->Screen("Floor", {0, 0, 0}, {0, 3000, 0}, {3000, 3000, 0});
-  KORIVrcWindow_var main = build->Window(ig, "Main", {0, 0, 1, 1}, "Front");
-  build->MainWindow(main);
-  KORIVrcWindow_var side = build->Window(ig, "Side", {0, 0, 1, 1}, "Front", KORVrcRenderingLeft);
-  KORIVrcRenderingSpec_var spec;
-  ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingRight, KORVrcMirrorNone, spec.Out()), S_OK);
-  KORIVrcRendering_var second;
-  ASSERT_EQ(factory->CreateRendering("Side2", spec, KORQuery<KORIVrcView>(floor).get(), side,
-                                     second.Out()),
-            S_OK);
+  KORIVrcIG_var ig = build.IG("IG1");
+  auto front = build.Screen("Front", {0, 1500, 1500}, {0, 1500, -1500}, {3000, 1500, -1500});
+  auto floor = build.Screen("Floor", {0, 0, 0}, {0, 3000, 0}, {3000, 3000, 0});
+  KORIVrcWindow_var main = build.Window(ig, "Main", {0, 0, 1, 1}, "Front");
+  build.MainWindow(main);
+  KORIVrcWindow_var side = build.Window(ig, "Side", {0, 0, 1, 1}, "Front", KORVrcRenderingLeft);
+  build.Rendering("Side2", KORQuery<KORIVrcView>(floor).get(), side, KORVrcRenderingRight);
 
   struct Case {
     const char* order;

@@ -17,11 +17,11 @@ protected:
     ExportTest::SetUp();
     service = KORQuery<KORIVrcExportService>(config);
     ASSERT_TRUE(service);
-    build->Screen("Front", {3000, 1500, 2000}, {3000, 1500, -1000}, {3000, -1500, -1000});
-    auto ig = build->IG("localhost:0.0");
-    build->MainWindow(build->Window(ig, "Main", {0, 0, 1, 1}, "Front").get());
+    build.Screen("Front", {3000, 1500, 2000}, {3000, 1500, -1000}, {3000, -1500, -1000});
+    auto ig = build.IG("localhost:0.0");
+    build.MainWindow(build.Window(ig, "Main", {0, 0, 1, 1}, "Front").get());
     // A name that is cleaned up for its daemon file.
-    build->Station("Head Station", KORVrcStationIS900, "Isense", 2, 115200);
+    build.Station("Head Station", KORVrcStationIS900, "Isense", 2, 115200);
   }
 
   KORIVrcExportService_var service;

@@ -2,25 +2,17 @@
 // embedded files and messages, and that exporting leaves the model alone.
 // With KOR_XML_OUT set, every document is also written there so that a later
 // test validates it against the document type.
+#include "../host/featurestore/StoreChecks.h"
 #include "ExportFixture.h"
-#include "featurestore/KORDocumentIO.h"
-#include "featurestore/KORIContainer.h"
-#include "featurestore/KORISpecObject.h"
 #include "featurestore/KORIUuid.h"
 #include "interfaces/KORIVrcXML.h"
-#include "system/KORMsgCatalog.h"
 #include "system/KORResource.h"
 
 #include <pugixml.hpp>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <regex>
-#include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -87,7 +79,6 @@ protected:
   // window without viewport on a camera view; the head followed by tracker 1 of
   // a station that has a free tracker 2; a button device managing the hand.
   void BuildInstallation(const std::string& iIGName = "IG1") {
-    ConfigBuilder build(factory);
     KORIVrcIG_var ig = build.IG(iIGName);
     build.Screen("Wall", {3000, -1500, 2500}, {3000, -1500, 0}, {3000, 1500, 0});
     mainWindow = build.Window(ig, "Win1", {10, 20, 640, 480}, "Wall", KORVrcRenderingStereo,
@@ -97,13 +88,7 @@ protected:
     EXPECT_EQ(factory->CreateVrcWindow("Win2", nullptr, ig, bareWindow.Out()), E_FAIL);
     ASSERT_TRUE(bareWindow);
     KORIVrcCameraView_var camera = build.Camera("Cam", 0.5, 0.1, 0.4, -0.05);
-    KORIVrcRenderingSpec_var spec;
-    ASSERT_EQ(factory->CreateRenderingSpec(KORVrcRenderingMono, KORVrcMirrorNone, spec.Out()),
-              S_OK);
-    KORIVrcRendering_var rendering;
-    ASSERT_EQ(factory->CreateRendering("Win2", spec, KORQuery<KORIVrcView>(camera).get(),
-                                       bareWindow, rendering.Out()),
-              S_OK);
+    build.Rendering("Win2", KORQuery<KORIVrcView>(camera).get(), bareWindow);
 
     KORIVrcHead_var head = Head();
     ASSERT_EQ(head->SetIPD(65), S_OK);
@@ -119,27 +104,6 @@ protected:
     ASSERT_EQ(head->SetViewPointTracker(headTracker), S_OK);
     buttons = build.ButtonDevice("Buttons", KORVrcButtonMike, "buttond", 2, 9600);
     ASSERT_EQ(Hand()->SetButtonManager(buttons), S_OK);
-  }
-
-  int FeatureCount() {
-    KORIContainer_var container;
-    EXPECT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
-    KORListValKORBaseUnknown_var* members = nullptr;
-    EXPECT_EQ(container->ListMembers(KORISpecObject::IID, &members), S_OK);
-    std::unique_ptr<KORListValKORBaseUnknown_var> owned(members);
-    return owned ? owned->Size() : -1;
-  }
-
-  std::string SavedText() {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                       ("export_xml_test_" + std::to_string(::getpid()) + ".json");
-    std::string error;
-    EXPECT_EQ(KORSaveDocument(*document, path.string(), error), S_OK) << error;
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    std::filesystem::remove(path);
-    return text.str();
   }
 
   KORIVrcWindow_var mainWindow, bareWindow;
@@ -287,7 +251,6 @@ TEST_F(ExportXmlTest, DistantImageGeneratorLeavesOutTheMultipipeFile) {
 }
 
 TEST_F(ExportXmlTest, NoMainWindowFailsButStillGivesTheDocument) {
-  ConfigBuilder build(factory);
   KORIVrcIG_var ig = build.IG("IG1");
   build.Screen("Wall", {3000, -1500, 2500}, {3000, -1500, 0}, {3000, 1500, 0});
   build.Window(ig, "Win1", {0, 0, 1280, 1024}, "Wall");
@@ -308,14 +271,14 @@ TEST_F(ExportXmlTest, ExportReadsTheModelOnly) {
   // The configuration identifier is made on first demand: make it before.
   KORUuid id;
   ASSERT_EQ(Config()->GetID(id), S_OK);
-  const int featuresBefore = FeatureCount();
-  const std::string savedBefore = SavedText();
+  const auto featuresBefore = StoreMirror::Of(*Store());
+  const std::string savedBefore = SavedBytes(*document);
   ASSERT_FALSE(savedBefore.empty());
   TakeHeard();
 
   Exported first = Export();
-  EXPECT_EQ(FeatureCount(), featuresBefore);
-  EXPECT_EQ(SavedText(), savedBefore);
+  EXPECT_EQ(StoreMirror::Of(*Store()), featuresBefore);
+  EXPECT_EQ(SavedBytes(*document), savedBefore);
   EXPECT_TRUE(TakeHeard().empty());
 
   Exported second = Export();

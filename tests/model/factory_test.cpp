@@ -5,18 +5,12 @@
 #include "featurestore/KORLifeCycleObject.h"
 
 #include <gmock/gmock.h>
-#include <type_traits>
 
 namespace {
 using testing::Contains;
 
 class FactoryTest : public ModelTest {
 protected:
-  KORFeatureContainer* Container() {
-    KORIContainer_var container;
-    EXPECT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
-    return KORGetImplementationAs<KORFeatureContainer>(container);
-  }
   static KORUnicodeString NameOf(KORBaseUnknown* iElement) {
     KORUnicodeString name;
     auto element = KORQuery<KORIVrcElement>(iElement);
@@ -34,7 +28,7 @@ TEST_F(FactoryTest, TheFirstRequestMakesTheCompleteDefaultConfiguration) {
   EXPECT_EQ(NameOf(config), "Config");
   EXPECT_TRUE(Same(Config().get(), config)) << "a second request made another root";
 
-  KORFeatureContainer* container = Container();
+  KORFeatureContainer* container = Store();
   ASSERT_NE(container, nullptr);
   EXPECT_STREQ(container->GetTypeName(), "VrcContainer");
   EXPECT_EQ(container->SuperType(), "KORFeatCont");
@@ -82,13 +76,9 @@ TEST_F(FactoryTest, EveryElementFindsTheSameFactoryResults) {
   auto config = Config();
   auto fromHead = KORQuery<KORIVrcFactory>(Head());
   ASSERT_TRUE(fromHead);
-  KORIVrcConfig_var viaHead;
-  EXPECT_EQ(fromHead->RetrieveConfig(viaHead.Out()), S_OK);
-  EXPECT_TRUE(Same(viaHead, config));
-  KORIContainer_var a, b;
-  EXPECT_EQ(fromHead->RetrieveVrcContainer(a.Out()), S_OK);
-  EXPECT_EQ(factory->RetrieveVrcContainer(b.Out()), S_OK);
-  EXPECT_TRUE(Same(a, b));
+  EXPECT_TRUE(Same(Retrieved(fromHead, &KORIVrcFactory::RetrieveConfig).get(), config));
+  EXPECT_TRUE(
+      Same(Retrieved(fromHead, &KORIVrcFactory::RetrieveVrcContainer).get(), VrcContainer().get()));
   EXPECT_EQ(factory->RetrieveConfig(nullptr), E_FAIL);
 }
 
@@ -98,27 +88,20 @@ TEST_F(FactoryTest, AFailedRetrievalLeavesNullInItsOutValue) {
   auto lost = KORLooseElement::Make<KORIVrcFactory>("KORVrcElement");
   ASSERT_TRUE(lost);
   KORIVrcHead_var earlier = Head();
-  auto retrieveInto = [&](auto iRetrieve, auto* ioValue) {
-    *ioValue = reinterpret_cast<std::remove_pointer_t<decltype(ioValue)>>(earlier.get());
-    EXPECT_EQ(iRetrieve(ioValue), E_FAIL);
-    return *ioValue == nullptr;
+  // Whether iRetrieve fails and clears an out value that held an element.
+  auto clears = [&]<class I>(HRESULT (KORIVrcFactory::*iRetrieve)(I**)) {
+    I* value = reinterpret_cast<I*>(earlier.get());
+    EXPECT_EQ((lost.get()->*iRetrieve)(&value), E_FAIL);
+    return value == nullptr;
   };
-  KORIContainer* container = nullptr;
-  KORIVrcConfig* config = nullptr;
-  KORIVrcGraphicResources* resources = nullptr;
-  KORIVrcGraphicSpecs* specs = nullptr;
-  KORIVrcDevices* devices = nullptr;
-  KORIVrcWindow* window = nullptr;
-  KORIVrcHead* head = nullptr;
-  KORIVrcHandDevice* hand = nullptr;
-  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveVrcContainer(o); }, &container));
-  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveConfig(o); }, &config));
-  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveGraphicResources(o); }, &resources));
-  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveGraphicSpecs(o); }, &specs));
-  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveDevices(o); }, &devices));
-  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveMainWindow(o); }, &window));
-  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveHead(o); }, &head));
-  EXPECT_TRUE(retrieveInto([&](auto o) { return lost->RetrieveHandDevice(o); }, &hand));
+  EXPECT_TRUE(clears(&KORIVrcFactory::RetrieveVrcContainer));
+  EXPECT_TRUE(clears(&KORIVrcFactory::RetrieveConfig));
+  EXPECT_TRUE(clears(&KORIVrcFactory::RetrieveGraphicResources));
+  EXPECT_TRUE(clears(&KORIVrcFactory::RetrieveGraphicSpecs));
+  EXPECT_TRUE(clears(&KORIVrcFactory::RetrieveDevices));
+  EXPECT_TRUE(clears(&KORIVrcFactory::RetrieveMainWindow));
+  EXPECT_TRUE(clears(&KORIVrcFactory::RetrieveHead));
+  EXPECT_TRUE(clears(&KORIVrcFactory::RetrieveHandDevice));
 }
 
 TEST_F(FactoryTest, AViewMadeWithoutHeadHasNone) {
@@ -132,7 +115,7 @@ TEST_F(FactoryTest, AViewMadeWithoutHeadHasNone) {
 }
 
 TEST_F(FactoryTest, ATrackerWithoutStationIsNotMade) {
-  KORFeatureContainer* container = Container();
+  KORFeatureContainer* container = Store();
   const std::size_t before = container->Features().size();
   KORIVrcTracker_var tracker;
   EXPECT_EQ(factory->CreateTracker("1", tracker.Out(), nullptr), E_FAIL);

@@ -2,20 +2,17 @@
 
 #include "featurestore/KORDocumentIO.h"
 #include "featurestore/KORICutAndPastable.h"
-#include "featurestore/KORITransactions.h"
 #include "featurestore/KORLifeCycleObject.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <unistd.h>
 
 namespace {
-class LifeCycleTest : public ModelTest {
+class LifeCycleTest : public BuildTest {
 protected:
   void SetUp() override {
-    ModelTest::SetUp();
-    ConfigBuilder build(factory);
+    BuildTest::SetUp();
     ig = build.IG(":0.0");
     build.Camera("Cam", 1, 0, 1, 0);
     shown = build.Window(ig, "Shown", {0, 0, 1, 1}, "Cam");
@@ -50,10 +47,8 @@ TEST_F(LifeCycleTest, DeletingAWindowDropsItsRenderingFromTheRootAndAnnouncesIt)
 }
 
 TEST_F(LifeCycleTest, OnlyOrdinaryElementsAcceptDelete) {
-  KORIVrcTrackingStation_var station;
-  ASSERT_EQ(factory->CreateTrackingStation(KORVrcStationIS900, "S", station.Out()), S_OK);
-  KORIVrcTracker_var tracker;
-  ASSERT_EQ(factory->CreateTracker("1", tracker.Out(), station), S_OK);
+  auto station = build.Station("S", KORVrcStationIS900, "d");
+  auto tracker = build.Tracker(station, 1);
   for (KORBaseUnknown* element :
        std::initializer_list<KORBaseUnknown*>{tracker, alone, ig, station}) {
     EXPECT_EQ(Accepts(element, "Delete"), S_OK);
@@ -69,36 +64,9 @@ TEST_F(LifeCycleTest, OnlyOrdinaryElementsAcceptDelete) {
   EXPECT_EQ(elements, nullptr);
 }
 
-// Renewals within one transaction rewrite the recorded identifier in place:
-// each read still sees a new value, and undo and redo give back the values
-// before and after the transaction.
-TEST_F(LifeCycleTest, IdentifiersRenewedInATransactionAreFreshAndReplayed) {
-  auto config = Config();
-  auto transactions = KORQuery<KORITransactions>(document->Identity());
-  ASSERT_TRUE(transactions);
-  std::vector<KORUuid> seen(1);
-  ASSERT_EQ(config->GetID(seen.back()), S_OK);
-  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
-  for (int width : {640, 800, 1024}) {
-    ASSERT_EQ(ig->SetPixelWidth(width), S_OK);
-    KORUuid now;
-    ASSERT_EQ(config->GetID(now), S_OK);
-    EXPECT_EQ(std::count(seen.begin(), seen.end(), now), 0) << "width " << width;
-    seen.push_back(now);
-  }
-  ASSERT_EQ(transactions->CommitTransaction(), S_OK);
-  KORUuid replayed;
-  ASSERT_EQ(transactions->Undo(), S_OK);
-  ASSERT_EQ(config->GetID(replayed), S_OK);
-  EXPECT_EQ(replayed, seen.front());
-  ASSERT_EQ(transactions->Redo(), S_OK);
-  ASSERT_EQ(config->GetID(replayed), S_OK);
-  EXPECT_EQ(replayed, seen.back());
-}
-
 // Moves of the hand device and head, and deletions of devices, stopped short
 // of the configuration root: its identifier stayed and the views never heard.
-class DeviceEventsTest : public ModelTest {
+class DeviceEventsTest : public BuildTest {
 protected:
   struct Devices {
     KORIVrcTrackedElement_var hand, head;
@@ -108,24 +76,16 @@ protected:
   };
   static Devices Find(KORIVrcFactory* iFactory) {
     Devices found;
-    KORIVrcHandDevice_var hand;
-    KORIVrcHead_var head;
-    EXPECT_EQ(iFactory->RetrieveHandDevice(hand.Out()), S_OK);
-    EXPECT_EQ(iFactory->RetrieveHead(head.Out()), S_OK);
-    found.hand = KORQuery<KORIVrcTrackedElement>(hand);
-    found.head = KORQuery<KORIVrcTrackedElement>(head);
-    KORIVrcDevices_var devices;
-    EXPECT_EQ(iFactory->RetrieveDevices(devices.Out()), S_OK);
-    KORListValKORBaseUnknown_var* listed = nullptr;
-    EXPECT_EQ(devices->GetTrackingStations(&listed), S_OK);
-    found.station = KORQuery<KORIVrcTrackingStation>((*listed)[1]);
-    delete listed;
-    EXPECT_EQ(devices->GetButtonDevices(&listed), S_OK);
-    found.buttons = KORQuery<KORIVrcButtonDevice>((*listed)[1]);
-    delete listed;
-    EXPECT_EQ(found.station->GetTrackers(&listed), S_OK);
-    found.tracker = KORQuery<KORIVrcTracker>((*listed)[1]);
-    delete listed;
+    found.hand =
+        KORQuery<KORIVrcTrackedElement>(Retrieved(iFactory, &KORIVrcFactory::RetrieveHandDevice));
+    found.head =
+        KORQuery<KORIVrcTrackedElement>(Retrieved(iFactory, &KORIVrcFactory::RetrieveHead));
+    auto devices = Retrieved(iFactory, &KORIVrcFactory::RetrieveDevices);
+    found.station =
+        Listed<KORIVrcTrackingStation>(devices, &KORIVrcDevices::GetTrackingStations).at(0);
+    found.buttons = Listed<KORIVrcButtonDevice>(devices, &KORIVrcDevices::GetButtonDevices).at(0);
+    found.tracker =
+        Listed<KORIVrcTracker>(found.station, &KORIVrcTrackingStation::GetTrackers).at(0);
     return found;
   }
   static HRESULT Remove(KORBaseUnknown* iElement) {
@@ -159,8 +119,7 @@ protected:
         {"station deletion", [&] { return Remove(found.station); }, KORNotificationKind::Delete,
          found.station},
     };
-    KORIVrcConfig_var config;
-    ASSERT_EQ(iFactory->RetrieveConfig(config.Out()), S_OK);
+    KORIVrcConfig_var config = Retrieved(iFactory, &KORIVrcFactory::RetrieveConfig);
     for (const Change& change : changes) {
       KORUuid before, after;
       ASSERT_EQ(config->GetID(before), S_OK);
@@ -175,8 +134,7 @@ protected:
   }
 
   void SetUp() override {
-    ModelTest::SetUp();
-    ConfigBuilder build(factory);
+    BuildTest::SetUp();
     build.Tracker(build.Station("S", KORVrcStationIS900, "d").get(), 1);
     build.ButtonDevice("B", KORVrcButtonMike, "b");
   }

@@ -7,16 +7,14 @@
 #include "frame/KORFrame.h"
 #include "system/KORTrace.h"
 
-#include <optional>
-
 class SchematicViewTest : public VisuTest {
 protected:
   void SetUp() override {
     VisuTest::SetUp();
     editor.SetDocument(document->Identity());
     environment.SetCurrentEditor(&editor);
-    ig = builder->IG("ig1");
-    window = builder->Window(ig, "w1", {0, 0, 1, 1});
+    ig = build.IG("ig1");
+    window = build.Window(ig, "w1", {0, 0, 1, 1});
     header = new KORCommandHeader("KORVrc2DViewHdr", "KORVrConfig", "KORVrc2DViewCmd", nullptr,
                                   KORFrmAvailable);
   }

@@ -126,7 +126,6 @@ TEST(UuidTextTest, PadsEveryGroupToEightDigits) {
   KORUnicodeString* text = ConvertUuidToUString(object);
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(*text, "ID0000001a_00000002_abcdef12_00000000");
-  EXPECT_EQ(text->size(), 37u);
   delete text;
   EXPECT_EQ(ConvertUuidToUString(nullptr), nullptr);
 }

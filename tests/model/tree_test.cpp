@@ -11,22 +11,21 @@
 
 #include <sstream>
 
-class TreeTest : public ModelTest {
+class TreeTest : public BuildTest {
 protected:
   void SetUp() override {
-    ModelTest::SetUp();
-    builder = std::make_unique<ConfigBuilder>(factory);
+    BuildTest::SetUp();
     ASSERT_EQ(Config()->SetName("Cave"), S_OK);
-    ig = builder->IG("ig1");
-    screen = builder->Screen("S1", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
-    camera = builder->Camera("C1", 1.0, 0.0, 1.0, 0.0);
-    window = builder->Window(ig, "w1", {0, 0, 1, 1}, "S1");
-    builder->Window(ig, "w2");
-    station = builder->Station("St", KORVrcStationIS900, "d");
-    tracker = builder->Tracker(station, 2);
-    builder->Tracker(station, 1);
-    button = builder->ButtonDevice("B", KORVrcButtonDeviceType{}, "d");
-    ASSERT_EQ(factory->RetrieveVrcContainer(container.Out()), S_OK);
+    ig = build.IG("ig1");
+    screen = build.Screen("S1", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
+    camera = build.Camera("C1", 1.0, 0.0, 1.0, 0.0);
+    window = build.Window(ig, "w1", {0, 0, 1, 1}, "S1");
+    build.Window(ig, "w2");
+    station = build.Station("St", KORVrcStationIS900, "d");
+    tracker = build.Tracker(station, 2);
+    build.Tracker(station, 1);
+    button = build.ButtonDevice("B", KORVrcButtonDeviceType{}, "d");
+    container = VrcContainer();
     ASSERT_EQ(tree.Attach(document, container, {document->Identity()}), S_OK);
   }
   std::string Printed() {
@@ -35,7 +34,6 @@ protected:
     return text.str();
   }
 
-  std::unique_ptr<ConfigBuilder> builder;
   KORIContainer_var container;
   KORIVrcIG_var ig;
   KORIVrcScreenView_var screen;
@@ -81,7 +79,7 @@ TEST_F(TreeTest, ARenameRereadsThatNodeOnly) {
 
 TEST_F(TreeTest, CreatedAndRemovedElementsComeAndGo) {
   ASSERT_FALSE(Printed().empty());
-  builder->Screen("S2", {0, 0, 1000}, {0, 0, 0}, {0, -1000, 0});
+  build.Screen("S2", {0, 0, 1000}, {0, 0, 0}, {0, -1000, 0});
   EXPECT_NE(Printed().find("      Camera: C1\n      Screen: S2\n"), std::string::npos) << Printed();
 
   auto lifeCycle = KORQuery<LifeCycleObject>(screen);
@@ -121,12 +119,11 @@ TEST_F(TreeTest, AChangeUpdatesEachNodeOfTheElementThroughItsKindsNodeExtension)
       lines = capture.Lines();
     }
     // Other nodes may update too (a tracker's change is its station's).
-    const std::string entering = std::string("KORVrcView: Entering ") + c.nodeClass +
-                                 "::UpdateElem(KORNavigInstance*  inst)";
-    const std::string exiting = std::string("KORVrcView: Exiting ") + c.nodeClass +
-                                "::UpdateElem(KORNavigInstance*  inst)";
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), entering), c.places);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), exiting), c.places);
+    for (const char* step : {"Entering ", "Exiting "}) {
+      const std::string line = std::string("KORVrcView: ") + step + c.nodeClass +
+                               "::UpdateElem(KORNavigInstance*  inst)";
+      EXPECT_EQ(std::count(lines.begin(), lines.end(), line), c.places) << step;
+    }
     ASSERT_FALSE(Printed().empty());
     EXPECT_EQ(tree.GetReadCount(c.element), reads + c.places) << "each updated node is read again";
   }

@@ -1,6 +1,6 @@
 // Undo and redo of edits made through the module's interfaces: seeded random
 // sequences of factory creations, setter calls and removals, in transactions.
-#include "ModelFixture.h"
+#include "ConfigBuilder.h"
 
 #include "../host/featurestore/StoreChecks.h"
 #include "featurestore/KORLifeCycleObject.h"
@@ -9,17 +9,15 @@
 #include <random>
 
 namespace {
-class UndoTest : public ModelTest {
+class UndoTest : public BuildTest {
 protected:
   void SetUp() override {
-    ModelTest::SetUp();
+    BuildTest::SetUp();
     transactions = KORQuery<KORITransactions>(document->Identity());
     ASSERT_TRUE(transactions);
     resources = Resources(); // makes the default configuration, outside any transaction
     specs = Specs();
-    KORIContainer_var vrc;
-    ASSERT_EQ(factory->RetrieveVrcContainer(vrc.Out()), S_OK);
-    container = KORGetImplementationAs<KORFeatureContainer>(vrc);
+    container = Store();
     ASSERT_NE(container, nullptr);
   }
 
@@ -183,15 +181,11 @@ TEST_F(UndoTest, UndoingEveryEditGivesTheFileBeforeAndRedoingThemTheFileAfter) {
 }
 
 TEST_F(UndoTest, AnAbortedCommandLeavesTheDocumentAsItWas) {
-  KORIVrcIG_var ig;
-  ASSERT_EQ(factory->CreateIG("visu:0.0", 1280, 1024, ig.Out()), S_OK);
+  auto ig = build.IG("visu:0.0", 1280, 1024);
   const std::string before = Saved();
   TakeHeard();
   ASSERT_EQ(transactions->OpenTransaction(), S_OK);
-  KORIVrcWindow_var window;
-  KORIVrcViewport_var viewport;
-  ASSERT_EQ(factory->CreateViewport(0, 0, 1, 1, viewport.Out()), S_OK);
-  ASSERT_EQ(factory->CreateVrcWindow("W", viewport, ig, window.Out()), S_OK);
+  auto window = build.Window(ig, "W");
   ASSERT_EQ(ig->SetPixelWidth(640), S_OK);
   ASSERT_EQ(transactions->AbortTransaction(), S_OK);
   EXPECT_EQ(Saved(), before);
@@ -206,11 +200,7 @@ TEST_F(UndoTest, AnAbortedCommandLeavesTheDocumentAsItWas) {
 // follows its head no more, and brought back by undo follows it again, each
 // move renewing the configuration's identifier.
 TEST_F(UndoTest, AViewBroughtBackByUndoFollowsItsHeadAgain) {
-  KORIVrcProjectionArea_var area;
-  ASSERT_EQ(factory->CreateProjectionArea(0, 0, -3000, 0, 3000, -3000, 3000, 0, -3000, area.Out()),
-            S_OK);
-  KORIVrcScreenView_var view;
-  ASSERT_EQ(factory->CreateScreenView("Wall", area, view.Out()), S_OK);
+  auto view = build.Screen("Wall", {0, 0, -3000}, {0, 3000, -3000}, {3000, 0, -3000});
   auto head = KORQuery<KORIVrcTrackedElement>(Head());
   ASSERT_TRUE(head);
   KORIVrcConfig_var config = Config();

@@ -13,7 +13,7 @@ Eigen::Vector2d Mapped(const Eigen::Matrix3d& iMatrix, const Eigen::Vector2d& iP
 TEST_F(VisuTest, ImageGeneratorsSitSixToARow) {
   std::vector<KORIVrcIG_var> igs;
   for (int i = 1; i <= 7; ++i)
-    igs.push_back(builder->IG("ig" + std::to_string(i)));
+    igs.push_back(build.IG("ig" + std::to_string(i)));
   struct Case {
     int position;
     double x, y;
@@ -47,7 +47,7 @@ TEST_F(VisuTest, ImageGeneratorsSitSixToARow) {
 }
 
 TEST_F(VisuTest, WindowsLieAtTheirViewportsInsideTheScreenArea) {
-  auto ig = builder->IG("ig");
+  auto ig = build.IG("ig");
   struct Case {
     std::array<double, 4> viewport; // left, top, width, height
     std::vector<Eigen::Vector2d> corners;
@@ -57,7 +57,7 @@ TEST_F(VisuTest, WindowsLieAtTheirViewportsInsideTheScreenArea) {
       {{0.25, 0.5, 0.5, 0.25}, {{0.25, 0.5}, {0.75, 0.5}, {0.75, 0.25}, {0.25, 0.25}}},
   };
   for (const Case& c : cases) {
-    auto window = builder->Window(ig, "W", c.viewport);
+    auto window = build.Window(ig, "W", c.viewport);
     auto polygon = dynamic_cast<KOR2DPolygonRep*>(Rep2D(window).get());
     ASSERT_NE(polygon, nullptr);
     EXPECT_EQ(polygon->GetAttribute(), (KORGraphicAttribute{0xFD043400u, 0x000000FFu}));
@@ -79,7 +79,7 @@ TEST_F(VisuTest, WindowsLieAtTheirViewportsInsideTheScreenArea) {
 }
 
 TEST_F(VisuTest, SchematicShowsGraphicsHardwareOnly) {
-  auto ig = builder->IG("ig");
+  auto ig = build.IG("ig");
   EXPECT_FALSE(Rep2D(Specs().get()).get());
   EXPECT_FALSE(Rep2D(Devices().get()).get());
   const auto& config = ChildrenOf<KOR2DBagRep>(Rep2D(Config().get()).get());

@@ -39,7 +39,7 @@ Eigen::Vector3d Placed(const Eigen::Matrix4d& iMatrix, const Eigen::Vector3d& iP
 TEST_F(VisuTest, ScreenOutlineDiagonalsCrossAndChevronAtItsCorners) {
   // A 3000 by 3000 screen facing the viewer, 3000 in front: UR = (3000, -1500, 1500).
   auto screen =
-      builder->Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
+      build.Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
   KORRep_var rep = Rep3D(screen);
   const auto& children = ChildrenOf<KOR3DBagRep>(rep);
   ASSERT_EQ(children.size(), 2u);
@@ -48,24 +48,19 @@ TEST_F(VisuTest, ScreenOutlineDiagonalsCrossAndChevronAtItsCorners) {
   ASSERT_TRUE(placed && custom) << "the fill comes first, then the lines";
 
   EXPECT_EQ(custom->GetAttribute().word1, 0xFD040410u);
-  ExpectPrimitives(*custom,
-                   {{Kind::Polyline,
-                     0xFD043410u,
-                     {{3000, 1500, 1500},
-                      {3000, 1500, -1500},
-                      {3000, -1500, -1500},
-                      {3000, -1500, 1500},
-                      {3000, 1500, 1500}}},
-                    {Kind::Line, 0xFD041410u, {{3000, 1500, 1500}, {3000, -1500, -1500}}},
-                    {Kind::Line, 0xFD041A30u, {{3000, -90, 0}, {3000, -30, 0}}},
-                    {Kind::Line, 0xFD041A30u, {{3000, 90, 0}, {3000, 30, 0}}},
-                    {Kind::Line, 0xFD041A30u, {{3000, 0, -90}, {3000, 0, -30}}},
-                    {Kind::Line, 0xFD041A30u, {{3000, 0, 90}, {3000, 0, 30}}},
-                    {Kind::Line, 0xFD041F30u, {{3000, 0, 0}, {3000, 0, 0}}},
-                    {Kind::Polyline,
-                     0xFD043410u,
-                     {{3000, 900, -1500}, {3000, 1200, -1200}, {3000, 1500, -1200}}},
-                    {Kind::Line, 0xFD041410u, {{3000, 1200, -1200}, {3000, -1500, 1500}}}});
+  // clang-format off
+  ExpectPrimitives(*custom, {
+      {Kind::Polyline, 0xFD043410u, {{3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500},
+                                     {3000, -1500, 1500}, {3000, 1500, 1500}}},
+      {Kind::Line, 0xFD041410u, {{3000, 1500, 1500}, {3000, -1500, -1500}}},
+      {Kind::Line, 0xFD041A30u, {{3000, -90, 0}, {3000, -30, 0}}},
+      {Kind::Line, 0xFD041A30u, {{3000, 90, 0}, {3000, 30, 0}}},
+      {Kind::Line, 0xFD041A30u, {{3000, 0, -90}, {3000, 0, -30}}},
+      {Kind::Line, 0xFD041A30u, {{3000, 0, 90}, {3000, 0, 30}}},
+      {Kind::Line, 0xFD041F30u, {{3000, 0, 0}, {3000, 0, 0}}},
+      {Kind::Polyline, 0xFD043410u, {{3000, 900, -1500}, {3000, 1200, -1200}, {3000, 1500, -1200}}},
+      {Kind::Line, 0xFD041410u, {{3000, 1200, -1200}, {3000, -1500, 1500}}}});
+  // clang-format on
 
   const double radius = 1500.0 * std::sqrt(2.0);
   for (KORRep* part : {rep.get(), static_cast<KORRep*>(placed), static_cast<KORRep*>(custom)}) {
@@ -84,7 +79,7 @@ TEST_F(VisuTest, ScreenOutlineDiagonalsCrossAndChevronAtItsCorners) {
 
 TEST_F(VisuTest, ParallelogramScreenGetsItsFourthCornerAndAFillAlongItsEdges) {
   // UL - LL = (0, 500, 1000) leans over LR - LL = (0, -2000, 0).
-  auto screen = builder->Screen("Leaning", {0, 500, 1000}, {0, 0, 0}, {0, -2000, 0});
+  auto screen = build.Screen("Leaning", {0, 500, 1000}, {0, 0, 0}, {0, -2000, 0});
   KORRep_var rep = Rep3D(screen);
   auto custom = FirstChild<KOR3DCustomRep>(rep);
   auto placed = FirstChild<KOR2DTo3DRep>(rep);
@@ -104,7 +99,7 @@ TEST_F(VisuTest, ParallelogramScreenGetsItsFourthCornerAndAFillAlongItsEdges) {
 
 TEST_F(VisuTest, CameraFrustumAtOneHundredBeforeTheHead) {
   // Left -1, right 1, top 0.5, bottom -0.5 at unit distance.
-  auto camera = builder->Camera("Cam", 2.0 * std::atan(1.0), 0.0, 2.0 * std::atan(0.5), 0.0);
+  auto camera = build.Camera("Cam", 2.0 * std::atan(1.0), 0.0, 2.0 * std::atan(0.5), 0.0);
   auto head = KORQuery<KORIVrcTrackedElement>(Head());
   ASSERT_EQ(camera->SetHead(Head().get()), S_OK);
   ASSERT_EQ(head->SetLocation(ConfigBuilder::Placement(10, 20, 1700)), S_OK);
@@ -168,11 +163,11 @@ TEST_F(VisuTest, HandDeviceModelAtItsLocation) {
 }
 
 TEST_F(VisuTest, FreeTrackersAreLaidOutBesideTheirStationByRank) {
-  auto station = builder->Station("S", KORVrcStationIS900, "d", 1, 115200,
-                                  ConfigBuilder::Placement(1000, 0, 2000));
+  auto station = build.Station("S", KORVrcStationIS900, "d", 1, 115200,
+                               ConfigBuilder::Placement(1000, 0, 2000));
   // Made out of order: the rank follows the numbers, not the creation.
-  auto second = builder->Tracker(station, 2);
-  auto first = builder->Tracker(station, 1, "", ConfigBuilder::Placement(0, 0, 5));
+  auto second = build.Tracker(station, 2);
+  auto first = build.Tracker(station, 1, "", ConfigBuilder::Placement(0, 0, 5));
   struct Case {
     KORIVrcTracker* tracker;
     Eigen::Vector3d origin;
@@ -202,8 +197,8 @@ TEST_F(VisuTest, FreeTrackersAreLaidOutBesideTheirStationByRank) {
 
 TEST_F(VisuTest, TrackerSphereShowsItsKindOrRedWhenOffTheBestOffset) {
   ASSERT_EQ(Head()->SetType(KORVrcHeadCrystalEyes), S_OK);
-  auto station = builder->Station("S", KORVrcStationIS900, "d");
-  auto onHead = builder->Tracker(station, 1, "head");
+  auto station = build.Station("S", KORVrcStationIS900, "d");
+  auto onHead = build.Tracker(station, 1, "head");
   KORMathTransformation best;
   ASSERT_EQ(onHead->GetBestOffset(best), S_OK);
   struct Case {
@@ -223,7 +218,7 @@ TEST_F(VisuTest, TrackerSphereShowsItsKindOrRedWhenOffTheBestOffset) {
     EXPECT_EQ(sphere->GetAttribute().word2, c.sphere);
     EXPECT_EQ(custom->GetPrimitives()[0].attribute.word1, c.axes);
   }
-  auto onHand = builder->Tracker(station, 2, "hand");
+  auto onHand = build.Tracker(station, 2, "hand");
   auto handSphere = FirstChild<KOR3DSimpleSphereRep>(Rep3D(onHand).get());
   ASSERT_NE(handSphere, nullptr);
   EXPECT_EQ(handSphere->GetAttribute().word2, 0x000064FFu) << "blue: follows the hand";
@@ -231,9 +226,9 @@ TEST_F(VisuTest, TrackerSphereShowsItsKindOrRedWhenOffTheBestOffset) {
 
 TEST_F(VisuTest, StationDrawsItsTrackersThenCubeThenAxes) {
   // Heading 90: the station's x axis is the absolute y axis.
-  auto station = builder->Station("S", KORVrcStationIS900, "d", 1, 115200,
-                                  ConfigBuilder::Placement(100, 200, 300, 90));
-  auto tracker = builder->Tracker(station, 1);
+  auto station = build.Station("S", KORVrcStationIS900, "d", 1, 115200,
+                               ConfigBuilder::Placement(100, 200, 300, 90));
+  auto tracker = build.Tracker(station, 1);
   KORRep_var rep = Rep3D(station);
   const auto& children = ChildrenOf<KOR3DBagRep>(rep);
   ASSERT_EQ(children.size(), 3u);
@@ -260,15 +255,15 @@ TEST_F(VisuTest, StationDrawsItsTrackersThenCubeThenAxes) {
 }
 
 TEST_F(VisuTest, GroupsGatherTheirChildrenInOrder) {
-  auto screen = builder->Screen("V", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
-  auto station = builder->Station("S", KORVrcStationIS900, "d");
+  auto screen = build.Screen("V", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
+  auto station = build.Station("S", KORVrcStationIS900, "d");
   auto specs = ChildrenOf<KOR3DBagRep>(Rep3D(Specs().get()).get());
   EXPECT_THAT(specs, ElementsAre(Rep3D(Head().get()).get(), Rep3D(screen).get()))
       << "heads, then views";
   auto devices = ChildrenOf<KOR3DBagRep>(Rep3D(Devices().get()).get());
   EXPECT_THAT(devices, ElementsAre(Rep3D(station).get(), Rep3D(Hand().get()).get()))
       << "stations, then hand devices";
-  auto button = builder->ButtonDevice("B", KORVrcButtonDeviceType{}, "d");
+  auto button = build.ButtonDevice("B", KORVrcButtonDeviceType{}, "d");
   EXPECT_EQ(ChildrenOf<KOR3DBagRep>(Rep3D(Devices().get()).get()).size(), 2u)
       << "button devices: not drawn";
   EXPECT_FALSE(Rep3D(button));

@@ -18,11 +18,11 @@ class VisuChangeTest : public VisuTest {
 protected:
   void SetUp() override {
     VisuTest::SetUp();
-    screen = builder->Screen("V", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
-    station = builder->Station("S", KORVrcStationIS900, "d");
-    tracker = builder->Tracker(station, 1);
-    auto ig = builder->IG("localhost:0.0");
-    builder->Window(ig, "W");
+    screen = build.Screen("V", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
+    station = build.Station("S", KORVrcStationIS900, "d");
+    tracker = build.Tracker(station, 1);
+    auto ig = build.IG("localhost:0.0");
+    build.Window(ig, "W");
     elements = {{"container", Container()},
                 {"config", KORBaseUnknown_var(Config())},
                 {"resources", KORBaseUnknown_var(Resources())},
@@ -108,7 +108,7 @@ TEST_F(VisuChangeTest, ChangesRebuildTheElementAndTheGroupsAboveIt) {
 TEST_F(VisuChangeTest, CreatedAndDeletedElementsJoinAndLeaveTheirGroup) {
   KORIVrcScreenView_var added;
   auto rebuilt = Rebuilt([&] {
-    added = builder->Screen("New", {0, 0, 1000}, {0, 0, 0}, {0, -1000, 0});
+    added = build.Screen("New", {0, 0, 1000}, {0, 0, 0}, {0, -1000, 0});
   });
   EXPECT_TRUE(rebuilt.count("specs"));
   EXPECT_FALSE(rebuilt.count("devices"));
@@ -125,47 +125,41 @@ TEST_F(VisuChangeTest, CreatedAndDeletedElementsJoinAndLeaveTheirGroup) {
 
 TEST_F(VisuChangeTest, HighlightShowsLinesOfScreensAndTrackersNothingOfGroups) {
   ASSERT_TRUE(Rep3D(Container().get()).get());
-  auto path = [&](std::initializer_list<KORBaseUnknown*> iObjects) {
-    KORPathElement result;
-    for (KORBaseUnknown* object : iObjects)
-      result.Append(object);
-    return result;
+  auto specs = Specs();
+  auto devices = Devices();
+  auto head = Head();
+  struct Case {
+    const char* what;
+    std::vector<KORBaseUnknown*> belowConfig; // the rest of the path
+    KORRep* shown;                            // the one rep highlighted, or none
   };
-  KORHighlightPath highlight;
-  ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD,
-                                   path({Container().get(), Config().get(), Specs().get(), screen}),
-                                   highlight),
-            S_OK);
-  ASSERT_EQ(highlight.reps.size(), 1u) << "the lines, not the fill";
-  EXPECT_NE(dynamic_cast<KOR3DCustomRep*>(highlight.reps[0].get()), nullptr);
-
-  ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD,
-                                   path({Container().get(), Config().get(), Devices().get()}),
-                                   highlight),
-            S_OK);
-  EXPECT_TRUE(highlight.reps.empty()) << "a group highlights nothing of its own";
-
-  ASSERT_EQ(manager.BuildHighlight(
-                KORVisDimension::ThreeD,
-                path({Container().get(), Config().get(), Devices().get(), station}), highlight),
-            S_OK);
-  ASSERT_EQ(highlight.reps.size(), 1u) << "the station's axes, not its trackers or cube";
-  EXPECT_EQ(highlight.reps[0].get(), ChildrenOf<KOR3DBagRep>(Rep3D(station).get()).back().get());
-
-  ASSERT_EQ(manager.BuildHighlight(
-                KORVisDimension::ThreeD,
-                path({Container().get(), Config().get(), Devices().get(), station, tracker}),
-                highlight),
-            S_OK);
-  ASSERT_EQ(highlight.reps.size(), 1u);
-  EXPECT_EQ(highlight.reps[0].get(), ChildrenOf<KOR3DBagRep>(Rep3D(tracker).get()).front().get());
-
-  ASSERT_EQ(manager.BuildHighlight(
-                KORVisDimension::ThreeD,
-                path({Container().get(), Config().get(), Specs().get(), Head().get()}), highlight),
-            S_OK);
-  ASSERT_EQ(highlight.reps.size(), 1u);
-  EXPECT_EQ(highlight.reps[0].get(), Rep3D(Head().get()).get()) << "the default: the whole rep";
+  const Case cases[] = {
+      {"a screen: its lines, not its fill",
+       {specs, screen},
+       ChildrenOf<KOR3DBagRep>(Rep3D(screen).get()).back().get()},
+      {"a group: nothing of its own", {devices}, nullptr},
+      {"a station: its axes, not its trackers or cube",
+       {devices, station},
+       ChildrenOf<KOR3DBagRep>(Rep3D(station).get()).back().get()},
+      {"a tracker",
+       {devices, station, tracker},
+       ChildrenOf<KOR3DBagRep>(Rep3D(tracker).get()).front().get()},
+      {"the default: the whole rep", {specs, head}, Rep3D(head).get()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    KORPathElement path;
+    path.Append(Container().get());
+    path.Append(Config().get());
+    for (KORBaseUnknown* object : c.belowConfig)
+      path.Append(object);
+    KORHighlightPath highlight;
+    ASSERT_EQ(manager.BuildHighlight(KORVisDimension::ThreeD, path, highlight), S_OK);
+    ASSERT_EQ(highlight.reps.size(), c.shown ? 1u : 0u);
+    if (c.shown) {
+      EXPECT_EQ(highlight.reps[0].get(), c.shown);
+    }
+  }
 }
 
 TEST_F(VisuChangeTest, PickYieldsThePathFromTheRootToThePickedElement) {
@@ -174,12 +168,12 @@ TEST_F(VisuChangeTest, PickYieldsThePathFromTheRootToThePickedElement) {
   KORViewer viewer(manager, Container().get(), KORVisDimension::ThreeD, prefix);
   KORPathElement picked;
   ASSERT_EQ(viewer.Pick({3000, 100, -50}, picked), S_OK) << "near the screen's centre";
+  const KORBaseUnknown_var expected[] = {KORBaseUnknown_var(document->Identity()), Container(),
+                                         KORBaseUnknown_var(Config()), KORBaseUnknown_var(Specs()),
+                                         KORBaseUnknown_var(screen)};
   ASSERT_EQ(picked.GetSize(), 5);
-  EXPECT_TRUE(Same(picked.GetObject(0), document->Identity()));
-  EXPECT_TRUE(Same(picked.GetObject(1), Container().get()));
-  EXPECT_TRUE(Same(picked.GetObject(2), Config().get()));
-  EXPECT_TRUE(Same(picked.GetObject(3), Specs().get()));
-  EXPECT_TRUE(Same(picked.GetObject(4), screen));
+  for (int position = 0; position < 5; ++position)
+    EXPECT_TRUE(Same(picked.GetObject(position), expected[position])) << "at " << position;
 
   // The free tracker sits 330 along y from its station at the origin.
   ASSERT_EQ(viewer.Pick({0, 340, 10}, picked), S_OK);
