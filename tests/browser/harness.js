@@ -41,6 +41,36 @@ async function type(page, selector, value) {
   }, selector, value);
 }
 
+async function doubleClick(page, selector) {
+  await page.waitForSelector(selector);
+  await page.evaluate((wanted) => document.querySelector(wanted)
+    .dispatchEvent(new MouseEvent('dblclick', { bubbles: true })), selector);
+}
+
+async function waitFor(page, what, predicate, ...values) {
+  const done = await page.waitForFunction(predicate, { timeout: 10000 }, ...values)
+    .catch(() => null);
+  if (!done) throw new Error(`the page never showed ${what}`);
+}
+
+// Names the view in the open view dialog and confirms it; resolves with the
+// milliseconds from the click on OK to the tree showing the view with the
+// dialog closed (in one drawing).
+async function nameView(page, name) {
+  const dialog = '[data-window="KORVrcViewDlg"]';
+  const editor = `${dialog} [data-widget="NameEditor"]`;
+  await type(page, editor, name);
+  // The dialog is drawn again once the name is set.
+  await waitFor(page, `the name ${name} in the dialog`,
+    (selector, text) => document.querySelector(selector)?.value === text, editor, name);
+  const start = Date.now();
+  await click(page, `${dialog} [data-action="press OK"]`);
+  await waitFor(page, `view:${name} in the tree with the dialog closed`, (element) =>
+    document.querySelector(`[data-element="${element}"]`) !== null &&
+    document.querySelector('[data-window]') === null, `view:${name}`);
+  return Date.now() - start;
+}
+
 // Runs iScenario(page, url) against `korvrc serve BINARY ...serveArguments`,
 // with the page loaded and its toolbar ready; fails on any error the page
 // raises. Exits the process with the outcome. serveArguments may be a
@@ -93,4 +123,4 @@ function runScenario(name, serveArguments, scenario) {
   });
 }
 
-module.exports = { click, type, runScenario };
+module.exports = { click, type, doubleClick, waitFor, nameView, runScenario };

@@ -8,7 +8,7 @@
 // node scene.js KORVRC_BINARY SCREENSHOT_FOLDER
 'use strict';
 const path = require('node:path');
-const { click, type, runScenario } = require('./harness');
+const { click, doubleClick, nameView, runScenario } = require('./harness');
 
 const inScene = (page, name) => page.waitForFunction((wanted) =>
   (document.getElementById('scene').dataset.elements ?? '').split(' ').includes(wanted),
@@ -30,10 +30,7 @@ runScenario('3D view', [], async ({ page, screenshotFolder }) => {
 
   // A new view appears in the scene.
   await click(page, '[data-action="start btnCreateView"]');
-  const name = '[data-window="KORVrcViewDlg"] [data-widget="NameEditor"]';
-  await type(page, name, 'Side');
-  await page.waitForFunction((selector) => document.querySelector(selector)?.value === 'Side', {}, name);
-  await click(page, '[data-window="KORVrcViewDlg"] [data-action="press OK"]');
+  await nameView(page, 'Side');
   await inScene(page, 'view:Side');
 
   // A click on the right screen's centre selects it in the tree, and the
@@ -59,6 +56,7 @@ runScenario('3D view', [], async ({ page, screenshotFolder }) => {
 
   // A double-click edits it (which ends the snap command).
   await page.mouse.click(right.x, right.y, { clickCount: 2 });
+  const name = '[data-window="KORVrcViewDlg"] [data-widget="NameEditor"]';
   if (await fieldValue(page, name) !== 'Right') throw new Error('the double-click did not open view:Right');
   await click(page, '[data-window="KORVrcViewDlg"] [data-action="press Cancel"]');
   await page.waitForFunction(() => document.querySelector('[data-window]') === null);
@@ -81,8 +79,7 @@ runScenario('3D view', [], async ({ page, screenshotFolder }) => {
 
   // The tracker follows the head, which is not turned: its offset moved by
   // the drag along x.
-  await page.evaluate(() => document.querySelector('[data-element="tracker:Tracker/1"]')
-    .dispatchEvent(new MouseEvent('dblclick', { bubbles: true })));
+  await doubleClick(page, '[data-element="tracker:Tracker/1"]');
   const offset = Number(await fieldValue(page, '[data-window="KORVrcTrackerDlg"] [data-widget="XSpinEdit"]'));
   if (Math.abs(offset - dx) > 0.01) throw new Error(`the dialog shows the offset x ${offset}, not ${dx}`);
   await click(page, '[data-window="KORVrcTrackerDlg"] [data-action="press Cancel"]');

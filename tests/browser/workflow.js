@@ -8,7 +8,7 @@
 'use strict';
 const fs = require('node:fs');
 const path = require('node:path');
-const { click, type, runScenario } = require('./harness');
+const { click, doubleClick, waitFor, nameView, runScenario } = require('./harness');
 const { writeRecording } = require('./recording');
 
 const kRate = 120;
@@ -20,29 +20,6 @@ const serveArguments = (work) => {
 };
 
 const window = (name) => `[data-window="${name}"]`;
-
-async function waitFor(page, what, predicate, ...values) {
-  const done = await page.waitForFunction(predicate, { timeout: 10000 }, ...values).catch(() => null);
-  if (!done) throw new Error(`the page never showed ${what}`);
-}
-
-// Fills and confirms the view dialog that is open.
-async function nameView(page, name) {
-  const editor = `${window('KORVrcViewDlg')} [data-widget="NameEditor"]`;
-  await type(page, editor, name);
-  await waitFor(page, `the name ${name} in the dialog`,
-    (selector, text) => document.querySelector(selector)?.value === text, editor, name);
-  await click(page, `${window('KORVrcViewDlg')} [data-action="press OK"]`);
-  await waitFor(page, `view:${name} in the tree with the dialog closed`, (element) =>
-    document.querySelector(`[data-element="${element}"]`) !== null &&
-    document.querySelector('[data-window]') === null, `view:${name}`);
-}
-
-async function doubleClick(page, selector) {
-  await page.waitForSelector(selector);
-  await page.evaluate((wanted) =>
-    document.querySelector(wanted).dispatchEvent(new MouseEvent('dblclick', { bubbles: true })), selector);
-}
 
 // Exports through the toolbar and the dialog, which opens on the export
 // folder and shows it before a name inside it; the file lands there.
@@ -61,8 +38,9 @@ async function exportConfiguration(page, workFolder) {
   if (!fs.existsSync(exported)) throw new Error(`${exported} was not written`);
 }
 
-const tracked = (page, name) =>
-  page.$eval(`[data-tracking="${name}"]`, (cell) => cell.textContent);
+// The head's and the hand's placements as the tracking panel shows them.
+const placements = (page) => Promise.all(['head', 'hand'].map((name) =>
+  page.$eval(`[data-tracking="${name}"]`, (cell) => cell.textContent)));
 
 runScenario('workflow', serveArguments, async ({ page, screenshotFolder, workFolder }) => {
   await page.waitForSelector('[data-element="view:Front"]');
@@ -90,8 +68,7 @@ runScenario('workflow', serveArguments, async ({ page, screenshotFolder, workFol
   const dialog = window('KORVrcTestTrackingDlg');
   await waitFor(page, 'the tracking panel ready', () =>
     document.querySelector('[data-tracking="head"]')?.textContent !== '');
-  const headBefore = await tracked(page, 'head');
-  const handBefore = await tracked(page, 'hand');
+  const [headBefore, handBefore] = await placements(page);
   await click(page, `${dialog} [data-widget="CheckButton005"]`);
   await click(page, `${dialog} [data-widget="CheckButton006"]`);
   await click(page, `${dialog} [data-widget="PushButton007"]:not([disabled])`);
@@ -100,12 +77,11 @@ runScenario('workflow', serveArguments, async ({ page, screenshotFolder, workFol
   // Count what the page shows over two seconds in the middle of the run.
   await new Promise((resolve) => setTimeout(resolve, 1000));
   const start = await page.evaluate(() => [Number(document.getElementById('tracking-panel').dataset.updates), performance.now()]);
-  const headMoving = await tracked(page, 'head');
+  const [headMoving] = await placements(page);
   await new Promise((resolve) => setTimeout(resolve, 2000));
   const end = await page.evaluate(() => [Number(document.getElementById('tracking-panel').dataset.updates), performance.now()]);
   const rate = ((end[0] - start[0]) * 1000) / (end[1] - start[1]);
-  const headMoved = await tracked(page, 'head');
-  const handMoved = await tracked(page, 'hand');
+  const [headMoved, handMoved] = await placements(page);
   await page.screenshot({ path: path.join(screenshotFolder, 'workflow-tracking.png') });
   if (headMoving === headMoved || headMoved === headBefore || handMoved === handBefore)
     throw new Error(`head and hand do not follow the run: ${headBefore} -> ${headMoving} -> ${headMoved}; ${handBefore} -> ${handMoved}`);
@@ -113,8 +89,7 @@ runScenario('workflow', serveArguments, async ({ page, screenshotFolder, workFol
   await click(page, `${dialog} [data-widget="PushButton008"]:not([disabled])`);
   await waitFor(page, 'the test stopped', () =>
     document.getElementById('tracking-panel')?.dataset.running === 'false');
-  const headAfter = await tracked(page, 'head');
-  const handAfter = await tracked(page, 'hand');
+  const [headAfter, handAfter] = await placements(page);
   if (headAfter !== headBefore || handAfter !== handBefore)
     throw new Error(`Stop does not put them back: head ${headAfter} (was ${headBefore}), hand ${handAfter} (was ${handBefore})`);
   console.log(`live tracking from a ${kRate} Hz recording: the page showed ${rate.toFixed(1)} updates a second`);

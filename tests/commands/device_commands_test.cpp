@@ -1,8 +1,5 @@
 // The head, hand-device and button-device commands, through the driver.
 #include "CommandFixture.h"
-#include "KORVrcTools.h"
-#include "interfaces/KORIVrcButtonDevice.h"
-#include "interfaces/KORIVrcTrackedElement.h"
 
 namespace {
 
@@ -35,23 +32,13 @@ protected:
     HeadValues values{};
     EXPECT_EQ(Head()->GetIPD(&values.ipd), S_OK);
     EXPECT_EQ(Head()->GetType(&values.type), S_OK);
-    EXPECT_EQ(KORQuery<KORIVrcTrackedElement>(Head())->GetLocation(values.location), S_OK);
+    values.location = LocationOf(Head().get());
     return values;
   }
-  static KORMathTransformation Placement(double iH, double iP, double iR, double iX, double iY,
-                                         double iZ) {
-    KORMath3x3Matrix rotation;
-    HPR(rotation, iH, iP, iR);
-    return KORMathTransformation(rotation, KORMathVector(iX, iY, iZ));
-  }
-
   KORVrcHandDeviceType HandType() { return ReadValue(Hand().get(), &KORIVrcHandDevice::GetType); }
 
   KORIVrcButtonDevice_var MakeButtonDevice(const char* iName, const char* iDaemon) {
-    KORIVrcButtonDevice_var device;
-    EXPECT_EQ(factory->CreateButtonDevice(KORVrcButtonCustom, iName, device.Out()), S_OK);
-    EXPECT_EQ(device->SetDaemonName(iDaemon), S_OK);
-    return device;
+    return build.ButtonDevice(iName, KORVrcButtonCustom, iDaemon);
   }
   std::vector<ButtonValues> ButtonDevices() {
     std::vector<ButtonValues> devices;
@@ -78,7 +65,8 @@ TEST_F(DeviceCommandTest, HeadOKWritesAndCancelAfterApplyGivesBackWhatWasRead) {
   HeadValues written = ReadHead();
   EXPECT_EQ(written.ipd, 64);
   EXPECT_EQ(written.type, KORVrcHeadCrystalEyes);
-  EXPECT_TRUE(written.location.IsEqual(Placement(30, -10, 5, 100, -200, 1700), 1e-9));
+  EXPECT_TRUE(
+      written.location.IsEqual(ConfigBuilder::Placement(100, -200, 1700, 30, -10, 5), 1e-9));
 
   Perform({"edit head:Head", "expect IPDSpinEdit 64", "expect HSpinEdit 30",
            "expect PSpinEdit -10", "expect RSpinEdit 5", "expect ZSpinEdit 1700",
@@ -129,9 +117,8 @@ TEST_F(DeviceCommandTest, NewButtonDeviceDefaultsAndTypeChanges) {
   for (const auto& change : changes) {
     Perform({KORString("choose TypeCombo ") + change.type});
     const KORString daemonLine = KORString("set DaemonNameEditor ") + change.daemon;
-    KORString error;
-    EXPECT_EQ(SUCCEEDED(driver.Perform(daemonLine, error)), change.typed) << change.type;
-    EXPECT_EQ(SUCCEEDED(driver.Perform("choose PortCombo \"COM 3\"", error)), !change.typed)
+    EXPECT_EQ(Accepted(daemonLine), change.typed) << change.type;
+    EXPECT_EQ(Accepted("choose PortCombo \"COM 3\""), !change.typed)
         << change.type << ": port and speed belong to serial devices";
   }
   Perform({"set SpeedSpinner 19200", "press OK"});

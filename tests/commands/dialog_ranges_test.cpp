@@ -45,17 +45,12 @@ TEST_F(DialogRangesTest, EachFieldRefusesWhatADescriptionCannotHold) {
       {"edit head:Head", {"set IPDSpinEdit 1000.5"}, "at most 1000 mm"},
   };
   for (const auto& c : cases) {
-    const std::string what = c.start + (" / " + c.lines.back());
+    SCOPED_TRACE(c.start + (" / " + c.lines.back()));
     Perform({c.start});
     Perform(c.lines);
     Perform({"press OK"});
-    EXPECT_TRUE(DialogOpen()) << what << " was accepted";
-    KORString quoted; // as a journal argument
-    for (const char* character = c.message; *character; ++character)
-      quoted += *character == '"' ? KORString("\\\"") : KORString(1, *character);
-    KORString error;
-    EXPECT_EQ(driver.Perform("expect-message \"" + quoted + "\"", error), S_OK)
-        << what << ": " << error;
+    EXPECT_TRUE(DialogOpen()) << "accepted";
+    ExpectMessage(c.message);
     Perform({"press Cancel"});
   }
   EXPECT_EQ(ConfigName(), "Config") << "a refused name was written";
@@ -64,31 +59,27 @@ TEST_F(DialogRangesTest, EachFieldRefusesWhatADescriptionCannotHold) {
 
 TEST_F(DialogRangesTest, NumberFieldsHoldValuesAtTheEndsOfWhatADescriptionHolds) {
   const struct {
-    const char* start;
+    std::vector<KORString> start; // the lines opening the dialog
     const char* field;
     const char* typed;
     const char* held;
   } cases[] = {
-      {"edit head:Head", "XSpinEdit", "1e12", "1e9"},
-      {"edit head:Head", "YSpinEdit", "-1e12", "-1e9"},
-      {"start btnCreateTrackingStation", "ZSpinEdit", "2e9", "1e9"},
-      {"start btnCreateView", "ulXSpinEdit", "5e9", "1e9"},
-      {"start btnCreateTrackingStation", "SpeedSpinner", "0", "1"},
-      {"start btnCreateButtonDevice", "SpeedSpinner", "0", "1"},
+      {{"edit head:Head"}, "XSpinEdit", "1e12", "1e9"},
+      {{"edit head:Head"}, "YSpinEdit", "-1e12", "-1e9"},
+      {{"start btnCreateTrackingStation"}, "ZSpinEdit", "2e9", "1e9"},
+      {{"start btnCreateView"}, "ulXSpinEdit", "5e9", "1e9"},
+      {{"start btnCreateTrackingStation"}, "SpeedSpinner", "0", "1"},
+      // A serial device takes a speed.
+      {{"start btnCreateButtonDevice", "choose TypeCombo Mike"}, "SpeedSpinner", "0", "1"},
   };
   for (const auto& c : cases) {
-    if (KORString(c.start) == "start btnCreateButtonDevice")
-      Perform({c.start, "choose TypeCombo Mike"}); // a serial device takes a speed
-    else
-      Perform({c.start});
+    Perform(c.start);
     Perform({KORString("set ") + c.field + " " + c.typed,
              KORString("expect ") + c.field + " " + c.held, "press Cancel"});
   }
   // The ends themselves are taken as typed.
   Perform({"edit head:Head", "set IPDSpinEdit 1000", "set XSpinEdit 1e9", "press OK"});
   EXPECT_FALSE(DialogOpen());
-  double ipd = 0;
-  EXPECT_EQ(Head()->GetIPD(&ipd), S_OK);
-  EXPECT_EQ(ipd, 1000);
+  EXPECT_EQ(ReadValue(Head().get(), &KORIVrcHead::GetIPD), 1000);
 }
 } // namespace

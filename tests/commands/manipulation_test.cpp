@@ -2,7 +2,6 @@
 // and snapping the compass, through the driver's drag and compass verbs.
 #include "../host/featurestore/StoreChecks.h"
 #include "CommandFixture.h"
-#include "ConfigBuilder.h"
 #include "objectmodel/KORImplementation.h"
 #include "visu/KORISelectMove3D.h"
 
@@ -22,7 +21,6 @@ class ManipulationTest : public DriverTest {
 protected:
   void SetUp() override {
     DriverTest::SetUp();
-    build = ConfigBuilder(factory);
     station = build.Station("Lab", KORVrcStationIS900, "Polhemus1", 1, 115200,
                             ConfigBuilder::Placement(0, 0, -750));
   }
@@ -32,19 +30,12 @@ protected:
     EXPECT_EQ(iTracker->GetOffset(offset), S_OK);
     return offset;
   }
-  KORMathTransformation HeadLocation() {
-    KORMathTransformation location;
-    EXPECT_EQ(KORQuery<KORIVrcTrackedElement>(Head())->GetLocation(location), S_OK);
-    return location;
-  }
   static std::array<KORMathPoint, 3> Corners(KORIVrcScreenView* iView) {
     const std::array<double, 9> xyz = ConfigBuilder::CornersOf(iView);
     return {KORMathPoint(xyz[0], xyz[1], xyz[2]), KORMathPoint(xyz[3], xyz[4], xyz[5]),
             KORMathPoint(xyz[6], xyz[7], xyz[8])};
   }
-  int UndoCount() { return KORQuery<KORITransactions>(document->Identity())->GetUndoCount(); }
 
-  ConfigBuilder build{nullptr}; // the factory is made in SetUp
   KORIVrcTrackingStation_var station;
 };
 
@@ -68,7 +59,7 @@ TEST_F(ManipulationTest, TranslatingATrackerMovesItsOffsetByTheRotatedDisplaceme
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ASSERT_EQ(KORQuery<KORIVrcTrackedElement>(Head())->SetLocation(c.location), S_OK);
+    Place(Head().get(), c.location);
     const KORMathTransformation turned = ConfigBuilder::Placement(0, 0, 0, 30, -20, 10);
     KORIVrcTracker_var tracker = build.Tracker(
         station, 1, "head",
@@ -77,7 +68,7 @@ TEST_F(ManipulationTest, TranslatingATrackerMovesItsOffsetByTheRotatedDisplaceme
     Perform({c.drag});
     ExpectNear(Offset(tracker).GetVector(), c.expected, "offset");
     EXPECT_TRUE(Offset(tracker).GetMatrix().IsEqual(turned.GetMatrix(), kTolerance));
-    EXPECT_TRUE(HeadLocation().IsEqual(c.location)) << "the head must not move";
+    EXPECT_TRUE(LocationOf(Head().get()).IsEqual(c.location)) << "the head must not move";
     ASSERT_EQ(station->RemoveTracker(tracker), S_OK);
   }
 }
@@ -180,12 +171,12 @@ TEST_F(ManipulationTest, ADragIsOneUndoStep) {
   build.Screen("Wall", {-1500, 1500, 1500}, {-1500, 1500, -1500}, {1500, 1500, -1500});
   build.Tracker(station, 1, "head");
   const std::string before = SavedBytes(*document);
-  const int steps = UndoCount();
+  const int steps = document->GetUndoCount();
   for (const char* drag : {"drag view:Wall by 10 0 0 15 0 0", "drag station:Lab by 0 5 0",
                            "drag tracker:Lab/1 by 0 0 7 0 0 45"}) {
     SCOPED_TRACE(drag);
     Perform({drag});
-    EXPECT_EQ(UndoCount(), steps + 1);
+    EXPECT_EQ(document->GetUndoCount(), steps + 1);
     const std::string dragged = SavedBytes(*document);
     EXPECT_NE(dragged, before);
     Perform({"undo"});
@@ -211,9 +202,7 @@ TEST_F(ManipulationTest, ADragCancelsTheOpenCommandAndStaysItsOwnStep) {
 }
 
 TEST_F(ManipulationTest, TheCompassSnapsOntoTheAxisFrameOfStationsAndTrackers) {
-  ASSERT_EQ(KORQuery<KORIVrcTrackedElement>(Head())->SetLocation(
-                ConfigBuilder::Placement(0, 0, 1700, 90)),
-            S_OK);
+  Place(Head().get(), ConfigBuilder::Placement(0, 0, 1700, 90));
   build.Tracker(station, 1, "head", ConfigBuilder::Placement(100, 0, 0));
   // Beside the station: 330 along y for the first free tracker, 240 more for
   // the next, and the offset in full (not scaled to its drawn 80).

@@ -1,47 +1,21 @@
 // The image-generator and window commands, through the driver.
 #include "CommandFixture.h"
-#include "KORVrcTools.h"
-#include "interfaces/KORIVrcProjectionArea.h"
-#include "interfaces/KORIVrcRenderingSpec.h"
-#include "interfaces/KORIVrcScreenView.h"
-#include "interfaces/KORIVrcViewport.h"
 
 namespace {
-
-using Names = std::vector<KORUnicodeString>;
 
 // The document's elements as the tests read them.
 class ResourceFixture : public DriverTest {
 protected:
-  KORIVrcIG_var MakeIG(const char* iName, int iWidth = 1920, int iHeight = 1080) {
-    KORIVrcIG_var ig;
-    EXPECT_EQ(factory->CreateIG(iName, iWidth, iHeight, ig.Out()), S_OK);
-    return ig;
-  }
   void MakeView(const char* iName) {
-    KORIVrcProjectionArea_var area;
-    KORIVrcScreenView_var view;
-    ASSERT_EQ(
-        factory->CreateProjectionArea(0, 1500, 1500, 0, 1500, -1500, 0, -1500, -1500, area.Out()),
-        S_OK);
-    ASSERT_EQ(factory->CreateScreenView(iName, area.get(), view.Out()), S_OK);
+    build.Screen(iName, {0, 1500, 1500}, {0, 1500, -1500}, {0, -1500, -1500});
   }
   template <class I> static KORUnicodeString NameOf(I* iElement) {
     KORUnicodeString name;
     EXPECT_EQ(iElement->GetName(name), S_OK);
     return name;
   }
-  std::vector<KORIVrcIG_var> IGs() {
-    return Listed<KORIVrcIG>(Resources(), &KORIVrcGraphicResources::GetIGs);
-  }
   static std::vector<KORIVrcWindow_var> Windows(KORIVrcIG* iIG) {
     return Listed<KORIVrcWindow>(iIG, &KORIVrcIG::GetWindows);
-  }
-  Names IGNames() {
-    Names names;
-    for (const KORIVrcIG_var& ig : IGs())
-      names.push_back(NameOf(ig.get()));
-    return names;
   }
   // "ig/window" for each window of each image generator.
   Names WindowNames() {
@@ -154,10 +128,7 @@ TEST_F(ResourceCommandTest, WindowViewportStaysOnTheOutput) {
       {"set LeftSpinner 0", "WidthSpinner", 0.4},    {"set TopSpinner 0.25", "HeightSpinner", 0.75},
       {"set WidthSpinner 1", "WidthSpinner", 1}};
   for (const auto& step : steps) {
-    Perform({step.line});
-    KORString error;
-    const KORString expect = KORString("expect ") + step.widget + " " + std::to_string(step.shown);
-    EXPECT_EQ(driver.Perform(expect, error), S_OK) << step.line << ": " << error;
+    Perform({step.line, KORString("expect ") + step.widget + " " + std::to_string(step.shown)});
   }
 }
 

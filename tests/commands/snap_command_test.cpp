@@ -2,7 +2,6 @@
 // two screens, and what it refuses; through the driver on the walls of a room.
 #include "../host/featurestore/StoreChecks.h"
 #include "CommandFixture.h"
-#include "ConfigBuilder.h"
 #include "KORVrcSnapCmd.h"
 
 #include <cstdio>
@@ -24,11 +23,6 @@ const Screen kFloor{{1500, 1500, -1500}, {-1500, 1500, -1500}, {-1500, -1500, -1
 
 class SnapCommandTest : public DriverTest {
 protected:
-  void SetUp() override {
-    DriverTest::SetUp();
-    build = ConfigBuilder(factory);
-  }
-
   KORIVrcScreenView_var Make(const char* iName, const Screen& iScreen) {
     return build.Screen(iName, iScreen.ul, iScreen.ll, iScreen.lr);
   }
@@ -63,8 +57,6 @@ protected:
       EXPECT_NEAR(iActual.lr[axis], iExpected.lr[axis], tolerance) << "lower right " << axis;
     }
   }
-
-  ConfigBuilder build{nullptr}; // the factory is made in SetUp
 };
 
 TEST(SnapEdges, ThePickedPointChoosesTheNearestEdge) {

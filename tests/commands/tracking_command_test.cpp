@@ -3,7 +3,6 @@
 // trackers added and removed by OK and given back by Cancel, its refusals;
 // the tracker's followed element, roles and best offset.
 #include "CommandFixture.h"
-#include "KORVrcTools.h"
 
 #include <algorithm>
 
@@ -64,14 +63,9 @@ protected:
   // A station as the person finds it (made directly, not through the dialog).
   KORIVrcTrackingStation_var MakeStation(const char* iName, KORVrcTrackingStationType iType,
                                          const char* iDaemon, const Numbers& iNumbers) {
-    KORIVrcTrackingStation_var station;
-    EXPECT_EQ(factory->CreateTrackingStation(iType, iName, station.Out()), S_OK);
-    EXPECT_EQ(station->SetType(iType), S_OK);
-    EXPECT_EQ(station->SetDaemonName(iDaemon), S_OK);
-    for (int number : iNumbers) {
-      KORIVrcTracker_var tracker;
-      EXPECT_EQ(factory->CreateTracker(std::to_string(number), tracker.Out(), station.get()), S_OK);
-    }
+    KORIVrcTrackingStation_var station = build.Station(iName, iType, iDaemon);
+    for (int number : iNumbers)
+      build.Tracker(station.get(), number);
     return station;
   }
   bool IsHidden(const char* iWidget) {
@@ -103,38 +97,38 @@ TEST_F(TrackingStationCommandTest, ANewStationTakesTheDefaultsOfItsKind) {
       {"ART", KORVrcStationART, 16, false, true, "ART1", 5000},
   };
   for (const auto& c : cases) {
-    const KORString label = c.kind ? c.kind : "default";
+    SCOPED_TRACE(c.kind ? c.kind : "default kind");
     Perform({"start btnCreateTrackingStation", "expect NameEditor TrackingStation2",
              "expect TypeCombo Polhemus", "expect SpeedSpinner 115200", "expect XSpinEdit 0",
              "expect ZSpinEdit -750", "expect HSpinEdit 0"});
     if (c.kind)
       Perform({KORString("choose TypeCombo ") + c.kind});
-    EXPECT_EQ(IsHidden("EditorDaemonName"), !c.daemonShown) << label;
-    EXPECT_EQ(IsHidden("EthernetPortEdt"), !c.ethernet) << label;
-    EXPECT_EQ(IsHidden("PortCombo"), c.ethernet) << label;
-    EXPECT_EQ(IsHidden("SpeedSpinner"), c.ethernet) << label;
+    EXPECT_EQ(IsHidden("EditorDaemonName"), !c.daemonShown);
+    EXPECT_EQ(IsHidden("EthernetPortEdt"), !c.ethernet);
+    EXPECT_EQ(IsHidden("PortCombo"), c.ethernet);
+    EXPECT_EQ(IsHidden("SpeedSpinner"), c.ethernet);
     // The last box of the kind can be ticked, the next one is not there.
     Perform({"set " + std::to_string(c.boxes - 1) + " on"});
     if (c.boxes < 16)
       Refused(("set " + std::to_string(c.boxes) + " on").c_str());
     Perform({"press OK"});
-    ASSERT_FALSE(DialogOpen()) << label;
+    ASSERT_FALSE(DialogOpen());
 
     KORIVrcTrackingStation_var made = Station("TrackingStation2");
-    ASSERT_TRUE(made) << label;
-    EXPECT_EQ(ReadValue(made.get(), &KORIVrcTrackingStation::GetType), c.type) << label;
-    EXPECT_EQ(ReadValue(made.get(), &KORIVrcTrackingStation::GetDaemonName), c.daemon) << label;
-    EXPECT_EQ(ReadValue(made.get(), &KORIVrcTrackingStation::GetPort), c.port) << label;
-    EXPECT_EQ(ReadValue(made.get(), &KORIVrcTrackingStation::GetSpeed), 115200) << label;
-    EXPECT_TRUE(ReadValue(made.get(), &KORIVrcTrackingStation::GetRef).IsEqual(At(0, 0, -750)))
-        << label;
-    EXPECT_EQ(TrackerNumbers(made.get()), Numbers{c.boxes - 1}) << label;
+    ASSERT_TRUE(made);
+    EXPECT_EQ(ReadValue(made.get(), &KORIVrcTrackingStation::GetType), c.type);
+    EXPECT_EQ(ReadValue(made.get(), &KORIVrcTrackingStation::GetDaemonName), c.daemon);
+    EXPECT_EQ(ReadValue(made.get(), &KORIVrcTrackingStation::GetPort), c.port);
+    EXPECT_EQ(ReadValue(made.get(), &KORIVrcTrackingStation::GetSpeed), 115200);
+    EXPECT_TRUE(ReadValue(made.get(), &KORIVrcTrackingStation::GetRef).IsEqual(At(0, 0, -750)));
+    EXPECT_EQ(TrackerNumbers(made.get()), Numbers{c.boxes - 1});
     ASSERT_EQ(Devices()->RemoveTrackingStation(made.get()), S_OK);
   }
 }
 
 TEST_F(TrackingStationCommandTest, OKAddsAndRemovesTrackersAndCancelGivesThemBack) {
   WithoutTransactions();
+  // clang-format off
   const struct {
     const char* what;
     std::vector<KORString> lines;
@@ -144,36 +138,22 @@ TEST_F(TrackingStationCommandTest, OKAddsAndRemovesTrackersAndCancelGivesThemBac
   } cases[] = {
       {"OK removes unticked trackers, which leave their roles, and adds ticked ones",
        {"set 1 off", "set 2 off", "set 3 on", "press OK"},
-       {0, 3},
-       -1,
-       -1,
-       0,
-       KORVrcStationIS900},
+       {0, 3}, -1, -1, 0, KORVrcStationIS900},
       {"Apply then Cancel gives back trackers, roles and values",
        {"set 1 off", "set 0 off", "set 3 on", "choose TypeCombo ART", "set 12 on",
         "set NameEditor Moved", "press Apply", "press Cancel"},
-       {0, 1, 2},
-       1,
-       2,
-       0,
-       KORVrcStationIS900},
+       {0, 1, 2}, 1, 2, 0, KORVrcStationIS900},
       {"a Polhemus station's trackers deliver no buttons",
        {"choose TypeCombo Polhemus", "press OK"},
-       {0, 1, 2},
-       1,
-       2,
-       -1,
-       KORVrcStationPolhemus},
+       {0, 1, 2}, 1, 2, -1, KORVrcStationPolhemus},
   };
+  // clang-format on
   int run = 0;
   for (const auto& c : cases) {
     const KORString name = "Lab" + std::to_string(++run);
     KORIVrcTrackingStation_var station =
-        MakeStation(name.c_str(), KORVrcStationIS900, name.c_str(), {0, 1, 2});
-    KORIVrcTracker_var first = Tracker(station.get(), 0);
-    ASSERT_EQ(first->SetOffset(At(10, 20, 30)), S_OK);
-    KORIVrcTrackedElement_var head = KORQuery<KORIVrcTrackedElement>(Head());
-    ASSERT_EQ(first->SetTrackedElement(head.get()), S_OK);
+        MakeStation(name.c_str(), KORVrcStationIS900, name.c_str(), {1, 2});
+    KORIVrcTracker_var first = build.Tracker(station.get(), 0, "head", At(10, 20, 30));
     ASSERT_EQ(Head()->SetViewPointTracker(Tracker(station.get(), 1).get()), S_OK);
     ASSERT_EQ(Hand()->SetPickingTracker(Tracker(station.get(), 2).get()), S_OK);
     ASSERT_EQ(Hand()->SetButtonManager(first.get()), S_OK);
@@ -195,24 +175,26 @@ TEST_F(TrackingStationCommandTest, OKAddsAndRemovesTrackersAndCancelGivesThemBac
         << c.what;
     KORIVrcTrackedElement_var followed;
     EXPECT_EQ(kept->GetTrackedElement(followed.Out()), S_OK) << c.what;
-    EXPECT_TRUE(Same(followed.get(), head.get())) << c.what;
+    EXPECT_TRUE(Same(followed.get(), Head().get())) << c.what;
   }
 }
 
 TEST_F(TrackingStationCommandTest, WithTheDocumentHistoryCancelAndUndoGiveTheTrackersBack) {
   KORIVrcTrackingStation_var station = MakeStation("Lab", KORVrcStationIS900, "labd", {0, 1, 2});
   ASSERT_EQ(Head()->SetViewPointTracker(Tracker(station.get(), 1).get()), S_OK);
-  Perform({"edit station:Lab", "set 1 off", "press Apply", "press Cancel"});
-  EXPECT_EQ(TrackerNumbers(station.get()), (Numbers{0, 1, 2}));
-  EXPECT_EQ(ViewPointNumber(), 1);
-  Perform({"edit station:Lab", "set 1 off", "press OK"});
-  EXPECT_EQ(TrackerNumbers(station.get()), (Numbers{0, 2}));
-  EXPECT_EQ(ViewPointNumber(), -1);
-  Perform({"undo"});
-  EXPECT_EQ(TrackerNumbers(station.get()), (Numbers{0, 1, 2}));
-  EXPECT_EQ(ViewPointNumber(), 1);
-  Perform({"redo"});
-  EXPECT_EQ(TrackerNumbers(station.get()), (Numbers{0, 2}));
+  const struct {
+    std::vector<KORString> lines;
+    Numbers numbers;
+    int viewPoint;
+  } steps[] = {{{"edit station:Lab", "set 1 off", "press Apply", "press Cancel"}, {0, 1, 2}, 1},
+               {{"edit station:Lab", "set 1 off", "press OK"}, {0, 2}, -1},
+               {{"undo"}, {0, 1, 2}, 1},
+               {{"redo"}, {0, 2}, -1}};
+  for (const auto& step : steps) {
+    Perform(step.lines);
+    EXPECT_EQ(TrackerNumbers(station.get()), step.numbers) << step.lines.back();
+    EXPECT_EQ(ViewPointNumber(), step.viewPoint) << step.lines.back();
+  }
 }
 
 TEST_F(TrackingStationCommandTest, ApplyThenCancelDeletesTheNewStationWithItsTrackers) {
@@ -255,10 +237,8 @@ TEST_F(TrackingStationCommandTest, RefusesTakenNamesAndAnARTStationWithoutPort) 
       continue;
     }
     EXPECT_TRUE(DialogOpen()) << c.message;
-    KORString quoted; // as a journal argument
-    for (const char* character = c.message; *character; ++character)
-      quoted += *character == '"' ? KORString("\\\"") : KORString(1, *character);
-    Perform({"expect-message \"" + quoted + "\"", "press Cancel"});
+    ExpectMessage(c.message);
+    Perform({"press Cancel"});
     EXPECT_EQ(StationCount(), 2) << c.message;
     EXPECT_EQ(ReadValue<KORIVrcElement>(hall.get(), &KORIVrcElement::GetName), "Hall");
     EXPECT_EQ(ReadValue(hall.get(), &KORIVrcTrackingStation::GetDaemonName), "halld");
@@ -273,16 +253,13 @@ protected:
     // Crystal eyes on a Polhemus station have a best offset; the default
     // (custom) hand device has none.
     ASSERT_EQ(Head()->SetType(KORVrcHeadCrystalEyes), S_OK);
-    head = KORQuery<KORIVrcTrackedElement>(Head());
   }
   // A Polhemus station with trackers 0 and 1; tracker 0 follows the head at
   // (1, 2, 3) and gives the viewpoint, tracker 1 follows nothing; the hand
   // device has no picking tracker.
   KORIVrcTrackingStation_var MakeLab(const char* iName) {
-    KORIVrcTrackingStation_var lab = MakeStation(iName, KORVrcStationPolhemus, iName, {0, 1});
-    KORIVrcTracker_var first = Tracker(lab.get(), 0);
-    EXPECT_EQ(first->SetTrackedElement(head.get()), S_OK);
-    EXPECT_EQ(first->SetOffset(At(1, 2, 3)), S_OK);
+    KORIVrcTrackingStation_var lab = MakeStation(iName, KORVrcStationPolhemus, iName, {1});
+    KORIVrcTracker_var first = build.Tracker(lab.get(), 0, "head", At(1, 2, 3));
     EXPECT_EQ(Head()->SetViewPointTracker(first.get()), S_OK);
     EXPECT_EQ(Hand()->SetPickingTracker(nullptr), S_OK);
     return lab;
@@ -296,21 +273,15 @@ protected:
       return "head";
     return KORQuery<KORIVrcHandDevice>(element) ? "hand" : "another element";
   }
-
-  KORIVrcTrackedElement_var head;
 };
 
 TEST_F(TrackerCommandTest, ShowsTheTrackerAndWritesWhatItFollowsAndItsRoles) {
   // The best offset of Crystal eyes on Polhemus, worked out by hand: the
   // sensor turned by 90 degrees about X, at (-55, 75, 0).
-  KORMathTransformation best = At(-55, 75, 0);
-  KORMath3x3Matrix quarterAboutX;
-  quarterAboutX.SetCoef(2, 2, 0);
-  quarterAboutX.SetCoef(2, 3, -1);
-  quarterAboutX.SetCoef(3, 2, 1);
-  quarterAboutX.SetCoef(3, 3, 0);
-  best.SetMatrix(quarterAboutX);
-
+  const KORMathTransformation best(
+      KORMath3x3Matrix(KORMathVector(1, 0, 0), KORMathVector(0, 0, 1), KORMathVector(0, -1, 0)),
+      KORMathVector(-55, 75, 0));
+  // clang-format off
   const struct {
     const char* what;
     int tracker;
@@ -319,57 +290,34 @@ TEST_F(TrackerCommandTest, ShowsTheTrackerAndWritesWhatItFollowsAndItsRoles) {
     int viewPoint, picking;
     KORMathTransformation offset;
   } cases[] = {
-      {"the best-offset button writes the model's best offset",
-       0,
+      {"the best-offset button writes the model's best offset", 0,
        {"expect NameEditor \"Tracker 0 on Lab1\"", "expect ComboTrackedElement Head",
         "expect CheckButtonTrackedElement on", "expect XSpinEdit 1", "push PushButton040",
         "expect XSpinEdit -55", "expect YSpinEdit 75", "expect ZSpinEdit 0", "expect HSpinEdit 0",
         "expect PSpinEdit 0", "expect RSpinEdit 90", "press OK"},
-       "head",
-       0,
-       -1,
-       best},
-      {"following another object takes the viewpoint away",
-       0,
+       "head", 0, -1, best},
+      {"following another object takes the viewpoint away", 0,
        {"choose ComboTrackedElement \"Other object\"", "press OK"},
-       "",
-       -1,
-       -1,
-       At(1, 2, 3)},
-      {"following the head proposes its best offset and takes the viewpoint",
-       1,
+       "", -1, -1, At(1, 2, 3)},
+      {"following the head proposes its best offset and takes the viewpoint", 1,
        {"expect ComboTrackedElement \"Other object\"", "choose ComboTrackedElement Head",
         "expect XSpinEdit -55", "expect CheckButtonTrackedElement on", "press OK"},
-       "head",
-       1,
-       -1,
-       best},
-      {"without best offset the typed offset stays",
-       1,
+       "head", 1, -1, best},
+      {"without best offset the typed offset stays", 1,
        {"set XSpinEdit 7", "choose ComboTrackedElement \"Hand device\"", "expect XSpinEdit 7",
         "press OK"},
-       "hand",
-       0,
-       1,
-       At(7, 0, 0)},
-      {"an unticked box gives no role",
-       1,
+       "hand", 0, 1, At(7, 0, 0)},
+      {"an unticked box gives no role", 1,
        {"choose ComboTrackedElement \"Hand device\"", "set CheckButtonTrackedElement off",
         "press OK"},
-       "hand",
-       0,
-       -1,
-       At(0, 0, 0)},
-      {"Cancel after Apply gives back offset, followed element and roles",
-       0,
+       "hand", 0, -1, At(0, 0, 0)},
+      {"Cancel after Apply gives back offset, followed element and roles", 0,
        {"set XSpinEdit 9", "choose ComboTrackedElement \"Other object\"",
         "choose ComboTrackedElement \"Hand device\"", "expect CheckButtonTrackedElement on",
         "press Apply", "press Cancel"},
-       "head",
-       0,
-       -1,
-       At(1, 2, 3)},
+       "head", 0, -1, At(1, 2, 3)},
   };
+  // clang-format on
   int run = 0;
   for (const auto& c : cases) {
     const KORString name = "Lab" + std::to_string(++run);

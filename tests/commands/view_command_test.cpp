@@ -3,18 +3,15 @@
 // keeping the tab shown, creation, editing, Apply and Cancel, pre-selection,
 // growing a screen by picking another, and what an edit redraws.
 #include "CommandFixture.h"
-#include "ConfigBuilder.h"
 #include "featurestore/KORLifeCycleObject.h"
 
 #include <cmath>
 #include <map>
-#include <memory>
 #include <numbers>
 #include <set>
 
 namespace {
 using Lines = std::vector<KORString>;
-using Names = std::vector<KORUnicodeString>;
 using Corners = std::array<double, 9>; // upper-left, lower-left, lower-right
 
 // 2 atan(0.5) in degrees: the default screen's fields of view from the origin.
@@ -32,25 +29,13 @@ Lines ExpectCorners(const Corners& iCorners) {
 
 class ViewCommandTest : public DriverTest {
 protected:
-  void SetUp() override {
-    DriverTest::SetUp();
-    builder = std::make_unique<ConfigBuilder>(factory);
-  }
   std::vector<KORIVrcView_var> Views() {
     return Listed<KORIVrcView>(Specs(), &KORIVrcGraphicSpecs::GetViews);
   }
   std::vector<KORBaseUnknown_var> Areas() {
     return Listed(Specs(), &KORIVrcGraphicSpecs::GetProjectionAreas);
   }
-  Names ViewNames() {
-    Names names;
-    for (const KORIVrcView_var& view : Views()) {
-      KORUnicodeString name;
-      EXPECT_EQ(view->GetName(name), S_OK);
-      names.push_back(name);
-    }
-    return names;
-  }
+  Names ViewNames() { return NamesOf(Views()); }
   std::size_t AreaCount() { return Areas().size(); }
   // Removes what a case made, so that the next one starts from the default
   // configuration.
@@ -60,14 +45,13 @@ protected:
     for (const auto& area : Areas())
       ASSERT_EQ(KORQuery<LifeCycleObject>(area)->remove(), S_OK);
   }
-  std::unique_ptr<ConfigBuilder> builder;
 };
 
 TEST_F(ViewCommandTest, TabChangesConvertAndRefuseAsTheValuesDecide) {
   struct Case {
     const char* what;
     Lines lines; // after "start btnCreateView"
-    Names viewsAfter;
+    Names viewsAfter = {};
   };
   const Case cases[] = {
       {"the default screen seen from the head at the origin",
@@ -75,19 +59,16 @@ TEST_F(ViewCommandTest, TabChangesConvertAndRefuseAsTheValuesDecide) {
         "expect fHeadSpinEdit 0", "expect fPitchSpinEdit 0", "expect DistanceSpinEdit 3000",
         "expect HshiftSpinEdit 0", "expect VshiftSpinEdit 0",
         KORString("expect HfovSpinEdit ") + kDefaultFov,
-        KORString("expect VfovSpinEdit ") + kDefaultFov},
-       {}},
+        KORString("expect VfovSpinEdit ") + kDefaultFov}},
       {"the default screen by size",
        {"tab ScreenSizeTab", "expect WidthSpinEdit 3000", "expect HeightSpinEdit 3000",
         "expect HeadSpinEdit 0", "expect PitchSpinEdit 0", "expect CenterXSpinEdit 3000",
-        "expect CenterYSpinEdit 0", "expect CenterZSpinEdit 0"},
-       {}},
+        "expect CenterYSpinEdit 0", "expect CenterZSpinEdit 0"}},
       {"angles typed come back as corners",
        {"tab ScreenAnglesTab", "set DistanceSpinEdit 1000", "set HfovSpinEdit 90",
         "set HshiftSpinEdit 45", "tab ScreenCornersTab", "expect ulXSpinEdit 1000",
         "expect ulYSpinEdit 0", "expect ulZSpinEdit 500", "expect llYSpinEdit 0",
-        "expect lrYSpinEdit -2000", "expect lrZSpinEdit -500"},
-       {}},
+        "expect lrYSpinEdit -2000", "expect lrZSpinEdit -500"}},
       {"a size typed comes back as corners, facing the head and pitched down",
        {"tab ScreenSizeTab", "set WidthSpinEdit 2000", "set HeightSpinEdit 1000",
         "set HeadSpinEdit 90", "set PitchSpinEdit 30", "set CenterXSpinEdit 0",
@@ -95,63 +76,50 @@ TEST_F(ViewCommandTest, TabChangesConvertAndRefuseAsTheValuesDecide) {
         // Facing +Y, its top leaning away from the viewer by 30 degrees.
         "expect ulXSpinEdit -1000", "expect ulYSpinEdit 250", "expect ulZSpinEdit 433.0127019",
         "expect llXSpinEdit -1000", "expect llYSpinEdit -250", "expect llZSpinEdit -433.0127019",
-        "expect lrXSpinEdit 1000", "expect lrYSpinEdit -250"},
-       {}},
+        "expect lrXSpinEdit 1000", "expect lrYSpinEdit -250"}},
       {"corners with LR = LL keep the corners tab",
        {"set lrYSpinEdit 1500", "tab ScreenAnglesTab", "expect ScreenTabContainer ScreenCornersTab",
         "expect-message \"make no screen\"", "tab ScreenSizeTab",
-        "expect ScreenTabContainer ScreenCornersTab"},
-       {}},
+        "expect ScreenTabContainer ScreenCornersTab"}},
       {"a rolled screen keeps the corners tab, whatever its size",
        {"set lrZSpinEdit -1499.9", "tab ScreenSizeTab",
-        "expect ScreenTabContainer ScreenCornersTab", "expect lrZSpinEdit -1499.9"},
-       {}},
+        "expect ScreenTabContainer ScreenCornersTab", "expect lrZSpinEdit -1499.9"}},
       {"an upside-down screen is refused",
        {"set ulZSpinEdit -4500", "tab ScreenAnglesTab",
-        "expect ScreenTabContainer ScreenCornersTab"},
-       {}},
+        "expect ScreenTabContainer ScreenCornersTab"}},
       {"a distance of 0 keeps the angles tab",
        {"tab ScreenAnglesTab", "set DistanceSpinEdit 0", "tab ScreenSizeTab",
         "expect ScreenTabContainer ScreenAnglesTab",
-        "expect-message \"These angles make no screen\""},
-       {}},
+        "expect-message \"These angles make no screen\""}},
       {"a field of view of 180 degrees keeps the angles tab",
        {"tab ScreenAnglesTab", "set HfovSpinEdit 180", "tab ScreenCornersTab",
         "expect ScreenTabContainer ScreenAnglesTab", "set HfovSpinEdit 179", "tab ScreenCornersTab",
-        "expect ScreenTabContainer ScreenCornersTab"},
-       {}},
+        "expect ScreenTabContainer ScreenCornersTab"}},
       {"a screen through the head's eye gives no angles",
        {"set ulXSpinEdit 0", "set llXSpinEdit 0", "set lrXSpinEdit 0", "tab ScreenAnglesTab",
         "expect ScreenTabContainer ScreenCornersTab", "expect-message \"lies in its plane\"",
-        "tab ScreenSizeTab", "expect ScreenTabContainer ScreenSizeTab"},
-       {}},
+        "tab ScreenSizeTab", "expect ScreenTabContainer ScreenSizeTab"}},
       {"invalid angles refuse OK and write nothing",
        {"tab ScreenAnglesTab", "set VfovSpinEdit 0", "press OK",
-        "expect ScreenTabContainer ScreenAnglesTab"},
-       {}},
+        "expect ScreenTabContainer ScreenAnglesTab"}},
       {"a new camera shows the default 60 degrees as a frustum",
        {"tab CameraTabPage", "expect CamTabContainer CamFrustumTab",
         "expect CamLeftSpinEdit -0.5773502691896257", "expect CamRightSpinEdit 0.5773502691896257",
-        "expect CamTopSpinEdit 0.5773502691896257", "expect CamBottomSpinEdit -0.5773502691896257"},
-       {}},
+        "expect CamTopSpinEdit 0.5773502691896257",
+        "expect CamBottomSpinEdit -0.5773502691896257"}},
       {"the frustum +-1 is 90 degrees without shifts",
        {"tab CameraTabPage", "set CamLeftSpinEdit -1", "set CamRightSpinEdit 1",
         "set CamTopSpinEdit 1", "set CamBottomSpinEdit -1", "tab CamAnglesTab",
         "expect CamHfovSpinEdit 90", "expect CamVfovSpinEdit 90", "expect CamHshiftSpinEdit 0",
-        "expect CamVshiftSpinEdit 0"},
-       {}},
+        "expect CamVshiftSpinEdit 0"}},
       {"camera angles typed come back as a frustum",
        {"tab CameraTabPage", "tab CamAnglesTab", "set CamHfovSpinEdit 90",
         "set CamHshiftSpinEdit 45", "tab CamFrustumTab", "expect CamLeftSpinEdit 0",
-        "expect CamRightSpinEdit 2"},
-       {}},
+        "expect CamRightSpinEdit 2"}},
       {"a camera shift of 90 degrees is refused",
        {"tab CameraTabPage", "tab CamAnglesTab", "set CamHshiftSpinEdit 90", "press OK",
         "expect-message \"make no camera\"", "set CamHshiftSpinEdit 89.9", "press OK"},
        {"View1"}},
-      {"OK on the size tab makes the screen it shows",
-       {"set NameEditor Wall", "tab ScreenSizeTab", "set CenterZSpinEdit 100", "press OK"},
-       {"Wall"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -165,8 +133,7 @@ TEST_F(ViewCommandTest, TabChangesConvertAndRefuseAsTheValuesDecide) {
 }
 
 TEST_F(ViewCommandTest, AnglesAreSeenFromWhereTheHeadIs) {
-  auto head = KORQuery<KORIVrcTrackedElement>(Head());
-  ASSERT_EQ(head->SetLocation(ConfigBuilder::Placement(1000, 0, 500)), S_OK);
+  Place(Head().get(), ConfigBuilder::Placement(1000, 0, 500));
   // The default screen, 2000 mm ahead, its centre 500 mm below the eyes.
   Perform({"start btnCreateView", "tab ScreenAnglesTab", "expect DistanceSpinEdit 2000",
            "expect HfovSpinEdit " + std::to_string(2 * std::atan(0.75) * 180 / std::numbers::pi),
@@ -217,8 +184,8 @@ TEST_F(ViewCommandTest, ApplyThenCancelDeletesTheNewViewAndItsArea) {
 TEST_F(ViewCommandTest, EditingAViewAndCancellingRestoresIt) {
   WithoutTransactions();
   auto screen =
-      builder->Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
-  auto camera = builder->Camera("Cam", 0.5, 0.1, 0.4, -0.2);
+      build.Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
+  auto camera = build.Camera("Cam", 0.5, 0.1, 0.4, -0.2);
   const Corners before = ConfigBuilder::CornersOf(screen.get());
   Perform({"edit view:Front", "expect NameEditor Front", "expect TypeTabContainer ScreenTabPage"});
   Perform(ExpectCorners(before));
@@ -244,8 +211,8 @@ TEST_F(ViewCommandTest, EditingAViewAndCancellingRestoresIt) {
 }
 
 TEST_F(ViewCommandTest, APreSelectedViewIsCopiedIntoANewOne) {
-  builder->Screen("View1", {0, 1000, 2000}, {0, 1000, 0}, {0, -1000, 0});
-  builder->Camera("Cam", 0.5, 0.1, 0.4, -0.2);
+  build.Screen("View1", {0, 1000, 2000}, {0, 1000, 0}, {0, -1000, 0});
+  build.Camera("Cam", 0.5, 0.1, 0.4, -0.2);
   Perform({"select view:View1", "start btnCreateView", "expect NameEditor View2",
            "expect TypeTabContainer ScreenTabPage"});
   Perform(ExpectCorners({0, 1000, 2000, 0, 1000, 0, 0, -1000, 0}));
@@ -257,9 +224,9 @@ TEST_F(ViewCommandTest, APreSelectedViewIsCopiedIntoANewOne) {
 
 TEST_F(ViewCommandTest, APickedScreenGrowsTheScreenWhenItIsParallelAndAligned) {
   // Beside the default screen, to its right; then a side wall at right angles.
-  builder->Screen("Right", {3000, -1500, 1500}, {3000, -1500, -1500}, {3000, -4500, -1500});
-  builder->Screen("Side", {0, -1500, 1500}, {0, -1500, -1500}, {3000, -1500, -1500});
-  builder->Camera("Cam", 0.5, 0, 0.5, 0);
+  build.Screen("Right", {3000, -1500, 1500}, {3000, -1500, -1500}, {3000, -4500, -1500});
+  build.Screen("Side", {0, -1500, 1500}, {0, -1500, -1500}, {3000, -1500, -1500});
+  build.Camera("Cam", 0.5, 0, 0.5, 0);
   Perform({"start btnCreateView", "pick view:Side", "pick view:Cam"});
   Perform(ExpectCorners({3000, 1500, 1500, 3000, 1500, -1500, 3000, -1500, -1500}));
   Perform({"tab ScreenSizeTab", "pick view:Right", "expect WidthSpinEdit 6000",
@@ -271,10 +238,10 @@ TEST_F(ViewCommandTest, APickedScreenGrowsTheScreenWhenItIsParallelAndAligned) {
 // nothing else; the schematic, which shows windows and not screens, stays.
 TEST_F(ViewCommandTest, EditingAScreenRebuildsThatViewAndItsGroupsOnly) {
   auto edited =
-      builder->Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
-  auto other = builder->Screen("Other", {0, 1500, 1500}, {0, 1500, -1500}, {0, -1500, -1500});
-  auto ig = builder->IG("localhost:0.0");
-  auto window = builder->Window(ig, "FrontWin", {0, 0, 1, 1}, "Front");
+      build.Screen("Front", {3000, 1500, 1500}, {3000, 1500, -1500}, {3000, -1500, -1500});
+  auto other = build.Screen("Other", {0, 1500, 1500}, {0, 1500, -1500}, {0, -1500, -1500});
+  auto ig = build.IG("localhost:0.0");
+  auto window = build.Window(ig, "FrontWin", {0, 0, 1, 1}, "Front");
   KORVisManager& manager = frame.VisManager();
   ASSERT_EQ(manager.Attach(document), S_OK);
   KORIContainer_var container;

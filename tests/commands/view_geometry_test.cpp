@@ -85,49 +85,30 @@ TEST(ViewGeometry, APickedScreenGrowsOnlyAParallelAlignedRectangle) {
   // The edited screen: 2000 wide, 1000 high, at x = 3000, facing +X.
   const KORVrcScreenGeometry edited =
       Rectangle(KORMathPoint(3000, 0, 500), KORMathVector(1, 0, 0), 2000, 1000);
+  // clang-format off
   struct Case {
     const char* what;
     KORMathPoint ll, lr, ul;
     bool grows;
-    KORMathPoint wantLL, wantLR, wantUL;
+    KORMathPoint wantLL = {}, wantLR = {}, wantUL = {};
   };
   const Case cases[] = {
       {"above and to the left, in a plane behind",
-       {3100, 1500, 1000},
-       {3100, 500, 1000},
-       {3100, 1500, 2000},
-       true,
-       {3100, 1500, 0},
-       {3100, -1000, 0},
-       {3100, 1500, 2000}},
+       {3100, 1500, 1000}, {3100, 500, 1000}, {3100, 1500, 2000}, true,
+       {3100, 1500, 0}, {3100, -1000, 0}, {3100, 1500, 2000}},
       {"turned a quarter turn within the plane",
-       {3000, -1000, 0},
-       {3000, -1000, 3000},
-       {3000, -2000, 0},
-       true,
-       {3000, 1000, 0},
-       {3000, -2000, 0},
-       {3000, 1000, 3000}},
+       {3000, -1000, 0}, {3000, -1000, 3000}, {3000, -2000, 0}, true,
+       {3000, 1000, 0}, {3000, -2000, 0}, {3000, 1000, 3000}},
       {"inside: nothing changes",
-       {3000, 500, 200},
-       {3000, -500, 200},
-       {3000, 500, 800},
-       true,
-       {3000, 1000, 0},
-       {3000, -1000, 0},
-       {3000, 1000, 1000}},
-      {"at right angles", {0, -1000, 0}, {3000, -1000, 0}, {0, -1000, 1000}, false, {}, {}, {}},
-      {"not a rectangle", {3000, 1000, 0}, {3000, -1000, 0}, {3000, 1200, 1000}, false, {}, {}, {}},
+       {3000, 500, 200}, {3000, -500, 200}, {3000, 500, 800}, true,
+       {3000, 1000, 0}, {3000, -1000, 0}, {3000, 1000, 1000}},
+      {"at right angles", {0, -1000, 0}, {3000, -1000, 0}, {0, -1000, 1000}, false},
+      {"not a rectangle", {3000, 1000, 0}, {3000, -1000, 0}, {3000, 1200, 1000}, false},
       {"turned by 45 degrees in the plane",
-       {3000, 0, 0},
-       {3000, -1000, 1000},
-       {3000, 1000, 1000},
-       false,
-       {},
-       {},
-       {}},
-      {"of no width", {3000, 0, 0}, {3000, 0, 0}, {3000, 0, 1000}, false, {}, {}, {}},
+       {3000, 0, 0}, {3000, -1000, 1000}, {3000, 1000, 1000}, false},
+      {"of no width", {3000, 0, 0}, {3000, 0, 0}, {3000, 0, 1000}, false},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     KORVrcScreenGeometry screen = edited;
