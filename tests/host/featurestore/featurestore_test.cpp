@@ -205,17 +205,18 @@ TEST(UuidText, IsWrittenWholeIntoAReusedStringAndReadBack) {
       {{{0x89abcdef, 0x01234567, 0xfedcba98, 0x0000ffff}}, "89abcdef_1234567_fedcba98_ffff"},
   };
   KORString text = "a previous text, longer than any identifier";
-  KORUuid read;
   for (const auto& [uuid, expected] : cases) {
     uuid.WriteText(text);
     EXPECT_EQ(text, expected);
     EXPECT_EQ(uuid.ToText(), expected);
+    KORUuid read;
     EXPECT_TRUE(KORUuid::FromText(expected, read)) << expected;
     EXPECT_EQ(read, uuid) << expected;
   }
   // Leading zeros fill whole words.
-  EXPECT_TRUE(KORUuid::FromText("00000000_0000000f_12345678_9abcdef0", read));
-  EXPECT_EQ(read, (KORUuid{{0, 0xf, 0x12345678, 0x9abcdef0}}));
+  KORUuid padded;
+  EXPECT_TRUE(KORUuid::FromText("00000000_0000000f_12345678_9abcdef0", padded));
+  EXPECT_EQ(padded, (KORUuid{{0, 0xf, 0x12345678, 0x9abcdef0}}));
 }
 
 // Generated identifiers are random version-4 identifiers, distinct within a

@@ -48,7 +48,7 @@ TEST(JsonTreeTest, BothParsersBuildTheSameTreeFromPlainText) {
 // a line end or a value at any place of a run must stop the word there, and
 // a run of spaces of any length must be skipped whole.
 TEST(JsonTreeTest, TheQuickReaderSkipsWhitespaceRunsWithOtherBytesAnywhere) {
-  // The closing quote too, with keys of every length.
+  // Runs of every length, beside keys whose closing quote falls at every place of a word.
   for (std::size_t spaces = 0; spaces < 19; ++spaces) {
     const std::string gap(spaces, ' ');
     const std::string key = "\"" + std::string(spaces, 'k') + "\"";
