@@ -282,10 +282,7 @@ TEST_F(ObjectModelTest, ARowWhoseClassLacksTheInterfaceAnswersNothingAndKeepsNot
       EXPECT_EQ(implementation->ReferenceCount(), 1u) << type << ", attempt " << attempt;
     }
     EXPECT_EQ(KORQuery<ITestElement>(object)->Depth(), 1) << "the right rows still answer";
-    object.reset();
-    EXPECT_EQ(gLiveObjects, 0) << type << ": the failed query leaked its object";
-    EXPECT_EQ(gLiveExtensions, 0) << type;
-  }
+  } // TearDown finds a leaked object or extension
 }
 
 TEST_F(ObjectModelTest, AnInterfaceNotStartingWithItsBaseIsCountedRight) {
@@ -315,8 +312,6 @@ TEST_F(ObjectModelTest, AnInterfaceNotStartingWithItsBaseIsCountedRight) {
     EXPECT_EQ(implementation->ReferenceCount(), 1u) << test.what;
     test.object.reset();
   }
-  EXPECT_EQ(gLiveObjects, 0);
-  EXPECT_EQ(gLiveExtensions, 0);
 }
 
 TEST_F(ObjectModelTest, AFailedTableLeavesNoLateTypeBehind) {
