@@ -22,6 +22,11 @@ protected:
   static void Connect(KORISpecObject* iChild, KORISpecObject* iFather) {
     ASSERT_EQ(KORQuery<KORIModelEvents>(iFather)->ConnectTo(iChild), S_OK);
   }
+  // Raises a modification of iSender, carrying iMode, from iSender.
+  static void Raise(KORISpecObject* iSender, int iMode = 1) {
+    KORModify change(KORQuery<KORBaseUnknown>(iSender).get(), iMode);
+    ASSERT_EQ(KORQuery<KORIModelEvents>(iSender)->Dispatch(change), S_OK);
+  }
 
   KORIModelEvents_var rootEvents;
   int listener = 0;
@@ -36,8 +41,7 @@ TEST_F(EventsTest, AnEventFromDeepDownReachesTheRootListenerOnce) {
   }
   ASSERT_EQ(KORQuery<KORIModelEvents>(container->Identity())->ConnectTo(chain.front()), S_OK);
 
-  KORModify change(KORQuery<KORBaseUnknown>(chain.back()).get());
-  ASSERT_EQ(KORQuery<KORIModelEvents>(chain.back())->Dispatch(change), S_OK);
+  Raise(chain.back());
   ASSERT_EQ(heard.size(), 1u);
   EXPECT_EQ(heard[0], KORQuery<KORBaseUnknown>(chain.back()).get());
 }
@@ -53,8 +57,7 @@ TEST_F(EventsTest, ACycleOrADiamondDeliversOncePerObject) {
   KORQuery<KORIModelEvents>(c)->GetDispatcher()->AddListener(
       [&](const KORNotification&) { ++receivedByC; });
 
-  KORModify change(KORQuery<KORBaseUnknown>(a).get());
-  ASSERT_EQ(KORQuery<KORIModelEvents>(a)->Dispatch(change), S_OK);
+  Raise(a);
   EXPECT_EQ(receivedByC, 1);
   EXPECT_EQ(heard.size(), 1u);
 }
@@ -63,20 +66,17 @@ TEST_F(EventsTest, DisconnectingAndRemovingStopEvents) {
   auto child = Node(), father = Node();
   Connect(child, father);
   ASSERT_EQ(KORQuery<KORIModelEvents>(container->Identity())->ConnectTo(father), S_OK);
-  KORModify first(child);
-  EXPECT_EQ(KORQuery<KORIModelEvents>(child)->Dispatch(first), S_OK);
+  Raise(child);
   EXPECT_EQ(heard.size(), 1u);
 
   ASSERT_EQ(KORQuery<KORIModelEvents>(father)->DeconnectFrom(child), S_OK);
-  KORModify second(child);
-  EXPECT_EQ(KORQuery<KORIModelEvents>(child)->Dispatch(second), S_OK);
+  Raise(child);
   EXPECT_EQ(heard.size(), 1u) << "a disconnected child still reached its father";
 
   Connect(child, father);
   ASSERT_EQ(KORQuery<LifeCycleObject>(father)->remove(), S_OK);
   const std::size_t heardBefore = heard.size();
-  KORModify third(child);
-  EXPECT_EQ(KORQuery<KORIModelEvents>(child)->Dispatch(third), S_OK);
+  Raise(child);
   EXPECT_EQ(heard.size(), heardBefore) << "an event reached through a removed father";
 }
 
@@ -93,8 +93,7 @@ TEST_F(EventsTest, ListenersMayUnsubscribeWhileAnEventIsDelivered) {
   ASSERT_EQ(KORQuery<KORIModelEvents>(container->Identity())->ConnectTo(node), S_OK);
   KORCreate created(node, container->Identity());
   EXPECT_EQ(KORQuery<KORIModelEvents>(node)->Dispatch(created), S_OK);
-  KORModify changed(node);
-  EXPECT_EQ(KORQuery<KORIModelEvents>(node)->Dispatch(changed), S_OK);
+  Raise(node);
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(heard.size(), 1u) << "the earlier listener ran once, before it was removed";
 }
@@ -127,16 +126,14 @@ TEST_F(EventsTest, ConnectionsChangedDuringDeliveryTakeEffectAtOnce) {
     }
   });
 
-  KORModify first(KORQuery<KORBaseUnknown>(source).get());
-  ASSERT_EQ(KORQuery<KORIModelEvents>(source)->Dispatch(first), S_OK);
+  Raise(source);
   EXPECT_EQ(heardByTop, 1);
   EXPECT_EQ(heardBy[1], 0) << "a father disconnected during the delivery still heard it";
   EXPECT_EQ(heardBy[kFathers], 0) << "a father connected during the delivery heard it";
   for (int i = 2; i < kFathers; ++i)
     EXPECT_EQ(heardBy[i], 1) << "father " << i;
 
-  KORModify second(KORQuery<KORBaseUnknown>(source).get());
-  ASSERT_EQ(KORQuery<KORIModelEvents>(source)->Dispatch(second), S_OK);
+  Raise(source);
   EXPECT_EQ(heardBy[1], 0);
   EXPECT_EQ(heardBy[kFathers], 1) << "the late father missed the next event";
   EXPECT_EQ(heardByTop, 2);
@@ -174,19 +171,16 @@ TEST_F(EventsTest, EventsRaisedDuringADeliveryEachReachEveryObjectOnce) {
           const int level = KORModelNotification::From(iEvent)->Mode();
           if (level == depth)
             return;
-          KORModify inner(KORQuery<KORBaseUnknown>(raiser).get(), level + 1);
-          EXPECT_EQ(KORQuery<KORIModelEvents>(raiser)->Dispatch(inner), S_OK);
+          Raise(raiser, level + 1);
         });
 
-    KORModify outer(KORQuery<KORBaseUnknown>(source).get(), /*iMode=*/0);
-    ASSERT_EQ(KORQuery<KORIModelEvents>(source)->Dispatch(outer), S_OK);
+    Raise(source, 0);
     for (std::size_t level = 0; level < levels; ++level) {
       EXPECT_EQ(heardByTop[level], 1) << "depth " << depth << ", level " << level;
       EXPECT_EQ(heardByFirst[level], 1) << "depth " << depth << ", level " << level;
     }
     // The marks left by finished events do not stop the next one.
-    KORModify again(KORQuery<KORBaseUnknown>(source).get(), /*iMode=*/depth);
-    ASSERT_EQ(KORQuery<KORIModelEvents>(source)->Dispatch(again), S_OK);
+    Raise(source, depth);
     EXPECT_EQ(heardByTop.back(), 2) << "depth " << depth;
     EXPECT_EQ(heardByFirst.back(), 2) << "depth " << depth;
   }
@@ -206,11 +200,9 @@ TEST_F(EventsTest, AListenerAddedDuringDeliveryHearsOnlyTheNextEvent) {
   });
   auto node = Node();
   ASSERT_EQ(KORQuery<KORIModelEvents>(container->Identity())->ConnectTo(node), S_OK);
-  KORModify first(node);
-  EXPECT_EQ(KORQuery<KORIModelEvents>(node)->Dispatch(first), S_OK);
+  Raise(node);
   EXPECT_EQ(lateCalls, 0);
-  KORModify second(node);
-  EXPECT_EQ(KORQuery<KORIModelEvents>(node)->Dispatch(second), S_OK);
+  Raise(node);
   EXPECT_EQ(lateCalls, 50);
   dispatcher->RemoveListener(adder);
 }

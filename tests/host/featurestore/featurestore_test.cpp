@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 
 #include <set>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -64,7 +65,7 @@ TEST_F(StoreTest, ABadCatalogIsRefusedWithItsPlace) {
   EXPECT_EQ(container->OpenCatalog("NoSuchCatalog.KORfct"), E_FAIL);
 }
 
-TEST_F(StoreTest, AttributesHoldTheirDeclaredTypeAndDefaults) {
+TEST_F(StoreTest, AttributesHoldTheirDeclaredTypeAndDefaultsAndReadsLeaveThemUnvalued) {
   auto attr = Attr(Node().get());
   int count = -1;
   EXPECT_EQ(attr->GetInteger("Count", count), S_OK);
@@ -87,6 +88,21 @@ TEST_F(StoreTest, AttributesHoldTheirDeclaredTypeAndDefaults) {
   std::vector<double> placement;
   EXPECT_EQ(attr->GetDoubles("Placement", placement), S_OK);
   EXPECT_EQ(placement.size(), 12u);
+
+  // Reading a link list used to give it an empty value, which the next save wrote.
+  KORListValKORBaseUnknown_var* list = nullptr;
+  KORISpecObject_var linked;
+  count = -1;
+  EXPECT_EQ(attr->GetLinkCount("Friends", count), S_OK);
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(attr->ListLinks("Friends", KORISpecObject::IID, &list), S_OK);
+  EXPECT_TRUE(Identities(list).empty());
+  EXPECT_EQ(attr->GetLink("Partner", linked.Out()), E_FAIL);
+  EXPECT_EQ(attr->RemoveLink("Friends", Node().get()), S_OK);
+  EXPECT_FALSE(attr->IsValued("Friends"));
+  EXPECT_FALSE(attr->IsValued("Partner"));
+  ASSERT_EQ(attr->AppendLink("Friends", Node().get()), S_OK);
+  EXPECT_TRUE(attr->IsValued("Friends"));
 }
 
 TEST_F(StoreTest, AggregationMakesFathersAndOrderedChildren) {
@@ -164,31 +180,27 @@ TEST_F(StoreTest, RemovalTakesChildrenAndLeavesNoLinkToThem) {
   EXPECT_EQ(Identities(list), (std::vector{Id(top), Id(other)}));
 }
 
-TEST_F(StoreTest, UuidsAreUniqueAndHaveTheHostTextForm) {
+TEST_F(StoreTest, FeaturesHaveDistinctUuidsThatReadBackFromTheirText) {
   auto a = Node(), b = Node();
-  KORUuid ua, ub;
+  KORUuid ua, ub, back;
   ASSERT_EQ(KORQuery<KORIUuid>(a)->GetUuid(ua), S_OK);
   ASSERT_EQ(KORQuery<KORIUuid>(b)->GetUuid(ub), S_OK);
   EXPECT_NE(ua, ub);
-
-  KORUuid fixed{{0x1a, 0, 0xffffffff, 0x00abcdef}};
-  EXPECT_EQ(fixed.ToText(), "1a_0_ffffffff_abcdef");
-  KORUuid back;
-  EXPECT_TRUE(KORUuid::FromText("1a_0_ffffffff_abcdef", back));
-  EXPECT_EQ(back, fixed);
   EXPECT_TRUE(KORUuid::FromText(ua.ToText(), back));
   EXPECT_EQ(back, ua);
-  for (const char* bad : {"", "1_2_3", "1_2_3_4_5", "1_2_3_G", "123456789_1_1_1", "1__2_3",
-                          "1_2_3_", "_1_2_3", "1_2_3_4 ", "1_2_3_A", "1_2_3_000000001"})
-    EXPECT_FALSE(KORUuid::FromText(bad, back)) << bad;
 }
 
 // The text is written into a string that already holds a longer one: digits
-// of every count, letters and the previous contents must come out right.
-TEST(UuidText, IsWrittenWholeIntoAReusedString) {
+// of every count, letters and the previous contents must come out right, and
+// read back to the same words.
+TEST(UuidText, IsWrittenWholeIntoAReusedStringAndReadBack) {
   const std::pair<KORUuid, const char*> cases[] = {
+      {{{0x1a, 0, 0xffffffff, 0x00abcdef}}, "1a_0_ffffffff_abcdef"},
       {{{0, 0, 0, 0}}, "0_0_0_0"},
+      {{{0, 1, 9, 0xa}}, "0_1_9_a"},
       {{{0x9, 0xa, 0xf0, 0x10f}}, "9_a_f0_10f"},
+      {{{0xf, 0xfe, 0xfed, 0xfedc}}, "f_fe_fed_fedc"},
+      {{{0xfedcb, 0xa987654, 0x3210fedc, 0xba9}}, "fedcb_a987654_3210fedc_ba9"},
       {{{0x1234, 0xabcde, 0x7fffff, 0x80000000}}, "1234_abcde_7fffff_80000000"},
       {{{0x89abcdef, 0x01234567, 0xfedcba98, 0x0000ffff}}, "89abcdef_1234567_fedcba98_ffff"},
   };
@@ -197,7 +209,14 @@ TEST(UuidText, IsWrittenWholeIntoAReusedString) {
     uuid.WriteText(text);
     EXPECT_EQ(text, expected);
     EXPECT_EQ(uuid.ToText(), expected);
+    KORUuid read;
+    EXPECT_TRUE(KORUuid::FromText(expected, read)) << expected;
+    EXPECT_EQ(read, uuid) << expected;
   }
+  // Leading zeros fill whole words.
+  KORUuid padded;
+  EXPECT_TRUE(KORUuid::FromText("00000000_0000000f_12345678_9abcdef0", padded));
+  EXPECT_EQ(padded, (KORUuid{{0, 0xf, 0x12345678, 0x9abcdef0}}));
 }
 
 // Generated identifiers are random version-4 identifiers, distinct within a
@@ -279,48 +298,22 @@ TEST_F(StoreTest, TheFirstMemberIsFoundInCreationOrder) {
   EXPECT_EQ(Id(first), Id(branch));
 }
 
-// Reading a link list used to give it an empty value, which the next save wrote.
-TEST_F(StoreTest, ReadingLinksLeavesAnAttributeWithoutValue) {
-  auto attr = Attr(Node().get());
-  int count = -1;
-  KORListValKORBaseUnknown_var* list = nullptr;
-  KORISpecObject_var linked;
-  EXPECT_EQ(attr->GetLinkCount("Friends", count), S_OK);
-  EXPECT_EQ(count, 0);
-  EXPECT_EQ(attr->ListLinks("Friends", KORISpecObject::IID, &list), S_OK);
-  EXPECT_TRUE(Identities(list).empty());
-  EXPECT_EQ(attr->GetLink("Partner", linked.Out()), E_FAIL);
-  EXPECT_EQ(attr->RemoveLink("Friends", Node().get()), S_OK);
-  EXPECT_FALSE(attr->IsValued("Friends"));
-  EXPECT_FALSE(attr->IsValued("Partner"));
-  ASSERT_EQ(attr->AppendLink("Friends", Node().get()), S_OK);
-  EXPECT_TRUE(attr->IsValued("Friends"));
-}
-
 // Identifiers are read eight bytes at a time: the bytes just outside each
 // digit range, bytes with the high bit, a NUL and the longest words must all
 // be told apart from digits wherever they stand.
-TEST(UuidText, ReadsEveryWordLengthAndRefusesNeighboursOfTheDigits) {
-  const std::pair<const char*, KORUuid> good[] = {
-      {"0_1_9_a", {{0, 1, 9, 0xa}}},
-      {"f_fe_fed_fedc", {{0xf, 0xfe, 0xfed, 0xfedc}}},
-      {"00000000_0000000f_12345678_9abcdef0", {{0, 0xf, 0x12345678, 0x9abcdef0}}},
-      {"fedcb_a987654_3210fedc_ba9", {{0xfedcb, 0xa987654, 0x3210fedc, 0xba9}}},
-  };
-  for (const auto& [text, expected] : good) {
-    KORUuid read;
-    EXPECT_TRUE(KORUuid::FromText(text, read)) << text;
-    EXPECT_EQ(read, expected) << text;
-  }
+TEST(UuidText, RefusesMalformedTextsAndNeighboursOfTheDigits) {
+  using namespace std::string_view_literals;
+  KORUuid read;
+  for (const std::string_view bad :
+       {""sv, "1_2_3"sv, "1_2_3_4_5"sv, "1_2_3_G"sv, "123456789_1_1_1"sv, "1__2_3"sv, "1_2_3_"sv,
+        "_1_2_3"sv, "1_2_3_4 "sv, "1_2_3_A"sv, "1_2_3_000000001"sv, "1_2_3_4\0"sv,
+        "12345678_12345678_12345678_12345678_"sv})
+    EXPECT_FALSE(KORUuid::FromText(bad, read)) << bad;
   for (const char neighbour : {'/', ':', '`', 'g', 'F', '\x80', '\xe6', '\0', ' '})
     for (std::size_t at = 0; at < 8; ++at) {
       std::string text = "12345678_9abcdef0_1_2";
       text[at] = neighbour;
-      KORUuid read;
       EXPECT_FALSE(KORUuid::FromText(text, read)) << "byte " << int(neighbour) << " at " << at;
     }
-  KORUuid read;
-  EXPECT_FALSE(KORUuid::FromText("12345678_12345678_12345678_12345678_", read));
-  EXPECT_FALSE(KORUuid::FromText(std::string_view("1_2_3_4\0", 8), read));
 }
 } // namespace

@@ -9,18 +9,14 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace {
 using ::testing::HasSubstr;
 
-struct Plain {
-  const char* text;
-  const char* what;
-};
-
 // The quick reader takes iText exactly when iPlain, and then builds the
 // full parser's tree.
-void ExpectQuickReaderTakes(const std::string& iText, bool iPlain) {
+void ExpectQuickReaderTakes(const std::string& iText, bool iPlain = true) {
   KORJsonTree quick, full;
   std::string error;
   EXPECT_EQ(quick.ParsePlain(iText), iPlain) << iText;
@@ -30,69 +26,40 @@ void ExpectQuickReaderTakes(const std::string& iText, bool iPlain) {
   EXPECT_TRUE(KORSameJson(quick.Root(), full.Root())) << iText;
 }
 
-TEST(JsonTreeTest, BothParsersBuildTheSameTreeFromPlainText) {
-  const Plain cases[] = {
-      {R"({"a": [1, -2, 3.5, true, false, null, "x"], "b": {"c": {}}, "d": []})", "every kind"},
-      {" \t\r\n{ \"a\" :\n[ ]\t} \n", "whitespace everywhere"},
-      {"-0", "negative zero is an integer"},
-      {"999999999999999999", "eighteen digits"},
-      {"-999999999999999999", "eighteen digits, negative"},
-      {"[0.1, 1e3, 1E-3, -2.5e+2, 123456789.123456789]", "reals"},
-      {R"("~ printable ASCII !#$%&'()*+,-./:;<=>?@[]^_`{|}")", "a string of printable ASCII"},
-  };
-  for (const Plain& plain : cases) {
-    KORJsonTree quick, full;
-    std::string error;
-    ASSERT_TRUE(quick.ParsePlain(plain.text)) << plain.what;
-    ASSERT_TRUE(full.ParseChecked(plain.text, error)) << plain.what << ": " << error;
-    EXPECT_TRUE(KORSameJson(quick.Root(), full.Root())) << plain.what;
-  }
+// iText read by the quick reader or by the full parser; the tree refers to
+// iText, which must outlive it.
+void Parse(KORJsonTree& oTree, std::string_view iText, bool iQuick) {
+  std::string error;
+  ASSERT_TRUE(iQuick ? oTree.ParsePlain(iText) : oTree.ParseChecked(iText, error)) << error;
 }
 
-// The quick reader scans strings and indentation eight bytes at a time: what
-// ends a plain run must be seen at every place of a word, and a run of spaces
-// of any length must be skipped whole.
-TEST(JsonTreeTest, TheQuickReaderSeesWhatEndsAStringAtEveryPlaceOfAWord) {
-  const struct {
-    const char* inserted;
-    bool plain; // whether the quick reader takes the string
-  } stops[] = {{"\\n", false}, {"\x01", false}, {"\x7f", true}, {"\xc3\xa9", false},
-               {"~", true}};
-  for (const auto& stop : stops)
-    for (std::size_t at = 0; at < 17; ++at) {
-      const std::string text =
-          "[\"" + std::string(at, 'a') + stop.inserted + std::string(17 - at, 'b') + "\"]";
-      ExpectQuickReaderTakes(text, stop.plain);
-    }
-  // The closing quote too, with keys of every length.
-  for (std::size_t spaces = 0; spaces < 19; ++spaces) {
-    const std::string gap(spaces, ' ');
-    const std::string key = "\"" + std::string(spaces, 'k') + "\"";
-    const std::string text = "{" + gap + key + gap + ":" + gap + "[1," + gap + "2]" + gap + "}";
-    KORJsonTree quick, full;
-    std::string error;
-    ASSERT_TRUE(quick.ParsePlain(text)) << spaces << " spaces";
-    ASSERT_TRUE(full.ParseChecked(text, error)) << error;
-    EXPECT_TRUE(KORSameJson(quick.Root(), full.Root())) << spaces << " spaces";
-  }
+TEST(JsonTreeTest, BothParsersBuildTheSameTreeFromPlainText) {
+  for (const char* text :
+       {R"({"a": [1, -2, 3.5, true, false, null, "x"], "b": {"c": {}}, "d": []})",
+        " \t\r\n{ \"a\" :\n[ ]\t} \n", // whitespace everywhere
+        "-0",                          // negative zero is an integer
+        "999999999999999999", "-999999999999999999",
+        "[0.1, 1e3, 1E-3, -2.5e+2, 123456789.123456789]",
+        R"("~ printable ASCII !#$%&'()*+,-./:;<=>?@[]^_`{|}")"})
+    ExpectQuickReaderTakes(text);
 }
 
 // Indentation is skipped a word at a time up to its first other byte: a tab,
-// a line end or a value at any place of a run must stop the word there.
+// a line end or a value at any place of a run must stop the word there, and
+// a run of spaces of any length must be skipped whole.
 TEST(JsonTreeTest, TheQuickReaderSkipsWhitespaceRunsWithOtherBytesAnywhere) {
+  // Runs of every length, beside keys whose closing quote falls at every place of a word.
+  for (std::size_t spaces = 0; spaces < 19; ++spaces) {
+    const std::string gap(spaces, ' ');
+    const std::string key = "\"" + std::string(spaces, 'k') + "\"";
+    ExpectQuickReaderTakes("{" + gap + key + gap + ":" + gap + "[1," + gap + "2]" + gap + "}");
+  }
   for (const char other : {'\t', '\n', '\r'})
     for (std::size_t at = 0; at < 17; ++at) {
       std::string gap(17, ' ');
       gap[at] = other;
-      for (const std::string& text :
-           {"[" + gap + "1," + gap + "\"x\"" + gap + "]", "{" + gap.substr(0, at) + "\"k\":" +
-                                                      gap.substr(at) + "true}"}) {
-        KORJsonTree quick, full;
-        std::string error;
-        ASSERT_TRUE(quick.ParsePlain(text)) << "at " << at;
-        ASSERT_TRUE(full.ParseChecked(text, error)) << error;
-        EXPECT_TRUE(KORSameJson(quick.Root(), full.Root())) << "at " << at;
-      }
+      ExpectQuickReaderTakes("[" + gap + "1," + gap + "\"x\"" + gap + "]");
+      ExpectQuickReaderTakes("{" + gap.substr(0, at) + "\"k\":" + gap.substr(at) + "true}");
     }
 }
 
@@ -117,9 +84,7 @@ TEST(JsonTreeTest, NumbersKeepTheKindTheGeneralLibraryGivesThem) {
 TEST(JsonTreeTest, ARepeatedMemberKeepsItsFirstPlaceAndItsLastValue) {
   for (const bool quick : {true, false}) {
     KORJsonTree tree;
-    std::string error;
-    const char* text = R"({"a": 1, "b": "two", "a": [3]})";
-    ASSERT_TRUE(quick ? tree.ParsePlain(text) : tree.ParseChecked(text, error)) << error;
+    ASSERT_NO_FATAL_FAILURE(Parse(tree, R"({"a": 1, "b": "two", "a": [3]})", quick));
     const KORJsonNode& object = tree.Root();
     ASSERT_EQ(object.count, 2u);
     EXPECT_EQ(object[0].key, "a");
@@ -128,8 +93,7 @@ TEST(JsonTreeTest, ARepeatedMemberKeepsItsFirstPlaceAndItsLastValue) {
     EXPECT_EQ(object.Find("b")->text, "two");
     EXPECT_EQ(object.Find("c"), nullptr);
     // Keys of one length and first letter are still told apart by the rest.
-    const char* alike = R"({"ab": 1, "ac": 2, "ab": 3, "": 4, "": 5})";
-    ASSERT_TRUE(quick ? tree.ParsePlain(alike) : tree.ParseChecked(alike, error)) << error;
+    ASSERT_NO_FATAL_FAILURE(Parse(tree, R"({"ab": 1, "ac": 2, "ab": 3, "": 4, "": 5})", quick));
     ASSERT_EQ(tree.Root().count, 3u);
     EXPECT_EQ(tree.Root().Find("ab")->unsignedNumber, 3u);
     EXPECT_EQ(tree.Root().Find("ac")->unsignedNumber, 2u);
@@ -217,33 +181,30 @@ TEST(JsonTreeTest, RealsOfEveryDigitCountReadToTheSameDouble) {
     text.append(digits, 0, point).append(".");
     text += point < digits.size() ? digits.substr(point) : "0";
   }
-  text += "]";
-  KORJsonTree quick, full;
-  std::string error;
-  ASSERT_TRUE(quick.ParsePlain(text));
-  ASSERT_TRUE(full.ParseChecked(text, error)) << error;
-  ASSERT_EQ(quick.Root().count, full.Root().count);
-  for (std::size_t i = 0; i < quick.Root().count; ++i)
-    EXPECT_TRUE(KORSameJson(quick.Root()[i], full.Root()[i])) << "entry " << i;
+  ExpectQuickReaderTakes(text + "]");
 }
 
-// Strings and indentation are also scanned sixteen bytes at a time, then
-// eight, then byte by byte near the end of the text: a stop byte must be
-// seen at every place of the first and second block, and of the tail.
+// Strings and indentation are scanned sixteen bytes at a time, then eight,
+// then byte by byte near the end of the text: what ends a plain run must be
+// seen at every place of the first and second block, and of the tail, with
+// the string inside the text or ending it.
 TEST(JsonTreeTest, TheQuickReaderSeesStopsAcrossBlockEdges) {
   const struct {
     const char* inserted;
-    bool plain;
-  } stops[] = {{"\"", true}, {"\\n", false}, {"\x1f", false}, {"\x80", false}, {" ", true}};
+    bool plain; // whether the quick reader takes the string
+  } stops[] = {{"\"", true},        {"\\n", false}, {"\x01", false},
+               {"\x1f", false},     {"\x7f", true}, {"\x80", false},
+               {"\xc3\xa9", false}, {"~", true},    {" ", true}};
   for (const auto& stop : stops)
     for (std::size_t length = 0; length < 40; ++length)
       for (std::size_t at = 0; at <= length; ++at) {
         std::string string = std::string(at, 'a') + stop.inserted + std::string(length - at, 'b');
         if (stop.inserted[0] == '"')
           string = std::string(at, 'a'); // the string ends there
-        const std::string text = "[\"" + string + "\"," + std::string(length, ' ') + "\n" +
-                                 std::string(at, ' ') + "1]";
+        const std::string text =
+            "[\"" + string + "\"," + std::string(length, ' ') + "\n" + std::string(at, ' ') + "1]";
         ExpectQuickReaderTakes(text, stop.plain);
+        ExpectQuickReaderTakes("[\"" + string + "\"]", stop.plain);
       }
 }
 
@@ -269,9 +230,7 @@ TEST(JsonTreeTest, ObjectsOfManyKeysMergeOnlyTheirRepeats) {
   for (const auto& object : cases)
     for (const bool quick : {true, false}) {
       KORJsonTree tree;
-      std::string error;
-      ASSERT_TRUE(quick ? tree.ParsePlain(object.text) : tree.ParseChecked(object.text, error))
-          << error;
+      ASSERT_NO_FATAL_FAILURE(Parse(tree, object.text, quick));
       ASSERT_EQ(tree.Root().count, object.count) << object.text;
       EXPECT_EQ(tree.Root()[object.place].key, object.key) << object.text;
       EXPECT_EQ(tree.Root()[object.place].unsignedNumber, object.value) << object.text;

@@ -54,9 +54,16 @@ TEST_F(RenewedTextTest, EachReadAfterARenewalSeesANewTextAndRereadsKeepIt) {
 
 // The transaction's record holds the text last made: a renewal that nothing
 // read is made when the transaction ends, and undo and redo go back and forth
-// between the text before the transaction and that one.
-TEST_F(RenewedTextTest, UndoAndRedoRestoreTheTextsAroundTheTransaction) {
+// between the text before the transaction and that one. An abort takes back
+// the renewals with the writes.
+TEST_F(RenewedTextTest, UndoRedoAndAbortRestoreTheTextsAroundTheTransaction) {
   ASSERT_EQ(attributes->SetString("Name", "before"), S_OK);
+  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
+  ASSERT_EQ(attributes->SetString("Name", "inside"), S_OK);
+  ASSERT_EQ(attributes->RenewStringAt(name, &MakeNumbered), S_OK);
+  ASSERT_EQ(transactions->AbortTransaction(), S_OK);
+  EXPECT_EQ(Read(), "before");
+
   ASSERT_EQ(transactions->OpenTransaction(), S_OK);
   ASSERT_EQ(attributes->SetString("Name", "inside"), S_OK);
   ASSERT_EQ(attributes->RenewStringAt(name, &MakeNumbered), S_OK);
@@ -69,15 +76,6 @@ TEST_F(RenewedTextTest, UndoAndRedoRestoreTheTextsAroundTheTransaction) {
   EXPECT_EQ(Read(), "before");
   ASSERT_EQ(transactions->Redo(), S_OK);
   EXPECT_EQ(Read(), last);
-}
-
-TEST_F(RenewedTextTest, AnAbortTakesBackTheRenewalsWithTheWrites) {
-  ASSERT_EQ(attributes->SetString("Name", "before"), S_OK);
-  ASSERT_EQ(transactions->OpenTransaction(), S_OK);
-  ASSERT_EQ(attributes->SetString("Name", "inside"), S_OK);
-  ASSERT_EQ(attributes->RenewStringAt(name, &MakeNumbered), S_OK);
-  ASSERT_EQ(transactions->AbortTransaction(), S_OK);
-  EXPECT_EQ(Read(), "before");
 }
 
 // Listeners hear each renewal and, reading the text then, see the new one; a

@@ -20,13 +20,12 @@ TEST(MathMatrix, ColumnsAreTheImagesOfTheAxes) {
   EXPECT_TRUE((m * KORMathVector(1.0, 0.0, 0.0)).IsEqual(imageOfX));
   EXPECT_TRUE((m * KORMathVector(0.0, 0.0, 1.0)).IsEqual(imageOfZ));
 
-  EXPECT_TRUE(m.Transpose().IsEqual(KORMath3x3Matrix(
-      KORMathVector(1.0, 0.0, 4.0), KORMathVector(2.0, 1.0, 0.0), KORMathVector(0.0, 3.0, 1.0))));
+  EXPECT_TRUE(
+      m.Transpose().IsEqual(KORMath3x3Matrix({1.0, 0.0, 4.0}, {2.0, 1.0, 0.0}, {0.0, 3.0, 1.0})));
 }
 
 TEST(MathMatrix, InverseUndoesTheProduct) {
-  const KORMath3x3Matrix m(KORMathVector(2.0, 0.0, 1.0), KORMathVector(1.0, 3.0, 0.0),
-                           KORMathVector(0.0, 1.0, 4.0));
+  const KORMath3x3Matrix m({2.0, 0.0, 1.0}, {1.0, 3.0, 0.0}, {0.0, 1.0, 4.0});
   // Rows are (2 1 0), (0 3 1), (1 0 4); along the first row:
   // 2*(3*4 - 1*0) - 1*(0*4 - 1*1) + 0 = 25.
   EXPECT_NEAR(m.Determinant(), 25.0, 1e-12);
@@ -41,17 +40,14 @@ TEST(MathMatrix, InverseUndoesTheProduct) {
 
 TEST(MathMatrix, SingularInverseFailsAndLeavesTheOutputAlone) {
   // The third column is the sum of the first two.
-  const KORMath3x3Matrix singular(KORMathVector(1.0, 2.0, 3.0), KORMathVector(4.0, 5.0, 6.0),
-                                  KORMathVector(5.0, 7.0, 9.0));
-  const KORMath3x3Matrix marker(KORMathVector(9.0, 0.0, 0.0), KORMathVector(0.0, 9.0, 0.0),
-                                KORMathVector(0.0, 0.0, 9.0));
+  const KORMath3x3Matrix singular({1.0, 2.0, 3.0}, {4.0, 5.0, 6.0}, {5.0, 7.0, 9.0});
+  const KORMath3x3Matrix marker({9.0, 0.0, 0.0}, {0.0, 9.0, 0.0}, {0.0, 0.0, 9.0});
   KORMath3x3Matrix inverse = marker;
   EXPECT_EQ(singular.Inverse(inverse), E_FAIL);
   EXPECT_TRUE(inverse.IsEqual(marker));
 
   // Nearly singular within the tolerance fails too.
-  const KORMath3x3Matrix flat(KORMathVector(1.0, 0.0, 0.0), KORMathVector(0.0, 1.0, 0.0),
-                              KORMathVector(0.0, 0.0, KOREpsilon / 2.0));
+  const KORMath3x3Matrix flat({1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, KOREpsilon / 2.0});
   EXPECT_EQ(flat.Inverse(inverse), E_FAIL);
 }
 

@@ -21,9 +21,7 @@ KORMathTransformation Translation(double iX, double iY, double iZ) {
 // A transformation with rotation, shear, scaling and translation, so that
 // the order of operations matters everywhere.
 KORMathTransformation General() {
-  return KORMathTransformation(KORMath3x3Matrix(KORMathVector(2.0, 0.5, 0.0),
-                                                KORMathVector(0.0, 1.0, -1.0),
-                                                KORMathVector(0.3, 0.0, 3.0)),
+  return KORMathTransformation(KORMath3x3Matrix({2.0, 0.5, 0.0}, {0.0, 1.0, -1.0}, {0.3, 0.0, 3.0}),
                                KORMathVector(10.0, -20.0, 5.0));
 }
 
@@ -58,7 +56,7 @@ TEST(MathTransformation, InverseGivesIdentityFromBothSides) {
 
 TEST(MathTransformation, SingularInverseFails) {
   const KORMathTransformation flatten(
-      KORMath3x3Matrix(KORMathVector(1.0, 0.0, 0.0), KORMathVector(0.0, 1.0, 0.0), KORMathVector()),
+      KORMath3x3Matrix({1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 0.0}),
       KORMathVector(1.0, 2.0, 3.0));
   KORMathTransformation inverse = Translation(7.0, 7.0, 7.0);
   EXPECT_EQ(flatten.Inverse(inverse), E_FAIL);

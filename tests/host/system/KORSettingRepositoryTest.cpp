@@ -16,6 +16,12 @@ protected:
     EXPECT_NE(repository, nullptr);
     return *repository;
   }
+  // The value of iKey, which must read as a T.
+  template <class T> T Read(const char* iKey) {
+    T value{};
+    EXPECT_EQ(Repository().ReadSetting(iKey, value), S_OK) << iKey;
+    return value;
+  }
 
   KORTemporaryDirectory _folder;
   KOREnvironmentOverride _settingPath;
@@ -37,27 +43,23 @@ TEST_F(KORSettingRepositoryTest, ValuesAreReadBackWithTheirTypeOnly) {
   ASSERT_EQ(repository.WriteSetting("Scale", 0.75f), S_OK);
   ASSERT_EQ(repository.WriteSetting("Folder", "/home/u"), S_OK);
 
-  unsigned long count = 0;
+  EXPECT_EQ(Read<unsigned long>("Count"), 42UL);
+  EXPECT_EQ(Read<float>("Scale"), 0.75f);
+  EXPECT_EQ(Read<KORUnicodeString>("Folder"), "/home/u");
+
+  unsigned long count = 7;
   float scale = 0;
   KORUnicodeString folder;
-  EXPECT_EQ(repository.ReadSetting("Count", count), S_OK);
-  EXPECT_EQ(count, 42UL);
-  EXPECT_EQ(repository.ReadSetting("Scale", scale), S_OK);
-  EXPECT_EQ(scale, 0.75f);
-  EXPECT_EQ(repository.ReadSetting("Folder", folder), S_OK);
-  EXPECT_EQ(folder, "/home/u");
-
   EXPECT_EQ(repository.ReadSetting("Count", scale), E_FAIL);
   EXPECT_EQ(repository.ReadSetting("Scale", folder), E_FAIL);
   EXPECT_EQ(repository.ReadSetting("Folder", count), E_FAIL);
   EXPECT_EQ(repository.ReadSetting("Missing", count), E_FAIL);
-  EXPECT_EQ(count, 42UL) << "a failed read leaves the output alone";
+  EXPECT_EQ(count, 7UL) << "a failed read leaves the output alone";
 
   // Writing again replaces the value and its type.
   ASSERT_EQ(repository.WriteSetting("Count", "many"), S_OK);
   EXPECT_EQ(repository.ReadSetting("Count", count), E_FAIL);
-  EXPECT_EQ(repository.ReadSetting("Count", folder), S_OK);
-  EXPECT_EQ(folder, "many");
+  EXPECT_EQ(Read<KORUnicodeString>("Count"), "many");
 
   EXPECT_EQ(repository.RemoveSetting("Count"), S_OK);
   EXPECT_EQ(repository.RemoveSetting("Count"), S_FALSE);
@@ -93,17 +95,10 @@ TEST_F(KORSettingRepositoryTest, SaveWritesSortedTypedLinesThatReadBackWhenReope
   repository.WriteSetting("Text", "\xC3\xA9t\xC3\xA9 \"q\"\nx\\");
   ASSERT_NE(repository.SaveRepository(), 0);
   KORSettingRepository::ResetAll();
-  float readThird = 0, tiny = 0;
-  KORUnicodeString text;
-  unsigned long width = 0;
-  EXPECT_EQ(Repository().ReadSetting("Third", readThird), S_OK);
-  EXPECT_EQ(readThird, third);
-  EXPECT_EQ(Repository().ReadSetting("Tiny", tiny), S_OK);
-  EXPECT_EQ(tiny, 1e-38f);
-  EXPECT_EQ(Repository().ReadSetting("Text", text), S_OK);
-  EXPECT_EQ(text, "\xC3\xA9t\xC3\xA9 \"q\"\nx\\");
-  EXPECT_EQ(Repository().ReadSetting("Window.Width", width), S_OK);
-  EXPECT_EQ(width, 1280UL);
+  EXPECT_EQ(Read<float>("Third"), third);
+  EXPECT_EQ(Read<float>("Tiny"), 1e-38f);
+  EXPECT_EQ(Read<KORUnicodeString>("Text"), "\xC3\xA9t\xC3\xA9 \"q\"\nx\\");
+  EXPECT_EQ(Read<unsigned long>("Window.Width"), 1280UL);
 }
 
 TEST_F(KORSettingRepositoryTest, UnreadableLinesOfASavedFileAreSkipped) {
@@ -115,13 +110,11 @@ TEST_F(KORSettingRepositoryTest, UnreadableLinesOfASavedFileAreSkipped) {
                                                    "Unknown int 3\n"
                                                    "NoValue\n"
                                                    "Also string \"fine\"\n");
+  EXPECT_EQ(Read<unsigned long>("Good"), 5UL);
+  EXPECT_EQ(Read<KORUnicodeString>("Also"), "fine");
   unsigned long number = 0;
   float real = 0;
   KORUnicodeString text;
-  EXPECT_EQ(Repository().ReadSetting("Good", number), S_OK);
-  EXPECT_EQ(number, 5UL);
-  EXPECT_EQ(Repository().ReadSetting("Also", text), S_OK);
-  EXPECT_EQ(text, "fine");
   EXPECT_EQ(Repository().ReadSetting("Negative", number), E_FAIL);
   EXPECT_EQ(Repository().ReadSetting("Partial", real), E_FAIL);
   EXPECT_EQ(Repository().ReadSetting("Open", text), E_FAIL);
