@@ -10,7 +10,6 @@
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
-#include <thread>
 
 namespace {
 
@@ -68,8 +67,8 @@ KORVRTrackingRecording MakeRun(int& oMalformed) {
   oMalformed = 0;
   for (int frame = 0; frame < kFrames; ++frame) {
     std::string text = "fr " + std::to_string(frame) + "\nts " + std::to_string(frame * 0.001) +
-                       "\n6d 2 " + Body(3, HeadSensor(frame)) + " " +
-                       Body(5, HandSensor(frame)) + "\n";
+                       "\n6d 2 " + Body(3, HeadSensor(frame)) + " " + Body(5, HandSensor(frame)) +
+                       "\n";
     if (frame % 11 == 0 && frame + 1 < kFrames)
       text.replace(text.find("[5 1.000]"), 9, "[5 -1.000]");
     if (frame % 7 == 3 && frame + 1 < kFrames) {
@@ -115,16 +114,6 @@ protected:
     ASSERT_EQ(Run("import " + Description(kInstallation) + " -o lab.kordoc").status, 0);
   }
 
-  // Waits (up to a minute, the machine may be busy) until iCondition holds.
-  static bool WaitFor(const std::function<bool()>& iCondition) {
-    for (int tries = 0; tries < 6000; ++tries) {
-      if (iCondition())
-        return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-  }
-
   // The last line's counts and placements.
   void ExpectLastLine(const std::string& iOutput, int iMalformed) {
     const std::vector<nlohmann::json> lines = JsonLines(iOutput);
@@ -144,14 +133,14 @@ TEST_F(KorvrcTrackTest, AStreamedRunAndItsReplayEndWhereTheLastFramePutsHeadAndH
   const KORVRTrackingRecording run = MakeRun(malformed);
   ASSERT_GT(malformed, 0);
 
-  const pid_t track = Start("track lab.kordoc --listen 127.0.0.1:0 --json --record run.kortrack",
-                            "track");
+  const pid_t track =
+      Start("track lab.kordoc --listen 127.0.0.1:0 --json --record run.kortrack", "track");
   int port = 0;
   ASSERT_TRUE(WaitFor([&] {
     const std::string err = ReadFile(folder / "track.err");
     const std::size_t at = err.find("listening on 127.0.0.1:");
-    return at != std::string::npos && std::sscanf(err.c_str() + at, "listening on 127.0.0.1:%d",
-                                                  &port) == 1;
+    return at != std::string::npos &&
+           std::sscanf(err.c_str() + at, "listening on 127.0.0.1:%d", &port) == 1;
   })) << ReadFile(folder / "track.err");
 
   KORVRUdpSender sender;
@@ -199,7 +188,8 @@ TEST_F(KorvrcTrackTest, RunsThatCannotStartSayWhy) {
 
 TEST_F(KorvrcTrackTest, AnotherActiveConfigurationLeavesNothingToTrack) {
   // The same installation imported again: a configuration of its own.
-  ASSERT_EQ(Run("import " + Description(kInstallation, "other.json") + " -o other.kordoc").status, 0);
+  ASSERT_EQ(Run("import " + Description(kInstallation, "other.json") + " -o other.kordoc").status,
+            0);
   ASSERT_EQ(Run("export other.kordoc --dir out --active").status, 0);
   const Result result = Run("track lab.kordoc --seconds 1");
   EXPECT_EQ(result.status, 1);
