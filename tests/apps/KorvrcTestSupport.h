@@ -6,12 +6,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <regex>
 #include <signal.h>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -49,14 +51,16 @@ protected:
   }
   void TearDown() override { fs::remove_all(folder); }
 
-  // The shell command that runs korvrc with iArguments in the test's folder.
-  std::string Command(const std::string& iArguments) const {
+  // The shell command that runs iBinary (korvrc unless told) with iArguments
+  // in the test's folder.
+  std::string Command(const std::string& iArguments,
+                      const std::string& iBinary = KORVRC_BINARY) const {
     return "cd '" + folder.string() + "' && HOME='" + folder.string() + "' KORUserSettingPath='" +
-           settings.string() + "' exec " + KORVRC_BINARY + " " + iArguments;
+           settings.string() + "' exec '" + iBinary + "' " + iArguments;
   }
 
-  Result Run(const std::string& iArguments) const {
-    const std::string command = Command(iArguments) + " >out.txt 2>err.txt";
+  Result Run(const std::string& iArguments, const std::string& iBinary = KORVRC_BINARY) const {
+    const std::string command = Command(iArguments, iBinary) + " >out.txt 2>err.txt";
     const int status = std::system(command.c_str());
     return {WEXITSTATUS(status), ReadFile(folder / "out.txt"), ReadFile(folder / "err.txt")};
   }
@@ -79,6 +83,16 @@ protected:
     if (::waitpid(iChild, &status, 0) != iChild)
       return -1000;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+  }
+
+  // Waits (up to a minute, the machine may be busy) until iCondition holds.
+  static bool WaitFor(const std::function<bool()>& iCondition) {
+    for (int tries = 0; tries < 6000; ++tries) {
+      if (iCondition())
+        return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
   }
 
   // How long a run of iArguments takes here, so that random stops fall inside

@@ -84,29 +84,27 @@ TEST_F(KorvrcTest, HostileDescriptionsAreRefusedByEveryCommandAndChangeNothing) 
   WriteFile(folder / "kept.kordoc", "kept");
   fs::create_directory(folder / "out");
   WriteFile(folder / "out/Config.xml", "kept");
+  const std::string commands[] = {"import hostile.json -o kept.kordoc --force",
+                                  "import hostile.json -o new.kordoc", "describe hostile.json",
+                                  "export hostile.json --dir out --force --loose --active",
+                                  "settings hostile.json --dir runtime --force"};
   for (const Hostile& hostile : HostileDescriptions()) {
-    const std::string input = Description(hostile.members, "hostile.json");
-    const std::string commands[] = {"import hostile.json -o kept.kordoc --force",
-                                    "import hostile.json -o new.kordoc", "describe hostile.json",
-                                    "export hostile.json --dir out --force --loose --active",
-                                    "settings hostile.json --dir runtime --force"};
+    SCOPED_TRACE(hostile.what);
+    Description(hostile.members, "hostile.json");
     for (const std::string& command : commands) {
+      SCOPED_TRACE(command);
       const Result result = Run(command);
-      EXPECT_EQ(result.status, 1) << hostile.what << ": " << command;
-      EXPECT_EQ(result.err.rfind("korvrc: hostile.json: ", 0), 0u)
-          << hostile.what << ": " << command << "\n"
-          << result.err.substr(0, 300);
-      EXPECT_NE(result.err.find(hostile.path), std::string::npos)
-          << hostile.what << ": " << command << "\n"
-          << result.err.substr(0, 300);
-      EXPECT_TRUE(result.out.empty()) << hostile.what << ": " << command;
+      EXPECT_EQ(result.status, 1);
+      EXPECT_EQ(result.err.rfind("korvrc: hostile.json: ", 0), 0u) << result.err.substr(0, 300);
+      EXPECT_NE(result.err.find(hostile.path), std::string::npos) << result.err.substr(0, 300);
+      EXPECT_TRUE(result.out.empty());
     }
-    EXPECT_EQ(ReadFile(folder / "kept.kordoc"), "kept") << hostile.what;
-    EXPECT_EQ(Names("out"), std::vector<std::string>{"Config.xml"}) << hostile.what;
-    EXPECT_EQ(ReadFile(folder / "out/Config.xml"), "kept") << hostile.what;
-    EXPECT_FALSE(fs::exists(folder / "new.kordoc")) << hostile.what;
-    EXPECT_FALSE(fs::exists(folder / "runtime")) << hostile.what;
-    EXPECT_FALSE(fs::exists(settings)) << hostile.what;
+    EXPECT_EQ(ReadFile(folder / "kept.kordoc"), "kept");
+    EXPECT_EQ(Names("out"), std::vector<std::string>{"Config.xml"});
+    EXPECT_EQ(ReadFile(folder / "out/Config.xml"), "kept");
+    EXPECT_FALSE(fs::exists(folder / "new.kordoc"));
+    EXPECT_FALSE(fs::exists(folder / "runtime"));
+    EXPECT_FALSE(fs::exists(settings));
   }
 }
 
@@ -132,16 +130,13 @@ TEST_F(KorvrcTest, DocumentsWithoutConfigurationAreNotInstallations) {
 
 TEST_F(KorvrcTest, EveryErrorHasOneFormAndSaysWhy) {
   fs::create_directory(folder / "adir");
+  const std::string missing = "korvrc: missing.json: cannot be read: no such file or directory\n";
   const std::pair<std::string, std::string> cases[] = {
       // import used to exit 105 with the option parser's wording.
-      {"import missing.json -o doc.kordoc",
-       "korvrc: missing.json: cannot be read: no such file or directory\n"},
-      {"describe missing.json",
-       "korvrc: missing.json: cannot be read: no such file or directory\n"},
-      {"export missing.json --dir out",
-       "korvrc: missing.json: cannot be read: no such file or directory\n"},
-      {"settings missing.json --dir out",
-       "korvrc: missing.json: cannot be read: no such file or directory\n"},
+      {"import missing.json -o doc.kordoc", missing},
+      {"describe missing.json", missing},
+      {"export missing.json --dir out", missing},
+      {"settings missing.json --dir out", missing},
       {"describe adir", "korvrc: adir: cannot be read: is a directory\n"},
       {"import " + Description(R"("name": "x")") + " -o adir --force",
        "korvrc: adir: is a directory\n"},
@@ -222,18 +217,16 @@ TEST_F(KorvrcTest, NoCommandWritesOverAnExistingFileOrItsInput) {
   const std::string original = ReadFile(input);
   fs::create_symlink("mine.json", folder / "link.json");
   WriteFile(folder / "doc.kordoc", "kept");
+  const std::string exists = "korvrc: doc.kordoc: already exists (use --force to replace it)\n";
+  const std::string isInput = ": is the input being read: it is not written over\n";
   const std::pair<std::string, std::string> refused[] = {
-      {"import mine.json -o doc.kordoc",
-       "korvrc: doc.kordoc: already exists (use --force to replace it)\n"},
-      {"new doc.kordoc", "korvrc: doc.kordoc: already exists (use --force to replace it)\n"},
+      {"import mine.json -o doc.kordoc", exists},
+      {"new doc.kordoc", exists},
       // The hand-written description was replaced by a document.
-      {"import mine.json -o mine.json --force",
-       "korvrc: mine.json: is the input being read: it is not written over\n"},
-      {"import mine.json -o ./link.json --force",
-       "korvrc: ./link.json: is the input being read: it is not written over\n"},
+      {"import mine.json -o mine.json --force", "korvrc: mine.json" + isInput},
+      {"import mine.json -o ./link.json --force", "korvrc: ./link.json" + isInput},
       {"import link.json -o " + folder.string() + "/mine.json --force",
-       "korvrc: " + folder.string() +
-           "/mine.json: is the input being read: it is not written over\n"},
+       "korvrc: " + folder.string() + "/mine.json" + isInput},
   };
   for (const auto& [command, expected] : refused) {
     const Result result = Run(command);

@@ -21,8 +21,8 @@ std::string LinkedLibraries(const std::string& iBinary) {
 TEST_F(KorvrcTest, OnlyTheServerLibraryLinksHttpTlsAndCompression) {
   const std::string korvrc = LinkedLibraries(KORVRC_BINARY);
   ASSERT_NE(korvrc.find("libKORHost.so"), std::string::npos) << korvrc;
-  const fs::path server = fs::path(KORVRC_BINARY).parent_path().parent_path() / "lib" /
-                          "libKORVrcServe.so";
+  const fs::path server =
+      fs::path(KORVRC_BINARY).parent_path().parent_path() / "lib" / "libKORVrcServe.so";
   const std::string serve = LinkedLibraries(server.string());
   EXPECT_NE(serve.find("libcpp-httplib"), std::string::npos) << serve;
   for (const char* library : {"libcpp-httplib", "libssl", "libcrypto", "libz.", "libbrotli"})
@@ -34,15 +34,8 @@ TEST_F(KorvrcTest, WithoutTheServerLibraryServeSaysSoAndExportStillWorks) {
   fs::create_directories(folder / "alone" / "bin");
   const fs::path copy = folder / "alone" / "bin" / "korvrc";
   fs::copy_file(KORVRC_BINARY, copy);
-  const auto run = [&](const std::string& iArguments) {
-    const std::string command = "cd '" + folder.string() + "' && HOME='" + folder.string() +
-                                "' KORUserSettingPath='" + settings.string() + "' '" +
-                                copy.string() + "' " + iArguments + " >out.txt 2>err.txt";
-    const int status = std::system(command.c_str());
-    return Result{WEXITSTATUS(status), ReadFile(folder / "out.txt"), ReadFile(folder / "err.txt")};
-  };
 
-  const Result serve = run("serve --port 0");
+  const Result serve = Run("serve --port 0", copy.string());
   EXPECT_EQ(serve.status, 1);
   EXPECT_NE(serve.err.find("serve needs the server library libKORVrcServe.so"), std::string::npos)
       << serve.err;
@@ -51,7 +44,7 @@ TEST_F(KorvrcTest, WithoutTheServerLibraryServeSaysSoAndExportStillWorks) {
       << serve.err;
   EXPECT_EQ(serve.out.find("serving"), std::string::npos) << serve.out;
 
-  const Result exported = run("export --dir out");
+  const Result exported = Run("export --dir out", copy.string());
   EXPECT_EQ(exported.status, 0) << exported.err;
   EXPECT_EQ(Names("out"), std::vector<std::string>{"FourWallRoom.xml"});
 }

@@ -21,12 +21,7 @@ protected:
 
   // Waits (up to a minute, the machine may be busy) until the log holds iText.
   bool WaitForOutput(const std::string& iText) const {
-    for (int tries = 0; tries < 6000; ++tries) {
-      if (ReadFile(folder / "serve.out").find(iText) != std::string::npos)
-        return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
+    return WaitFor([&] { return ReadFile(folder / "serve.out").find(iText) != std::string::npos; });
   }
 
   // Creates a view through the page's interface of the server started.
@@ -66,8 +61,8 @@ TEST_F(KorvrcServeStopTest, CtrlCWithUnsavedChangesWarnsAndASecondStopsWithoutSa
 TEST_F(KorvrcServeStopTest, OneCtrlCStopsWhenNothingIsUnsaved) {
   const pid_t serve = Start("serve room.kordoc --export-dir exports", "serve");
   ASSERT_TRUE(WaitForOutput("stop with Ctrl-C")) << ReadFile(folder / "serve.err");
-  EXPECT_NE(ReadFile(folder / "serve.out").find("exports into " + fs::canonical(folder).string() +
-                                                "/exports"),
+  EXPECT_NE(ReadFile(folder / "serve.out")
+                .find("exports into " + fs::canonical(folder).string() + "/exports"),
             std::string::npos);
   ::kill(serve, SIGINT);
   EXPECT_EQ(Wait(serve), 0) << ReadFile(folder / "serve.err");

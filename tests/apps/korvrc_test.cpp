@@ -155,30 +155,20 @@ TEST_F(KorvrcTest, RegisterAndActiveLeaveTheExpectedRegistry) {
   const Result registered = Run("export --dir out --name A --register");
   ASSERT_EQ(registered.status, 0) << registered.err;
   const std::string out = (folder / "out").string();
-  EXPECT_EQ(ReadFile(registry), "# KOR setting repository \"VirtualRepository\"\n"
-                                "Config.1 string \"" +
-                                    out +
-                                    "/A.xml\"\n"
-                                    "ConfigCount ulong 1\n"
-                                    "ConfigDirectory string \"" +
-                                    out + "\"\n");
+  // A registry line that names a path in the export folder.
+  const auto names = [&](const std::string& iKey, const std::string& iFile) {
+    return iKey + " string \"" + out + iFile + "\"\n";
+  };
+  const std::string header = "# KOR setting repository \"VirtualRepository\"\n";
+  EXPECT_EQ(ReadFile(registry), header + names("Config.1", "/A.xml") + "ConfigCount ulong 1\n" +
+                                    names("ConfigDirectory", ""));
 
   // --active registers too; registering the same file again adds no entry.
   ASSERT_EQ(Run("export --dir out --name B --active").status, 0);
   ASSERT_EQ(Run("export --dir out --name B --active --force").status, 0);
-  EXPECT_EQ(ReadFile(registry), "# KOR setting repository \"VirtualRepository\"\n"
-                                "ActiveConfig string \"" +
-                                    out +
-                                    "/B.xml\"\n"
-                                    "Config.1 string \"" +
-                                    out +
-                                    "/A.xml\"\n"
-                                    "Config.2 string \"" +
-                                    out +
-                                    "/B.xml\"\n"
-                                    "ConfigCount ulong 2\n"
-                                    "ConfigDirectory string \"" +
-                                    out + "\"\n");
+  EXPECT_EQ(ReadFile(registry), header + names("ActiveConfig", "/B.xml") +
+                                    names("Config.1", "/A.xml") + names("Config.2", "/B.xml") +
+                                    "ConfigCount ulong 2\n" + names("ConfigDirectory", ""));
 }
 
 // The first file was copied before the second failed, and stayed.

@@ -2,6 +2,7 @@
 // running command, malformed datagrams included, then the recording it made
 // replayed; both end with the head and the hand where the last frame puts
 // them in the model.
+#include "../host/vr/KORVRTrackingTestSupport.h"
 #include "KorvrcTestSupport.h"
 #include "math/KORMathHPR.h"
 #include "math/KORMathTransformation.h"
@@ -10,7 +11,6 @@
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
-#include <thread>
 
 namespace {
 
@@ -33,25 +33,6 @@ KORMathTransformation Placement(double iX, double iY, double iZ, double iH, doub
   return KORMathTransformation(rotation, KORMathVector(iX, iY, iZ));
 }
 
-// A body as the controller writes it: position, unused angles, then the
-// rotation column by column.
-std::string Body(int iId, const KORMathTransformation& iPlacement) {
-  std::array<double, 12> coef{};
-  iPlacement.GetCoef(coef);
-  std::string text = "[" + std::to_string(iId) + " 1.000][";
-  char number[40];
-  for (int index : {9, 10, 11}) {
-    std::snprintf(number, sizeof number, "%.17g ", coef[index]);
-    text += number;
-  }
-  text += "0 0 0][";
-  for (int index = 0; index < 9; ++index) {
-    std::snprintf(number, sizeof number, index < 8 ? "%.17g " : "%.17g", coef[index]);
-    text += number;
-  }
-  return text + "]";
-}
-
 KORMathTransformation HeadSensor(int iFrame) {
   return Placement(100 + iFrame, 50, 1700 - iFrame, iFrame * 0.5, 10, -5);
 }
@@ -67,11 +48,10 @@ KORVRTrackingRecording MakeRun(int& oMalformed) {
   KORVRTrackingRecording run;
   oMalformed = 0;
   for (int frame = 0; frame < kFrames; ++frame) {
+    const double handQuality = frame % 11 == 0 && frame + 1 < kFrames ? -1.0 : 1.0;
     std::string text = "fr " + std::to_string(frame) + "\nts " + std::to_string(frame * 0.001) +
-                       "\n6d 2 " + Body(3, HeadSensor(frame)) + " " +
-                       Body(5, HandSensor(frame)) + "\n";
-    if (frame % 11 == 0 && frame + 1 < kFrames)
-      text.replace(text.find("[5 1.000]"), 9, "[5 -1.000]");
+                       "\n6d 2 " + KORVRTestBodyText({3, HeadSensor(frame)}) + " " +
+                       KORVRTestBodyText({5, HandSensor(frame), handQuality}) + "\n";
     if (frame % 7 == 3 && frame + 1 < kFrames) {
       text = "fr " + std::to_string(frame) + "\n6d 2 [3 1.000][1 2";
       ++oMalformed;
@@ -92,12 +72,10 @@ void ExpectPlacement(const nlohmann::json& iShown, const KORMathTransformation& 
   double h = 0, p = 0, r = 0;
   KORMathGetHPR(expected.GetMatrix(), h, p, r);
   const KORMathVector position = expected.GetVector();
-  EXPECT_NEAR(iShown.at("x").get<double>(), position.GetX(), 1e-6) << iShown;
-  EXPECT_NEAR(iShown.at("y").get<double>(), position.GetY(), 1e-6) << iShown;
-  EXPECT_NEAR(iShown.at("z").get<double>(), position.GetZ(), 1e-6) << iShown;
-  EXPECT_NEAR(iShown.at("h").get<double>(), h, 1e-6) << iShown;
-  EXPECT_NEAR(iShown.at("p").get<double>(), p, 1e-6) << iShown;
-  EXPECT_NEAR(iShown.at("r").get<double>(), r, 1e-6) << iShown;
+  const char* const keys[] = {"x", "y", "z", "h", "p", "r"};
+  const double values[] = {position.GetX(), position.GetY(), position.GetZ(), h, p, r};
+  for (std::size_t i = 0; i < std::size(keys); ++i)
+    EXPECT_NEAR(iShown.at(keys[i]).get<double>(), values[i], 1e-6) << keys[i] << " of " << iShown;
 }
 
 std::vector<nlohmann::json> JsonLines(const std::string& iText) {
@@ -113,16 +91,6 @@ protected:
   void SetUp() override {
     KorvrcTest::SetUp();
     ASSERT_EQ(Run("import " + Description(kInstallation) + " -o lab.kordoc").status, 0);
-  }
-
-  // Waits (up to a minute, the machine may be busy) until iCondition holds.
-  static bool WaitFor(const std::function<bool()>& iCondition) {
-    for (int tries = 0; tries < 6000; ++tries) {
-      if (iCondition())
-        return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
   }
 
   // The last line's counts and placements.
@@ -144,14 +112,14 @@ TEST_F(KorvrcTrackTest, AStreamedRunAndItsReplayEndWhereTheLastFramePutsHeadAndH
   const KORVRTrackingRecording run = MakeRun(malformed);
   ASSERT_GT(malformed, 0);
 
-  const pid_t track = Start("track lab.kordoc --listen 127.0.0.1:0 --json --record run.kortrack",
-                            "track");
+  const pid_t track =
+      Start("track lab.kordoc --listen 127.0.0.1:0 --json --record run.kortrack", "track");
   int port = 0;
   ASSERT_TRUE(WaitFor([&] {
     const std::string err = ReadFile(folder / "track.err");
     const std::size_t at = err.find("listening on 127.0.0.1:");
-    return at != std::string::npos && std::sscanf(err.c_str() + at, "listening on 127.0.0.1:%d",
-                                                  &port) == 1;
+    return at != std::string::npos &&
+           std::sscanf(err.c_str() + at, "listening on 127.0.0.1:%d", &port) == 1;
   })) << ReadFile(folder / "track.err");
 
   KORVRUdpSender sender;
@@ -199,7 +167,8 @@ TEST_F(KorvrcTrackTest, RunsThatCannotStartSayWhy) {
 
 TEST_F(KorvrcTrackTest, AnotherActiveConfigurationLeavesNothingToTrack) {
   // The same installation imported again: a configuration of its own.
-  ASSERT_EQ(Run("import " + Description(kInstallation, "other.json") + " -o other.kordoc").status, 0);
+  ASSERT_EQ(Run("import " + Description(kInstallation, "other.json") + " -o other.kordoc").status,
+            0);
   ASSERT_EQ(Run("export other.kordoc --dir out --active").status, 0);
   const Result result = Run("track lab.kordoc --seconds 1");
   EXPECT_EQ(result.status, 1);

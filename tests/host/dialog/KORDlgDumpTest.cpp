@@ -1,5 +1,5 @@
-#include "command/KORCommandManager.h"
 #include "dialog/KORDlgDump.h"
+#include "command/KORCommandManager.h"
 #include "dialog/KORDlgNotify.h"
 #include "dialog/KORDlgWidgets.h"
 
@@ -68,9 +68,7 @@ TEST(DialogDump, WritesEachWidgetWithKindValueVisibilityAndSensitivity) {
   };
   EXPECT_EQ(parsed(KORDlgDumpJSON(*dialog, -1)), parsed(expected));
 }
-} // namespace
 
-namespace {
 TEST(DialogDump, ShownWindowsAreWrittenOnceEachWithoutTheirNestedWindows) {
   KORCommandManager manager;
   auto* dialog = new KORDlgDialog(manager.GetMainWindow(), "ExportDlg", KORDlgOK);

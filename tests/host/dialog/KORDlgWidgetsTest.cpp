@@ -63,6 +63,12 @@ protected:
   std::vector<Seen> seen;
   int reachedFather = 0;
   KORString error;
+
+  // A yes/no question box of the dialog, not shown yet.
+  KORDlgNotify* OverwriteQuestion() {
+    return new KORDlgNotify(dialog, "OverwriteNfy", KORDlgNotifyStyle::Question,
+                            KORDlgAnswerYes | KORDlgAnswerNo);
+  }
 };
 
 TEST_F(DialogFixture, EachUserActionSendsExactlyOneNotificationOfItsClass) {
@@ -155,13 +161,10 @@ TEST_F(DialogFixture, RefusedOrIdleActionsLeaveTheWidgetAsItWasAndSendNothing) {
 }
 
 TEST_F(DialogFixture, SpinnersClampWhatIsTypedAndSetAndShowItInTheirFormat) {
-  struct Case {
-    double typed;
-    double shown;
-  };
-  for (const Case& c : {Case{200000, 115200}, Case{-5, 0}, Case{4800, 4800}}) {
-    EXPECT_EQ(speed->UserSetValue(c.typed, error), S_OK);
-    EXPECT_EQ(speed->GetValue(), c.shown) << c.typed;
+  for (const auto& [typed, shown] :
+       {std::pair{200000.0, 115200.0}, {-5.0, 0.0}, {4800.0, 4800.0}}) {
+    EXPECT_EQ(speed->UserSetValue(typed, error), S_OK);
+    EXPECT_EQ(speed->GetValue(), shown) << typed;
   }
   // Narrowing the range pulls the value in, as the viewport spinners need.
   KORDlgSpinner width(dialog, "WidthSpinner");
@@ -185,8 +188,7 @@ TEST_F(DialogFixture, TabPagesAreSelectedByTheirContainerOnly) {
 }
 
 TEST_F(DialogFixture, MessageBoxesAnswerOnlyWhatTheyOffer) {
-  auto* box = new KORDlgNotify(dialog, "OverwriteNfy", KORDlgNotifyStyle::Question,
-                               KORDlgAnswerYes | KORDlgAnswerNo);
+  KORDlgNotify* box = OverwriteQuestion();
   int yes = 0;
   dialog->AddAnalyseNotificationCB(box, KORDlgNotify::GetAnswerNotification(KORDlgAnswerYes),
                                    [&](KORCommand*, KORCommandNotification&) { ++yes; });
@@ -239,10 +241,8 @@ TEST_F(DialogFixture, WidgetsAreFoundByNameAndDieWithTheirDialog) {
 }
 
 TEST_F(DialogFixture, AnOpenMessageBoxBlocksEveryOtherWindowUntilAnswered) {
-  KORCommand* command = manager.GetMainWindow();
-  auto* box = new KORDlgNotify(dialog, "OverwriteNfy", KORDlgNotifyStyle::Question,
-                               KORDlgAnswerYes | KORDlgAnswerNo);
-  auto* other = new KORDlgDialog(command, "OtherDlg");
+  KORDlgNotify* box = OverwriteQuestion();
+  auto* other = new KORDlgDialog(manager.GetMainWindow(), "OtherDlg");
   other->SetVisibility(true);
   box->Display("Overwrite?", "Warning");
   struct Case {

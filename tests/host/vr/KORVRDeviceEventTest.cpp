@@ -66,9 +66,7 @@ TEST(DeviceEvent, TheReaderRecoversTheSensorPlacementFromEitherLayout) {
 }
 
 TEST(DeviceManager, MappedBodiesBecomeTheirEventsHeadFirst) {
-  KORVRDeviceManager manager("ART1");
-  ASSERT_EQ(manager.SetHeadBody(1, KORVRViewportEventName), S_OK);
-  ASSERT_EQ(manager.SetHandBody(2), S_OK);
+  KORVRDeviceManager manager = KORVRTestHeadAndHand();
   const KORMathTransformation hand = KORVRTestPlacement(0, 0, 1, 30, 10, 20, 30);
   const std::vector<KORVRDeviceEvent> events =
       EventsOf(manager, KORVRTestDatagram(42, {{2, hand}, {5, {}}, {1, {}}}));
@@ -101,9 +99,7 @@ TEST(DeviceManager, EachMappingOfASeenBodyMakesOneEvent) {
 }
 
 TEST(DeviceManager, RefusedMappingsLeaveTheMappingAsItWas) {
-  KORVRDeviceManager manager("ART1");
-  ASSERT_EQ(manager.SetHeadBody(1, KORVRViewportEventName), S_OK);
-  ASSERT_EQ(manager.SetHandBody(2), S_OK);
+  KORVRDeviceManager manager = KORVRTestHeadAndHand();
   EXPECT_EQ(manager.SetHeadBody(4, "BUTTON_EVENT"), E_INVALIDARG);
   EXPECT_EQ(manager.SetHeadBody(-1, KORVRPositionEventName), E_INVALIDARG);
   EXPECT_EQ(manager.SetHandBody(-2), E_INVALIDARG);

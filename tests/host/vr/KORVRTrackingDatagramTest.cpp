@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr const char* kIdentity = "[1 0 0 0 1 0 0 0 1]";
+const std::string kIdentity = "[1 0 0 0 1 0 0 0 1]";
 
 TEST(TrackingDatagram, GoodFramesAreRead) {
   struct GoodFrame {
@@ -19,19 +19,15 @@ TEST(TrackingDatagram, GoodFramesAreRead) {
       {"no final line break", "fr 18446744073709551615", 18446744073709551615ull, std::nullopt, {}},
       {"timestamp", "fr 8\nts 39596.024000\n", 8, 39596.024, {}},
       {"no body seen", "fr 9\n6d 0\n", 9, std::nullopt, {}},
-      {"one body",
-       std::string("fr 10\n6d 1 [3 1.000][1 2 3 4 5 6]") + kIdentity + "\n",
-       10,
-       std::nullopt,
-       {3}},
+      {"one body", "fr 10\n6d 1 [3 1.000][1 2 3 4 5 6]" + kIdentity + "\n", 10, std::nullopt, {3}},
       {"several bodies, blanks between brackets, any line order",
-       std::string("6d 3 [0 1.0] [1 2 3 4 5 6] ") + kIdentity + " [7 0.5][1 2 3 4 5 6]" +
-           kIdentity + "\t[2 -1][0 0 0 0 0 0][0 0 0 0 0 0 0 0 0]\nts 1.5\nfr 11\n",
+       "6d 3 [0 1.0] [1 2 3 4 5 6] " + kIdentity + " [7 0.5][1 2 3 4 5 6]" + kIdentity +
+           "\t[2 -1][0 0 0 0 0 0][0 0 0 0 0 0 0 0 0]\nts 1.5\nfr 11\n",
        11,
        1.5,
        {0, 7, 2}},
       {"other line kinds are ignored, CRLF, trailing NUL",
-       std::string("fr 12\r\n3d 1 [1 1.0][1 2 3]\r\n6df 1 [0 1.0 0][1 2 3 4 5 6]") + kIdentity +
+       "fr 12\r\n3d 1 [1 1.0][1 2 3]\r\n6df 1 [0 1.0 0][1 2 3 4 5 6]" + kIdentity +
            "\r\n6dcal 4\r\ngl 1 [0 1.0]\r\n\r\n" + std::string(1, '\0'),
        12,
        std::nullopt,
@@ -57,25 +53,24 @@ TEST(TrackingDatagram, MalformedFramesAreRefusedWithTheLineAndTheReason) {
     std::string datagram;
     const char* error; // the refusal starts with this text
   };
-  const std::string kBody = std::string("[1 1.0][1 2 3 4 5 6]") + kIdentity;
+  const std::string kBody = "[1 1.0][1 2 3 4 5 6]" + kIdentity;
   const BadFrame cases[] = {
       {"empty", "", "no \"fr\" line"},
       {"frame number twice", "fr 1\nfr 2\n", "line 2: fr given twice"},
       {"fewer bodies than announced", "fr 1\n6d 2 " + kBody + "\n",
        "line 2: 6d: 2 bodies announced, 1 given"},
-      {"missing opening bracket", "fr 1\n6d 1 [1 1.0]1 2 3 4 5 6]" + std::string(kIdentity) + "\n",
+      {"missing opening bracket", "fr 1\n6d 1 [1 1.0]1 2 3 4 5 6]" + kIdentity + "\n",
        "line 2: body 1: missing '['"},
-      {"too many numbers in a bracket",
-       "fr 1\n6d 1 [1 1.0][1 2 3 4 5 6 7]" + std::string(kIdentity) + "\n",
+      {"too many numbers in a bracket", "fr 1\n6d 1 [1 1.0][1 2 3 4 5 6 7]" + kIdentity + "\n",
        "line 2: body 1: missing ']'"},
-      {"not a number", "fr 1\n6d 1 [1 1.0][1 2 x 4 5 6]" + std::string(kIdentity) + "\n",
+      {"not a number", "fr 1\n6d 1 [1 1.0][1 2 x 4 5 6]" + kIdentity + "\n",
        "line 2: body 1: not a number: \"x\""},
-      {"NaN position", "fr 1\n6d 1 [1 1.0][1 nan 3 4 5 6]" + std::string(kIdentity) + "\n",
+      {"NaN position", "fr 1\n6d 1 [1 1.0][1 nan 3 4 5 6]" + kIdentity + "\n",
        "line 2: body 1: not a finite number"},
       {"NaN timestamp", "fr 1\nts nan\n", "line 2: ts: not a finite number"},
       {"truncated after the count", "fr 1\n6d", "line 2: 6d: not a number"},
       {"fractional frame number", "fr 1.5\n", "line 1: fr: not a number"},
-      {"negative ID", "fr 1\n6d 1 [-1 1.0][1 2 3 4 5 6]" + std::string(kIdentity) + "\n",
+      {"negative ID", "fr 1\n6d 1 [-1 1.0][1 2 3 4 5 6]" + kIdentity + "\n",
        "line 2: body 1: negative ID"},
       {"negative count", "fr 1\n6d -1\n", "line 2: 6d: negative body count"},
       {"ID given twice", "fr 1\n6d 2 " + kBody + " " + kBody + "\n",

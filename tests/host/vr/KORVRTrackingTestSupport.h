@@ -1,7 +1,10 @@
 #pragma once
-// Tracking frames written the way a controller writes them, and placements to
-// send through them.
+// Tracking frames written the way a controller writes them, placements to
+// send through them and a manager to make events of them.
 #include "math/KORMathTransformation.h"
+#include "vr/KORVRDeviceManager.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -44,4 +47,13 @@ inline KORMathTransformation KORVRTestPlacement(double iAx, double iAy, double i
   const KORMathDirection axis(KORMathVector(iAx, iAy, iAz));
   return KORMathTransformation(KORMath3x3Matrix::Rotation(axis, iDegrees * 3.14159265358979323846 / 180.0),
                                KORMathVector(iX, iY, iZ));
+}
+
+// A manager of device "ART1" mapping body 1 to the head's viewport events and
+// body 2 to the hand.
+inline KORVRDeviceManager KORVRTestHeadAndHand() {
+  KORVRDeviceManager manager("ART1");
+  EXPECT_EQ(manager.SetHeadBody(1, KORVRViewportEventName), S_OK);
+  EXPECT_EQ(manager.SetHandBody(2), S_OK);
+  return manager;
 }

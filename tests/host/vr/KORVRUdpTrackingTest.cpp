@@ -1,20 +1,14 @@
 #include "vr/KORVRUdpTracking.h"
+#include "KORVRTrackingTestSupport.h"
 #include "vr/KORVRTrackingFeed.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-KORVRDeviceManager HeadAndHand() {
-  KORVRDeviceManager manager("ART1");
-  EXPECT_EQ(manager.SetHeadBody(1, KORVRViewportEventName), S_OK);
-  EXPECT_EQ(manager.SetHandBody(2), S_OK);
-  return manager;
-}
-
 TEST(UdpTracking, OpeningFailuresSayWhatAndWhere) {
   KORVRDispatcher dispatcher;
-  KORVRTrackingFeed feed(HeadAndHand(), dispatcher);
+  KORVRTrackingFeed feed(KORVRTestHeadAndHand(), dispatcher);
   KORVRUdpTrackingReceiver first(feed), second(feed);
   KORString error;
   ASSERT_EQ(first.Open(0, error), S_OK) << error;
