@@ -13,7 +13,8 @@
 // The first line of every journal, after blank and comment lines.
 inline constexpr std::string_view KORJournalFormat = "journal/1";
 
-// E_FAIL with oError saying what is wrong and at which column (from 1) for an
-// unterminated quote, an unknown escape, or a quote that touches another word.
+// E_FAIL with oError saying what is wrong and at which column (from 1) for a
+// byte that is not UTF-8 text, an unterminated quote, an unknown escape, or a
+// quote that touches another word.
 HRESULT KORSplitJournalLine(std::string_view iLine, std::vector<KORString>& oWords,
                             KORString& oError);

@@ -191,6 +191,9 @@ TEST(JournalLines, SplitIntoWordsWithQuotesAndComments) {
       {"file \"C:\\\\dir\"", {"file", "C:\\dir"}},
       {"set Name \"\"", {"set", "Name", ""}},
       {"select ig::0.0\r", {"select", "ig::0.0"}},
+      // Two, three and four bytes a character.
+      {"set Name \"\xC3\xA9" "cran \xE2\x82\xAC \xF0\x9F\x98\x80\"",
+       {"set", "Name", "\xC3\xA9" "cran \xE2\x82\xAC \xF0\x9F\x98\x80"}},
   };
   for (const auto& [line, expected] : cases) {
     Words words{"left over"};
@@ -204,6 +207,12 @@ TEST(JournalLines, SplitIntoWordsWithQuotesAndComments) {
       {"set Na\"me x", "a quote inside an unquoted argument at column 7"},
       {"set \"Name\"x 1", "a quoted argument must end with a blank at column 11"},
       {"set Name \"ends in \\", "unknown escape"},
+      // Bytes that are not UTF-8: stray, overlong, a surrogate, past U+10FFFF, cut short.
+      {"set Name Ext\xFF\xFFra", "not UTF-8 text at column 13"},
+      {"set Name \xC0\xAF", "not UTF-8 text at column 10"},
+      {"set Name \xED\xA0\x80", "not UTF-8 text at column 10"},
+      {"set Name \xF4\x90\x80\x80", "not UTF-8 text at column 10"},
+      {"set Name \xE2\x82", "not UTF-8 text at column 10"},
   };
   for (const auto& [line, expected] : refused) {
     Words words;
